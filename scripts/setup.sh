@@ -1,0 +1,23 @@
+#!/bin/sh
+# Installs, only when missing and without questions, every Debian package the project needs
+# to build, run and test. Safe to run again.
+set -eu
+
+packages="g++ cmake make pkg-config qt6-base-dev qt6-webengine-dev libsqlite3-dev \
+libcurl4-openssl-dev libhunspell-dev hunspell-en-us libgtest-dev libgmock-dev libbenchmark-dev \
+python3 python3-pyftpdlib xvfb xauth"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -n "$missing" ]; then
+    if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    # shellcheck disable=SC2086
+    $sudo apt-get install -y -q --no-install-recommends $missing
+fi

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Records in this program are texts joined by a separator ("|" between records, "^" inside a
+// picture or text-properties record). Fields are counted from 0.
+
+// Field n: the text after the n-th separator up to the next one or the end; empty when there
+// is no such field.
+std::string FieldAt(std::string_view text, int n, std::string_view separator);
+
+// One more than the number of separators, so empty text has one field.
+int FieldCount(std::string_view text, std::string_view separator);

@@ -1,0 +1,86 @@
+#include "common/paths.h"
+
+#include <algorithm>
+#include <cctype>
+
+bool IsPathSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+namespace {
+
+std::size_t LastSeparator(std::string_view path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (IsPathSeparator(path[i - 1])) {
+            return i - 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string joined(folder);
+    if (joined.empty() || !IsPathSeparator(joined.back())) {
+        joined += kPathSeparator;
+    }
+    joined += name;
+    return joined;
+}
+
+PathParts SplitPath(std::string_view path) {
+    PathParts parts;
+#ifdef _WIN32
+    if (path.size() >= 2 && path[1] == ':') {
+        parts.drive = std::string(path.substr(0, 2));
+        path.remove_prefix(2);
+    }
+#endif
+    const std::size_t separator = LastSeparator(path);
+    std::string_view file = path;
+    if (separator != std::string_view::npos) {
+        parts.folder = std::string(path.substr(0, separator + 1));
+        file = path.substr(separator + 1);
+    }
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string_view::npos) {
+        parts.name = std::string(file);
+    } else {
+        parts.name = std::string(file.substr(0, dot));
+        parts.extension = std::string(file.substr(dot));
+    }
+    return parts;
+}
+
+std::string FileNameOf(std::string_view path) {
+    const std::size_t separator = LastSeparator(path);
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+std::string ParentFolderOf(std::string_view path) {
+    const std::size_t separator = LastSeparator(path);
+    return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
+}
+
+std::string WithoutTrailingSeparator(std::string_view path) {
+    while (path.size() > 1 && IsPathSeparator(path.back())) {
+        path.remove_suffix(1);
+    }
+    return std::string(path);
+}
+
+bool PathsEqual(std::string_view a, std::string_view b) {
+#ifdef _WIN32
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+#else
+    return a == b;
+#endif
+}

@@ -1,0 +1,35 @@
+#include "designer/controls_page.h"
+
+#include <utility>
+
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/working_files.h"
+
+ControlsPage::ControlsPage(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {}
+
+std::string ControlsPage::ScriptText(const PageRecord& page, const EditorState& editor) {
+    std::string script = "var gridsetting = " + editor.gridSetting +
+                         ";\nvar gridstart = " + editor.gridStart + ";\nfunction setForm()\n{";
+    if (page.pageWidth.size() > 1) {
+        script += "document.form1.screensize.value = '" + page.pageWidth + " pixels';\n}";
+    } else {
+        script += "document.form1.screensize.value = 'Full Screen';\n}";
+    }
+    return script;
+}
+
+void ControlsPage::writeScript(const PageRecord& page, const EditorState& editor) const {
+    WriteTextFile(JoinPath(workingFolder_, kControlsScriptFile), ScriptText(page, editor));
+}
+
+void ControlsPage::writePage() const {
+    std::string page;
+    if (const auto lines = ReadTextLines(JoinPath(workingFolder_, kControlsTemplateFile))) {
+        for (const std::string& line : *lines) {
+            page += line;
+        }
+    }
+    page += "</TR></FORM></TABLE></BODY></HTML>";
+    WriteTextFile(JoinPath(workingFolder_, kControlsPageFile), page);
+}

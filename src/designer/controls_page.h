@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "designer/page_record.h"
+
+// The controls page beside the editor page: controlstart.js tells it the container width and
+// grid, controls.html is the installation's template made into one page.
+class ControlsPage {
+public:
+    explicit ControlsPage(std::string workingFolder);
+
+    // Writes controlstart.js for the page being shown.
+    void writeScript(const PageRecord& page, const EditorState& editor) const;
+    // Writes controls.html from controls1.txt; a missing template leaves only the closing tags.
+    void writePage() const;
+
+    // The public address of the current page, or the prompt to get a hosting folder. Kept for
+    // the controls page; the page written today does not show it.
+    void setFolderLabel(std::string label) { folderLabel_ = std::move(label); }
+    const std::string& folderLabel() const { return folderLabel_; }
+
+    static std::string ScriptText(const PageRecord& page, const EditorState& editor);
+
+private:
+    std::string workingFolder_;
+    std::string folderLabel_;
+};

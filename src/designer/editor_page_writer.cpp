@@ -1,0 +1,161 @@
+#include "designer/editor_page_writer.h"
+
+#include <utility>
+
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/controls_page.h"
+#include "designer/item_walk.h"
+#include "designer/page_head.h"
+#include "designer/working_files.h"
+#include "platform/browser.h"
+#include "platform/clipboard.h"
+
+namespace {
+
+constexpr std::size_t kShortestDragList = 12;
+constexpr const char* kScriptStart = "<script type='text/javascript'><!-- \nSET_DHTML(CURSOR_HAND,RESIZABLE";
+constexpr const char* kScriptEnd = "//--></script>";
+constexpr const char* kPageEnd = "</body></html>";
+constexpr const char* kContainerEnd = "</div></CENTER>";
+constexpr const char* kContainerDragEntry = "'pagecontainer'+NO_DRAG";
+
+void DropTrailingComma(std::string& dragList) {
+    if (!dragList.empty() && dragList.back() == ',') {
+        dragList.pop_back();
+    }
+}
+
+// Items, writer's extra markup, container end and the drag-and-drop start script.
+std::string Body(const PageRecord& page, const ItemWalkResult& walk, const std::string& extra,
+                 const std::string& script) {
+    std::string body = walk.markup + extra;
+    if (page.hasContainer()) {
+        body += kContainerEnd;
+    }
+    return body + script + kPageEnd;
+}
+
+std::string StartScript(const std::string& dragList) {
+    if (dragList.size() <= kShortestDragList) {
+        return std::string();
+    }
+    return kScriptStart + dragList + ");" + kScriptEnd;
+}
+
+}  // namespace
+
+EditorPageWriter::EditorPageWriter(std::string workingFolder, ControlsPage& controls,
+                                   Browser& browser, Clipboard& clipboard)
+    : workingFolder_(std::move(workingFolder)),
+      controls_(controls),
+      browser_(browser),
+      clipboard_(clipboard) {}
+
+std::string EditorPageWriter::editorPagePath() const {
+    return JoinPath(workingFolder_, kEditorPageFile);
+}
+
+std::string EditorPageWriter::screenPagePath() const {
+    return JoinPath(workingFolder_, kScreenPageFile);
+}
+
+void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& editor,
+                                    const std::string& itemsAndScript) {
+    controls_.writeScript(page, editor);
+    WriteTextFile(editorPagePath(), PageHead(page, editor) + itemsAndScript);
+}
+
+void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
+    page.stylesData = clipboard_.text();
+    clipboard_.setText(editor.clipboardCache);
+    ItemWalkResult walk = WalkItems(page, {});
+    if (walk.itemCount > 0) {
+        walk.dragList.pop_back();
+    }
+    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)));
+    browser_.navigate(screenPagePath());
+    editor.centringRequest.clear();
+}
+
+void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
+    ItemWalkResult walk = WalkItems(page, {});
+    std::string& list = walk.dragList;
+    if (walk.itemCount > 0) {
+        list.pop_back();
+    }
+    if (page.hasContainer()) {
+        list += list.size() > 1 ? std::string(",") + kContainerDragEntry : kContainerDragEntry;
+    }
+    // A loaded page always gets the script, so that dragging works once items are added.
+    const std::string script = kScriptStart + (list.size() > kShortestDragList ? list : "") +
+                               ");" + kScriptEnd;
+    writeAndShow(page, editor, Body(page, walk, "", script));
+    controls_.writePage();
+    browser_.navigate(screenPagePath());
+    editor.centringRequest.clear();
+}
+
+void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorState& editor) {
+    ItemWalkResult walk = WalkItems(page, {true, true, false, true});
+    DropTrailingComma(walk.dragList);
+    if (page.hasContainer()) {
+        walk.dragList += std::string(",") + kContainerDragEntry;
+    }
+    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)));
+    browser_.navigate(screenPagePath());
+}
+
+void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState& editor,
+                                       const NewPicture& picture) {
+    ItemWalkResult walk = WalkItems(page, {true, true, false, false});
+    std::string extra;
+    if (picture.path.size() > 1) {
+        extra = "<div id='d" + picture.name + "' style='position:absolute;top:" + picture.top +
+                "px;left:" + picture.left +
+                "px;border-width:0px;background:transparent'><img name='" + picture.name +
+                "' src=\"" + picture.path + "\" width='" + picture.width + "' height='" +
+                picture.height + "'></div>";
+    }
+    walk.dragList += "'" + picture.name + "'+SCALABLE";
+    if (page.hasContainer()) {
+        walk.dragList += std::string(",") + kContainerDragEntry;
+    }
+    writeAndShow(page, editor, Body(page, walk, extra, StartScript(walk.dragList)));
+    controls_.writePage();
+    browser_.navigate(screenPagePath());
+}
+
+void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor,
+                                     const FinishedText& text) {
+    if (!text.cancelled) {
+        ItemWalkResult walk = WalkItems(page, {true, true, true, true});
+        std::string& list = walk.dragList;
+        std::string extra;
+        if (editor.newTextLeft != kNotNewText) {
+            extra = "<div id='" + editor.currentTextId +
+                    "' style='position:absolute;top:" + editor.newTextTop +
+                    ";left:" + editor.newTextLeft +
+                    ";border-width:1px;border-style:solid;border-color:#008000;padding:10px;"
+                    "background-color:#ffffff;visibility:visible" +
+                    text.alignmentStyle + "'>" + text.html + "</div>";
+            if (page.hasContainer()) {
+                list += std::string(kContainerDragEntry) + ",";
+            }
+            list += "'" + editor.currentTextId + "');";
+        } else {
+            DropTrailingComma(list);
+            if (page.hasContainer()) {
+                list += std::string(",") + kContainerDragEntry;
+            }
+            list += ");";
+        }
+        // This list carries its own closing ");".
+        const std::string script =
+            list.size() > kShortestDragList ? kScriptStart + list + kScriptEnd : "";
+        writeAndShow(page, editor, Body(page, walk, extra, script));
+        controls_.writePage();
+        browser_.navigate(screenPagePath());
+    }
+    editor.styleRequest.reset();
+}

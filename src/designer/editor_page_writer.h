@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+
+#include "designer/page_record.h"
+
+class Browser;
+class Clipboard;
+class ControlsPage;
+
+// A picture being added, with its place on the page and its natural size.
+struct NewPicture {
+    std::string name;
+    // Empty (or one character) when the picture could not be taken: nothing is drawn for it.
+    std::string path;
+    std::string left;
+    std::string top;
+    std::string width;
+    std::string height;
+};
+
+// What the text editor hands back when it finishes.
+struct FinishedText {
+    std::string html;
+    // ";text-align:justify", ";text-align:right", ";text-align:center" or empty.
+    std::string alignmentStyle;
+    bool cancelled = false;
+};
+
+// Writes the editor page, quilltemp.html, from the page record and shows it: the browser is
+// sent to quillscreen.html, which frames it beside the controls page. Each writer serves one
+// kind of change and differs in how pictures are written and in its drag-and-drop start list.
+class EditorPageWriter {
+public:
+    EditorPageWriter(std::string workingFolder, ControlsPage& controls, Browser& browser,
+                     Clipboard& clipboard);
+
+    // After a container, grid, centring, background or length change: takes the layout the
+    // editor page left on the clipboard and gives the user's clipboard text back first.
+    void writeRedraw(PageRecord& page, EditorState& editor);
+    // After a page was loaded or a text item deleted.
+    void writeLoad(const PageRecord& page, EditorState& editor);
+    // After a picture was edited or deleted.
+    void writePictureChange(const PageRecord& page, const EditorState& editor);
+    // After a picture was added.
+    void writeAddPicture(const PageRecord& page, const EditorState& editor,
+                         const NewPicture& picture);
+    // When the text editor finishes with the current text id: a new item when the new-text
+    // position is set, an edited one when its left is "none".
+    void writeTextDone(const PageRecord& page, EditorState& editor, const FinishedText& text);
+
+    std::string editorPagePath() const;
+    std::string screenPagePath() const;
+
+private:
+    void writeAndShow(const PageRecord& page, const EditorState& editor,
+                      const std::string& itemsAndScript);
+
+    std::string workingFolder_;
+    ControlsPage& controls_;
+    Browser& browser_;
+    Clipboard& clipboard_;
+};

@@ -1,0 +1,99 @@
+#include "designer/item_walk.h"
+
+#include "common/fields.h"
+
+namespace {
+
+constexpr std::size_t kDivStartLength = 9;  // "<div id='"
+constexpr std::size_t kShortestStylesData = 6;
+constexpr std::size_t kShortestLink = 4;
+
+void WriteTextItems(const PageRecord& page, const std::string& record, const std::string& id,
+                    ItemWalkResult& result) {
+    for (const std::string& entry : page.texts) {
+        if (entry.find(id) == std::string::npos) {
+            continue;
+        }
+        ++result.itemCount;
+        result.markup += record;
+        result.markup.append(entry, std::min(id.size(), entry.size()));
+        result.markup += "</div>";
+        result.dragList += "'" + id + "',";
+    }
+}
+
+void WritePictures(const PageRecord& page, const std::string& record, const std::string& id,
+                   const ItemWalkOptions& options, ItemWalkResult& result) {
+    const std::string name = id.substr(1);
+    if (name.empty()) {
+        return;
+    }
+    for (std::size_t i = 0; i < page.pictures.size(); ++i) {
+        const std::string& entry = page.pictures[i];
+        if (options.skipDeletedPictures && entry.find(kDeletedPicture) != std::string::npos) {
+            continue;
+        }
+        if (entry.find(name) == std::string::npos) {
+            continue;
+        }
+        ++result.itemCount;
+        const std::size_t nameEnd = entry.find('~') + 1;
+        const std::string entryName = entry.substr(0, nameEnd);
+        const std::string path = entry.substr(nameEnd);
+        const bool anchored = options.links && i < page.links.size() &&
+                              page.links[i].size() > kShortestLink;
+        std::string& markup = result.markup;
+        markup += FieldAt(record, 0, "^");
+        if (anchored) {
+            markup += "<A HREF='" + page.links[i] + "'>";
+        }
+        markup += "<IMG name='" + entryName + "' SRC=\"" + path + "\" BORDER=0 width=" +
+                  FieldAt(record, 1, "^") + " height=" + FieldAt(record, 2, "^") + ">";
+        if (anchored) {
+            markup += "</A>";
+        }
+        markup += "</div>";
+        result.dragList += "'" + entryName + (options.scalablePictures ? "'+SCALABLE," : "',");
+        if (options.pictureDivsInDragList) {
+            result.dragList += "'d" + entryName + "',";
+        }
+    }
+}
+
+}  // namespace
+
+std::string RecordId(const std::string& record) {
+    if (record.size() <= kDivStartLength) {
+        return std::string();
+    }
+    const std::size_t tilde = record.find('~', kDivStartLength);
+    if (tilde == std::string::npos) {
+        return std::string();
+    }
+    return record.substr(kDivStartLength, tilde + 1 - kDivStartLength);
+}
+
+ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options) {
+    ItemWalkResult result;
+    if (page.stylesData.size() <= kShortestStylesData) {
+        return result;
+    }
+    const std::string& styles = page.stylesData;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t bar = styles.find('|', start);
+        const std::string record =
+            styles.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        const std::string id = RecordId(record);
+        // An empty id would be contained in every entry.
+        if (!id.empty()) {
+            WriteTextItems(page, record, id, result);
+            WritePictures(page, record, id, options, result);
+        }
+        if (bar == std::string::npos) {
+            break;
+        }
+        start = bar + 1;
+    }
+    return result;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "designer/page_record.h"
+
+// How a writer wants the items of the page written.
+struct ItemWalkOptions {
+    bool links = false;
+    bool scalablePictures = false;
+    bool pictureDivsInDragList = false;
+    bool skipDeletedPictures = false;
+};
+
+struct ItemWalkResult {
+    std::string markup;
+    // Starts with ","; every written item adds its quoted name and a comma.
+    std::string dragList = ",";
+    int itemCount = 0;
+};
+
+// The id a styles-data record lays out: the text after "<div id='" up to and including the
+// first "~". A record without "~" names no item and gives the empty id.
+std::string RecordId(const std::string& record);
+
+// Turns the styles data and the lists into item markup, record by record: the text items and
+// then the pictures whose entries contain the record's id.
+ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options);

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One page as it is stored: the values of its row in the page table, the layout (styles data)
+// and five lists. The text, rich-text and text-properties lists run parallel by index, and so
+// do the picture and link lists.
+struct PageRecord {
+    std::string id;
+    std::string directory;
+    std::string fileName = "index.html";
+    std::string pageTitle = "New Web Page";
+    std::string backColor = "#FFFFFF";
+    std::string backImage;
+    std::string pageColor = "#E2E2E2";
+    std::string pageImage;
+    // Opening markup of the page container, left open inside its style attribute; empty for a
+    // full-screen page.
+    std::string pageContainer;
+    std::string pageWidth = "0";
+    std::string pageLength = "1000";
+    std::string stylesData;
+    int elementCount = 0;
+
+    // Text id followed by the item's HTML, or kRemovedItem.
+    std::vector<std::string> texts;
+    std::vector<std::string> richTexts;
+    // text id ^ background colour ^ background picture ^ border colour ^ border width ^ marker
+    std::vector<std::string> textProperties;
+    // Picture name followed by the picture file's full path.
+    std::vector<std::string> pictures;
+    std::vector<std::string> links;
+
+    bool hasContainer() const { return pageContainer.size() > 5; }
+};
+
+// The opening markup of a page container of the given width and length.
+std::string PageContainerMarkup(const std::string& width, const std::string& length);
+
+// The pending style change of the text item just edited, applied when the page loads.
+struct StyleRequest {
+    std::string onload;
+    std::string border;
+    std::string backgroundPicture;
+    std::string backgroundColour;
+    std::string textAlignment;
+
+    // After a text edit: no onload, blank border and backgrounds, alignment kept.
+    void reset();
+};
+
+// What the designer keeps beside the page record while the program runs; never stored.
+struct EditorState {
+    std::string gridPicture;
+    std::string gridSetting = "0";
+    std::string gridStart = "0";
+    std::string clipboardCache;
+    std::string centringRequest;
+    StyleRequest styleRequest;
+    std::string currentTextId;
+    std::string newTextLeft;
+    std::string newTextTop;
+};
+
+// Identifiers and markers of the lists.
+inline constexpr const char* kTextIdPrefix = "pagetextitem";
+inline constexpr const char* kPictureNamePrefix = "pageimageitem";
+inline constexpr const char* kRemovedItem = "REMOVED_ITEM";
+inline constexpr const char* kDeletedPicture = "DELETETHISFILE";
+inline constexpr const char* kNoHostingFolder = "NOTINITIALIZED";
+inline constexpr const char* kNotNewText = "none";
+inline constexpr const char* kJustified = "YESTEXTJUSTIFY";
+inline constexpr const char* kRightAligned = "YESRIGHTALIGN";
+inline constexpr const char* kCentred = "YESCENTERALIGN";
+inline constexpr const char* kLeftAligned = "NOJUSTIFY";
+
+std::string TextId(int elementCount);
+std::string PictureName(int number);

@@ -1,0 +1,128 @@
+#include "ftp/folder_listing.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <string_view>
+
+#include "common/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    if (pattern == "*.*" || pattern == "*") {
+        return true;
+    }
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t starAt = std::string_view::npos;
+    std::size_t resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+std::vector<FolderEntry> ReadFolder(const std::string& pattern) {
+    const std::string folder = ParentFolderOf(pattern);
+    const std::string filePattern = FileNameOf(pattern);
+    std::vector<FolderEntry> entries;
+    std::error_code error;
+    fs::directory_iterator it(folder.empty() ? std::string(1, kPathSeparator) : folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (WildcardMatch(filePattern, name)) {
+            std::error_code typeError;
+            entries.push_back({std::move(name), it->is_directory(typeError)});
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        const std::string la = Lowered(a.name);
+        const std::string lb = Lowered(b.name);
+        return la != lb ? la < lb : a.name < b.name;
+    });
+    return entries;
+}
+
+std::string WithoutLastBar(std::string listing) {
+    if (!listing.empty()) {
+        listing.pop_back();
+    }
+    return listing;
+}
+
+}  // namespace
+
+std::string ListFolder(const std::string& pattern) {
+    std::string listing;
+    for (const FolderEntry& entry : ReadFolder(pattern)) {
+        listing += entry.name;
+        if (entry.isFolder) {
+            listing += kFolderSuffix;
+        }
+        listing += '|';
+    }
+    return WithoutLastBar(std::move(listing));
+}
+
+std::string ListPictures(const std::string& pattern) {
+    static constexpr std::string_view kPictureMarks[] = {".bmp", ".jpg", ".jpeg", ".gif"};
+    std::string listing;
+    for (const FolderEntry& entry : ReadFolder(pattern)) {
+        if (entry.isFolder) {
+            continue;
+        }
+        const std::string lowered = Lowered(entry.name);
+        for (const std::string_view mark : kPictureMarks) {
+            if (lowered.find(mark) != std::string::npos) {
+                listing += entry.name;
+                listing += '|';
+            }
+        }
+    }
+    return WithoutLastBar(std::move(listing));
+}
+
+std::vector<std::string> LocalListEntries(const std::string& folder) {
+    const std::string listing = ListFolder(JoinPath(folder, "*.*"));
+    std::vector<std::string> entries;
+    // An empty folder lists nothing, not one blank line.
+    if (listing.empty()) {
+        return entries;
+    }
+    std::size_t start = 0;
+    for (std::size_t bar = listing.find('|'); bar != std::string::npos;
+         bar = listing.find('|', start)) {
+        entries.push_back(listing.substr(start, bar - start));
+        start = bar + 1;
+    }
+    entries.push_back(listing.substr(start));
+    return entries;
+}

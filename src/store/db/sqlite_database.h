@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "store/db/sqlite_cursor.h"
+#include "store/db/sqlite_result_table.h"
+#include "store/db/sqlite_statement.h"
+
+struct sqlite3;
+
+// One connection to one database file, owned by one window or dialog. Every failure arrives
+// as SqliteException; operations on a closed connection give "Database not open".
+class SqliteDatabase {
+public:
+    static constexpr int kDefaultBusyTimeoutMs = 60000;
+
+    SqliteDatabase() = default;
+    SqliteDatabase(SqliteDatabase&& other) noexcept;
+    SqliteDatabase& operator=(SqliteDatabase&& other) noexcept;
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+    virtual ~SqliteDatabase();
+
+    void open(const std::string& path);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+
+    // Runs SQL that returns no rows; the number of rows changed.
+    int runStatement(const std::string& sql);
+    SqliteCursor runQuery(const std::string& sql);
+    // The first column of the first row read as a leading integer.
+    int runScalar(const std::string& sql);
+    SqliteResultTable loadTable(const std::string& sql);
+    SqliteStatement prepare(const std::string& sql);
+    bool hasTable(const std::string& name);
+
+    long long lastInsertRowId() const;
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return busyTimeoutMs_; }
+
+private:
+    void checkDatabase() const;
+    // A compiled statement, or null for text that holds none (blank, a comment).
+    sqlite3_stmt* compile(const std::string& sql);
+
+    sqlite3* db_ = nullptr;
+    int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
+};

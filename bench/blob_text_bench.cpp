@@ -26,7 +26,8 @@ void Encode(benchmark::State& state) {
 }
 
 void Decode(benchmark::State& state) {
-    const std::string text = SqliteBlobText::Encode(Bytes(static_cast<std::size_t>(state.range(0))));
+    const std::string text =
+        SqliteBlobText::Encode(Bytes(static_cast<std::size_t>(state.range(0))));
     std::string bytes;
     for (auto _ : state) {
         benchmark::DoNotOptimize(SqliteBlobText::Decode(text, bytes));

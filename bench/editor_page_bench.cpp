@@ -13,12 +13,12 @@
 namespace {
 
 class NoBrowser : public Browser {
-public:
+  public:
     void navigate(const std::string&) override {}
 };
 
 class NoClipboard : public Clipboard {
-public:
+  public:
     std::string text() override { return std::string(); }
     void setText(const std::string&) override {}
 };
@@ -43,7 +43,8 @@ PageRecord PageWithItems(int items) {
             page.stylesData += "<div id='d" + name +
                                "' style='position:absolute;top:40px;left:60px;background:"
                                "transparent;Z-INDEX:3'>^120^80";
-            page.pictures.push_back(name + "/home/user/pictures/photo" + std::to_string(i) + ".jpg");
+            page.pictures.push_back(name + "/home/user/pictures/photo" + std::to_string(i) +
+                                    ".jpg");
             page.links.push_back(i % 4 == 1 ? "http://example.com/" : "");
         }
     }
@@ -51,8 +52,7 @@ PageRecord PageWithItems(int items) {
 }
 
 void WriteEditorPage(benchmark::State& state) {
-    const std::string folder =
-        (std::filesystem::temp_directory_path() / "quillora-bench").string();
+    const std::string folder = (std::filesystem::temp_directory_path() / "quillora-bench").string();
     std::filesystem::create_directories(folder);
     NoBrowser browser;
     NoClipboard clipboard;

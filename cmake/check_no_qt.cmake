@@ -1,5 +1,6 @@
 # Fails when a source of the plain-C++ library includes a Qt header, directly or through one
 # of our own headers. Run with -DSOURCE_ROOT=<src> -DFILES=<;-list of sources>.
+cmake_minimum_required(VERSION 3.22)
 set(pending ${FILES})
 set(seen "")
 set(offenders "")

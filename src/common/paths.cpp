@@ -64,7 +64,8 @@ std::string FileNameOf(std::string_view path) {
 
 std::string ParentFolderOf(std::string_view path) {
     const std::size_t separator = LastSeparator(path);
-    return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
+    return separator == std::string_view::npos ? std::string()
+                                               : std::string(path.substr(0, separator));
 }
 
 std::string WithoutTrailingSeparator(std::string_view path) {

@@ -7,7 +7,9 @@ TextSplitter::TextSplitter(std::string text, std::string separator)
     lastPieceGiven_ = separator_.empty() || text_.find(separator_) == std::string::npos;
 }
 
-bool TextSplitter::hasMore() const { return !lastPieceGiven_; }
+bool TextSplitter::hasMore() const {
+    return !lastPieceGiven_;
+}
 
 std::string TextSplitter::next() {
     if (lastPieceGiven_) {

@@ -6,13 +6,13 @@
 // A text without the separator yields no piece at all; otherwise the piece after the last
 // separator (possibly empty) is the final one.
 class TextSplitter {
-public:
+  public:
     TextSplitter(std::string text, std::string separator);
 
     bool hasMore() const;
     std::string next();
 
-private:
+  private:
     std::string text_;
     std::string separator_;
     std::size_t position_ = 0;

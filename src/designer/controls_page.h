@@ -7,7 +7,7 @@
 // The controls page beside the editor page: controlstart.js tells it the container width and
 // grid, controls.html is the installation's template made into one page.
 class ControlsPage {
-public:
+  public:
     explicit ControlsPage(std::string workingFolder);
 
     // Writes controlstart.js for the page being shown.
@@ -22,7 +22,7 @@ public:
 
     static std::string ScriptText(const PageRecord& page, const EditorState& editor);
 
-private:
+  private:
     std::string workingFolder_;
     std::string folderLabel_;
 };

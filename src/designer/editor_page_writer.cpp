@@ -14,7 +14,8 @@
 namespace {
 
 constexpr std::size_t kShortestDragList = 12;
-constexpr const char* kScriptStart = "<script type='text/javascript'><!-- \nSET_DHTML(CURSOR_HAND,RESIZABLE";
+constexpr const char* kScriptStart =
+    "<script type='text/javascript'><!-- \nSET_DHTML(CURSOR_HAND,RESIZABLE";
 constexpr const char* kScriptEnd = "//--></script>";
 constexpr const char* kPageEnd = "</body></html>";
 constexpr const char* kContainerEnd = "</div></CENTER>";
@@ -88,8 +89,8 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
         list += list.size() > 1 ? std::string(",") + kContainerDragEntry : kContainerDragEntry;
     }
     // A loaded page always gets the script, so that dragging works once items are added.
-    const std::string script = kScriptStart + (list.size() > kShortestDragList ? list : "") +
-                               ");" + kScriptEnd;
+    const std::string script =
+        kScriptStart + (list.size() > kShortestDragList ? list : "") + ");" + kScriptEnd;
     writeAndShow(page, editor, Body(page, walk, "", script));
     controls_.writePage();
     browser_.navigate(screenPagePath());

@@ -31,7 +31,7 @@ struct FinishedText {
 // sent to quillscreen.html, which frames it beside the controls page. Each writer serves one
 // kind of change and differs in how pictures are written and in its drag-and-drop start list.
 class EditorPageWriter {
-public:
+  public:
     EditorPageWriter(std::string workingFolder, ControlsPage& controls, Browser& browser,
                      Clipboard& clipboard);
 
@@ -52,7 +52,7 @@ public:
     std::string editorPagePath() const;
     std::string screenPagePath() const;
 
-private:
+  private:
     void writeAndShow(const PageRecord& page, const EditorState& editor,
                       const std::string& itemsAndScript);
 

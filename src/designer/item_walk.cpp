@@ -40,15 +40,16 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
         const std::size_t nameEnd = entry.find('~') + 1;
         const std::string entryName = entry.substr(0, nameEnd);
         const std::string path = entry.substr(nameEnd);
-        const bool anchored = options.links && i < page.links.size() &&
-                              page.links[i].size() > kShortestLink;
+        const bool anchored =
+            options.links && i < page.links.size() && page.links[i].size() > kShortestLink;
         std::string& markup = result.markup;
         markup += FieldAt(record, 0, "^");
         if (anchored) {
             markup += "<A HREF='" + page.links[i] + "'>";
         }
-        markup += "<IMG name='" + entryName + "' SRC=\"" + path + "\" BORDER=0 width=" +
-                  FieldAt(record, 1, "^") + " height=" + FieldAt(record, 2, "^") + ">";
+        markup += "<IMG name='" + entryName + "' SRC=\"" + path +
+                  "\" BORDER=0 width=" + FieldAt(record, 1, "^") +
+                  " height=" + FieldAt(record, 2, "^") + ">";
         if (anchored) {
             markup += "</A>";
         }

@@ -16,4 +16,6 @@ std::string TextId(int elementCount) {
     return kTextIdPrefix + std::to_string(elementCount) + "~";
 }
 
-std::string PictureName(int number) { return kPictureNamePrefix + std::to_string(number) + "~"; }
+std::string PictureName(int number) {
+    return kPictureNamePrefix + std::to_string(number) + "~";
+}

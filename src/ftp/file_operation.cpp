@@ -175,11 +175,11 @@ bool FileOperation::copyPath(const std::string& source, const std::string& targe
         return fail("Wrong operation", EINVAL);
     }
     if (sourceKind == kFile) {
-        return copyFile(source, targetKind == kFolder ? JoinPath(target, FileNameOf(source)) : target,
+        return copyFile(source,
+                        targetKind == kFolder ? JoinPath(target, FileNameOf(source)) : target,
                         deleteAfterwards);
     }
-    const std::string copyFolder =
-        JoinPath(target, FileNameOf(WithoutTrailingSeparator(source)));
+    const std::string copyFolder = JoinPath(target, FileNameOf(WithoutTrailingSeparator(source)));
     std::error_code error;
     fs::create_directory(copyFolder, error);
     if (error) {
@@ -224,8 +224,7 @@ bool FileOperation::copyFolderContents(const std::string& source, const std::str
     return true;
 }
 
-bool FileOperation::copyFile(const std::string& source, std::string target,
-                             bool deleteAfterwards) {
+bool FileOperation::copyFile(const std::string& source, std::string target, bool deleteAfterwards) {
     std::error_code error;
     if (!overwrite_) {
         while (Exists(target)) {
@@ -291,9 +290,9 @@ FileOperation::DeleteAnswer FileOperation::checkReadOnly(const std::string& path
     if (!askReadOnly_) {
         return ClearReadOnly(path) ? DeleteAnswer::Allowed : DeleteAnswer::NotAllowed;
     }
-    const MessageAnswer answer = prompts_.messageBox(
-        FileNameOf(path) + " is read olny. Do you want delete it?", "Warning",
-        MessageButtons::YesNoCancel, MessageIcon::Question);
+    const MessageAnswer answer =
+        prompts_.messageBox(FileNameOf(path) + " is read olny. Do you want delete it?", "Warning",
+                            MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == MessageAnswer::Yes) {
         return ClearReadOnly(path) ? DeleteAnswer::Allowed : DeleteAnswer::NotAllowed;
     }

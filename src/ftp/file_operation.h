@@ -10,7 +10,7 @@ class Prompts;
 // read-only when its owner may not write it. Operations return false on failure and leave the
 // reason in lastErrorText() and lastErrorCode() (0 when the user cancelled).
 class FileOperation {
-public:
+  public:
     explicit FileOperation(Prompts& prompts);
 
     bool Copy(const std::string& source, const std::string& target);
@@ -34,7 +34,7 @@ public:
     // Set when the user cancelled a read-only question or a read-only file was left in place.
     bool aborted() const { return aborted_; }
 
-private:
+  private:
     enum class DeleteAnswer { Allowed, NotAllowed, Cancelled };
 
     bool copyPath(const std::string& source, const std::string& target, bool deleteAfterwards);

@@ -4,7 +4,7 @@
 
 // The system clipboard, text only: the editor page hands layouts over through it.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual std::string text() = 0;
     virtual void setText(const std::string& text) = 0;

@@ -9,7 +9,7 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 // Everything the program asks the user. The program shows real dialogs; tests script the
 // answers.
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     virtual MessageAnswer messageBox(const std::string& text, const std::string& caption,
                                      MessageButtons buttons, MessageIcon icon) = 0;

@@ -14,7 +14,9 @@ std::string ReplaceEach(std::string text, std::string_view characters) {
 
 }  // namespace
 
-std::string CleanPageName(std::string name) { return ReplaceEach(std::move(name), "?!~*%'&$#\"()"); }
+std::string CleanPageName(std::string name) {
+    return ReplaceEach(std::move(name), "?!~*%'&$#\"()");
+}
 
 std::string CleanFolderName(std::string name) {
     return ReplaceEach(std::move(name), " ?!~*%'\"/\\&$#");

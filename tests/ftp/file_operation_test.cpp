@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class FileOperationTest : public ::testing::Test {
-protected:
+  protected:
     std::string make(const std::string& relative, const std::string& content = "x") {
         const std::string path = folder / relative;
         fs::create_directories(fs::path(path).parent_path());
@@ -24,8 +24,9 @@ protected:
         return folder / relative;
     }
     void makeReadOnly(const std::string& path) {
-        fs::permissions(path, fs::perms::owner_write | fs::perms::group_write |
-                                  fs::perms::others_write, fs::perm_options::remove);
+        fs::permissions(path,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
     }
     bool exists(const std::string& relative) { return fs::exists(folder / relative); }
 

@@ -24,7 +24,8 @@ TEST(FolderListing, FoldersAreMarkedAndOrderIgnoresCase) {
     WriteFile(folder / "A.txt", "");
     fs::create_directory(folder / "pics");
     fs::create_directory(folder / "Zed");
-    EXPECT_EQ(ListFolder(JoinPath(folder.path(), "*.*")), "A.txt|b.html|pics  [FOLDER]|Zed  [FOLDER]");
+    EXPECT_EQ(ListFolder(JoinPath(folder.path(), "*.*")),
+              "A.txt|b.html|pics  [FOLDER]|Zed  [FOLDER]");
     EXPECT_EQ(LocalListEntries(folder.path()),
               (std::vector<std::string>{"A.txt", "b.html", "pics  [FOLDER]", "Zed  [FOLDER]"}));
     EXPECT_EQ(ListFolder(JoinPath(folder.path(), "*.html")), "b.html");
@@ -34,8 +35,8 @@ TEST(FolderListing, FoldersAreMarkedAndOrderIgnoresCase) {
 
 TEST(FolderListing, PicturesByLowerCasedNameAndOncePerMatchingTest) {
     TempFolder folder;
-    for (const char* name : {"photo.JPG", "logo.gif", "notes.txt", "scan.jpeg", "odd.jpg.gif",
-                             "Icon.BMP"}) {
+    for (const char* name :
+         {"photo.JPG", "logo.gif", "notes.txt", "scan.jpeg", "odd.jpg.gif", "Icon.BMP"}) {
         WriteFile(folder / name, "");
     }
     fs::create_directory(folder / "folder.gif");

@@ -23,7 +23,7 @@ std::string FailureOf(Call&& call) {
 }
 
 class DatabaseTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         db.open(folder / "test.db");
         db.runStatement("create table pages (ID integer primary key, NAME text, SIZE integer)");
@@ -35,7 +35,8 @@ protected:
 }  // namespace
 
 TEST(SqliteException, MessageIsNameCodeAndDetail) {
-    EXPECT_EQ(SqliteException(1, "no such table: x").message(), "SQLITE_ERROR[1]: no such table: x");
+    EXPECT_EQ(SqliteException(1, "no such table: x").message(),
+              "SQLITE_ERROR[1]: no such table: x");
     EXPECT_EQ(SqliteException(1000, "Database not open").message(),
               "DBLAYER_ERROR[1000]: Database not open");
     EXPECT_EQ(SqliteException(101, nullptr, false).message(), "SQLITE_DONE[101]: ");
@@ -153,8 +154,7 @@ TEST_F(DatabaseTest, FormatQuotesValuesTheWaySqliteReadsThem) {
     EXPECT_EQ(sql.format("insert into pages (NAME, SIZE) values (%Q, %d)", name, 3),
               "insert into pages (NAME, SIZE) values ('O''Brien', 3)");
     db.runStatement(sql.text());
-    EXPECT_EQ(sql.format("select %Q, '%q', %s", nullptr, "a'b", "raw"),
-              "select NULL, 'a''b', raw");
+    EXPECT_EQ(sql.format("select %Q, '%q', %s", nullptr, "a'b", "raw"), "select NULL, 'a''b', raw");
     EXPECT_EQ(db.runScalar(sql.format("select SIZE from pages where NAME = %Q", name)), 3);
 }
 
@@ -174,8 +174,7 @@ TEST_F(DatabaseTest, PreparedStatementsBindAndRunAgain) {
               "SQLITE_RANGE[25]: Error binding double param");
     EXPECT_EQ(FailureOf([&] { insert.bindBlob(4, "x", 1); }),
               "SQLITE_RANGE[25]: Error binding blob param");
-    EXPECT_EQ(FailureOf([&] { insert.bindNull(5); }),
-              "SQLITE_RANGE[25]: Error binding NULL param");
+    EXPECT_EQ(FailureOf([&] { insert.bindNull(5); }), "SQLITE_RANGE[25]: Error binding NULL param");
 
     SqliteStatement select = db.prepare("select NAME, SIZE from pages where SIZE > ? order by ID");
     select.bindReal(1, 5.5);

@@ -11,7 +11,7 @@
 // Ports whose answers a test scripts and whose calls it reads back.
 
 class FakeClipboard : public Clipboard {
-public:
+  public:
     std::string text() override { return content; }
     void setText(const std::string& text) override {
         content = text;
@@ -22,7 +22,7 @@ public:
 };
 
 class FakeBrowser : public Browser {
-public:
+  public:
     void navigate(const std::string& address) override { addresses.push_back(address); }
     std::vector<std::string> addresses;
 };
@@ -35,7 +35,7 @@ struct ShownMessage {
 };
 
 class FakePrompts : public Prompts {
-public:
+  public:
     MessageAnswer messageBox(const std::string& text, const std::string& caption,
                              MessageButtons buttons, MessageIcon icon) override {
         shown.push_back({text, caption, buttons, icon});

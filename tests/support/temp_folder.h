@@ -7,7 +7,7 @@
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::random_device seed;
         path_ = std::filesystem::temp_directory_path() /
@@ -30,7 +30,7 @@ public:
     std::string path() const { return path_.string(); }
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -27,8 +27,8 @@ unsigned char ChooseOffset(std::string_view bytes) {
         if (candidate == kQuote) {
             continue;
         }
-        const std::size_t sum = count[candidate] + count[(candidate + 1) & 0xFF] +
-                                count[(candidate + kQuote) & 0xFF];
+        const std::size_t sum =
+            count[candidate] + count[(candidate + 1) & 0xFF] + count[(candidate + kQuote) & 0xFF];
         if (sum < best) {
             best = sum;
             offset = static_cast<unsigned char>(candidate);

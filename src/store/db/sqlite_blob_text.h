@@ -7,7 +7,7 @@
 // Arbitrary bytes as a text that fits in a quoted SQL literal: no NUL and no single quote.
 // The first byte is an offset chosen so that as few bytes as possible need the 0x01 escape.
 class SqliteBlobText {
-public:
+  public:
     SqliteBlobText() = default;
     virtual ~SqliteBlobText() = default;
 
@@ -24,7 +24,7 @@ public:
     // False when the text is not a valid encoding; output is then unspecified.
     static bool Decode(std::string_view text, std::string& bytes);
 
-private:
+  private:
     std::string buffer_;
     bool isEncoded_ = false;
 };

@@ -10,7 +10,7 @@ struct sqlite3_stmt;
 // A forward-only walk over the rows of a query. Move-only: the moved-from cursor holds no
 // statement and refuses every operation with "Null Virtual Machine pointer".
 class SqliteCursor {
-public:
+  public:
     SqliteCursor() = default;
     SqliteCursor(sqlite3* db, sqlite3_stmt* statement, bool atEnd, bool ownsStatement);
     SqliteCursor(SqliteCursor&& other) noexcept;
@@ -37,7 +37,7 @@ public:
 
     void release();
 
-private:
+  private:
     void checkStatement() const;
     int resolve(const SqliteColumn& column) const;
 

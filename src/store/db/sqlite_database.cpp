@@ -20,7 +20,9 @@ SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
     return *this;
 }
 
-SqliteDatabase::~SqliteDatabase() { close(); }
+SqliteDatabase::~SqliteDatabase() {
+    close();
+}
 
 void SqliteDatabase::open(const std::string& path) {
     close();
@@ -112,8 +114,8 @@ SqliteStatement SqliteDatabase::prepare(const std::string& sql) {
 bool SqliteDatabase::hasTable(const std::string& name) {
     checkDatabase();
     SqliteFormat sql;
-    return runScalar(sql.format(
-               "select count(*) from sqlite_master where type='table' and name=%Q", name)) > 0;
+    return runScalar(sql.format("select count(*) from sqlite_master where type='table' and name=%Q",
+                                name)) > 0;
 }
 
 long long SqliteDatabase::lastInsertRowId() const {

@@ -11,7 +11,7 @@ struct sqlite3;
 // One connection to one database file, owned by one window or dialog. Every failure arrives
 // as SqliteException; operations on a closed connection give "Database not open".
 class SqliteDatabase {
-public:
+  public:
     static constexpr int kDefaultBusyTimeoutMs = 60000;
 
     SqliteDatabase() = default;
@@ -38,7 +38,7 @@ public:
     void setBusyTimeout(int milliseconds);
     int busyTimeout() const { return busyTimeoutMs_; }
 
-private:
+  private:
     void checkDatabase() const;
     // A compiled statement, or null for text that holds none (blank, a comment).
     sqlite3_stmt* compile(const std::string& sql);

@@ -6,7 +6,7 @@
 // The one failure type of the database layer. Its message is always
 // "<code name>[<code>]: <detail>".
 class SqliteException : public std::exception {
-public:
+  public:
     // Code of the failures the layer finds itself (a closed database, a bad column...).
     static constexpr int kLayerError = 1000;
 
@@ -18,7 +18,7 @@ public:
     const std::string& message() const noexcept { return message_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
-private:
+  private:
     int code_;
     std::string message_;
 };

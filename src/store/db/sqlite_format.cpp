@@ -6,7 +6,9 @@
 
 #include "store/db/sqlite_exception.h"
 
-SqliteFormat::~SqliteFormat() { sqlite3_free(buffer_); }
+SqliteFormat::~SqliteFormat() {
+    sqlite3_free(buffer_);
+}
 
 std::string SqliteFormat::formatArguments(const char* pattern, ...) {
     sqlite3_free(buffer_);
@@ -21,4 +23,6 @@ std::string SqliteFormat::formatArguments(const char* pattern, ...) {
     return buffer_;
 }
 
-std::string SqliteFormat::text() const { return buffer_ != nullptr ? buffer_ : ""; }
+std::string SqliteFormat::text() const {
+    return buffer_ != nullptr ? buffer_ : "";
+}

@@ -27,7 +27,9 @@ SqliteResultTable& SqliteResultTable::operator=(SqliteResultTable&& other) noexc
     return *this;
 }
 
-SqliteResultTable::~SqliteResultTable() { release(); }
+SqliteResultTable::~SqliteResultTable() {
+    release();
+}
 
 void SqliteResultTable::checkResults() const {
     if (results_ == nullptr) {
@@ -95,7 +97,9 @@ std::string SqliteResultTable::textValue(const SqliteColumn& column,
     return value == nullptr ? valueIfNull : std::string(value);
 }
 
-bool SqliteResultTable::isNull(const SqliteColumn& column) const { return entry(column) == nullptr; }
+bool SqliteResultTable::isNull(const SqliteColumn& column) const {
+    return entry(column) == nullptr;
+}
 
 std::string SqliteResultTable::columnName(int index) const {
     checkResults();

@@ -7,7 +7,7 @@
 // A whole query result held in memory, one row selected at a time. Move-only: the moved-from
 // table holds no results and refuses every operation with "Null Results pointer".
 class SqliteResultTable {
-public:
+  public:
     SqliteResultTable() = default;
     SqliteResultTable(char** results, int rowCount, int columnCount);
     SqliteResultTable(SqliteResultTable&& other) noexcept;
@@ -28,7 +28,7 @@ public:
 
     void release();
 
-private:
+  private:
     void checkResults() const;
     // The entry of the column in the current row; null for SQL NULL.
     const char* entry(const SqliteColumn& column) const;

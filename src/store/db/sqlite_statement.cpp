@@ -11,7 +11,8 @@ SqliteStatement::SqliteStatement(sqlite3* db, sqlite3_stmt* statement)
     : db_(db), statement_(statement) {}
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), statement_(std::exchange(other.statement_, nullptr)) {}
+    : db_(std::exchange(other.db_, nullptr)),
+      statement_(std::exchange(other.statement_, nullptr)) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {

@@ -11,7 +11,7 @@ struct sqlite3_stmt;
 // A prepared statement with parameters bound by 1-based position. Move-only: the moved-from
 // statement refuses every operation with "Null Virtual Machine pointer".
 class SqliteStatement {
-public:
+  public:
     SqliteStatement() = default;
     SqliteStatement(sqlite3* db, sqlite3_stmt* statement);
     SqliteStatement(SqliteStatement&& other) noexcept;
@@ -34,7 +34,7 @@ public:
     void rewind();
     void release();
 
-private:
+  private:
     void checkDatabase() const;
     void checkStatement() const;
     [[noreturn]] void resetAndThrow();

@@ -1,0 +1,187 @@
+#include "designer/editor_page_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "designer/controls_page.h"
+#include "page_fixtures.h"
+#include "support/fake_ports.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+std::string Golden(const std::string& name) {
+    return ReadFile(std::string(QUILLORA_TEST_DATA) + "/designer/golden/" + name);
+}
+
+class EditorPageWriterTest : public ::testing::Test {
+  protected:
+    std::string editorPage() { return ReadFile(working / "quilltemp.html"); }
+    void expectShownOnce() {
+        ASSERT_EQ(browser.addresses.size(), 1u);
+        EXPECT_EQ(browser.addresses[0], working / "quillscreen.html");
+    }
+
+    TempFolder working;
+    FakeBrowser browser;
+    FakeClipboard clipboard;
+    ControlsPage controls{working.path()};
+    EditorPageWriter writer{working.path(), controls, browser, clipboard};
+    EditorState editor;
+};
+
+}  // namespace
+
+TEST_F(EditorPageWriterTest, RedrawTakesTheLayoutFromTheClipboardAndGivesTheUsersTextBack) {
+    PageRecord page;
+    page.stylesData = "stale layout that must be replaced";
+    clipboard.content = "";
+    editor.clipboardCache = "what the user had copied";
+    writer.writeRedraw(page, editor);
+    EXPECT_EQ(page.stylesData, "");
+    EXPECT_EQ(clipboard.content, "what the user had copied");
+    EXPECT_EQ(editorPage(), Golden("redraw_fullscreen_empty.html"));
+    EXPECT_EQ(ReadFile(working / "controlstart.js"),
+              "var gridsetting = 0;\nvar gridstart = 0;\nfunction setForm()\n"
+              "{document.form1.screensize.value = 'Full Screen';\n}");
+    // The redraw leaves the controls page alone.
+    EXPECT_FALSE(std::filesystem::exists(working / "controls.html"));
+    expectShownOnce();
+}
+
+TEST_F(EditorPageWriterTest, RedrawWithItemsClosesTheDragListAndClearsTheCentring) {
+    PageRecord page = ItemPage();
+    clipboard.content = page.stylesData;
+    page.stylesData.clear();
+    editor.centringRequest = " onload=Javascript:centerItem('pagetextitem1~') ";
+    writer.writeRedraw(page, editor);
+    const std::string text = editorPage();
+    EXPECT_NE(text.find("<body background = 'backgrounds/sky.gif'  onload=Javascript:centerItem("
+                        "'pagetextitem1~') oncontextmenu"),
+              std::string::npos);
+    EXPECT_NE(text.find("SET_DHTML(CURSOR_HAND,RESIZABLE,'pagetextitem1~','pageimageitem417~',"
+                        "'pageimageitem9~','pagetextitem3~','pageimageitem5~');//--></script>"
+                        "</body></html>"),
+              std::string::npos);
+    EXPECT_EQ(text.find("pagecontainer'+NO_DRAG"), std::string::npos);
+    EXPECT_EQ(editor.centringRequest, "");
+}
+
+TEST_F(EditorPageWriterTest, LoadOfAnEmptyContainerPageWithGrid) {
+    PageRecord page;
+    page.pageWidth = "700";
+    page.pageContainer = PageContainerMarkup("700", "1000");
+    page.backImage = "ignored-by-grid.gif";
+    page.pageImage = "ignored.jpg";
+    editor.gridPicture = "grid2.gif";
+    editor.gridSetting = "20";
+    editor.gridStart = "10";
+    editor.centringRequest = " onload=Javascript:centerItem('pagetextitem4~') ";
+    WriteFile(working / "controls1.txt", "<HTML>\r\n<BODY>\r\n<FORM name=form1>");
+    writer.writeLoad(page, editor);
+    EXPECT_EQ(editorPage(), Golden("load_container_grid_empty.html"));
+    EXPECT_EQ(ReadFile(working / "controlstart.js"),
+              "var gridsetting = 20;\nvar gridstart = 10;\nfunction setForm()\n"
+              "{document.form1.screensize.value = '700 pixels';\n}");
+    EXPECT_EQ(ReadFile(working / "controls.html"),
+              "<HTML><BODY><FORM name=form1></TR></FORM></TABLE></BODY></HTML>");
+    EXPECT_EQ(editor.centringRequest, "");
+    expectShownOnce();
+}
+
+TEST_F(EditorPageWriterTest, LoadWritesEveryItemWithoutLinks) {
+    writer.writeLoad(ItemPage(), editor);
+    EXPECT_EQ(editorPage(), Golden("load_items.html"));
+}
+
+TEST_F(EditorPageWriterTest, LoadOfAnEmptyFullScreenPageStillStartsDragging) {
+    writer.writeLoad(PageRecord(), editor);
+    const std::string text = editorPage();
+    const std::string ending =
+        "<IMG name='addtarget' SRC='quillmenu_off.gif' ISMAP USEMAP='#linkareas' BORDER=0></div>"
+        "<script type='text/javascript'><!-- \nSET_DHTML(CURSOR_HAND,RESIZABLE);//--></script>"
+        "</body></html>";
+    ASSERT_GE(text.size(), ending.size());
+    EXPECT_EQ(text.substr(text.size() - ending.size()), ending);
+    EXPECT_EQ(text.find("</CENTER>"), std::string::npos);
+}
+
+TEST_F(EditorPageWriterTest, PictureChangeLinksScalesAndSkipsDeletedPictures) {
+    const PageRecord page = ItemPage();
+    writer.writePictureChange(page, editor);
+    EXPECT_EQ(editorPage(), Golden("picture_change_items.html"));
+    EXPECT_FALSE(std::filesystem::exists(working / "controls.html"));
+    expectShownOnce();
+}
+
+TEST_F(EditorPageWriterTest, PictureChangeOnAnEmptyFullScreenPageHasNoScript) {
+    writer.writePictureChange(PageRecord(), editor);
+    EXPECT_EQ(editorPage().find("SET_DHTML"), std::string::npos);
+}
+
+TEST_F(EditorPageWriterTest, AddPictureDrawsTheNewPictureAndListsIt) {
+    PageRecord page;
+    page.pageWidth = "700";
+    page.pageContainer = PageContainerMarkup("700", "1000");
+    writer.writeAddPicture(page, editor,
+                           {"pageimageitem33~", "/pics/new.gif", "100", "120", "32", "16"});
+    EXPECT_EQ(editorPage(), Golden("add_picture_container.html"));
+    EXPECT_TRUE(std::filesystem::exists(working / "controls.html"));
+    expectShownOnce();
+
+    // No picture taken: nothing drawn, yet the name is listed.
+    writer.writeAddPicture(PageRecord(), editor, {"pageimageitem34~", "", "1", "2", "3", "4"});
+    const std::string text = editorPage();
+    EXPECT_EQ(text.find("dpageimageitem34~"), std::string::npos);
+    EXPECT_NE(text.find("RESIZABLE,'pageimageitem34~'+SCALABLE);//--></script></body></html>"),
+              std::string::npos);
+}
+
+TEST_F(EditorPageWriterTest, TextDoneForANewItemAddsItsFrameAndResetsTheStyleRequest) {
+    PageRecord page;
+    page.backColor = "#336699";
+    page.stylesData = kTextRecord1;
+    page.texts = {"pagetextitem1~<P>Hello</P>", "pagetextitem2~<P>New</P>"};
+    editor.currentTextId = "pagetextitem2~";
+    editor.newTextLeft = "150";
+    editor.newTextTop = "220";
+    editor.styleRequest = {" onload=Javascript:styleChange('pagetextitem2~') ",
+                           "#000000 1px  solid", "", "#FFFFFF", "center"};
+    writer.writeTextDone(page, editor, {"<P>New</P>", ";text-align:center", false});
+    EXPECT_EQ(editorPage(), Golden("text_done_new_fullscreen.html"));
+    EXPECT_TRUE(std::filesystem::exists(working / "controls.html"));
+    expectShownOnce();
+    EXPECT_EQ(editor.styleRequest.onload, "");
+    EXPECT_EQ(editor.styleRequest.border, " ");
+    EXPECT_EQ(editor.styleRequest.backgroundPicture, " ");
+    EXPECT_EQ(editor.styleRequest.backgroundColour, " ");
+    EXPECT_EQ(editor.styleRequest.textAlignment, "center");
+}
+
+TEST_F(EditorPageWriterTest, TextDoneForAnEditedItemListsPictureDivs) {
+    editor.currentTextId = "pagetextitem3~";
+    editor.newTextLeft = "none";
+    editor.styleRequest = {" onload=Javascript:styleChange('pagetextitem3~') ",
+                           "#FF0000 2px  solid", "backgrounds/paper.jpg", "#FFFFCC", "right"};
+    writer.writeTextDone(ItemPage(), editor, {"<P>Third</P>", ";text-align:right", false});
+    EXPECT_EQ(editorPage(), Golden("text_done_edited_items.html"));
+}
+
+TEST_F(EditorPageWriterTest, CancelledTextDoneWritesNothingButStillResetsTheStyleRequest) {
+    editor.currentTextId = "pagetextitem2~";
+    editor.newTextLeft = "10";
+    editor.newTextTop = "10";
+    editor.styleRequest = {" onload=x ", "b", "p", "c", "justify"};
+    writer.writeTextDone(PageRecord(), editor, {"<P>x</P>", "", true});
+    EXPECT_FALSE(std::filesystem::exists(working / "quilltemp.html"));
+    EXPECT_TRUE(browser.addresses.empty());
+    EXPECT_EQ(editor.styleRequest.onload, "");
+    EXPECT_EQ(editor.styleRequest.border, " ");
+    EXPECT_EQ(editor.styleRequest.textAlignment, "justify");
+}
+
+TEST_F(EditorPageWriterTest, TextDoneEditWithNothingLeftOnThePageHasNoScript) {
+    editor.currentTextId = "pagetextitem1~";
+    editor.newTextLeft = "none";
+    writer.writeTextDone(PageRecord(), editor, {"", "", false});
+    EXPECT_EQ(editorPage().find("SET_DHTML"), std::string::npos);
+}

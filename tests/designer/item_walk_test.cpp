@@ -1,0 +1,127 @@
+#include "designer/item_walk.h"
+
+#include <gtest/gtest.h>
+
+#include "page_fixtures.h"
+
+namespace {
+
+const ItemWalkOptions kPlain{};
+const ItemWalkOptions kLinkedScalable{true, true, false, false};
+
+PageRecord PageWith(const std::string& styles) {
+    PageRecord page;
+    page.stylesData = styles;
+    return page;
+}
+
+}  // namespace
+
+TEST(RecordId, RunsFromTheDivIdToTheFirstTilde) {
+    EXPECT_EQ(RecordId(kTextRecord1), "pagetextitem1~");
+    EXPECT_EQ(RecordId(kPictureRecord417), "dpageimageitem417~");
+    EXPECT_EQ(RecordId("<div id='nothing' style=''>"), "");
+    EXPECT_EQ(RecordId("<div id='"), "");
+    EXPECT_EQ(RecordId(""), "");
+}
+
+TEST(ItemWalk, ShortStylesDataWritesNothingWhateverTheListsHold) {
+    for (const std::string styles : {"", "<div~", "123456"}) {
+        PageRecord page = ItemPage();
+        page.stylesData = styles;
+        const ItemWalkResult walk = WalkItems(page, kPlain);
+        EXPECT_EQ(walk.markup, "");
+        EXPECT_EQ(walk.dragList, ",");
+        EXPECT_EQ(walk.itemCount, 0);
+    }
+}
+
+TEST(ItemWalk, TildeKeepsIdsWithACommonPrefixApart) {
+    PageRecord page = PageWith("<div id='pagetextitem1~' style='x'>");
+    page.texts = {"pagetextitem11~<P>eleven</P>", "pagetextitem1~<P>one</P>"};
+    const ItemWalkResult walk = WalkItems(page, kPlain);
+    EXPECT_EQ(walk.markup, "<div id='pagetextitem1~' style='x'><P>one</P></div>");
+    EXPECT_EQ(walk.dragList, ",'pagetextitem1~',");
+    EXPECT_EQ(walk.itemCount, 1);
+}
+
+TEST(ItemWalk, UnmatchedRecordsAndEntriesAreLeftOut) {
+    PageRecord page = PageWith(kTextRecord1 + "|<div id='pagetextitem8~' style='y'>");
+    page.texts = {kRemovedItem, "pagetextitem1~A", "pagetextitem5~not laid out"};
+    const ItemWalkResult walk = WalkItems(page, kPlain);
+    EXPECT_EQ(walk.markup, kTextRecord1 + "A</div>");
+    EXPECT_EQ(walk.itemCount, 1);
+    EXPECT_EQ(page.texts.size(), 3u);
+}
+
+TEST(ItemWalk, RecordWithoutTildeMatchesNoEntry) {
+    PageRecord page = PageWith("<div id='target' style='x'>|<div id='~' style='y'>^1^2");
+    page.texts = {"pagetextitem1~text"};
+    page.pictures = {"pageimageitem2~/p.gif"};
+    page.links = {""};
+    const ItemWalkResult walk = WalkItems(page, kLinkedScalable);
+    // The "~" record still finds the text entry by substring, but names no picture.
+    EXPECT_EQ(walk.markup, "<div id='~' style='y'>^1^2agetextitem1~text</div>");
+    EXPECT_EQ(walk.itemCount, 1);
+}
+
+TEST(ItemWalk, PictureRecordWithoutSizesGivesEmptyWidthAndHeight) {
+    PageRecord page = PageWith("<div id='dpageimageitem3~' style='z'>");
+    page.pictures = {"pageimageitem3~/a b/c.gif"};
+    page.links = {""};
+    EXPECT_EQ(WalkItems(page, kPlain).markup,
+              "<div id='dpageimageitem3~' style='z'><IMG name='pageimageitem3~' "
+              "SRC=\"/a b/c.gif\" BORDER=0 width= height=></div>");
+}
+
+TEST(ItemWalk, LinksOfFiveCharactersOrMoreOpenAnAnchor) {
+    PageRecord page = PageWith(
+        "<div id='dpageimageitem3~' style='z'>^10^20|"
+        "<div id='dpageimageitem4~' style='w'>^30^40");
+    page.pictures = {"pageimageitem3~/a.gif", "pageimageitem4~/b.gif"};
+    page.links = {"abcd", "a.htm"};
+    const ItemWalkResult walk = WalkItems(page, kLinkedScalable);
+    EXPECT_EQ(walk.markup,
+              "<div id='dpageimageitem3~' style='z'><IMG name='pageimageitem3~' SRC=\"/a.gif\" "
+              "BORDER=0 width=10 height=20></div>"
+              "<div id='dpageimageitem4~' style='w'><A HREF='a.htm'><IMG name='pageimageitem4~' "
+              "SRC=\"/b.gif\" BORDER=0 width=30 height=40></A></div>");
+    EXPECT_EQ(walk.dragList, ",'pageimageitem3~'+SCALABLE,'pageimageitem4~'+SCALABLE,");
+    // Without links, no anchor; a picture without a link entry has no link.
+    EXPECT_EQ(WalkItems(page, kPlain).markup.find("<A HREF"), std::string::npos);
+    page.links = {"b.htm"};
+    const std::string markup = WalkItems(page, kLinkedScalable).markup;
+    EXPECT_EQ(markup.find("<A HREF"), markup.rfind("<A HREF"));
+    EXPECT_LT(markup.find("<A HREF='b.htm'><IMG name='pageimageitem3~'"), std::string::npos);
+}
+
+TEST(ItemWalk, EntryMatchingTwoRecordsIsWrittenTwice) {
+    PageRecord page =
+        PageWith("<div id='pagetextitem2~' style='a'>|<div id='pagetextitem2~' style='b'>");
+    page.texts = {"pagetextitem2~T"};
+    const ItemWalkResult walk = WalkItems(page, kPlain);
+    EXPECT_EQ(
+        walk.markup,
+        "<div id='pagetextitem2~' style='a'>T</div><div id='pagetextitem2~' style='b'>T</div>");
+    EXPECT_EQ(walk.itemCount, 2);
+    EXPECT_EQ(walk.dragList, ",'pagetextitem2~','pagetextitem2~',");
+}
+
+TEST(ItemWalk, IdInsideAnEntryIsFoundAndItsLengthIsCutFromTheFront) {
+    PageRecord page = PageWith("<div id='pagetextitem2~' style='a'>");
+    page.texts = {"xxpagetextitem2~HTML"};
+    EXPECT_EQ(WalkItems(page, kPlain).markup, "<div id='pagetextitem2~' style='a'>2~HTML</div>");
+}
+
+TEST(ItemWalk, PictureOptionsShapeTheDragList) {
+    PageRecord page = ItemPage();
+    EXPECT_EQ(WalkItems(page, kPlain).dragList,
+              ",'pagetextitem1~','pageimageitem417~','pageimageitem9~','pagetextitem3~',"
+              "'pageimageitem5~',");
+    const ItemWalkResult all = WalkItems(page, {true, true, true, true});
+    EXPECT_EQ(all.dragList,
+              ",'pagetextitem1~','pageimageitem417~'+SCALABLE,'dpageimageitem417~',"
+              "'pagetextitem3~','pageimageitem5~'+SCALABLE,'dpageimageitem5~',");
+    EXPECT_EQ(all.itemCount, 4);
+    EXPECT_EQ(all.markup.find("DELETETHISFILE"), std::string::npos);
+}

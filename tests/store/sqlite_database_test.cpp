@@ -7,20 +7,10 @@
 
 #include "store/db/sqlite_exception.h"
 #include "store/db/sqlite_format.h"
+#include "support/failure_of.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-// The message a failing call raises; empty when it raised nothing.
-template <typename Call>
-std::string FailureOf(Call&& call) {
-    try {
-        call();
-    } catch (const SqliteException& failure) {
-        return failure.message();
-    }
-    return std::string();
-}
 
 class DatabaseTest : public ::testing::Test {
   protected:

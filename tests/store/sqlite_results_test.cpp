@@ -5,19 +5,10 @@
 
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
+#include "support/failure_of.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-template <typename Call>
-std::string FailureOf(Call&& call) {
-    try {
-        call();
-    } catch (const SqliteException& failure) {
-        return failure.message();
-    }
-    return std::string();
-}
 
 class ResultsTest : public ::testing::Test {
   protected:

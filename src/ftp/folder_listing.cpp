@@ -51,11 +51,16 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 }
 
 std::vector<FolderEntry> ReadFolder(const std::string& pattern) {
-    const std::string folder = ParentFolderOf(pattern);
+    std::string folder = ParentFolderOf(pattern);
+    if (folder.empty()) {
+        // "/*.*" lists the root; a bare "*.*" the current folder.
+        folder = !pattern.empty() && IsPathSeparator(pattern[0]) ? std::string(1, kPathSeparator)
+                                                                 : std::string(".");
+    }
     const std::string filePattern = FileNameOf(pattern);
     std::vector<FolderEntry> entries;
     std::error_code error;
-    fs::directory_iterator it(folder.empty() ? std::string(1, kPathSeparator) : folder, error);
+    fs::directory_iterator it(folder, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         std::string name = it->path().filename().string();
         if (WildcardMatch(filePattern, name)) {

@@ -279,10 +279,12 @@ bool FileOperation::deletePath(const std::string& path) {
 FileOperation::DeleteAnswer FileOperation::checkReadOnly(const std::string& path) {
     std::error_code error;
     const fs::file_status status = fs::symlink_status(path, error);
-    if (error || status.type() == fs::file_type::not_found) {
+    if (status.type() == fs::file_type::not_found) {
         // Nothing to ask about; the delete itself reports the missing file.
-        return error && status.type() != fs::file_type::not_found ? DeleteAnswer::NotAllowed
-                                                                  : DeleteAnswer::Allowed;
+        return DeleteAnswer::Allowed;
+    }
+    if (error) {
+        return DeleteAnswer::NotAllowed;
     }
     if (status.type() == fs::file_type::symlink || !IsReadOnly(status)) {
         return DeleteAnswer::Allowed;

@@ -27,3 +27,19 @@ int FieldCount(std::string_view text, std::string_view separator) {
     }
     return count;
 }
+
+std::vector<std::string> SplitFields(std::string_view text, std::string_view separator) {
+    std::vector<std::string> fields;
+    if (separator.empty()) {
+        fields.emplace_back(text);
+        return fields;
+    }
+    std::size_t start = 0;
+    for (std::size_t at = text.find(separator); at != std::string_view::npos;
+         at = text.find(separator, start)) {
+        fields.emplace_back(text.substr(start, at - start));
+        start = at + separator.size();
+    }
+    fields.emplace_back(text.substr(start));
+    return fields;
+}

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Records in this program are texts joined by a separator ("|" between records, "^" inside a
 // picture or text-properties record). Fields are counted from 0.
@@ -12,3 +13,6 @@ std::string FieldAt(std::string_view text, int n, std::string_view separator);
 
 // One more than the number of separators, so empty text has one field.
 int FieldCount(std::string_view text, std::string_view separator);
+
+// Every field in order: FieldAt(text, i, separator) for i from 0 to FieldCount - 1, in one pass.
+std::vector<std::string> SplitFields(std::string_view text, std::string_view separator);

@@ -21,6 +21,13 @@ constexpr const char* kPageEnd = "</body></html>";
 constexpr const char* kContainerEnd = "</div></CENTER>";
 constexpr const char* kContainerDragEntry = "'pagecontainer'+NO_DRAG";
 
+// The container is listed last so that the script keeps it from being dragged.
+void AppendContainerEntry(const PageRecord& page, std::string& dragList) {
+    if (page.hasContainer()) {
+        dragList += std::string(",") + kContainerDragEntry;
+    }
+}
+
 void DropTrailingComma(std::string& dragList) {
     if (!dragList.empty() && dragList.back() == ',') {
         dragList.pop_back();
@@ -100,9 +107,7 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
 void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorState& editor) {
     ItemWalkResult walk = WalkItems(page, {true, true, false, true});
     DropTrailingComma(walk.dragList);
-    if (page.hasContainer()) {
-        walk.dragList += std::string(",") + kContainerDragEntry;
-    }
+    AppendContainerEntry(page, walk.dragList);
     writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)));
     browser_.navigate(screenPagePath());
 }
@@ -119,9 +124,7 @@ void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState
                 picture.height + "'></div>";
     }
     walk.dragList += "'" + picture.name + "'+SCALABLE";
-    if (page.hasContainer()) {
-        walk.dragList += std::string(",") + kContainerDragEntry;
-    }
+    AppendContainerEntry(page, walk.dragList);
     writeAndShow(page, editor, Body(page, walk, extra, StartScript(walk.dragList)));
     controls_.writePage();
     browser_.navigate(screenPagePath());
@@ -146,9 +149,7 @@ void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor
             list += "'" + editor.currentTextId + "');";
         } else {
             DropTrailingComma(list);
-            if (page.hasContainer()) {
-                list += std::string(",") + kContainerDragEntry;
-            }
+            AppendContainerEntry(page, list);
             list += ");";
         }
         // This list carries its own closing ");".

@@ -79,22 +79,13 @@ ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options)
     if (page.stylesData.size() <= kShortestStylesData) {
         return result;
     }
-    const std::string& styles = page.stylesData;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t bar = styles.find('|', start);
-        const std::string record =
-            styles.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+    for (const std::string& record : SplitFields(page.stylesData, "|")) {
         const std::string id = RecordId(record);
         // An empty id would be contained in every entry.
         if (!id.empty()) {
             WriteTextItems(page, record, id, result);
             WritePictures(page, record, id, options, result);
         }
-        if (bar == std::string::npos) {
-            break;
-        }
-        start = bar + 1;
     }
     return result;
 }

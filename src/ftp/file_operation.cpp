@@ -45,6 +45,12 @@ std::vector<fs::path> FolderEntries(const std::string& folder, std::error_code& 
     return entries;
 }
 
+// A folder copied or moved into the folder that already holds it.
+bool SitsDirectlyIn(const std::string& source, const std::string& target) {
+    return PathsEqual(ParentFolderOf(WithoutTrailingSeparator(source)),
+                      WithoutTrailingSeparator(target));
+}
+
 bool IsInside(const std::string& path, const std::string& folder) {
     const std::string withSeparator = JoinPath(WithoutTrailingSeparator(folder), "");
     return PathsEqual(WithoutTrailingSeparator(path), WithoutTrailingSeparator(folder)) ||
@@ -117,8 +123,7 @@ bool FileOperation::Move(const std::string& source, const std::string& target) {
     if (CheckPath(source) == kFolder) {
         // Moving a folder where it already is would end by deleting it; moving it into its
         // own subtree would delete the copy with the source.
-        if (PathsEqual(ParentFolderOf(WithoutTrailingSeparator(source)),
-                       WithoutTrailingSeparator(target))) {
+        if (SitsDirectlyIn(source, target)) {
             return true;
         }
         if (IsInside(target, source)) {
@@ -157,8 +162,7 @@ bool FileOperation::copyPath(const std::string& source, const std::string& targe
                              bool deleteAfterwards) {
     const int sourceKind = CheckPath(source);
     const int targetKind = CheckPath(target);
-    if (sourceKind == kFolder && PathsEqual(ParentFolderOf(WithoutTrailingSeparator(source)),
-                                            WithoutTrailingSeparator(target))) {
+    if (sourceKind == kFolder && SitsDirectlyIn(source, target)) {
         return true;
     }
     if (IsInside(target, source)) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "common/fields.h"
 #include "common/paths.h"
 
 namespace fs = std::filesystem;
@@ -117,17 +118,6 @@ std::string ListPictures(const std::string& pattern) {
 
 std::vector<std::string> LocalListEntries(const std::string& folder) {
     const std::string listing = ListFolder(JoinPath(folder, "*.*"));
-    std::vector<std::string> entries;
     // An empty folder lists nothing, not one blank line.
-    if (listing.empty()) {
-        return entries;
-    }
-    std::size_t start = 0;
-    for (std::size_t bar = listing.find('|'); bar != std::string::npos;
-         bar = listing.find('|', start)) {
-        entries.push_back(listing.substr(start, bar - start));
-        start = bar + 1;
-    }
-    entries.push_back(listing.substr(start));
-    return entries;
+    return listing.empty() ? std::vector<std::string>() : SplitFields(listing, "|");
 }

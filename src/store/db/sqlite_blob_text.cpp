@@ -11,8 +11,16 @@ namespace {
 constexpr unsigned char kEscape = 0x01;
 constexpr unsigned char kQuote = 39;
 
-[[noreturn]] void ThrowOutOfMemory() {
-    throw SqliteException(SqliteException::kLayerError, "Cannot allocate memory");
+// Runs a step that allocates; running out of memory becomes the layer's own failure.
+template <typename Step>
+void WithMemoryGuard(Step&& step) {
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        throw SqliteException(SqliteException::kLayerError, "Cannot allocate memory");
+    } catch (const std::length_error&) {
+        throw SqliteException(SqliteException::kLayerError, "Cannot allocate memory");
+    }
 }
 
 // The offset for which the fewest bytes land on 0, 1 or the quote after subtraction.
@@ -98,34 +106,18 @@ bool SqliteBlobText::Decode(std::string_view text, std::string& bytes) {
 }
 
 void SqliteBlobText::setRaw(const void* bytes, std::size_t length) {
-    try {
-        buffer_.assign(static_cast<const char*>(bytes), length);
-    } catch (const std::bad_alloc&) {
-        ThrowOutOfMemory();
-    } catch (const std::length_error&) {
-        ThrowOutOfMemory();
-    }
+    WithMemoryGuard([&] { buffer_.assign(static_cast<const char*>(bytes), length); });
     isEncoded_ = false;
 }
 
 void SqliteBlobText::setEncoded(std::string_view text) {
-    try {
-        buffer_.assign(text.substr(0, text.find('\0')));
-    } catch (const std::bad_alloc&) {
-        ThrowOutOfMemory();
-    }
+    WithMemoryGuard([&] { buffer_.assign(text.substr(0, text.find('\0'))); });
     isEncoded_ = true;
 }
 
 const std::string& SqliteBlobText::encoded() {
     if (!isEncoded_) {
-        try {
-            buffer_ = Encode(buffer_);
-        } catch (const std::bad_alloc&) {
-            ThrowOutOfMemory();
-        } catch (const std::length_error&) {
-            ThrowOutOfMemory();
-        }
+        WithMemoryGuard([&] { buffer_ = Encode(buffer_); });
         isEncoded_ = true;
     }
     return buffer_;
@@ -134,12 +126,10 @@ const std::string& SqliteBlobText::encoded() {
 const std::string& SqliteBlobText::raw() {
     if (isEncoded_) {
         std::string bytes;
-        try {
-            if (!Decode(buffer_, bytes)) {
-                throw SqliteException(SqliteException::kLayerError, "Cannot decode binary");
-            }
-        } catch (const std::bad_alloc&) {
-            ThrowOutOfMemory();
+        bool decoded = false;
+        WithMemoryGuard([&] { decoded = Decode(buffer_, bytes); });
+        if (!decoded) {
+            throw SqliteException(SqliteException::kLayerError, "Cannot decode binary");
         }
         buffer_ = std::move(bytes);
         isEncoded_ = false;

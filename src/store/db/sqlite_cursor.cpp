@@ -94,14 +94,17 @@ int SqliteCursor::resolve(const SqliteColumn& column) const {
     return column.index();
 }
 
-std::string SqliteCursor::text(const SqliteColumn& column) const {
-    const int index = resolve(column);
+std::string SqliteCursor::columnText(int index, const char* nullDetail) const {
     const auto* value = sqlite3_column_text(statement_, index);
     if (value == nullptr) {
-        throw SqliteException(SqliteException::kLayerError, "Null text value");
+        throw SqliteException(SqliteException::kLayerError, nullDetail);
     }
     return std::string(reinterpret_cast<const char*>(value),
                        static_cast<std::size_t>(sqlite3_column_bytes(statement_, index)));
+}
+
+std::string SqliteCursor::text(const SqliteColumn& column) const {
+    return columnText(resolve(column), "Null text value");
 }
 
 int SqliteCursor::intValue(const SqliteColumn& column, int valueIfNull) const {
@@ -126,12 +129,8 @@ std::string SqliteCursor::textValue(const SqliteColumn& column,
     if (sqlite3_column_type(statement_, index) == SQLITE_NULL) {
         return valueIfNull;
     }
-    const auto* value = sqlite3_column_text(statement_, index);
-    if (value == nullptr) {
-        throw SqliteException(SqliteException::kLayerError, "Cannot allocate memory");
-    }
-    return std::string(reinterpret_cast<const char*>(value),
-                       static_cast<std::size_t>(sqlite3_column_bytes(statement_, index)));
+    // Not NULL yet no text: SQLite ran out of memory converting it.
+    return columnText(index, "Cannot allocate memory");
 }
 
 std::string SqliteCursor::blobValue(const SqliteColumn& column) const {

@@ -40,6 +40,8 @@ class SqliteCursor {
   private:
     void checkStatement() const;
     int resolve(const SqliteColumn& column) const;
+    // The text of a column; a null text is refused with the given detail.
+    std::string columnText(int index, const char* nullDetail) const;
 
     sqlite3* db_ = nullptr;
     sqlite3_stmt* statement_ = nullptr;

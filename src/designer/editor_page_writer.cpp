@@ -44,6 +44,16 @@ std::string Body(const PageRecord& page, const ItemWalkResult& walk, const std::
     return body + script + kPageEnd;
 }
 
+// Editor pages after an item change link and scale their pictures.
+ItemWalkOptions ItemChangeOptions(bool pictureDivsInDragList, bool skipDeletedPictures) {
+    ItemWalkOptions options;
+    options.links = true;
+    options.scalablePictures = true;
+    options.pictureDivsInDragList = pictureDivsInDragList;
+    options.skipDeletedPictures = skipDeletedPictures;
+    return options;
+}
+
 std::string StartScript(const std::string& dragList) {
     if (dragList.size() <= kShortestDragList) {
         return std::string();
@@ -105,7 +115,7 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
 }
 
 void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorState& editor) {
-    ItemWalkResult walk = WalkItems(page, {true, true, false, true});
+    ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, true));
     DropTrailingComma(walk.dragList);
     AppendContainerEntry(page, walk.dragList);
     writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)));
@@ -114,7 +124,7 @@ void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorSt
 
 void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState& editor,
                                        const NewPicture& picture) {
-    ItemWalkResult walk = WalkItems(page, {true, true, false, false});
+    ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, false));
     std::string extra;
     if (picture.path.size() > 1) {
         extra = "<div id='d" + picture.name + "' style='position:absolute;top:" + picture.top +
@@ -133,7 +143,7 @@ void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState
 void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor,
                                      const FinishedText& text) {
     if (!text.cancelled) {
-        ItemWalkResult walk = WalkItems(page, {true, true, true, true});
+        ItemWalkResult walk = WalkItems(page, ItemChangeOptions(true, true));
         std::string& list = walk.dragList;
         std::string extra;
         if (editor.newTextLeft != kNotNewText) {

@@ -1,6 +1,7 @@
 #include "designer/item_walk.h"
 
 #include "common/fields.h"
+#include "common/paths.h"
 
 namespace {
 
@@ -9,13 +10,13 @@ constexpr std::size_t kShortestStylesData = 6;
 constexpr std::size_t kShortestLink = 4;
 
 void WriteTextItems(const PageRecord& page, const std::string& record, const std::string& id,
-                    ItemWalkResult& result) {
+                    const ItemWalkOptions& options, ItemWalkResult& result) {
     for (const std::string& entry : page.texts) {
         if (entry.find(id) == std::string::npos) {
             continue;
         }
         ++result.itemCount;
-        result.markup += record;
+        result.markup += options.rewriteTextRecord ? options.rewriteTextRecord(record) : record;
         result.markup.append(entry, std::min(id.size(), entry.size()));
         result.markup += "</div>";
         result.dragList += "'" + id + "',";
@@ -39,7 +40,8 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
         ++result.itemCount;
         const std::size_t nameEnd = entry.find('~') + 1;
         const std::string entryName = entry.substr(0, nameEnd);
-        const std::string path = entry.substr(nameEnd);
+        const std::string path =
+            options.bareFileNames ? FileNameOf(entry.substr(nameEnd)) : entry.substr(nameEnd);
         const bool anchored =
             options.links && i < page.links.size() && page.links[i].size() > kShortestLink;
         std::string& markup = result.markup;
@@ -83,7 +85,7 @@ ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options)
         const std::string id = RecordId(record);
         // An empty id would be contained in every entry.
         if (!id.empty()) {
-            WriteTextItems(page, record, id, result);
+            WriteTextItems(page, record, id, options, result);
             WritePictures(page, record, id, options, result);
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "designer/page_record.h"
@@ -10,6 +11,10 @@ struct ItemWalkOptions {
     bool scalablePictures = false;
     bool pictureDivsInDragList = false;
     bool skipDeletedPictures = false;
+    // Pictures referred to by file name alone, for a page that has copies beside it.
+    bool bareFileNames = false;
+    // Applied to a text item's record before it is written.
+    std::function<std::string(const std::string&)> rewriteTextRecord;
 };
 
 struct ItemWalkResult {

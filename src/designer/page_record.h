@@ -68,7 +68,6 @@ inline constexpr const char* kTextIdPrefix = "pagetextitem";
 inline constexpr const char* kPictureNamePrefix = "pageimageitem";
 inline constexpr const char* kRemovedItem = "REMOVED_ITEM";
 inline constexpr const char* kDeletedPicture = "DELETETHISFILE";
-inline constexpr const char* kNoHostingFolder = "NOTINITIALIZED";
 inline constexpr const char* kNotNewText = "none";
 inline constexpr const char* kJustified = "YESTEXTJUSTIFY";
 inline constexpr const char* kRightAligned = "YESRIGHTALIGN";

@@ -7,3 +7,9 @@ inline constexpr const char* kControlsScriptFile = "controlstart.js";
 inline constexpr const char* kControlsPageFile = "controls.html";
 inline constexpr const char* kScreenPageFile = "quillscreen.html";
 inline constexpr const char* kControlsTemplateFile = "controls1.txt";
+// The local welcome page the browser shows at start-up.
+inline constexpr const char* kWelcomePageFile = "quillstart.html";
+// The default site folder inside the working folder.
+inline constexpr const char* kDefaultSiteFolder = "webpages";
+// The reference page that is never stored or overwritten.
+inline constexpr const char* kQuickstartPage = "quickstart.html";

@@ -72,7 +72,7 @@ bool FileOperation::failWithSystemError(const std::error_code& error) {
     return fail(error.message(), error.value());
 }
 
-int FileOperation::CheckPath(const std::string& path) const {
+int FileOperation::CheckPath(const std::string& path) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {

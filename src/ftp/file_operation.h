@@ -19,7 +19,7 @@ class FileOperation {
     bool Delete(const std::string& path);
 
     // 0 not found, 1 file, 2 folder, -1 any other error.
-    int CheckPath(const std::string& path) const;
+    static int CheckPath(const std::string& path);
     // The next free-name candidate: a.txt, Copy of a.txt, Copy (1) of a.txt, ...
     std::string MakeCopyName(const std::string& path) const;
     // A file that can be opened for reading.

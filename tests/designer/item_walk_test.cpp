@@ -7,7 +7,13 @@
 namespace {
 
 const ItemWalkOptions kPlain{};
-const ItemWalkOptions kLinkedScalable{true, true, false, false};
+ItemWalkOptions LinkedScalable() {
+    ItemWalkOptions options;
+    options.links = true;
+    options.scalablePictures = true;
+    return options;
+}
+const ItemWalkOptions kLinkedScalable = LinkedScalable();
 
 PageRecord PageWith(const std::string& styles) {
     PageRecord page;
@@ -118,7 +124,12 @@ TEST(ItemWalk, PictureOptionsShapeTheDragList) {
     EXPECT_EQ(WalkItems(page, kPlain).dragList,
               ",'pagetextitem1~','pageimageitem417~','pageimageitem9~','pagetextitem3~',"
               "'pageimageitem5~',");
-    const ItemWalkResult all = WalkItems(page, {true, true, true, true});
+    ItemWalkOptions everything;
+    everything.links = true;
+    everything.scalablePictures = true;
+    everything.pictureDivsInDragList = true;
+    everything.skipDeletedPictures = true;
+    const ItemWalkResult all = WalkItems(page, everything);
     EXPECT_EQ(all.dragList,
               ",'pagetextitem1~','pageimageitem417~'+SCALABLE,'dpageimageitem417~',"
               "'pagetextitem3~','pageimageitem5~'+SCALABLE,'dpageimageitem5~',");

@@ -25,9 +25,17 @@ SqliteDatabase::~SqliteDatabase() {
 }
 
 void SqliteDatabase::open(const std::string& path) {
+    openWithFlags(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+void SqliteDatabase::openReadOnly(const std::string& path) {
+    openWithFlags(path, SQLITE_OPEN_READONLY);
+}
+
+void SqliteDatabase::openWithFlags(const std::string& path, int flags) {
     close();
     sqlite3* db = nullptr;
-    const int result = sqlite3_open(path.c_str(), &db);
+    const int result = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (result != SQLITE_OK) {
         const SqliteException failure(result, db != nullptr ? sqlite3_errmsg(db) : "");
         sqlite3_close(db);

@@ -22,6 +22,8 @@ class SqliteDatabase {
     virtual ~SqliteDatabase();
 
     void open(const std::string& path);
+    // For readers that must never change the file; a missing file is refused.
+    void openReadOnly(const std::string& path);
     void close();
     bool isOpen() const { return db_ != nullptr; }
 
@@ -39,6 +41,7 @@ class SqliteDatabase {
     int busyTimeout() const { return busyTimeoutMs_; }
 
   private:
+    void openWithFlags(const std::string& path, int flags);
     void checkDatabase() const;
     // A compiled statement, or null for text that holds none (blank, a comment).
     sqlite3_stmt* compile(const std::string& sql);

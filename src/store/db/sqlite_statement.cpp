@@ -97,6 +97,14 @@ void SqliteStatement::bindInt(int parameter, int value) {
     }
 }
 
+void SqliteStatement::bindInt64(int parameter, long long value) {
+    checkStatement();
+    const int result = sqlite3_bind_int64(statement_, parameter, value);
+    if (result != SQLITE_OK) {
+        throw SqliteException(result, "Error binding int param");
+    }
+}
+
 void SqliteStatement::bindReal(int parameter, double value) {
     checkStatement();
     const int result = sqlite3_bind_double(statement_, parameter, value);

@@ -27,6 +27,7 @@ class SqliteStatement {
 
     void bindText(int parameter, const std::string& text);
     void bindInt(int parameter, int value);
+    void bindInt64(int parameter, long long value);
     void bindReal(int parameter, double value);
     void bindBlob(int parameter, const void* bytes, std::size_t length);
     void bindNull(int parameter);

@@ -1,0 +1,229 @@
+#include "designer/command_dispatcher.h"
+
+#include <optional>
+
+#include "common/paths.h"
+#include "designer/designer_operations.h"
+#include "designer/editor_page_writer.h"
+#include "designer/published_page_writer.h"
+#include "designer/working_files.h"
+#include "designer/workspace.h"
+#include "hosting/service_addresses.h"
+#include "platform/clipboard.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "store/page_catalog.h"
+#include "store/page_files.h"
+
+namespace {
+
+// Where each command's argument starts: right after its command word.
+constexpr std::size_t kAddArgumentAt = 17;         // "http://addtrigger"
+constexpr std::size_t kTextArgumentAt = 15;        // "http://edittext"
+constexpr std::size_t kPictureArgumentAt = 16;     // "http://editimage"
+constexpr std::size_t kBackgroundArgumentAt = 22;  // "http://backgroundimage", "...color"
+
+bool Contains(const std::string& text, const std::string& word) {
+    return text.find(word) != std::string::npos;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+std::string From(const std::string& text, std::size_t at) {
+    return at < text.size() ? text.substr(at) : std::string();
+}
+
+// The text up to and including its first "~"; empty when it has none.
+std::string UpToFirstTilde(const std::string& text) {
+    const std::size_t tilde = text.find('~');
+    return tilde == std::string::npos ? std::string() : text.substr(0, tilde + 1);
+}
+
+std::string CentringRequest(const std::string& id) {
+    return " onload=Javascript:centerItem('" + id + "') ";
+}
+
+}  // namespace
+
+CommandDispatcher::CommandDispatcher(const Parts& parts) : parts_(parts) {}
+
+std::string CommandDispatcher::welcomePageAddress() const {
+    const std::string path = JoinPath(parts_.workspace.workingFolder, kWelcomePageFile);
+    return path.front() == '/' ? "file://" + path : "file:///" + path;
+}
+
+bool CommandDispatcher::beforeNavigate(const std::string& url) {
+    const std::string address = ReplaceAll(url, "%20", " ");
+    bool cancel = true;
+    for (const char* allowed : {"quillscreen", "quilltemp.html", "quillstart.html", "controls.html",
+                                "javascript:", "Javascript:"}) {
+        if (Contains(address, allowed)) {
+            cancel = false;
+        }
+    }
+    if (address == welcomePageAddress()) {
+        cancel = false;
+    }
+    const auto command = [&](const std::string& word, bool cancels) {
+        if (!Contains(address, word)) {
+            return false;
+        }
+        cancel = cancel || cancels;
+        return true;
+    };
+    EditorState& editor = parts_.workspace.editor;
+
+    if (command("resumelastsession", true)) {
+        parts_.catalog.resumeLastPage();
+    }
+    if (command("externalpage.", true)) {
+        parts_.shell.open("http://www." +
+                          From(address, std::string(kMakerExternalPagePrefix).size()));
+    }
+    if (command("http://clipboardcache", true)) {
+        editor.clipboardCache = parts_.clipboard.text();
+    }
+    if (command(std::string(kHostingDomain) + "/siteoptions", true)) {
+        siteOptions();
+    }
+    if (command("addtrigger", true)) {
+        const std::size_t slash = address.find('/', kAddArgumentAt);
+        parts_.operations.addItem(slash == std::string::npos
+                                      ? std::string()
+                                      : address.substr(kAddArgumentAt, slash - kAddArgumentAt));
+    }
+    if (command("http://savepage", false)) {
+        parts_.publisher.writePublishedPage();
+    }
+    if (command("http://save_as_page", false)) {
+        parts_.workspace.flags.keepDesign = true;
+        parts_.files.saveAsPage();
+        parts_.publisher.writePublishedPage();
+    }
+    if (command("http://previewpage", false)) {
+        parts_.publisher.writePublishedPage();
+        parts_.files.previewPage();
+    }
+    if (command("http://uploadpage", false)) {
+        parts_.operations.uploadPage();
+    }
+    if (command("http://deleteservpages", false)) {
+        parts_.operations.deleteServerPages();
+    }
+    if (command("pagecontainer0", true)) {
+        parts_.workspace.page.pageContainer.clear();
+        parts_.workspace.page.pageWidth = "0";
+        redraw();
+    }
+    if (command("pagecontainer1", true)) {
+        setContainer("700");
+    }
+    if (command("pagecontainer2", true)) {
+        setContainer("800");
+    }
+    if (command("pagecontainer3", true)) {
+        setContainer("900");
+    }
+    if (command("gridchange1", true)) {
+        setGrid("grid1.gif", "5", "10");
+    }
+    if (command("gridchange2", true)) {
+        setGrid("grid2.gif", "10", "20");
+    }
+    if (command("gridchange3", true)) {
+        setGrid("grid3.gif", "25", "50");
+    }
+    if (command("gridchange0", true)) {
+        setGrid("", "0", "0");
+    }
+    if (command("http://edittext", false)) {
+        textClicked(address);
+    }
+    if (command("http://editimage", false)) {
+        pictureClicked(address);
+    }
+    if (command("http://backgroundimage", true)) {
+        parts_.operations.backgroundPicture(From(address, kBackgroundArgumentAt));
+    }
+    if (command("http://backgroundcolor", false)) {
+        parts_.operations.backgroundColour(From(address, kBackgroundArgumentAt));
+    }
+    if (command("http://changepagelength", false)) {
+        parts_.operations.pageLength();
+    }
+    return cancel;
+}
+
+void CommandDispatcher::redraw() {
+    parts_.writer.writeRedraw(parts_.workspace.page, parts_.workspace.editor);
+}
+
+void CommandDispatcher::setContainer(const std::string& width) {
+    PageRecord& page = parts_.workspace.page;
+    page.pageWidth = width;
+    page.pageContainer = PageContainerMarkup(width, page.pageLength);
+    redraw();
+}
+
+void CommandDispatcher::setGrid(const char* picture, const char* start, const char* setting) {
+    EditorState& editor = parts_.workspace.editor;
+    editor.gridPicture = picture;
+    editor.gridStart = start;
+    editor.gridSetting = setting;
+    redraw();
+}
+
+void CommandDispatcher::centre(const std::string& id) {
+    parts_.workspace.editor.centringRequest = CentringRequest(id);
+    redraw();
+}
+
+void CommandDispatcher::textClicked(const std::string& address) {
+    const std::string argument = From(address, kTextArgumentAt);
+    const std::optional<std::string> choice = parts_.prompts.clickOption();
+    if (!choice) {
+        return;
+    }
+    if (*choice == "EDIT") {
+        parts_.operations.editText(argument);
+    }
+    if (*choice == "DELETE") {
+        parts_.operations.deleteText(argument);
+    }
+    if (*choice == "CENTER") {
+        centre(UpToFirstTilde(argument));
+    }
+}
+
+void CommandDispatcher::pictureClicked(const std::string& address) {
+    const std::string name = UpToFirstTilde(From(address, kPictureArgumentAt));
+    const std::optional<std::string> choice = parts_.prompts.clickOption();
+    if (!choice) {
+        return;
+    }
+    if (*choice == "CENTER") {
+        centre(name);
+    }
+    if (*choice == "EDIT") {
+        parts_.operations.editPicture(name);
+    }
+    if (*choice == "DELETE") {
+        parts_.operations.deletePicture(name);
+    }
+}
+
+void CommandDispatcher::siteOptions() {
+    if (parts_.workspace.hosting.folderName == kNoHostingFolder) {
+        if (parts_.operations.acceptHostingAgreement()) {
+            parts_.operations.siteOptions();
+        }
+        return;
+    }
+    parts_.operations.siteOptions();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+struct Workspace;
+class Clipboard;
+class DesignerOperations;
+class EditorPageWriter;
+class PageCatalog;
+class PageFiles;
+class Prompts;
+class PublishedPageWriter;
+class Shell;
+
+// Turns the addresses the browser is sent to into the designer's commands. Pages shown in the
+// browser reach the program only this way; every address that is not one of the program's
+// own pages is kept from loading.
+class CommandDispatcher {
+  public:
+    struct Parts {
+        Workspace& workspace;
+        EditorPageWriter& writer;
+        PageCatalog& catalog;
+        PageFiles& files;
+        PublishedPageWriter& publisher;
+        DesignerOperations& operations;
+        Clipboard& clipboard;
+        Prompts& prompts;
+        Shell& shell;
+    };
+
+    explicit CommandDispatcher(const Parts& parts);
+
+    // Runs every command the address names, in a fixed order; true when the browser must not
+    // load the address.
+    bool beforeNavigate(const std::string& url);
+
+    // The address of the welcome page shown at start-up.
+    std::string welcomePageAddress() const;
+
+  private:
+    void redraw();
+    void setContainer(const std::string& width);
+    void setGrid(const char* picture, const char* start, const char* setting);
+    void centre(const std::string& id);
+    void textClicked(const std::string& address);
+    void pictureClicked(const std::string& address);
+    void siteOptions();
+
+    Parts parts_;
+};

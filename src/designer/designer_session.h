@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+#include "designer/command_dispatcher.h"
+#include "designer/controls_page.h"
+#include "designer/editor_page_writer.h"
+#include "designer/published_page_writer.h"
+#include "designer/workspace.h"
+#include "store/page_catalog.h"
+#include "store/page_files.h"
+#include "store/page_store.h"
+
+class Browser;
+class Clipboard;
+class DesignerOperations;
+class Prompts;
+class Shell;
+class SqliteDatabase;
+
+struct DesignerPorts {
+    Clipboard& clipboard;
+    Browser& browser;
+    Prompts& prompts;
+    Shell& shell;
+};
+
+// The designer as the main window holds it: the workspace and every part that works on it,
+// wired together once.
+class DesignerSession {
+  public:
+    DesignerSession(std::string workingFolder, SqliteDatabase& db, const DesignerPorts& ports,
+                    DesignerOperations& operations);
+    DesignerSession(const DesignerSession&) = delete;
+    DesignerSession& operator=(const DesignerSession&) = delete;
+
+    Workspace& workspace() { return workspace_; }
+    PageStore& store() { return store_; }
+    ControlsPage& controls() { return controls_; }
+    EditorPageWriter& writer() { return writer_; }
+    PageCatalog& catalog() { return catalog_; }
+    PageFiles& files() { return files_; }
+    PublishedPageWriter& publisher() { return publisher_; }
+    CommandDispatcher& dispatcher() { return dispatcher_; }
+
+  private:
+    Workspace workspace_;
+    PageStore store_;
+    ControlsPage controls_;
+    EditorPageWriter writer_;
+    PageCatalog catalog_;
+    PageFiles files_;
+    PublishedPageWriter publisher_;
+    CommandDispatcher dispatcher_;
+};

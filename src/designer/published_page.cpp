@@ -1,0 +1,141 @@
+#include "designer/published_page.h"
+
+#include <utility>
+
+#include "common/character_references.h"
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/item_walk.h"
+
+namespace {
+
+// Older browsers counted the padding of a div into its size; the script evens that out.
+constexpr const char* kCompatibilityScript =
+    "\n<script Language='Javascript'>"
+    "\nfunction browserCompatibility()"
+    "\n{"
+    "\nvar browserName = navigator.appName;"
+    "\nif (browserName != \"Microsoft Internet Explorer\")"
+    "\n{"
+    "\n//do CSS pixel adjustments for Firefox compatibility"
+    "\nvar divlist = document.all.tags('div');"
+    "\nfor(var i = 0; i < divlist.length;i++)"
+    "\n{"
+    "\nif(divlist[i].id != 'pagecontainer')"
+    "\n{"
+    "\nnewWidth = parseInt(divlist[i].style.width)  - 20;"
+    "\ndivlist[i].style.width = newWidth + \"px\";"
+    "\nnewHeight = parseInt(divlist[i].style.height)  - 20;"
+    "\ndivlist[i].style.height = newHeight + \"px\";"
+    "\n}"
+    "\n}"
+    "\n}"
+    "\n}</script>";
+
+constexpr const char* kBackgroundsUrl = "url(backgrounds/";
+constexpr const char* kBackgroundsFolder = "backgrounds/";
+constexpr std::size_t kShortestPictureName = 4;
+constexpr std::size_t kShortestBodyPicture = 5;
+constexpr std::size_t kShortestContainerPicture = 2;
+constexpr std::size_t kShortestContainerEnd = 4;
+
+std::string BodyBackground(const PageRecord& page) {
+    if (page.backImage.size() < kShortestBodyPicture) {
+        return "bgcolor = '" + page.backColor + "' ";
+    }
+    return "background = '" + page.backImage + "' ";
+}
+
+std::string ContainerStart(const PageRecord& page) {
+    std::string start = page.pageContainer;
+    if (page.hasContainer()) {
+        start += page.pageImage.size() < kShortestContainerPicture
+                     ? "background-color:" + page.pageColor + "'>"
+                     : "background-Image:url(" + page.pageImage + ")'>";
+    }
+    return start;
+}
+
+}  // namespace
+
+PagePublisher::PagePublisher(std::string workingFolder, Prompts& prompts)
+    : workingFolder_(std::move(workingFolder)), copier_(prompts) {
+    copier_.setOverwrite(true);
+}
+
+void PagePublisher::copyBackground(const std::string& name, const std::string& siteFolder) {
+    copier_.Copy(JoinPath(JoinPath(workingFolder_, "backgrounds"), name), siteFolder);
+}
+
+void PagePublisher::copyPictures(const PageRecord& page, const std::string& siteFolder) {
+    for (const std::string& entry : page.pictures) {
+        if (entry == kDeletedPicture) {
+            continue;
+        }
+        const std::size_t tilde = entry.find('~');
+        if (tilde != std::string::npos) {
+            copier_.Copy(entry.substr(tilde + 1), siteFolder);
+        }
+    }
+    if (page.backImage.size() > kShortestPictureName) {
+        copyBackground(page.backImage, siteFolder);
+    }
+    if (page.pageImage.size() > kShortestPictureName) {
+        copyBackground(page.pageImage, siteFolder);
+    }
+}
+
+// A text item's background picture is taken from the working folder's backgrounds; on the
+// published page it lies beside the page.
+std::string PagePublisher::withLocalBackground(const std::string& record,
+                                               const std::string& siteFolder) {
+    const std::size_t url = record.find(kBackgroundsUrl);
+    if (url == std::string::npos) {
+        return record;
+    }
+    const std::size_t nameStart = url + std::string(kBackgroundsUrl).size();
+    const std::size_t nameEnd = record.find(')', nameStart);
+    const std::string name = nameEnd == std::string::npos
+                                 ? std::string()
+                                 : record.substr(nameStart, nameEnd - nameStart);
+    if (name.size() > kShortestPictureName) {
+        copyBackground(name, siteFolder);
+    }
+    std::string rewritten = record;
+    rewritten.erase(url + 4, std::string(kBackgroundsFolder).size());
+    return rewritten;
+}
+
+std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
+                                    const std::string& siteFolder) {
+    std::string text =
+        "<html><head><title>" + AsciiWithCharacterReferences(page.pageTitle) + "</title>";
+    if (variant == PublishVariant::Save) {
+        text += kCompatibilityScript;
+        text += "</head><body " + BodyBackground(page) + "onload='browserCompatibility()'>";
+    } else {
+        text += "</head><body " + BodyBackground(page) + ">";
+    }
+    text += ContainerStart(page);
+
+    ItemWalkOptions options;
+    options.links = true;
+    options.bareFileNames = true;
+    options.rewriteTextRecord = [&](const std::string& record) {
+        return withLocalBackground(record, siteFolder);
+    };
+    text += WalkItems(page, options).markup;
+
+    if (page.pageContainer.size() > kShortestContainerEnd) {
+        text += "</div></CENTER>";
+    }
+    return text + "</body></html>";
+}
+
+bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
+                            const std::string& siteFolder, const std::string& fileName,
+                            std::string& text) {
+    copyPictures(page, siteFolder);
+    text = pageText(page, variant, siteFolder);
+    return WriteTextFile(JoinPath(siteFolder, fileName), text);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "designer/page_record.h"
+#include "ftp/file_operation.h"
+
+class Prompts;
+
+// The upload variant has no script and no onload handler: the hosting service serves the page
+// as it is.
+enum class PublishVariant { Save, Upload };
+
+// Turns a page record into the finished stand-alone page and puts copies of every picture it
+// uses beside it in the site folder.
+class PagePublisher {
+  public:
+    // A picture of the same name in the site folder is replaced by the copy.
+    PagePublisher(std::string workingFolder, Prompts& prompts);
+
+    // The pictures of the picture list and the two background pictures. A failed copy is
+    // not reported.
+    void copyPictures(const PageRecord& page, const std::string& siteFolder);
+    // The page text; text-item background pictures are copied while it is built.
+    std::string pageText(const PageRecord& page, PublishVariant variant,
+                         const std::string& siteFolder);
+    // Copies the pictures, builds the text and writes it to the site folder under the file
+    // name; false when the file could not be written.
+    bool publish(const PageRecord& page, PublishVariant variant, const std::string& siteFolder,
+                 const std::string& fileName, std::string& text);
+
+  private:
+    void copyBackground(const std::string& name, const std::string& siteFolder);
+    std::string withLocalBackground(const std::string& record, const std::string& siteFolder);
+
+    std::string workingFolder_;
+    FileOperation copier_;
+};

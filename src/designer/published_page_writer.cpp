@@ -1,0 +1,57 @@
+#include "designer/published_page_writer.h"
+
+#include "common/paths.h"
+#include "designer/working_files.h"
+#include "designer/workspace.h"
+#include "platform/clipboard.h"
+#include "platform/prompts.h"
+#include "store/page_store.h"
+
+PublishedPageWriter::PublishedPageWriter(Workspace& workspace, PageStore& store,
+                                         Clipboard& clipboard, Prompts& prompts)
+    : workspace_(workspace),
+      store_(store),
+      clipboard_(clipboard),
+      prompts_(prompts),
+      publisher_(workspace.workingFolder, prompts) {}
+
+bool PublishedPageWriter::writePublishedPage() {
+    return write(PublishVariant::Save).has_value();
+}
+
+std::optional<std::string> PublishedPageWriter::writeUploadPage() {
+    return write(PublishVariant::Upload);
+}
+
+std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
+    PageRecord& page = workspace_.page;
+    if (page.fileName == kQuickstartPage) {
+        prompts_.messageBox("Quickstart page is for reference only.", "QUICKSTART OVERWRITE LOCK",
+                            MessageButtons::Ok, MessageIcon::None);
+        return std::nullopt;
+    }
+    // An empty clipboard means the editor page could not hand its layout over; storing that
+    // would lose every item, so the layout of the last change stays.
+    const std::string layout = clipboard_.text();
+    if (!layout.empty()) {
+        page.stylesData = layout;
+    }
+    clipboard_.setText(workspace_.editor.clipboardCache);
+    store_.savePage(page);
+
+    std::string siteFolder = workspace_.folders.selectedText();
+    if (!workspace_.folders.selectedIndex()) {
+        siteFolder = page.directory;
+    }
+    if (workspace_.pages.selectedIndex()) {
+        page.fileName = workspace_.pages.selectedText();
+    }
+    std::string text;
+    if (!publisher_.publish(page, variant, siteFolder, page.fileName, text)) {
+        prompts_.messageBox(
+            "The page could not be written to " + JoinPath(siteFolder, page.fileName) + ".",
+            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Error);
+        return std::nullopt;
+    }
+    return text;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "designer/published_page.h"
+
+struct Workspace;
+class Clipboard;
+class PageStore;
+class Prompts;
+
+// Save, save as, preview and upload: takes the layout the editor page just put on the
+// clipboard, stores the page and writes it as a finished page into the selected site folder.
+class PublishedPageWriter {
+  public:
+    PublishedPageWriter(Workspace& workspace, PageStore& store, Clipboard& clipboard,
+                        Prompts& prompts);
+
+    // False when nothing was written (the quickstart page, or the file could not be written).
+    bool writePublishedPage();
+    // The page text written for the hosting service; nothing when no page was written, and
+    // then nothing may be uploaded.
+    std::optional<std::string> writeUploadPage();
+
+  private:
+    std::optional<std::string> write(PublishVariant variant);
+
+    Workspace& workspace_;
+    PageStore& store_;
+    Clipboard& clipboard_;
+    Prompts& prompts_;
+    PagePublisher publisher_;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "designer/page_record.h"
+#include "hosting/hosting_folder.h"
+#include "store/choice_list.h"
+
+// One-shot and lifetime switches of the designer.
+struct SessionFlags {
+    // Set by the save-as command so that the page-list refill keeps the current design.
+    bool keepDesign = false;
+    // Keeps the exit save away until the user has opened a page.
+    bool noSaveOnExit = false;
+    // The first background-picture browse starts in the working folder's backgrounds.
+    bool firstBackgroundBrowse = true;
+    bool uploadNotice = false;
+};
+
+// Everything the main window holds while the program runs: the page being designed, the
+// editor state, the folder and page lists it shows, its caption and the hosting folder.
+struct Workspace {
+    explicit Workspace(std::string folder) : workingFolder(std::move(folder)) {}
+
+    std::string workingFolder;
+    PageRecord page;
+    EditorState editor;
+    ChoiceList folders{ChoiceList::Order::Sorted};
+    ChoiceList pages{ChoiceList::Order::AsAdded};
+    SessionFlags flags;
+    HostingFolder hosting;
+    // The main window's caption: the page title.
+    std::string caption;
+};

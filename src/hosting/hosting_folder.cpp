@@ -1,0 +1,45 @@
+#include "hosting/hosting_folder.h"
+
+#include "store/db/sqlite_cursor.h"
+#include "store/db/sqlite_database.h"
+
+namespace {
+
+struct Halves {
+    std::string before;
+    std::string after;
+};
+
+// The text split at its first "|"; all of it before when there is none.
+Halves SplitAtFirstBar(const std::string& text) {
+    const std::size_t bar = text.find('|');
+    if (bar == std::string::npos) {
+        return {text, std::string()};
+    }
+    return {text.substr(0, bar), text.substr(bar + 1)};
+}
+
+}  // namespace
+
+HostingFolder LoadHostingFolder(SqliteDatabase& db) {
+    HostingFolder folder;
+    SqliteCursor rows = db.runQuery("SELECT LASTDIRECTORY,LASTFILE FROM lastsession ");
+    if (rows.atEnd()) {
+        return folder;
+    }
+    const Halves directory = SplitAtFirstBar(rows.textValue(0));
+    const Halves file = SplitAtFirstBar(rows.textValue(1));
+    folder.folderName = directory.before;
+    folder.folderId = directory.after;
+    folder.password = file.before;
+    folder.scriptAddress = file.after;
+    return folder;
+}
+
+std::string FolderLabel(const HostingFolder& folder, const std::string& siteAddress,
+                        const std::string& pageFileName) {
+    if (folder.folderName.find(kNoHostingFolder) != std::string::npos) {
+        return "[Click for a Corvala web folder]";
+    }
+    return siteAddress + folder.folderName + "/" + pageFileName;
+}

@@ -1,0 +1,107 @@
+#include "store/page_catalog.h"
+
+#include "common/paths.h"
+#include "designer/editor_page_writer.h"
+#include "designer/working_files.h"
+#include "designer/workspace.h"
+#include "ftp/file_operation.h"
+#include "store/page_store.h"
+
+namespace {
+
+bool IsOnDisk(const std::string& path) {
+    const int kind = FileOperation::CheckPath(path);
+    return kind == 1 || kind == 2;
+}
+
+}  // namespace
+
+PageCatalog::PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer)
+    : workspace_(workspace), store_(store), writer_(writer) {}
+
+void PageCatalog::fillFolderList() {
+    ChoiceList& folders = workspace_.folders;
+    folders.clear();
+    for (const std::string& folder : store_.folderNames()) {
+        if (IsOnDisk(folder)) {
+            folders.add(folder);
+        }
+    }
+}
+
+void PageCatalog::fillPageList() {
+    PageRecord& page = workspace_.page;
+    ChoiceList& pages = workspace_.pages;
+    pages.clear();
+    if (workspace_.folders.selectedIndex()) {
+        page.directory = workspace_.folders.selectedText();
+    }
+    for (const std::string& name : store_.pageNames(page.directory)) {
+        if (IsOnDisk(JoinPath(page.directory, name))) {
+            pages.add(name);
+        }
+    }
+    if (!pages.empty()) {
+        return;
+    }
+    if (page.directory == JoinPath(workspace_.workingFolder, kDefaultSiteFolder)) {
+        pages.add(kQuickstartPage);
+        return;
+    }
+    pages.select(pages.add("index.html"));
+    resetToFreshPage();
+}
+
+void PageCatalog::fillPageListWith(const std::string& name) {
+    PageRecord& page = workspace_.page;
+    ChoiceList& pages = workspace_.pages;
+    pages.clear();
+    pages.add(name);
+    if (workspace_.folders.selectedIndex()) {
+        page.directory = workspace_.folders.selectedText();
+    }
+    for (const std::string& stored : store_.pageNames(page.directory)) {
+        if (stored != name) {
+            pages.add(stored);
+        }
+    }
+    pages.select(0);
+    if (workspace_.flags.keepDesign) {
+        workspace_.flags.keepDesign = false;
+        return;
+    }
+    resetToFreshPage();
+}
+
+void PageCatalog::resetToFreshPage() {
+    PageRecord& page = workspace_.page;
+    page.backImage.clear();
+    page.pageImage.clear();
+    page.stylesData.clear();
+    page.pageContainer.clear();
+    workspace_.editor.gridPicture.clear();
+    page.pageWidth = "0";
+    page.pageLength = "1000";
+    page.pageTitle = "New Web Page";
+    workspace_.caption = page.pageTitle;
+    page.pageColor = "#E2E2E2";
+    page.backColor = "#FFFFFF";
+    page.texts.clear();
+    page.richTexts.clear();
+    page.textProperties.clear();
+    page.pictures.clear();
+    page.links.clear();
+    loadPage();
+}
+
+void PageCatalog::loadPage() {
+    PageRecord& page = workspace_.page;
+    store_.loadPage(page, workspace_.folders.selectedText(), page.fileName);
+    workspace_.caption = page.pageTitle;
+    writer_.writeLoad(page, workspace_.editor);
+}
+
+void PageCatalog::resumeLastPage() {
+    workspace_.flags.noSaveOnExit = false;
+    loadPage();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+struct Workspace;
+class PageStore;
+class EditorPageWriter;
+
+// Fills the folder and page lists from the page store and loads the page the lists point at.
+class PageCatalog {
+  public:
+    PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer);
+
+    // Every stored folder that still exists on disk, sorted.
+    void fillFolderList();
+    // The stored pages of the selected folder that still exist on disk. A folder without any
+    // offers the quickstart page (default site folder) or a fresh index.html.
+    void fillPageList();
+    // The given name first and selected, then the folder's other stored pages. Keeps the
+    // current design when the keep-design flag is set (and clears it); otherwise starts a fresh
+    // page under that name.
+    void fillPageListWith(const std::string& name);
+    // A blank page of default values and empty lists, then loadPage.
+    void resetToFreshPage();
+    // Reads the page named by the file name in the selected folder and shows it.
+    void loadPage();
+    // The user asked for the page open at the last exit: from now on the page is saved at exit.
+    void resumeLastPage();
+
+  private:
+    Workspace& workspace_;
+    PageStore& store_;
+    EditorPageWriter& writer_;
+};

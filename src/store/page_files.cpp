@@ -1,0 +1,155 @@
+#include "store/page_files.h"
+
+#include <optional>
+
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/controls_page.h"
+#include "designer/working_files.h"
+#include "designer/workspace.h"
+#include "ftp/file_operation.h"
+#include "hosting/service_addresses.h"
+#include "platform/browser.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "store/page_catalog.h"
+#include "store/page_names.h"
+#include "store/page_store.h"
+
+namespace {
+
+constexpr const char* kPageFilter = "html file (*.html)|*.html||";
+constexpr const char* kEmptyPage = "<HTML><HEAD></HEAD><BODY></BODY></HTML>";
+constexpr const char* kInvalidNameCaption = "Invalid Page Name";
+
+}  // namespace
+
+std::string WithHtmlExtension(const std::string& name) {
+    return name.substr(0, name.find('.')) + ".html";
+}
+
+PageFiles::PageFiles(Workspace& workspace, PageCatalog& catalog, PageStore& store,
+                     ControlsPage& controls, Browser& browser, Prompts& prompts, Shell& shell)
+    : workspace_(workspace),
+      catalog_(catalog),
+      store_(store),
+      controls_(controls),
+      browser_(browser),
+      prompts_(prompts),
+      shell_(shell) {}
+
+void PageFiles::selectFolder(const std::string& folder) {
+    ChoiceList& folders = workspace_.folders;
+    if (!folders.selectStartingWith(folder)) {
+        folders.select(folders.add(folder));
+    }
+}
+
+void PageFiles::newPage() {
+    PageRecord& page = workspace_.page;
+    std::string directory = page.directory;
+    if (workspace_.folders.selectedIndex()) {
+        directory = workspace_.folders.selectedText();
+    }
+    const std::optional<std::string> chosen = prompts_.saveFileName(
+        {"New Web Page File Name", kPageFilter, JoinPath(directory, "newpage.html")});
+    if (!chosen) {
+        return;
+    }
+    // The counter restarts only for the new page: a cancelled dialog keeps the current page's
+    // counter, so its next item cannot take an id it already uses.
+    page.elementCount = 0;
+    page.directory = directory;
+
+    const std::string path = CleanPageName(*chosen);
+    WriteTextFile(path, kEmptyPage);
+    const std::string name = CleanPageName(FileNameOf(*chosen));
+    const std::string folder = ParentFolderOf(path);
+    workspace_.flags.noSaveOnExit = false;
+    if (folder != page.directory) {
+        selectFolder(folder);
+    }
+    page.fileName = WithHtmlExtension(name);
+    catalog_.fillPageListWith(page.fileName);
+}
+
+bool PageFiles::saveAsPage() {
+    PageRecord& page = workspace_.page;
+    if (workspace_.folders.selectedIndex()) {
+        page.directory = workspace_.folders.selectedText();
+    }
+    const std::optional<std::string> chosen = prompts_.saveFileName(
+        {"Save Current Page As", kPageFilter, JoinPath(page.directory, "newpage.html")});
+    if (!chosen) {
+        // Left set, the flag would make the next new page keep this design.
+        workspace_.flags.keepDesign = false;
+        return false;
+    }
+    const std::string folder = ParentFolderOf(*chosen);
+    if (folder != page.directory) {
+        selectFolder(folder);
+    }
+    page.fileName = FileNameOf(*chosen);
+    catalog_.fillPageListWith(page.fileName);
+    return true;
+}
+
+void PageFiles::renamePage() {
+    PageRecord& page = workspace_.page;
+    const std::string oldName = page.fileName;
+    const std::optional<std::string> entered = prompts_.pageName();
+    if (!entered) {
+        return;
+    }
+    if (entered->empty()) {
+        prompts_.messageBox("Name change failed, invalid name", kInvalidNameCaption,
+                            MessageButtons::Ok, MessageIcon::None);
+        return;
+    }
+    const std::string newName = WithHtmlExtension(CleanPageName(*entered));
+    ChoiceList& pages = workspace_.pages;
+    const std::optional<std::size_t> selected = pages.selectedIndex();
+    std::vector<std::string> others;
+    for (std::size_t i = 0; i < pages.entries().size(); ++i) {
+        if (selected && i == *selected) {
+            continue;
+        }
+        if (pages.entries()[i] == newName) {
+            prompts_.messageBox("New file name is duplicate of existing", kInvalidNameCaption,
+                                MessageButtons::Ok, MessageIcon::None);
+            return;
+        }
+        others.push_back(pages.entries()[i]);
+    }
+    page.fileName = newName;
+    pages.clear();
+    for (const std::string& other : others) {
+        pages.add(other);
+    }
+    pages.select(pages.add(newName));
+
+    store_.renamePage(page.directory, oldName, newName);
+    FileOperation files(prompts_);
+    files.Rename(JoinPath(page.directory, oldName), JoinPath(page.directory, newName));
+
+    controls_.setFolderLabel(FolderLabel(workspace_.hosting, kHostingSiteAddress, newName));
+    controls_.writePage();
+    browser_.navigate(JoinPath(workspace_.workingFolder, kScreenPageFile));
+}
+
+void PageFiles::editPageTitle() {
+    PageRecord& page = workspace_.page;
+    if (const std::optional<std::string> title = prompts_.pageTitle(page.pageTitle)) {
+        workspace_.caption = *title;
+        page.pageTitle = *title;
+    }
+}
+
+void PageFiles::previewPage() {
+    const PageRecord& page = workspace_.page;
+    shell_.open(JoinPath(page.directory, page.fileName));
+}
+
+void PageFiles::showHelp() {
+    shell_.open(JoinPath(JoinPath(workspace_.workingFolder, "help"), "quillhelp.html"));
+}

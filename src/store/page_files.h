@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+struct Workspace;
+class Browser;
+class ControlsPage;
+class PageCatalog;
+class PageStore;
+class Prompts;
+class Shell;
+
+// The page file behind the design: making a new one, saving under another name, renaming,
+// retitling, and showing the page or the help in the user's browser.
+class PageFiles {
+  public:
+    PageFiles(Workspace& workspace, PageCatalog& catalog, PageStore& store, ControlsPage& controls,
+              Browser& browser, Prompts& prompts, Shell& shell);
+
+    // Asks for a file, writes an empty page into it and starts a fresh design under its name.
+    void newPage();
+    // Asks for the name the current design is saved under next; false when cancelled.
+    bool saveAsPage();
+    void renamePage();
+    void editPageTitle();
+    void previewPage();
+    void showHelp();
+
+  private:
+    // Selects the folder in the folder list, adding it when it is not listed.
+    void selectFolder(const std::string& folder);
+
+    Workspace& workspace_;
+    PageCatalog& catalog_;
+    PageStore& store_;
+    ControlsPage& controls_;
+    Browser& browser_;
+    Prompts& prompts_;
+    Shell& shell_;
+};
+
+// The page file name for a typed name: everything before its first "." followed by ".html"
+// ("about", "about.htm" and "about.x.html" all give "about.html").
+std::string WithHtmlExtension(const std::string& name);

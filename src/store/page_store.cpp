@@ -1,0 +1,322 @@
+#include "store/page_store.h"
+
+#include <optional>
+
+#include "common/number_text.h"
+#include "platform/prompts.h"
+#include "store/db/sqlite_cursor.h"
+#include "store/db/sqlite_database.h"
+#include "store/db/sqlite_exception.h"
+#include "store/db/sqlite_statement.h"
+#include "store/db/sqlite_transaction.h"
+#include "store/rich_text_block.h"
+
+namespace {
+
+constexpr const char* kLookup =
+    "SELECT ID FROM quillprojects WHERE DIRECTORY = ?1 AND FILENAME = ?2";
+constexpr const char* kInsertRow =
+    "insert into quillprojects (DIRECTORY,FILENAME,PAGETITLE,BACKIMAGE,PAGEIMAGE,"
+    "BACKCOLOR,PAGECOLOR,PAGECONTAINER,PAGEWIDTH,STYLESDATA,PAGELENGTH,ELEMENTCOUNT) "
+    "VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)";
+constexpr const char* kUpdateRow =
+    "update quillprojects set DIRECTORY = ?1,FILENAME = ?2,PAGETITLE = ?3,BACKIMAGE = ?4,"
+    "PAGEIMAGE = ?5,BACKCOLOR = ?6,PAGECOLOR = ?7,PAGECONTAINER = ?8,PAGEWIDTH = ?9,"
+    "STYLESDATA = ?10,PAGELENGTH = ?11,ELEMENTCOUNT = ?12 WHERE ID = ?13";
+constexpr const char* kReadRow =
+    "select ID,PAGETITLE,BACKIMAGE,PAGEIMAGE,BACKCOLOR,PAGECOLOR,PAGECONTAINER"
+    ",PAGEWIDTH,STYLESDATA,PAGELENGTH,ELEMENTCOUNT from quillprojects where DIRECTORY = ?1 "
+    "AND FILENAME = ?2";
+constexpr const char* kFolders = "SELECT DISTINCT DIRECTORY FROM quillprojects";
+constexpr const char* kPageNames = "select FILENAME from quillprojects where DIRECTORY = ?1;";
+constexpr const char* kRename =
+    "UPDATE quillprojects SET FILENAME = ?1 WHERE DIRECTORY = ?2 AND FILENAME = ?3";
+constexpr const char* kNoRowText =
+    "The page's sections and pictures were not stored: its row could not be written.";
+constexpr const char* kDbErrorCaption = "db error";
+
+// The child tables in the order a save replaces them. Earlier versions wrote the page ID as a
+// number into three of them and as text into rtftexts, and read every table by the ID as
+// text; the parameters keep those types so their rows keep matching.
+struct ChildTable {
+    const char* deleteRows;
+    const char* insertRow;
+};
+constexpr ChildTable kRichTexts{"delete from rtftexts where PROJECTID = ?1",
+                                "insert into rtftexts values (?1, ?2);"};
+constexpr ChildTable kImages{
+    "delete from pageimages where PROJECTID = ?1",
+    "insert into pageimages (PROJECTID,IMAGESOURCE,LINKINFO) VALUES(?1,?2,?3)"};
+constexpr ChildTable kTexts{"delete from pagetexts where PROJECTID = ?1",
+                            "insert into pagetexts (PROJECTID,TEXTDATA) VALUES(?1,?2)"};
+constexpr ChildTable kProperties{
+    "delete from textproperties where PROJECTID = ?1",
+    "insert into textproperties (PROJECTID,PROPERTIESDATA) VALUES(?1,?2)"};
+
+constexpr const char* kReadRichTexts = "select RTFDATA from rtftexts where PROJECTID = ?1;";
+constexpr const char* kReadImages =
+    "select IMAGESOURCE,LINKINFO from pageimages where PROJECTID = ?1;";
+constexpr const char* kReadTexts = "select TEXTDATA from pagetexts where PROJECTID = ?1;";
+constexpr const char* kReadProperties =
+    "select PROPERTIESDATA from textproperties where PROJECTID = ?1;";
+
+void BindRowValues(SqliteStatement& statement, const PageRecord& page) {
+    statement.bindText(1, page.directory);
+    statement.bindText(2, page.fileName);
+    statement.bindText(3, page.pageTitle);
+    statement.bindText(4, page.backImage);
+    statement.bindText(5, page.pageImage);
+    statement.bindText(6, page.backColor);
+    statement.bindText(7, page.pageColor);
+    statement.bindText(8, page.pageContainer);
+    statement.bindText(9, page.pageWidth);
+    statement.bindText(10, page.stylesData);
+    statement.bindText(11, page.pageLength);
+    statement.bindText(12, std::to_string(page.elementCount));
+}
+
+std::string EntryAt(const std::vector<std::string>& list, std::size_t index) {
+    return index < list.size() ? list[index] : std::string();
+}
+
+}  // namespace
+
+PageStore::PageStore(SqliteDatabase& db, Prompts& prompts) : db_(db), prompts_(prompts) {}
+
+void PageStore::report(const SqliteException& failure) {
+    prompts_.messageBox(failure.message(), kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
+}
+
+bool PageStore::runReported(const std::string& sql, const Binder& bind) {
+    try {
+        SqliteStatement statement = db_.prepare(sql);
+        bind(statement);
+        statement.runStatement();
+        return true;
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return false;
+    }
+}
+
+bool PageStore::readRows(const std::string& sql, const Binder& bind, const RowReader& read) {
+    try {
+        SqliteStatement statement = db_.prepare(sql);
+        bind(statement);
+        for (SqliteCursor rows = statement.runQuery(); !rows.atEnd(); rows.advance()) {
+            read(rows);
+        }
+        return true;
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return false;
+    }
+}
+
+bool PageStore::insertEach(const std::string& sql, std::size_t count,
+                           const std::function<void(SqliteStatement&, std::size_t)>& bind) {
+    if (count == 0) {
+        return true;
+    }
+    std::optional<SqliteStatement> statement;
+    try {
+        statement = db_.prepare(sql);
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return false;
+    }
+    bool allStored = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        try {
+            bind(*statement, i);
+            statement->runStatement();
+        } catch (const SqliteException& failure) {
+            report(failure);
+            allStored = false;
+        }
+    }
+    return allStored;
+}
+
+std::string PageStore::pageIdOf(const std::string& folder, const std::string& fileName) {
+    std::string id;
+    readRows(
+        kLookup,
+        [&](SqliteStatement& statement) {
+            statement.bindText(1, folder);
+            statement.bindText(2, fileName);
+        },
+        [&](const SqliteCursor& row) {
+            if (id.empty()) {
+                id = row.textValue(0);
+            }
+        });
+    return id;
+}
+
+bool PageStore::savePage(const PageRecord& page) {
+    std::optional<SqliteTransaction> transaction;
+    try {
+        transaction.emplace(db_);
+    } catch (const SqliteException& failure) {
+        // Without a transaction the statements still store what they can.
+        report(failure);
+    }
+    std::string id;
+    bool stored = writeRow(page, id);
+    if (id.empty()) {
+        prompts_.messageBox(kNoRowText, kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
+        return false;
+    }
+    stored = writeChildRows(page, LeadingInt(id)) && stored;
+    if (transaction) {
+        try {
+            transaction->commit();
+        } catch (const SqliteException& failure) {
+            report(failure);
+            return false;
+        }
+    }
+    return stored;
+}
+
+bool PageStore::writeRow(const PageRecord& page, std::string& id) {
+    id = pageIdOf(page.directory, page.fileName);
+    if (!id.empty()) {
+        return runReported(kUpdateRow, [&](SqliteStatement& statement) {
+            BindRowValues(statement, page);
+            statement.bindInt64(13, LeadingInt(id));
+        });
+    }
+    const bool inserted = runReported(
+        kInsertRow, [&](SqliteStatement& statement) { BindRowValues(statement, page); });
+    if (inserted) {
+        id = pageIdOf(page.directory, page.fileName);
+    }
+    return inserted;
+}
+
+bool PageStore::writeChildRows(const PageRecord& page, long long id) {
+    const auto bindId = [id](SqliteStatement& statement) { statement.bindInt64(1, id); };
+    bool stored = true;
+
+    stored = runReported(kRichTexts.deleteRows, bindId) && stored;
+    stored = insertEach(kRichTexts.insertRow, page.richTexts.size(),
+                        [&](SqliteStatement& statement, std::size_t i) {
+                            statement.bindText(1, std::to_string(id));
+                            statement.bindText(2, EncodeRichTextBlock(page.richTexts[i]));
+                        }) &&
+             stored;
+
+    stored = runReported(kImages.deleteRows, bindId) && stored;
+    stored = insertEach(kImages.insertRow, page.pictures.size(),
+                        [&](SqliteStatement& statement, std::size_t i) {
+                            statement.bindInt64(1, id);
+                            statement.bindText(2, page.pictures[i]);
+                            statement.bindText(3, EntryAt(page.links, i));
+                        }) &&
+             stored;
+
+    stored = runReported(kTexts.deleteRows, bindId) && stored;
+    stored = insertEach(kTexts.insertRow, page.texts.size(),
+                        [&](SqliteStatement& statement, std::size_t i) {
+                            statement.bindInt64(1, id);
+                            statement.bindText(2, page.texts[i]);
+                        }) &&
+             stored;
+
+    stored = runReported(kProperties.deleteRows, bindId) && stored;
+    stored = insertEach(kProperties.insertRow, page.textProperties.size(),
+                        [&](SqliteStatement& statement, std::size_t i) {
+                            statement.bindInt64(1, id);
+                            statement.bindText(2, page.textProperties[i]);
+                        }) &&
+             stored;
+    return stored;
+}
+
+bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std::string& fileName) {
+    bool found = false;
+    const bool read = readRows(
+        kReadRow,
+        [&](SqliteStatement& statement) {
+            statement.bindText(1, folder);
+            statement.bindText(2, fileName);
+        },
+        [&](const SqliteCursor& row) {
+            if (found) {
+                return;
+            }
+            found = true;
+            page.id = row.textValue(0);
+            page.pageTitle = row.textValue(1);
+            page.backImage = row.textValue(2);
+            page.pageImage = row.textValue(3);
+            page.backColor = row.textValue(4);
+            page.pageColor = row.textValue(5);
+            page.pageContainer = row.textValue(6);
+            page.pageWidth = row.textValue(7);
+            page.stylesData = row.textValue(8);
+            page.pageLength = row.textValue(9);
+            page.elementCount = row.intValue(10);
+        });
+    if (!found) {
+        page.id.clear();
+    }
+    const bool listsRead = readChildRows(page, page.id);
+    return read && found && listsRead;
+}
+
+bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
+    page.richTexts.clear();
+    page.pictures.clear();
+    page.links.clear();
+    page.texts.clear();
+    page.textProperties.clear();
+    if (id.empty()) {
+        return true;
+    }
+    const auto bindId = [&id](SqliteStatement& statement) { statement.bindText(1, id); };
+    bool read = readRows(kReadRichTexts, bindId, [&](const SqliteCursor& row) {
+        page.richTexts.push_back(DecodeRichTextBlock(row.textValue(0)));
+    });
+    read = readRows(kReadImages, bindId,
+                    [&](const SqliteCursor& row) {
+                        page.pictures.push_back(row.textValue(0));
+                        page.links.push_back(row.textValue(1));
+                    }) &&
+           read;
+    read = readRows(kReadTexts, bindId,
+                    [&](const SqliteCursor& row) { page.texts.push_back(row.textValue(0)); }) &&
+           read;
+    read = readRows(
+               kReadProperties, bindId,
+               [&](const SqliteCursor& row) { page.textProperties.push_back(row.textValue(0)); }) &&
+           read;
+    return read;
+}
+
+std::vector<std::string> PageStore::folderNames() {
+    std::vector<std::string> names;
+    readRows(
+        kFolders, [](SqliteStatement&) {},
+        [&](const SqliteCursor& row) { names.push_back(row.textValue(0)); });
+    return names;
+}
+
+std::vector<std::string> PageStore::pageNames(const std::string& folder) {
+    std::vector<std::string> names;
+    readRows(
+        kPageNames, [&](SqliteStatement& statement) { statement.bindText(1, folder); },
+        [&](const SqliteCursor& row) { names.push_back(row.textValue(0)); });
+    return names;
+}
+
+bool PageStore::renamePage(const std::string& folder, const std::string& oldName,
+                           const std::string& newName) {
+    return runReported(kRename, [&](SqliteStatement& statement) {
+        statement.bindText(1, newName);
+        statement.bindText(2, folder);
+        statement.bindText(3, oldName);
+    });
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "designer/page_record.h"
+
+class Prompts;
+class SqliteCursor;
+class SqliteDatabase;
+class SqliteException;
+class SqliteStatement;
+
+// The pages kept in quilldata.db: one row per page in quillprojects and its lists in four child
+// tables. Every value reaches SQL as a bound parameter. No database failure escapes: each is
+// shown to the user as "db error" and the program goes on.
+class PageStore {
+  public:
+    PageStore(SqliteDatabase& db, Prompts& prompts);
+
+    // Stores the page under its directory and file name, replacing its earlier row and child
+    // rows, in one transaction. A failing statement is reported and the rest still runs; a page
+    // whose row cannot be written gets no child rows. False when anything failed.
+    bool savePage(const PageRecord& page);
+    // Reads the stored page into the record: the row's values when it has one (the directory
+    // and file name are left alone), and always the lists, emptied first. False when the page
+    // has no row or a read failed.
+    bool loadPage(PageRecord& page, const std::string& folder, const std::string& fileName);
+    // The stored page's ID as decimal text; empty when it has none or the lookup failed.
+    std::string pageIdOf(const std::string& folder, const std::string& fileName);
+    std::vector<std::string> folderNames();
+    std::vector<std::string> pageNames(const std::string& folder);
+    // Gives a stored page a new file name in the same folder.
+    bool renamePage(const std::string& folder, const std::string& oldName,
+                    const std::string& newName);
+
+    // Shows the failure as the user sees every database failure.
+    void report(const SqliteException& failure);
+
+  private:
+    // Binds the parameters of a statement before it runs.
+    using Binder = std::function<void(SqliteStatement&)>;
+    using RowReader = std::function<void(const SqliteCursor&)>;
+
+    bool runReported(const std::string& sql, const Binder& bind);
+    // Runs the query and hands each row over; false (reported) when it fails.
+    bool readRows(const std::string& sql, const Binder& bind, const RowReader& read);
+    // The insert runs once per entry with the entry's values bound; a statement that cannot
+    // be compiled is reported once for the whole list.
+    bool insertEach(const std::string& sql, std::size_t count,
+                    const std::function<void(SqliteStatement&, std::size_t)>& bind);
+    bool writeRow(const PageRecord& page, std::string& id);
+    bool writeChildRows(const PageRecord& page, long long id);
+    bool readChildRows(PageRecord& page, const std::string& id);
+
+    SqliteDatabase& db_;
+    Prompts& prompts_;
+};

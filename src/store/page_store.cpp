@@ -87,9 +87,18 @@ void PageStore::report(const SqliteException& failure) {
     prompts_.messageBox(failure.message(), kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
 }
 
+SqliteStatement PageStore::compile(const std::string& sql) {
+    try {
+        return db_.prepare(sql);
+    } catch (const SqliteException& failure) {
+        // The layer's compile failure carries no detail; the user is shown SQLite's reason.
+        throw SqliteException(failure.code(), db_.errorMessage());
+    }
+}
+
 bool PageStore::runReported(const std::string& sql, const Binder& bind) {
     try {
-        SqliteStatement statement = db_.prepare(sql);
+        SqliteStatement statement = compile(sql);
         bind(statement);
         statement.runStatement();
         return true;
@@ -101,7 +110,7 @@ bool PageStore::runReported(const std::string& sql, const Binder& bind) {
 
 bool PageStore::readRows(const std::string& sql, const Binder& bind, const RowReader& read) {
     try {
-        SqliteStatement statement = db_.prepare(sql);
+        SqliteStatement statement = compile(sql);
         bind(statement);
         for (SqliteCursor rows = statement.runQuery(); !rows.atEnd(); rows.advance()) {
             read(rows);
@@ -120,7 +129,7 @@ bool PageStore::insertEach(const std::string& sql, std::size_t count,
     }
     std::optional<SqliteStatement> statement;
     try {
-        statement = db_.prepare(sql);
+        statement = compile(sql);
     } catch (const SqliteException& failure) {
         report(failure);
         return false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/character_references.h"
 #include "common/html_colour.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
@@ -30,4 +31,15 @@ TEST(TextFile, WritesBytesAsTheyAreAndReadsLinesOfEitherEnding) {
     EXPECT_EQ(*lines, (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_FALSE(ReadTextLines(folder / "missing.txt").has_value());
     EXPECT_FALSE(WriteTextFile(folder / "no/such/folder.txt", "x"));
+}
+
+TEST(CharacterReferences, OnlyCharactersOutsideAsciiAreReferenced) {
+    EXPECT_EQ(AsciiWithCharacterReferences("<b>Caf\xC3\xA9 & 'bar'</b>"),
+              "<b>Caf&#233; & 'bar'</b>");
+    EXPECT_EQ(AsciiWithCharacterReferences("\xE2\x82\xAC \xF0\x9F\x98\x80"), "&#8364; &#128512;");
+    // Bytes that are not UTF-8 (a cut sequence, an overlong form, a stray byte) stand out.
+    EXPECT_EQ(AsciiWithCharacterReferences("a\xC3"), "a&#65533;");
+    EXPECT_EQ(AsciiWithCharacterReferences("\xC0\xAFx"), "&#65533;&#65533;x");
+    EXPECT_EQ(AsciiWithCharacterReferences("\xE9t\xE9"), "&#65533;t&#65533;");
+    EXPECT_EQ(AsciiWithCharacterReferences(""), "");
 }

@@ -126,6 +126,10 @@ bool SqliteDatabase::hasTable(const std::string& name) {
                                 name)) > 0;
 }
 
+std::string SqliteDatabase::errorMessage() const {
+    return db_ != nullptr ? sqlite3_errmsg(db_) : "Database not open";
+}
+
 long long SqliteDatabase::lastInsertRowId() const {
     return db_ != nullptr ? sqlite3_last_insert_rowid(db_) : 0;
 }

@@ -1,0 +1,153 @@
+#include "designer/published_page.h"
+
+#include <gtest/gtest.h>
+
+#include "designer/published_page_writer.h"
+#include "support/designer_fixture.h"
+
+namespace {
+
+std::string Golden(const std::string& name) {
+    return ReadFile(std::string(QUILLORA_TEST_DATA) + "/designer/golden/" + name);
+}
+
+class PublishedPageTest : public DesignerFixture {
+  protected:
+    PublishedPageTest() {
+        std::filesystem::create_directories(working / "pics");
+        for (const char* picture : {"pics/sun.jpg", "pics/moon.gif", "backgrounds/sky.jpg",
+                                    "backgrounds/paper.gif", "backgrounds/tile.jpg"}) {
+            WriteFile(working / picture, picture);
+        }
+        selectFolder(siteFolder());
+        workspace().pages.select(workspace().pages.add("page.html"));
+        page().directory = siteFolder();
+        page().fileName = "page.html";
+    }
+
+    // Two text items (one with a background from the backgrounds folder), a linked picture,
+    // a picture whose link is too short to count, and a picture entry marked deleted.
+    void designItems() {
+        layout =
+            "<div id='pagetextitem1~' style='position:absolute;left:20px;top:30px;"
+            "background-image:url(backgrounds/paper.gif)'>|"
+            "<div id='dpageimageitem417~' style='position:absolute;top:40px;left:50px'>"
+            "^120^80|"
+            "<div id='dpageimageitem5~' style='position:absolute;top:90px;left:400px'>"
+            "^64^48|"
+            "<div id='pagetextitem3~' style='position:absolute;left:300px;top:30px'>";
+        page().texts = {"pagetextitem1~<P>Hello</P>", kRemovedItem, "pagetextitem3~<P>Third</P>"};
+        page().richTexts = {"a", "b", "c"};
+        page().textProperties = {"pagetextitem1~^^^^^NOJUSTIFY"};
+        page().pictures = {"pageimageitem417~" + working / "pics/sun.jpg", kDeletedPicture,
+                           "pageimageitem5~" + working / "pics/moon.gif"};
+        page().links = {"http://example.com/", "", "abcd"};
+    }
+
+    std::string published() { return ReadFile(working / "site/page.html"); }
+
+    std::string layout;
+};
+
+}  // namespace
+
+TEST_F(PublishedPageTest, TheSavedPageIsWrittenWithItsPicturesBesideIt) {
+    designItems();
+    page().pageTitle = "Zoë's page";
+    page().backImage = "sky.jpg";
+    page().pageContainer = PageContainerMarkup("800", "1200");
+    clipboard.content = layout;
+    workspace().editor.clipboardCache = "the user's own clipboard text";
+
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_EQ(published(), Golden("published_save_container.html"));
+    EXPECT_EQ(page().stylesData, layout);
+    EXPECT_EQ(clipboard.content, "the user's own clipboard text");
+    for (const char* copy : {"sun.jpg", "moon.gif", "sky.jpg", "paper.gif"}) {
+        EXPECT_TRUE(std::filesystem::exists(working / ("site/" + std::string(copy)))) << copy;
+    }
+    PageRecord stored;
+    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "page.html"));
+    EXPECT_EQ(stored.stylesData, layout);
+    EXPECT_EQ(stored.texts, page().texts);
+}
+
+TEST_F(PublishedPageTest, TheUploadPageHasNoScriptAndIsHandedBack) {
+    designItems();
+    page().pageTitle = "Plain";
+    page().backColor = "#FFFFCC";
+    clipboard.content = layout;
+
+    const std::optional<std::string> text = session.publisher().writeUploadPage();
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, Golden("published_upload_fullscreen.html"));
+    EXPECT_EQ(published(), *text);
+}
+
+TEST_F(PublishedPageTest, TheQuickstartPageIsNeverStoredOrOverwritten) {
+    designItems();
+    page().fileName = "quickstart.html";
+    workspace().pages.clear();
+    clipboard.content = layout;
+    workspace().editor.clipboardCache = "cached";
+
+    EXPECT_FALSE(session.publisher().writePublishedPage());
+    EXPECT_FALSE(session.publisher().writeUploadPage());
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].text, "Quickstart page is for reference only.");
+    EXPECT_EQ(prompts.shown[0].caption, "QUICKSTART OVERWRITE LOCK");
+    EXPECT_EQ(clipboard.content, layout);
+    EXPECT_TRUE(clipboard.writes.empty());
+    EXPECT_EQ(rowCount("quillprojects"), 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(siteFolder()), {}), 0);
+}
+
+TEST_F(PublishedPageTest, BackgroundPicturesAreReferencedOnlyWhenTheyAreCopied) {
+    PagePublisher publisher(working.path(), prompts);
+    PageRecord plain;
+    plain.backImage = "a.gi";  // too short to name a picture
+    EXPECT_NE(publisher.pageText(plain, PublishVariant::Save, siteFolder())
+                  .find("<body bgcolor = '#FFFFFF' onload="),
+              std::string::npos);
+    publisher.copyPictures(plain, siteFolder());
+    EXPECT_FALSE(std::filesystem::exists(working / "site/a.gi"));
+
+    PageRecord tiled;
+    tiled.pageContainer = PageContainerMarkup("700", "1000");
+    tiled.pageImage = "tile.jpg";
+    EXPECT_NE(publisher.pageText(tiled, PublishVariant::Upload, siteFolder())
+                  .find("border-color:#008000;background-Image:url(tile.jpg)'></div></CENTER>"),
+              std::string::npos);
+    publisher.copyPictures(tiled, siteFolder());
+    EXPECT_TRUE(std::filesystem::exists(working / "site/tile.jpg"));
+}
+
+TEST_F(PublishedPageTest, ShortLayoutsWriteNoItems) {
+    PagePublisher publisher(working.path(), prompts);
+    PageRecord page;
+    page.stylesData = "<div>~";
+    page.texts = {"<div>~text"};
+    EXPECT_EQ(publisher.pageText(page, PublishVariant::Upload, siteFolder()),
+              "<html><head><title>New Web Page</title></head><body bgcolor = '#FFFFFF' >"
+              "</body></html>");
+}
+
+TEST_F(PublishedPageTest, AnEmptyClipboardKeepsTheLastLayout) {
+    designItems();
+    page().stylesData = layout;
+    clipboard.content = "";
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_EQ(page().stylesData, layout);
+    EXPECT_NE(published().find("<P>Hello</P>"), std::string::npos);
+}
+
+TEST_F(PublishedPageTest, AFileThatCannotBeWrittenIsReported) {
+    designItems();
+    clipboard.content = layout;
+    std::filesystem::create_directories(working / "site/page.html");
+    EXPECT_FALSE(session.publisher().writePublishedPage());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "QUILLORA MESSAGE");
+    EXPECT_EQ(prompts.shown[0].text,
+              "The page could not be written to " + working / "site/page.html" + ".");
+}

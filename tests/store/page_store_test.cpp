@@ -1,0 +1,285 @@
+#include "store/page_store.h"
+
+#include <gtest/gtest.h>
+
+#include "designer/page_record.h"
+#include "store/db/sqlite_blob_text.h"
+#include "store/db/sqlite_database.h"
+#include "store/page_store_schema.h"
+#include "store/rich_text_block.h"
+#include "support/fake_ports.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class PageStoreTest : public ::testing::Test {
+  protected:
+    PageStoreTest() {
+        db.open(working / "quilldata.db");
+        CreatePageStore(db);
+    }
+
+    int rows(const std::string& table) { return db.runScalar("select count(*) from " + table); }
+
+    // A page whose every value would have broken the statements when spliced into them.
+    PageRecord quotedPage() {
+        PageRecord page;
+        page.directory = working / "Bob's \"best\" site";
+        page.fileName = "it's \"new\".html";
+        page.pageTitle = "Anna's \"favourite\" page";
+        page.backImage = "sky's.jpg";
+        page.pageImage = "tile.gif";
+        page.backColor = "#102030";
+        page.pageColor = "#405060";
+        page.pageContainer = PageContainerMarkup("700", "1500");
+        page.pageWidth = "700";
+        page.pageLength = "1500";
+        page.stylesData =
+            "<div id='pagetextitem1~' style='left:1px'>|<div id='dpageimageitem7~' "
+            "style='x'>^20^30";
+        page.elementCount = 12;
+        page.texts = {"pagetextitem1~<P>It's a 'quoted' \"text\"</P>", kRemovedItem};
+        page.richTexts = {std::string(20000, 'r'), "{\\rtf1 it's}"};
+        page.textProperties = {"pagetextitem1~^#FFFFFF^^#000000^1px^NOJUSTIFY",
+                               "pagetextitem2~^^^^^YESTEXTJUSTIFY"};
+        page.pictures = {"pageimageitem7~/pics/o'neil.jpg", "pageimageitem8~/pics/b.gif"};
+        page.links = {"http://example.com/a'b", ""};
+        return page;
+    }
+
+    TempFolder working;
+    SqliteDatabase db;
+    FakePrompts prompts;
+    PageStore store{db, prompts};
+};
+
+}  // namespace
+
+TEST_F(PageStoreTest, CreatingTheStoreMakesEveryTableOnceAndKeepsWhatIsThere) {
+    for (const char* table : {"quillprojects", "pagetexts", "textproperties", "pageimages",
+                              "rtftexts", "lastsession", "ftplogin"}) {
+        EXPECT_TRUE(db.hasTable(table)) << table;
+    }
+    EXPECT_EQ(rows("lastsession"), 0);
+    EXPECT_EQ(db.runScalar("select count(*) from ftplogin where SERVERNAME = 'NOSERVER'"), 1);
+    // Earlier versions insert into rtftexts without naming columns.
+    EXPECT_EQ(db.runScalar("select count(*) from pragma_table_info('rtftexts')"), 2);
+
+    db.runStatement("update ftplogin set SERVERNAME = 'ftp.example.org'");
+    ASSERT_TRUE(store.savePage(quotedPage()));
+    CreatePageStore(db);
+    EXPECT_EQ(rows("ftplogin"), 1);
+    EXPECT_EQ(db.runScalar("select count(*) from ftplogin where SERVERNAME = 'NOSERVER'"), 0);
+    EXPECT_EQ(rows("quillprojects"), 1);
+}
+
+TEST_F(PageStoreTest, SavingTwiceKeepsOneRowAndOneChildRowPerEntry) {
+    PageRecord page = quotedPage();
+    ASSERT_TRUE(store.savePage(page));
+    page.pageTitle = "Second title";
+    ASSERT_TRUE(store.savePage(page));
+
+    EXPECT_EQ(rows("quillprojects"), 1);
+    EXPECT_EQ(rows("pagetexts"), 2);
+    EXPECT_EQ(rows("textproperties"), 2);
+    EXPECT_EQ(rows("pageimages"), 2);
+    EXPECT_EQ(rows("rtftexts"), 2);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(store.pageIdOf(page.directory, page.fileName), "1");
+}
+
+TEST_F(PageStoreTest, TheFirstSaveStoresThePagesOwnTitle) {
+    PageRecord page = quotedPage();
+    ASSERT_TRUE(store.savePage(page));
+    SqliteCursor row = db.runQuery("select PAGETITLE, ELEMENTCOUNT from quillprojects");
+    EXPECT_EQ(row.text(0), "Anna's \"favourite\" page");
+    EXPECT_EQ(row.intValue(1), 12);
+}
+
+TEST_F(PageStoreTest, ReloadGivesBackEveryValueAndListUnchanged) {
+    const PageRecord saved = quotedPage();
+    ASSERT_TRUE(store.savePage(saved));
+
+    PageRecord loaded;
+    loaded.directory = "left alone";
+    loaded.fileName = "also left alone";
+    ASSERT_TRUE(store.loadPage(loaded, saved.directory, saved.fileName));
+    EXPECT_EQ(loaded.id, "1");
+    EXPECT_EQ(loaded.directory, "left alone");
+    EXPECT_EQ(loaded.fileName, "also left alone");
+    EXPECT_EQ(loaded.pageTitle, saved.pageTitle);
+    EXPECT_EQ(loaded.backImage, saved.backImage);
+    EXPECT_EQ(loaded.pageImage, saved.pageImage);
+    EXPECT_EQ(loaded.backColor, saved.backColor);
+    EXPECT_EQ(loaded.pageColor, saved.pageColor);
+    EXPECT_EQ(loaded.pageContainer, saved.pageContainer);
+    EXPECT_EQ(loaded.pageWidth, saved.pageWidth);
+    EXPECT_EQ(loaded.pageLength, saved.pageLength);
+    EXPECT_EQ(loaded.stylesData, saved.stylesData);
+    EXPECT_EQ(loaded.elementCount, saved.elementCount);
+    EXPECT_EQ(loaded.texts, saved.texts);
+    // The whole 20000-character rich text comes back, not the first 10239 characters.
+    EXPECT_EQ(loaded.richTexts, saved.richTexts);
+    EXPECT_EQ(loaded.textProperties, saved.textProperties);
+    EXPECT_EQ(loaded.pictures, saved.pictures);
+    EXPECT_EQ(loaded.links, saved.links);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(PageStoreTest, APageWithoutPicturesClearsItsOldPictureRows) {
+    PageRecord page = quotedPage();
+    ASSERT_TRUE(store.savePage(page));
+    PageRecord other = quotedPage();
+    other.fileName = "other.html";
+    ASSERT_TRUE(store.savePage(other));
+    page.pictures.clear();
+    page.links.clear();
+    ASSERT_TRUE(store.savePage(page));
+    EXPECT_EQ(db.runScalar("select count(*) from pageimages where PROJECTID = 1"), 0);
+    EXPECT_EQ(db.runScalar("select count(*) from pageimages where PROJECTID = 2"), 2);
+}
+
+TEST_F(PageStoreTest, AFailingStatementIsShownAsDbErrorAndTheSaveGoesOn) {
+    db.runStatement("drop table textproperties");
+    const PageRecord page = quotedPage();
+    EXPECT_FALSE(store.savePage(page));
+
+    ASSERT_EQ(prompts.shown.size(), 2u);  // the delete and the insert statement
+    EXPECT_EQ(prompts.shown[0].caption, "db error");
+    EXPECT_EQ(prompts.shown[0].text, "SQLITE_ERROR[1]: no such table: textproperties");
+    EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(rows("quillprojects"), 1);
+    EXPECT_EQ(rows("pagetexts"), 2);
+    EXPECT_EQ(rows("rtftexts"), 2);
+}
+
+TEST_F(PageStoreTest, APageWhoseRowCannotBeWrittenGetsNoChildRows) {
+    db.runStatement(
+        "create trigger refuse before insert on quillprojects begin select raise(abort, "
+        "'refused'); end");
+    EXPECT_FALSE(store.savePage(quotedPage()));
+    ASSERT_EQ(prompts.captions(), (std::vector<std::string>{"db error", "db error"}));
+    EXPECT_EQ(prompts.shown[0].text, "SQLITE_CONSTRAINT[19]: refused");
+    EXPECT_EQ(prompts.shown[1].text,
+              "The page's sections and pictures were not stored: its row could not be written.");
+    for (const char* table : {"pagetexts", "textproperties", "pageimages", "rtftexts"}) {
+        EXPECT_EQ(rows(table), 0) << table;
+    }
+}
+
+TEST_F(PageStoreTest, ASaveBrokenOffHalfWayLeavesThePreviousSaveWhole) {
+    PageRecord page = quotedPage();
+    ASSERT_TRUE(store.savePage(page));
+    // Written last; rolling back here undoes everything this save did before.
+    db.runStatement(
+        "create trigger crash before insert on textproperties begin select raise(rollback, "
+        "'crash'); end");
+    page.pageTitle = "never stored";
+    page.texts = {"pagetextitem1~<P>never stored</P>"};
+    EXPECT_FALSE(store.savePage(page));
+    EXPECT_FALSE(prompts.shown.empty());
+
+    PageRecord loaded;
+    ASSERT_TRUE(store.loadPage(loaded, page.directory, page.fileName));
+    const PageRecord before = quotedPage();
+    EXPECT_EQ(loaded.pageTitle, before.pageTitle);
+    EXPECT_EQ(loaded.texts, before.texts);
+    EXPECT_EQ(loaded.textProperties, before.textProperties);
+}
+
+TEST_F(PageStoreTest, LoadingAPageWithoutARowKeepsTheValuesAndEmptiesTheLists) {
+    PageRecord page = quotedPage();
+    page.id = "7";
+    EXPECT_FALSE(store.loadPage(page, page.directory, "never-saved.html"));
+    EXPECT_EQ(page.pageTitle, "Anna's \"favourite\" page");
+    EXPECT_EQ(page.stylesData, quotedPage().stylesData);
+    EXPECT_TRUE(page.id.empty());
+    EXPECT_TRUE(page.texts.empty());
+    EXPECT_TRUE(page.richTexts.empty());
+    EXPECT_TRUE(page.textProperties.empty());
+    EXPECT_TRUE(page.pictures.empty());
+    EXPECT_TRUE(page.links.empty());
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(PageStoreTest, AFailingReadIsReportedInsteadOfEndingTheProgram) {
+    db.runStatement("drop table quillprojects");
+    PageRecord page;
+    EXPECT_FALSE(store.loadPage(page, "folder", "page.html"));
+    EXPECT_TRUE(store.folderNames().empty());
+    EXPECT_TRUE(store.pageNames("folder").empty());
+    EXPECT_EQ(prompts.captions(), (std::vector<std::string>{"db error", "db error", "db error"}));
+}
+
+TEST_F(PageStoreTest, ListsAndRenameTakeNamesWithQuotes) {
+    PageRecord page = quotedPage();
+    ASSERT_TRUE(store.savePage(page));
+    page.fileName = "second.html";
+    ASSERT_TRUE(store.savePage(page));
+    page.directory = working / "plain";
+    ASSERT_TRUE(store.savePage(page));
+
+    EXPECT_EQ(store.folderNames().size(), 2u);
+    const std::string quoted = quotedPage().directory;
+    EXPECT_EQ(store.pageNames(quoted),
+              (std::vector<std::string>{"it's \"new\".html", "second.html"}));
+    ASSERT_TRUE(store.renamePage(quoted, "it's \"new\".html", "O'Hara.html"));
+    EXPECT_EQ(store.pageNames(quoted), (std::vector<std::string>{"O'Hara.html", "second.html"}));
+    EXPECT_EQ(store.pageIdOf(quoted, "O'Hara.html"), "1");
+}
+
+// Rows as earlier versions wrote them: values spliced into the statement text, the page ID
+// unquoted in three child tables and double-quoted in rtftexts.
+TEST_F(PageStoreTest, APageWrittenByAnEarlierVersionLoadsUnchanged) {
+    db.runStatement(
+        "insert into quillprojects (DIRECTORY,FILENAME,PAGETITLE,BACKIMAGE,PAGEIMAGE,"
+        "BACKCOLOR,PAGECOLOR,PAGECONTAINER,PAGEWIDTH,STYLESDATA,PAGELENGTH,ELEMENTCOUNT) "
+        "VALUES(\"c:\\quillworking\\webpages\",\"index.html\",\"TEST FILE\",\"\",\"\","
+        "\"#FFFFFF\",\"#E2E2E2\",\"\",\"0\",\"<div id='pagetextitem1~' style='a'>\",\"1000\","
+        "\"1\")");
+    db.runStatement("update quillprojects set PAGETITLE = \"Old page\" WHERE ID = 1");
+    db.runStatement("insert into pagetexts (PROJECTID,TEXTDATA) VALUES(1,'pagetextitem1~it''s')");
+    db.runStatement(
+        "insert into textproperties (PROJECTID,PROPERTIESDATA) VALUES(1,'pagetextitem1~^^^^^x')");
+    db.runStatement(
+        "insert into pageimages (PROJECTID,IMAGESOURCE,LINKINFO) "
+        "VALUES(1,\"pageimageitem3~c:\\a.jpg\",\"\")");
+    std::string oldBlock = "{\\rtf1 old}";
+    oldBlock.resize(10240, '\0');
+    db.runStatement("insert into rtftexts values (\"1\", '" + SqliteBlobText::Encode(oldBlock) +
+                    "');");
+
+    PageRecord page;
+    ASSERT_TRUE(store.loadPage(page, "c:\\quillworking\\webpages", "index.html"));
+    EXPECT_EQ(page.pageTitle, "Old page");
+    EXPECT_EQ(page.elementCount, 1);
+    EXPECT_EQ(page.texts, std::vector<std::string>{"pagetextitem1~it's"});
+    EXPECT_EQ(page.textProperties, std::vector<std::string>{"pagetextitem1~^^^^^x"});
+    EXPECT_EQ(page.pictures, std::vector<std::string>{"pageimageitem3~c:\\a.jpg"});
+    EXPECT_EQ(page.richTexts, std::vector<std::string>{"{\\rtf1 old}"});
+
+    // Saving it again replaces the old child rows rather than adding to them.
+    page.directory = "c:\\quillworking\\webpages";
+    page.fileName = "index.html";
+    ASSERT_TRUE(store.savePage(page));
+    EXPECT_EQ(rows("quillprojects"), 1);
+    EXPECT_EQ(rows("rtftexts"), 1);
+    EXPECT_EQ(rows("pagetexts"), 1);
+}
+
+TEST(RichTextBlock, IsTheTextAndZerosUpToTheBlockOrOneByteMore) {
+    std::string raw;
+    ASSERT_TRUE(SqliteBlobText::Decode(EncodeRichTextBlock("{\\rtf1 short}"), raw));
+    EXPECT_EQ(raw.size(), 10240u);
+    EXPECT_EQ(raw.substr(0, 14), std::string("{\\rtf1 short}") + '\0');
+
+    const std::string exact(10239, 'x');
+    ASSERT_TRUE(SqliteBlobText::Decode(EncodeRichTextBlock(exact), raw));
+    EXPECT_EQ(raw.size(), 10240u);
+    const std::string longer(10240, 'y');
+    ASSERT_TRUE(SqliteBlobText::Decode(EncodeRichTextBlock(longer), raw));
+    EXPECT_EQ(raw.size(), 10241u);
+    EXPECT_EQ(DecodeRichTextBlock(EncodeRichTextBlock(longer)), longer);
+    EXPECT_EQ(DecodeRichTextBlock(EncodeRichTextBlock("")), "");
+    EXPECT_EQ(DecodeRichTextBlock("\x02not an encoding\x01\x09"), "");
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "designer/designer_operations.h"
+#include "designer/designer_session.h"
+#include "store/db/sqlite_database.h"
+#include "store/page_store_schema.h"
+#include "support/fake_ports.h"
+#include "support/temp_folder.h"
+
+// The operations that later parts of the designer provide, recorded as "name(argument)".
+class RecordingOperations : public DesignerOperations {
+  public:
+    void addItem(const std::string& argument) override { record("addItem", argument); }
+    void editText(const std::string& argument) override { record("editText", argument); }
+    void deleteText(const std::string& argument) override { record("deleteText", argument); }
+    void editPicture(const std::string& name) override { record("editPicture", name); }
+    void deletePicture(const std::string& name) override { record("deletePicture", name); }
+    void backgroundPicture(const std::string& target) override {
+        record("backgroundPicture", target);
+    }
+    void backgroundColour(const std::string& target) override {
+        record("backgroundColour", target);
+    }
+    void pageLength() override { record("pageLength", ""); }
+    bool acceptHostingAgreement() override {
+        record("acceptHostingAgreement", "");
+        return agreementAccepted;
+    }
+    void siteOptions() override { record("siteOptions", ""); }
+    void uploadPage() override { record("uploadPage", ""); }
+    void deleteServerPages() override { record("deleteServerPages", ""); }
+
+    std::vector<std::string> calls;
+    bool agreementAccepted = false;
+
+  private:
+    void record(const std::string& name, const std::string& argument) {
+        calls.push_back(name + "(" + argument + ")");
+    }
+};
+
+// A working folder with its page store, default site folder and backgrounds, and a designer
+// session over it with scripted ports.
+class DesignerFixture : public ::testing::Test {
+  protected:
+    DesignerFixture() {
+        std::filesystem::create_directories(working / "webpages");
+        std::filesystem::create_directories(working / "backgrounds");
+        std::filesystem::create_directories(working / "site");
+        db.open(working / "quilldata.db");
+        CreatePageStore(db);
+    }
+
+    Workspace& workspace() { return session.workspace(); }
+    PageRecord& page() { return session.workspace().page; }
+    std::string siteFolder() const { return working / "site"; }
+    // Selects the folder, adding it to the list first when needed.
+    void selectFolder(const std::string& folder) {
+        ChoiceList& folders = workspace().folders;
+        if (!folders.selectStartingWith(folder)) {
+            folders.select(folders.add(folder));
+        }
+    }
+    int rowCount(const std::string& table) { return db.runScalar("select count(*) from " + table); }
+
+    TempFolder working;
+    SqliteDatabase db;
+    FakeClipboard clipboard;
+    FakeBrowser browser;
+    FakePrompts prompts;
+    FakeShell shell;
+    RecordingOperations operations;
+    DesignerSession session{working.path(), db, {clipboard, browser, prompts, shell}, operations};
+};

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_pages.h"
 #include "designer/controls_page.h"
 #include "designer/editor_page_writer.h"
 #include "platform/browser.h"
@@ -22,34 +23,6 @@ class NoClipboard : public Clipboard {
     std::string text() override { return std::string(); }
     void setText(const std::string&) override {}
 };
-
-PageRecord PageWithItems(int items) {
-    PageRecord page;
-    page.pageWidth = "800";
-    page.pageContainer = PageContainerMarkup("800", "3000");
-    for (int i = 0; i < items; ++i) {
-        if (!page.stylesData.empty()) {
-            page.stylesData += '|';
-        }
-        if (i % 2 == 0) {
-            const std::string id = TextId(i + 1);
-            page.stylesData += "<div id='" + id +
-                               "' style='position: absolute; top: 10px; left: 20px; width: "
-                               "300px; visibility: visible;'>";
-            page.texts.push_back(id + "<P><FONT face=Arial size=2>Some text of section " +
-                                 std::to_string(i) + " with a few words in it.</FONT></P>");
-        } else {
-            const std::string name = PictureName(i);
-            page.stylesData += "<div id='d" + name +
-                               "' style='position:absolute;top:40px;left:60px;background:"
-                               "transparent;Z-INDEX:3'>^120^80";
-            page.pictures.push_back(name + "/home/user/pictures/photo" + std::to_string(i) +
-                                    ".jpg");
-            page.links.push_back(i % 4 == 1 ? "http://example.com/" : "");
-        }
-    }
-    return page;
-}
 
 void WriteEditorPage(benchmark::State& state) {
     const std::string folder = (std::filesystem::temp_directory_path() / "quillora-bench").string();

@@ -135,7 +135,7 @@ bool PageStore::insertEach(const std::string& sql, std::size_t count,
         return false;
     }
     bool allStored = true;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count && !saveBrokenOff(); ++i) {
         try {
             bind(*statement, i);
             statement->runStatement();
@@ -163,6 +163,10 @@ std::string PageStore::pageIdOf(const std::string& folder, const std::string& fi
     return id;
 }
 
+bool PageStore::saveBrokenOff() const {
+    return saving_ && !db_.inTransaction();
+}
+
 bool PageStore::savePage(const PageRecord& page) {
     std::optional<SqliteTransaction> transaction;
     try {
@@ -171,20 +175,25 @@ bool PageStore::savePage(const PageRecord& page) {
         // Without a transaction the statements still store what they can.
         report(failure);
     }
+    saving_ = transaction.has_value();
     std::string id;
     bool stored = writeRow(page, id);
     if (id.empty()) {
+        saving_ = false;
         prompts_.messageBox(kNoRowText, kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
         return false;
     }
     stored = writeChildRows(page, LeadingInt(id)) && stored;
-    if (transaction) {
-        try {
-            transaction->commit();
-        } catch (const SqliteException& failure) {
-            report(failure);
-            return false;
-        }
+    const bool brokenOff = saveBrokenOff();
+    saving_ = false;
+    if (!transaction || brokenOff) {
+        return stored && !brokenOff;
+    }
+    try {
+        transaction->commit();
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return false;
     }
     return stored;
 }
@@ -208,39 +217,34 @@ bool PageStore::writeRow(const PageRecord& page, std::string& id) {
 bool PageStore::writeChildRows(const PageRecord& page, long long id) {
     const auto bindId = [id](SqliteStatement& statement) { statement.bindInt64(1, id); };
     bool stored = true;
-
-    stored = runReported(kRichTexts.deleteRows, bindId) && stored;
-    stored = insertEach(kRichTexts.insertRow, page.richTexts.size(),
-                        [&](SqliteStatement& statement, std::size_t i) {
-                            statement.bindText(1, std::to_string(id));
-                            statement.bindText(2, EncodeRichTextBlock(page.richTexts[i]));
-                        }) &&
-             stored;
-
-    stored = runReported(kImages.deleteRows, bindId) && stored;
-    stored = insertEach(kImages.insertRow, page.pictures.size(),
-                        [&](SqliteStatement& statement, std::size_t i) {
-                            statement.bindInt64(1, id);
-                            statement.bindText(2, page.pictures[i]);
-                            statement.bindText(3, EntryAt(page.links, i));
-                        }) &&
-             stored;
-
-    stored = runReported(kTexts.deleteRows, bindId) && stored;
-    stored = insertEach(kTexts.insertRow, page.texts.size(),
-                        [&](SqliteStatement& statement, std::size_t i) {
-                            statement.bindInt64(1, id);
-                            statement.bindText(2, page.texts[i]);
-                        }) &&
-             stored;
-
-    stored = runReported(kProperties.deleteRows, bindId) && stored;
-    stored = insertEach(kProperties.insertRow, page.textProperties.size(),
-                        [&](SqliteStatement& statement, std::size_t i) {
-                            statement.bindInt64(1, id);
-                            statement.bindText(2, page.textProperties[i]);
-                        }) &&
-             stored;
+    // Each table is replaced only while the save's transaction stands.
+    const auto replace = [&](const ChildTable& table, std::size_t count,
+                             const std::function<void(SqliteStatement&, std::size_t)>& bind) {
+        if (saveBrokenOff()) {
+            stored = false;
+            return;
+        }
+        stored = runReported(table.deleteRows, bindId) && stored;
+        stored = insertEach(table.insertRow, count, bind) && stored;
+    };
+    replace(kRichTexts, page.richTexts.size(), [&](SqliteStatement& statement, std::size_t i) {
+        statement.bindText(1, std::to_string(id));
+        statement.bindText(2, EncodeRichTextBlock(page.richTexts[i]));
+    });
+    replace(kImages, page.pictures.size(), [&](SqliteStatement& statement, std::size_t i) {
+        statement.bindInt64(1, id);
+        statement.bindText(2, page.pictures[i]);
+        statement.bindText(3, EntryAt(page.links, i));
+    });
+    replace(kTexts, page.texts.size(), [&](SqliteStatement& statement, std::size_t i) {
+        statement.bindInt64(1, id);
+        statement.bindText(2, page.texts[i]);
+    });
+    replace(kProperties, page.textProperties.size(),
+            [&](SqliteStatement& statement, std::size_t i) {
+                statement.bindInt64(1, id);
+                statement.bindText(2, page.textProperties[i]);
+            });
     return stored;
 }
 

@@ -51,10 +51,14 @@ class PageStore {
     // be compiled is reported once for the whole list.
     bool insertEach(const std::string& sql, std::size_t count,
                     const std::function<void(SqliteStatement&, std::size_t)>& bind);
+    // SQLite rolled the save's transaction back by itself (a full disk, say): going on would
+    // store the rest of the page without its beginning.
+    bool saveBrokenOff() const;
     bool writeRow(const PageRecord& page, std::string& id);
     bool writeChildRows(const PageRecord& page, long long id);
     bool readChildRows(PageRecord& page, const std::string& id);
 
     SqliteDatabase& db_;
     Prompts& prompts_;
+    bool saving_ = false;
 };

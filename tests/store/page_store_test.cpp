@@ -170,14 +170,18 @@ TEST_F(PageStoreTest, APageWhoseRowCannotBeWrittenGetsNoChildRows) {
 TEST_F(PageStoreTest, ASaveBrokenOffHalfWayLeavesThePreviousSaveWhole) {
     PageRecord page = quotedPage();
     ASSERT_TRUE(store.savePage(page));
-    // Written last; rolling back here undoes everything this save did before.
+    // SQLite rolls the whole transaction back here, half-way through the save: nothing after
+    // it may be stored on its own either.
     db.runStatement(
-        "create trigger crash before insert on textproperties begin select raise(rollback, "
+        "create trigger crash before insert on pageimages begin select raise(rollback, "
         "'crash'); end");
     page.pageTitle = "never stored";
     page.texts = {"pagetextitem1~<P>never stored</P>"};
+    page.textProperties = {"never stored"};
     EXPECT_FALSE(store.savePage(page));
-    EXPECT_FALSE(prompts.shown.empty());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "SQLITE_CONSTRAINT[19]: crash");
+    EXPECT_FALSE(db.inTransaction());
 
     PageRecord loaded;
     ASSERT_TRUE(store.loadPage(loaded, page.directory, page.fileName));
@@ -185,6 +189,8 @@ TEST_F(PageStoreTest, ASaveBrokenOffHalfWayLeavesThePreviousSaveWhole) {
     EXPECT_EQ(loaded.pageTitle, before.pageTitle);
     EXPECT_EQ(loaded.texts, before.texts);
     EXPECT_EQ(loaded.textProperties, before.textProperties);
+    EXPECT_EQ(loaded.richTexts, before.richTexts);
+    EXPECT_EQ(loaded.pictures, before.pictures);
 }
 
 TEST_F(PageStoreTest, LoadingAPageWithoutARowKeepsTheValuesAndEmptiesTheLists) {

@@ -126,6 +126,10 @@ bool SqliteDatabase::hasTable(const std::string& name) {
                                 name)) > 0;
 }
 
+bool SqliteDatabase::inTransaction() const {
+    return db_ != nullptr && sqlite3_get_autocommit(db_) == 0;
+}
+
 std::string SqliteDatabase::errorMessage() const {
     return db_ != nullptr ? sqlite3_errmsg(db_) : "Database not open";
 }

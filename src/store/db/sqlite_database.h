@@ -37,6 +37,8 @@ class SqliteDatabase {
     bool hasTable(const std::string& name);
 
     long long lastInsertRowId() const;
+    // True while a transaction is open; SQLite ends one by itself after some failures.
+    bool inTransaction() const;
     // SQLite's own text for the last failure on this connection.
     std::string errorMessage() const;
     void setBusyTimeout(int milliseconds);

@@ -51,11 +51,32 @@ std::string CentringRequest(const std::string& id) {
 
 }  // namespace
 
+std::string BrowserAddress(const std::string& url) {
+    std::string address = ReplaceAll(url, " ", "%20");
+    const std::string http = "http://";
+    if (address.compare(0, http.size(), http) == 0 &&
+        address.find('/', http.size()) == std::string::npos) {
+        address += '/';
+    }
+    return address;
+}
+
 CommandDispatcher::CommandDispatcher(const Parts& parts) : parts_(parts) {}
 
 std::string CommandDispatcher::welcomePageAddress() const {
     const std::string path = JoinPath(parts_.workspace.workingFolder, kWelcomePageFile);
     return path.front() == '/' ? "file://" + path : "file:///" + path;
+}
+
+bool CommandDispatcher::allows(const std::string& address) const {
+    // The help page is one of the program's own pages: the welcome page links to it.
+    for (const char* allowed : {"quillscreen", "quilltemp.html", "quillstart.html", "controls.html",
+                                "quillhelp.html", "javascript:", "Javascript:"}) {
+        if (Contains(address, allowed)) {
+            return true;
+        }
+    }
+    return address == welcomePageAddress();
 }
 
 bool CommandDispatcher::beforeNavigate(const std::string& url) {

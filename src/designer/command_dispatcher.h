@@ -12,6 +12,10 @@ class Prompts;
 class PublishedPageWriter;
 class Shell;
 
+// An address as the designer's pages expect it from the browser: spaces as "%20", and "/"
+// after an address of "http://" and one word.
+std::string BrowserAddress(const std::string& url);
+
 // Turns the addresses the browser is sent to into the designer's commands. Pages shown in the
 // browser reach the program only this way; every address that is not one of the program's
 // own pages is kept from loading.
@@ -35,6 +39,8 @@ class CommandDispatcher {
     // load the address.
     bool beforeNavigate(const std::string& url);
 
+    // The program's own pages and script addresses: the browser may load them.
+    bool allows(const std::string& address) const;
     // The address of the welcome page shown at start-up.
     std::string welcomePageAddress() const;
 

@@ -6,6 +6,37 @@
 #include "common/text_file.h"
 #include "designer/working_files.h"
 
+namespace {
+
+// The text as a JavaScript string literal that cannot end its script element early.
+std::string ScriptString(const std::string& text) {
+    std::string literal = "'";
+    for (const char c : text) {
+        switch (c) {
+            case '\\':
+                literal += "\\\\";
+                break;
+            case '\'':
+                literal += "\\'";
+                break;
+            case '<':
+                literal += "\\x3C";
+                break;
+            case '\n':
+                literal += "\\n";
+                break;
+            case '\r':
+                literal += "\\r";
+                break;
+            default:
+                literal += c;
+        }
+    }
+    return literal + "'";
+}
+
+}  // namespace
+
 ControlsPage::ControlsPage(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {}
 
 std::string ControlsPage::ScriptText(const PageRecord& page, const EditorState& editor) {
@@ -32,4 +63,6 @@ void ControlsPage::writePage() const {
     }
     page += "</TR></FORM></TABLE></BODY></HTML>";
     WriteTextFile(JoinPath(workingFolder_, kControlsPageFile), page);
+    WriteTextFile(JoinPath(workingFolder_, kFolderLabelScriptFile),
+                  "var folderlabel = " + ScriptString(folderLabel_) + ";\n");
 }

@@ -12,11 +12,11 @@ class ControlsPage {
 
     // Writes controlstart.js for the page being shown.
     void writeScript(const PageRecord& page, const EditorState& editor) const;
-    // Writes controls.html from controls1.txt; a missing template leaves only the closing tags.
+    // Writes controls.html from controls1.txt (a missing template leaves only the closing
+    // tags) and folderlabel.js, through which the page shows the folder label.
     void writePage() const;
 
-    // The public address of the current page, or the prompt to get a hosting folder. Kept for
-    // the controls page; the page written today does not show it.
+    // The public address of the current page, or the prompt to get a hosting folder.
     void setFolderLabel(std::string label) { folderLabel_ = std::move(label); }
     const std::string& folderLabel() const { return folderLabel_; }
 

@@ -7,6 +7,8 @@ inline constexpr const char* kControlsScriptFile = "controlstart.js";
 inline constexpr const char* kControlsPageFile = "controls.html";
 inline constexpr const char* kScreenPageFile = "quillscreen.html";
 inline constexpr const char* kControlsTemplateFile = "controls1.txt";
+// Tells the controls page the folder label (the page's public address).
+inline constexpr const char* kFolderLabelScriptFile = "folderlabel.js";
 // The local welcome page the browser shows at start-up.
 inline constexpr const char* kWelcomePageFile = "quillstart.html";
 // The default site folder inside the working folder.

@@ -1,0 +1,122 @@
+// The editor page's own behaviour: the add menu where the user clicks on the page, the edit
+// commands of clicked items, and the commands of the add menu that the page head leaves out.
+// Every command that the program serves with the page layout calls loadStylesData first.
+
+var menuOnContainer = false;
+
+function menuDiv() {
+    return document.getElementById('target');
+}
+
+function hideMenu() {
+    var menu = menuDiv();
+    if (menu) {
+        menu.style.visibility = 'hidden';
+        menu.style.display = 'none';
+    }
+}
+
+function openMenu(x, y, onContainer) {
+    var menu = menuDiv();
+    if (!menu) {
+        return;
+    }
+    menuOnContainer = onContainer;
+    document.images['addtarget'].src = 'quillmenu_off.gif';
+    menu.style.posLeft = x;
+    menu.style.posTop = y;
+    menu.style.zIndex = 100000;
+    menu.style.display = 'block';
+    menu.style.visibility = 'visible';
+}
+
+// The item a click landed on: a text item's id or a picture's name, with its kind.
+function clickedItem(element) {
+    for (var node = element; node && node !== document.body; node = node.parentNode) {
+        if (node.tagName === 'IMG' && node.name && node.name.indexOf('pageimageitem') === 0) {
+            return { kind: 'picture', name: node.name };
+        }
+        if (node.tagName === 'DIV' && node.id) {
+            if (node.id.indexOf('pagetextitem') === 0) {
+                return { kind: 'text', name: node.id };
+            }
+            if (node.id.indexOf('dpageimageitem') === 0) {
+                return { kind: 'picture', name: node.id.substring(1) };
+            }
+        }
+    }
+    return null;
+}
+
+function insideContainer(element) {
+    for (var node = element; node && node !== document.body; node = node.parentNode) {
+        if (node.id === 'pagecontainer') {
+            return true;
+        }
+    }
+    return false;
+}
+
+function targetName() {
+    return menuOnContainer ? 'page' : 'body';
+}
+
+function backgroundColor() {
+    hideMenu();
+    loadStylesData();
+    hostNavigate('http://backgroundcolor' + targetName());
+}
+
+function backgroundImage() {
+    hideMenu();
+    loadStylesData();
+    hostNavigate('http://backgroundimage' + targetName());
+}
+
+function changePageLenth() {
+    hideMenu();
+    loadStylesData();
+    hostNavigate('http://changepagelength');
+}
+
+function cancelTarget() {
+    hideMenu();
+}
+
+// Centres the item across its container (or the page) when the page loads after a centre
+// command; the next layout the page reports carries the new position.
+function centerItem(id) {
+    var element = document.getElementById(id) || document.getElementById('d' + id);
+    if (!element) {
+        return;
+    }
+    var parent = element.offsetParent || document.body;
+    var width = parent === document.body ? document.body.clientWidth : parent.clientWidth;
+    var left = Math.max(0, Math.floor((width - element.offsetWidth) / 2));
+    element.style.left = left + 'px';
+    if (window.dd && dd.refresh) {
+        dd.refresh();
+    }
+    element.scrollIntoView({ block: 'center', inline: 'center' });
+}
+
+document.addEventListener('click', function (event) {
+    if (window.dd && dd.suppressClick) {
+        dd.suppressClick = false;
+        event.preventDefault();
+        return;
+    }
+    var menu = menuDiv();
+    if (menu && menu.contains(event.target)) {
+        return;
+    }
+    var item = clickedItem(event.target);
+    if (item) {
+        event.preventDefault();
+        hideMenu();
+        loadStylesData();
+        hostNavigate((item.kind === 'text' ? 'http://edittext' : 'http://editimage') + item.name);
+        return;
+    }
+    openMenu(event.pageX, event.pageY, insideContainer(event.target));
+}, false);

@@ -1,0 +1,68 @@
+#include "designer/session_lifecycle.h"
+
+#include "common/fields.h"
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/designer_session.h"
+#include "designer/working_files.h"
+#include "hosting/hosting_folder.h"
+#include "hosting/service_addresses.h"
+#include "platform/browser.h"
+#include "store/db/sqlite_exception.h"
+
+namespace {
+
+constexpr const char* kLastSessionFile = "lastsession.qlp";
+
+}  // namespace
+
+LastSession ReadLastSession(const std::string& workingFolder) {
+    LastSession last{JoinPath(workingFolder, kDefaultSiteFolder), kQuickstartPage};
+    const auto lines = ReadTextLines(JoinPath(workingFolder, kLastSessionFile));
+    if (lines && !lines->empty() && !lines->front().empty()) {
+        last.folder = FieldAt(lines->front(), 0, "|");
+        last.page = FieldAt(lines->front(), 1, "|");
+    }
+    return last;
+}
+
+void WriteLastSession(const std::string& workingFolder, const std::string& folder,
+                      const std::string& page) {
+    WriteTextFile(JoinPath(workingFolder, kLastSessionFile), folder + "|" + page);
+}
+
+void StartSession(DesignerSession& session, SqliteDatabase& db, Browser& browser) {
+    Workspace& workspace = session.workspace();
+    try {
+        workspace.hosting = LoadHostingFolder(db);
+    } catch (const SqliteException& failure) {
+        session.store().report(failure);
+    }
+    workspace.page = PageRecord();
+    workspace.editor = EditorState();
+    const LastSession last = ReadLastSession(workspace.workingFolder);
+    session.controls().setFolderLabel(
+        FolderLabel(workspace.hosting, kHostingSiteAddress, last.page));
+    session.catalog().fillFolderList();
+    workspace.folders.selectStartingWith(last.folder);
+    session.catalog().fillPageList();
+    workspace.pages.selectStartingWith(last.page);
+    workspace.page.fileName = last.page;
+    workspace.page.elementCount = 0;
+    workspace.flags.firstBackgroundBrowse = true;
+    workspace.flags.uploadNotice = false;
+    workspace.flags.noSaveOnExit = true;
+    browser.navigate(JoinPath(workspace.workingFolder, kWelcomePageFile));
+}
+
+void EndSession(DesignerSession& session, const std::optional<std::string>& layout) {
+    Workspace& workspace = session.workspace();
+    PageRecord& page = workspace.page;
+    if (page.fileName != kQuickstartPage && !workspace.flags.noSaveOnExit) {
+        if (layout && !layout->empty()) {
+            page.stylesData = *layout;
+        }
+        session.store().savePage(page);
+    }
+    WriteLastSession(workspace.workingFolder, page.directory, page.fileName);
+}

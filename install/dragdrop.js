@@ -53,8 +53,9 @@ function ddMover(element) {
 
 function ddMeasure(record) {
     var box = record.element.getBoundingClientRect();
-    record.x = Math.round(box.left + window.pageXOffset);
-    record.y = Math.round(box.top + window.pageYOffset);
+    // Whole pixels as the page counts them: a centred container may start half-way.
+    record.x = Math.floor(box.left + window.pageXOffset);
+    record.y = Math.floor(box.top + window.pageYOffset);
     record.w = Math.round(box.width);
     record.h = Math.round(box.height);
 }

@@ -1,7 +1,21 @@
 #include "designer/designer_session.h"
 
+#include "designer/interim_operations.h"
+
+namespace {
+
+std::unique_ptr<DesignerOperations> OwnOperations(DesignerOperations* given, Workspace& workspace,
+                                                  const DesignerPorts& ports) {
+    if (given != nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<InterimOperations>(workspace, ports.clipboard, ports.prompts);
+}
+
+}  // namespace
+
 DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
-                                 const DesignerPorts& ports, DesignerOperations& operations)
+                                 const DesignerPorts& ports, DesignerOperations* operations)
     : workspace_(std::move(workingFolder)),
       store_(db, ports.prompts),
       controls_(workspace_.workingFolder),
@@ -9,5 +23,7 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       catalog_(workspace_, store_, writer_),
       files_(workspace_, catalog_, store_, controls_, ports.browser, ports.prompts, ports.shell),
       publisher_(workspace_, store_, ports.clipboard, ports.prompts),
-      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations, ports.clipboard,
+      ownOperations_(OwnOperations(operations, workspace_, ports)),
+      dispatcher_({workspace_, writer_, catalog_, files_, publisher_,
+                   operations != nullptr ? *operations : *ownOperations_, ports.clipboard,
                    ports.prompts, ports.shell}) {}

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "designer/command_dispatcher.h"
 #include "designer/controls_page.h"
+#include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
 #include "designer/published_page_writer.h"
 #include "designer/workspace.h"
@@ -13,7 +15,6 @@
 
 class Browser;
 class Clipboard;
-class DesignerOperations;
 class Prompts;
 class Shell;
 class SqliteDatabase;
@@ -26,11 +27,12 @@ struct DesignerPorts {
 };
 
 // The designer as the main window holds it: the workspace and every part that works on it,
-// wired together once.
+// wired together once. The item, background, length and hosting commands go to the given
+// operations, or to the session's own when none are given.
 class DesignerSession {
   public:
     DesignerSession(std::string workingFolder, SqliteDatabase& db, const DesignerPorts& ports,
-                    DesignerOperations& operations);
+                    DesignerOperations* operations = nullptr);
     DesignerSession(const DesignerSession&) = delete;
     DesignerSession& operator=(const DesignerSession&) = delete;
 
@@ -51,5 +53,6 @@ class DesignerSession {
     PageCatalog catalog_;
     PageFiles files_;
     PublishedPageWriter publisher_;
+    std::unique_ptr<DesignerOperations> ownOperations_;
     CommandDispatcher dispatcher_;
 };

@@ -76,5 +76,5 @@ class DesignerFixture : public ::testing::Test {
     FakePrompts prompts;
     FakeShell shell;
     RecordingOperations operations;
-    DesignerSession session{working.path(), db, {clipboard, browser, prompts, shell}, operations};
+    DesignerSession session{working.path(), db, {clipboard, browser, prompts, shell}, &operations};
 };

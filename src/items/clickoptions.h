@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ui/dialog_frame.h"
+
+// What to do with a clicked text section or picture: centre, edit or delete it. OK alone
+// leaves the choice "NONE".
+class clickoptions : public DialogFrame {
+    Q_OBJECT
+
+  public:
+    explicit clickoptions(QWidget* parent);
+
+    const QString& choice() const { return choice_; }
+
+  private:
+    void addChoice(const QString& caption, const QString& choice);
+
+    QString choice_ = QStringLiteral("NONE");
+};

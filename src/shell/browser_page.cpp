@@ -1,0 +1,79 @@
+#include "shell/browser_page.h"
+
+#include <QFile>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+#include "designer/command_dispatcher.h"
+#include "platform/clipboard.h"
+
+namespace {
+
+QWebEngineScript CompatibilityScript() {
+    QFile file(QStringLiteral(":/resources/browser/compat.js"));
+    file.open(QIODevice::ReadOnly);
+    QWebEngineScript script;
+    script.setName(QStringLiteral("quillora-compatibility"));
+    script.setSourceCode(QString::fromUtf8(file.readAll()));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(true);
+    return script;
+}
+
+}  // namespace
+
+BrowserPage::BrowserPage(QWebEngineProfile* profile, Clipboard& clipboard, QObject* parent)
+    : QWebEnginePage(profile, parent), clipboard_(clipboard) {
+    scripts().insert(CompatibilityScript());
+    settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    connect(this, &QWebEnginePage::loadingChanged, this, &BrowserPage::onLoadingChanged);
+}
+
+bool BrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& message,
+                                   const QString& defaultValue, QString* result) {
+    if (message == QLatin1String("quillora:navigate")) {
+        const std::string address = BrowserAddress(defaultValue.toStdString());
+        const bool cancel = handler_ ? handler_(address) : true;
+        *result = cancel ? QStringLiteral("cancel") : QStringLiteral("allow");
+        return true;
+    }
+    if (message == QLatin1String("quillora:clipboard-set")) {
+        clipboard_.setText(defaultValue.toStdString());
+        *result = QString();
+        return true;
+    }
+    if (message == QLatin1String("quillora:clipboard-get")) {
+        *result = QString::fromStdString(clipboard_.text());
+        return true;
+    }
+    return QWebEnginePage::javaScriptPrompt(securityOrigin, message, defaultValue, result);
+}
+
+// Page scripts ask before they navigate; whatever reaches the browser another way may load
+// only when it is one of the program's own pages.
+bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool) {
+    if (type == NavigationTypeTyped || type == NavigationTypeReload) {
+        return true;
+    }
+    const std::string address = BrowserAddress(url.toString().toStdString());
+    return allowed_ && allowed_(address);
+}
+
+void BrowserPage::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) {
+        return;
+    }
+    // A load the program or a script broke off is no failure.
+    constexpr int kAborted = -3;
+    if (info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain ||
+        info.errorCode() == kAborted) {
+        return;
+    }
+    // Changing the page from inside the load's own notification is not safe.
+    QTimer::singleShot(0, this, [this] { emit navigationFailed(); });
+}

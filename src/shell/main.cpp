@@ -1,0 +1,32 @@
+#include <QApplication>
+#include <QMessageBox>
+
+#include "common/working_folder.h"
+#include "setup/working_folder_setup.h"
+#include "shell/installed_files.h"
+#include "shell/main_view.h"
+#include "shell/qt_ports.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillora"));
+
+    const std::string workingFolder = DefaultWorkingFolder();
+    QtPrompts prompts;
+    QtShell shell;
+    const std::vector<std::string> problems =
+        SetUpWorkingFolder(workingFolder, InstalledFiles(), SystemDictionaryFolder(), prompts);
+    if (!problems.empty()) {
+        std::string text;
+        for (const std::string& problem : problems) {
+            text += problem + "\n";
+        }
+        prompts.messageBox(text, "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+    }
+
+    MainView window(workingFolder, {prompts, shell});
+    prompts.setOwner(&window);
+    window.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,268 @@
+#include "shell/main_view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+#include "common/paths.h"
+#include "designer/session_lifecycle.h"
+#include "hosting/service_addresses.h"
+#include "shell/browser_page.h"
+#include "store/db/sqlite_exception.h"
+#include "store/page_store_schema.h"
+#include "ui/picture_button.h"
+#include "ui/stretched_background.h"
+
+namespace {
+
+constexpr const char* kMakerSite = "http://www.quillora.example/";
+
+// Runs in the designer frame set: what the editor page's loadStylesData would report, taken
+// without touching the clipboard or sending a command.
+constexpr const char* kLayoutScript = R"JS(
+(function () {
+    var editor = window.frames['editor'];
+    if (!editor || typeof editor.loadStylesData !== 'function') {
+        return null;
+    }
+    var board = editor.clipboardData;
+    var setData = board.setData;
+    var navigate = editor.hostNavigate;
+    var layout = null;
+    board.setData = function (format, text) { layout = String(text); return true; };
+    editor.hostNavigate = function () {};
+    try {
+        editor.loadStylesData();
+    } finally {
+        board.setData = setData;
+        editor.hostNavigate = navigate;
+    }
+    return layout;
+})()
+)JS";
+
+void ShowEntries(QComboBox* box, const ChoiceList& list) {
+    QStringList entries;
+    for (const std::string& entry : list.entries()) {
+        entries << QString::fromStdString(entry);
+    }
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i) {
+        shown << box->itemText(i);
+    }
+    const QSignalBlocker blocker(box);
+    if (shown != entries) {
+        box->clear();
+        box->addItems(entries);
+    }
+    box->setCurrentIndex(list.selectedIndex() ? static_cast<int>(*list.selectedIndex()) : -1);
+}
+
+}  // namespace
+
+MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports, QWidget* parent)
+    : QMainWindow(parent), workingFolder_(workingFolder), ports_(ports) {
+    setWindowTitle(QStringLiteral("quillora"));
+    setWindowIcon(QIcon(QStringLiteral(":/resources/pictures/quillora.png")));
+    buildWindow();
+    buildMenu();
+    openPageStore();
+
+    browserPort_ = std::make_unique<QtBrowser>(view_);
+    session_ = std::make_unique<DesignerSession>(
+        workingFolder_, db_,
+        DesignerPorts{clipboard_, *browserPort_, ports_.prompts, ports_.shell});
+    page_->setNavigationHandler([this](const std::string& address) {
+        bool cancel = true;
+        perform([&] { cancel = session_->dispatcher().beforeNavigate(address); });
+        return cancel;
+    });
+    page_->setAllowedCheck(
+        [this](const std::string& address) { return session_->dispatcher().allows(address); });
+    connect(page_, &BrowserPage::navigationFailed, this,
+            [this] { perform([this] { session_->catalog().resumeLastPage(); }); });
+    perform([this] { StartSession(*session_, db_, *browserPort_); });
+}
+
+MainView::~MainView() = default;
+
+PictureButton* MainView::addButton(const QString& caption, const QString& tip) {
+    auto* button = new PictureButton(caption, this);
+    button->setToolTip(tip);
+    return button;
+}
+
+void MainView::buildWindow() {
+    auto* background =
+        new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);
+    setCentralWidget(background);
+    auto* layout = new QVBoxLayout(background);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(6);
+
+    auto* strip = new QHBoxLayout();
+    auto* folderLabel = new QLabel(this);
+    folderLabel->setPixmap(QPixmap(QStringLiteral(":/resources/pictures/folder_label.png")));
+    folders_ = new QComboBox(this);
+    folders_->setObjectName(QStringLiteral("folders"));
+    folders_->setToolTip(
+        QStringLiteral("Select active web site folder "
+                       "(current page design will be saved to file in this location)"));
+    auto* pageLabel = new QLabel(this);
+    pageLabel->setPixmap(QPixmap(QStringLiteral(":/resources/pictures/page_label.png")));
+    pages_ = new QComboBox(this);
+    pages_->setObjectName(QStringLiteral("pages"));
+    pages_->setToolTip(QStringLiteral("File name of the page currently being edited"));
+    strip->addWidget(folderLabel);
+    strip->addWidget(folders_, 5);
+    strip->addSpacing(8);
+    strip->addWidget(pageLabel);
+    strip->addWidget(pages_, 2);
+    strip->addSpacing(8);
+
+    PictureButton* newPage =
+        addButton(QStringLiteral("newpage"), QStringLiteral("Start designing a new web page"));
+    PictureButton* rename = addButton(QStringLiteral("rename"),
+                                      QStringLiteral("Change the file name of the current page"));
+    PictureButton* title = addButton(
+        QStringLiteral("pagetitle"),
+        QStringLiteral("Add or change the page's title (displayed in brower's application bar)"));
+    PictureButton* ftp = addButton(QStringLiteral("ftplaunch"),
+                                   QStringLiteral("Open the Quillora FTP File Uploader"));
+    PictureButton* help =
+        addButton(QStringLiteral("help"), QStringLiteral("View Quillora help documentation"));
+    // The FTP uploader is not part of this version.
+    ftp->setEnabled(false);
+    for (PictureButton* button : {newPage, rename, title, ftp, help}) {
+        strip->addWidget(button);
+    }
+    layout->addLayout(strip);
+
+    profile_ = new QWebEngineProfile(this);
+    view_ = new QWebEngineView(background);
+    page_ = new BrowserPage(profile_, clipboard_, view_);
+    view_->setPage(page_);
+    view_->setObjectName(QStringLiteral("browser"));
+    layout->addWidget(view_, 1);
+
+    connect(folders_, qOverload<int>(&QComboBox::activated), this, &MainView::folderChosen);
+    connect(pages_, qOverload<int>(&QComboBox::activated), this, &MainView::pageChosen);
+    connect(newPage, &QAbstractButton::clicked, this,
+            [this] { perform([this] { session_->files().newPage(); }); });
+    connect(rename, &QAbstractButton::clicked, this,
+            [this] { perform([this] { session_->files().renamePage(); }); });
+    connect(title, &QAbstractButton::clicked, this,
+            [this] { perform([this] { session_->files().editPageTitle(); }); });
+    connect(help, &QAbstractButton::clicked, this,
+            [this] { perform([this] { session_->files().showHelp(); }); });
+    resize(1032, 690);
+}
+
+void MainView::buildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    connect(file->addAction(QStringLiteral("New Page")), &QAction::triggered, this,
+            [this] { perform([this] { session_->files().newPage(); }); });
+    connect(file->addAction(QStringLiteral("Help")), &QAction::triggered, this,
+            [this] { perform([this] { session_->files().showHelp(); }); });
+    connect(file->addAction(QStringLiteral("Quillora Online")), &QAction::triggered, this,
+            [this] { ports_.shell.open(kMakerSite); });
+    file->addSeparator();
+    // No system menu on every desktop: the About entry lives in the File menu.
+    connect(file->addAction(QStringLiteral("&About quillora...")), &QAction::triggered, this,
+            &MainView::showAbout);
+    file->addSeparator();
+    connect(file->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
+}
+
+void MainView::openPageStore() {
+    try {
+        db_.open(JoinPath(workingFolder_, "quilldata.db"));
+        CreatePageStore(db_);
+    } catch (const SqliteException& failure) {
+        ports_.prompts.messageBox(failure.message(), "db error", MessageButtons::Ok,
+                                  MessageIcon::None);
+    }
+}
+
+template <typename Action>
+void MainView::perform(Action&& action) {
+    action();
+    showWorkspace();
+}
+
+void MainView::showWorkspace() {
+    const Workspace& workspace = session_->workspace();
+    ShowEntries(folders_, workspace.folders);
+    ShowEntries(pages_, workspace.pages);
+    setWindowTitle(workspace.caption.empty() ? QStringLiteral("quillora")
+                                             : QString::fromStdString(workspace.caption));
+}
+
+void MainView::folderChosen(int index) {
+    perform([this, index] {
+        Workspace& workspace = session_->workspace();
+        workspace.folders.select(static_cast<std::size_t>(index));
+        session_->catalog().fillPageList();
+        if (!workspace.pages.empty()) {
+            workspace.pages.select(0);
+            workspace.page.fileName = workspace.pages.selectedText();
+            session_->catalog().loadPage();
+        }
+    });
+}
+
+void MainView::pageChosen(int index) {
+    perform([this, index] {
+        Workspace& workspace = session_->workspace();
+        workspace.pages.select(static_cast<std::size_t>(index));
+        workspace.page.fileName = workspace.pages.selectedText();
+        session_->catalog().loadPage();
+    });
+}
+
+void MainView::showAbout() {
+    QMessageBox box(this);
+    box.setWindowTitle(QStringLiteral("About quillora"));
+    box.setIconPixmap(QPixmap(QStringLiteral(":/resources/pictures/quillora.png")));
+    box.setText(QStringLiteral("quillora Version 1.0"));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+std::optional<std::string> MainView::currentLayout(int timeoutMs) {
+    struct Answer {
+        QEventLoop loop;
+        bool arrived = false;
+        std::optional<std::string> layout;
+    };
+    auto answer = std::make_shared<Answer>();
+    page_->runJavaScript(QString::fromUtf8(kLayoutScript), [answer](const QVariant& result) {
+        answer->arrived = true;
+        if (result.typeId() == QMetaType::QString) {
+            answer->layout = result.toString().toStdString();
+        }
+        answer->loop.quit();
+    });
+    if (!answer->arrived) {
+        QTimer::singleShot(timeoutMs, &answer->loop, &QEventLoop::quit);
+        answer->loop.exec();
+    }
+    return answer->layout;
+}
+
+void MainView::closeEvent(QCloseEvent* event) {
+    if (!ended_) {
+        ended_ = true;
+        EndSession(*session_, currentLayout(2000));
+    }
+    event->accept();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "designer/designer_session.h"
+#include "shell/qt_ports.h"
+#include "store/db/sqlite_database.h"
+
+class BrowserPage;
+class PictureButton;
+class QComboBox;
+class QWebEngineProfile;
+class QWebEngineView;
+
+// What the main window asks the user and opens outside: the program passes its real dialogs
+// and shell, tests script them.
+struct MainViewPorts {
+    Prompts& prompts;
+    Shell& shell;
+};
+
+// The program's window: the site folder and page lists, the picture buttons and the embedded
+// browser that shows the editor page. It holds the designer session and forwards every user
+// action to it, then shows the lists and caption the session left.
+class MainView : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    MainView(const std::string& workingFolder, const MainViewPorts& ports,
+             QWidget* parent = nullptr);
+    ~MainView() override;
+
+    DesignerSession& session() { return *session_; }
+    QWebEngineView* browser() const { return view_; }
+
+    // The layout the editor page shows at this moment, as it would report it; nothing when no
+    // editor page is shown or it does not answer in time.
+    std::optional<std::string> currentLayout(int timeoutMs);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildWindow();
+    void buildMenu();
+    void openPageStore();
+    PictureButton* addButton(const QString& caption, const QString& tip);
+    // Runs a user action, then shows what it left in the lists and the caption.
+    template <typename Action>
+    void perform(Action&& action);
+    void showWorkspace();
+    void folderChosen(int index);
+    void pageChosen(int index);
+    void showAbout();
+
+    std::string workingFolder_;
+    MainViewPorts ports_;
+    SqliteDatabase db_;
+    QtClipboard clipboard_;
+    QWebEngineProfile* profile_ = nullptr;
+    QWebEngineView* view_ = nullptr;
+    BrowserPage* page_ = nullptr;
+    std::unique_ptr<QtBrowser> browserPort_;
+    std::unique_ptr<DesignerSession> session_;
+    QComboBox* folders_ = nullptr;
+    QComboBox* pages_ = nullptr;
+    bool ended_ = false;
+};

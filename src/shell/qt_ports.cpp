@@ -1,0 +1,151 @@
+#include "shell/qt_ports.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineView>
+
+#include "items/clickoptions.h"
+#include "items/newpage.h"
+#include "items/pagetitle.h"
+
+namespace {
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// "html file (*.html)|*.html||" as Qt writes filters: "html file (*.html)".
+QString QtFilter(const std::string& filter) {
+    const QStringList parts = FromStd(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) {
+            break;
+        }
+        QString description = parts[i];
+        if (!description.contains(QLatin1Char('('))) {
+            description += QStringLiteral(" (") +
+                           QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                           QStringLiteral(")");
+        }
+        filters << description;
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MessageButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QUrl AddressUrl(const std::string& pathOrAddress) {
+    const QString text = FromStd(pathOrAddress);
+    if (text.startsWith(QLatin1Char('/')) ||
+        (text.size() > 2 && text[1] == QLatin1Char(':') &&
+         (text[2] == QLatin1Char('\\') || text[2] == QLatin1Char('/')))) {
+        return QUrl::fromLocalFile(text);
+    }
+    return QUrl(text);
+}
+
+std::string QtClipboard::text() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void QtClipboard::setText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(FromStd(text));
+}
+
+void QtBrowser::navigate(const std::string& address) {
+    const QUrl url = AddressUrl(address);
+    QTimer::singleShot(0, view_, [view = view_, url] {
+        if (view) {
+            view->load(url);
+        }
+    });
+}
+
+void QtShell::open(const std::string& pathOrAddress) {
+    QDesktopServices::openUrl(AddressUrl(pathOrAddress));
+}
+
+MessageAnswer QtPrompts::messageBox(const std::string& text, const std::string& caption,
+                                    MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(QtIcon(icon), FromStd(caption), FromStd(text), QtButtons(buttons), owner_);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        default:
+            return MessageAnswer::Cancel;
+    }
+}
+
+std::optional<std::string> QtPrompts::saveFileName(const SaveFileRequest& request) {
+    const QString chosen = QFileDialog::getSaveFileName(
+        owner_, FromStd(request.title), FromStd(request.initialPath), QtFilter(request.filter));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.toStdString();
+}
+
+std::optional<std::string> QtPrompts::pageName() {
+    newpage dialog(owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.fileName().toStdString();
+}
+
+std::optional<std::string> QtPrompts::pageTitle(const std::string& current) {
+    pagetitle dialog(FromStd(current), owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.title().toStdString();
+}
+
+std::optional<std::string> QtPrompts::clickOption() {
+    clickoptions dialog(owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.choice().toStdString();
+}

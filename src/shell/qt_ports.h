@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QPointer>
+#include <QUrl>
+#include <QWebEngineView>
+#include <QWidget>
+
+#include "platform/browser.h"
+#include "platform/clipboard.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+
+class QtClipboard : public Clipboard {
+  public:
+    std::string text() override;
+    void setText(const std::string& text) override;
+};
+
+// Loads pages in the embedded browser. The load is queued: a navigation asked for while the
+// browser is still handling a page script must not replace that page under it.
+class QtBrowser : public Browser {
+  public:
+    explicit QtBrowser(QWebEngineView* view) : view_(view) {}
+    void navigate(const std::string& address) override;
+
+  private:
+    QPointer<QWebEngineView> view_;
+};
+
+class QtShell : public Shell {
+  public:
+    void open(const std::string& pathOrAddress) override;
+};
+
+// The program's dialogs, owned by the given window.
+class QtPrompts : public Prompts {
+  public:
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+    MessageAnswer messageBox(const std::string& text, const std::string& caption,
+                             MessageButtons buttons, MessageIcon icon) override;
+    std::optional<std::string> saveFileName(const SaveFileRequest& request) override;
+    std::optional<std::string> pageName() override;
+    std::optional<std::string> pageTitle(const std::string& current) override;
+    std::optional<std::string> clickOption() override;
+
+  private:
+    QPointer<QWidget> owner_;
+};
+
+// A local path or a web address as the browser takes it.
+QUrl AddressUrl(const std::string& pathOrAddress);

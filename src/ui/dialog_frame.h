@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+class QBoxLayout;
+class QHBoxLayout;
+
+// The look the program's small dialogs share: the window background picture, a content area
+// and a row of picture buttons at the bottom.
+class DialogFrame : public QDialog {
+    Q_OBJECT
+
+  public:
+    DialogFrame(const QString& title, QWidget* parent);
+
+  protected:
+    QBoxLayout* content() const { return content_; }
+    // Adds a picture button to the bottom row; it ends the dialog with the given result.
+    void addButton(const QString& caption, int result);
+
+  private:
+    QBoxLayout* content_;
+    QHBoxLayout* buttons_;
+};

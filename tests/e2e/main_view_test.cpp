@@ -1,0 +1,208 @@
+#include <QComboBox>
+#include <QWebEnginePage>
+#include <filesystem>
+
+#include "designer/page_record.h"
+#include "store/db/sqlite_cursor.h"
+#include "ui/picture_button.h"
+#include "window_fixture.h"
+
+namespace {
+
+constexpr const char* kTextRecord =
+    "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
+    "border-width:1px;border-style:solid;border-color:#008000;padding:10px;"
+    "background-color:#ffffff;visibility:visible'>";
+constexpr const char* kPictureRecord =
+    "<div id='dpageimageitem7~' style='position:absolute;top:40px;left:400px;"
+    "background:transparent;Z-INDEX:3'>^160^60";
+
+class MainViewTest : public WindowFixture {
+  protected:
+    // A stored page with a text item and a picture in an 800-pixel container, which the
+    // last session names.
+    void storeDragPage() {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        PageStore store(db, prompts);
+        PageRecord page;
+        page.directory = path("webpages");
+        page.fileName = "drag.html";
+        page.pageTitle = "Drag test";
+        page.pageWidth = "800";
+        page.pageContainer = PageContainerMarkup("800", "1000");
+        page.stylesData = std::string(kTextRecord) + "|" + kPictureRecord;
+        page.texts = {"pagetextitem1~<P>Drag me</P>"};
+        page.richTexts = {"{\\rtf1 Drag me}"};
+        page.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
+        page.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
+        page.links = {""};
+        page.elementCount = 2;
+        ASSERT_TRUE(store.savePage(page));
+        WriteFile(path("webpages/drag.html"), "<html></html>");
+        WriteFile(path("lastsession.qlp"), path("webpages") + "|drag.html");
+    }
+
+    std::string storedLayout(const std::string& file) {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        SqliteCursor row =
+            db.runQuery("select STYLESDATA from quillprojects where FILENAME = '" + file + "'");
+        return row.atEnd() ? std::string() : row.textValue(0);
+    }
+
+    QString comboText(const char* name) {
+        return window->findChild<QComboBox*>(name)->currentText();
+    }
+
+    bool clickButton(const char* caption) {
+        return reloadsAfter([&] { window->findChild<PictureButton*>(caption)->click(); });
+    }
+};
+
+}  // namespace
+
+TEST_F(MainViewTest, FirstRunInstallsTheWorkingFolderAndShowsTheWelcomePage) {
+    EXPECT_TRUE(problems.empty());
+    for (const char* file :
+         {"quillscreen.html", "quillstart.html", "triggermenu.js", "dragdrop.js", "controls1.txt",
+          "quillmenu_off.gif", "cancel_on.gif", "grid2.gif", "connecting_message.html",
+          "help/quillhelp.html", "backgrounds/paper.gif", "LDB/en_US.dic", "LDB/en_US.aff",
+          "quillwords.db", "webpages/quickstart.html"}) {
+        EXPECT_TRUE(std::filesystem::exists(path(file))) << file;
+    }
+    startWindow();
+    ASSERT_TRUE(welcomeShown());
+    EXPECT_EQ(window->browser()->page()->title(), "Welcome to Quillora");
+    EXPECT_EQ(window->windowTitle(), "quillora");
+    EXPECT_EQ(comboText("folders").toStdString(), path("webpages"));
+    EXPECT_EQ(comboText("pages"), "quickstart.html");
+    // Nothing was opened: closing writes the last session but stores no page.
+    window->close();
+    EXPECT_EQ(ReadFile(path("lastsession.qlp")), path("webpages") + "|quickstart.html");
+}
+
+TEST_F(MainViewTest, ResumeShowsTheQuickstartPageWithItsItems) {
+    startWindow();
+    ASSERT_TRUE(resume());
+    EXPECT_EQ(window->windowTitle(), "Quillora quickstart");
+    EXPECT_EQ(js("window.frames['editor'].document.querySelectorAll(\"div[id^='pagetextitem']\")"
+                 ".length")
+                  .toInt(),
+              6);
+    EXPECT_TRUE(js("window.frames['editor'].document.images['pageimageitem500~'].naturalWidth "
+                   "=== 160")
+                    .toBool());
+    EXPECT_EQ(js("window.frames['controls'].document.form1.screensize.value").toString(),
+              "800 pixels");
+    QTest::qWait(300);
+    window->grab().save(QStringLiteral(QUILLORA_BUILD_DIR "/quickstart-window.png"));
+}
+
+TEST_F(MainViewTest, ContainerAndGridFromTheControlsPageRedrawTheEditorPage) {
+    startWindow();
+    ASSERT_TRUE(resume());
+    ASSERT_TRUE(controlsCommand("http://pagecontainer1"));
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(js("window.frames['editor'].document.getElementById('pagecontainer').style.width")
+                  .toString(),
+              "700px");
+    EXPECT_EQ(js("window.frames['controls'].document.form1.screensize.value").toString(),
+              "700 pixels");
+    ASSERT_TRUE(controlsCommand("http://gridchange2"));
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(js("window.frames['editor'].document.body.getAttribute('background')").toString(),
+              "grid2.gif");
+    EXPECT_EQ(js("window.frames['controls'].gridsetting").toInt(), 20);
+    // The items came back with the layout the page handed over.
+    EXPECT_EQ(js("window.frames['editor'].document.querySelectorAll(\"div[id^='pagetextitem']\")"
+                 ".length")
+                  .toInt(),
+              6);
+}
+
+TEST_F(MainViewTest, ADraggedItemIsSavedAtItsNewPosition) {
+    storeDragPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    drag(centreOf("div[id='pagetextitem1~']"), QPointF(120, 60));
+    js("window.frames['controls'].runCommand('http://savepage')");
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(path("webpages/drag.html")).size() > 20; }));
+
+    const std::string layout = storedLayout("drag.html");
+    EXPECT_NE(layout.find("top: 160px"), std::string::npos) << layout;
+    EXPECT_NE(layout.find("left: 170px"), std::string::npos) << layout;
+    // The picture nobody touched keeps its place exactly.
+    EXPECT_NE(layout.find(kPictureRecord), std::string::npos) << layout;
+    const std::string published = ReadFile(path("webpages/drag.html"));
+    EXPECT_NE(published.find("top: 160px"), std::string::npos);
+    EXPECT_NE(published.find("<P>Drag me</P></div>"), std::string::npos);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(MainViewTest, ClosingSavesTheLastDragAndTheNextStartResumesIt) {
+    storeDragPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    drag(centreOf("div[id='pagetextitem1~']"), QPointF(-30, 80));
+    window->close();
+    EXPECT_EQ(ReadFile(path("lastsession.qlp")), path("webpages") + "|drag.html");
+    const std::string layout = storedLayout("drag.html");
+    EXPECT_NE(layout.find("top: 180px"), std::string::npos) << layout;
+    EXPECT_NE(layout.find("left: 20px"), std::string::npos) << layout;
+
+    window.reset();
+    loads = 0;
+    startWindow();
+    EXPECT_EQ(comboText("pages"), "drag.html");
+    ASSERT_TRUE(resume());
+    EXPECT_EQ(js("window.frames['editor'].document.getElementById('pagetextitem1~').style.top")
+                  .toString(),
+              "180px");
+}
+
+TEST_F(MainViewTest, NewPageRenameAndTitleWorkEndToEnd) {
+    startWindow();
+    ASSERT_TRUE(resume());
+    prompts.fileNames = {path("webpages/my page (1)!.html")};
+    ASSERT_TRUE(clickButton("newpage"));
+    ASSERT_TRUE(editorShown());
+    EXPECT_TRUE(std::filesystem::exists(path("webpages/my page -1--.html")));
+    EXPECT_EQ(comboText("pages"), "my page -1--.html");
+    EXPECT_EQ(window->windowTitle(), "New Web Page");
+    EXPECT_EQ(js("window.frames['editor'].document.querySelectorAll(\"div[id^='pagetextitem']\")"
+                 ".length")
+                  .toInt(),
+              0);
+
+    prompts.pageNames = {std::string("renamed")};
+    ASSERT_TRUE(clickButton("rename"));
+    EXPECT_EQ(comboText("pages"), "renamed.html");
+    EXPECT_TRUE(std::filesystem::exists(path("webpages/renamed.html")));
+    EXPECT_FALSE(std::filesystem::exists(path("webpages/my page -1--.html")));
+
+    prompts.titles = {std::string("Zoë's page")};
+    window->findChild<PictureButton*>("pagetitle")->click();
+    EXPECT_EQ(window->windowTitle(), "Zoë's page");
+
+    ASSERT_TRUE(editorShown());
+    js("window.frames['controls'].runCommand('http://savepage')");
+    ASSERT_TRUE(WaitFor([&] {
+        return ReadFile(path("webpages/renamed.html")).find("Zo&#235;") != std::string::npos;
+    }));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(MainViewTest, EnterDeleteAndEscapeStayInsideTheBrowser) {
+    startWindow();
+    ASSERT_TRUE(resume());
+    QWidget* browser = window->browser()->focusProxy();
+    browser->setFocus();
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Delete}) {
+        QTest::keyClick(browser, key);
+    }
+    QTest::qWait(200);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(prompts.saveRequests.empty());
+}

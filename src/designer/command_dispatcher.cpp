@@ -81,16 +81,7 @@ bool CommandDispatcher::allows(const std::string& address) const {
 
 bool CommandDispatcher::beforeNavigate(const std::string& url) {
     const std::string address = ReplaceAll(url, "%20", " ");
-    bool cancel = true;
-    for (const char* allowed : {"quillscreen", "quilltemp.html", "quillstart.html", "controls.html",
-                                "javascript:", "Javascript:"}) {
-        if (Contains(address, allowed)) {
-            cancel = false;
-        }
-    }
-    if (address == welcomePageAddress()) {
-        cancel = false;
-    }
+    bool cancel = !allows(address);
     const auto command = [&](const std::string& word, bool cancels) {
         if (!Contains(address, word)) {
             return false;

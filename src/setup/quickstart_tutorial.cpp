@@ -21,23 +21,23 @@ const std::vector<Section>& Sections() {
          "This page was made with Quillora. Every box on it is a text section or a picture that "
          "you can move, resize and edit. It is the tutorial: look around, then start a page of "
          "your own with the + button at the top of the window."},
-        {200, 30, 360, "Adding text and pictures",
+        {180, 30, 360, "Adding text and pictures",
          "Click an empty place of the page. A menu opens: <B>Add text</B> writes a new section "
          "where you clicked, <B>Add picture</B> places a picture from your disk. The same menu "
          "sets the colour, background picture and length of the page."},
-        {200, 410, 360, "Moving and resizing",
+        {180, 410, 360, "Moving and resizing",
          "Drag a section or a picture to move it. A small square appears at its lower right "
          "corner when the mouse is over it: drag that square to resize. Pictures keep their "
          "shape. Click an item to edit, delete or centre it."},
-        {440, 30, 360, "The bar above the page",
+        {390, 30, 360, "The bar above the page",
          "<B>Container</B> chooses how wide the page is: 700, 800 or 900 pixels, or the whole "
          "window. <B>Grid</B> shows lines that dragged items snap to. The grid is only there "
          "while you design."},
-        {440, 410, 360, "Saving",
+        {390, 410, 360, "Saving",
          "<B>Save</B> keeps the design and writes the finished page, with copies of its "
          "pictures, into the site folder. <B>Save as</B> saves under a new name and "
          "<B>Preview</B> shows the finished page in your own browser."},
-        {680, 30, 740, "Your turn",
+        {600, 30, 740, "Your turn",
          "This tutorial is for reference only and is never overwritten. Press the + button, "
          "give your page a name, and click anywhere to begin. Quillora saves your page when "
          "you close it and offers it again at the next start."},
@@ -56,8 +56,9 @@ std::string TextRecord(const std::string& id, const Section& section) {
 }
 
 std::string TextHtml(const Section& section) {
-    return std::string("<P><FONT face='Arial' size=4 color=#008000>") + section.heading +
-           "</FONT></P><P><FONT face='Arial' size=2 color=#203040>" + section.text + "</FONT></P>";
+    return std::string("<P align=left><FONT face='Arial' size=4 color=#008000>") + section.heading +
+           "</FONT></P><P align=left><FONT face='Arial' size=2 color=#203040>" + section.text +
+           "</FONT></P>";
 }
 
 std::string RichText(const Section& section) {
@@ -75,7 +76,7 @@ PageRecord QuickstartTutorial(const std::string& workingFolder) {
     page.backImage = "stripes.gif";
     page.pageColor = "#FFFFFF";
     page.pageWidth = "800";
-    page.pageLength = "820";
+    page.pageLength = "740";
     page.pageContainer = PageContainerMarkup(page.pageWidth, page.pageLength);
     int count = 0;
     for (const Section& section : Sections()) {

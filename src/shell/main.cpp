@@ -1,5 +1,6 @@
+#include <unistd.h>
+
 #include <QApplication>
-#include <QMessageBox>
 
 #include "common/working_folder.h"
 #include "setup/working_folder_setup.h"
@@ -8,6 +9,11 @@
 #include "shell/qt_ports.h"
 
 int main(int argc, char** argv) {
+    // The browser engine refuses to start its sandbox for root, which the installation
+    // commands run as.
+    if (geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillora"));

@@ -200,3 +200,18 @@ TEST_F(CommandDispatcherTest, ACommandOnAnAllowedPageIsStillCancelled) {
     EXPECT_TRUE(dispatch("file://" + working / "quilltemp.html#gridchange2"));
     EXPECT_FALSE(dispatch("file://" + working / "quilltemp.html#http://uploadpage/"));
 }
+
+TEST(BrowserAddress, OneWordAddressesGetTheirSlashAndSpacesAreEncoded) {
+    EXPECT_EQ(BrowserAddress("http://edittextpagetextitem1~"), "http://edittextpagetextitem1~/");
+    EXPECT_EQ(BrowserAddress("http://savepage/"), "http://savepage/");
+    EXPECT_EQ(BrowserAddress("http://www.example.com/a b.html"),
+              "http://www.example.com/a%20b.html");
+    EXPECT_EQ(BrowserAddress("file:///home/me/quillworking/quilltemp.html"),
+              "file:///home/me/quillworking/quilltemp.html");
+}
+
+TEST_F(CommandDispatcherTest, TheHelpPageIsOneOfTheProgramsOwnPages) {
+    EXPECT_FALSE(dispatch("file://" + working / "help/quillhelp.html"));
+    EXPECT_TRUE(session.dispatcher().allows("file://" + working / "quillscreen.html"));
+    EXPECT_FALSE(session.dispatcher().allows("http://savepage/"));
+}

@@ -42,3 +42,12 @@ TEST(ControlsPage, MissingTemplateLeavesOnlyTheClosingTags) {
     EXPECT_EQ(ReadFile(working / "controls.html"), "</TR></FORM></TABLE></BODY></HTML>");
     EXPECT_EQ(controls.folderLabel(), "[Click for a Corvala web folder]");
 }
+
+TEST(ControlsPageLabel, TheFolderLabelReachesThePageAsASafeScriptString) {
+    TempFolder working;
+    ControlsPage controls(working.path());
+    controls.setFolderLabel("http://site/Bob's </script>\\folder/page.html");
+    controls.writePage();
+    EXPECT_EQ(ReadFile(working / "folderlabel.js"),
+              "var folderlabel = 'http://site/Bob\\'s \\x3C/script>\\\\folder/page.html';\n");
+}

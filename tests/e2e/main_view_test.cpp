@@ -77,6 +77,9 @@ TEST_F(MainViewTest, FirstRunInstallsTheWorkingFolderAndShowsTheWelcomePage) {
     EXPECT_EQ(window->windowTitle(), "quillora");
     EXPECT_EQ(comboText("folders").toStdString(), path("webpages"));
     EXPECT_EQ(comboText("pages"), "quickstart.html");
+    // The help is one of the program's own pages; other web pages open outside.
+    ASSERT_TRUE(reloadsAfter([&] { js("document.getElementById('help').click()"); }));
+    EXPECT_TRUE(WaitFor([&] { return window->browser()->page()->title() == "Quillora help"; }));
     // Nothing was opened: closing writes the last session but stores no page.
     window->close();
     EXPECT_EQ(ReadFile(path("lastsession.qlp")), path("webpages") + "|quickstart.html");

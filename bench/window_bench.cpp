@@ -1,0 +1,163 @@
+// Starts the program's window offscreen on a fresh home folder and reports, in milliseconds:
+// the time from start to the welcome page and to the editor page shown (the user resuming at
+// once), and the median time from a container command to the redrawn page for pages of 10
+// and 200 items.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "bench_pages.h"
+#include "common/paths.h"
+#include "common/working_folder.h"
+#include "setup/working_folder_setup.h"
+#include "shell/installed_files.h"
+#include "shell/main_view.h"
+#include "store/db/sqlite_database.h"
+#include "store/page_store.h"
+
+namespace {
+
+class SilentPrompts : public Prompts {
+  public:
+    MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageButtons,
+                             MessageIcon) override {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return MessageAnswer::Ok;
+    }
+    std::optional<std::string> saveFileName(const SaveFileRequest&) override { return {}; }
+    std::optional<std::string> pageName() override { return {}; }
+    std::optional<std::string> pageTitle(const std::string&) override { return {}; }
+    std::optional<std::string> clickOption() override { return {}; }
+};
+
+class NoShell : public Shell {
+  public:
+    void open(const std::string&) override {}
+};
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 30000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+class Session {
+  public:
+    Session(const std::string& working, Prompts& prompts, Shell& shell)
+        : window(std::make_unique<MainView>(working, MainViewPorts{prompts, shell})) {
+        window->resize(1200, 800);
+        window->show();
+        QObject::connect(window->browser()->page(), &QWebEnginePage::loadFinished,
+                         [this](bool) { ++loads; });
+    }
+    // Runs the script in the shown page and waits until the next page has loaded.
+    bool loadAfter(const QString& script) {
+        const int before = loads;
+        window->browser()->page()->runJavaScript(script);
+        return WaitFor([&] { return loads > before; });
+    }
+    std::unique_ptr<MainView> window;
+    int loads = 0;
+};
+
+void StorePage(const std::string& working, int items, Prompts& prompts) {
+    SqliteDatabase db;
+    db.open(JoinPath(working, "quilldata.db"));
+    PageStore store(db, prompts);
+    PageRecord page = PageWithItems(items);
+    page.directory = JoinPath(working, "webpages");
+    page.fileName = "bench" + std::to_string(items) + ".html";
+    for (std::string& picture : page.pictures) {
+        picture = picture.substr(0, picture.find('~') + 1) +
+                  JoinPath(page.directory, "quillora-logo.gif");
+    }
+    store.savePage(page);
+    std::filesystem::path file(JoinPath(page.directory, page.fileName));
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    if (out != nullptr) {
+        std::fclose(out);
+    }
+    std::FILE* last = std::fopen(JoinPath(working, "lastsession.qlp").c_str(), "w");
+    if (last != nullptr) {
+        std::fputs((page.directory + "|" + page.fileName).c_str(), last);
+        std::fclose(last);
+    }
+}
+
+const QString kResume = QStringLiteral("document.getElementById('resume').click()");
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    const std::filesystem::path home = std::filesystem::temp_directory_path() /
+                                       ("quillora-window-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(home);
+    setenv("HOME", home.c_str(), 1);
+    const std::string working = DefaultWorkingFolder();
+    SilentPrompts prompts;
+    NoShell shell;
+
+    QElapsedTimer clock;
+    clock.start();
+    SetUpWorkingFolder(working, InstalledFiles(), SystemDictionaryFolder(), prompts);
+    double welcome = 0;
+    {
+        Session session(working, prompts, shell);
+        WaitFor([&] { return session.loads > 0; });
+        welcome = static_cast<double>(clock.elapsed());
+        session.loadAfter(kResume);
+        const double editor = static_cast<double>(clock.elapsed());
+        std::printf("first start: welcome page %.0f ms, editor page %.0f ms\n", welcome, editor);
+    }
+    for (const int items : {10, 200}) {
+        StorePage(working, items, prompts);
+        clock.restart();
+        Session session(working, prompts, shell);
+        WaitFor([&] { return session.loads > 0; });
+        welcome = static_cast<double>(clock.elapsed());
+        session.loadAfter(kResume);
+        const double editor = static_cast<double>(clock.elapsed());
+        std::vector<double> redraws;
+        for (int run = 0; run < 15; ++run) {
+            const QString command = run % 2 == 0 ? QStringLiteral("http://pagecontainer1")
+                                                 : QStringLiteral("http://pagecontainer2");
+            QElapsedTimer redraw;
+            redraw.start();
+            session.loadAfter("window.frames['controls'].runCommand('" + command + "')");
+            redraws.push_back(static_cast<double>(redraw.nsecsElapsed()) / 1e6);
+        }
+        std::printf(
+            "%4d items: start to welcome %.0f ms, to editor page %.0f ms; "
+            "container redraw median %.1f ms (min %.1f, max %.1f)\n",
+            items, welcome, editor, Median(redraws),
+            *std::min_element(redraws.begin(), redraws.end()),
+            *std::max_element(redraws.begin(), redraws.end()));
+    }
+    std::filesystem::remove_all(home);
+    return 0;
+}

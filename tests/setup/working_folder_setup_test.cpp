@@ -1,0 +1,95 @@
+#include "setup/working_folder_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "setup/quickstart_tutorial.h"
+#include "store/db/sqlite_database.h"
+#include "store/page_store.h"
+#include "support/fake_ports.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class WorkingFolderSetupTest : public ::testing::Test {
+  protected:
+    WorkingFolderSetupTest() {
+        std::filesystem::create_directories(dictionaries / "hunspell");
+        WriteFile(dictionaries / "hunspell/en_US.aff", "SET UTF-8\n");
+        WriteFile(dictionaries / "hunspell/en_US.dic", "1\nword\n");
+    }
+    std::vector<std::string> setUp() {
+        return SetUpWorkingFolder(working / "quillworking", files, dictionaries / "hunspell",
+                                  prompts);
+    }
+    std::string path(const std::string& name) { return working / ("quillworking/" + name); }
+
+    TempFolder working;
+    TempFolder dictionaries;
+    FakePrompts prompts;
+    std::vector<InstalledFile> files{{"quillstart.html", "welcome"},
+                                     {"help/quillhelp.html", "help"},
+                                     {"webpages/quillora-logo.gif", "GIF89a"},
+                                     {"backgrounds/stripes.gif", "GIF89a stripes"}};
+};
+
+}  // namespace
+
+TEST_F(WorkingFolderSetupTest, AFirstRunFillsTheWorkingFolder) {
+    EXPECT_TRUE(setUp().empty());
+    EXPECT_EQ(ReadFile(path("quillstart.html")), "welcome");
+    EXPECT_EQ(ReadFile(path("help/quillhelp.html")), "help");
+    EXPECT_EQ(ReadFile(path("LDB/en_US.dic")), "1\nword\n");
+    SqliteDatabase words;
+    words.open(path("quillwords.db"));
+    EXPECT_TRUE(words.hasTable("searchwords"));
+
+    SqliteDatabase db;
+    db.open(path("quilldata.db"));
+    EXPECT_EQ(db.runScalar("select count(*) from ftplogin"), 1);
+    PageStore store(db, prompts);
+    PageRecord tutorial;
+    ASSERT_TRUE(store.loadPage(tutorial, path("webpages"), "quickstart.html"));
+    EXPECT_EQ(tutorial.texts.size(), 6u);
+    EXPECT_EQ(tutorial.pictures.size(), 1u);
+    const std::string published = ReadFile(path("webpages/quickstart.html"));
+    EXPECT_NE(published.find("<title>Quillora quickstart</title>"), std::string::npos);
+    EXPECT_NE(published.find("SRC=\"quillora-logo.gif\""), std::string::npos);
+    // The body background was copied beside the page.
+    EXPECT_EQ(ReadFile(path("webpages/stripes.gif")), "GIF89a stripes");
+}
+
+TEST_F(WorkingFolderSetupTest, LaterRunsOverwriteNothingAndStoreTheTutorialOnce) {
+    ASSERT_TRUE(setUp().empty());
+    WriteFile(path("quillstart.html"), "changed by the user");
+    WriteFile(path("webpages/quickstart.html"), "my own copy");
+    std::filesystem::remove(path("help/quillhelp.html"));
+    ASSERT_TRUE(setUp().empty());
+    EXPECT_EQ(ReadFile(path("quillstart.html")), "changed by the user");
+    EXPECT_EQ(ReadFile(path("webpages/quickstart.html")), "my own copy");
+    EXPECT_EQ(ReadFile(path("help/quillhelp.html")), "help");
+    SqliteDatabase db;
+    db.open(path("quilldata.db"));
+    EXPECT_EQ(db.runScalar("select count(*) from quillprojects"), 1);
+    EXPECT_EQ(db.runScalar("select count(*) from pagetexts"), 6);
+}
+
+TEST_F(WorkingFolderSetupTest, AMissingDictionaryIsReported) {
+    std::filesystem::remove(dictionaries / "hunspell/en_US.dic");
+    const std::vector<std::string> problems = setUp();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("spelling dictionary"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(path("quilldata.db")));
+}
+
+TEST(QuickstartTutorial, ItsLayoutNamesEveryItem) {
+    const PageRecord tutorial = QuickstartTutorial("/home/user/quillworking");
+    EXPECT_EQ(tutorial.directory, "/home/user/quillworking/webpages");
+    EXPECT_EQ(tutorial.elementCount, 7);
+    for (const std::string& text : tutorial.texts) {
+        EXPECT_NE(tutorial.stylesData.find("<div id='" + text.substr(0, text.find('~') + 1)),
+                  std::string::npos);
+    }
+    EXPECT_NE(tutorial.stylesData.find("<div id='dpageimageitem500~'"), std::string::npos);
+}

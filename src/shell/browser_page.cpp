@@ -70,8 +70,7 @@ void BrowserPage::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     }
     // A load the program or a script broke off is no failure.
     constexpr int kAborted = -3;
-    if (info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain ||
-        info.errorCode() == kAborted) {
+    if (info.errorCode() == kAborted) {
         return;
     }
     // Changing the page from inside the load's own notification is not safe.

@@ -209,3 +209,50 @@ TEST_F(MainViewTest, EnterDeleteAndEscapeStayInsideTheBrowser) {
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_TRUE(prompts.saveRequests.empty());
 }
+
+TEST_F(MainViewTest, AWelcomePageThatCannotBeShownResumesTheLastPage) {
+    std::filesystem::remove(path("quillstart.html"));
+    startWindow();
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(window->windowTitle(), "Quillora quickstart");
+}
+
+TEST_F(MainViewTest, ChoosingAnotherFolderLoadsItsFirstPageWithoutSavingTheCurrentOne) {
+    storeDragPage();
+    std::filesystem::create_directories(path("other"));
+    {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        PageStore store(db, prompts);
+        PageRecord other;
+        other.directory = path("other");
+        other.fileName = "first.html";
+        other.pageTitle = "Other folder";
+        ASSERT_TRUE(store.savePage(other));
+        WriteFile(path("other/first.html"), "<html></html>");
+    }
+    startWindow();
+    ASSERT_TRUE(resume());
+    drag(centreOf("div[id='pagetextitem1~']"), QPointF(100, 0));
+    auto* folders = window->findChild<QComboBox*>("folders");
+    const int index = folders->findText(QString::fromStdString(path("other")));
+    ASSERT_GE(index, 0);
+    ASSERT_TRUE(reloadsAfter([&] { emit folders->activated(index); }));
+    EXPECT_EQ(window->windowTitle(), "Other folder");
+    EXPECT_EQ(comboText("pages"), "first.html");
+    EXPECT_EQ(storedLayout("drag.html").find("left: 150px"), std::string::npos);
+}
+
+TEST_F(MainViewTest, PreviewWritesThePageAndOpensItInTheUsersBrowser) {
+    storeDragPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    js("window.frames['controls'].runCommand('http://previewpage')");
+    ASSERT_TRUE(WaitFor([&] { return !shell.opened.empty(); }));
+    EXPECT_EQ(shell.opened, std::vector<std::string>{path("webpages/drag.html")});
+    EXPECT_NE(ReadFile(path("webpages/drag.html")).find("Drag me"), std::string::npos);
+    js("document.location.href");
+    ASSERT_TRUE(reloadsAfter([&] { window->findChild<PictureButton*>("help")->click(); }) ||
+                shell.opened.size() == 2);
+    EXPECT_EQ(shell.opened.back(), path("help/quillhelp.html"));
+}

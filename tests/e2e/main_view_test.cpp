@@ -21,10 +21,16 @@ class MainViewTest : public WindowFixture {
   protected:
     // A stored page with a text item and a picture in an 800-pixel container, which the
     // last session names.
-    void storeDragPage() {
+    // Stores the page and makes its file, as a save would.
+    void store(const PageRecord& page) {
         SqliteDatabase db;
         db.open(path("quilldata.db"));
         PageStore store(db, prompts);
+        ASSERT_TRUE(store.savePage(page));
+        WriteFile(JoinPath(page.directory, page.fileName), "<html></html>");
+    }
+
+    void storeDragPage() {
         PageRecord page;
         page.directory = path("webpages");
         page.fileName = "drag.html";
@@ -38,8 +44,7 @@ class MainViewTest : public WindowFixture {
         page.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
         page.links = {""};
         page.elementCount = 2;
-        ASSERT_TRUE(store.savePage(page));
-        WriteFile(path("webpages/drag.html"), "<html></html>");
+        store(page);
         WriteFile(path("lastsession.qlp"), path("webpages") + "|drag.html");
     }
 
@@ -220,17 +225,11 @@ TEST_F(MainViewTest, AWelcomePageThatCannotBeShownResumesTheLastPage) {
 TEST_F(MainViewTest, ChoosingAnotherFolderLoadsItsFirstPageWithoutSavingTheCurrentOne) {
     storeDragPage();
     std::filesystem::create_directories(path("other"));
-    {
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        PageStore store(db, prompts);
-        PageRecord other;
-        other.directory = path("other");
-        other.fileName = "first.html";
-        other.pageTitle = "Other folder";
-        ASSERT_TRUE(store.savePage(other));
-        WriteFile(path("other/first.html"), "<html></html>");
-    }
+    PageRecord other;
+    other.directory = path("other");
+    other.fileName = "first.html";
+    other.pageTitle = "Other folder";
+    store(other);
     startWindow();
     ASSERT_TRUE(resume());
     drag(centreOf("div[id='pagetextitem1~']"), QPointF(100, 0));

@@ -1,4 +1,6 @@
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QWebEnginePage>
 #include <filesystem>
 
@@ -254,4 +256,73 @@ TEST_F(MainViewTest, PreviewWritesThePageAndOpensItInTheUsersBrowser) {
     ASSERT_TRUE(reloadsAfter([&] { window->findChild<PictureButton*>("help")->click(); }) ||
                 shell.opened.size() == 2);
     EXPECT_EQ(shell.opened.back(), path("help/quillhelp.html"));
+}
+
+TEST_F(MainViewTest, AClickOnThePageOpensTheAddMenuWhoseCommandsReachTheProgram) {
+    storeDragPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    QGuiApplication::clipboard()->setText("the user's own text");
+    const QVariantList corner =
+        js("(function(){var f=document.getElementById('editor').getBoundingClientRect();"
+           "var c=window.frames['editor'].document.getElementById('pagecontainer')"
+           ".getBoundingClientRect();return [f.left+c.left, f.top+c.top];})()")
+            .toList();
+    ASSERT_EQ(corner.size(), 2);
+    const QPointF empty(corner[0].toDouble() + 500, corner[1].toDouble() + 300);
+    click(empty);
+    EXPECT_EQ(
+        js("window.frames['editor'].document.getElementById('target').style.visibility").toString(),
+        "visible");
+
+    // The menu's "Add text section" area, 15..97 across and 37..56 down the menu picture.
+    click(empty + QPointF(56, 46));
+    ASSERT_TRUE(WaitFor([&] { return !prompts.shown.empty(); }));
+    EXPECT_EQ(prompts.shown[0].text,
+              "Adding text sections is not available in this version of Quillora yet.");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own text");
+    EXPECT_EQ(
+        js("window.frames['editor'].document.getElementById('target').style.visibility").toString(),
+        "hidden");
+}
+
+TEST_F(MainViewTest, AClickedItemCanBeCentred) {
+    storeDragPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    prompts.clickOptions = {std::string("CENTER")};
+    ASSERT_TRUE(reloadsAfter([&] { click(centreOf("div[id='pagetextitem1~']")); }));
+    ASSERT_TRUE(editorShown());
+    EXPECT_TRUE(prompts.clickOptions.empty());
+    EXPECT_EQ(js("window.frames['editor'].document.getElementById('pagetextitem1~').style.left")
+                  .toString(),
+              "300px");
+}
+
+TEST_F(MainViewTest, PicturesResizeByTheirHandleAndScalableOnesKeepTheirShape) {
+    storeDragPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    const QPointF picture = centreOf("img[name='pageimageitem7~']");
+    // The handle appears on the picture's lower right corner while the pointer is over it.
+    drag(picture, QPointF(0, 0));
+    drag(centreOf("#dd-handle"), QPointF(80, 30));
+    EXPECT_EQ(js("window.frames['editor'].document.images['pageimageitem7~'].width").toInt(), 240);
+    EXPECT_EQ(js("window.frames['editor'].document.images['pageimageitem7~'].height").toInt(), 90);
+
+    // A page written after a picture change lists its pictures as SCALABLE.
+    js("window.frames['editor'].dd.elements['pageimageitem7~'].scalable = true");
+    drag(centreOf("#dd-handle"), QPointF(60, -40));
+    EXPECT_EQ(js("window.frames['editor'].document.images['pageimageitem7~'].width").toInt(), 300);
+    EXPECT_EQ(js("window.frames['editor'].document.images['pageimageitem7~'].height").toInt(), 113);
+
+    js("window.frames['controls'].runCommand('http://savepage')");
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(path("webpages/drag.html")).size() > 20; }));
+    const std::string layout = storedLayout("drag.html");
+    EXPECT_NE(layout.find("<div id='dpageimageitem7~' style='position:absolute;top:40px;"
+                          "left:400px;background:transparent;Z-INDEX:"),
+              std::string::npos)
+        << layout;
+    EXPECT_NE(layout.find("'>^300^113"), std::string::npos) << layout;
+    EXPECT_NE(ReadFile(path("webpages/drag.html")).find("width=300 height=113"), std::string::npos);
 }

@@ -137,6 +137,22 @@ class WindowFixture : public ::testing::Test {
         QTest::qWait(100);
     }
 
+    // A click as a user makes it, at a point of the browser.
+    void click(const QPointF& at) {
+        QWidget* target = window->browser()->focusProxy();
+        for (const QEvent::Type type :
+             {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButton button =
+                type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            const Qt::MouseButtons buttons =
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+            QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &event);
+            QTest::qWait(30);
+        }
+        QTest::qWait(100);
+    }
+
     std::string path(const std::string& name) const { return JoinPath(working, name); }
 
     TempFolder home;

@@ -326,3 +326,20 @@ TEST_F(MainViewTest, PicturesResizeByTheirHandleAndScalableOnesKeepTheirShape) {
     EXPECT_NE(layout.find("'>^300^113"), std::string::npos) << layout;
     EXPECT_NE(ReadFile(path("webpages/drag.html")).find("width=300 height=113"), std::string::npos);
 }
+
+TEST_F(MainViewTest, WithAGridDraggedItemsSnapToItsLines) {
+    storeDragPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    ASSERT_TRUE(controlsCommand("http://gridchange2"));
+    ASSERT_TRUE(editorShown());
+    drag(centreOf("div[id='pagetextitem1~']"), QPointF(37, 23));
+    const QVariantList place =
+        js("(function(){var r=window.frames['editor'].document.getElementById('pagetextitem1~')"
+           ".getBoundingClientRect();var w=window.frames['editor'];"
+           "return [Math.floor(r.left+w.pageXOffset), Math.floor(r.top+w.pageYOffset)];})()")
+            .toList();
+    ASSERT_EQ(place.size(), 2);
+    EXPECT_EQ(place[0].toInt() % 20, 0) << place[0].toInt();
+    EXPECT_EQ(place[1].toInt() % 20, 0) << place[1].toInt();
+}

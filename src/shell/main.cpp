@@ -1,6 +1,8 @@
-#include <unistd.h>
-
 #include <QApplication>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "common/working_folder.h"
 #include "setup/working_folder_setup.h"
@@ -11,9 +13,11 @@
 int main(int argc, char** argv) {
     // The browser engine refuses to start its sandbox for root, which the installation
     // commands run as.
+#ifndef _WIN32
     if (geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+#endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillora"));

@@ -6,11 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "bench_pages.h"
-#include "platform/prompts.h"
+#include "platform/console_prompts.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_statement.h"
 #include "store/page_store.h"
@@ -18,19 +19,6 @@
 #include "store/rich_text_block.h"
 
 namespace {
-
-class SilentPrompts : public Prompts {
-  public:
-    MessageAnswer messageBox(const std::string& text, const std::string&, MessageButtons,
-                             MessageIcon) override {
-        std::fprintf(stderr, "db error: %s\n", text.c_str());
-        return MessageAnswer::Ok;
-    }
-    std::optional<std::string> saveFileName(const SaveFileRequest&) override { return {}; }
-    std::optional<std::string> pageName() override { return {}; }
-    std::optional<std::string> pageTitle(const std::string&) override { return {}; }
-    std::optional<std::string> clickOption() override { return {}; }
-};
 
 double MedianMilliseconds(int runs, const std::function<void()>& work) {
     std::vector<double> times;
@@ -108,7 +96,7 @@ int main() {
     SqliteDatabase db;
     db.open((folder / "quilldata.db").string());
     CreatePageStore(db);
-    SilentPrompts prompts;
+    ConsolePrompts prompts(std::cerr);
     PageStore store(db, prompts);
 
     std::printf("%6s %12s %12s %22s %8s\n", "items", "save ms", "load ms", "statement by stmt ms",

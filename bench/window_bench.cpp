@@ -13,12 +13,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <vector>
 
 #include "bench_pages.h"
 #include "common/paths.h"
 #include "common/working_folder.h"
+#include "platform/console_prompts.h"
 #include "setup/working_folder_setup.h"
 #include "shell/installed_files.h"
 #include "shell/main_view.h"
@@ -26,19 +28,6 @@
 #include "store/page_store.h"
 
 namespace {
-
-class SilentPrompts : public Prompts {
-  public:
-    MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageButtons,
-                             MessageIcon) override {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        return MessageAnswer::Ok;
-    }
-    std::optional<std::string> saveFileName(const SaveFileRequest&) override { return {}; }
-    std::optional<std::string> pageName() override { return {}; }
-    std::optional<std::string> pageTitle(const std::string&) override { return {}; }
-    std::optional<std::string> clickOption() override { return {}; }
-};
 
 class NoShell : public Shell {
   public:
@@ -119,7 +108,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(home);
     setenv("HOME", home.c_str(), 1);
     const std::string working = DefaultWorkingFolder();
-    SilentPrompts prompts;
+    ConsolePrompts prompts(std::cerr);
     NoShell shell;
 
     QElapsedTimer clock;

@@ -1,7 +1,6 @@
 #include "common/paths.h"
 
-#include <algorithm>
-#include <cctype>
+#include "common/text_case.h"
 
 bool IsPathSeparator(char c) {
 #ifdef _WIN32
@@ -77,10 +76,7 @@ std::string WithoutTrailingSeparator(std::string_view path) {
 
 bool PathsEqual(std::string_view a, std::string_view b) {
 #ifdef _WIN32
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return EqualIgnoringCase(a, b);
 #else
     return a == b;
 #endif

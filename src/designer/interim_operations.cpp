@@ -1,7 +1,7 @@
 #include "designer/interim_operations.h"
 
+#include "designer/layout_handover.h"
 #include "designer/workspace.h"
-#include "platform/clipboard.h"
 #include "platform/prompts.h"
 
 InterimOperations::InterimOperations(Workspace& workspace, Clipboard& clipboard, Prompts& prompts)
@@ -13,11 +13,7 @@ void InterimOperations::tell(const std::string& what) {
 }
 
 void InterimOperations::takeLayoutAndTell(const std::string& what) {
-    const std::string layout = clipboard_.text();
-    if (!layout.empty()) {
-        workspace_.page.stylesData = layout;
-    }
-    clipboard_.setText(workspace_.editor.clipboardCache);
+    TakeLayoutFromClipboard(workspace_.page, workspace_.editor, clipboard_);
     tell(what);
 }
 

@@ -1,9 +1,9 @@
 #include "designer/published_page_writer.h"
 
 #include "common/paths.h"
+#include "designer/layout_handover.h"
 #include "designer/working_files.h"
 #include "designer/workspace.h"
-#include "platform/clipboard.h"
 #include "platform/prompts.h"
 #include "store/page_store.h"
 
@@ -30,13 +30,7 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
                             MessageButtons::Ok, MessageIcon::None);
         return std::nullopt;
     }
-    // An empty clipboard means the editor page could not hand its layout over; storing that
-    // would lose every item, so the layout of the last change stays.
-    const std::string layout = clipboard_.text();
-    if (!layout.empty()) {
-        page.stylesData = layout;
-    }
-    clipboard_.setText(workspace_.editor.clipboardCache);
+    TakeLayoutFromClipboard(page, workspace_.editor, clipboard_);
     store_.savePage(page);
 
     std::string siteFolder = workspace_.folders.selectedText();

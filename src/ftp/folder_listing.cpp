@@ -1,12 +1,12 @@
 #include "ftp/folder_listing.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string_view>
 
 #include "common/fields.h"
 #include "common/paths.h"
+#include "common/text_case.h"
 
 namespace fs = std::filesystem;
 
@@ -16,12 +16,6 @@ struct FolderEntry {
     std::string name;
     bool isFolder = false;
 };
-
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
     if (pattern == "*.*" || pattern == "*") {
@@ -70,9 +64,7 @@ std::vector<FolderEntry> ReadFolder(const std::string& pattern) {
         }
     }
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        const std::string la = Lowered(a.name);
-        const std::string lb = Lowered(b.name);
-        return la != lb ? la < lb : a.name < b.name;
+        return AlphabeticallyBefore(a.name, b.name);
     });
     return entries;
 }
@@ -105,7 +97,7 @@ std::string ListPictures(const std::string& pattern) {
         if (entry.isFolder) {
             continue;
         }
-        const std::string lowered = Lowered(entry.name);
+        const std::string lowered = LowerCase(entry.name);
         for (const std::string_view mark : kPictureMarks) {
             if (lowered.find(mark) != std::string::npos) {
                 listing += entry.name;

@@ -6,7 +6,7 @@
 #include "common/paths.h"
 #include "designer/published_page.h"
 #include "designer/working_files.h"
-#include "platform/prompts.h"
+#include "platform/console_prompts.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/page_store.h"
@@ -17,31 +17,6 @@ constexpr int kAllWritten = 0;
 constexpr int kSomeNotWritten = 1;
 constexpr int kUsageOrDatabaseError = 2;
 constexpr const char* kUsage = "usage: quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]\n";
-
-// Nobody answers dialogs here: messages go to the error stream and every question is
-// declined.
-class ConsolePrompts : public Prompts {
-  public:
-    explicit ConsolePrompts(std::ostream& err) : err_(err) {}
-
-    MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageButtons,
-                             MessageIcon) override {
-        err_ << caption << ": " << text << "\n";
-        if (caption == "db error") {
-            databaseFailed = true;
-        }
-        return MessageAnswer::Cancel;
-    }
-    std::optional<std::string> saveFileName(const SaveFileRequest&) override { return {}; }
-    std::optional<std::string> pageName() override { return {}; }
-    std::optional<std::string> pageTitle(const std::string&) override { return {}; }
-    std::optional<std::string> clickOption() override { return {}; }
-
-    bool databaseFailed = false;
-
-  private:
-    std::ostream& err_;
-};
 
 struct Request {
     std::string workingFolder;
@@ -105,7 +80,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
                 pages.push_back(name);
             }
         }
-        if (pages.empty() && !prompts.databaseFailed) {
+        if (pages.empty() && !prompts.databaseFailed()) {
             err << request->siteFolder << ": no pages of this folder are stored\n";
             return kSomeNotWritten;
         }
@@ -124,7 +99,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
         page.directory = request->siteFolder;
         page.fileName = name;
         if (!store.loadPage(page, request->siteFolder, name)) {
-            if (!prompts.databaseFailed) {
+            if (!prompts.databaseFailed()) {
                 err << path << ": this page is not stored\n";
             }
             allWritten = false;
@@ -138,7 +113,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
         }
         out << "wrote " << path << "\n";
     }
-    if (prompts.databaseFailed) {
+    if (prompts.databaseFailed()) {
         return kUsageOrDatabaseError;
     }
     return allWritten ? kAllWritten : kSomeNotWritten;

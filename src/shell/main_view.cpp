@@ -18,7 +18,6 @@
 #include "hosting/service_addresses.h"
 #include "shell/browser_page.h"
 #include "store/db/sqlite_exception.h"
-#include "store/page_store_schema.h"
 #include "ui/picture_button.h"
 #include "ui/stretched_background.h"
 
@@ -185,8 +184,8 @@ void MainView::buildMenu() {
 
 void MainView::openPageStore() {
     try {
+        // The working folder's set-up has created the store's tables before the window opens.
         db_.open(JoinPath(workingFolder_, "quilldata.db"));
-        CreatePageStore(db_);
     } catch (const SqliteException& failure) {
         ports_.prompts.messageBox(failure.message(), "db error", MessageButtons::Ok,
                                   MessageIcon::None);
@@ -212,7 +211,8 @@ void MainView::folderChosen(int index) {
         Workspace& workspace = session_->workspace();
         workspace.folders.select(static_cast<std::size_t>(index));
         session_->catalog().fillPageList();
-        if (!workspace.pages.empty()) {
+        // A folder without stored pages has already been given its fresh index page.
+        if (!workspace.pages.empty() && !workspace.pages.selectedIndex()) {
             workspace.pages.select(0);
             workspace.page.fileName = workspace.pages.selectedText();
             session_->catalog().loadPage();

@@ -1,34 +1,8 @@
 #include "store/choice_list.h"
 
 #include <algorithm>
-#include <cctype>
 
-namespace {
-
-bool StartsWithIgnoringCase(const std::string& entry, const std::string& start) {
-    return entry.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), entry.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
-// Alphabetical as the user reads it: case decides only between otherwise equal names.
-bool ComesBefore(const std::string& a, const std::string& b) {
-    const bool before =
-        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return std::tolower(static_cast<unsigned char>(x)) <
-                   std::tolower(static_cast<unsigned char>(y));
-        });
-    const bool after =
-        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
-            return std::tolower(static_cast<unsigned char>(x)) <
-                   std::tolower(static_cast<unsigned char>(y));
-        });
-    return before || (!after && a < b);
-}
-
-}  // namespace
+#include "common/text_case.h"
 
 void ChoiceList::clear() {
     entries_.clear();
@@ -38,7 +12,9 @@ void ChoiceList::clear() {
 std::size_t ChoiceList::add(const std::string& entry) {
     auto at = entries_.end();
     if (order_ == Order::Sorted) {
-        at = std::upper_bound(entries_.begin(), entries_.end(), entry, ComesBefore);
+        at = std::upper_bound(
+            entries_.begin(), entries_.end(), entry,
+            [](const std::string& a, const std::string& b) { return AlphabeticallyBefore(a, b); });
     }
     const auto index = static_cast<std::size_t>(at - entries_.begin());
     entries_.insert(at, entry);

@@ -49,6 +49,7 @@ void PageCatalog::fillPageList() {
         return;
     }
     pages.select(pages.add("index.html"));
+    page.fileName = pages.selectedText();
     resetToFreshPage();
 }
 

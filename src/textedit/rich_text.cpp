@@ -40,9 +40,9 @@ CharFormat RichText::format(std::size_t start, std::size_t end) const {
         return default_;
     }
     if (clamp(end) > start) {
-        return formats_[formatOf_[start]];
+        return formatAt(start);
     }
-    return formats_[formatOf_[start > 0 ? start - 1 : 0]];
+    return formatAt(start > 0 ? start - 1 : 0);
 }
 
 void RichText::setFormat(std::size_t start, std::size_t end, const CharFormat& format) {

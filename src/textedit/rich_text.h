@@ -41,6 +41,8 @@ class RichText {
     // there would get: that of the character before, of the first character at position 0,
     // and the default format in an empty text.
     CharFormat format(std::size_t start, std::size_t end) const;
+    // The format of the character at the position, which must lie inside the text.
+    const CharFormat& formatAt(std::size_t position) const { return formats_[formatOf_[position]]; }
     void setFormat(std::size_t start, std::size_t end, const CharFormat& format);
     const CharFormat& defaultFormat() const { return default_; }
     void setDefaultFormat(const CharFormat& format) { default_ = format; }

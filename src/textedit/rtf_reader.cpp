@@ -82,7 +82,16 @@ class Reader {
     // Characters of one format gathered before they go into the text in one piece.
     std::u32string pending_;
     CharFormat pendingFormat_;
+    GroupState pendingState_;
+    // Counts changes of the font and colour tables, which decide formats too.
+    unsigned tablesVersion_ = 0;
+    unsigned pendingTablesVersion_ = 0;
 };
+
+bool SameFormatState(const GroupState& a, const GroupState& b) {
+    return a.font == b.font && a.halfPoints == b.halfPoints && a.colour == b.colour &&
+           a.underline == b.underline && a.bold == b.bold && a.italic == b.italic;
+}
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -179,6 +188,7 @@ void Reader::character(char32_t c) {
         if (c == U';') {
             if (fontNumber_ >= 0) {
                 fonts_[fontNumber_] = fontName_;
+                ++tablesVersion_;
             }
             fontName_.clear();
         } else {
@@ -190,6 +200,7 @@ void Reader::character(char32_t c) {
         // Each ";" ends an entry; the first, empty one is the automatic colour, black here.
         if (c == U';') {
             colours_.push_back(colourEntry_);
+            ++tablesVersion_;
             colourEntry_ = Colour();
         }
         return;
@@ -198,11 +209,17 @@ void Reader::character(char32_t c) {
         return;
     }
     group.atGroupStart = false;
-    const CharFormat format = currentFormat();
-    if (!pending_.empty() && format != pendingFormat_) {
-        flush();
+    // The format is worked out again only when something that decides it has changed.
+    if (pending_.empty() || !SameFormatState(group, pendingState_) ||
+        tablesVersion_ != pendingTablesVersion_) {
+        const CharFormat format = currentFormat();
+        if (!pending_.empty() && format != pendingFormat_) {
+            flush();
+        }
+        pendingFormat_ = format;
+        pendingState_ = group;
+        pendingTablesVersion_ = tablesVersion_;
     }
-    pendingFormat_ = format;
     pending_ += c;
 }
 
@@ -247,6 +264,7 @@ void Reader::closeGroup() {
     if (state().destination == Destination::FontTable && fontNumber_ >= 0 && !fontName_.empty()) {
         fonts_[fontNumber_] = fontName_;
         fontName_.clear();
+        ++tablesVersion_;
     }
     groups_.pop_back();
     skip_ = 0;

@@ -96,7 +96,7 @@ std::string WriteRtf(const RichText& text) {
     std::vector<Colour> colours;
     const std::size_t length = text.length();
     for (std::size_t i = 0; i < length; ++i) {
-        const CharFormat format = text.format(i, i + 1);
+        const CharFormat& format = text.formatAt(i);
         IndexOf(fonts, format.face);
         IndexOf(colours, ColourOf(format));
     }
@@ -127,7 +127,7 @@ std::string WriteRtf(const RichText& text) {
     for (std::size_t i = 0; i < length; ++i) {
         const char32_t c = text.at(i);
         // A paragraph mark has its own format too, as in the control.
-        const CharFormat format = text.format(i, i + 1);
+        const CharFormat& format = text.formatAt(i);
         if (format != current) {
             rtf += FormatChange(&current, format, fontOf(format), colourOf(format), fontOf(current),
                                 colourOf(current)) +

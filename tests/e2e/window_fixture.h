@@ -121,36 +121,30 @@ class WindowFixture : public ::testing::Test {
 
     // Drags with the mouse as a user does: press, several moves, release.
     void drag(const QPointF& from, const QPointF& by) {
-        QWidget* target = window->browser()->focusProxy();
-        const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButton button,
-                              Qt::MouseButtons buttons) {
-            QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
-            QCoreApplication::sendEvent(target, &event);
-            QTest::qWait(30);
-        };
-        send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+        sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
         for (int step = 1; step <= 5; ++step) {
-            send(QEvent::MouseMove, from + by * step / 5.0, Qt::NoButton, Qt::LeftButton);
+            sendMouse(QEvent::MouseMove, from + by * step / 5.0, Qt::NoButton, Qt::LeftButton);
         }
-        send(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
+        sendMouse(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
         QTest::qWait(100);
     }
 
     // A click as a user makes it, at a point of the browser.
     void click(const QPointF& at) {
-        QWidget* target = window->browser()->focusProxy();
-        for (const QEvent::Type type :
-             {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            const Qt::MouseButton button =
-                type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-            const Qt::MouseButtons buttons =
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-            QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
-            QCoreApplication::sendEvent(target, &event);
-            QTest::qWait(30);
-        }
+        sendMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
         QTest::qWait(100);
+    }
+
+    // One mouse event delivered where the browser takes its input.
+    void sendMouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,
+                   Qt::MouseButtons buttons) {
+        QWidget* target = window->browser()->focusProxy();
+        QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+        QTest::qWait(30);
     }
 
     std::string path(const std::string& name) const { return JoinPath(working, name); }

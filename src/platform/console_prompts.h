@@ -1,0 +1,25 @@
+#pragma once
+
+#include <ostream>
+
+#include "platform/prompts.h"
+
+// Prompts for programs that run without anybody to answer: every message goes to the stream
+// and every question is declined. Remembers whether a database failure was shown.
+class ConsolePrompts : public Prompts {
+  public:
+    explicit ConsolePrompts(std::ostream& out) : out_(out) {}
+
+    MessageAnswer messageBox(const std::string& text, const std::string& caption,
+                             MessageButtons buttons, MessageIcon icon) override;
+    std::optional<std::string> saveFileName(const SaveFileRequest&) override { return {}; }
+    std::optional<std::string> pageName() override { return {}; }
+    std::optional<std::string> pageTitle(const std::string&) override { return {}; }
+    std::optional<std::string> clickOption() override { return {}; }
+
+    bool databaseFailed() const { return databaseFailed_; }
+
+  private:
+    std::ostream& out_;
+    bool databaseFailed_ = false;
+};

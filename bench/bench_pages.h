@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 
 // A container page of the given number of items, half text sections and half pictures, with
 // every list filled as the designer fills it.

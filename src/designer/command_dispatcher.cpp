@@ -3,17 +3,17 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "common/service_addresses.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
+#include "designer/page_catalog.h"
+#include "designer/page_files.h"
 #include "designer/published_page_writer.h"
-#include "designer/working_files.h"
-#include "designer/workspace.h"
-#include "hosting/service_addresses.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
 #include "platform/clipboard.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
-#include "store/page_catalog.h"
-#include "store/page_files.h"
 
 namespace {
 

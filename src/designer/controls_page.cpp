@@ -4,7 +4,7 @@
 
 #include "common/paths.h"
 #include "common/text_file.h"
-#include "designer/working_files.h"
+#include "page/working_files.h"
 
 namespace {
 

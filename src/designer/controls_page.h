@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 
 // The controls page beside the editor page: controlstart.js tells it the container width and
 // grid, controls.html is the installation's template made into one page.

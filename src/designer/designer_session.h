@@ -7,10 +7,10 @@
 #include "designer/controls_page.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
+#include "designer/page_catalog.h"
+#include "designer/page_files.h"
 #include "designer/published_page_writer.h"
-#include "designer/workspace.h"
-#include "store/page_catalog.h"
-#include "store/page_files.h"
+#include "page/workspace.h"
 #include "store/page_store.h"
 
 class Browser;

@@ -7,7 +7,7 @@
 #include "designer/controls_page.h"
 #include "designer/item_walk.h"
 #include "designer/page_head.h"
-#include "designer/working_files.h"
+#include "page/working_files.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
 

@@ -1,7 +1,7 @@
 #include "designer/interim_operations.h"
 
 #include "designer/layout_handover.h"
-#include "designer/workspace.h"
+#include "page/workspace.h"
 #include "platform/prompts.h"
 
 InterimOperations::InterimOperations(Workspace& workspace, Clipboard& clipboard, Prompts& prompts)

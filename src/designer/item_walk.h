@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 
 // How a writer wants the items of the page written.
 struct ItemWalkOptions {

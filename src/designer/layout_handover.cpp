@@ -1,6 +1,6 @@
 #include "designer/layout_handover.h"
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 #include "platform/clipboard.h"
 
 void TakeLayoutFromClipboard(PageRecord& page, const EditorState& editor, Clipboard& clipboard) {

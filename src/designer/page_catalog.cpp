@@ -1,10 +1,10 @@
-#include "store/page_catalog.h"
+#include "designer/page_catalog.h"
 
 #include "common/paths.h"
 #include "designer/editor_page_writer.h"
-#include "designer/working_files.h"
-#include "designer/workspace.h"
-#include "ftp/file_operation.h"
+#include "files/file_operation.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
 #include "store/page_store.h"
 
 namespace {

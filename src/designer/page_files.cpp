@@ -1,19 +1,19 @@
-#include "store/page_files.h"
+#include "designer/page_files.h"
 
 #include <optional>
 
 #include "common/paths.h"
+#include "common/service_addresses.h"
 #include "common/text_file.h"
 #include "designer/controls_page.h"
-#include "designer/working_files.h"
-#include "designer/workspace.h"
-#include "ftp/file_operation.h"
-#include "hosting/service_addresses.h"
+#include "designer/page_catalog.h"
+#include "designer/page_names.h"
+#include "files/file_operation.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
 #include "platform/browser.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
-#include "store/page_catalog.h"
-#include "store/page_names.h"
 #include "store/page_store.h"
 
 namespace {

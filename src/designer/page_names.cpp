@@ -1,4 +1,4 @@
-#include "store/page_names.h"
+#include "designer/page_names.h"
 
 #include <algorithm>
 #include <string_view>

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "designer/page_record.h"
-#include "ftp/file_operation.h"
+#include "files/file_operation.h"
+#include "page/page_record.h"
 
 class Prompts;
 

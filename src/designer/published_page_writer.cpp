@@ -2,8 +2,8 @@
 
 #include "common/paths.h"
 #include "designer/layout_handover.h"
-#include "designer/working_files.h"
-#include "designer/workspace.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
 #include "platform/prompts.h"
 #include "store/page_store.h"
 

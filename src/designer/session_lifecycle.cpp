@@ -2,13 +2,13 @@
 
 #include "common/fields.h"
 #include "common/paths.h"
+#include "common/service_addresses.h"
 #include "common/text_file.h"
 #include "designer/designer_session.h"
-#include "designer/working_files.h"
-#include "hosting/hosting_folder.h"
-#include "hosting/service_addresses.h"
+#include "page/working_files.h"
 #include "platform/browser.h"
 #include "store/db/sqlite_exception.h"
+#include "store/hosting_folder_store.h"
 
 namespace {
 

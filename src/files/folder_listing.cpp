@@ -1,4 +1,4 @@
-#include "ftp/folder_listing.h"
+#include "files/folder_listing.h"
 
 #include <algorithm>
 #include <filesystem>

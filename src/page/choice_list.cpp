@@ -1,4 +1,4 @@
-#include "store/choice_list.h"
+#include "page/choice_list.h"
 
 #include <algorithm>
 

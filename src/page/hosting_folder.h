@@ -2,8 +2,6 @@
 
 #include <string>
 
-class SqliteDatabase;
-
 // The folder name and password of the record when no folder exists.
 inline constexpr const char* kNoHostingFolder = "NOTINITIALIZED";
 
@@ -16,9 +14,6 @@ struct HostingFolder {
 
     bool exists() const { return folderName != kNoHostingFolder; }
 };
-
-// The stored record, or the record of no folder when none is stored. Raises SqliteException.
-HostingFolder LoadHostingFolder(SqliteDatabase& db);
 
 // What the controls page shows about the current page: its public address, or the prompt to
 // get a hosting folder.

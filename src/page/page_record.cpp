@@ -1,4 +1,4 @@
-#include "designer/page_record.h"
+#include "page/page_record.h"
 
 std::string PageContainerMarkup(const std::string& width, const std::string& length) {
     return "<CENTER><div id='pagecontainer' style='position:relative;top:15px;width:" + width +

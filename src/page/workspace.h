@@ -3,9 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "designer/page_record.h"
-#include "hosting/hosting_folder.h"
-#include "store/choice_list.h"
+#include "page/choice_list.h"
+#include "page/hosting_folder.h"
+#include "page/page_record.h"
 
 // One-shot and lifetime switches of the designer.
 struct SessionFlags {

@@ -5,7 +5,7 @@
 
 #include "common/paths.h"
 #include "designer/published_page.h"
-#include "designer/working_files.h"
+#include "page/working_files.h"
 #include "platform/console_prompts.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "common/paths.h"
-#include "designer/working_files.h"
+#include "page/working_files.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 
 // The design of webpages/quickstart.html: sections that explain the designer and a picture,
 // laid out in an 800-pixel container. It is the first page a new user sees.

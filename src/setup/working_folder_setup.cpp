@@ -5,7 +5,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/published_page.h"
-#include "designer/working_files.h"
+#include "page/working_files.h"
 #include "setup/quickstart_tutorial.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"

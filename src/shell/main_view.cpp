@@ -14,16 +14,14 @@
 #include <QWebEngineView>
 
 #include "common/paths.h"
+#include "common/service_addresses.h"
 #include "designer/session_lifecycle.h"
-#include "hosting/service_addresses.h"
 #include "shell/browser_page.h"
 #include "store/db/sqlite_exception.h"
 #include "ui/picture_button.h"
 #include "ui/stretched_background.h"
 
 namespace {
-
-constexpr const char* kMakerSite = "http://www.quillora.example/";
 
 // Runs in the designer frame set: what the editor page's loadStylesData would report, taken
 // without touching the clipboard or sending a command.

@@ -1,4 +1,4 @@
-#include "hosting/hosting_folder.h"
+#include "store/hosting_folder_store.h"
 
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
@@ -34,12 +34,4 @@ HostingFolder LoadHostingFolder(SqliteDatabase& db) {
     folder.password = file.before;
     folder.scriptAddress = file.after;
     return folder;
-}
-
-std::string FolderLabel(const HostingFolder& folder, const std::string& siteAddress,
-                        const std::string& pageFileName) {
-    if (folder.folderName.find(kNoHostingFolder) != std::string::npos) {
-        return "[Click for a Corvala web folder]";
-    }
-    return siteAddress + folder.folderName + "/" + pageFileName;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 
 class Prompts;
 class SqliteCursor;

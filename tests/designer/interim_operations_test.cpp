@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "designer/workspace.h"
+#include "page/workspace.h"
 #include "support/fake_ports.h"
 
 TEST(InterimOperations, KeepTheLayoutGiveTheClipboardBackAndSaySo) {

@@ -1,4 +1,4 @@
-#include "store/page_catalog.h"
+#include "designer/page_catalog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "store/page_files.h"
+#include "designer/page_files.h"
 
 #include <gtest/gtest.h>
 

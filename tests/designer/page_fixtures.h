@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 
 // Pages that the designer tests share.
 

@@ -4,7 +4,7 @@
 #include <QWebEnginePage>
 #include <filesystem>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 #include "store/db/sqlite_cursor.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"

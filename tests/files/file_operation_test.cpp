@@ -1,4 +1,4 @@
-#include "ftp/file_operation.h"
+#include "files/file_operation.h"
 
 #include <gtest/gtest.h>
 

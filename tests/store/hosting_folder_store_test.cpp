@@ -1,4 +1,4 @@
-#include "hosting/hosting_folder.h"
+#include "store/hosting_folder_store.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "designer/page_record.h"
+#include "page/page_record.h"
 #include "store/db/sqlite_blob_text.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store_schema.h"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "page/page_record.h"
 #include "store/db/sqlite_blob_text.h"
 #include "store/db/sqlite_database.h"
@@ -99,6 +101,32 @@ TEST_F(PageStoreTest, TheFirstSaveStoresThePagesOwnTitle) {
 TEST_F(PageStoreTest, ReloadGivesBackEveryValueAndListUnchanged) {
     const PageRecord saved = quotedPage();
     ASSERT_TRUE(store.savePage(saved));
+
+    // Each value sits in the column of its name, so that a save and a load that swapped two
+    // columns alike would not pass unseen.
+    const std::pair<const char*, std::string> columns[] = {
+        {"DIRECTORY from quillprojects", saved.directory},
+        {"FILENAME from quillprojects", saved.fileName},
+        {"PAGETITLE from quillprojects", saved.pageTitle},
+        {"BACKIMAGE from quillprojects", saved.backImage},
+        {"PAGEIMAGE from quillprojects", saved.pageImage},
+        {"BACKCOLOR from quillprojects", saved.backColor},
+        {"PAGECOLOR from quillprojects", saved.pageColor},
+        {"PAGECONTAINER from quillprojects", saved.pageContainer},
+        {"PAGEWIDTH from quillprojects", saved.pageWidth},
+        {"PAGELENGTH from quillprojects", saved.pageLength},
+        {"STYLESDATA from quillprojects", saved.stylesData},
+        {"ELEMENTCOUNT from quillprojects", "12"},
+        {"TEXTDATA from pagetexts order by rowid limit 1", saved.texts[0]},
+        {"PROPERTIESDATA from textproperties order by rowid limit 1", saved.textProperties[0]},
+        {"IMAGESOURCE from pageimages order by rowid limit 1", saved.pictures[0]},
+        {"LINKINFO from pageimages order by rowid limit 1", saved.links[0]},
+    };
+    for (const auto& [column, expected] : columns) {
+        SqliteCursor row = db.runQuery(std::string("select ") + column);
+        ASSERT_FALSE(row.atEnd()) << column;
+        EXPECT_EQ(row.textValue(0), expected) << column;
+    }
 
     PageRecord loaded;
     loaded.directory = "left alone";

@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <iostream>
+#include <optional>
 #include <string>
 
 #include "bench_pages.h"
@@ -10,12 +12,14 @@
 #include "designer/editor_page_writer.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
+#include "platform/console_prompts.h"
 
 namespace {
 
 class NoBrowser : public Browser {
   public:
     void navigate(const std::string&) override {}
+    std::optional<std::string> editorLayout() override { return std::nullopt; }
 };
 
 class NoClipboard : public Clipboard {
@@ -30,7 +34,8 @@ void WriteEditorPage(benchmark::State& state) {
     NoBrowser browser;
     NoClipboard clipboard;
     ControlsPage controls(folder);
-    EditorPageWriter writer(folder, controls, browser, clipboard);
+    ConsolePrompts prompts(std::cerr);
+    EditorPageWriter writer(folder, controls, browser, clipboard, prompts);
     const PageRecord page = PageWithItems(static_cast<int>(state.range(0)));
     EditorState editor;
     for (auto _ : state) {

@@ -6,6 +6,7 @@
 #include "common/service_addresses.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
+#include "designer/layout_handover.h"
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
 #include "designer/published_page_writer.h"
@@ -99,7 +100,7 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
                           From(address, std::string(kMakerExternalPagePrefix).size()));
     }
     if (command("http://clipboardcache", true)) {
-        editor.clipboardCache = parts_.clipboard.text();
+        AwaitLayout(editor, parts_.clipboard);
     }
     if (command(std::string(kHostingDomain) + "/siteoptions", true)) {
         siteOptions();
@@ -168,6 +169,9 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     }
     if (command("http://changepagelength", false)) {
         parts_.operations.pageLength();
+    }
+    if (!Contains(address, "http://clipboardcache")) {
+        ReleaseLayout(editor, parts_.clipboard);
     }
     return cancel;
 }

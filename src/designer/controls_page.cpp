@@ -50,11 +50,16 @@ std::string ControlsPage::ScriptText(const PageRecord& page, const EditorState& 
     return script;
 }
 
-void ControlsPage::writeScript(const PageRecord& page, const EditorState& editor) const {
-    WriteTextFile(JoinPath(workingFolder_, kControlsScriptFile), ScriptText(page, editor));
+std::optional<std::string> ControlsPage::writeScript(const PageRecord& page,
+                                                     const EditorState& editor) const {
+    const std::string path = JoinPath(workingFolder_, kControlsScriptFile);
+    if (!WriteTextFile(path, ScriptText(page, editor))) {
+        return path;
+    }
+    return std::nullopt;
 }
 
-void ControlsPage::writePage() const {
+std::optional<std::string> ControlsPage::writePage() const {
     std::string page;
     if (const auto lines = ReadTextLines(JoinPath(workingFolder_, kControlsTemplateFile))) {
         for (const std::string& line : *lines) {
@@ -62,7 +67,13 @@ void ControlsPage::writePage() const {
         }
     }
     page += "</TR></FORM></TABLE></BODY></HTML>";
-    WriteTextFile(JoinPath(workingFolder_, kControlsPageFile), page);
-    WriteTextFile(JoinPath(workingFolder_, kFolderLabelScriptFile),
-                  "var folderlabel = " + ScriptString(folderLabel_) + ";\n");
+    const std::string pagePath = JoinPath(workingFolder_, kControlsPageFile);
+    if (!WriteTextFile(pagePath, page)) {
+        return pagePath;
+    }
+    const std::string labelPath = JoinPath(workingFolder_, kFolderLabelScriptFile);
+    if (!WriteTextFile(labelPath, "var folderlabel = " + ScriptString(folderLabel_) + ";\n")) {
+        return labelPath;
+    }
+    return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "page/page_record.h"
@@ -10,11 +11,12 @@ class ControlsPage {
   public:
     explicit ControlsPage(std::string workingFolder);
 
-    // Writes controlstart.js for the page being shown.
-    void writeScript(const PageRecord& page, const EditorState& editor) const;
+    // Writes controlstart.js for the page being shown. Both writers give back the path of a
+    // file they could not write, or nothing when every file was written.
+    std::optional<std::string> writeScript(const PageRecord& page, const EditorState& editor) const;
     // Writes controls.html from controls1.txt (a missing template leaves only the closing
     // tags) and folderlabel.js, through which the page shows the folder label.
-    void writePage() const;
+    std::optional<std::string> writePage() const;
 
     // The public address of the current page, or the prompt to get a hosting folder.
     void setFolderLabel(std::string label) { folderLabel_ = std::move(label); }

@@ -1,15 +1,18 @@
 #include "designer/editor_page_writer.h"
 
+#include <optional>
 #include <utility>
 
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/controls_page.h"
 #include "designer/item_walk.h"
+#include "designer/layout_handover.h"
 #include "designer/page_head.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
+#include "platform/prompts.h"
 
 namespace {
 
@@ -64,11 +67,12 @@ std::string StartScript(const std::string& dragList) {
 }  // namespace
 
 EditorPageWriter::EditorPageWriter(std::string workingFolder, ControlsPage& controls,
-                                   Browser& browser, Clipboard& clipboard)
+                                   Browser& browser, Clipboard& clipboard, Prompts& prompts)
     : workingFolder_(std::move(workingFolder)),
       controls_(controls),
       browser_(browser),
-      clipboard_(clipboard) {}
+      clipboard_(clipboard),
+      prompts_(prompts) {}
 
 std::string EditorPageWriter::editorPagePath() const {
     return JoinPath(workingFolder_, kEditorPageFile);
@@ -79,20 +83,34 @@ std::string EditorPageWriter::screenPagePath() const {
 }
 
 void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& editor,
-                                    const std::string& itemsAndScript) {
-    controls_.writeScript(page, editor);
-    WriteTextFile(editorPagePath(), PageHead(page, editor) + itemsAndScript);
+                                    const std::string& itemsAndScript,
+                                    ControlsPageToo controlsToo) {
+    std::optional<std::string> unwritten = controls_.writeScript(page, editor);
+    if (!unwritten && !WriteTextFile(editorPagePath(), PageHead(page, editor) + itemsAndScript)) {
+        unwritten = editorPagePath();
+    }
+    if (!unwritten && controlsToo == ControlsPageToo::Yes) {
+        unwritten = controls_.writePage();
+    }
+    if (unwritten) {
+        // Showing the files that are there would draw an older state of the page.
+        prompts_.messageBox("The editor page could not be written to " + *unwritten +
+                                ". The page shown stays as it is, and your change is kept in "
+                                "the design.",
+                            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    browser_.navigate(screenPagePath());
 }
 
 void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
-    page.stylesData = clipboard_.text();
-    clipboard_.setText(editor.clipboardCache);
+    TakeLayoutFromClipboard(page, editor, clipboard_);
     ItemWalkResult walk = WalkItems(page, {});
     if (walk.itemCount > 0) {
         walk.dragList.pop_back();
     }
-    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)));
-    browser_.navigate(screenPagePath());
+    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)),
+                 ControlsPageToo::No);
     editor.centringRequest.clear();
 }
 
@@ -108,9 +126,7 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
     // A loaded page always gets the script, so that dragging works once items are added.
     const std::string script =
         kScriptStart + (list.size() > kShortestDragList ? list : "") + ");" + kScriptEnd;
-    writeAndShow(page, editor, Body(page, walk, "", script));
-    controls_.writePage();
-    browser_.navigate(screenPagePath());
+    writeAndShow(page, editor, Body(page, walk, "", script), ControlsPageToo::Yes);
     editor.centringRequest.clear();
 }
 
@@ -118,8 +134,8 @@ void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorSt
     ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, true));
     DropTrailingComma(walk.dragList);
     AppendContainerEntry(page, walk.dragList);
-    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)));
-    browser_.navigate(screenPagePath());
+    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)),
+                 ControlsPageToo::No);
 }
 
 void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState& editor,
@@ -135,9 +151,8 @@ void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState
     }
     walk.dragList += "'" + picture.name + "'+SCALABLE";
     AppendContainerEntry(page, walk.dragList);
-    writeAndShow(page, editor, Body(page, walk, extra, StartScript(walk.dragList)));
-    controls_.writePage();
-    browser_.navigate(screenPagePath());
+    writeAndShow(page, editor, Body(page, walk, extra, StartScript(walk.dragList)),
+                 ControlsPageToo::Yes);
 }
 
 void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor,
@@ -165,9 +180,7 @@ void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor
         // This list carries its own closing ");".
         const std::string script =
             list.size() > kShortestDragList ? kScriptStart + list + kScriptEnd : "";
-        writeAndShow(page, editor, Body(page, walk, extra, script));
-        controls_.writePage();
-        browser_.navigate(screenPagePath());
+        writeAndShow(page, editor, Body(page, walk, extra, script), ControlsPageToo::Yes);
     }
     editor.styleRequest.reset();
 }

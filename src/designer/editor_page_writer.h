@@ -7,6 +7,7 @@
 class Browser;
 class Clipboard;
 class ControlsPage;
+class Prompts;
 
 // A picture being added, with its place on the page and its natural size.
 struct NewPicture {
@@ -30,10 +31,11 @@ struct FinishedText {
 // Writes the editor page, quilltemp.html, from the page record and shows it: the browser is
 // sent to quillscreen.html, which frames it beside the controls page. Each writer serves one
 // kind of change and differs in how pictures are written and in its drag-and-drop start list.
+// A file that cannot be written is reported, and the page shown stays.
 class EditorPageWriter {
   public:
     EditorPageWriter(std::string workingFolder, ControlsPage& controls, Browser& browser,
-                     Clipboard& clipboard);
+                     Clipboard& clipboard, Prompts& prompts);
 
     // After a container, grid, centring, background or length change: takes the layout the
     // editor page left on the clipboard and gives the user's clipboard text back first.
@@ -53,11 +55,13 @@ class EditorPageWriter {
     std::string screenPagePath() const;
 
   private:
+    enum class ControlsPageToo { No, Yes };
     void writeAndShow(const PageRecord& page, const EditorState& editor,
-                      const std::string& itemsAndScript);
+                      const std::string& itemsAndScript, ControlsPageToo controlsToo);
 
     std::string workingFolder_;
     ControlsPage& controls_;
     Browser& browser_;
     Clipboard& clipboard_;
+    Prompts& prompts_;
 };

@@ -1,10 +1,14 @@
 #include "designer/page_catalog.h"
 
+#include <optional>
+#include <string>
+
 #include "common/paths.h"
 #include "designer/editor_page_writer.h"
 #include "files/file_operation.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
+#include "platform/browser.h"
 #include "store/page_store.h"
 
 namespace {
@@ -16,8 +20,9 @@ bool IsOnDisk(const std::string& path) {
 
 }  // namespace
 
-PageCatalog::PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer)
-    : workspace_(workspace), store_(store), writer_(writer) {}
+PageCatalog::PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer,
+                         Browser& browser)
+    : workspace_(workspace), store_(store), writer_(writer), browser_(browser) {}
 
 void PageCatalog::fillFolderList() {
     ChoiceList& folders = workspace_.folders;
@@ -103,6 +108,39 @@ void PageCatalog::loadPage() {
 }
 
 void PageCatalog::resumeLastPage() {
+    storeCurrentDesign();
     workspace_.flags.noSaveOnExit = false;
     loadPage();
+}
+
+void PageCatalog::chooseFolder(std::size_t index) {
+    storeCurrentDesign();
+    workspace_.flags.noSaveOnExit = false;
+    workspace_.folders.select(index);
+    fillPageList();
+    // A folder without stored pages has already been given its fresh index page.
+    if (!workspace_.pages.empty() && !workspace_.pages.selectedIndex()) {
+        workspace_.pages.select(0);
+        workspace_.page.fileName = workspace_.pages.selectedText();
+        loadPage();
+    }
+}
+
+void PageCatalog::choosePage(std::size_t index) {
+    storeCurrentDesign();
+    workspace_.flags.noSaveOnExit = false;
+    workspace_.pages.select(index);
+    workspace_.page.fileName = workspace_.pages.selectedText();
+    loadPage();
+}
+
+void PageCatalog::storeCurrentDesign() {
+    PageRecord& page = workspace_.page;
+    if (workspace_.flags.noSaveOnExit || page.fileName == kQuickstartPage) {
+        return;
+    }
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        page.stylesData = *layout;
+    }
+    store_.savePage(page);
 }

@@ -2,14 +2,17 @@
 
 #include <string>
 
+#include <cstddef>
+
 struct Workspace;
+class Browser;
 class PageStore;
 class EditorPageWriter;
 
 // Fills the folder and page lists from the page store and loads the page the lists point at.
 class PageCatalog {
   public:
-    PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer);
+    PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer, Browser& browser);
 
     // Every stored folder that still exists on disk, sorted.
     void fillFolderList();
@@ -26,9 +29,19 @@ class PageCatalog {
     void loadPage();
     // The user asked for the page open at the last exit: from now on the page is saved at exit.
     void resumeLastPage();
+    // The user chose a folder in the folder list: its first page is opened.
+    void chooseFolder(std::size_t index);
+    // The user chose a page in the page list: it is opened.
+    void choosePage(std::size_t index);
+    // Stores the page being edited with the layout its editor page shows now, before another
+    // page replaces it and at exit. Nothing is stored before the user opened a page, nor for
+    // the quickstart page; when the editor page cannot report its layout, the layout of the
+    // last command is kept.
+    void storeCurrentDesign();
 
   private:
     Workspace& workspace_;
     PageStore& store_;
     EditorPageWriter& writer_;
+    Browser& browser_;
 };

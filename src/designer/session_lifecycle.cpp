@@ -55,14 +55,14 @@ void StartSession(DesignerSession& session, SqliteDatabase& db, Browser& browser
     browser.navigate(JoinPath(workspace.workingFolder, kWelcomePageFile));
 }
 
-void EndSession(DesignerSession& session, const std::optional<std::string>& layout) {
+void EndSession(DesignerSession& session) {
     Workspace& workspace = session.workspace();
-    PageRecord& page = workspace.page;
-    if (page.fileName != kQuickstartPage && !workspace.flags.noSaveOnExit) {
-        if (layout && !layout->empty()) {
-            page.stylesData = *layout;
-        }
-        session.store().savePage(page);
-    }
-    WriteLastSession(workspace.workingFolder, page.directory, page.fileName);
+    session.catalog().storeCurrentDesign();
+    const PageRecord& page = workspace.page;
+    // A page never opened in a folder leaves the folder empty; the next start would then find
+    // no folder at all.
+    const std::string folder = page.directory.empty()
+                                   ? JoinPath(workspace.workingFolder, kDefaultSiteFolder)
+                                   : page.directory;
+    WriteLastSession(workspace.workingFolder, folder, page.fileName);
 }

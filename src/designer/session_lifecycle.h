@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 class Browser;
@@ -26,8 +25,6 @@ void WriteLastSession(const std::string& workingFolder, const std::string& folde
 // page), then the welcome page.
 void StartSession(DesignerSession& session, SqliteDatabase& db, Browser& browser);
 
-// The end of the main window: the page is saved to the store unless nothing was opened or it
-// is the quickstart page, then the last-session file is written. The layout is what the
-// editor page shows at this moment, when it could be had; it replaces the layout of the last
-// command, so that nothing dragged since is lost.
-void EndSession(DesignerSession& session, const std::optional<std::string>& layout);
+// The end of the main window: the page is stored with the layout its editor page shows (see
+// PageCatalog::storeCurrentDesign), then the last-session file is written.
+void EndSession(DesignerSession& session);

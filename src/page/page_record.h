@@ -56,6 +56,9 @@ struct EditorState {
     std::string gridSetting = "0";
     std::string gridStart = "0";
     std::string clipboardCache;
+    // Set when the editor page announced a layout (its clipboard-cache command) that no
+    // command has taken yet.
+    bool layoutAnnounced = false;
     std::string centringRequest;
     StyleRequest styleRequest;
     std::string currentTextId;

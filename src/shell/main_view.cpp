@@ -23,30 +23,6 @@
 
 namespace {
 
-// Runs in the designer frame set: what the editor page's loadStylesData would report, taken
-// without touching the clipboard or sending a command.
-constexpr const char* kLayoutScript = R"JS(
-(function () {
-    var editor = window.frames['editor'];
-    if (!editor || typeof editor.loadStylesData !== 'function') {
-        return null;
-    }
-    var board = editor.clipboardData;
-    var setData = board.setData;
-    var navigate = editor.hostNavigate;
-    var layout = null;
-    board.setData = function (format, text) { layout = String(text); return true; };
-    editor.hostNavigate = function () {};
-    try {
-        editor.loadStylesData();
-    } finally {
-        board.setData = setData;
-        editor.hostNavigate = navigate;
-    }
-    return layout;
-})()
-)JS";
-
 void ShowEntries(QComboBox* box, const ChoiceList& list) {
     QStringList entries;
     for (const std::string& entry : list.entries()) {
@@ -205,26 +181,11 @@ void MainView::showWorkspace() {
 }
 
 void MainView::folderChosen(int index) {
-    perform([this, index] {
-        Workspace& workspace = session_->workspace();
-        workspace.folders.select(static_cast<std::size_t>(index));
-        session_->catalog().fillPageList();
-        // A folder without stored pages has already been given its fresh index page.
-        if (!workspace.pages.empty() && !workspace.pages.selectedIndex()) {
-            workspace.pages.select(0);
-            workspace.page.fileName = workspace.pages.selectedText();
-            session_->catalog().loadPage();
-        }
-    });
+    perform([this, index] { session_->catalog().chooseFolder(static_cast<std::size_t>(index)); });
 }
 
 void MainView::pageChosen(int index) {
-    perform([this, index] {
-        Workspace& workspace = session_->workspace();
-        workspace.pages.select(static_cast<std::size_t>(index));
-        workspace.page.fileName = workspace.pages.selectedText();
-        session_->catalog().loadPage();
-    });
+    perform([this, index] { session_->catalog().choosePage(static_cast<std::size_t>(index)); });
 }
 
 void MainView::showAbout() {
@@ -236,31 +197,10 @@ void MainView::showAbout() {
     box.exec();
 }
 
-std::optional<std::string> MainView::currentLayout(int timeoutMs) {
-    struct Answer {
-        QEventLoop loop;
-        bool arrived = false;
-        std::optional<std::string> layout;
-    };
-    auto answer = std::make_shared<Answer>();
-    page_->runJavaScript(QString::fromUtf8(kLayoutScript), [answer](const QVariant& result) {
-        answer->arrived = true;
-        if (result.typeId() == QMetaType::QString) {
-            answer->layout = result.toString().toStdString();
-        }
-        answer->loop.quit();
-    });
-    if (!answer->arrived) {
-        QTimer::singleShot(timeoutMs, &answer->loop, &QEventLoop::quit);
-        answer->loop.exec();
-    }
-    return answer->layout;
-}
-
 void MainView::closeEvent(QCloseEvent* event) {
     if (!ended_) {
         ended_ = true;
-        EndSession(*session_, currentLayout(2000));
+        EndSession(*session_);
     }
     event->accept();
 }

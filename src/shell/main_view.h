@@ -36,10 +36,6 @@ class MainView : public QMainWindow {
     DesignerSession& session() { return *session_; }
     QWebEngineView* browser() const { return view_; }
 
-    // The layout the editor page shows at this moment, as it would report it; nothing when no
-    // editor page is shown or it does not answer in time.
-    std::optional<std::string> currentLayout(int timeoutMs);
-
   protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -9,12 +10,37 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
+#include <memory>
 
 #include "items/clickoptions.h"
 #include "items/newpage.h"
 #include "items/pagetitle.h"
 
 namespace {
+
+// Runs in the designer frame set: what the editor page's loadStylesData would report, taken
+// without touching the clipboard or sending a command.
+constexpr const char* kLayoutScript = R"JS(
+(function () {
+    var editor = window.frames['editor'];
+    if (!editor || typeof editor.loadStylesData !== 'function') {
+        return null;
+    }
+    var board = editor.clipboardData;
+    var setData = board.setData;
+    var navigate = editor.hostNavigate;
+    var layout = null;
+    board.setData = function (format, text) { layout = String(text); return true; };
+    editor.hostNavigate = function () {};
+    try {
+        editor.loadStylesData();
+    } finally {
+        board.setData = setData;
+        editor.hostNavigate = navigate;
+    }
+    return layout;
+})()
+)JS";
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -96,6 +122,31 @@ void QtBrowser::navigate(const std::string& address) {
             view->load(url);
         }
     });
+}
+
+std::optional<std::string> QtBrowser::editorLayout() {
+    if (!view_) {
+        return std::nullopt;
+    }
+    struct Answer {
+        QEventLoop loop;
+        bool arrived = false;
+        std::optional<std::string> layout;
+    };
+    auto answer = std::make_shared<Answer>();
+    view_->page()->runJavaScript(QString::fromUtf8(kLayoutScript),
+                                 [answer](const QVariant& result) {
+                                     answer->arrived = true;
+                                     if (result.typeId() == QMetaType::QString) {
+                                         answer->layout = result.toString().toStdString();
+                                     }
+                                     answer->loop.quit();
+                                 });
+    if (!answer->arrived) {
+        QTimer::singleShot(kLayoutTimeoutMs, &answer->loop, &QEventLoop::quit);
+        answer->loop.exec();
+    }
+    return answer->layout;
 }
 
 void QtShell::open(const std::string& pathOrAddress) {

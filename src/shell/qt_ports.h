@@ -22,8 +22,11 @@ class QtBrowser : public Browser {
   public:
     explicit QtBrowser(QWebEngineView* view) : view_(view) {}
     void navigate(const std::string& address) override;
+    // Asks the editor page and waits for its answer, at most two seconds.
+    std::optional<std::string> editorLayout() override;
 
   private:
+    static constexpr int kLayoutTimeoutMs = 2000;
     QPointer<QWebEngineView> view_;
 };
 

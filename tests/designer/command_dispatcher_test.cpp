@@ -49,11 +49,20 @@ TEST_F(CommandDispatcherTest, ExternalPagesOpenInTheUsersBrowser) {
     EXPECT_EQ(shell.opened, std::vector<std::string>{"http://www.corvala.example/terms.html"});
 }
 
-TEST_F(CommandDispatcherTest, TheClipboardCacheKeepsTheUsersText) {
+TEST_F(CommandDispatcherTest, TheClipboardCacheKeepsTheUsersTextUntilTheCommandIsDone) {
     clipboard.content = "copied by the user";
     EXPECT_TRUE(dispatch("http://clipboardcache/"));
     EXPECT_EQ(workspace().editor.clipboardCache, "copied by the user");
-    EXPECT_TRUE(clipboard.writes.empty());
+    // A second announcement before any command must not take the first one's layout for the
+    // user's text.
+    clipboard.content = "layout";
+    dispatch("http://clipboardcache/");
+    EXPECT_EQ(workspace().editor.clipboardCache, "copied by the user");
+    // A command that has no use for the layout gives the user's text back all the same.
+    clipboard.content = "layout";
+    prompts.clickOptions = {"NONE"};
+    dispatch("http://edittextpagetextitem1~/");
+    EXPECT_EQ(clipboard.content, "copied by the user");
 }
 
 TEST_F(CommandDispatcherTest, SiteOptionsAskForTheAgreementFirstWhenThereIsNoFolder) {
@@ -81,7 +90,7 @@ TEST_F(CommandDispatcherTest, AddCommandsHandOverTheirArgument) {
 }
 
 TEST_F(CommandDispatcherTest, SaveWritesThePublishedPage) {
-    clipboard.content = "<div id='pagetextitem1~' style='a'>";
+    handOver("<div id='pagetextitem1~' style='a'>");
     page().texts = {"pagetextitem1~<P>saved</P>"};
     EXPECT_TRUE(dispatch("http://savepage/"));
     EXPECT_NE(ReadFile(working / "site/page.html").find("<P>saved</P>"), std::string::npos);
@@ -89,7 +98,7 @@ TEST_F(CommandDispatcherTest, SaveWritesThePublishedPage) {
 }
 
 TEST_F(CommandDispatcherTest, SaveAsIsNotAlsoASave) {
-    clipboard.content = "<div id='pagetextitem1~' style='a'>";
+    handOver("<div id='pagetextitem1~' style='a'>");
     page().texts = {"pagetextitem1~<P>kept</P>"};
     prompts.fileNames = {working / "site/copy.html"};
     EXPECT_TRUE(dispatch("http://save_as_page/"));
@@ -114,8 +123,8 @@ TEST_F(CommandDispatcherTest, UploadAndServerDeletionGoToTheirOperations) {
 }
 
 TEST_F(CommandDispatcherTest, ContainerCommandsRedrawWithTheNewWidth) {
-    clipboard.content = "<div id='pagetextitem1~' style='a'>";
-    workspace().editor.clipboardCache = "users text";
+    clipboard.content = "users text";
+    handOver("<div id='pagetextitem1~' style='a'>");
     page().pageLength = "1500";
     EXPECT_TRUE(dispatch("http://pagecontainer1/"));
     EXPECT_EQ(page().pageWidth, "700");

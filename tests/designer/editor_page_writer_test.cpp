@@ -25,7 +25,8 @@ class EditorPageWriterTest : public ::testing::Test {
     FakeBrowser browser;
     FakeClipboard clipboard;
     ControlsPage controls{working.path()};
-    EditorPageWriter writer{working.path(), controls, browser, clipboard};
+    FakePrompts prompts;
+    EditorPageWriter writer{working.path(), controls, browser, clipboard, prompts};
     EditorState editor;
 };
 
@@ -36,6 +37,7 @@ TEST_F(EditorPageWriterTest, RedrawTakesTheLayoutFromTheClipboardAndGivesTheUser
     page.stylesData = "stale layout that must be replaced";
     clipboard.content = "";
     editor.clipboardCache = "what the user had copied";
+    editor.layoutAnnounced = true;
     writer.writeRedraw(page, editor);
     EXPECT_EQ(page.stylesData, "");
     EXPECT_EQ(clipboard.content, "what the user had copied");
@@ -51,6 +53,7 @@ TEST_F(EditorPageWriterTest, RedrawTakesTheLayoutFromTheClipboardAndGivesTheUser
 TEST_F(EditorPageWriterTest, RedrawWithItemsClosesTheDragListAndClearsTheCentring) {
     PageRecord page = ItemPage();
     clipboard.content = page.stylesData;
+    editor.layoutAnnounced = true;
     page.stylesData.clear();
     editor.centringRequest = " onload=Javascript:centerItem('pagetextitem1~') ";
     writer.writeRedraw(page, editor);

@@ -8,6 +8,7 @@
 TEST(InterimOperations, KeepTheLayoutGiveTheClipboardBackAndSaySo) {
     Workspace workspace("/work");
     workspace.editor.clipboardCache = "user text";
+    workspace.editor.layoutAnnounced = true;
     FakeClipboard clipboard;
     clipboard.content = "<div id='pagetextitem1~' style='a'>";
     FakePrompts prompts;

@@ -99,3 +99,38 @@ TEST_F(PageCatalogTest, LoadingShowsTheStoredPageAndResumingAllowsTheExitSave) {
     EXPECT_EQ(page().texts, std::vector<std::string>{"pagetextitem1~<P>x</P>"});
     EXPECT_NE(ReadFile(working / "quilltemp.html").find("<P>x</P>"), std::string::npos);
 }
+
+// Choosing from the lists opens a page for editing; the page left behind is stored first with
+// the layout its editor page shows, except before anything was opened and for the quickstart.
+TEST_F(PageCatalogTest, ChoosingFromTheListsStoresThePageLeftBehind) {
+    storePage(siteFolder(), "a.html");
+    storePage(siteFolder(), "b.html");
+    session.catalog().fillFolderList();
+    workspace().folders.select(0);
+    session.catalog().fillPageList();
+    workspace().flags.noSaveOnExit = true;
+    browser.layout = "<div id='pagetextitem1~' style='left:99px'>";
+    const auto storedLayout = [&](const std::string& name) {
+        PageRecord stored;
+        session.store().loadPage(stored, siteFolder(), name);
+        return stored.stylesData;
+    };
+
+    // Nothing was open yet: a.html is only opened.
+    session.catalog().choosePage(0);
+    EXPECT_FALSE(workspace().flags.noSaveOnExit);
+    EXPECT_EQ(storedLayout("a.html"), "<div id='pagetextitem1~' style='left:4px'>");
+
+    session.catalog().choosePage(1);
+    EXPECT_EQ(page().fileName, "b.html");
+    EXPECT_EQ(storedLayout("a.html"), *browser.layout);
+    session.catalog().chooseFolder(0);
+    EXPECT_EQ(storedLayout("b.html"), *browser.layout);
+    EXPECT_EQ(page().fileName, "a.html");
+
+    page().fileName = "quickstart.html";
+    const int stored = rowCount("quillprojects");
+    session.catalog().chooseFolder(0);
+    EXPECT_EQ(rowCount("quillprojects"), stored);
+    EXPECT_TRUE(prompts.shown.empty());
+}

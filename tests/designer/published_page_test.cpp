@@ -56,8 +56,8 @@ TEST_F(PublishedPageTest, TheSavedPageIsWrittenWithItsPicturesBesideIt) {
     page().pageTitle = "Zoë's page";
     page().backImage = "sky.jpg";
     page().pageContainer = PageContainerMarkup("800", "1200");
-    clipboard.content = layout;
-    workspace().editor.clipboardCache = "the user's own clipboard text";
+    clipboard.content = "the user's own clipboard text";
+    handOver(layout);
 
     ASSERT_TRUE(session.publisher().writePublishedPage());
     EXPECT_EQ(published(), Golden("published_save_container.html"));
@@ -76,7 +76,7 @@ TEST_F(PublishedPageTest, TheUploadPageHasNoScriptAndIsHandedBack) {
     designItems();
     page().pageTitle = "Plain";
     page().backColor = "#FFFFCC";
-    clipboard.content = layout;
+    handOver(layout);
 
     const std::optional<std::string> text = session.publisher().writeUploadPage();
     ASSERT_TRUE(text);
@@ -132,18 +132,33 @@ TEST_F(PublishedPageTest, ShortLayoutsWriteNoItems) {
               "</body></html>");
 }
 
-TEST_F(PublishedPageTest, AnEmptyClipboardKeepsTheLastLayout) {
-    designItems();
-    page().stylesData = layout;
-    clipboard.content = "";
-    ASSERT_TRUE(session.publisher().writePublishedPage());
-    EXPECT_EQ(page().stylesData, layout);
-    EXPECT_NE(published().find("<P>Hello</P>"), std::string::npos);
+// Save and redraw take the layout by one rule: a page without items hands over an empty
+// layout, which is taken; a handover that failed or never began keeps the last one.
+TEST_F(PublishedPageTest, EveryCommandTakesTheHandedOverLayoutByOneRule) {
+    enum class Handover { Empty, Failed, None };
+    for (const char* command : {"http://savepage/", "http://gridchange1/"}) {
+        for (const Handover handover : {Handover::Empty, Handover::Failed, Handover::None}) {
+            designItems();
+            page().stylesData = layout;
+            clipboard.content = "the user's text";
+            if (handover == Handover::Empty) {
+                handOver("");
+            } else if (handover == Handover::Failed) {
+                session.dispatcher().beforeNavigate("http://clipboardcache/");
+            }
+            session.dispatcher().beforeNavigate(command);
+            EXPECT_EQ(page().stylesData, handover == Handover::Empty ? "" : layout) << command;
+            EXPECT_EQ(clipboard.content, "the user's text") << command;
+        }
+    }
+    PageRecord stored;
+    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "page.html"));
+    EXPECT_EQ(stored.stylesData, layout);
 }
 
 TEST_F(PublishedPageTest, AFileThatCannotBeWrittenIsReported) {
     designItems();
-    clipboard.content = layout;
+    handOver(layout);
     std::filesystem::create_directories(working / "site/page.html");
     EXPECT_FALSE(session.publisher().writePublishedPage());
     ASSERT_EQ(prompts.shown.size(), 1u);

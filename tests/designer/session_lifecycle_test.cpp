@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "support/designer_fixture.h"
 
 namespace {
@@ -65,32 +68,43 @@ TEST_F(SessionLifecycleTest, AnUnknownLastFolderLeavesNoSelectionAndAFreshIndexP
     EXPECT_EQ(workspace().pages.entries(), std::vector<std::string>{"index.html"});
 }
 
-TEST_F(SessionLifecycleTest, ExitSavesTheOpenedPageWithItsCurrentLayout) {
+TEST_F(SessionLifecycleTest, ExitSavesTheOpenedPageWithTheLayoutItsEditorPageShows) {
     page().directory = siteFolder();
     page().fileName = "page.html";
-    page().stylesData = "layout of the last command";
     workspace().flags.noSaveOnExit = false;
-    EndSession(session, std::string("layout the user dragged since"));
-    PageRecord stored;
-    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "page.html"));
-    EXPECT_EQ(stored.stylesData, "layout the user dragged since");
+    // What the editor page reports, and what is stored then.
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {"layout the user dragged since", "layout the user dragged since"},
+        // The page could not be asked: the layout of the last command stays.
+        {std::nullopt, "layout of the last command"},
+        // The page has no items left.
+        {"", ""},
+    };
+    for (const auto& [reported, stored] : cases) {
+        page().stylesData = "layout of the last command";
+        browser.layout = reported;
+        EndSession(session);
+        PageRecord loaded;
+        ASSERT_TRUE(session.store().loadPage(loaded, siteFolder(), "page.html"));
+        EXPECT_EQ(loaded.stylesData, stored);
+    }
     EXPECT_EQ(ReadFile(working / "lastsession.qlp"), siteFolder() + "|page.html");
-
-    // Without an answer from the page the layout of the last command is kept.
-    page().stylesData = "kept";
-    EndSession(session, std::nullopt);
-    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "page.html"));
-    EXPECT_EQ(stored.stylesData, "kept");
 }
 
 TEST_F(SessionLifecycleTest, ExitStoresNothingBeforeAPageWasOpenedOrForTheQuickstartPage) {
     page().directory = siteFolder();
     page().fileName = "page.html";
+    browser.layout = "layout";
     workspace().flags.noSaveOnExit = true;
-    EndSession(session, std::string("layout"));
+    EndSession(session);
     page().fileName = "quickstart.html";
     workspace().flags.noSaveOnExit = false;
-    EndSession(session, std::string("layout"));
+    EndSession(session);
     EXPECT_EQ(rowCount("quillprojects"), 0);
     EXPECT_EQ(ReadFile(working / "lastsession.qlp"), siteFolder() + "|quickstart.html");
+
+    // A page that was never given a folder is remembered in the default site folder.
+    page().directory.clear();
+    EndSession(session);
+    EXPECT_EQ(ReadFile(working / "lastsession.qlp"), working / "webpages" + "|quickstart.html");
 }

@@ -251,7 +251,9 @@ TEST_F(MainViewTest, AWelcomePageThatCannotBeShownResumesTheLastPage) {
     EXPECT_EQ(window->windowTitle(), "Quillora quickstart");
 }
 
-TEST_F(MainViewTest, ChoosingAnotherFolderLoadsItsFirstPageWithoutSavingTheCurrentOne) {
+// Pages opened from the lists are being edited: every drag is kept when the user moves on to
+// another folder or page, and when the program closes.
+TEST_F(MainViewTest, DragsSurviveSwitchingFolderAndPageAndClosing) {
     storeDragPage();
     std::filesystem::create_directories(path("other"));
     PageRecord other;
@@ -260,15 +262,35 @@ TEST_F(MainViewTest, ChoosingAnotherFolderLoadsItsFirstPageWithoutSavingTheCurre
     other.pageTitle = "Other folder";
     store(other);
     startWindow();
-    ASSERT_TRUE(resume());
+    ASSERT_TRUE(welcomeShown());
+    const auto choose = [&](const char* list, const std::string& entry) {
+        auto* box = window->findChild<QComboBox*>(list);
+        const int index = box->findText(QString::fromStdString(entry));
+        return index >= 0 && reloadsAfter([&] { emit box->activated(index); }) && editorShown();
+    };
+    const auto itemLeft = [&] {
+        return js("window.frames['editor'].document.getElementById('pagetextitem1~').style.left")
+            .toString()
+            .toStdString();
+    };
+
+    ASSERT_TRUE(choose("pages", "drag.html"));
     drag(centreOf("div[id='pagetextitem1~']"), QPointF(100, 0));
-    auto* folders = window->findChild<QComboBox*>("folders");
-    const int index = folders->findText(QString::fromStdString(path("other")));
-    ASSERT_GE(index, 0);
-    ASSERT_TRUE(reloadsAfter([&] { emit folders->activated(index); }));
+    ASSERT_TRUE(choose("folders", path("other")));
     EXPECT_EQ(window->windowTitle(), "Other folder");
-    EXPECT_EQ(comboText("pages"), "first.html");
-    EXPECT_EQ(storedLayout("drag.html").find("left: 150px"), std::string::npos);
+    EXPECT_NE(storedLayout("drag.html").find("left: 150px"), std::string::npos);
+
+    ASSERT_TRUE(choose("folders", path("webpages")));
+    ASSERT_TRUE(choose("pages", "drag.html"));
+    EXPECT_EQ(itemLeft(), "150px");
+    drag(centreOf("div[id='pagetextitem1~']"), QPointF(50, 0));
+    window->close();
+    EXPECT_NE(storedLayout("drag.html").find("left: 200px"), std::string::npos);
+
+    startWindow();
+    ASSERT_TRUE(resume());
+    EXPECT_EQ(itemLeft(), "200px");
+    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(MainViewTest, PreviewWritesThePageAndOpensItInTheUsersBrowser) {

@@ -68,6 +68,12 @@ class DesignerFixture : public ::testing::Test {
         }
     }
     int rowCount(const std::string& table) { return db.runScalar("select count(*) from " + table); }
+    // What the editor page does before each command: announces its layout, then puts it on the
+    // clipboard, where the user's own text was.
+    void handOver(const std::string& layout) {
+        session.dispatcher().beforeNavigate("http://clipboardcache/");
+        clipboard.content = layout;
+    }
 
     TempFolder working;
     SqliteDatabase db;

@@ -26,7 +26,14 @@ class FakeClipboard : public Clipboard {
 class FakeBrowser : public Browser {
   public:
     void navigate(const std::string& address) override { addresses.push_back(address); }
+    std::optional<std::string> editorLayout() override {
+        ++layoutReads;
+        return layout;
+    }
     std::vector<std::string> addresses;
+    // What the editor page would report; nothing, as when no editor page is shown.
+    std::optional<std::string> layout;
+    int layoutReads = 0;
 };
 
 struct ShownMessage {

@@ -31,12 +31,19 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
         return std::nullopt;
     }
     TakeLayoutFromClipboard(page, workspace_.editor, clipboard_);
-    store_.savePage(page);
-
     std::string siteFolder = workspace_.folders.selectedText();
     if (!workspace_.folders.selectedIndex()) {
         siteFolder = page.directory;
     }
+    // Without a folder the page would be written into the root of the file system.
+    if (siteFolder.empty()) {
+        siteFolder = JoinPath(workspace_.workingFolder, kDefaultSiteFolder);
+    }
+    if (page.directory.empty()) {
+        page.directory = siteFolder;
+    }
+    store_.savePage(page);
+
     if (workspace_.pages.selectedIndex()) {
         page.fileName = workspace_.pages.selectedText();
     }

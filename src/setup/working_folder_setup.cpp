@@ -1,6 +1,9 @@
 #include "setup/working_folder_setup.h"
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 
 #include "common/paths.h"
 #include "common/text_file.h"
@@ -57,6 +60,72 @@ void CreateWordList(const std::string& workingFolder, std::vector<std::string>& 
     }
 }
 
+// Why SQLite cannot read the page store as a database; nothing when it can. The header is
+// looked at first so that SQLite does not touch the journal of a file that is no database.
+std::optional<std::string> UnreadableStoreReason(const fs::path& store) {
+    static constexpr char kHeader[] = "SQLite format 3";
+    std::ifstream file(store, std::ios::binary);
+    char start[sizeof kHeader] = {};
+    file.read(start, sizeof start);
+    // SQLite takes an empty file for an empty database.
+    if (file.gcount() == 0) {
+        return std::nullopt;
+    }
+    if (file.gcount() < static_cast<std::streamsize>(sizeof start) ||
+        std::memcmp(start, kHeader, sizeof start) != 0) {
+        return "it is not an SQLite database";
+    }
+    SqliteDatabase db;
+    try {
+        db.open(store.string());
+        db.runScalar("select count(*) from sqlite_master");
+        return std::nullopt;
+    } catch (const SqliteException& failure) {
+        constexpr int kCorrupt = 11;
+        constexpr int kNotADatabase = 26;
+        const int code = failure.code() & 0xFF;
+        if (code != kCorrupt && code != kNotADatabase) {
+            return std::nullopt;
+        }
+        return SqliteException(failure.code(), db.errorMessage()).message();
+    }
+}
+
+// A page store that SQLite cannot read as a database (damaged, or some other file) is moved
+// aside under a name that says so, never over another file, so that a fresh one can be made.
+// Its journal goes with it: left behind, it would be played into the fresh store.
+void SetAsideDamagedStore(const std::string& workingFolder, std::vector<std::string>& problems) {
+    const fs::path store = fs::path(workingFolder) / "quilldata.db";
+    std::error_code error;
+    if (!fs::exists(store, error)) {
+        return;
+    }
+    const std::optional<std::string> reason = UnreadableStoreReason(store);
+    if (!reason) {
+        return;
+    }
+    fs::path aside = fs::path(workingFolder) / "quilldata.damaged.db";
+    for (int n = 2; fs::exists(aside, error); ++n) {
+        aside = fs::path(workingFolder) / ("quilldata.damaged-" + std::to_string(n) + ".db");
+    }
+    fs::rename(store, aside, error);
+    if (error) {
+        problems.push_back("The page store " + store.string() + " cannot be read (" + *reason +
+                           ") and could not be moved aside: " + error.message());
+        return;
+    }
+    for (const char* sidecar : {"-journal", "-wal", "-shm"}) {
+        const fs::path from = store.string() + sidecar;
+        if (fs::exists(from, error)) {
+            fs::rename(from, aside.string() + sidecar, error);
+        }
+    }
+    problems.push_back("The page store " + store.string() + " is damaged or is not a page store (" +
+                       *reason + "). It was kept unchanged as " + aside.string() +
+                       ", and a new page store was made. The page files in your site folders are "
+                       "untouched.");
+}
+
 // The tutorial is stored once; a user who changed or removed its published file keeps that.
 void InstallQuickstart(const std::string& workingFolder, Prompts& prompts,
                        std::vector<std::string>& problems) {
@@ -95,6 +164,7 @@ std::vector<std::string> SetUpWorkingFolder(const std::string& workingFolder,
     }
     InstallDictionary(workingFolder, dictionaryFolder, problems);
     CreateWordList(workingFolder, problems);
+    SetAsideDamagedStore(workingFolder, problems);
     InstallQuickstart(workingFolder, prompts, problems);
     return problems;
 }

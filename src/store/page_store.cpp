@@ -34,6 +34,26 @@ constexpr const char* kRename =
 constexpr const char* kNoRowText =
     "The page's sections and pictures were not stored: its row could not be written.";
 constexpr const char* kDbErrorCaption = "db error";
+constexpr const char* kNotStoredText = "The page design was not stored: ";
+
+// Failures of the database file as a whole (it cannot be opened, written, locked, full or
+// damaged): once one happens, no later statement of the same save can succeed.
+bool FailsTheWholeStore(int code) {
+    switch (code & 0xFF) {
+        case 3:   // SQLITE_PERM
+        case 5:   // SQLITE_BUSY
+        case 6:   // SQLITE_LOCKED
+        case 8:   // SQLITE_READONLY
+        case 10:  // SQLITE_IOERR
+        case 11:  // SQLITE_CORRUPT
+        case 13:  // SQLITE_FULL
+        case 14:  // SQLITE_CANTOPEN
+        case 26:  // SQLITE_NOTADB
+            return true;
+        default:
+            return false;
+    }
+}
 
 // The child tables in the order a save replaces them. Earlier versions wrote the page ID as a
 // number into three of them and as text into rtftexts, and read every table by the ID as
@@ -84,6 +104,13 @@ std::string EntryAt(const std::vector<std::string>& list, std::size_t index) {
 PageStore::PageStore(SqliteDatabase& db, Prompts& prompts) : db_(db), prompts_(prompts) {}
 
 void PageStore::report(const SqliteException& failure) {
+    if (saving_ && FailsTheWholeStore(failure.code())) {
+        // Told once, when the save ends.
+        if (!storeFailure_) {
+            storeFailure_ = failure.message();
+        }
+        return;
+    }
     prompts_.messageBox(failure.message(), kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
 }
 
@@ -97,6 +124,9 @@ SqliteStatement PageStore::compile(const std::string& sql) {
 }
 
 bool PageStore::runReported(const std::string& sql, const Binder& bind) {
+    if (storeFailure_) {
+        return false;
+    }
     try {
         SqliteStatement statement = compile(sql);
         bind(statement);
@@ -109,6 +139,9 @@ bool PageStore::runReported(const std::string& sql, const Binder& bind) {
 }
 
 bool PageStore::readRows(const std::string& sql, const Binder& bind, const RowReader& read) {
+    if (storeFailure_) {
+        return false;
+    }
     try {
         SqliteStatement statement = compile(sql);
         bind(statement);
@@ -164,10 +197,25 @@ std::string PageStore::pageIdOf(const std::string& folder, const std::string& fi
 }
 
 bool PageStore::saveBrokenOff() const {
-    return saving_ && !db_.inTransaction();
+    return storeFailure_ || (inTransaction_ && !db_.inTransaction());
 }
 
 bool PageStore::savePage(const PageRecord& page) {
+    saving_ = true;
+    storeFailure_.reset();
+    const bool stored = saveInTransaction(page);
+    saving_ = false;
+    inTransaction_ = false;
+    if (storeFailure_) {
+        prompts_.messageBox(kNotStoredText + *storeFailure_, kDbErrorCaption, MessageButtons::Ok,
+                            MessageIcon::None);
+        storeFailure_.reset();
+        return false;
+    }
+    return stored;
+}
+
+bool PageStore::saveInTransaction(const PageRecord& page) {
     std::optional<SqliteTransaction> transaction;
     try {
         transaction.emplace(db_);
@@ -175,19 +223,19 @@ bool PageStore::savePage(const PageRecord& page) {
         // Without a transaction the statements still store what they can.
         report(failure);
     }
-    saving_ = transaction.has_value();
+    inTransaction_ = transaction.has_value();
     std::string id;
     bool stored = writeRow(page, id);
+    if (storeFailure_) {
+        return false;
+    }
     if (id.empty()) {
-        saving_ = false;
         prompts_.messageBox(kNoRowText, kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
         return false;
     }
     stored = writeChildRows(page, LeadingInt(id)) && stored;
-    const bool brokenOff = saveBrokenOff();
-    saving_ = false;
-    if (!transaction || brokenOff) {
-        return stored && !brokenOff;
+    if (!transaction || saveBrokenOff()) {
+        return stored && !saveBrokenOff();
     }
     try {
         transaction->commit();

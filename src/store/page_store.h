@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,9 @@ class PageStore {
 
     // Stores the page under its directory and file name, replacing its earlier row and child
     // rows, in one transaction. A failing statement is reported and the rest still runs; a page
-    // whose row cannot be written gets no child rows. False when anything failed.
+    // whose row cannot be written gets no child rows. A store that cannot be written at all
+    // (read-only, locked, full, gone) ends the save at once with one message. False when
+    // anything failed.
     bool savePage(const PageRecord& page);
     // Reads the stored page into the record: the row's values when it has one (the directory
     // and file name are left alone), and always the lists, emptied first. False when the page
@@ -54,6 +57,7 @@ class PageStore {
     // SQLite rolled the save's transaction back by itself (a full disk, say): going on would
     // store the rest of the page without its beginning.
     bool saveBrokenOff() const;
+    bool saveInTransaction(const PageRecord& page);
     bool writeRow(const PageRecord& page, std::string& id);
     bool writeChildRows(const PageRecord& page, long long id);
     bool readChildRows(PageRecord& page, const std::string& id);
@@ -61,4 +65,7 @@ class PageStore {
     SqliteDatabase& db_;
     Prompts& prompts_;
     bool saving_ = false;
+    bool inTransaction_ = false;
+    // The reason a save cannot store anything, shown once when the save ends.
+    std::optional<std::string> storeFailure_;
 };

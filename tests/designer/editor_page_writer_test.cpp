@@ -188,3 +188,20 @@ TEST_F(EditorPageWriterTest, TextDoneEditWithNothingLeftOnThePageHasNoScript) {
     writer.writeTextDone(PageRecord(), editor, {"", "", false});
     EXPECT_EQ(editorPage().find("SET_DHTML"), std::string::npos);
 }
+
+TEST_F(EditorPageWriterTest, AFileThatCannotBeWrittenIsReportedOnceAndThePageShownStays) {
+    for (const char* file : {"controlstart.js", "quilltemp.html", "controls.html"}) {
+        TempFolder folder;
+        std::filesystem::create_directories(folder / file);
+        ControlsPage failingControls(folder.path());
+        FakePrompts failingPrompts;
+        EditorPageWriter failing(folder.path(), failingControls, browser, clipboard,
+                                 failingPrompts);
+        failing.writeLoad(ItemPage(), editor);
+        ASSERT_EQ(failingPrompts.shown.size(), 1u) << file;
+        EXPECT_EQ(failingPrompts.shown[0].text,
+                  "The editor page could not be written to " + folder / file +
+                      ". The page shown stays as it is, and your change is kept in the design.");
+        EXPECT_TRUE(browser.addresses.empty()) << file;
+    }
+}

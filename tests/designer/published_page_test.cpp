@@ -166,3 +166,13 @@ TEST_F(PublishedPageTest, AFileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(prompts.shown[0].text,
               "The page could not be written to " + working / "site/page.html" + ".");
 }
+
+TEST_F(PublishedPageTest, APageWithoutAFolderIsWrittenIntoTheDefaultSiteFolder) {
+    designItems();
+    workspace().folders.clear();
+    page().directory.clear();
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_TRUE(std::filesystem::exists(working / "webpages/page.html"));
+    EXPECT_EQ(session.store().pageIdOf(working / "webpages", "page.html"), "1");
+}

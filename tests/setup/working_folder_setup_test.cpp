@@ -83,6 +83,37 @@ TEST_F(WorkingFolderSetupTest, AMissingDictionaryIsReported) {
     EXPECT_TRUE(std::filesystem::exists(path("quilldata.db")));
 }
 
+TEST_F(WorkingFolderSetupTest, APageStoreThatIsNotADatabaseIsKeptAsideAndMadeAnew) {
+    ASSERT_TRUE(setUp().empty());
+    const struct {
+        std::string content;
+        std::string reason;
+        std::string aside;
+    } cases[] = {
+        {std::string(5000, 'x'), "it is not an SQLite database", "quilldata.damaged.db"},
+        {std::string("SQLite format 3", 16) + std::string(5000, 'x'),
+         "UNKNOWN_ERROR[26]: file is not a database", "quilldata.damaged-2.db"},
+    };
+    for (const auto& damaged : cases) {
+        WriteFile(path("quilldata.db"), damaged.content);
+        WriteFile(path("quilldata.db-journal"), "stale journal");
+        const std::vector<std::string> problems = setUp();
+        ASSERT_EQ(problems.size(), 1u) << damaged.reason;
+        EXPECT_EQ(problems[0], "The page store " + path("quilldata.db") +
+                                   " is damaged or is not a page store (" + damaged.reason +
+                                   "). It was kept unchanged as " + path(damaged.aside) +
+                                   ", and a new page store was made. The page files in your site "
+                                   "folders are untouched.");
+        EXPECT_EQ(ReadFile(path(damaged.aside)), damaged.content);
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        EXPECT_EQ(db.runScalar("select count(*) from quillprojects"), 1);
+    }
+    EXPECT_EQ(ReadFile(path("quilldata.damaged.db-journal")), "stale journal");
+    // A sound store is left alone.
+    EXPECT_TRUE(setUp().empty());
+}
+
 TEST(QuickstartTutorial, ItsLayoutNamesEveryItem) {
     const PageRecord tutorial = QuickstartTutorial("/home/user/quillworking");
     EXPECT_EQ(tutorial.directory, "/home/user/quillworking/webpages");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <utility>
 
 #include "page/page_record.h"
@@ -179,6 +181,47 @@ TEST_F(PageStoreTest, AFailingStatementIsShownAsDbErrorAndTheSaveGoesOn) {
     EXPECT_EQ(rows("quillprojects"), 1);
     EXPECT_EQ(rows("pagetexts"), 2);
     EXPECT_EQ(rows("rtftexts"), 2);
+}
+
+// A store that cannot be written at all gives one message per save, with the reason, and
+// keeps the page as it was stored before.
+TEST_F(PageStoreTest, AStoreThatCannotBeWrittenEndsTheSaveWithOneMessage) {
+    PageRecord page = quotedPage();
+    ASSERT_TRUE(store.savePage(page));
+    page.pageTitle = "never stored";
+    SqliteDatabase other;
+    other.open(working / "quilldata.db");
+    db.setBusyTimeout(50);
+    const std::string journal = working / "quilldata.db-journal";
+    const struct {
+        std::function<void()> spoil;
+        std::string reason;
+        std::function<void()> mend;
+    } cases[] = {
+        {[&] { db.runStatement("PRAGMA query_only = ON"); },
+         "SQLITE_READONLY[8]: attempt to write a readonly database",
+         [&] { db.runStatement("PRAGMA query_only = OFF"); }},
+        // No journal can be made beside it, as in a folder that cannot be written.
+        {[&] { std::filesystem::create_directories(journal); }, "SQLITE_IOERR[10]: disk I/O error",
+         [&] { std::filesystem::remove(journal); }},
+        // Another program holds the store.
+        {[&] { other.runStatement("BEGIN EXCLUSIVE"); }, "SQLITE_BUSY[5]: database is locked",
+         [&] { other.runStatement("ROLLBACK"); }},
+    };
+    for (const auto& spoilt : cases) {
+        prompts.shown.clear();
+        spoilt.spoil();
+        EXPECT_FALSE(store.savePage(page));
+        spoilt.mend();
+        ASSERT_EQ(prompts.shown.size(), 1u) << spoilt.reason;
+        EXPECT_EQ(prompts.shown[0].caption, "db error");
+        EXPECT_EQ(prompts.shown[0].text, "The page design was not stored: " + spoilt.reason);
+        PageRecord loaded;
+        ASSERT_TRUE(store.loadPage(loaded, page.directory, page.fileName));
+        EXPECT_EQ(loaded.pageTitle, quotedPage().pageTitle);
+        EXPECT_EQ(loaded.texts, quotedPage().texts);
+    }
+    EXPECT_TRUE(store.savePage(page));
 }
 
 TEST_F(PageStoreTest, APageWhoseRowCannotBeWrittenGetsNoChildRows) {

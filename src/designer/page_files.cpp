@@ -56,15 +56,21 @@ void PageFiles::newPage() {
     if (!chosen) {
         return;
     }
+    catalog_.storeCurrentDesign();
     // The counter restarts only for the new page: a cancelled dialog keeps the current page's
     // counter, so its next item cannot take an id it already uses.
     page.elementCount = 0;
     page.directory = directory;
 
     const std::string path = CleanPageName(*chosen);
-    WriteTextFile(path, kEmptyPage);
     const std::string name = CleanPageName(FileNameOf(*chosen));
     const std::string folder = ParentFolderOf(path);
+    // The empty page goes where the page will be saved, so that no file without the ".html"
+    // is left behind; a file of that name the dialog did not ask about is left as it is.
+    const std::string pagePath = JoinPath(folder, WithHtmlExtension(name));
+    if (pagePath == path || FileOperation::CheckPath(pagePath) == 0) {
+        WriteTextFile(pagePath, kEmptyPage);
+    }
     workspace_.flags.noSaveOnExit = false;
     if (folder != page.directory) {
         selectFolder(folder);

@@ -17,6 +17,16 @@ constexpr int kAllWritten = 0;
 constexpr int kSomeNotWritten = 1;
 constexpr int kUsageOrDatabaseError = 2;
 constexpr const char* kUsage = "usage: quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]\n";
+constexpr const char* kHelp =
+    "Writes the finished pages of a site folder from their stored designs, with copies of\n"
+    "their pictures, as the designer's save writes them. The page store is only read.\n"
+    "\n"
+    "  SITE_FOLDER    the site folder whose pages are written\n"
+    "  PAGE ...       only these pages (file names); all stored pages when none are named\n"
+    "  --workdir DIR  the working folder holding quilldata.db (default ~/quillworking)\n"
+    "  --help         this text\n"
+    "\n"
+    "Exit status: 0 every page written, 1 some were not, 2 usage or database error.\n";
 
 struct Request {
     std::string workingFolder;
@@ -58,6 +68,12 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
 
 int RunBatchPublish(const std::vector<std::string>& arguments,
                     const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--help" || argument == "-h") {
+            out << kUsage << kHelp;
+            return 0;
+        }
+    }
     const std::optional<Request> request = ParseArguments(arguments, defaultWorkingFolder);
     if (!request) {
         err << kUsage;

@@ -27,8 +27,9 @@ const std::vector<Section>& Sections() {
          "sets the colour, background picture and length of the page."},
         {180, 410, 360, "Moving and resizing",
          "Drag a section or a picture to move it. A small square appears at its lower right "
-         "corner when the mouse is over it: drag that square to resize. Pictures keep their "
-         "shape. Click an item to edit, delete or centre it."},
+         "corner when the mouse is over it: drag that square to resize. A picture stretches "
+         "freely; one you have just added keeps its proportions. Click an item to edit, delete "
+         "or centre it."},
         {390, 30, 360, "The bar above the page",
          "<B>Container</B> chooses how wide the page is: 700, 800 or 900 pixels, or the whole "
          "window. <B>Grid</B> shows lines that dragged items snap to. The grid is only there "

@@ -31,6 +31,8 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, Clipboard& clipboard, QObje
     scripts().insert(CompatibilityScript());
     settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    // A failed load resumes the last page; Chromium's own error page would flash up first.
+    settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     connect(this, &QWebEnginePage::loadingChanged, this, &BrowserPage::onLoadingChanged);
 }
 

@@ -142,9 +142,20 @@ void MainView::buildWindow() {
 
 void MainView::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(file->addAction(QStringLiteral("New Page")), &QAction::triggered, this,
+    const auto add = [file](const QString& caption, const QKeySequence& keys) {
+        QAction* action = file->addAction(caption);
+        action->setShortcut(keys);
+        return action;
+    };
+    connect(add(QStringLiteral("New Page"), QKeySequence(Qt::CTRL | Qt::Key_N)),
+            &QAction::triggered, this,
             [this] { perform([this] { session_->files().newPage(); }); });
-    connect(file->addAction(QStringLiteral("Help")), &QAction::triggered, this,
+    connect(add(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
+            this, [this] { runControlsCommand(QStringLiteral("http://savepage")); });
+    connect(add(QStringLiteral("Save As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+            &QAction::triggered, this,
+            [this] { runControlsCommand(QStringLiteral("http://save_as_page")); });
+    connect(add(QStringLiteral("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
             [this] { perform([this] { session_->files().showHelp(); }); });
     connect(file->addAction(QStringLiteral("Quillora Online")), &QAction::triggered, this,
             [this] { ports_.shell.open(kMakerSite); });
@@ -186,6 +197,14 @@ void MainView::folderChosen(int index) {
 
 void MainView::pageChosen(int index) {
     perform([this, index] { session_->catalog().choosePage(static_cast<std::size_t>(index)); });
+}
+
+void MainView::runControlsCommand(const QString& address) {
+    // As the controls bar's own button does it, so that the editor page hands its layout over
+    // first; nothing happens while no editor page is shown.
+    page_->runJavaScript(QStringLiteral("(function(){var c=window.frames['controls'];"
+                                        "if(c&&c.runCommand){c.runCommand('%1');}})()")
+                             .arg(address));
 }
 
 void MainView::showAbout() {

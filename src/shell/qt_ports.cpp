@@ -2,9 +2,11 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
@@ -169,12 +171,28 @@ MessageAnswer QtPrompts::messageBox(const std::string& text, const std::string& 
 }
 
 std::optional<std::string> QtPrompts::saveFileName(const SaveFileRequest& request) {
-    const QString chosen = QFileDialog::getSaveFileName(
-        owner_, FromStd(request.title), FromStd(request.initialPath), QtFilter(request.filter));
-    if (chosen.isEmpty()) {
+    QFileDialog dialog(owner_, FromStd(request.title), FromStd(request.initialPath),
+                       QtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return chosen.toStdString();
+    // Qt's own dialog reads quotes in the typed name as a list of files ("a" "b"), so that
+    // Zoë's "page" would come back as page: the name is taken as it was typed.
+    if (const auto* typed = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        const QString name = typed->text();
+        if (name.contains(QLatin1Char('"'))) {
+            return QDir::isAbsolutePath(name)
+                       ? name.toStdString()
+                       : dialog.directory().absoluteFilePath(name).toStdString();
+        }
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.front().toStdString();
 }
 
 std::optional<std::string> QtPrompts::pageName() {

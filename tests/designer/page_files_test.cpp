@@ -43,15 +43,29 @@ TEST_F(PageFilesTest, NewPageCleansTheNameAndStartsAFreshDesign) {
     EXPECT_FALSE(workspace().flags.noSaveOnExit);
 }
 
-TEST_F(PageFilesTest, NewPageWithoutExtensionWritesTheFileAsNamedAndAddsHtml) {
+TEST_F(PageFilesTest, NewPageWritesItsEmptyPageUnderTheFinalName) {
     std::filesystem::create_directories(working / "other");
-    prompts.fileNames = {working / "other/notes"};
+    WriteFile(working / "other/kept.html", "a page of the user's");
+    // The design left behind is stored first.
+    designSomething();
+    workspace().flags.noSaveOnExit = false;
+    browser.layout = "<div id='pagetextitem4~' style='moved'>";
+    prompts.fileNames = {working / "other/notes", working / "other/kept.htm"};
     session.files().newPage();
-    EXPECT_TRUE(std::filesystem::exists(working / "other/notes"));
+    EXPECT_EQ(ReadFile(working / "other/notes.html"), "<HTML><HEAD></HEAD><BODY></BODY></HTML>");
+    EXPECT_FALSE(std::filesystem::exists(working / "other/notes"));
     EXPECT_EQ(page().fileName, "notes.html");
     // The new folder joins the folder list and is selected.
     EXPECT_EQ(workspace().folders.selectedText(), working / "other");
     EXPECT_EQ(page().directory, working / "other");
+    PageRecord stored;
+    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "current.html"));
+    EXPECT_EQ(stored.stylesData, *browser.layout);
+
+    // The dialog asked about kept.htm, not kept.html: that file is left as it is.
+    session.files().newPage();
+    EXPECT_EQ(page().fileName, "kept.html");
+    EXPECT_EQ(ReadFile(working / "other/kept.html"), "a page of the user's");
 }
 
 TEST_F(PageFilesTest, CancellingNewPageChangesNothing) {

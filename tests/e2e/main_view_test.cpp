@@ -395,3 +395,35 @@ TEST_F(MainViewTest, WithAGridDraggedItemsSnapToItsLines) {
     EXPECT_EQ(place[0].toInt() % 20, 0) << place[0].toInt();
     EXPECT_EQ(place[1].toInt() % 20, 0) << place[1].toInt();
 }
+
+// At every window width from 800 pixels up each control of the bar is whole and inside it.
+TEST_F(MainViewTest, TheControlsBarFitsFrom800PixelsUp) {
+    startWindow();
+    ASSERT_TRUE(resume());
+    ASSERT_TRUE(controlsCommand("http://pagecontainer0"));
+    ASSERT_TRUE(editorShown());
+    for (const int width : {800, 1000, 1400}) {
+        window->resize(width, 700);
+        QTest::qWait(300);
+        EXPECT_EQ(js("(function(){var d=window.frames['controls'].document;"
+                     "var f=document.getElementById('controls').getBoundingClientRect();"
+                     "var e=document.getElementById('editor').getBoundingClientRect();"
+                     "var bad=[];if(e.top<f.bottom)bad.push('editor over the bar');"
+                     "d.querySelectorAll('a.cmd, input.size, #folderlabel').forEach(function(c){"
+                     "var r=c.getBoundingClientRect();"
+                     "if(r.width==0||r.left<0||r.top<0||r.right>f.width||r.bottom>f.height||"
+                     "c.scrollWidth>c.clientWidth+1)bad.push(c.textContent||c.value);});"
+                     "return bad.join(', ');})()")
+                      .toString()
+                      .toStdString(),
+                  "")
+            << width;
+        for (PictureButton* button : window->findChildren<PictureButton*>()) {
+            EXPECT_TRUE(window->rect().contains(
+                QRect(button->mapTo(window.get(), QPoint(0, 0)), button->size())))
+                << width << " " << button->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(js("window.frames['controls'].document.form1.screensize.value").toString(),
+              "Full Screen");
+}

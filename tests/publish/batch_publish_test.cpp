@@ -91,6 +91,10 @@ TEST_F(BatchPublishTest, TheQuickstartPageAndUnknownFoldersAreNotWritten) {
 }
 
 TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(
+        out.str().rfind("usage: quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]\n", 0), 0u);
+    EXPECT_TRUE(err.str().empty());
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(err.str(), "usage: quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]\n");
     EXPECT_EQ(run({"--workdir"}), 2);

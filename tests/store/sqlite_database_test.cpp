@@ -114,6 +114,12 @@ TEST_F(DatabaseTest, StatementsReportChangedRowsAndErrors) {
 TEST_F(DatabaseTest, SyntaxErrorInAQueryGivesTheCodeAndNothingMore) {
     EXPECT_EQ(FailureOf([&] { db.runQuery("selec * from pages"); }), "SQLITE_ERROR[1]: ");
     EXPECT_EQ(FailureOf([&] { db.prepare("select * from nowhere"); }), "SQLITE_ERROR[1]: ");
+    // Text without a statement is refused rather than taken for an empty result.
+    for (const char* nothing : {"", "   ", "-- only a comment"}) {
+        const std::string refused = "DBLAYER_ERROR[1000]: Null Virtual Machine pointer";
+        EXPECT_EQ(FailureOf([&] { db.runQuery(nothing); }), refused) << nothing;
+        EXPECT_EQ(FailureOf([&] { db.runScalar(nothing); }), refused) << nothing;
+    }
 }
 
 TEST_F(DatabaseTest, ScalarQueries) {
@@ -208,5 +214,7 @@ TEST_F(DatabaseTest, ClosingWhileAStatementLivesIsSafe) {
     EXPECT_EQ(rows.intValue(0), 2);
     EXPECT_EQ(FailureOf([&] { db.runQuery("select 1"); }),
               "DBLAYER_ERROR[1000]: Database not open");
+    EXPECT_EQ(FailureOf([&] { select.runQuery(); }), "DBLAYER_ERROR[1000]: Database not open");
+    EXPECT_EQ(FailureOf([&] { select.runStatement(); }), "DBLAYER_ERROR[1000]: Database not open");
     select.release();
 }

@@ -9,12 +9,15 @@
 #include "store/db/sqlite_format.h"
 
 SqliteDatabase::SqliteDatabase(SqliteDatabase&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), busyTimeoutMs_(other.busyTimeoutMs_) {}
+    : db_(std::exchange(other.db_, nullptr)),
+      open_(std::move(other.open_)),
+      busyTimeoutMs_(other.busyTimeoutMs_) {}
 
 SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
     if (this != &other) {
         close();
         db_ = std::exchange(other.db_, nullptr);
+        open_ = std::move(other.open_);
         busyTimeoutMs_ = other.busyTimeoutMs_;
     }
     return *this;
@@ -42,6 +45,7 @@ void SqliteDatabase::openWithFlags(const std::string& path, int flags) {
         throw failure;
     }
     db_ = db;
+    open_ = std::make_shared<bool>(true);
     sqlite3_busy_timeout(db_, busyTimeoutMs_);
 }
 
@@ -50,6 +54,10 @@ void SqliteDatabase::close() {
     // so closing never leaves them pointing at freed memory.
     if (db_ != nullptr) {
         sqlite3_close_v2(std::exchange(db_, nullptr));
+    }
+    if (open_) {
+        *open_ = false;
+        open_.reset();
     }
 }
 
@@ -72,8 +80,9 @@ int SqliteDatabase::runStatement(const std::string& sql) {
 SqliteCursor SqliteDatabase::runQuery(const std::string& sql) {
     sqlite3_stmt* statement = compile(sql);
     if (statement == nullptr) {
-        // Text without a statement (blank or a comment) has nothing to walk.
-        return SqliteCursor();
+        // Text without a statement (blank or a comment): a cursor over nothing would pass
+        // for an empty result.
+        throw SqliteException(SqliteException::kLayerError, "Null Virtual Machine pointer");
     }
     const int result = sqlite3_step(statement);
     if (result == SQLITE_DONE || result == SQLITE_ROW) {
@@ -116,7 +125,7 @@ sqlite3_stmt* SqliteDatabase::compile(const std::string& sql) {
 }
 
 SqliteStatement SqliteDatabase::prepare(const std::string& sql) {
-    return SqliteStatement(db_, compile(sql));
+    return SqliteStatement(db_, compile(sql), open_);
 }
 
 bool SqliteDatabase::hasTable(const std::string& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "store/db/sqlite_cursor.h"
@@ -51,5 +52,7 @@ class SqliteDatabase {
     sqlite3_stmt* compile(const std::string& sql);
 
     sqlite3* db_ = nullptr;
+    // Shared with the statements of this connection, which refuse to run once it is closed.
+    std::shared_ptr<bool> open_;
     int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
 };

@@ -7,12 +7,14 @@
 
 #include "store/db/sqlite_exception.h"
 
-SqliteStatement::SqliteStatement(sqlite3* db, sqlite3_stmt* statement)
-    : db_(db), statement_(statement) {}
+SqliteStatement::SqliteStatement(sqlite3* db, sqlite3_stmt* statement,
+                                 std::shared_ptr<const bool> databaseOpen)
+    : db_(db), statement_(statement), databaseOpen_(std::move(databaseOpen)) {}
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
     : db_(std::exchange(other.db_, nullptr)),
-      statement_(std::exchange(other.statement_, nullptr)) {}
+      statement_(std::exchange(other.statement_, nullptr)),
+      databaseOpen_(std::move(other.databaseOpen_)) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
@@ -22,6 +24,7 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
         }
         db_ = std::exchange(other.db_, nullptr);
         statement_ = std::exchange(other.statement_, nullptr);
+        databaseOpen_ = std::move(other.databaseOpen_);
     }
     return *this;
 }
@@ -34,7 +37,7 @@ SqliteStatement::~SqliteStatement() {
 }
 
 void SqliteStatement::checkDatabase() const {
-    if (db_ == nullptr) {
+    if (db_ == nullptr || (databaseOpen_ && !*databaseOpen_)) {
         throw SqliteException(SqliteException::kLayerError, "Database not open");
     }
 }

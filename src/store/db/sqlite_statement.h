@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "store/db/sqlite_cursor.h"
@@ -9,11 +10,14 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 // A prepared statement with parameters bound by 1-based position. Move-only: the moved-from
-// statement refuses every operation with "Null Virtual Machine pointer".
+// statement refuses every operation with "Null Virtual Machine pointer". Once its database is
+// closed it refuses to run with "Database not open".
 class SqliteStatement {
   public:
     SqliteStatement() = default;
-    SqliteStatement(sqlite3* db, sqlite3_stmt* statement);
+    // databaseOpen, when given, is cleared when the database is closed.
+    SqliteStatement(sqlite3* db, sqlite3_stmt* statement,
+                    std::shared_ptr<const bool> databaseOpen = nullptr);
     SqliteStatement(SqliteStatement&& other) noexcept;
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
     SqliteStatement(const SqliteStatement&) = delete;
@@ -42,4 +46,5 @@ class SqliteStatement {
 
     sqlite3* db_ = nullptr;
     sqlite3_stmt* statement_ = nullptr;
+    std::shared_ptr<const bool> databaseOpen_;
 };

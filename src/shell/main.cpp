@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillora"));
+    // Ties the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillora"));
 
     const std::string workingFolder = DefaultWorkingFolder();
     QtPrompts prompts;

@@ -1,0 +1,21 @@
+# Installs the build into a fresh prefix and fails when a file a desktop needs is missing.
+# Run with -DBUILD_DIR=<build> -DPREFIX=<empty folder>.
+cmake_minimum_required(VERSION 3.22)
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(file bin/quillora bin/quillora-publish share/applications/quillora.desktop
+             share/icons/hicolor/32x32/apps/quillora.png)
+    if(NOT EXISTS "${PREFIX}/${file}")
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+file(READ "${PREFIX}/share/applications/quillora.desktop" entry)
+if(NOT entry MATCHES "\nExec=quillora\n" OR NOT entry MATCHES "\nIcon=quillora\n")
+    message(FATAL_ERROR "the menu entry does not start quillora with its icon")
+endif()
+file(REMOVE_RECURSE "${PREFIX}")
+message(STATUS "installed: the program, the publish tool, the menu entry and its icon")

@@ -207,7 +207,8 @@ def main():
 
     captions = {'newpage': '+', 'rename': 'AB', 'pagetitle': 'T', 'ftplaunch': 'FTP',
                 'help': '?', 'dialog_ok': 'OK', 'dialog_cancel': 'CANCEL',
-                'dialog_center': 'CENTRE', 'dialog_edit': 'EDIT', 'dialog_delete': 'DELETE'}
+                'dialog_center': 'CENTRE', 'dialog_edit': 'EDIT', 'dialog_delete': 'DELETE',
+                'replace': 'REPLACE'}
     for caption, text in captions.items():
         width = 40 if caption in ('newpage', 'rename', 'pagetitle', 'ftplaunch', 'help') else 64
         for state in 'UDFX':

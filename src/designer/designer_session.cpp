@@ -1,15 +1,17 @@
 #include "designer/designer_session.h"
 
-#include "designer/interim_operations.h"
+#include "designer/element_operations.h"
 
 namespace {
 
 std::unique_ptr<DesignerOperations> OwnOperations(DesignerOperations* given, Workspace& workspace,
+                                                  EditorPageWriter& writer,
                                                   const DesignerPorts& ports) {
     if (given != nullptr) {
         return nullptr;
     }
-    return std::make_unique<InterimOperations>(workspace, ports.clipboard, ports.prompts);
+    return std::make_unique<ElementOperations>(workspace, writer, ports.clipboard, ports.prompts,
+                                               ports.pictures);
 }
 
 }  // namespace
@@ -23,7 +25,7 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       catalog_(workspace_, store_, writer_, ports.browser),
       files_(workspace_, catalog_, store_, controls_, ports.browser, ports.prompts, ports.shell),
       publisher_(workspace_, store_, ports.clipboard, ports.prompts),
-      ownOperations_(OwnOperations(operations, workspace_, ports)),
+      ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
       dispatcher_({workspace_, writer_, catalog_, files_, publisher_,
                    operations != nullptr ? *operations : *ownOperations_, ports.clipboard,
                    ports.prompts, ports.shell}) {}

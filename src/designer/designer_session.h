@@ -15,6 +15,7 @@
 
 class Browser;
 class Clipboard;
+class PictureDecoder;
 class Prompts;
 class Shell;
 class SqliteDatabase;
@@ -24,11 +25,12 @@ struct DesignerPorts {
     Browser& browser;
     Prompts& prompts;
     Shell& shell;
+    PictureDecoder& pictures;
 };
 
 // The designer as the main window holds it: the workspace and every part that works on it,
 // wired together once. The item, background, length and hosting commands go to the given
-// operations, or to the session's own when none are given.
+// operations, or to the session's own ElementOperations when none are given.
 class DesignerSession {
   public:
     DesignerSession(std::string workingFolder, SqliteDatabase& db, const DesignerPorts& ports,

@@ -16,6 +16,11 @@ class ConsolePrompts : public Prompts {
     std::optional<std::string> pageName() override { return {}; }
     std::optional<std::string> pageTitle(const std::string&) override { return {}; }
     std::optional<std::string> clickOption() override { return {}; }
+    std::optional<std::string> openFileName(const OpenFileRequest&) override { return {}; }
+    std::optional<Rgb> colour() override { return {}; }
+    std::optional<ImageProperties> imageProperties(const ImageProperties&) override { return {}; }
+    std::optional<std::string> pageLength(const std::string&) override { return {}; }
+    std::optional<std::string> linkTarget() override { return {}; }
 
     bool databaseFailed() const { return databaseFailed_; }
 

@@ -15,6 +15,26 @@ struct SaveFileRequest {
     std::string initialPath;
 };
 
+// A file-open dialog. The filter is written as for SaveFileRequest; the start path is a
+// folder followed by a file pattern ("/x/backgrounds/*.*") or empty.
+struct OpenFileRequest {
+    std::string filter;
+    std::string startPath;
+};
+
+// A colour the user chose.
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+
+// What the picture properties dialog shows and hands back.
+struct ImageProperties {
+    std::string sourceFile;
+    std::string linkTarget;
+};
+
 // Everything the program asks the user. The program shows real dialogs; tests script the
 // answers. A dialog answered with nothing was cancelled.
 class Prompts {
@@ -30,4 +50,13 @@ class Prompts {
     virtual std::optional<std::string> pageTitle(const std::string& current) = 0;
     // The edit-options dialog of a clicked item: "CENTER", "EDIT", "DELETE" or "NONE".
     virtual std::optional<std::string> clickOption() = 0;
+    // The chosen full path.
+    virtual std::optional<std::string> openFileName(const OpenFileRequest& request) = 0;
+    virtual std::optional<Rgb> colour() = 0;
+    // The "Image Properties" dialog on a picture's source file and link target.
+    virtual std::optional<ImageProperties> imageProperties(const ImageProperties& current) = 0;
+    // The "Page length selector", showing the current length.
+    virtual std::optional<std::string> pageLength(const std::string& current) = 0;
+    // The "Add a link target" dialog, which starts empty.
+    virtual std::optional<std::string> linkTarget() = 0;
 };

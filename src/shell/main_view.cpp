@@ -53,7 +53,7 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
     browserPort_ = std::make_unique<QtBrowser>(view_);
     session_ = std::make_unique<DesignerSession>(
         workingFolder_, db_,
-        DesignerPorts{clipboard_, *browserPort_, ports_.prompts, ports_.shell});
+        DesignerPorts{clipboard_, *browserPort_, ports_.prompts, ports_.shell, pictures_});
     page_->setNavigationHandler([this](const std::string& address) {
         bool cancel = true;
         perform([&] { cancel = session_->dispatcher().beforeNavigate(address); });

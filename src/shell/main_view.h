@@ -58,6 +58,7 @@ class MainView : public QMainWindow {
     MainViewPorts ports_;
     SqliteDatabase db_;
     QtClipboard clipboard_;
+    QtPictureDecoder pictures_;
     QWebEngineProfile* profile_ = nullptr;
     QWebEngineView* view_ = nullptr;
     BrowserPage* page_ = nullptr;

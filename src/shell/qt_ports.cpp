@@ -1,11 +1,15 @@
 #include "shell/qt_ports.h"
 
+#include <QBuffer>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
@@ -15,7 +19,10 @@
 #include <memory>
 
 #include "items/clickoptions.h"
+#include "items/imageedit.h"
+#include "items/linkselector.h"
 #include "items/newpage.h"
+#include "items/pagelength.h"
 #include "items/pagetitle.h"
 
 namespace {
@@ -217,4 +224,65 @@ std::optional<std::string> QtPrompts::clickOption() {
         return std::nullopt;
     }
     return dialog.choice().toStdString();
+}
+
+std::optional<std::string> QtPrompts::openFileName(const OpenFileRequest& request) {
+    // The start path names a folder and a pattern ("/x/backgrounds/*.*"): the dialog opens in
+    // the folder.
+    const QString start = FromStd(request.startPath);
+    const QString folder = start.isEmpty() ? QString() : QFileInfo(start).path();
+    const QString chosen =
+        QFileDialog::getOpenFileName(owner_, QString(), folder, QtFilter(request.filter));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.toStdString();
+}
+
+std::optional<Rgb> QtPrompts::colour() {
+    const QColor chosen = QColorDialog::getColor(Qt::white, owner_);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return Rgb{chosen.red(), chosen.green(), chosen.blue()};
+}
+
+std::optional<ImageProperties> QtPrompts::imageProperties(const ImageProperties& current) {
+    imageedit dialog(FromStd(current.sourceFile), FromStd(current.linkTarget), *this, owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return ImageProperties{dialog.sourceFile().toStdString(), dialog.linkTarget().toStdString()};
+}
+
+std::optional<std::string> QtPrompts::pageLength(const std::string& current) {
+    pagelength dialog(FromStd(current), owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.pageLength().toStdString();
+}
+
+std::optional<std::string> QtPrompts::linkTarget() {
+    linkselector dialog(owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.target().toStdString();
+}
+
+std::optional<PictureSize> QtPictureDecoder::decode(const std::string& bytes) {
+    QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QSize size = reader.size();
+    if (!size.isValid()) {
+        // Some formats tell their size only once read.
+        size = reader.read().size();
+    }
+    if (!size.isValid() || size.isEmpty()) {
+        return std::nullopt;
+    }
+    return PictureSize{size.width(), size.height()};
 }

@@ -7,6 +7,7 @@
 
 #include "platform/browser.h"
 #include "platform/clipboard.h"
+#include "platform/picture_decoder.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
@@ -46,9 +47,20 @@ class QtPrompts : public Prompts {
     std::optional<std::string> pageName() override;
     std::optional<std::string> pageTitle(const std::string& current) override;
     std::optional<std::string> clickOption() override;
+    std::optional<std::string> openFileName(const OpenFileRequest& request) override;
+    std::optional<Rgb> colour() override;
+    std::optional<ImageProperties> imageProperties(const ImageProperties& current) override;
+    std::optional<std::string> pageLength(const std::string& current) override;
+    std::optional<std::string> linkTarget() override;
 
   private:
     QPointer<QWidget> owner_;
+};
+
+// Qt's image readers, which know BMP, JPEG, GIF and PNG among others.
+class QtPictureDecoder : public PictureDecoder {
+  public:
+    std::optional<PictureSize> decode(const std::string& bytes) override;
 };
 
 // A local path or a web address as the browser takes it.

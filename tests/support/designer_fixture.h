@@ -82,5 +82,7 @@ class DesignerFixture : public ::testing::Test {
     FakePrompts prompts;
     FakeShell shell;
     RecordingOperations operations;
-    DesignerSession session{working.path(), db, {clipboard, browser, prompts, shell}, &operations};
+    FakePictureDecoder pictures;
+    DesignerSession session{
+        working.path(), db, {clipboard, browser, prompts, shell, pictures}, &operations};
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <deque>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "platform/browser.h"
 #include "platform/clipboard.h"
+#include "platform/picture_decoder.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
@@ -74,6 +76,20 @@ class FakePrompts : public Prompts {
         return Next(titles);
     }
     std::optional<std::string> clickOption() override { return Next(clickOptions); }
+    std::optional<std::string> openFileName(const OpenFileRequest& request) override {
+        openRequests.push_back(request);
+        return Next(openFileNames);
+    }
+    std::optional<Rgb> colour() override { return Next(colours); }
+    std::optional<ImageProperties> imageProperties(const ImageProperties& current) override {
+        imagePropertiesShown.push_back(current);
+        return Next(imagePropertyAnswers);
+    }
+    std::optional<std::string> pageLength(const std::string& current) override {
+        lengthsShown.push_back(current);
+        return Next(lengths);
+    }
+    std::optional<std::string> linkTarget() override { return Next(linkTargets); }
 
     // The captions of the message boxes shown, in order.
     std::vector<std::string> captions() const {
@@ -92,14 +108,36 @@ class FakePrompts : public Prompts {
     DialogAnswers titles;
     std::vector<std::string> titlesShown;
     DialogAnswers clickOptions;
+    DialogAnswers openFileNames;
+    std::vector<OpenFileRequest> openRequests;
+    std::deque<std::optional<Rgb>> colours;
+    std::deque<std::optional<ImageProperties>> imagePropertyAnswers;
+    std::vector<ImageProperties> imagePropertiesShown;
+    DialogAnswers lengths;
+    std::vector<std::string> lengthsShown;
+    DialogAnswers linkTargets;
 
   private:
-    static std::optional<std::string> Next(DialogAnswers& answers) {
+    template <typename Answer>
+    static std::optional<Answer> Next(std::deque<std::optional<Answer>>& answers) {
         if (answers.empty()) {
             return std::nullopt;
         }
-        std::optional<std::string> answer = answers.front();
+        std::optional<Answer> answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+};
+
+// Sizes scripted by the file's bytes: "GIF 200 100" decodes as 200 by 100.
+class FakePictureDecoder : public PictureDecoder {
+  public:
+    std::optional<PictureSize> decode(const std::string& bytes) override {
+        PictureSize size;
+        char kind[8] = {};
+        if (std::sscanf(bytes.c_str(), "%7s %d %d", kind, &size.width, &size.height) != 3) {
+            return std::nullopt;
+        }
+        return size;
     }
 };

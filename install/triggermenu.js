@@ -16,10 +16,22 @@ function hideMenu() {
     }
 }
 
+// The menu opens where the user clicked. On the container it lives inside the container, so
+// that its place, and the place of the item it adds, counts from the container's corner as
+// every item on it does.
 function openMenu(x, y, onContainer) {
     var menu = menuDiv();
     if (!menu) {
         return;
+    }
+    var container = document.getElementById('pagecontainer');
+    if (onContainer && container) {
+        var corner = container.getBoundingClientRect();
+        x -= Math.floor(corner.left + window.pageXOffset) + container.clientLeft;
+        y -= Math.floor(corner.top + window.pageYOffset) + container.clientTop;
+        container.appendChild(menu);
+    } else {
+        document.body.appendChild(menu);
     }
     menuOnContainer = onContainer;
     document.images['addtarget'].src = 'quillmenu_off.gif';

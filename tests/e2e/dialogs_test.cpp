@@ -1,10 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
+#include "files/picture_size.h"
 #include "items/clickoptions.h"
+#include "items/imageedit.h"
+#include "items/linkselector.h"
 #include "items/newpage.h"
+#include "items/pagelength.h"
 #include "items/pagetitle.h"
+#include "shell/qt_ports.h"
+#include "support/fake_ports.h"
+#include "support/temp_folder.h"
 #include "ui/picture_button.h"
 
 namespace {
@@ -53,8 +63,9 @@ TEST(Dialogs, EditOptionsAnswerWithTheChosenButtonOrNone) {
 }
 
 TEST(Dialogs, PictureButtonsCarryAllFourPictures) {
-    for (const char* caption : {"newpage", "rename", "pagetitle", "ftplaunch", "help", "dialog_ok",
-                                "dialog_cancel", "dialog_center", "dialog_edit", "dialog_delete"}) {
+    for (const char* caption :
+         {"newpage", "rename", "pagetitle", "ftplaunch", "help", "dialog_ok", "dialog_cancel",
+          "dialog_center", "dialog_edit", "dialog_delete", "replace"}) {
         for (const char state : {'U', 'D', 'F', 'X'}) {
             const QString name = QStringLiteral(":/resources/pictures/") +
                                  QString::fromLatin1(caption).toUpper() + QLatin1Char(state) +
@@ -62,4 +73,80 @@ TEST(Dialogs, PictureButtonsCarryAllFourPictures) {
             EXPECT_FALSE(QPixmap(name).isNull()) << name.toStdString();
         }
     }
+}
+
+TEST(Dialogs, ThePageLengthTakesDecimalNumbersOnly) {
+    pagelength dialog("1000", nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Page length selector");
+    EXPECT_EQ(dialog.pageLength(), "1000");
+    auto* edit = dialog.findChild<QLineEdit*>("pageLength");
+    edit->clear();
+    QTest::keyClicks(edit, "15a0x0.5b");
+    EXPECT_EQ(dialog.pageLength(), "1500.5");
+    edit->clear();
+    QTest::keyClicks(edit, "1234567890");
+    EXPECT_EQ(dialog.pageLength(), "123456789");
+    Click(dialog, "dialog_ok");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(Dialogs, TheLinkTargetMayBeLeftEmpty) {
+    linkselector dialog(nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Add a link target");
+    EXPECT_TRUE(dialog.findChild<QLabel*>()->text().startsWith(
+        "Type the filename or internet address to use as the link target (eg. \"mysong.mp3\""));
+    Click(dialog, "dialog_ok");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.target(), "");
+}
+
+TEST(Dialogs, ImagePropertiesReplaceTheSourceThroughTheFileDialog) {
+    FakePrompts prompts;
+    prompts.openFileNames = {std::nullopt, std::string("/pictures/new.gif")};
+    imageedit dialog("/pictures/old.gif", "a.mp3", prompts, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Image Properties");
+    Click(dialog, "replace");
+    EXPECT_EQ(dialog.sourceFile(), "/pictures/old.gif");
+    Click(dialog, "replace");
+    EXPECT_EQ(dialog.sourceFile(), "/pictures/new.gif");
+    EXPECT_EQ(prompts.openRequests[0].filter,
+              "Image files (*.jpg;*.gif;*.bmp;*.png)|*.jpg;*.gif;*.bmp;*.png||");
+    EXPECT_EQ(dialog.linkTarget(), "a.mp3");
+    Click(dialog, "dialog_cancel");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+// Qt's image readers give the natural size of the picture types the dialogs offer.
+TEST(PictureDecoding, GifAndPngGiveTheirSizeInPixels) {
+    TempFolder folder;
+    // Screen and image of 200 by 100, two colours, and an empty picture: clear and end codes.
+    std::string gif = "GIF89a";
+    const auto le = [&gif](int value) {
+        gif += static_cast<char>(value & 0xFF);
+        gif += static_cast<char>(value >> 8);
+    };
+    le(200);
+    le(100);
+    gif += std::string("\x80\0\0\0\0\0\xFF\xFF\xFF,", 10);
+    le(0);
+    le(0);
+    le(200);
+    le(100);
+    gif += std::string("\0\x02\x01\x2C\0;", 6);
+    WriteFile(folder / "wide.gif", gif);
+    ASSERT_TRUE(
+        QImage(200, 100, QImage::Format_RGB32).save(QString::fromStdString(folder / "wide.png")));
+
+    QtPictureDecoder decoder;
+    for (const char* file : {"wide.gif", "wide.png"}) {
+        FakePrompts prompts;
+        const std::optional<PictureSize> size = LoadPictureSize(folder / file, decoder, prompts);
+        ASSERT_TRUE(size) << file;
+        EXPECT_EQ(size->width, 200) << file;
+        EXPECT_EQ(size->height, 100) << file;
+    }
+    FakePrompts prompts;
+    WriteFile(folder / "text.gif", "not a picture");
+    EXPECT_FALSE(LoadPictureSize(folder / "text.gif", decoder, prompts));
+    EXPECT_EQ(prompts.shown.at(0).text, "Could not load image (hr failure)");
 }

@@ -1,0 +1,165 @@
+// Pictures, backgrounds and the page length in the real window and browser, from the add menu
+// and the edit options of a clicked picture.
+#include <filesystem>
+
+#include "page/page_record.h"
+#include "store/db/sqlite_cursor.h"
+#include "window_fixture.h"
+
+namespace {
+
+// Where the entries of the add menu sit on its picture (across 15..97).
+constexpr double kMenuX = 56;
+constexpr double kAddPictureY = 22;
+constexpr double kColourY = 73;
+constexpr double kBackgroundPictureY = 97;
+constexpr double kLengthY = 124;
+
+class PicturesTest : public WindowFixture {
+  protected:
+    // An empty page in a 700-pixel container, which the last session names.
+    void storeEmptyPage() {
+        PageRecord page;
+        page.directory = path("webpages");
+        page.fileName = "pictures.html";
+        page.pageTitle = "Pictures";
+        page.pageWidth = "700";
+        page.pageContainer = PageContainerMarkup("700", "1000");
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        PageStore store(db, prompts);
+        ASSERT_TRUE(store.savePage(page));
+        WriteFile(path("webpages/pictures.html"), "<html></html>");
+        WriteFile(path("lastsession.qlp"), path("webpages") + "|pictures.html");
+    }
+
+    // A point of the browser: the container's corner plus the offset, or the page's own
+    // corner when outside is set.
+    QPointF place(double x, double y, bool outside = false) {
+        const QVariantList corner =
+            js(QStringLiteral(
+                   "(function(){var f=document.getElementById('editor').getBoundingClientRect();"
+                   "var c=window.frames['editor'].document.getElementById('pagecontainer')"
+                   ".getBoundingClientRect();return %1;})()")
+                   .arg(outside ? "[f.left, f.top]" : "[f.left+c.left, f.top+c.top]"))
+                .toList();
+        return corner.size() == 2 ? QPointF(corner[0].toDouble() + x, corner[1].toDouble() + y)
+                                  : QPointF();
+    }
+
+    // Opens the add menu at the point and picks the entry at the given height of the menu.
+    bool menuCommand(const QPointF& at, double entryY) {
+        click(at);
+        return reloadsAfter([&] { click(at + QPointF(kMenuX, entryY)); }) && editorShown();
+    }
+
+    // The picture's box on the page, relative to the container: left, top, width, height.
+    std::vector<int> box(const std::string& name) {
+        std::vector<int> values;
+        for (const QVariant& value :
+             js(QString::fromStdString(
+                    "(function(){var d=window.frames['editor'].document;"
+                    "var c=d.getElementById('pagecontainer').getBoundingClientRect();"
+                    "var i=d.images['" +
+                    name +
+                    "'].getBoundingClientRect();"
+                    "return [i.left-c.left, i.top-c.top, i.width, i.height];})()"))
+                 .toList()) {
+            values.push_back(static_cast<int>(value.toDouble() + 0.5));
+        }
+        return values;
+    }
+
+    std::string stored(const std::string& sql) {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        SqliteCursor row = db.runQuery(sql);
+        return row.atEnd() ? std::string() : row.textValue(0);
+    }
+
+    // Saves as the bar's button does and waits for the finished page to change.
+    void save() {
+        const std::string before = ReadFile(path("webpages/pictures.html"));
+        js("window.frames['controls'].runCommand('http://savepage')");
+        WaitFor([&] { return ReadFile(path("webpages/pictures.html")) != before; }, 5000);
+    }
+};
+
+}  // namespace
+
+TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
+    storeEmptyPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    const std::string logo = path("webpages/quillora-logo.gif");
+
+    // Added where the menu was opened, with its natural size.
+    prompts.openFileNames = {logo};
+    ASSERT_TRUE(menuCommand(place(200, 150), kAddPictureY));
+    const std::vector<std::string>& pictures = window->session().workspace().page.pictures;
+    ASSERT_EQ(pictures.size(), 1u);
+    const std::string name = pictures[0].substr(0, pictures[0].find('~') + 1);
+    EXPECT_EQ(pictures[0], name + logo);
+    EXPECT_EQ(box(name), (std::vector<int>{200 + 37, 150 + 37, 160, 60}));
+
+    // Moved, then stretched by its handle.
+    drag(centreOf("img[name='" + QString::fromStdString(name) + "']"), QPointF(100, 50));
+    drag(centreOf("#dd-handle"), QPointF(80, 30));
+    const std::vector<int> moved = box(name);
+    EXPECT_EQ(moved[0], 337);
+    EXPECT_EQ(moved[1], 237);
+
+    // Linked through its edit options.
+    prompts.clickOptions = {std::string("EDIT")};
+    prompts.imagePropertyAnswers = {ImageProperties{logo, "http://www.example.com/"}};
+    ASSERT_TRUE(
+        reloadsAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(prompts.imagePropertiesShown.at(0).sourceFile, logo);
+    EXPECT_EQ(box(name), moved);
+
+    // Colours and pictures of the page (inside the container) and the body (outside it), and
+    // the length.
+    prompts.colours = {Rgb{255, 255, 204}, Rgb{0, 51, 102}};
+    ASSERT_TRUE(menuCommand(place(500, 380), kColourY));
+    ASSERT_TRUE(menuCommand(place(8, 380, true), kColourY));
+    prompts.openFileNames = {path("backgrounds/paper.gif")};
+    ASSERT_TRUE(menuCommand(place(500, 380), kBackgroundPictureY));
+    prompts.lengths = {std::string("1500")};
+    ASSERT_TRUE(menuCommand(place(500, 380), kLengthY));
+    EXPECT_EQ(js("window.frames['editor'].document.getElementById('pagecontainer')"
+                 ".getBoundingClientRect().height")
+                  .toInt(),
+              1502);
+
+    save();
+    const std::string published = ReadFile(path("webpages/pictures.html"));
+    EXPECT_NE(published.find("<A HREF='http://www.example.com/'>"), std::string::npos) << published;
+    EXPECT_NE(published.find("SRC=\"quillora-logo.gif\""), std::string::npos) << published;
+    EXPECT_NE(published.find("background-Image:url(paper.gif)"), std::string::npos) << published;
+    EXPECT_NE(published.find("#003366"), std::string::npos);
+    EXPECT_EQ(stored("select PAGECOLOR || ' ' || BACKCOLOR || ' ' || PAGEIMAGE || ' ' || "
+                     "PAGELENGTH from quillprojects where FILENAME = 'pictures.html'"),
+              "#FFFFCC #003366 paper.gif 1500");
+    EXPECT_EQ(stored("select IMAGESOURCE || ' ' || LINKINFO from pageimages where PROJECTID = "
+                     "(select ID from quillprojects where FILENAME = 'pictures.html')"),
+              name + logo + " http://www.example.com/");
+    EXPECT_NE(stored("select STYLESDATA from quillprojects where FILENAME = 'pictures.html'")
+                  .find("top:236px;left:336px;"),
+              std::string::npos)
+        << stored("select STYLESDATA from quillprojects where FILENAME = 'pictures.html'");
+
+    // Deleted through its edit options.
+    prompts.clickOptions = {std::string("DELETE")};
+    ASSERT_TRUE(
+        reloadsAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(js("window.frames['editor'].document.images.length").toInt(), 1);
+    save();
+    EXPECT_EQ(stored("select count(*) from pageimages where PROJECTID = (select ID from "
+                     "quillprojects where FILENAME = 'pictures.html')"),
+              "0");
+    EXPECT_EQ(ReadFile(path("webpages/pictures.html")).find("quillora-logo.gif"),
+              std::string::npos);
+    EXPECT_TRUE(prompts.shown.empty());
+}

@@ -208,9 +208,13 @@ def main():
     captions = {'newpage': '+', 'rename': 'AB', 'pagetitle': 'T', 'ftplaunch': 'FTP',
                 'help': '?', 'dialog_ok': 'OK', 'dialog_cancel': 'CANCEL',
                 'dialog_center': 'CENTRE', 'dialog_edit': 'EDIT', 'dialog_delete': 'DELETE',
-                'replace': 'REPLACE'}
+                'replace': 'REPLACE', 'boldbutton': 'B', 'italicbutton': 'I',
+                'underlinebutton': 'U', 'colorbutton': 'A', 'cutbutton': 'CUT',
+                'copybutton': 'COPY', 'pastebutton': 'PASTE', 'link': 'LINK', 'spell': 'ABC',
+                'pallette': 'COLOR', 'browse': 'BROWSE', 'done': 'DONE'}
     for caption, text in captions.items():
-        width = 40 if caption in ('newpage', 'rename', 'pagetitle', 'ftplaunch', 'help') else 64
+        width = 40 if caption in ('newpage', 'rename', 'pagetitle', 'ftplaunch', 'help') \
+            or len(text) == 1 else 64
         for state in 'UDFX':
             write_png(os.path.join(pictures, caption.upper() + state + '.png'),
                       button(text, state, width))

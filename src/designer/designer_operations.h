@@ -14,6 +14,8 @@ class DesignerOperations {
     // The text id with the "/" the browser appended.
     virtual void editText(const std::string& argument) = 0;
     virtual void deleteText(const std::string& argument) = 0;
+    // The text editor finished a section: 2 when it held an existing one, 1 a new one.
+    virtual void textDone(int editMode) = 0;
     // The picture name, up to and including its "~".
     virtual void editPicture(const std::string& name) = 0;
     virtual void deletePicture(const std::string& name) = 0;

@@ -11,7 +11,7 @@ std::unique_ptr<DesignerOperations> OwnOperations(DesignerOperations* given, Wor
         return nullptr;
     }
     return std::make_unique<ElementOperations>(workspace, writer, ports.clipboard, ports.prompts,
-                                               ports.pictures);
+                                               ports.pictures, ports.textEditor);
 }
 
 }  // namespace
@@ -26,6 +26,6 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       files_(workspace_, catalog_, store_, controls_, ports.browser, ports.prompts, ports.shell),
       publisher_(workspace_, store_, ports.clipboard, ports.prompts),
       ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
-      dispatcher_({workspace_, writer_, catalog_, files_, publisher_,
-                   operations != nullptr ? *operations : *ownOperations_, ports.clipboard,
+      operations_(operations != nullptr ? *operations : *ownOperations_),
+      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, ports.clipboard,
                    ports.prompts, ports.shell}) {}

@@ -19,6 +19,7 @@ class PictureDecoder;
 class Prompts;
 class Shell;
 class SqliteDatabase;
+class TextEditorWindow;
 
 struct DesignerPorts {
     Clipboard& clipboard;
@@ -26,6 +27,7 @@ struct DesignerPorts {
     Prompts& prompts;
     Shell& shell;
     PictureDecoder& pictures;
+    TextEditorWindow& textEditor;
 };
 
 // The designer as the main window holds it: the workspace and every part that works on it,
@@ -46,6 +48,7 @@ class DesignerSession {
     PageFiles& files() { return files_; }
     PublishedPageWriter& publisher() { return publisher_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
+    DesignerOperations& operations() { return operations_; }
 
   private:
     Workspace workspace_;
@@ -56,5 +59,6 @@ class DesignerSession {
     PageFiles files_;
     PublishedPageWriter publisher_;
     std::unique_ptr<DesignerOperations> ownOperations_;
+    DesignerOperations& operations_;
     CommandDispatcher dispatcher_;
 };

@@ -18,6 +18,7 @@
 #include "files/picture_size.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
+#include "textedit/text_editor_window.h"
 
 namespace fs = std::filesystem;
 
@@ -44,6 +45,76 @@ std::string OwnName(const std::string& entry) {
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+// The text up to and including its first "~"; empty when it has none.
+std::string UpToFirstTilde(const std::string& text) {
+    const std::size_t tilde = text.find('~');
+    return tilde == std::string::npos ? std::string() : text.substr(0, tilde + 1);
+}
+
+std::optional<std::size_t> LastContaining(const std::vector<std::string>& list,
+                                          const std::string& part) {
+    for (std::size_t i = list.size(); i-- > 0;) {
+        if (Contains(list[i], part)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string EntryAt(const std::vector<std::string>& list, std::size_t index) {
+    return index < list.size() ? list[index] : std::string();
+}
+
+// The alignment marker of a section's text-properties record.
+const char* Marker(const TextEditorState& state) {
+    if (state.justify) {
+        return kJustified;
+    }
+    if (state.rightAlign) {
+        return kRightAligned;
+    }
+    return state.centerAlign ? kCentred : kLeftAligned;
+}
+
+std::string PropertiesRecord(const std::string& id, const TextEditorState& state) {
+    return id + "^" + state.backgroundColor + "^" + state.backgroundImage + "^" +
+           state.borderColor + "^" + state.borderWidth + "^" + Marker(state);
+}
+
+// The text-align value of an edited section's style.
+std::string AlignmentWord(const TextEditorState& state) {
+    if (state.justify) {
+        return "justify";
+    }
+    if (state.rightAlign) {
+        return "right";
+    }
+    return state.centerAlign ? "center" : "left";
+}
+
+// The alignment style of a new section's box: the last switch that is set wins.
+std::string AlignmentStyle(const TextEditorState& state) {
+    std::string style;
+    if (state.justify) {
+        style = ";text-align:justify";
+    }
+    if (state.rightAlign) {
+        style = ";text-align:right";
+    }
+    if (state.centerAlign) {
+        style = ";text-align:center";
+    }
+    return style;
+}
+
+// The style change the editor page applies to the section when it loads.
+void SetStyleRequest(StyleRequest& request, const std::string& id, const TextEditorState& state) {
+    request.border = state.borderColor + " " + state.borderWidth + "  solid";
+    request.backgroundColour = state.backgroundColor;
+    request.backgroundPicture = state.backgroundImage;
+    request.onload = " onload=Javascript:styleChange('" + id + "') ";
 }
 
 // A copy of the picture under another name, replacing what is there; never onto itself.
@@ -73,12 +144,14 @@ std::string WithLowerCaseExtensions(std::string path) {
 
 ElementOperations::ElementOperations(Workspace& workspace, EditorPageWriter& writer,
                                      Clipboard& clipboard, Prompts& prompts,
-                                     PictureDecoder& decoder, RandomNumber random)
+                                     PictureDecoder& decoder, TextEditorWindow& textEditor,
+                                     RandomNumber random)
     : workspace_(workspace),
       writer_(writer),
       clipboard_(clipboard),
       prompts_(prompts),
       decoder_(decoder),
+      textEditor_(textEditor),
       random_(random ? std::move(random) : SeededByTheClock()),
       interim_(workspace, clipboard, prompts) {}
 
@@ -106,10 +179,123 @@ void ElementOperations::addItem(const std::string& argument) {
     const std::string left = place.substr(0, tilde);
     const std::string top = tilde == std::string::npos ? std::string() : place.substr(tilde + 1);
     if (text) {
-        interim_.addText();
+        addText(left, top);
         return;
     }
     addPicture(left, top);
+}
+
+void ElementOperations::addText(const std::string& left, const std::string& top) {
+    EditorState& editor = workspace_.editor;
+    editor.newTextLeft = left;
+    editor.newTextTop = top;
+    ++workspace_.page.elementCount;
+    editor.currentTextId = TextId(workspace_.page.elementCount);
+    if (Contains(left, kNotNewText)) {
+        return;
+    }
+    TextEditorState& state = textEditor_.state();
+    state.cancelled = false;
+    state.justify = false;
+    textEditor_.openForNew(editor.currentTextId, workspace_.workingFolder);
+}
+
+void ElementOperations::editText(const std::string& argument) {
+    takeLayout();
+    const PageRecord& page = workspace_.page;
+    const std::string id = UpToFirstTilde(argument);
+    const std::optional<std::size_t> index = LastContaining(page.texts, id);
+    // An id that matches no section has nothing to edit.
+    if (id.empty() || !index) {
+        return;
+    }
+    workspace_.editor.currentTextId = id;
+    const std::optional<std::size_t> record = LastContaining(page.textProperties, id);
+    const std::string properties = record ? page.textProperties[*record] : std::string();
+    TextEditorState& state = textEditor_.state();
+    state.justify = Contains(properties, kJustified);
+    state.cancelled = false;
+    textEditor_.openForEdit(id, workspace_.workingFolder, EntryAt(page.richTexts, *index),
+                            properties);
+}
+
+void ElementOperations::deleteText(const std::string& argument) {
+    takeLayout();
+    PageRecord& page = workspace_.page;
+    const std::string id = UpToFirstTilde(argument);
+    bool removed = false;
+    for (std::string& text : page.texts) {
+        if (!id.empty() && Contains(text, id)) {
+            text = kRemovedItem;
+            removed = true;
+        }
+    }
+    if (removed) {
+        writer_.writeLoad(page, workspace_.editor);
+    }
+}
+
+void ElementOperations::textDone(int editMode) {
+    if (editMode == TextEditorState::kExistingSection) {
+        existingTextDone();
+    } else {
+        newTextDone();
+    }
+    workspace_.editor.styleRequest.reset();
+}
+
+void ElementOperations::existingTextDone() {
+    const TextEditorState& state = textEditor_.state();
+    if (state.cancelled) {
+        return;
+    }
+    PageRecord& page = workspace_.page;
+    EditorState& editor = workspace_.editor;
+    const std::string id = UpToFirstTilde(editor.currentTextId);
+    const std::optional<std::size_t> index = LastContaining(page.texts, id);
+    if (id.empty() || !index) {
+        return;
+    }
+    page.texts[*index] = id + state.htmlText;
+    page.richTexts.resize(std::max(page.richTexts.size(), page.texts.size()));
+    page.richTexts[*index] = state.rtfText;
+    const std::string record = PropertiesRecord(id, state);
+    bool replaced = false;
+    for (std::string& properties : page.textProperties) {
+        if (Contains(properties, id)) {
+            properties = record;
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        page.textProperties.push_back(record);
+    }
+    SetStyleRequest(editor.styleRequest, id, state);
+    editor.styleRequest.textAlignment = AlignmentWord(state);
+    editor.newTextLeft = kNotNewText;
+    writer_.writeTextDone(page, editor, {state.htmlText, "", false});
+}
+
+void ElementOperations::newTextDone() {
+    const TextEditorState& state = textEditor_.state();
+    PageRecord& page = workspace_.page;
+    EditorState& editor = workspace_.editor;
+    // A section the user cancelled never reached the page; stored, it would be a section
+    // nobody can see, edit or delete.
+    if (editor.newTextLeft != kNotNewText && !state.cancelled) {
+        const std::string& id = editor.currentTextId;
+        SetStyleRequest(editor.styleRequest, id, state);
+        if (Contains(editor.styleRequest.backgroundPicture, "/none/")) {
+            editor.styleRequest.backgroundPicture.clear();
+        }
+        // The style change runs when the page loads; left to the last edit's alignment, it
+        // would undo the new section's own.
+        editor.styleRequest.textAlignment = AlignmentWord(state);
+        page.richTexts.push_back(state.rtfText);
+        page.textProperties.push_back(PropertiesRecord(id, state));
+        page.texts.push_back(id + state.htmlText);
+    }
+    writer_.writeTextDone(page, editor, {state.htmlText, AlignmentStyle(state), state.cancelled});
 }
 
 std::string ElementOperations::newPictureName() {
@@ -273,14 +459,6 @@ void ElementOperations::pageLength() {
     page.pageLength = *length;
     page.pageContainer = PageContainerMarkup(page.pageWidth, page.pageLength);
     redraw();
-}
-
-void ElementOperations::editText(const std::string&) {
-    interim_.editText();
-}
-
-void ElementOperations::deleteText(const std::string&) {
-    interim_.deleteText();
 }
 
 bool ElementOperations::acceptHostingAgreement() {

@@ -25,18 +25,6 @@ void InterimOperations::takeLayoutAndTell(const char* what) {
     tell(what);
 }
 
-void InterimOperations::addText() {
-    tell("Adding text sections");
-}
-
-void InterimOperations::editText() {
-    takeLayoutAndTell("Editing text sections");
-}
-
-void InterimOperations::deleteText() {
-    takeLayoutAndTell("Deleting text sections");
-}
-
 bool InterimOperations::acceptHostingAgreement() {
     tell(kHosting);
     return false;

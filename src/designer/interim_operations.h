@@ -4,17 +4,13 @@ struct Workspace;
 class Clipboard;
 class Prompts;
 
-// Serves the text-section and hosting commands until their own operations are built: it
-// keeps the layout the page handed over, gives the user's clipboard text back, and tells the
-// user that the command is not available yet.
+// Serves the hosting commands until their own operations are built: it keeps the layout the
+// page handed over, gives the user's clipboard text back, and tells the user that the command
+// is not available yet.
 class InterimOperations {
   public:
     InterimOperations(Workspace& workspace, Clipboard& clipboard, Prompts& prompts);
 
-    // The add command has taken the layout already.
-    void addText();
-    void editText();
-    void deleteText();
     bool acceptHostingAgreement();
     void siteOptions();
     void uploadPage();

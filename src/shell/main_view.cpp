@@ -51,9 +51,13 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
     openPageStore();
 
     browserPort_ = std::make_unique<QtBrowser>(view_);
-    session_ = std::make_unique<DesignerSession>(
-        workingFolder_, db_,
-        DesignerPorts{clipboard_, *browserPort_, ports_.prompts, ports_.shell, pictures_});
+    textEditor_ = std::make_unique<QtTextEditor>(this, ports_.prompts, [this](int editMode) {
+        perform([this, editMode] { session_->operations().textDone(editMode); });
+    });
+    session_ =
+        std::make_unique<DesignerSession>(workingFolder_, db_,
+                                          DesignerPorts{clipboard_, *browserPort_, ports_.prompts,
+                                                        ports_.shell, pictures_, *textEditor_});
     page_->setNavigationHandler([this](const std::string& address) {
         bool cancel = true;
         perform([&] { cancel = session_->dispatcher().beforeNavigate(address); });

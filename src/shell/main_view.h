@@ -7,6 +7,7 @@
 
 #include "designer/designer_session.h"
 #include "shell/qt_ports.h"
+#include "shell/qt_text_editor.h"
 #include "store/db/sqlite_database.h"
 
 class BrowserPage;
@@ -34,6 +35,8 @@ class MainView : public QMainWindow {
     ~MainView() override;
 
     DesignerSession& session() { return *session_; }
+    // The text editor window, once a section was opened in it.
+    texteditor* textEditor() const { return textEditor_->window(); }
     QWebEngineView* browser() const { return view_; }
 
   protected:
@@ -63,6 +66,7 @@ class MainView : public QMainWindow {
     QWebEngineView* view_ = nullptr;
     BrowserPage* page_ = nullptr;
     std::unique_ptr<QtBrowser> browserPort_;
+    std::unique_ptr<QtTextEditor> textEditor_;
     std::unique_ptr<DesignerSession> session_;
     QComboBox* folders_ = nullptr;
     QComboBox* pages_ = nullptr;

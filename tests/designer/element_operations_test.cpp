@@ -26,8 +26,9 @@ class ElementOperationsTest : public DesignerFixture {
     std::string editorPage() { return ReadFile(working / "quilltemp.html"); }
 
     int number = 7;
-    ElementOperations operations{workspace(), session.writer(), clipboard,
-                                 prompts,     pictures,         [this] { return number; }};
+    ElementOperations operations{
+        workspace(), session.writer(),         clipboard, prompts, pictures,
+        textEditor,  [this] { return number; }};
 };
 
 }  // namespace
@@ -175,6 +176,106 @@ TEST_F(ElementOperationsTest, EditAndDeleteFindThePictureByNameAndKeepTheListsAl
     EXPECT_EQ(prompts.imagePropertiesShown.size(), 2u);
     EXPECT_EQ(page().pictures.size(), 2u);
     EXPECT_EQ(browser.addresses.size(), shown);
+}
+
+TEST_F(ElementOperationsTest, ANewSectionOpensTheEditorAndJoinsThePageWhenDone) {
+    handOver(kLayout);
+    textEditor.editorState.justify = true;
+    textEditor.editorState.cancelled = true;
+    operations.addItem("addtext120~200");
+    EXPECT_EQ(textEditor.opened, std::vector<std::string>{"new pagetextitem1~ " + working.path()});
+    EXPECT_FALSE(textEditor.editorState.justify);
+    EXPECT_FALSE(textEditor.editorState.cancelled);
+    EXPECT_EQ(workspace().editor.currentTextId, "pagetextitem1~");
+
+    TextEditorState& done = textEditor.editorState;
+    done.htmlText = "<P>Hello</P>";
+    done.rtfText = "{\\rtf1 Hello}";
+    done.backgroundColor = "#FFFFCC";
+    done.backgroundImage = "backgrounds/paper.gif";
+    done.centerAlign = true;
+    operations.textDone(TextEditorState::kNewSection);
+    EXPECT_EQ(page().texts, std::vector<std::string>{"pagetextitem1~<P>Hello</P>"});
+    EXPECT_EQ(page().richTexts, std::vector<std::string>{"{\\rtf1 Hello}"});
+    EXPECT_EQ(page().textProperties,
+              std::vector<std::string>{
+                  "pagetextitem1~^#FFFFCC^backgrounds/paper.gif^#808080^1px^YESCENTERALIGN"});
+    EXPECT_NE(
+        editorPage().find("<div id='pagetextitem1~' style='position:absolute;top:200;left:120;"
+                          "border-width:1px;border-style:solid;border-color:#008000;"
+                          "padding:10px;background-color:#ffffff;visibility:visible;"
+                          "text-align:center'><P>Hello</P></div>"),
+        std::string::npos);
+    EXPECT_NE(editorPage().find("styleChange('pagetextitem1~')"), std::string::npos);
+    EXPECT_NE(editorPage().find("style.textAlign='center'"), std::string::npos);
+    EXPECT_EQ(workspace().editor.styleRequest.onload, "");
+    EXPECT_EQ(workspace().editor.styleRequest.border, " ");
+
+    // A new section the user cancelled joins nothing and changes no page.
+    const std::size_t shown = browser.addresses.size();
+    operations.addItem("addtext10~10");
+    done.cancelled = true;
+    operations.textDone(TextEditorState::kNewSection);
+    EXPECT_EQ(page().texts.size(), 1u);
+    EXPECT_EQ(page().richTexts.size(), 1u);
+    EXPECT_EQ(page().textProperties.size(), 1u);
+    EXPECT_EQ(page().elementCount, 2);
+    EXPECT_EQ(browser.addresses.size(), shown);
+}
+
+TEST_F(ElementOperationsTest, AnEditedSectionIsReplacedInPlaceAndRestyled) {
+    page().texts = {"pagetextitem1~<P>one</P>", "pagetextitem2~<P>two</P>"};
+    page().richTexts = {"{\\rtf1 one}", "{\\rtf1 two}"};
+    page().textProperties = {"pagetextitem1~^^^^^NOJUSTIFY",
+                             "pagetextitem2~^#FFFFFF^^#000000^2px^YESTEXTJUSTIFY"};
+    page().stylesData = "<div id='pagetextitem1~' style='a'>|<div id='pagetextitem2~' style='b'>";
+    operations.editText("pagetextitem2~/");
+    ASSERT_EQ(textEditor.opened.size(), 1u);
+    EXPECT_EQ(textEditor.opened[0], "edit pagetextitem2~ " + working.path() +
+                                        " {\\rtf1 two} pagetextitem2~^#FFFFFF^^#000000^2px^"
+                                        "YESTEXTJUSTIFY");
+    EXPECT_TRUE(textEditor.editorState.justify);
+
+    TextEditorState& done = textEditor.editorState;
+    done.htmlText = "<P>TWO</P>";
+    done.rtfText = "{\\rtf1 TWO}";
+    done.borderColor = "#FF0000";
+    done.borderWidth = "4px";
+    done.justify = false;
+    done.rightAlign = true;
+    operations.textDone(TextEditorState::kExistingSection);
+    EXPECT_EQ(page().texts[1], "pagetextitem2~<P>TWO</P>");
+    EXPECT_EQ(page().richTexts[1], "{\\rtf1 TWO}");
+    EXPECT_EQ(page().textProperties[1], "pagetextitem2~^#FFFFFF^^#FF0000^4px^YESRIGHTALIGN");
+    EXPECT_EQ(page().texts[0], "pagetextitem1~<P>one</P>");
+    EXPECT_EQ(workspace().editor.newTextLeft, "none");
+    EXPECT_EQ(workspace().editor.styleRequest.textAlignment, "right");
+    EXPECT_NE(editorPage().find("#FF0000 4px  solid"), std::string::npos);
+    EXPECT_NE(editorPage().find("<P>TWO</P>"), std::string::npos);
+
+    // Deleting keeps all three lists aligned.
+    operations.deleteText("pagetextitem1~/");
+    EXPECT_EQ(page().texts, (std::vector<std::string>{"REMOVED_ITEM", "pagetextitem2~<P>TWO</P>"}));
+    EXPECT_EQ(page().richTexts.size(), 2u);
+    EXPECT_EQ(page().textProperties.size(), 2u);
+}
+
+TEST_F(ElementOperationsTest, AnIdThatMatchesNoSectionChangesNothing) {
+    page().texts = {"pagetextitem1~<P>one</P>"};
+    page().richTexts = {"{\\rtf1 one}"};
+    page().textProperties = {"pagetextitem1~^^^^^NOJUSTIFY"};
+    const PageRecord before = page();
+    operations.editText("pagetextitem9~/");
+    operations.deleteText("pagetextitem9~/");
+    operations.editText("garbage");
+    workspace().editor.currentTextId = "pagetextitem9~";
+    textEditor.editorState.htmlText = "<P>lost</P>";
+    operations.textDone(TextEditorState::kExistingSection);
+    EXPECT_TRUE(textEditor.opened.empty());
+    EXPECT_EQ(page().texts, before.texts);
+    EXPECT_EQ(page().richTexts, before.richTexts);
+    EXPECT_EQ(page().textProperties, before.textProperties);
+    EXPECT_TRUE(browser.addresses.empty());
 }
 
 TEST(PictureExtensions, EveryPictureExtensionIsLowerCased) {

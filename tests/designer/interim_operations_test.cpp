@@ -14,12 +14,12 @@ TEST(InterimOperations, KeepTheLayoutGiveTheClipboardBackAndSaySo) {
     FakePrompts prompts;
     InterimOperations operations(workspace, clipboard, prompts);
 
-    operations.editText();
+    operations.uploadPage();
     EXPECT_EQ(workspace.page.stylesData, "<div id='pagetextitem1~' style='a'>");
     EXPECT_EQ(clipboard.content, "user text");
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text,
-              "Editing text sections is not available in this version of Quillora yet.");
+              "Uploading pages is not available in this version of Quillora yet.");
     EXPECT_FALSE(operations.acceptHostingAgreement());
     operations.deleteServerPages();
     EXPECT_EQ(clipboard.writes.size(), 1u);

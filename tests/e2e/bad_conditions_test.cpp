@@ -31,21 +31,15 @@ class BadConditionsTest : public WindowFixture {
         page.richTexts = {"{\\rtf1 Drag me}"};
         page.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
         page.elementCount = 1;
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        PageStore store(db, prompts);
-        ASSERT_TRUE(store.savePage(page));
-        WriteFile(path("webpages/text.html"), "<html></html>");
-        WriteFile(path("lastsession.qlp"), path("webpages") + "|text.html");
+        store(page, true);
     }
 
     void save() { js("window.frames['controls'].runCommand('http://savepage')"); }
 
     bool storedPageExists(const std::string& folder, const std::string& file) {
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        PageStore store(db, prompts);
-        return !store.pageIdOf(folder, file).empty();
+        return !stored("select ID from quillprojects where DIRECTORY = '" + folder +
+                       "' and FILENAME = '" + file + "'")
+                    .empty();
     }
 };
 

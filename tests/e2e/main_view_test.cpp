@@ -24,15 +24,6 @@ class MainViewTest : public WindowFixture {
   protected:
     // A stored page with a text item and a picture in an 800-pixel container, which the
     // last session names.
-    // Stores the page and makes its file, as a save would.
-    void store(const PageRecord& page) {
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        PageStore store(db, prompts);
-        ASSERT_TRUE(store.savePage(page));
-        WriteFile(JoinPath(page.directory, page.fileName), "<html></html>");
-    }
-
     void storeDragPage() {
         PageRecord page;
         page.directory = path("webpages");
@@ -47,16 +38,11 @@ class MainViewTest : public WindowFixture {
         page.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
         page.links = {""};
         page.elementCount = 2;
-        store(page);
-        WriteFile(path("lastsession.qlp"), path("webpages") + "|drag.html");
+        store(page, true);
     }
 
     std::string storedLayout(const std::string& file) {
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        SqliteCursor row =
-            db.runQuery("select STYLESDATA from quillprojects where FILENAME = '" + file + "'");
-        return row.atEnd() ? std::string() : row.textValue(0);
+        return stored("select STYLESDATA from quillprojects where FILENAME = '" + file + "'");
     }
 
     // Every stored page with the number of its child rows, a line each.
@@ -308,34 +294,6 @@ TEST_F(MainViewTest, PreviewWritesThePageAndOpensItInTheUsersBrowser) {
     EXPECT_EQ(shell.opened.back(), path("help/quillhelp.html"));
     QTest::qWait(200);
     EXPECT_EQ(loads, loadsBefore);
-}
-
-TEST_F(MainViewTest, AClickOnThePageOpensTheAddMenuWhoseCommandsReachTheProgram) {
-    storeDragPage();
-    startWindow();
-    ASSERT_TRUE(resume());
-    QGuiApplication::clipboard()->setText("the user's own text");
-    const QVariantList corner =
-        js("(function(){var f=document.getElementById('editor').getBoundingClientRect();"
-           "var c=window.frames['editor'].document.getElementById('pagecontainer')"
-           ".getBoundingClientRect();return [f.left+c.left, f.top+c.top];})()")
-            .toList();
-    ASSERT_EQ(corner.size(), 2);
-    const QPointF empty(corner[0].toDouble() + 500, corner[1].toDouble() + 300);
-    click(empty);
-    EXPECT_EQ(
-        js("window.frames['editor'].document.getElementById('target').style.visibility").toString(),
-        "visible");
-
-    // The menu's "Add text section" area, 15..97 across and 37..56 down the menu picture.
-    click(empty + QPointF(56, 46));
-    ASSERT_TRUE(WaitFor([&] { return !prompts.shown.empty(); }));
-    EXPECT_EQ(prompts.shown[0].text,
-              "Adding text sections is not available in this version of Quillora yet.");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own text");
-    EXPECT_EQ(
-        js("window.frames['editor'].document.getElementById('target').style.visibility").toString(),
-        "hidden");
 }
 
 TEST_F(MainViewTest, AClickedItemCanBeCentred) {

@@ -25,26 +25,7 @@ class PicturesTest : public WindowFixture {
         page.pageTitle = "Pictures";
         page.pageWidth = "700";
         page.pageContainer = PageContainerMarkup("700", "1000");
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        PageStore store(db, prompts);
-        ASSERT_TRUE(store.savePage(page));
-        WriteFile(path("webpages/pictures.html"), "<html></html>");
-        WriteFile(path("lastsession.qlp"), path("webpages") + "|pictures.html");
-    }
-
-    // A point of the browser: the container's corner plus the offset, or the page's own
-    // corner when outside is set.
-    QPointF place(double x, double y, bool outside = false) {
-        const QVariantList corner =
-            js(QStringLiteral(
-                   "(function(){var f=document.getElementById('editor').getBoundingClientRect();"
-                   "var c=window.frames['editor'].document.getElementById('pagecontainer')"
-                   ".getBoundingClientRect();return %1;})()")
-                   .arg(outside ? "[f.left, f.top]" : "[f.left+c.left, f.top+c.top]"))
-                .toList();
-        return corner.size() == 2 ? QPointF(corner[0].toDouble() + x, corner[1].toDouble() + y)
-                                  : QPointF();
+        store(page, true);
     }
 
     // Opens the add menu at the point and picks the entry at the given height of the menu.
@@ -68,20 +49,6 @@ class PicturesTest : public WindowFixture {
             values.push_back(static_cast<int>(value.toDouble() + 0.5));
         }
         return values;
-    }
-
-    std::string stored(const std::string& sql) {
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        SqliteCursor row = db.runQuery(sql);
-        return row.atEnd() ? std::string() : row.textValue(0);
-    }
-
-    // Saves as the bar's button does and waits for the finished page to change.
-    void save() {
-        const std::string before = ReadFile(path("webpages/pictures.html"));
-        js("window.frames['controls'].runCommand('http://savepage')");
-        WaitFor([&] { return ReadFile(path("webpages/pictures.html")) != before; }, 5000);
     }
 };
 
@@ -132,7 +99,7 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
                   .toInt(),
               1502);
 
-    save();
+    save("webpages/pictures.html");
     const std::string published = ReadFile(path("webpages/pictures.html"));
     EXPECT_NE(published.find("<A HREF='http://www.example.com/'>"), std::string::npos) << published;
     EXPECT_NE(published.find("SRC=\"quillora-logo.gif\""), std::string::npos) << published;
@@ -155,7 +122,7 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
         reloadsAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(js("window.frames['editor'].document.images.length").toInt(), 1);
-    save();
+    save("webpages/pictures.html");
     EXPECT_EQ(stored("select count(*) from pageimages where PROJECTID = (select ID from "
                      "quillprojects where FILENAME = 'pictures.html')"),
               "0");

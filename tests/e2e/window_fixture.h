@@ -19,6 +19,7 @@
 #include "setup/working_folder_setup.h"
 #include "shell/installed_files.h"
 #include "shell/main_view.h"
+#include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store.h"
 #include "support/fake_ports.h"
@@ -138,6 +139,27 @@ class WindowFixture : public ::testing::Test {
         QTest::qWait(100);
     }
 
+    // A point of the browser: the container's corner plus the offset, or the page's own
+    // corner when outside is set.
+    QPointF place(double x, double y, bool outside = false) {
+        const QVariantList corner =
+            js(QStringLiteral(
+                   "(function(){var f=document.getElementById('editor').getBoundingClientRect();"
+                   "var c=window.frames['editor'].document.getElementById('pagecontainer')"
+                   ".getBoundingClientRect();return %1;})()")
+                   .arg(outside ? "[f.left, f.top]" : "[f.left+c.left, f.top+c.top]"))
+                .toList();
+        return corner.size() == 2 ? QPointF(corner[0].toDouble() + x, corner[1].toDouble() + y)
+                                  : QPointF();
+    }
+
+    // Saves as the bar's button does and waits for the finished page to change.
+    void save(const std::string& file) {
+        const std::string before = ReadFile(path(file));
+        js("window.frames['controls'].runCommand('http://savepage')");
+        WaitFor([&] { return ReadFile(path(file)) != before; }, 5000);
+    }
+
     // One mouse event delivered where the browser takes its input.
     void sendMouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,
                    Qt::MouseButtons buttons) {
@@ -148,6 +170,27 @@ class WindowFixture : public ::testing::Test {
     }
 
     std::string path(const std::string& name) const { return JoinPath(working, name); }
+
+    // Stores the page and makes its file, as a save would; the last session names it when
+    // asked to.
+    void store(const PageRecord& page, bool lastSession = false) {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        PageStore pages(db, prompts);
+        ASSERT_TRUE(pages.savePage(page));
+        WriteFile(JoinPath(page.directory, page.fileName), "<html></html>");
+        if (lastSession) {
+            WriteFile(path("lastsession.qlp"), page.directory + "|" + page.fileName);
+        }
+    }
+
+    // The first column of the first row the query gives; empty when none.
+    std::string stored(const std::string& sql) {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        SqliteCursor row = db.runQuery(sql);
+        return row.atEnd() ? std::string() : row.textValue(0);
+    }
 
     TempFolder home;
     std::string working;

@@ -12,6 +12,7 @@
 #include "store/page_store_schema.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
+#include "textedit/text_editor_window.h"
 
 // The operations that later parts of the designer provide, recorded as "name(argument)".
 class RecordingOperations : public DesignerOperations {
@@ -19,6 +20,7 @@ class RecordingOperations : public DesignerOperations {
     void addItem(const std::string& argument) override { record("addItem", argument); }
     void editText(const std::string& argument) override { record("editText", argument); }
     void deleteText(const std::string& argument) override { record("deleteText", argument); }
+    void textDone(int editMode) override { record("textDone", std::to_string(editMode)); }
     void editPicture(const std::string& name) override { record("editPicture", name); }
     void deletePicture(const std::string& name) override { record("deletePicture", name); }
     void backgroundPicture(const std::string& target) override {
@@ -43,6 +45,23 @@ class RecordingOperations : public DesignerOperations {
     void record(const std::string& name, const std::string& argument) {
         calls.push_back(name + "(" + argument + ")");
     }
+};
+
+// The text editor window as the designer sees it: records how it was opened; a test sets the
+// results of the close in its state.
+class FakeTextEditor : public TextEditorWindow {
+  public:
+    void openForNew(const std::string& itemId, const std::string& workingFolder) override {
+        opened.push_back("new " + itemId + " " + workingFolder);
+    }
+    void openForEdit(const std::string& itemId, const std::string& workingFolder,
+                     const std::string& rtf, const std::string& properties) override {
+        opened.push_back("edit " + itemId + " " + workingFolder + " " + rtf + " " + properties);
+    }
+    TextEditorState& state() override { return editorState; }
+
+    TextEditorState editorState;
+    std::vector<std::string> opened;
 };
 
 // A working folder with its page store, default site folder and backgrounds, and a designer
@@ -83,6 +102,9 @@ class DesignerFixture : public ::testing::Test {
     FakeShell shell;
     RecordingOperations operations;
     FakePictureDecoder pictures;
-    DesignerSession session{
-        working.path(), db, {clipboard, browser, prompts, shell, pictures}, &operations};
+    FakeTextEditor textEditor;
+    DesignerSession session{working.path(),
+                            db,
+                            {clipboard, browser, prompts, shell, pictures, textEditor},
+                            &operations};
 };

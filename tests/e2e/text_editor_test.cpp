@@ -1,0 +1,111 @@
+// The text editor window on its own: the keyboard habits of a writer and the box settings.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+#include <filesystem>
+
+#include "support/fake_ports.h"
+#include "support/temp_folder.h"
+#include "textedit/rich_text_document.h"
+#include "textedit/texteditor.h"
+#include "ui/picture_button.h"
+
+namespace {
+
+class TextEditorTest : public ::testing::Test {
+  protected:
+    TextEditorTest() {
+        editor.setWorkingFolder(working.path());
+        editor.setItemId("pagetextitem4~");
+        editor.show();
+        area()->setFocus();
+    }
+    QTextEdit* area() { return editor.editingArea(); }
+    CharFormat formatOf(const QString& word) {
+        QTextCursor found = area()->document()->find(word);
+        found.setPosition(found.selectionStart() + 1);
+        return ToCharFormat(found.charFormat());
+    }
+
+    TempFolder working;
+    FakePrompts prompts;
+    texteditor editor{prompts, nullptr};
+    QSignalSpy done{&editor, &texteditor::sectionDone};
+};
+
+}  // namespace
+
+TEST_F(TextEditorTest, TheKeyboardFormatsUndoesAndNeverLeavesTheEditingArea) {
+    QTest::keyClicks(area(), "one two");
+    area()->selectAll();
+    QTest::keyClick(area(), Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(area(), Qt::Key_I, Qt::ControlModifier);
+    QTest::keyClick(area(), Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(formatOf("one").bold);
+    EXPECT_TRUE(formatOf("two").italic);
+    EXPECT_TRUE(formatOf("two").underline);
+    EXPECT_TRUE(editor.findChild<PictureButton*>("boldbutton")->isChecked());
+    // A selection bold throughout loses it.
+    QTest::keyClick(area(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_FALSE(formatOf("one").bold);
+    QTest::keyClick(area(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(formatOf("one").bold);
+    QTest::keyClick(area(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_FALSE(formatOf("one").bold);
+
+    // Tab types nothing and keeps the focus; Enter outside the area keeps the window open.
+    area()->moveCursor(QTextCursor::End);
+    QTest::keyClick(area(), Qt::Key_Tab);
+    EXPECT_EQ(area()->toPlainText(), "one two");
+    EXPECT_EQ(editor.focusWidget(), area());
+    QTest::keyClick(editor.findChild<QComboBox*>("sizes"), Qt::Key_Return);
+    EXPECT_TRUE(editor.isVisible());
+
+    // Escape closes the section without telling the owner.
+    QTest::keyClick(area(), Qt::Key_Escape);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_TRUE(done.isEmpty());
+    EXPECT_NE(editor.state().htmlText.find("one"), std::string::npos);
+    EXPECT_FALSE(editor.state().cancelled);
+}
+
+TEST_F(TextEditorTest, BoxSettingsComeFromTheRecordAndTheButtons) {
+    editor.applyTextProperties("pagetextitem4~^#FFA500^^#000080^3px^YESRIGHTALIGN");
+    editor.showAlignment();
+    EXPECT_EQ(area()->palette().color(QPalette::Base), QColor(255, 165, 0));
+    EXPECT_EQ(editor.findChild<QComboBox*>("borderWidths")->currentText(), "3px");
+    EXPECT_TRUE(editor.findChild<QWidget*>("right")->property("checked").toBool());
+
+    // A cancelled colour chooser empties the value: that is how a box loses its colour.
+    prompts.colours = {std::nullopt, Rgb{0, 128, 0}};
+    editor.findChildren<PictureButton*>("pallette")[0]->click();
+    EXPECT_EQ(editor.findChild<QLabel*>("backgroundColour")->text(), "");
+    editor.findChildren<PictureButton*>("pallette")[1]->click();
+    EXPECT_EQ(editor.findChild<QLabel*>("borderColour")->text(), "#008000");
+
+    // The first browse opens in the backgrounds; the picture is copied there.
+    std::filesystem::create_directories(working / "backgrounds");
+    WriteFile(working / "logo.gif", "GIF89a");
+    prompts.openFileNames = {working / "logo.gif"};
+    editor.findChild<PictureButton*>("browse")->click();
+    EXPECT_EQ(prompts.openRequests[0].startPath, working / "backgrounds/*.*");
+    EXPECT_EQ(editor.findChild<QLineEdit*>("backgroundImage")->text(), "backgrounds/logo.gif");
+    EXPECT_EQ(ReadFile(working / "backgrounds/logo.gif"), "GIF89a");
+
+    // A link needs a selection.
+    editor.findChild<PictureButton*>("link")->click();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "No selection prompt:");
+
+    editor.findChild<PictureButton*>("done")->click();
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done[0][0].toInt(), TextEditorState::kNewSection);
+    EXPECT_EQ(editor.state().borderWidth, "3px");
+    EXPECT_EQ(editor.state().borderColor, "#008000");
+    EXPECT_EQ(editor.state().backgroundImage, "backgrounds/logo.gif");
+}

@@ -211,7 +211,8 @@ def main():
                 'replace': 'REPLACE', 'boldbutton': 'B', 'italicbutton': 'I',
                 'underlinebutton': 'U', 'colorbutton': 'A', 'cutbutton': 'CUT',
                 'copybutton': 'COPY', 'pastebutton': 'PASTE', 'link': 'LINK', 'spell': 'ABC',
-                'pallette': 'COLOR', 'browse': 'BROWSE', 'done': 'DONE'}
+                'pallette': 'COLOR', 'browse': 'BROWSE', 'done': 'DONE', 'update': 'UPDATE',
+                'ignore': 'IGNORE', 'dictionary': 'ADD'}
     for caption, text in captions.items():
         width = 40 if caption in ('newpage', 'rename', 'pagetitle', 'ftplaunch', 'help') \
             or len(text) == 1 else 64

@@ -21,6 +21,9 @@ class ConsolePrompts : public Prompts {
     std::optional<ImageProperties> imageProperties(const ImageProperties&) override { return {}; }
     std::optional<std::string> pageLength(const std::string&) override { return {}; }
     std::optional<std::string> linkTarget() override { return {}; }
+    SpellAnswer spellReplacement(const std::string& word, const std::string&) override {
+        return {word, false, false};
+    }
 
     bool databaseFailed() const { return databaseFailed_; }
 

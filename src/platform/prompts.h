@@ -35,6 +35,15 @@ struct ImageProperties {
     std::string linkTarget;
 };
 
+// The answer of the spelling dialog about one word: the text that replaces it (the word itself
+// or a suggestion when the user ignored it), whether it goes into the custom word list, and
+// whether the whole check was cancelled.
+struct SpellAnswer {
+    std::string replacement;
+    bool addWord = false;
+    bool cancelAll = false;
+};
+
 // Everything the program asks the user. The program shows real dialogs; tests script the
 // answers. A dialog answered with nothing was cancelled.
 class Prompts {
@@ -59,4 +68,8 @@ class Prompts {
     virtual std::optional<std::string> pageLength(const std::string& current) = 0;
     // The "Add a link target" dialog, which starts empty.
     virtual std::optional<std::string> linkTarget() = 0;
+    // The "Quill Spellcheck" dialog on a word the dictionary does not know; the suggestions
+    // are separated by single spaces.
+    virtual SpellAnswer spellReplacement(const std::string& word,
+                                         const std::string& suggestions) = 0;
 };

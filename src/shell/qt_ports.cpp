@@ -24,6 +24,7 @@
 #include "items/newpage.h"
 #include "items/pagelength.h"
 #include "items/pagetitle.h"
+#include "textedit/spelldialog.h"
 
 namespace {
 
@@ -269,6 +270,12 @@ std::optional<std::string> QtPrompts::linkTarget() {
         return std::nullopt;
     }
     return dialog.target().toStdString();
+}
+
+SpellAnswer QtPrompts::spellReplacement(const std::string& word, const std::string& suggestions) {
+    spelldialog dialog(FromStd(word), FromStd(suggestions), owner_);
+    dialog.exec();
+    return dialog.answer();
 }
 
 std::optional<PictureSize> QtPictureDecoder::decode(const std::string& bytes) {

@@ -52,6 +52,7 @@ class QtPrompts : public Prompts {
     std::optional<ImageProperties> imageProperties(const ImageProperties& current) override;
     std::optional<std::string> pageLength(const std::string& current) override;
     std::optional<std::string> linkTarget() override;
+    SpellAnswer spellReplacement(const std::string& word, const std::string& suggestions) override;
 
   private:
     QPointer<QWidget> owner_;

@@ -26,6 +26,7 @@
 #include "platform/prompts.h"
 #include "textedit/rich_text_document.h"
 #include "textedit/rtf_reader.h"
+#include "textedit/spell_check.h"
 #include "ui/picture_button.h"
 #include "ui/stretched_background.h"
 
@@ -81,6 +82,46 @@ QTextCharFormat WithEffect(int effect, bool on) {
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+// The editing area as the spell check walks it, in the document's own positions. The text is
+// read once and kept in step with the replacements: cursors that move over the document for
+// every word would lay it out again and again.
+class EditingArea : public SpellTarget {
+  public:
+    explicit EditingArea(QTextEdit& edit) : edit_(edit), text_(edit.toPlainText()) {}
+
+    std::size_t length() const override { return static_cast<std::size_t>(text_.size()); }
+    char at(std::size_t position) const override {
+        const QChar c = text_.at(static_cast<qsizetype>(position));
+        if (c == QLatin1Char('\n')) {
+            return '\r';
+        }
+        return c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01';
+    }
+    std::string text(std::size_t start, std::size_t end) const override {
+        return text_.mid(static_cast<qsizetype>(start), static_cast<qsizetype>(end - start))
+            .toStdString();
+    }
+    void select(std::size_t start, std::size_t end) override {
+        QTextCursor cursor(edit_.document());
+        cursor.setPosition(static_cast<int>(start));
+        cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
+        edit_.setTextCursor(cursor);
+    }
+    std::size_t replaceSelection(const std::string& utf8) override {
+        const QString replacement = FromStd(utf8);
+        QTextCursor cursor = edit_.textCursor();
+        text_.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(),
+                      replacement);
+        cursor.insertText(replacement);
+        edit_.setTextCursor(cursor);
+        return static_cast<std::size_t>(replacement.size());
+    }
+
+  private:
+    QTextEdit& edit_;
+    QString text_;
+};
 
 }  // namespace
 
@@ -148,8 +189,6 @@ void texteditor::buildWindow() {
     PictureButton* spell =
         addTool(QStringLiteral("spell"),
                 QStringLiteral("Check spelling for the contents of this text area"));
-    // Spell checking is not part of this version yet (issue #14).
-    spell->setEnabled(false);
     tools->addWidget(faces_, 3);
     tools->addWidget(sizes_, 1);
     for (PictureButton* button :
@@ -250,6 +289,14 @@ void texteditor::buildWindow() {
     connect(copy, &QAbstractButton::clicked, editor_, &QTextEdit::copy);
     connect(paste, &QAbstractButton::clicked, editor_, &QTextEdit::paste);
     connect(link, &QAbstractButton::clicked, this, &texteditor::insertLink);
+    connect(spell, &QAbstractButton::clicked, this, [this] {
+        EditingArea area(*editor_);
+        // The lists follow the selection once the run is over, not for every word it shows.
+        checkingSpelling_ = true;
+        RunSpellCheck(area, state_.workingFolder, prompts_);
+        checkingSpelling_ = false;
+        selectionChanged();
+    });
     connect(backgroundPalette, &QAbstractButton::clicked, this,
             &texteditor::chooseBackgroundColour);
     connect(borderPalette, &QAbstractButton::clicked, this, &texteditor::chooseBorderColour);
@@ -411,6 +458,9 @@ void texteditor::chooseAlignment(TextEditorState::ShownAlignment alignment) {
 }
 
 void texteditor::selectionChanged() {
+    if (checkingSpelling_) {
+        return;
+    }
     const QTextCharFormat format = editor_->currentCharFormat();
     const CharFormat current = ToCharFormat(format);
     SelectFromSecond(faces_, current.face);

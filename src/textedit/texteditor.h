@@ -82,4 +82,5 @@ class texteditor : public QDialog {
     QRadioButton* right_ = nullptr;
     QRadioButton* centre_ = nullptr;
     QRadioButton* justify_ = nullptr;
+    bool checkingSpelling_ = false;
 };

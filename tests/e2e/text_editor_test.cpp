@@ -1,17 +1,21 @@
-// The text editor window on its own: the keyboard habits of a writer and the box settings.
+// The text editor window on its own: the keyboard habits of a writer and the box settings; the
+// spelling dialog.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 #include <filesystem>
+#include <functional>
 
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
 #include "textedit/rich_text_document.h"
+#include "textedit/spelldialog.h"
 #include "textedit/texteditor.h"
 #include "ui/picture_button.h"
 
@@ -108,4 +112,29 @@ TEST_F(TextEditorTest, BoxSettingsComeFromTheRecordAndTheButtons) {
     EXPECT_EQ(editor.state().borderWidth, "3px");
     EXPECT_EQ(editor.state().borderColor, "#008000");
     EXPECT_EQ(editor.state().backgroundImage, "backgrounds/logo.gif");
+}
+
+TEST(SpellDialog, SuggestionsFillTheWordAndEachButtonGivesItsAnswer) {
+    const auto run = [](const char* button, const std::function<void(spelldialog&)>& before) {
+        spelldialog dialog("thier", "their there  ", nullptr);
+        before(dialog);
+        dialog.findChild<PictureButton*>(button)->click();
+        return dialog.answer();
+    };
+    const auto chooseSecond = [](spelldialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>("suggestions");
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(list->item(0)->text(), "their");
+        list->setCurrentRow(1);
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("replacement")->text(), "there");
+        dialog.findChild<QLineEdit*>("replacement")->setText("typed");
+    };
+    const SpellAnswer updated = run("update", chooseSecond);
+    EXPECT_EQ(updated.replacement, "typed");
+    EXPECT_FALSE(updated.addWord);
+    // Ignore keeps the word, or the suggestion chosen last, not what was typed.
+    EXPECT_EQ(run("ignore", chooseSecond).replacement, "there");
+    EXPECT_EQ(run("ignore", [](spelldialog&) {}).replacement, "thier");
+    EXPECT_TRUE(run("dictionary", chooseSecond).addWord);
+    EXPECT_TRUE(run("dialog_cancel", [](spelldialog&) {}).cancelAll);
 }

@@ -133,3 +133,37 @@ TEST_F(TextSectionsTest, ASectionIsWrittenPlacedEditedCancelledSavedAndReopenedU
     EXPECT_EQ(window->session().workspace().page.richTexts.back(), rtf);
     EXPECT_TRUE(prompts.shown.empty());
 }
+
+// The spell button walks the section with the real dictionary; a word added to the custom list
+// is not offered again, even after a restart.
+TEST_F(TextSectionsTest, TheSpellButtonReplacesIgnoresAndAddsWords) {
+    storeEmptyPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    const QPointF where = place(300, 120);
+    click(where);
+    click(where + QPointF(kMenuX, kAddTextY));
+    ASSERT_TRUE(WaitFor([&] { return editor() && editor()->isVisible(); }));
+    QTest::keyClicks(area(), "Teh qick brwn fox");
+    prompts.spellAnswers = {{"The", false, false}, {"qick", false, false}, {"brwn", true, false}};
+    press("spell");
+    EXPECT_EQ(area()->toPlainText().toStdString(), "The qick brwn fox");
+    ASSERT_EQ(prompts.spellAsked.size(), 3u);
+    EXPECT_EQ(prompts.spellAsked[0].rfind("Teh | ", 0), 0u) << prompts.spellAsked[0];
+    EXPECT_NE(prompts.spellAsked[0].find(" The "), std::string::npos) << prompts.spellAsked[0];
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "Spell check complete.");
+    ASSERT_TRUE(reloadsAfter([&] { press("done"); }));
+    ASSERT_TRUE(editorShown());
+
+    window->close();
+    startWindow();
+    ASSERT_TRUE(resume());
+    prompts.clickOptions = {std::string("EDIT")};
+    click(centreOf("div[id='pagetextitem1~']"));
+    ASSERT_TRUE(WaitFor([&] { return editor() && editor()->isVisible(); }));
+    prompts.spellAsked.clear();
+    press("spell");
+    ASSERT_EQ(prompts.spellAsked.size(), 1u);
+    EXPECT_EQ(prompts.spellAsked[0].rfind("qick | ", 0), 0u);
+}

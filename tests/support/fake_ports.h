@@ -90,6 +90,16 @@ class FakePrompts : public Prompts {
         return Next(lengths);
     }
     std::optional<std::string> linkTarget() override { return Next(linkTargets); }
+    // A word without a scripted answer is ignored.
+    SpellAnswer spellReplacement(const std::string& word, const std::string& suggestions) override {
+        spellAsked.push_back(word + " | " + suggestions);
+        if (spellAnswers.empty()) {
+            return {word, false, false};
+        }
+        SpellAnswer answer = spellAnswers.front();
+        spellAnswers.pop_front();
+        return answer;
+    }
 
     // The captions of the message boxes shown, in order.
     std::vector<std::string> captions() const {
@@ -116,6 +126,9 @@ class FakePrompts : public Prompts {
     DialogAnswers lengths;
     std::vector<std::string> lengthsShown;
     DialogAnswers linkTargets;
+    std::deque<SpellAnswer> spellAnswers;
+    // Each word asked about, with the suggestions: "teh | the ten ".
+    std::vector<std::string> spellAsked;
 
   private:
     template <typename Answer>

@@ -26,6 +26,7 @@ FONT = {
     'Y': [17, 17, 10, 4, 4, 4, 4], 'Z': [31, 1, 2, 4, 8, 16, 31],
     '?': [14, 17, 1, 2, 4, 0, 4], ':': [0, 12, 12, 0, 12, 12, 0],
     '+': [0, 4, 4, 31, 4, 4, 0], ' ': [0] * 7,
+    '.': [0, 0, 0, 0, 0, 12, 12], '(': [2, 4, 8, 8, 8, 4, 2], ')': [8, 4, 2, 2, 2, 4, 8],
 }
 
 
@@ -212,7 +213,8 @@ def main():
                 'underlinebutton': 'U', 'colorbutton': 'A', 'cutbutton': 'CUT',
                 'copybutton': 'COPY', 'pastebutton': 'PASTE', 'link': 'LINK', 'spell': 'ABC',
                 'pallette': 'COLOR', 'browse': 'BROWSE', 'done': 'DONE', 'update': 'UPDATE',
-                'ignore': 'IGNORE', 'dictionary': 'ADD'}
+                'ignore': 'IGNORE', 'dictionary': 'ADD', 'accept': 'ACCEPT',
+                'decline': 'DECLINE'}
     for caption, text in captions.items():
         width = 40 if caption in ('newpage', 'rename', 'pagetitle', 'ftplaunch', 'help') \
             or len(text) == 1 else 64
@@ -230,6 +232,14 @@ def main():
         for x in range(64):
             background.put(x, y, (214 + y // 8, 228 + y // 16, 214 + x // 16))
     write_png(os.path.join(pictures, 'window_background.png'), background)
+
+    # A small window with a title bar saying that files are on their way.
+    notice = Canvas(234, 92, (236, 240, 236))
+    notice.frame(0, 0, 234, 92, ACCENT)
+    notice.fill(1, 1, 233, 18, ACCENT)
+    notice.text(6, 6, 'QUILLORA', (255, 255, 255))
+    notice.text_centred(0, 18, 234, 92, 'TRANSFERING FILE(S)...', INK)
+    write_png(os.path.join(pictures, 'upload_notice.png'), notice)
 
     icon = Canvas(32, 32, PAPER)
     icon.frame(0, 0, 32, 32, ACCENT)

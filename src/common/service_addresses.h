@@ -12,3 +12,10 @@ inline constexpr const char kMakerExternalPagePrefix[] =
 // "/siteoptions") and the public address of the users' folders, ending with "/".
 inline constexpr const char kHostingDomain[] = "corvala.example";
 inline constexpr const char kHostingSiteAddress[] = "http://www.corvala.example/";
+// The servlet that takes uploaded pages and lists a folder's files, the script that takes
+// uploaded pictures, and the start of the picture delete request.
+inline constexpr const char kHostingServletAddress[] = "http://apps.corvala.example/quillservlet";
+inline constexpr const char kHostingPictureUploadAddress[] =
+    "http://scripts.corvala.example/uploadgraphic.php";
+inline constexpr const char kHostingDeleteScriptAddress[] =
+    "http://scripts.corvala.example/deleteimages.php?filename=";

@@ -6,6 +6,7 @@
 #include "common/service_addresses.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
+#include "designer/hosting_commands.h"
 #include "designer/layout_handover.h"
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
@@ -124,10 +125,10 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
         parts_.files.previewPage();
     }
     if (command("http://uploadpage", false)) {
-        parts_.operations.uploadPage();
+        hosting_->uploadPage();
     }
     if (command("http://deleteservpages", false)) {
-        parts_.operations.deleteServerPages();
+        hosting_->deleteServerPages();
     }
     if (command("pagecontainer0", true)) {
         parts_.workspace.page.pageContainer.clear();
@@ -236,10 +237,10 @@ void CommandDispatcher::pictureClicked(const std::string& address) {
 
 void CommandDispatcher::siteOptions() {
     if (parts_.workspace.hosting.folderName == kNoHostingFolder) {
-        if (parts_.operations.acceptHostingAgreement()) {
-            parts_.operations.siteOptions();
+        if (hosting_->acceptHostingAgreement()) {
+            hosting_->siteOptions();
         }
         return;
     }
-    parts_.operations.siteOptions();
+    hosting_->siteOptions();
 }

@@ -6,6 +6,7 @@ struct Workspace;
 class Clipboard;
 class DesignerOperations;
 class EditorPageWriter;
+class HostingCommands;
 class PageCatalog;
 class PageFiles;
 class Prompts;
@@ -34,6 +35,8 @@ class CommandDispatcher {
     };
 
     explicit CommandDispatcher(const Parts& parts);
+    // The hosting commands come from above the designer, once the session is made.
+    void setHosting(HostingCommands& hosting) { hosting_ = &hosting; }
 
     // Runs every command the address names, in a fixed order; true when the browser must not
     // load the address.
@@ -54,4 +57,5 @@ class CommandDispatcher {
     void siteOptions();
 
     Parts parts_;
+    HostingCommands* hosting_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/paths.h"
+#include "common/service_addresses.h"
 #include "common/text_file.h"
 #include "page/working_files.h"
 
@@ -72,7 +73,11 @@ std::optional<std::string> ControlsPage::writePage() const {
         return pagePath;
     }
     const std::string labelPath = JoinPath(workingFolder_, kFolderLabelScriptFile);
-    if (!WriteTextFile(labelPath, "var folderlabel = " + ScriptString(folderLabel_) + ";\n")) {
+    // A click on the label leads to the hosting folder's options.
+    const std::string siteOptions = std::string("http://www.") + kHostingDomain + "/siteoptions";
+    if (!WriteTextFile(labelPath, "var folderlabel = " + ScriptString(folderLabel_) +
+                                      ";\nvar siteoptions = " + ScriptString(siteOptions) +
+                                      ";\n")) {
         return labelPath;
     }
     return std::nullopt;

@@ -3,8 +3,8 @@
 #include <string>
 
 // The operations behind the commands of the editor page that change items and page
-// properties, and the hosting-service commands. The dispatcher recognises their addresses and
-// hands over the arguments as they come.
+// properties. The dispatcher recognises their addresses and hands over the arguments as they
+// come.
 class DesignerOperations {
   public:
     virtual ~DesignerOperations() = default;
@@ -23,10 +23,4 @@ class DesignerOperations {
     virtual void backgroundPicture(const std::string& target) = 0;
     virtual void backgroundColour(const std::string& target) = 0;
     virtual void pageLength() = 0;
-
-    // The terms of the hosting service, accepted before the first folder is made.
-    virtual bool acceptHostingAgreement() = 0;
-    virtual void siteOptions() = 0;
-    virtual void uploadPage() = 0;
-    virtual void deleteServerPages() = 0;
 };

@@ -17,7 +17,8 @@ std::unique_ptr<DesignerOperations> OwnOperations(DesignerOperations* given, Wor
 }  // namespace
 
 DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
-                                 const DesignerPorts& ports, DesignerOperations* operations)
+                                 const DesignerPorts& ports, const HostingFactory& makeHosting,
+                                 DesignerOperations* operations)
     : workspace_(std::move(workingFolder)),
       store_(db, ports.prompts),
       controls_(workspace_.workingFolder),
@@ -28,4 +29,7 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
       operations_(operations != nullptr ? *operations : *ownOperations_),
       dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, ports.clipboard,
-                   ports.prompts, ports.shell}) {}
+                   ports.prompts, ports.shell}),
+      hosting_(makeHosting(*this)) {
+    dispatcher_.setHosting(*hosting_);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "designer/controls_page.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
+#include "designer/hosting_commands.h"
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
 #include "designer/published_page_writer.h"
@@ -31,12 +33,15 @@ struct DesignerPorts {
 };
 
 // The designer as the main window holds it: the workspace and every part that works on it,
-// wired together once. The item, background, length and hosting commands go to the given
-// operations, or to the session's own ElementOperations when none are given.
+// wired together once. The item, background and length commands go to the given operations,
+// or to the session's own ElementOperations when none are given; the hosting commands to what
+// the factory makes for the session.
 class DesignerSession {
   public:
+    using HostingFactory = std::function<std::unique_ptr<HostingCommands>(DesignerSession&)>;
+
     DesignerSession(std::string workingFolder, SqliteDatabase& db, const DesignerPorts& ports,
-                    DesignerOperations* operations = nullptr);
+                    const HostingFactory& makeHosting, DesignerOperations* operations = nullptr);
     DesignerSession(const DesignerSession&) = delete;
     DesignerSession& operator=(const DesignerSession&) = delete;
 
@@ -49,6 +54,7 @@ class DesignerSession {
     PublishedPageWriter& publisher() { return publisher_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
+    HostingCommands& hosting() { return *hosting_; }
 
   private:
     Workspace workspace_;
@@ -61,4 +67,5 @@ class DesignerSession {
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;
     CommandDispatcher dispatcher_;
+    std::unique_ptr<HostingCommands> hosting_;
 };

@@ -152,8 +152,7 @@ ElementOperations::ElementOperations(Workspace& workspace, EditorPageWriter& wri
       prompts_(prompts),
       decoder_(decoder),
       textEditor_(textEditor),
-      random_(random ? std::move(random) : SeededByTheClock()),
-      interim_(workspace, clipboard, prompts) {}
+      random_(random ? std::move(random) : SeededByTheClock()) {}
 
 void ElementOperations::takeLayout() {
     TakeLayoutFromClipboard(workspace_.page, workspace_.editor, clipboard_);
@@ -459,20 +458,4 @@ void ElementOperations::pageLength() {
     page.pageLength = *length;
     page.pageContainer = PageContainerMarkup(page.pageWidth, page.pageLength);
     redraw();
-}
-
-bool ElementOperations::acceptHostingAgreement() {
-    return interim_.acceptHostingAgreement();
-}
-
-void ElementOperations::siteOptions() {
-    interim_.siteOptions();
-}
-
-void ElementOperations::uploadPage() {
-    interim_.uploadPage();
-}
-
-void ElementOperations::deleteServerPages() {
-    interim_.deleteServerPages();
 }

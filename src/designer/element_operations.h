@@ -4,7 +4,6 @@
 #include <string>
 
 #include "designer/designer_operations.h"
-#include "designer/interim_operations.h"
 
 struct Workspace;
 class Clipboard;
@@ -16,8 +15,7 @@ class TextEditorWindow;
 // The operations behind the editor page's item and page-property commands: the add command,
 // text sections (written in the text editor window) and pictures, background pictures and
 // colours, and the page length. Each takes the layout the page handed over first, so that what
-// the user dragged survives, and has an editor page writer show the result. The hosting
-// commands are still served by InterimOperations.
+// the user dragged survives, and has an editor page writer show the result.
 class ElementOperations : public DesignerOperations {
   public:
     // Draws the number of a new picture's name, 0 to 1000.
@@ -36,10 +34,6 @@ class ElementOperations : public DesignerOperations {
     void backgroundPicture(const std::string& target) override;
     void backgroundColour(const std::string& target) override;
     void pageLength() override;
-    bool acceptHostingAgreement() override;
-    void siteOptions() override;
-    void uploadPage() override;
-    void deleteServerPages() override;
 
   private:
     void takeLayout();
@@ -60,7 +54,6 @@ class ElementOperations : public DesignerOperations {
     PictureDecoder& decoder_;
     TextEditorWindow& textEditor_;
     RandomNumber random_;
-    InterimOperations interim_;
 };
 
 // The path with every picture extension (".JPG", ".Gif", ...) in lower case.

@@ -91,7 +91,8 @@ std::string ListFolder(const std::string& pattern) {
 }
 
 std::string ListPictures(const std::string& pattern) {
-    static constexpr std::string_view kPictureMarks[] = {".bmp", ".jpg", ".jpeg", ".gif"};
+    // PNG joins the three older types: the designer places PNG pictures too.
+    static constexpr std::string_view kPictureMarks[] = {".bmp", ".jpg", ".jpeg", ".gif", ".png"};
     std::string listing;
     for (const FolderEntry& entry : ReadFolder(pattern)) {
         if (entry.isFolder) {

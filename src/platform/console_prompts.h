@@ -24,6 +24,13 @@ class ConsolePrompts : public Prompts {
     SpellAnswer spellReplacement(const std::string& word, const std::string&) override {
         return {word, false, false};
     }
+    bool hostingAgreement(const std::string&) override { return false; }
+    std::optional<std::string> folderName(const std::string&, const std::string&) override {
+        return {};
+    }
+    std::optional<FolderAction> folderAction() override { return {}; }
+    void uploadNotice(bool) override {}
+    void serverFiles(const ServerFilesWindow&) override {}
 
     bool databaseFailed() const { return databaseFailed_; }
 

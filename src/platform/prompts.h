@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,6 +45,17 @@ struct SpellAnswer {
     bool cancelAll = false;
 };
 
+// The choice of the hosting folder dialog.
+enum class FolderAction { ViewOnline, ChangeName };
+
+// The window that lists the files of the hosting folder in a browser of its own: it shows the
+// local connecting page, then the listing address, and tells every address it is sent to.
+struct ServerFilesWindow {
+    std::string connectingPage;
+    std::string listingAddress;
+    std::function<void(const std::string& address)> navigated;
+};
+
 // Everything the program asks the user. The program shows real dialogs; tests script the
 // answers. A dialog answered with nothing was cancelled.
 class Prompts {
@@ -72,4 +84,15 @@ class Prompts {
     // are separated by single spaces.
     virtual SpellAnswer spellReplacement(const std::string& word,
                                          const std::string& suggestions) = 0;
+    // The "Corvala Folder Agreement" with its text: true when accepted.
+    virtual bool hostingAgreement(const std::string& text) = 0;
+    // The "Corvala Folder Name" dialog with its prompt, showing the name typed last.
+    virtual std::optional<std::string> folderName(const std::string& prompt,
+                                                  const std::string& name) = 0;
+    // The "Corvala Folder" dialog: view the page online or change the folder's name.
+    virtual std::optional<FolderAction> folderAction() = 0;
+    // The small "Transfering file(s)..." window shown while an upload runs.
+    virtual void uploadNotice(bool shown) = 0;
+    // The "Delete files from Corvala server" window, until the user closes it.
+    virtual void serverFiles(const ServerFilesWindow& window) = 0;
 };

@@ -16,6 +16,7 @@
 #include "common/paths.h"
 #include "common/service_addresses.h"
 #include "designer/session_lifecycle.h"
+#include "hosting/hosting_operations.h"
 #include "shell/browser_page.h"
 #include "store/db/sqlite_exception.h"
 #include "ui/picture_button.h"
@@ -42,7 +43,8 @@ void ShowEntries(QComboBox* box, const ChoiceList& list) {
 
 }  // namespace
 
-MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports, QWidget* parent)
+MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
+                   const HostingAddresses& hosting, QWidget* parent)
     : QMainWindow(parent), workingFolder_(workingFolder), ports_(ports) {
     setWindowTitle(QStringLiteral("quillora"));
     setWindowIcon(QIcon(QStringLiteral(":/resources/pictures/quillora.png")));
@@ -54,10 +56,15 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
     textEditor_ = std::make_unique<QtTextEditor>(this, ports_.prompts, [this](int editMode) {
         perform([this, editMode] { session_->operations().textDone(editMode); });
     });
-    session_ =
-        std::make_unique<DesignerSession>(workingFolder_, db_,
-                                          DesignerPorts{clipboard_, *browserPort_, ports_.prompts,
-                                                        ports_.shell, pictures_, *textEditor_});
+    session_ = std::make_unique<DesignerSession>(
+        workingFolder_, db_,
+        DesignerPorts{clipboard_, *browserPort_, ports_.prompts, ports_.shell, pictures_,
+                      *textEditor_},
+        [this, hosting](DesignerSession& session) {
+            return std::make_unique<HostingOperations>(
+                session, db_, HostingOperations::Ports{*browserPort_, ports_.prompts, ports_.shell},
+                hosting);
+        });
     page_->setNavigationHandler([this](const std::string& address) {
         bool cancel = true;
         perform([&] { cancel = session_->dispatcher().beforeNavigate(address); });

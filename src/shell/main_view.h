@@ -6,6 +6,7 @@
 #include <string>
 
 #include "designer/designer_session.h"
+#include "hosting/hosting_addresses.h"
 #include "shell/qt_ports.h"
 #include "shell/qt_text_editor.h"
 #include "store/db/sqlite_database.h"
@@ -30,7 +31,10 @@ class MainView : public QMainWindow {
     Q_OBJECT
 
   public:
+    // The hosting client talks to the given addresses: the service's own unless a test hands in
+    // a stand-in's.
     MainView(const std::string& workingFolder, const MainViewPorts& ports,
+             const HostingAddresses& hosting = HostingAddresses::Service(),
              QWidget* parent = nullptr);
     ~MainView() override;
 

@@ -18,6 +18,11 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "hosting/agreement.h"
+#include "hosting/filedelete.h"
+#include "hosting/siteaction.h"
+#include "hosting/sitename.h"
+#include "hosting/upload_notice.h"
 #include "items/clickoptions.h"
 #include "items/imageedit.h"
 #include "items/linkselector.h"
@@ -276,6 +281,45 @@ SpellAnswer QtPrompts::spellReplacement(const std::string& word, const std::stri
     spelldialog dialog(FromStd(word), FromStd(suggestions), owner_);
     dialog.exec();
     return dialog.answer();
+}
+
+bool QtPrompts::hostingAgreement(const std::string& text) {
+    agreement dialog(FromStd(text), owner_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::string> QtPrompts::folderName(const std::string& prompt,
+                                                 const std::string& name) {
+    siteName dialog(FromStd(prompt), FromStd(name), owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.name().toStdString();
+}
+
+std::optional<FolderAction> QtPrompts::folderAction() {
+    siteAction dialog(owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.viewOnline() ? FolderAction::ViewOnline : FolderAction::ChangeName;
+}
+
+void QtPrompts::uploadNotice(bool shown) {
+    if (shown) {
+        if (!notice_) {
+            notice_ = new UploadNotice(owner_);
+        }
+        static_cast<UploadNotice*>(notice_.data())->showOver();
+    } else if (notice_) {
+        notice_->hide();
+    }
+}
+
+void QtPrompts::serverFiles(const ServerFilesWindow& window) {
+    filedelete dialog(AddressUrl(window.connectingPage), AddressUrl(window.listingAddress),
+                      window.navigated, owner_);
+    dialog.exec();
 }
 
 std::optional<PictureSize> QtPictureDecoder::decode(const std::string& bytes) {

@@ -53,9 +53,16 @@ class QtPrompts : public Prompts {
     std::optional<std::string> pageLength(const std::string& current) override;
     std::optional<std::string> linkTarget() override;
     SpellAnswer spellReplacement(const std::string& word, const std::string& suggestions) override;
+    bool hostingAgreement(const std::string& text) override;
+    std::optional<std::string> folderName(const std::string& prompt,
+                                          const std::string& name) override;
+    std::optional<FolderAction> folderAction() override;
+    void uploadNotice(bool shown) override;
+    void serverFiles(const ServerFilesWindow& window) override;
 
   private:
     QPointer<QWidget> owner_;
+    QPointer<QWidget> notice_;
 };
 
 // Qt's image readers, which know BMP, JPEG, GIF and PNG among others.

@@ -2,6 +2,7 @@
 
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
+#include "store/db/sqlite_statement.h"
 
 namespace {
 
@@ -34,4 +35,18 @@ HostingFolder LoadHostingFolder(SqliteDatabase& db) {
     folder.password = file.before;
     folder.scriptAddress = file.after;
     return folder;
+}
+
+void SaveNewHostingFolder(SqliteDatabase& db, const HostingFolder& folder) {
+    SqliteStatement insert =
+        db.prepare("INSERT INTO lastsession (LASTDIRECTORY,LASTFILE) VALUES(?1,?2)");
+    insert.bindText(1, folder.folderName + "|" + folder.folderId);
+    insert.bindText(2, folder.password + "|" + folder.scriptAddress);
+    insert.runStatement();
+}
+
+void SaveFolderNameChange(SqliteDatabase& db, const HostingFolder& folder) {
+    SqliteStatement update = db.prepare("UPDATE lastsession SET LASTDIRECTORY = ?1");
+    update.bindText(1, folder.folderName + "|" + folder.folderId);
+    update.runStatement();
 }

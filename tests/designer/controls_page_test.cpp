@@ -49,5 +49,6 @@ TEST(ControlsPageLabel, TheFolderLabelReachesThePageAsASafeScriptString) {
     controls.setFolderLabel("http://site/Bob's </script>\\folder/page.html");
     controls.writePage();
     EXPECT_EQ(ReadFile(working / "folderlabel.js"),
-              "var folderlabel = 'http://site/Bob\\'s \\x3C/script>\\\\folder/page.html';\n");
+              "var folderlabel = 'http://site/Bob\\'s \\x3C/script>\\\\folder/page.html';\n"
+              "var siteoptions = 'http://www.corvala.example/siteoptions';\n");
 }

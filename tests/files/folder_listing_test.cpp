@@ -35,12 +35,12 @@ TEST(FolderListing, FoldersAreMarkedAndOrderIgnoresCase) {
 
 TEST(FolderListing, PicturesByLowerCasedNameAndOncePerMatchingTest) {
     TempFolder folder;
-    for (const char* name :
-         {"photo.JPG", "logo.gif", "notes.txt", "scan.jpeg", "odd.jpg.gif", "Icon.BMP"}) {
+    for (const char* name : {"photo.JPG", "logo.gif", "notes.txt", "scan.jpeg", "odd.jpg.gif",
+                             "Icon.BMP", "shot.PNG"}) {
         WriteFile(folder / name, "");
     }
     fs::create_directory(folder / "folder.gif");
     EXPECT_EQ(ListPictures(JoinPath(folder.path(), "*.*")),
-              "Icon.BMP|logo.gif|odd.jpg.gif|odd.jpg.gif|photo.JPG|scan.jpeg");
+              "Icon.BMP|logo.gif|odd.jpg.gif|odd.jpg.gif|photo.JPG|scan.jpeg|shot.PNG");
     EXPECT_EQ(ListPictures(JoinPath(folder.path(), "n*")), "");
 }

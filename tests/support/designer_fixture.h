@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "designer/designer_operations.h"
 #include "designer/designer_session.h"
+#include "designer/hosting_commands.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store_schema.h"
 #include "support/fake_ports.h"
@@ -30,21 +32,29 @@ class RecordingOperations : public DesignerOperations {
         record("backgroundColour", target);
     }
     void pageLength() override { record("pageLength", ""); }
-    bool acceptHostingAgreement() override {
-        record("acceptHostingAgreement", "");
-        return agreementAccepted;
-    }
-    void siteOptions() override { record("siteOptions", ""); }
-    void uploadPage() override { record("uploadPage", ""); }
-    void deleteServerPages() override { record("deleteServerPages", ""); }
 
     std::vector<std::string> calls;
     bool agreementAccepted = false;
 
-  private:
     void record(const std::string& name, const std::string& argument) {
         calls.push_back(name + "(" + argument + ")");
     }
+};
+
+// The hosting commands, recorded among the operations' calls.
+class RecordingHosting : public HostingCommands {
+  public:
+    explicit RecordingHosting(RecordingOperations& log) : log_(log) {}
+    bool acceptHostingAgreement() override {
+        log_.record("acceptHostingAgreement", "");
+        return log_.agreementAccepted;
+    }
+    void siteOptions() override { log_.record("siteOptions", ""); }
+    void uploadPage() override { log_.record("uploadPage", ""); }
+    void deleteServerPages() override { log_.record("deleteServerPages", ""); }
+
+  private:
+    RecordingOperations& log_;
 };
 
 // The text editor window as the designer sees it: records how it was opened; a test sets the
@@ -103,8 +113,10 @@ class DesignerFixture : public ::testing::Test {
     RecordingOperations operations;
     FakePictureDecoder pictures;
     FakeTextEditor textEditor;
-    DesignerSession session{working.path(),
-                            db,
-                            {clipboard, browser, prompts, shell, pictures, textEditor},
-                            &operations};
+    DesignerSession session{
+        working.path(),
+        db,
+        {clipboard, browser, prompts, shell, pictures, textEditor},
+        [this](DesignerSession&) { return std::make_unique<RecordingHosting>(operations); },
+        &operations};
 };

@@ -127,8 +127,37 @@ class FakePrompts : public Prompts {
     std::vector<std::string> lengthsShown;
     DialogAnswers linkTargets;
     std::deque<SpellAnswer> spellAnswers;
+    bool agreementAccepted = false;
+    std::vector<std::string> agreementsShown;
+    // Each folder-name dialog as "prompt | name shown".
+    std::vector<std::string> folderNamesShown;
+    DialogAnswers folderNames;
+    std::deque<std::optional<FolderAction>> folderActions;
+    // The notice shown and hidden, in order.
+    std::vector<bool> notices;
+    std::vector<std::string> serverFilesShown;
+    // Addresses the server files window is sent to while it is open, in order.
+    std::vector<std::string> serverFileClicks;
     // Each word asked about, with the suggestions: "teh | the ten ".
     std::vector<std::string> spellAsked;
+
+    bool hostingAgreement(const std::string& text) override {
+        agreementsShown.push_back(text);
+        return agreementAccepted;
+    }
+    std::optional<std::string> folderName(const std::string& prompt,
+                                          const std::string& name) override {
+        folderNamesShown.push_back(prompt + " | " + name);
+        return Next(folderNames);
+    }
+    std::optional<FolderAction> folderAction() override { return Next(folderActions); }
+    void uploadNotice(bool visible) override { notices.push_back(visible); }
+    void serverFiles(const ServerFilesWindow& window) override {
+        serverFilesShown.push_back(window.connectingPage + " " + window.listingAddress);
+        for (const std::string& address : serverFileClicks) {
+            window.navigated(address);
+        }
+    }
 
   private:
     template <typename Answer>

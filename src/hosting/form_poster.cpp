@@ -1,0 +1,87 @@
+#include "hosting/form_poster.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "common/fields.h"
+
+namespace {
+
+constexpr const char* kSeparator = "|";
+
+struct CurlDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(curl_mime* mime) const { curl_mime_free(mime); }
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+void AddField(curl_mime* mime, const std::string& name, const std::string& value) {
+    curl_mimepart* part = curl_mime_addpart(mime);
+    curl_mime_name(part, name.c_str());
+    curl_mime_data(part, value.c_str(), value.size());
+}
+
+// The server's answer is read only for its status; its body is dropped.
+size_t DropBody(char*, size_t size, size_t count, void*) {
+    return size * count;
+}
+
+}  // namespace
+
+PostResult FormPoster::postPageForm(const std::string& address,
+                                    const std::string& description) const {
+    return post(address, description, "uploadfile", "submit");
+}
+
+PostResult FormPoster::postPictureForm(const std::string& address,
+                                       const std::string& description) const {
+    return post(address, description, "SpecialFile", "upload");
+}
+
+PostResult FormPoster::post(const std::string& address, const std::string& description,
+                            const char* filePart, const char* closingField) const {
+    curl_global_init(CURL_GLOBAL_ALL);
+    const std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
+    if (!handle) {
+        return {false, "the transfer could not be prepared"};
+    }
+    const std::unique_ptr<curl_mime, CurlDeleter> mime(curl_mime_init(handle.get()));
+    curl_mimepart* file = curl_mime_addpart(mime.get());
+    curl_mime_name(file, filePart);
+    const std::string path = FieldAt(description, 1, kSeparator);
+    if (curl_mime_filedata(file, path.c_str()) != CURLE_OK) {
+        return {false, path + " cannot be read"};
+    }
+    AddField(mime.get(), "FILENAME", FieldAt(description, 3, kSeparator));
+    const int fields = FieldCount(description, kSeparator);
+    for (int i = 4; i < fields; i += 2) {
+        AddField(mime.get(), FieldAt(description, i, kSeparator),
+                 FieldAt(description, i + 1, kSeparator));
+    }
+    AddField(mime.get(), closingField, "send");
+    // An empty Expect header: no waiting for a "100 Continue" the server may never send.
+    const std::unique_ptr<curl_slist, CurlDeleter> headers(curl_slist_append(nullptr, "Expect:"));
+
+    curl_easy_setopt(handle.get(), CURLOPT_URL, address.c_str());
+    curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(handle.get(), CURLOPT_MIMEPOST, mime.get());
+    curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, DropBody);
+    curl_easy_setopt(handle.get(), CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle.get(), CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout_.count()));
+    // A server that stops answering: less than one byte a second for the whole time-out.
+    curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_TIME,
+                     std::max(1L, static_cast<long>(timeout_.count() / 1000)));
+    const CURLcode result = curl_easy_perform(handle.get());
+    if (result != CURLE_OK) {
+        return {false, curl_easy_strerror(result)};
+    }
+    long status = 0;
+    curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);
+    if (status >= 400) {
+        return {false, "the server answered " + std::to_string(status)};
+    }
+    return {true, ""};
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+// Where the hosting client sends its requests, and how long it waits for an answer. The
+// program uses the service's own; tests hand in a stand-in's.
+struct HostingAddresses {
+    // The public address of the users' folders, ending with "/"; the folder commands go to its
+    // "quillservlet".
+    std::string site;
+    std::string servlet;
+    std::string pictureUpload;
+    // The start of a picture delete request, up to its file name.
+    std::string deleteScript;
+    std::chrono::milliseconds timeout{std::chrono::seconds(30)};
+
+    static HostingAddresses Service();
+};

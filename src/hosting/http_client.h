@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+// The parts of an address as the client sends them: the host upper-cased, the path as given
+// (with its query), the port (80 unless the host names one).
+struct UrlParts {
+    std::string scheme;
+    std::string host;
+    std::string path;
+    int port = 80;
+};
+UrlParts SplitUrl(const std::string& url);
+
+// One exchange: the response header up to and including its empty line, and the body.
+struct HttpReply {
+    std::string header;
+    std::string body;
+};
+
+// A minimal HTTP/1.0 client on sockets: one request per call, nothing kept between calls. A
+// connect or a read that takes longer than the time-out fails the request. A body sent gzip- or
+// deflate-encoded is decoded before the caller sees it.
+class HttpClient {
+  public:
+    static constexpr std::chrono::seconds kDefaultTimeout{30};
+
+    explicit HttpClient(std::chrono::milliseconds timeout = kDefaultTimeout) : timeout_(timeout) {}
+
+    // GET, or POST when the body is not empty; the extra header lines carry their own line
+    // ends. Nothing on failure (another scheme than HTTP, an unknown host, no connection, a
+    // time-out, a body that does not decode).
+    std::optional<HttpReply> request(const std::string& url, const std::string& extraHeaders = "",
+                                     const std::string& body = "");
+
+  private:
+    std::chrono::milliseconds timeout_;
+};
+
+// The body of a GET, or "N" when the exchange failed.
+std::string HttpGet(const std::string& url,
+                    std::chrono::milliseconds timeout = HttpClient::kDefaultTimeout);

@@ -1,0 +1,40 @@
+#include "hosting/server_deletion.h"
+
+#include "common/fields.h"
+#include "common/paths.h"
+#include "hosting/http_client.h"
+#include "page/workspace.h"
+#include "platform/prompts.h"
+
+ServerDeletion::ServerDeletion(const Workspace& workspace, Prompts& prompts,
+                               const HostingAddresses& addresses)
+    : workspace_(workspace), prompts_(prompts), addresses_(addresses) {}
+
+void ServerDeletion::run() {
+    const HostingFolder& folder = workspace_.hosting;
+    if (!folder.exists()) {
+        prompts_.messageBox("Online page delete is not yet possible.\nNo pages have been uploaded.",
+                            "No Corvala folder", MessageButtons::Ok, MessageIcon::None);
+        return;
+    }
+    prompts_.serverFiles(
+        {JoinPath(workspace_.workingFolder, "connecting_message.html"),
+         addresses_.servlet + "?FILELISTING|" + folder.folderName + "|" + folder.password,
+         [this](const std::string& url) { navigated(url); }});
+}
+
+void ServerDeletion::navigated(const std::string& url) {
+    std::string address = url;
+    for (std::size_t at = address.find("%20"); at != std::string::npos;
+         at = address.find("%20", at + 1)) {
+        address.replace(at, 3, " ");
+    }
+    if (address.find("FILEDELETE") == std::string::npos) {
+        return;
+    }
+    const HostingFolder& folder = workspace_.hosting;
+    const std::string request = addresses_.deleteScript + FieldAt(address, 3, "|") +
+                                "&password=" + folder.password + "&folderid=" + folder.folderId;
+    prompts_.messageBox(request, "DELETE LINK:", MessageButtons::Ok, MessageIcon::None);
+    HttpGet(request, addresses_.timeout);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "hosting/hosting_addresses.h"
+
+struct Workspace;
+class Prompts;
+
+// Deleting files from the hosting folder: the servlet's listing is shown in a window of its own,
+// and each delete link the user follows there also asks the delete script to remove the file.
+class ServerDeletion {
+  public:
+    ServerDeletion(const Workspace& workspace, Prompts& prompts, const HostingAddresses& addresses);
+
+    void run();
+    // An address the listing's browser was sent to.
+    void navigated(const std::string& url);
+
+  private:
+    const Workspace& workspace_;
+    Prompts& prompts_;
+    const HostingAddresses& addresses_;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLabel>
+
+// The small picture of a window saying "Transfering file(s)..." shown over the main window
+// while an upload runs.
+class UploadNotice : public QLabel {
+    Q_OBJECT
+
+  public:
+    explicit UploadNotice(QWidget* owner);
+
+    // Shows the notice centred over its owner and paints it at once: the upload blocks the
+    // event loop until it is done.
+    void showOver();
+};

@@ -1,0 +1,256 @@
+#include "hosting/hosting_operations.h"
+
+#include <gtest/gtest.h>
+
+#include "hosting/form_poster.h"
+#include "hosting/http_client.h"
+#include "hosting/page_upload.h"
+#include "store/hosting_folder_store.h"
+#include "support/designer_fixture.h"
+#include "support/server_process.h"
+
+namespace {
+
+constexpr const char* kStandIn = QUILLORA_TEST_DATA "/hosting/standin.py";
+
+class HostingTest : public DesignerFixture {
+  protected:
+    explicit HostingTest(const char* mode = "normal") : server(kStandIn, {"--mode", mode}) {
+        selectFolder(siteFolder());
+        workspace().pages.select(workspace().pages.add("page.html"));
+        page().directory = siteFolder();
+        page().fileName = "page.html";
+        page().pageTitle = "My page";
+    }
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(server.port()) + "/"; }
+    HostingAddresses addresses() const {
+        return {base(), base() + "quillservlet", base() + "scripts/uploadgraphic.php",
+                base() + "scripts/deleteimages.php?filename=", std::chrono::milliseconds(1500)};
+    }
+    // Registers the folder with the stand-in, as the user would.
+    void registerFolder(const std::string& name) {
+        prompts.folderNames.push_back(name);
+        hosting.siteOptions();
+    }
+    std::string log() { return HttpGet(base() + "_log"); }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const ShownMessage& shown : prompts.shown) {
+            texts.push_back(shown.caption + ": " + shown.text);
+        }
+        return texts;
+    }
+
+    ServerProcess server;
+    HostingOperations hosting{session, db, {browser, prompts, shell}, addresses()};
+};
+
+class FullHostingTest : public HostingTest {
+  protected:
+    FullHostingTest() : HostingTest("full") {}
+};
+
+class RefusingHostingTest : public HostingTest {
+  protected:
+    RefusingHostingTest() : HostingTest("refuse") {}
+};
+
+class SilentHostingTest : public HostingTest {
+  protected:
+    SilentHostingTest() : HostingTest("slow") {}
+};
+
+}  // namespace
+
+TEST_F(HostingTest, AFolderIsRegisteredAfterTakenNamesAndStored) {
+    ASSERT_GT(server.port(), 0);
+    prompts.folderNames = {std::string("Taken"), std::string("My Site #1")};
+    hosting.siteOptions();
+    ASSERT_EQ(prompts.folderNamesShown.size(), 2u);
+    EXPECT_EQ(prompts.folderNamesShown[0],
+              "Enter a name for your folder @ Corvala:\n(spaces and reserved characters will be "
+              "replaced) \n | ");
+    EXPECT_EQ(prompts.folderNamesShown[1],
+              "Could not register requested name \n(reason: folder name already exists) | Taken");
+    const HostingFolder& folder = workspace().hosting;
+    EXPECT_EQ(folder.folderName, "My-Site--1");
+    EXPECT_EQ(folder.folderId, "1000");
+    EXPECT_EQ(folder.scriptAddress, base() + "scripts/");
+    EXPECT_EQ(folder.password.size(), 12u);
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"FOLDER CREATED SUCCESFULLY: Your new folder has "
+                                       "been created.\n You can now upload files to "
+                                       "Corvala."});
+    const HostingFolder stored = LoadHostingFolder(db);
+    EXPECT_EQ(stored.folderName, "My-Site--1");
+    EXPECT_EQ(stored.password, folder.password);
+    EXPECT_EQ(stored.scriptAddress, folder.scriptAddress);
+    EXPECT_EQ(session.controls().folderLabel(), base() + "My-Site--1/page.html");
+    EXPECT_EQ(browser.addresses.back(), working / "quillscreen.html");
+
+    // Renamed: a taken name asks again; the new name is stored.
+    prompts.folderActions = {FolderAction::ChangeName};
+    prompts.folderNames = {std::string("Taken"), std::string("New name")};
+    hosting.siteOptions();
+    EXPECT_EQ(folder.folderName, "New-name");
+    EXPECT_EQ(LoadHostingFolder(db).folderName, "New-name");
+    EXPECT_EQ(prompts.shown.back().caption, "FOLDER CHANGED SUCCESFULLY");
+
+    // Viewed online, except the quickstart page.
+    prompts.folderActions = {FolderAction::ViewOnline, FolderAction::ViewOnline};
+    hosting.siteOptions();
+    EXPECT_EQ(shell.opened, std::vector<std::string>{base() + "New-name/page.html"});
+    page().fileName = "quickstart.html";
+    hosting.siteOptions();
+    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(prompts.shown.back().caption, "Uploading not permitted");
+}
+
+TEST_F(HostingTest, OddRepliesAndNamesAreHandledAsTheServletMeansThem) {
+    prompts.folderNames = {std::string("")};
+    hosting.siteOptions();
+    EXPECT_EQ(messages().back(),
+              "FOLDER REGISTRATION: Folder name was not registered.\n(name "
+              "must be at least 1 character long)");
+    EXPECT_FALSE(workspace().hosting.exists());
+    // A reply without "|": no id, the whole reply is the script address.
+    registerFolder("NoBar");
+    EXPECT_EQ(workspace().hosting.folderId, "");
+    EXPECT_EQ(workspace().hosting.scriptAddress, base() + "scripts/");
+    // Two passwords are never alike.
+    EXPECT_NE(MakeFolderPassword(), MakeFolderPassword());
+}
+
+TEST_F(SilentHostingTest, AServerThatNeverAnswersIsAConnectionFailure) {
+    registerFolder("Mine");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Server Connection error:: Can't connect to "
+                                                   "Corvala server:\nCheck internet connection."});
+    EXPECT_FALSE(workspace().hosting.exists());
+    EXPECT_EQ(hosting.renameFolder("Other"), "NO_CONNECT");
+}
+
+TEST_F(HostingTest, AnUploadSendsOnlyTheMissingPicturesAndThenThePage) {
+    registerFolder("Pics");
+    for (const char* picture : {"a.jpg", "ba.jpg", "c.gif", "unused.gif", "photo.jpg.bak"}) {
+        WriteFile(working / ("site/" + std::string(picture)), picture);
+    }
+    page().pictures = {
+        "pageimageitem1~" + working / "site/a.jpg", "pageimageitem2~" + working / "site/ba.jpg",
+        "pageimageitem3~" + working / "site/c.gif", "pageimageitem4~" + working / "site/a.jpg"};
+    page().links = {"", "", "", ""};
+    handOver(
+        "<div id='dpageimageitem1~' style='a'>^10^10|<div id='dpageimageitem2~' "
+        "style='b'>^10^10|<div id='dpageimageitem3~' style='c'>^10^10|<div "
+        "id='dpageimageitem4~' style='d'>^10^10");
+    {
+        // The stand-in takes c.gif first, as an earlier upload would have sent it.
+        FormPoster poster;
+        ASSERT_TRUE(poster
+                        .postPictureForm(addresses().pictureUpload,
+                                         "SpecialFile|" + working / "site/c.gif" +
+                                             "|FILENAME|page.html|FOLDERID|" +
+                                             workspace().hosting.folderId + "|PASSWORD|" +
+                                             workspace().hosting.password)
+                        .sent);
+    }
+    prompts.shown.clear();
+    hosting.uploadPage();
+    const std::string sent = log();
+    EXPECT_NE(sent.find("SpecialFile:a.jpg"), std::string::npos) << sent;
+    EXPECT_NE(sent.find("SpecialFile:ba.jpg"), std::string::npos) << sent;
+    EXPECT_EQ(sent.find("SpecialFile:a.jpg", sent.find("SpecialFile:a.jpg") + 1), std::string::npos)
+        << sent;
+    EXPECT_EQ(sent.find("SpecialFile:c.gif", sent.find("SpecialFile:c.gif") + 1), std::string::npos)
+        << sent;
+    EXPECT_NE(sent.find("POST /quillservlet FILENAME=page.html POSTTYPE=SAVEWEBPAGE "
+                        "FOLDERNAME=Pics PASSWORD=" +
+                        workspace().hosting.password +
+                        " PAGETITLE=My page submit=send uploadfile:uploadfile.html"),
+              std::string::npos)
+        << sent;
+    const std::string uploaded = ReadFile(working / "uploadfile.html");
+    const std::string script = workspace().hosting.scriptAddress +
+                               "getimage.php?folderid=" + workspace().hosting.folderId +
+                               "&filename=";
+    EXPECT_NE(uploaded.find("SRC=\"" + script + "a.jpg\""), std::string::npos) << uploaded;
+    EXPECT_NE(uploaded.find("SRC=\"" + script + "ba.jpg\""), std::string::npos) << uploaded;
+    EXPECT_EQ(prompts.notices, (std::vector<bool>{true, false}));
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_EQ(prompts.shown[0].caption, "THIS IS THE REQUEST");
+    EXPECT_EQ(prompts.shown.back().text, "Web page and image files uploaded successfully.");
+}
+
+TEST(PageUploadRules, WholeReferencesAndUsedPictures) {
+    EXPECT_EQ(ReplacePictureReferences("<img src=\"a.jpg\"><img src=\"ba.jpg\">url(a.jpg)", "a.jpg",
+                                       "http://x/get?filename=a.jpg"),
+              "<img src=\"http://x/get?filename=a.jpg\"><img src=\"ba.jpg\">"
+              "url(http://x/get?filename=a.jpg)");
+    EXPECT_EQ(ReplacePictureReferences("a.jpg.bak a.jpg", "a.jpg", "X"), "a.jpg.bak X");
+    EXPECT_EQ(UsedPictures("a.jpg|b.gif|a.jpg|photo.jpg.bak", "a.jpg photo.jpg.bak"),
+              (std::vector<std::string>{"a.jpg", "photo.jpg.bak"}));
+    EXPECT_TRUE(UsedPictures("", "anything").empty());
+}
+
+TEST_F(HostingTest, UploadRefusalsAndAPageWithoutPictures) {
+    hosting.uploadPage();
+    EXPECT_EQ(messages(), std::vector<std::string>{
+                              "No Corvala folder: Uploading is not yet possible.\nChoose a web "
+                              "folder name."});
+    registerFolder("Plain");
+    page().fileName = "quickstart.html";
+    prompts.shown.clear();
+    hosting.uploadPage();
+    EXPECT_EQ(messages(), std::vector<std::string>{"Uploading not permitted: The Quillora "
+                                                   "Quickstart tutorial can't be uploaded."});
+    page().fileName = "page.html";
+    hosting.uploadPage();
+    EXPECT_EQ(log().find("SpecialFile"), std::string::npos);
+    EXPECT_NE(log().find("POST /quillservlet FILENAME=page.html"), std::string::npos);
+}
+
+TEST_F(FullHostingTest, AFullFolderGetsNothing) {
+    registerFolder("Full");
+    prompts.shown.clear();
+    hosting.uploadPage();
+    EXPECT_EQ(prompts.shown.back().caption, "FILE UPLOAD INCOMPLETE");
+    EXPECT_EQ(prompts.shown.back().text,
+              "Maximum storage for folder exceeded.\nDelete old files for more space.");
+    EXPECT_EQ(log().find("POST"), std::string::npos);
+}
+
+TEST_F(RefusingHostingTest, ARefusedPostIsReportedNotCalledASuccess) {
+    registerFolder("Refused");
+    prompts.shown.clear();
+    hosting.uploadPage();
+    EXPECT_EQ(prompts.shown.back().caption, "FILE UPLOAD INCOMPLETE");
+    EXPECT_EQ(prompts.shown.back().text,
+              "The page page.html could not be uploaded: the server answered 500.");
+    for (const ShownMessage& shown : prompts.shown) {
+        EXPECT_NE(shown.caption, "File Upload Complete");
+    }
+}
+
+TEST_F(HostingTest, DeleteLinksAskTheDeleteScript) {
+    hosting.deleteServerPages();
+    EXPECT_EQ(messages(), std::vector<std::string>{"No Corvala folder: Online page delete is not "
+                                                   "yet possible.\nNo pages have been uploaded."});
+    registerFolder("Del");
+    const HostingFolder& folder = workspace().hosting;
+    prompts.shown.clear();
+    prompts.serverFileClicks = {
+        base() + "Del/page.html",
+        base() + "quillservlet?FILEDELETE|Del|" + folder.password + "|my%20page.html",
+        base() + "quillservlet?FILEDELETE|Del"};
+    hosting.deleteServerPages();
+    EXPECT_EQ(prompts.serverFilesShown,
+              std::vector<std::string>{working / "connecting_message.html" + " " + base() +
+                                       "quillservlet?FILELISTING|Del|" + folder.password});
+    const std::string request = base() + "scripts/deleteimages.php?filename=";
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{"DELETE LINK:: " + request + "my page.html&password=" +
+                                            folder.password + "&folderid=" + folder.folderId,
+                                        "DELETE LINK:: " + request + "&password=" +
+                                            folder.password + "&folderid=" + folder.folderId}));
+    EXPECT_NE(log().find("GET /scripts/deleteimages.php?filename=my page.html&password="),
+              std::string::npos);
+}

@@ -1,0 +1,155 @@
+#include "hosting/http_client.h"
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <thread>
+
+namespace {
+
+// A server on 127.0.0.1 that takes one request, keeps its bytes and sends a canned reply; a
+// silent one never answers.
+class OneShotServer {
+  public:
+    explicit OneShotServer(std::string reply, bool silent = false)
+        : reply_(std::move(reply)), silent_(silent) {
+        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        listen(listener_, 1);
+        socklen_t length = sizeof address;
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~OneShotServer() {
+        shutdown(listener_, SHUT_RDWR);
+        close(listener_);
+        if (client_ >= 0) {
+            shutdown(client_, SHUT_RDWR);
+        }
+        thread_.join();
+    }
+    std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
+    const std::string& request() const { return request_; }
+
+  private:
+    void serve() {
+        client_ = accept(listener_, nullptr, nullptr);
+        if (client_ < 0) {
+            return;
+        }
+        char c = 0;
+        while (request_.find("\r\n\r\n") == std::string::npos && recv(client_, &c, 1, 0) == 1) {
+            request_ += c;
+        }
+        if (!silent_) {
+            send(client_, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+            close(client_);
+            client_ = -1;
+            return;
+        }
+        while (recv(client_, &c, 1, 0) == 1) {
+        }
+        close(client_);
+        client_ = -1;
+    }
+
+    std::string reply_;
+    bool silent_;
+    int listener_ = -1;
+    int client_ = -1;
+    int port_ = 0;
+    std::string request_;
+    std::thread thread_;
+};
+
+std::string Compressed(const std::string& text, int windowBits) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY);
+    std::string out(compressBound(static_cast<uLong>(text.size())) + 32, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+    stream.avail_in = static_cast<uInt>(text.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
+}
+
+}  // namespace
+
+TEST(SplitUrl, TakesSchemeHostPortAndPathAsTheClientSendsThem) {
+    const struct {
+        const char* url;
+        const char* scheme;
+        const char* host;
+        const char* path;
+        int port;
+    } cases[] = {
+        {"http://www.Example.com/A b|c?x=1", "HTTP", "WWW.EXAMPLE.COM", "/A b|c?x=1", 80},
+        {"www.example.com/page", "HTTP", "WWW.EXAMPLE.COM", "/page", 80},
+        {"https://secure.example.com/", "HTTPS", "SECURE.EXAMPLE.COM", "/", 80},
+        {"http://host:8080", "HTTP", "HOST", "", 8080},
+        {"host:8080/x", "HOST", "8080", "/x", 80},
+    };
+    for (const auto& sample : cases) {
+        const UrlParts parts = SplitUrl(sample.url);
+        EXPECT_EQ(parts.scheme, sample.scheme) << sample.url;
+        EXPECT_EQ(parts.host, sample.host) << sample.url;
+        EXPECT_EQ(parts.path, sample.path) << sample.url;
+        EXPECT_EQ(parts.port, sample.port) << sample.url;
+    }
+    EXPECT_EQ(HttpGet("https://127.0.0.1/"), "N");
+    EXPECT_EQ(HttpGet("127.0.0.1:1/x"), "N");
+}
+
+TEST(HttpClient, SendsTheRequestByteForByteAndReturnsAnyBody) {
+    OneShotServer server("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<p>gone</p>");
+    EXPECT_EQ(HttpGet(server.url("/quillservlet?REGISTERFOLDER|My Site|12")), "<p>gone</p>");
+    EXPECT_EQ(server.request(),
+              "GET /quillservlet?REGISTERFOLDER|My Site|12 HTTP/1.0\r\n"
+              "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, "
+              "application/vnd.ms-excel, application/msword, application/vnd.ms-powerpoint, "
+              "*/*\r\n"
+              "Accept-Language: en-us\r\n"
+              "Accept-Encoding: gzip, deflate\r\n"
+              "User-Agent: Mozilla/4.0\r\n"
+              "Host: 127.0.0.1\r\n\r\n");
+
+    OneShotServer empty("HTTP/1.0 200 OK\r\n\r\n");
+    EXPECT_EQ(HttpGet(empty.url("")), "");
+    EXPECT_EQ(empty.request().substr(0, 16), "GET / HTTP/1.0\r\n");
+
+    OneShotServer posted("HTTP/1.0 200 OK\r\n\r\nthanks");
+    const std::optional<HttpReply> reply =
+        HttpClient().request(posted.url("/form"), "X-Test: 1\r\n", "a=b");
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->header, "HTTP/1.0 200 OK\r\n\r\n");
+    EXPECT_EQ(posted.request().substr(0, 21), "POST /form HTTP/1.0\r\n");
+    EXPECT_NE(posted.request().find("Content-Length: 3\r\nHost: 127.0.0.1\r\nX-Test: 1\r\n\r\n"),
+              std::string::npos);
+}
+
+TEST(HttpClient, CompressedRepliesAreDecodedAndSilentServersTimeOut) {
+    const std::string text(5000, 'z');
+    for (const auto& [encoding, bits] : std::vector<std::pair<std::string, int>>{
+             {"gzip", 16 + MAX_WBITS}, {"deflate", MAX_WBITS}, {"deflate", -MAX_WBITS}}) {
+        OneShotServer server("HTTP/1.0 200 OK\r\nContent-Encoding: " + encoding + "\r\n\r\n" +
+                             Compressed(text, bits));
+        EXPECT_EQ(HttpGet(server.url("/")), text) << encoding << bits;
+    }
+    OneShotServer broken("HTTP/1.0 200 OK\r\nContent-Encoding: gzip\r\n\r\nnot gzip at all");
+    EXPECT_EQ(HttpGet(broken.url("/")), "N");
+
+    OneShotServer silent("", true);
+    EXPECT_EQ(HttpGet(silent.url("/"), std::chrono::milliseconds(300)), "N");
+}

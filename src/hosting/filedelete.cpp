@@ -20,7 +20,10 @@ class ListingPage : public QWebEnginePage {
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
         if (isMainFrame) {
-            navigated_(url.toString(QUrl::FullyEncoded).toStdString());
+            // As the links are written: "|" between the fields, spaces as "%20".
+            navigated_(url.toString(QUrl::FullyEncoded)
+                           .replace(QStringLiteral("%7C"), QStringLiteral("|"), Qt::CaseInsensitive)
+                           .toStdString());
         }
         return true;
     }

@@ -1,0 +1,152 @@
+// The hosting folder in the real window against the stand-in of the service: the folder label
+// leads to the agreement, registration, renaming and viewing online; the controls bar uploads
+// and deletes. The service's own windows on their own.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QWebEngineView>
+
+#include "hosting/agreement.h"
+#include "hosting/filedelete.h"
+#include "hosting/form_poster.h"
+#include "hosting/http_client.h"
+#include "hosting/siteaction.h"
+#include "hosting/sitename.h"
+#include "page/page_record.h"
+#include "support/server_process.h"
+#include "ui/picture_button.h"
+#include "window_fixture.h"
+
+namespace {
+
+constexpr const char* kStandIn = QUILLORA_TEST_DATA "/hosting/standin.py";
+
+class HostingWindowTest : public WindowFixture {
+  protected:
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(server.port()) + "/"; }
+    HostingAddresses addresses() const {
+        return {base(), base() + "quillservlet", base() + "scripts/uploadgraphic.php",
+                base() + "scripts/deleteimages.php?filename=", std::chrono::seconds(5)};
+    }
+    void startWithStandIn() {
+        window = std::make_unique<MainView>(working, MainViewPorts{prompts, shell}, addresses());
+        window->resize(1200, 800);
+        window->show();
+        QObject::connect(window->browser()->page(), &QWebEnginePage::loadFinished,
+                         [this](bool) { ++loads; });
+    }
+    // Clicks the folder label of the controls bar and waits for the page shown again.
+    void clickFolderLabel() {
+        js("window.frames['controls'].document.getElementById('folderlabel').click()");
+    }
+    std::string label() {
+        return js("window.frames['controls'].document.getElementById('folderlabel').textContent")
+            .toString()
+            .toStdString();
+    }
+    std::string log() { return HttpGet(base() + "_log"); }
+
+    ServerProcess server{kStandIn, {}};
+};
+
+}  // namespace
+
+TEST_F(HostingWindowTest, AFolderIsMadeRenamedViewedUploadedToAndCleared) {
+    ASSERT_GT(server.port(), 0);
+    PageRecord page;
+    page.directory = path("webpages");
+    page.fileName = "site.html";
+    page.pageTitle = "Online";
+    page.stylesData =
+        "<div id='dpageimageitem9~' style='position:absolute;top:10px;left:10px;"
+        "background:transparent;Z-INDEX:1'>^160^60";
+    page.pictures = {"pageimageitem9~" + path("webpages/quillora-logo.gif")};
+    page.links = {""};
+    store(page, true);
+    startWithStandIn();
+    ASSERT_TRUE(resume());
+    EXPECT_EQ(label(), "[Click for a Corvala web folder]");
+
+    prompts.agreementAccepted = true;
+    prompts.folderNames = {std::string("My Site")};
+    ASSERT_TRUE(reloadsAfter([&] { clickFolderLabel(); }));
+    ASSERT_TRUE(editorShown());
+    ASSERT_EQ(prompts.agreementsShown.size(), 1u);
+    EXPECT_EQ(label(), base() + "My-Site/site.html");
+
+    prompts.folderActions = {FolderAction::ChangeName};
+    prompts.folderNames = {std::string("Renamed")};
+    ASSERT_TRUE(reloadsAfter([&] { clickFolderLabel(); }));
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(label(), base() + "Renamed/site.html");
+
+    prompts.folderActions = {FolderAction::ViewOnline};
+    clickFolderLabel();
+    ASSERT_TRUE(WaitFor([&] { return !shell.opened.empty(); }));
+    EXPECT_EQ(shell.opened[0], base() + "Renamed/site.html");
+
+    // Uploaded twice: the picture goes once, the page each time.
+    for (int upload = 0; upload < 2; ++upload) {
+        prompts.shown.clear();
+        js("window.frames['controls'].runCommand('http://uploadpage')");
+        ASSERT_TRUE(WaitFor([&] {
+            return !prompts.shown.empty() && prompts.shown.back().caption == "File Upload Complete";
+        }));
+    }
+    const std::string sent = log();
+    const std::size_t picture = sent.find("SpecialFile:quillora-logo.gif");
+    EXPECT_NE(picture, std::string::npos) << sent;
+    EXPECT_EQ(sent.find("SpecialFile:quillora-logo.gif", picture + 1), std::string::npos) << sent;
+    EXPECT_NE(HttpGet(base() + "Renamed/site.html").find("getimage.php?folderid="),
+              std::string::npos);
+
+    // Deleted from the server through the listing's delete link.
+    const std::string password = window->session().workspace().hosting.password;
+    prompts.serverFileClicks = {base() + "quillservlet?FILEDELETE|Renamed|" + password +
+                                "|site.html"};
+    js("window.frames['controls'].plainCommand('http://deleteservpages')");
+    ASSERT_TRUE(WaitFor([&] { return prompts.serverFilesShown.size() == 1; }));
+    EXPECT_NE(log().find("GET /scripts/deleteimages.php?filename=site.html&password=" + password),
+              std::string::npos);
+    EXPECT_EQ(HttpGet(base() + "Renamed/site.html"), "not found");
+}
+
+TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
+    agreement terms("Storage folders @ Corvala ...", nullptr);
+    EXPECT_EQ(terms.windowTitle(), "Corvala Folder Agreement");
+    EXPECT_TRUE(terms.findChild<QPlainTextEdit*>("terms")->isReadOnly());
+    terms.findChild<PictureButton*>("accept")->click();
+    EXPECT_EQ(terms.result(), QDialog::Accepted);
+
+    siteName name("Enter a name", "typed before", nullptr);
+    EXPECT_EQ(name.windowTitle(), "Corvala Folder Name");
+    EXPECT_EQ(name.findChild<QLabel*>("prompt")->text(), "Enter a name");
+    EXPECT_EQ(name.name(), "typed before");
+
+    siteAction action(nullptr);
+    EXPECT_EQ(action.windowTitle(), "Corvala Folder");
+    EXPECT_TRUE(action.viewOnline());
+    action.findChild<QRadioButton*>("rename")->click();
+    EXPECT_FALSE(action.viewOnline());
+
+    // The listing window shows the servlet's page and tells the links the user follows.
+    ASSERT_EQ(HttpGet(base() + "quillservlet?REGISTERFOLDER|Folder|42").substr(0, 5), "1000|");
+    WriteFile(path("page.html"), "<html></html>");
+    ASSERT_TRUE(FormPoster()
+                    .postPageForm(base() + "quillservlet",
+                                  "uploadfile|" + path("page.html") +
+                                      "|FILENAME|my page.html|FOLDERNAME|Folder|PASSWORD|42")
+                    .sent);
+    std::vector<std::string> followed;
+    filedelete listing(
+        QUrl::fromLocalFile(QString::fromStdString(path("connecting_message.html"))),
+        QUrl(QString::fromStdString(base() + "quillservlet?FILELISTING|Folder|42")),
+        [&](const std::string& address) { followed.push_back(address); }, nullptr);
+    listing.show();
+    EXPECT_EQ(listing.windowTitle(), "Delete files from Corvala server");
+    ASSERT_TRUE(WaitFor([&] { return listing.browser()->title() == "Folder Folder"; }));
+    EXPECT_NE(followed.back().find("FILELISTING"), std::string::npos);
+    listing.browser()->page()->runJavaScript("document.querySelector('a.delete').click()");
+    ASSERT_TRUE(WaitFor([&] { return listing.browser()->title() == "Deleted"; }));
+    EXPECT_EQ(followed.back(), base() + "quillservlet?FILEDELETE|Folder|42|my%20page.html");
+}

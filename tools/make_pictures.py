@@ -214,7 +214,9 @@ def main():
                 'copybutton': 'COPY', 'pastebutton': 'PASTE', 'link': 'LINK', 'spell': 'ABC',
                 'pallette': 'COLOR', 'browse': 'BROWSE', 'done': 'DONE', 'update': 'UPDATE',
                 'ignore': 'IGNORE', 'dictionary': 'ADD', 'accept': 'ACCEPT',
-                'decline': 'DECLINE'}
+                'decline': 'DECLINE', 'connect': 'CONNECT', 'newsession': 'NEW',
+                'download': 'GET', 'back': 'BACK', 'delete': 'DELETE', 'openfolder': 'OPEN',
+                'newfolder': 'MKDIR', 'upload': 'PUT', 'ftpexit': 'EXIT'}
     for caption, text in captions.items():
         width = 40 if caption in ('newpage', 'rename', 'pagetitle', 'ftplaunch', 'help') \
             or len(text) == 1 else 64

@@ -2,12 +2,18 @@
 
 #include <QCoreApplication>
 #include <QPixmap>
+#include <QProgressBar>
 
 UploadNotice::UploadNotice(QWidget* owner) : QLabel(owner, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("uploadNotice"));
     setPixmap(QPixmap(QStringLiteral(":/resources/pictures/upload_notice.png")));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     adjustSize();
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setRange(0, 100);
+    progress_->setGeometry(20, height() - 26, width() - 40, 16);
+    progress_->hide();
 }
 
 void UploadNotice::showOver() {
@@ -15,7 +21,15 @@ void UploadNotice::showOver() {
         const QRect area = owner->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
+    progress_->hide();
     show();
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void UploadNotice::showProgress(int percent) {
+    progress_->setValue(percent);
+    progress_->show();
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -2,8 +2,10 @@
 
 #include <QLabel>
 
+class QProgressBar;
+
 // The small picture of a window saying "Transfering file(s)..." shown over the main window
-// while an upload runs.
+// while an upload runs; FTP transfers add how far they have come.
 class UploadNotice : public QLabel {
     Q_OBJECT
 
@@ -13,4 +15,8 @@ class UploadNotice : public QLabel {
     // Shows the notice centred over its owner and paints it at once: the upload blocks the
     // event loop until it is done.
     void showOver();
+    void showProgress(int percent);
+
+  private:
+    QProgressBar* progress_;
 };

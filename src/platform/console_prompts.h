@@ -30,6 +30,11 @@ class ConsolePrompts : public Prompts {
     }
     std::optional<FolderAction> folderAction() override { return {}; }
     void uploadNotice(bool) override {}
+    void transferProgress(int) override {}
+    std::optional<std::string> newFolderName() override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+        return {};
+    }
     void serverFiles(const ServerFilesWindow&) override {}
 
     bool databaseFailed() const { return databaseFailed_; }

@@ -91,8 +91,15 @@ class Prompts {
                                                   const std::string& name) = 0;
     // The "Corvala Folder" dialog: view the page online or change the folder's name.
     virtual std::optional<FolderAction> folderAction() = 0;
-    // The small "Transfering file(s)..." window shown while an upload runs.
+    // The small "Transfering file(s)..." window shown while an upload runs, and how far the
+    // current transfer has come, in percent.
     virtual void uploadNotice(bool shown) = 0;
+    virtual void transferProgress(int percent) = 0;
+    // The "New server folder" dialog: the name typed.
+    virtual std::optional<std::string> newFolderName() = 0;
+    // A folder of the local disk, starting at the given one.
+    virtual std::optional<std::string> chooseFolder(const std::string& title,
+                                                    const std::string& start) = 0;
     // The "Delete files from Corvala server" window, until the user closes it.
     virtual void serverFiles(const ServerFilesWindow& window) = 0;
 };

@@ -16,6 +16,7 @@
 #include "common/paths.h"
 #include "common/service_addresses.h"
 #include "designer/session_lifecycle.h"
+#include "ftp/cftpdialog.h"
 #include "hosting/hosting_operations.h"
 #include "shell/browser_page.h"
 #include "store/db/sqlite_exception.h"
@@ -124,8 +125,6 @@ void MainView::buildWindow() {
                                    QStringLiteral("Open the Quillora FTP File Uploader"));
     PictureButton* help =
         addButton(QStringLiteral("help"), QStringLiteral("View Quillora help documentation"));
-    // The FTP uploader is not part of this version.
-    ftp->setEnabled(false);
     for (PictureButton* button : {newPage, rename, title, ftp, help}) {
         strip->addWidget(button);
     }
@@ -148,6 +147,7 @@ void MainView::buildWindow() {
             [this] { perform([this] { session_->files().editPageTitle(); }); });
     connect(help, &QAbstractButton::clicked, this,
             [this] { perform([this] { session_->files().showHelp(); }); });
+    connect(ftp, &QAbstractButton::clicked, this, &MainView::runUploader);
     resize(1032, 690);
 }
 
@@ -208,6 +208,17 @@ void MainView::folderChosen(int index) {
 
 void MainView::pageChosen(int index) {
     perform([this, index] { session_->catalog().choosePage(static_cast<std::size_t>(index)); });
+}
+
+void MainView::runUploader() {
+    // The uploader keeps its login in the page store: the window lets go of it meanwhile.
+    db_.close();
+    {
+        cftpdialog uploader(workingFolder_, session_->workspace().page.directory, ports_.prompts,
+                            this);
+        uploader.exec();
+    }
+    openPageStore();
 }
 
 void MainView::runControlsCommand(const QString& address) {

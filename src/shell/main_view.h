@@ -57,6 +57,7 @@ class MainView : public QMainWindow {
     void showWorkspace();
     void folderChosen(int index);
     void pageChosen(int index);
+    void runUploader();
     // Runs a command of the controls bar (save, save as) from the menu or the keyboard.
     void runControlsCommand(const QString& address);
     void showAbout();

@@ -18,6 +18,7 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "ftp/newfolder.h"
 #include "hosting/agreement.h"
 #include "hosting/filedelete.h"
 #include "hosting/siteaction.h"
@@ -314,6 +315,30 @@ void QtPrompts::uploadNotice(bool shown) {
     } else if (notice_) {
         notice_->hide();
     }
+}
+
+void QtPrompts::transferProgress(int percent) {
+    if (notice_) {
+        static_cast<UploadNotice*>(notice_.data())->showProgress(percent);
+    }
+}
+
+std::optional<std::string> QtPrompts::newFolderName() {
+    newFolder dialog(owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.name().toStdString();
+}
+
+std::optional<std::string> QtPrompts::chooseFolder(const std::string& title,
+                                                   const std::string& start) {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(owner_, FromStd(title), FromStd(start));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.toStdString();
 }
 
 void QtPrompts::serverFiles(const ServerFilesWindow& window) {

@@ -58,6 +58,10 @@ class QtPrompts : public Prompts {
                                           const std::string& name) override;
     std::optional<FolderAction> folderAction() override;
     void uploadNotice(bool shown) override;
+    void transferProgress(int percent) override;
+    std::optional<std::string> newFolderName() override;
+    std::optional<std::string> chooseFolder(const std::string& title,
+                                            const std::string& start) override;
     void serverFiles(const ServerFilesWindow& window) override;
 
   private:

@@ -136,6 +136,10 @@ class FakePrompts : public Prompts {
     // The notice shown and hidden, in order.
     std::vector<bool> notices;
     std::vector<std::string> serverFilesShown;
+    std::vector<int> progress;
+    DialogAnswers newFolderNames;
+    DialogAnswers chosenFolders;
+    std::vector<std::string> foldersAsked;
     // Addresses the server files window is sent to while it is open, in order.
     std::vector<std::string> serverFileClicks;
     // Each word asked about, with the suggestions: "teh | the ten ".
@@ -152,6 +156,13 @@ class FakePrompts : public Prompts {
     }
     std::optional<FolderAction> folderAction() override { return Next(folderActions); }
     void uploadNotice(bool visible) override { notices.push_back(visible); }
+    void transferProgress(int percent) override { progress.push_back(percent); }
+    std::optional<std::string> newFolderName() override { return Next(newFolderNames); }
+    std::optional<std::string> chooseFolder(const std::string& title,
+                                            const std::string& start) override {
+        foldersAsked.push_back(title + " | " + start);
+        return Next(chosenFolders);
+    }
     void serverFiles(const ServerFilesWindow& window) override {
         serverFilesShown.push_back(window.connectingPage + " " + window.listingAddress);
         for (const std::string& address : serverFileClicks) {

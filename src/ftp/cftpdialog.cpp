@@ -1,0 +1,269 @@
+#include "ftp/cftpdialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/picture_button.h"
+#include "ui/stretched_background.h"
+
+namespace {
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void ShowList(QListWidget* list, const std::vector<std::string>& entries,
+              const std::vector<std::size_t>& selection, const std::optional<std::size_t>& caret) {
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const std::string& entry : entries) {
+        list->addItem(FromStd(entry));
+    }
+    for (const std::size_t row : selection) {
+        if (QListWidgetItem* item = list->item(static_cast<int>(row))) {
+            item->setSelected(true);
+        }
+    }
+    if (caret) {
+        list->setCurrentRow(static_cast<int>(*caret), QItemSelectionModel::NoUpdate);
+    }
+}
+
+std::vector<std::size_t> SelectedRows(const QListWidget* list) {
+    std::vector<std::size_t> rows;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected()) {
+            rows.push_back(static_cast<std::size_t>(row));
+        }
+    }
+    return rows;
+}
+
+std::optional<std::size_t> Caret(const QListWidget* list) {
+    const int row = list->currentRow();
+    return row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row));
+}
+
+}  // namespace
+
+cftpdialog::cftpdialog(const std::string& workingFolder, const std::string& localFolder,
+                       Prompts& prompts, QWidget* parent)
+    : QDialog(parent), session_(workingFolder, localFolder, prompts) {
+    setWindowTitle(QStringLiteral("Quillora Uploader"));
+    buildWindow();
+    session_.fillLocalList();
+    session_.loadLogin();
+    showPanes();
+}
+
+PictureButton* cftpdialog::addButton(const QString& caption, const QString& tip) {
+    auto* button = new PictureButton(caption, this);
+    button->setToolTip(tip);
+    return button;
+}
+
+void cftpdialog::buildWindow() {
+    auto* background =
+        new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(background);
+    auto* layout = new QVBoxLayout(background);
+
+    auto* serverPane = new QGroupBox(QStringLiteral("FTP server"), this);
+    auto* serverGrid = new QGridLayout(serverPane);
+    server_ = new QLineEdit(this);
+    server_->setObjectName(QStringLiteral("server"));
+    user_ = new QLineEdit(this);
+    user_->setObjectName(QStringLiteral("user"));
+    password_ = new QLineEdit(this);
+    password_->setObjectName(QStringLiteral("password"));
+    password_->setEchoMode(QLineEdit::Password);
+    remember_ = new QCheckBox(QStringLiteral("save login"), this);
+    remember_->setObjectName(QStringLiteral("remember"));
+    connect_ = addButton(QStringLiteral("connect"),
+                         QStringLiteral("Connect to currently displayed ftp server"));
+    connect_->setCheckable(true);
+    PictureButton* newSession =
+        addButton(QStringLiteral("newsession"),
+                  QStringLiteral("Disconnect from current ftp server to start a new connection"));
+    serverGrid->addWidget(new QLabel(QStringLiteral("server:"), this), 0, 0);
+    serverGrid->addWidget(server_, 0, 1, 1, 3);
+    serverGrid->addWidget(new QLabel(QStringLiteral("user name:"), this), 1, 0);
+    serverGrid->addWidget(user_, 1, 1);
+    serverGrid->addWidget(new QLabel(QStringLiteral("password:"), this), 1, 2);
+    serverGrid->addWidget(password_, 1, 3);
+    serverGrid->addWidget(remember_, 2, 1);
+    serverGrid->addWidget(connect_, 2, 2);
+    serverGrid->addWidget(newSession, 2, 3);
+    serverFolder_ = new QLabel(this);
+    serverFolder_->setObjectName(QStringLiteral("serverFolder"));
+    serverGrid->addWidget(new QLabel(QStringLiteral("Web Folder:"), this), 3, 0);
+    serverGrid->addWidget(serverFolder_, 3, 1, 1, 3);
+    serverList_ = new QListWidget(this);
+    serverList_->setObjectName(QStringLiteral("serverList"));
+    serverList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    serverGrid->addWidget(serverList_, 4, 0, 1, 4);
+    auto* serverButtons = new QHBoxLayout();
+    PictureButton* download = addButton(
+        QStringLiteral("download"),
+        QStringLiteral("Download (transfer) selected file(s) to the current local folder"));
+    PictureButton* serverBack =
+        addButton(QStringLiteral("back"),
+                  QStringLiteral("Move back (up) to previously displayed server folder"));
+    serverBack->setObjectName(QStringLiteral("serverBack"));
+    PictureButton* remove =
+        addButton(QStringLiteral("delete"),
+                  QStringLiteral("Delete selected file(s) from current ftp server folder"));
+    PictureButton* serverOpen = addButton(QStringLiteral("openfolder"),
+                                          QStringLiteral("Open the selected ftp sever directory"));
+    serverOpen->setObjectName(QStringLiteral("serverOpen"));
+    PictureButton* makeFolder = addButton(QStringLiteral("newfolder"),
+                                          QStringLiteral("Create a new folder on the ftp sever"));
+    for (PictureButton* button : {download, serverBack, remove, serverOpen, makeFolder}) {
+        serverButtons->addWidget(button);
+    }
+    serverGrid->addLayout(serverButtons, 5, 0, 1, 4);
+    layout->addWidget(serverPane, 1);
+
+    auto* localPane = new QGroupBox(QStringLiteral("local folder"), this);
+    auto* localGrid = new QGridLayout(localPane);
+    localFolder_ = new QLineEdit(this);
+    localFolder_->setObjectName(QStringLiteral("localFolder"));
+    localFolder_->setReadOnly(true);
+    PictureButton* browse = addButton(
+        QStringLiteral("browse"), QStringLiteral("Change current folder on local computer disk"));
+    localGrid->addWidget(localFolder_, 0, 0, 1, 3);
+    localGrid->addWidget(browse, 0, 3);
+    localList_ = new QListWidget(this);
+    localList_->setObjectName(QStringLiteral("localList"));
+    localList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    localGrid->addWidget(localList_, 1, 0, 1, 4);
+    auto* localButtons = new QHBoxLayout();
+    PictureButton* upload = addButton(
+        QStringLiteral("upload"),
+        QStringLiteral("Upload (transfer) selected file(s) to the current ftp server folder"));
+    PictureButton* localBack =
+        addButton(QStringLiteral("back"),
+                  QStringLiteral("Move back (up) to previously displayed local folder"));
+    localBack->setObjectName(QStringLiteral("localBack"));
+    PictureButton* localOpen = addButton(QStringLiteral("openfolder"),
+                                         QStringLiteral("Open the selected local disk folder"));
+    localOpen->setObjectName(QStringLiteral("localOpen"));
+    PictureButton* exit = addButton(QStringLiteral("ftpexit"),
+                                    QStringLiteral("Close the Quillora ftp uploader window"));
+    for (PictureButton* button : {upload, localBack, localOpen, exit}) {
+        localButtons->addWidget(button);
+    }
+    localGrid->addLayout(localButtons, 2, 0, 1, 4);
+    layout->addWidget(localPane, 1);
+
+    connect(connect_, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.connect(); }); });
+    connect(newSession, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.disconnect(); }); });
+    connect(download, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.downloadFiles(); }); });
+    connect(serverBack, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.serverFolderUp(); }); });
+    connect(remove, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.deleteServerItems(); }); });
+    connect(serverOpen, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.openServerFolder(); }); });
+    connect(serverList_, &QListWidget::itemDoubleClicked, this,
+            [this] { run([this] { session_.openServerFolder(); }); });
+    connect(makeFolder, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.makeServerFolder(); }); });
+    connect(browse, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.browseLocalFolder(); }); });
+    connect(upload, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.uploadFiles(); }); });
+    connect(localBack, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.localFolderUp(); }); });
+    connect(localOpen, &QAbstractButton::clicked, this,
+            [this] { run([this] { session_.openLocalFolder(); }); });
+    connect(localList_, &QListWidget::itemDoubleClicked, this,
+            [this] { run([this] { session_.openLocalFolder(); }); });
+    connect(exit, &QAbstractButton::clicked, this, &QDialog::reject);
+    for (QWidget* field : {static_cast<QWidget*>(server_), static_cast<QWidget*>(user_),
+                           static_cast<QWidget*>(password_), static_cast<QWidget*>(remember_),
+                           static_cast<QWidget*>(connect_)}) {
+        field->installEventFilter(this);
+    }
+    resize(560, 640);
+}
+
+void cftpdialog::readPanes() {
+    FtpPanes& panes = session_.panes();
+    panes.server = server_->text().toStdString();
+    panes.user = user_->text().toStdString();
+    panes.password = password_->text().toStdString();
+    panes.remember = remember_->isChecked();
+    panes.serverSelection = SelectedRows(serverList_);
+    panes.serverCaret = Caret(serverList_);
+    panes.localSelection = SelectedRows(localList_);
+    panes.localCaret = Caret(localList_);
+}
+
+void cftpdialog::showPanes() {
+    const FtpPanes& panes = session_.panes();
+    server_->setText(FromStd(panes.server));
+    user_->setText(FromStd(panes.user));
+    password_->setText(FromStd(panes.password));
+    remember_->setChecked(panes.remember);
+    connect_->setChecked(panes.connected);
+    serverFolder_->setText(FromStd(panes.serverFolder));
+    ShowList(serverList_, panes.serverEntries, panes.serverSelection, panes.serverCaret);
+    localFolder_->setText(FromStd(panes.localFolder));
+    ShowList(localList_, panes.localEntries, panes.localSelection, panes.localCaret);
+}
+
+void cftpdialog::run(const std::function<void()>& operation) {
+    readPanes();
+    operation();
+    showPanes();
+}
+
+bool cftpdialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // Enter moves on to the next field; only on the connect button does it connect.
+            if (watched == connect_) {
+                connect_->click();
+            } else {
+                focusNextChild();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void cftpdialog::finish() {
+    if (!finished_) {
+        finished_ = true;
+        readPanes();
+        session_.close();
+    }
+}
+
+void cftpdialog::reject() {
+    finish();
+    QDialog::reject();
+}
+
+void cftpdialog::closeEvent(QCloseEvent* event) {
+    finish();
+    event->accept();
+}

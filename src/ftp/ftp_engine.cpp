@@ -1,0 +1,474 @@
+#include "ftp/ftp_engine.h"
+
+#include <curl/curl.h>
+
+#include <cctype>
+#include <filesystem>
+#include <sstream>
+
+#include "common/paths.h"
+#include "common/text_case.h"
+
+namespace {
+
+constexpr long kConnectTimeoutSeconds = 30;
+
+size_t Collect(char* data, size_t size, size_t count, void* target) {
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+std::vector<std::string> Words(const std::string& line, std::size_t count, std::string& rest) {
+    std::vector<std::string> words;
+    std::size_t at = 0;
+    while (words.size() < count) {
+        at = line.find_first_not_of(' ', at);
+        if (at == std::string::npos) {
+            break;
+        }
+        const std::size_t end = line.find(' ', at);
+        words.push_back(line.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        at = end == std::string::npos ? line.size() : end;
+    }
+    const std::size_t start = line.find_first_not_of(' ', at);
+    rest = start == std::string::npos ? std::string() : line.substr(start);
+    return words;
+}
+
+std::string WithoutLineEnd(std::string line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) {
+        line.pop_back();
+    }
+    return line;
+}
+
+}  // namespace
+
+struct FtpEngine::Handles {
+    CURL* easy = nullptr;
+    CURLM* multi = nullptr;
+    curl_slist* quote = nullptr;
+
+    // The conversation with the server goes to the log; it also tells whether TLS was agreed.
+    static int Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine);
+
+    ~Handles() {
+        if (easy != nullptr && multi != nullptr) {
+            curl_multi_remove_handle(multi, easy);
+        }
+        if (easy != nullptr) {
+            curl_easy_cleanup(easy);
+        }
+        if (multi != nullptr) {
+            curl_multi_cleanup(multi);
+        }
+        curl_slist_free_all(quote);
+    }
+};
+
+FtpEntry ParseListingLine(const std::string& text, bool facts) {
+    const std::string line = WithoutLineEnd(text);
+    if (facts) {
+        const std::size_t space = line.find(' ');
+        if (space != std::string::npos) {
+            const std::string list = LowerCase(line.substr(0, space));
+            FtpEntry entry{line.substr(space + 1), std::nullopt};
+            if (list.find("type=dir;") != std::string::npos ||
+                list.find("type=cdir;") != std::string::npos ||
+                list.find("type=pdir;") != std::string::npos) {
+                entry.folder = true;
+            } else if (list.find("type=file;") != std::string::npos) {
+                entry.folder = false;
+            }
+            return entry;
+        }
+        return {line, std::nullopt};
+    }
+    std::string name;
+    const std::vector<std::string> words = Words(line, 8, name);
+    if (words.size() == 8 && !name.empty() && words[0].size() == 10 &&
+        (words[0][0] == 'd' || words[0][0] == '-')) {
+        return {name, words[0][0] == 'd'};
+    }
+    // The other common form: "01-02-24  10:00AM  <DIR>  name".
+    const std::vector<std::string> dos = Words(line, 3, name);
+    if (dos.size() == 3 && !name.empty() &&
+        (dos[2] == "<DIR>" || std::isdigit(static_cast<unsigned char>(dos[2][0])))) {
+        return {name, dos[2] == "<DIR>"};
+    }
+    return {line, std::nullopt};
+}
+
+std::vector<std::string> FtpListEntries(const std::vector<FtpEntry>& entries) {
+    std::vector<std::string> list;
+    for (const FtpEntry& entry : entries) {
+        if (entry.name.empty() || entry.name[0] == '.') {
+            continue;
+        }
+        const bool folder = entry.folder.value_or(entry.name.find('.') == std::string::npos);
+        list.push_back(folder ? entry.name + "  [FOLDER]" : entry.name);
+    }
+    return list;
+}
+
+std::vector<std::string> ParseFtpListing(const std::string& text) {
+    std::vector<FtpEntry> entries;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         end = text.find('\n', start)) {
+        const std::string piece = text.substr(start, end - start);
+        start = end + 1;
+        if (!piece.empty()) {
+            entries.push_back({piece.substr(0, piece.size() - 1), std::nullopt});
+        }
+    }
+    return FtpListEntries(entries);
+}
+
+int FtpEngine::Handles::Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine) {
+    auto* self = static_cast<FtpEngine*>(engine);
+    const std::string text(data, size);
+    if (kind == CURLINFO_HEADER_OUT) {
+        if (text.rfind("AUTH TLS", 0) == 0 || text.rfind("AUTH SSL", 0) == 0) {
+            self->authSent_ = true;
+        }
+        // The password stays out of the log.
+        self->logLine(
+            "> " + (text.rfind("PASS ", 0) == 0 ? std::string("PASS ****") : WithoutLineEnd(text)));
+    } else if (kind == CURLINFO_HEADER_IN) {
+        if (self->authSent_ && text.rfind("234", 0) == 0) {
+            self->usesTls_ = true;
+        }
+        self->authSent_ = false;
+        self->logLine("< " + WithoutLineEnd(text));
+    } else if (kind == CURLINFO_TEXT) {
+        self->logLine("* " + WithoutLineEnd(text));
+    }
+    return 0;
+}
+
+FtpEngine::FtpEngine(std::string logPath) : logPath_(std::move(logPath)) {}
+
+FtpEngine::~FtpEngine() {
+    ftpeClose();
+    ftpeRelease();
+}
+
+void FtpEngine::logLine(const std::string& text) {
+    if (log_.is_open()) {
+        log_ << text << '\n';
+        log_.flush();
+    }
+}
+
+int FtpEngine::ftpeAttach() {
+    curl_global_init(CURL_GLOBAL_ALL);
+    if (!log_.is_open()) {
+        log_.open(logPath_, std::ios::app);
+    }
+    if (!handles_) {
+        handles_ = std::make_unique<Handles>();
+        handles_->easy = curl_easy_init();
+        handles_->multi = curl_multi_init();
+    }
+    return handles_->easy != nullptr && handles_->multi != nullptr ? 0 : -CURLE_FAILED_INIT;
+}
+
+void FtpEngine::ftpeLog(const std::string& text) {
+    logLine(text);
+}
+
+void FtpEngine::prepare(const std::string& url) {
+    CURL* easy = handles_->easy;
+    // A reset keeps the open connection; every request sets what it needs anew.
+    curl_easy_reset(easy);
+    curl_slist_free_all(handles_->quote);
+    handles_->quote = nullptr;
+    body_.clear();
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_USERNAME, user_.c_str());
+    curl_easy_setopt(easy, CURLOPT_PASSWORD, password_.c_str());
+    curl_easy_setopt(
+        easy, CURLOPT_USE_SSL,
+        static_cast<long>(usesTls_ && !dataTls_ ? CURLUSESSL_CONTROL : CURLUSESSL_TRY));
+    if (freshConnection_) {
+        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+        freshConnection_ = false;
+    }
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, binary_ ? 0L : 1L);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, Collect);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body_);
+    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, Handles::Debug);
+    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+}
+
+int FtpEngine::perform() {
+    curl_multi_add_handle(handles_->multi, handles_->easy);
+    int running = 1;
+    CURLcode result = CURLE_OK;
+    while (running > 0) {
+        if (curl_multi_perform(handles_->multi, &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running > 0) {
+            curl_multi_poll(handles_->multi, nullptr, 0, 100, nullptr);
+        }
+    }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(handles_->multi, &left)) {
+        if (message->msg == CURLMSG_DONE) {
+            result = message->data.result;
+        }
+    }
+    curl_multi_remove_handle(handles_->multi, handles_->easy);
+    return result == CURLE_OK ? 0 : -static_cast<int>(result);
+}
+
+std::string FtpEngine::folderUrl(const std::string& path) const {
+    std::string url = base_ + "/";
+    bool absolute = !path.empty() && path.front() == '/';
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string segment = path.substr(start, end - start);
+        if (!segment.empty()) {
+            if (absolute) {
+                // The path begins at the server's root, not in the login folder.
+                url += "%2F";
+                absolute = false;
+            }
+            char* escaped =
+                curl_easy_escape(handles_->easy, segment.c_str(), static_cast<int>(segment.size()));
+            url += std::string(escaped) + "/";
+            curl_free(escaped);
+        }
+        start = end + 1;
+    }
+    if (absolute) {
+        url += "%2F";
+    }
+    return url;
+}
+
+std::string FtpEngine::fileUrl(const std::string& name) const {
+    char* escaped = curl_easy_escape(handles_->easy, name.c_str(), static_cast<int>(name.size()));
+    const std::string url = folderUrl(serverDir_) + escaped;
+    curl_free(escaped);
+    return url;
+}
+
+int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
+                           const std::string& password) {
+    if (!handles_ && ftpeAttach() < 0) {
+        return -CURLE_FAILED_INIT;
+    }
+    base_ = server.rfind("ftp://", 0) == 0 ? server : "ftp://" + server;
+    while (!base_.empty() && base_.back() == '/') {
+        base_.pop_back();
+    }
+    user_ = user;
+    password_ = password;
+    usesTls_ = false;
+    dataTls_ = true;
+    prepare(base_ + "/");
+    curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
+    const int result = perform();
+    if (result < 0) {
+        return result;
+    }
+    char* entry = nullptr;
+    curl_easy_getinfo(handles_->easy, CURLINFO_FTP_ENTRY_PATH, &entry);
+    entryDirectory_ = entry != nullptr ? entry : "/";
+    serverDir_ = entryDirectory_;
+    logLine(usesTls_ ? "--> TLS in use: the login and the files travel encrypted"
+                     : "--> Plain FTP: the server offers no TLS");
+    return 0;
+}
+
+int FtpEngine::ftpeSetServerDir(const std::string& path) {
+    prepare(folderUrl(path));
+    curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
+    const int result = perform();
+    if (result == 0) {
+        serverDir_ = path;
+    }
+    return result;
+}
+
+int FtpEngine::ftpeGetList() {
+    const int listed = listOnce();
+    if (listed >= 0 || !usesTls_ || !dataTls_) {
+        return listed;
+    }
+    // Some servers take TLS on the login but not on data connections: the login stays
+    // encrypted, the files go in clear on a new connection.
+    dataTls_ = false;
+    freshConnection_ = true;
+    logLine(
+        "--> The server refuses TLS on data connections: files travel in clear, the login "
+        "stays encrypted");
+    return listOnce();
+}
+
+int FtpEngine::listOnce() {
+    entries_.clear();
+    // MLSD says what each entry is; servers without it give a LIST.
+    int result = 0;
+    for (const bool facts : {true, false}) {
+        prepare(folderUrl(serverDir_));
+        if (facts) {
+            curl_easy_setopt(handles_->easy, CURLOPT_CUSTOMREQUEST, "MLSD");
+        }
+        result = perform();
+        if (result < 0) {
+            continue;
+        }
+        std::istringstream lines(body_);
+        std::string line;
+        while (std::getline(lines, line)) {
+            if (!WithoutLineEnd(line).empty()) {
+                FtpEntry entry = ParseListingLine(line, facts);
+                if (entry.name != "." && entry.name != "..") {
+                    entries_.push_back(std::move(entry));
+                }
+            }
+        }
+        return static_cast<int>(entries_.size());
+    }
+    return result;
+}
+
+std::string FtpEngine::ftpeGetString22() const {
+    std::string text;
+    for (const FtpEntry& entry : entries_) {
+        text += entry.name + "\r\n";
+    }
+    return text;
+}
+
+long long FtpEngine::ftpeGetLocalFSize(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? -1 : static_cast<long long>(size);
+}
+
+int FtpEngine::ftpePutFile(const std::string& name) {
+    const std::string path = JoinPath(localDir_, name);
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) {
+        return -CURLE_READ_ERROR;
+    }
+    prepare(fileUrl(name));
+    curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(handles_->easy, CURLOPT_READDATA, file_);
+    curl_easy_setopt(handles_->easy, CURLOPT_INFILESIZE_LARGE,
+                     static_cast<curl_off_t>(ftpeGetLocalFSize(path)));
+    curl_multi_add_handle(handles_->multi, handles_->easy);
+    transferring_ = true;
+    return 0;
+}
+
+int FtpEngine::ftpeGetFile(const std::string& name) {
+    const std::string path = JoinPath(localDir_, name);
+    file_ = std::fopen(path.c_str(), "wb");
+    if (file_ == nullptr) {
+        return -CURLE_WRITE_ERROR;
+    }
+    prepare(fileUrl(name));
+    curl_easy_setopt(handles_->easy, CURLOPT_WRITEFUNCTION, nullptr);
+    curl_easy_setopt(handles_->easy, CURLOPT_WRITEDATA, file_);
+    curl_multi_add_handle(handles_->multi, handles_->easy);
+    transferring_ = true;
+    return 0;
+}
+
+int FtpEngine::ftpeDriver() {
+    if (!transferring_) {
+        return 0;
+    }
+    int running = 0;
+    if (curl_multi_perform(handles_->multi, &running) != CURLM_OK) {
+        running = 0;
+    }
+    if (running > 0) {
+        curl_multi_poll(handles_->multi, nullptr, 0, 50, nullptr);
+        return 1;
+    }
+    CURLcode result = CURLE_OK;
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(handles_->multi, &left)) {
+        if (message->msg == CURLMSG_DONE) {
+            result = message->data.result;
+        }
+    }
+    curl_multi_remove_handle(handles_->multi, handles_->easy);
+    transferring_ = false;
+    std::fclose(file_);
+    file_ = nullptr;
+    return result == CURLE_OK ? 0 : -static_cast<int>(result);
+}
+
+long long FtpEngine::ftpeGetInteger(int which) const {
+    curl_off_t bytes = 0;
+    if (handles_) {
+        curl_easy_getinfo(handles_->easy,
+                          which == 12 ? CURLINFO_SIZE_UPLOAD_T : CURLINFO_SIZE_DOWNLOAD_T, &bytes);
+    }
+    return static_cast<long long>(bytes);
+}
+
+int FtpEngine::command(const std::string& text) {
+    prepare(folderUrl(serverDir_));
+    handles_->quote = curl_slist_append(nullptr, text.c_str());
+    curl_easy_setopt(handles_->easy, CURLOPT_QUOTE, handles_->quote);
+    curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
+    return perform();
+}
+
+int FtpEngine::ftpeMakeServerDir(const std::string& name) {
+    return command("MKD " + name);
+}
+
+int FtpEngine::ftpeDelFile(const std::string& name) {
+    return command("DELE " + name);
+}
+
+int FtpEngine::ftpeDelServerDir(const std::string& name) {
+    return command("RMD " + name);
+}
+
+long long FtpEngine::ftpeFileLength(const std::string& name) {
+    prepare(fileUrl(name));
+    curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
+    const int result = perform();
+    if (result < 0) {
+        return result;
+    }
+    curl_off_t length = -1;
+    curl_easy_getinfo(handles_->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    return static_cast<long long>(length);
+}
+
+void FtpEngine::ftpeClose() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    transferring_ = false;
+}
+
+void FtpEngine::ftpeRelease() {
+    handles_.reset();
+    if (log_.is_open()) {
+        log_.close();
+    }
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One entry of a server folder; the folder flag is known when the server says what it is.
+struct FtpEntry {
+    std::string name;
+    std::optional<bool> folder;
+};
+
+// The FTP client layer of the uploader, on libcurl: one connection to one server, a current
+// server folder and a local folder, listings, binary transfers stepped by a driver loop, and a
+// log of the conversation in conftp.log. TLS (explicit, AUTH TLS) is asked for and used when the
+// server offers it. Calls that can fail give a negative code (libcurl's, negated).
+class FtpEngine {
+  public:
+    // A server whose certificate does not verify: it is used only after the user agreed.
+    static constexpr int kUnverifiedCertificate = -60;
+
+    explicit FtpEngine(std::string logPath);
+    ~FtpEngine();
+    FtpEngine(const FtpEngine&) = delete;
+    FtpEngine& operator=(const FtpEngine&) = delete;
+
+    int ftpeAttach();
+    // A line of the program's own in the log.
+    void ftpeLog(const std::string& text);
+    // Logs in; the server may be "host", "host:port" or "ftp://host[:port]".
+    int ftpeConnect(const std::string& server, const std::string& user,
+                    const std::string& password);
+    // Certificates of this server are taken without verification from now on.
+    void acceptUnverifiedCertificate() { verifyPeer_ = false; }
+    bool usesTls() const { return usesTls_; }
+    // The folder the server put the user in at login.
+    std::string entryDirectory() const { return entryDirectory_; }
+
+    std::string ftpeGetServerDir() const { return serverDir_; }
+    int ftpeSetServerDir(const std::string& path);
+    void ftpeSetLocalDir(const std::string& folder) { localDir_ = folder; }
+    // Reads the current server folder: positive when it has entries, 0 when empty.
+    int ftpeGetList();
+    const std::vector<FtpEntry>& entries() const { return entries_; }
+    // The names of the last listing, each line ended by CR LF (string 22 of the engine).
+    std::string ftpeGetString22() const;
+    void ftpeSetMode(char mode) { binary_ = mode == 'B'; }
+    static long long ftpeGetLocalFSize(const std::string& path);
+    // Transfers between the local folder and the current server folder; the driver moves them.
+    int ftpePutFile(const std::string& name);
+    int ftpeGetFile(const std::string& name);
+    // Positive while the transfer goes on, 0 when it is done, negative when it failed.
+    int ftpeDriver();
+    // 10: bytes received by the transfer; 12: bytes sent.
+    long long ftpeGetInteger(int which) const;
+    int ftpeMakeServerDir(const std::string& name);
+    int ftpeDelFile(const std::string& name);
+    int ftpeDelServerDir(const std::string& name);
+    // The size of a server file of the current folder; negative when it has none.
+    long long ftpeFileLength(const std::string& name);
+    void ftpeClose();
+    void ftpeRelease();
+
+  private:
+    struct Handles;
+
+    // Sets up the handle for one request on the address.
+    void prepare(const std::string& url);
+    // Runs the prepared request to its end.
+    int perform();
+    int command(const std::string& text);
+    int listOnce();
+    std::string folderUrl(const std::string& path) const;
+    std::string fileUrl(const std::string& name) const;
+    void logLine(const std::string& text);
+
+    std::string logPath_;
+    std::ofstream log_;
+    std::unique_ptr<Handles> handles_;
+    std::string base_;
+    std::string user_;
+    std::string password_;
+    std::string serverDir_;
+    std::string entryDirectory_;
+    std::string localDir_;
+    std::vector<FtpEntry> entries_;
+    std::string body_;
+    bool binary_ = true;
+    bool verifyPeer_ = true;
+    bool usesTls_ = false;
+    bool dataTls_ = true;
+    bool freshConnection_ = false;
+    bool authSent_ = false;
+    bool transferring_ = false;
+    std::FILE* file_ = nullptr;
+};
+
+// The entries of a listing text as the engine gives it: one name per line, ended by CR LF. A
+// name without a dot is taken for a folder (the text says nothing else); names that begin with
+// "." are left out.
+std::vector<std::string> ParseFtpListing(const std::string& text);
+
+// The list entries of a server folder: folders as "name  [FOLDER]". Where the server said what
+// an entry is, that is taken; otherwise a name without a dot is a folder. Hidden entries and
+// "." and ".." are left out.
+std::vector<std::string> FtpListEntries(const std::vector<FtpEntry>& entries);
+
+// A listing line as servers write it: MLSD facts ("type=dir;size=0; name") or a LIST line in
+// the Unix form ("drwxr-xr-x 2 user group 4096 Jan 1 10:00 name"); anything else is a name
+// whose kind is unknown.
+FtpEntry ParseListingLine(const std::string& line, bool facts);

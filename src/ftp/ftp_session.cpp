@@ -1,0 +1,431 @@
+#include "ftp/ftp_session.h"
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+
+#include "common/paths.h"
+#include "common/text_case.h"
+#include "files/folder_listing.h"
+#include "ftp/ftp_engine.h"
+#include "platform/prompts.h"
+#include "store/db/sqlite_cursor.h"
+#include "store/db/sqlite_database.h"
+#include "store/db/sqlite_exception.h"
+#include "store/db/sqlite_statement.h"
+
+namespace {
+
+constexpr const char* kQuilloraMessage = "QUILLORA MESSAGE";
+constexpr const char* kFolderMark = "[FOLDER]";
+constexpr const char* kNoServer = "NOSERVER";
+
+// Servers whose unverifiable certificate the user accepted while the program runs.
+std::set<std::string>& AcceptedServers() {
+    static std::set<std::string> servers;
+    return servers;
+}
+
+bool IsFolder(const std::string& entry) {
+    return entry.find(kFolderMark) != std::string::npos;
+}
+
+// The folder's name: its entry up to the two blanks before "[FOLDER]".
+std::string FolderName(const std::string& entry) {
+    const std::size_t mark = entry.find(kFolderMark);
+    return entry.substr(0, mark >= 2 ? mark - 2 : 0);
+}
+
+void Sort(std::vector<std::string>& entries) {
+    std::stable_sort(
+        entries.begin(), entries.end(),
+        [](const std::string& a, const std::string& b) { return AlphabeticallyBefore(a, b); });
+}
+
+}  // namespace
+
+std::string LocalFolderAbove(const std::string& folder) {
+    const std::string trimmed = WithoutTrailingSeparator(folder);
+    const std::size_t last = trimmed.find_last_of(kPathSeparator);
+    if (trimmed.empty() || last == std::string::npos) {
+        return folder;
+    }
+    const std::string parent = trimmed.substr(0, last);
+    return parent.empty() ? std::string(1, kPathSeparator) : parent;
+}
+
+std::string ServerFolderAbove(const std::string& folder) {
+    const std::size_t last = folder.rfind('/');
+    return last == std::string::npos ? std::string() : folder.substr(0, last);
+}
+
+FtpSession::FtpSession(std::string workingFolder, std::string localFolder, Prompts& prompts)
+    : workingFolder_(std::move(workingFolder)), prompts_(prompts) {
+    panes_.localFolder = std::move(localFolder);
+}
+
+FtpSession::~FtpSession() = default;
+
+bool FtpSession::connected() {
+    if (!panes_.connected) {
+        prompts_.messageBox("Action cancelled: No FTP server connection.", kQuilloraMessage,
+                            MessageButtons::Ok, MessageIcon::None);
+    }
+    return panes_.connected;
+}
+
+void FtpSession::showError(int code) {
+    prompts_.messageBox("Code: " + std::to_string(code), "FTP Error:", MessageButtons::Ok,
+                        MessageIcon::None);
+}
+
+void FtpSession::endEngine() {
+    if (engine_) {
+        engine_->ftpeClose();
+        engine_->ftpeRelease();
+        engine_.reset();
+    }
+}
+
+void FtpSession::connect() {
+    if (panes_.connected) {
+        return;
+    }
+    const std::pair<const std::string*, const char*> fields[] = {
+        {&panes_.server, "FTP server address blank."},
+        {&panes_.user, "FTP account username is blank."},
+        {&panes_.password, "Password is blank."}};
+    for (const auto& [text, blank] : fields) {
+        if (text->empty()) {
+            prompts_.messageBox(blank, "Data Check", MessageButtons::Ok, MessageIcon::None);
+            return;
+        }
+    }
+    engine_ = std::make_unique<FtpEngine>(JoinPath(workingFolder_, "conftp.log"));
+    const int attached = engine_->ftpeAttach();
+    if (attached < 0) {
+        prompts_.messageBox(std::to_string(attached), "Attach error code:", MessageButtons::Ok,
+                            MessageIcon::None);
+    }
+    engine_->ftpeLog("--> Connecting to " + panes_.server + " as " + panes_.user);
+    if (AcceptedServers().count(panes_.server) > 0) {
+        engine_->acceptUnverifiedCertificate();
+    }
+    int code = engine_->ftpeConnect(panes_.server, panes_.user, panes_.password);
+    if (code == FtpEngine::kUnverifiedCertificate &&
+        prompts_.messageBox("The FTP server " + panes_.server +
+                                " offers an encrypted connection, but its certificate cannot be "
+                                "verified.\nConnect anyway? The connection stays encrypted.",
+                            "FTP Security", MessageButtons::YesNo,
+                            MessageIcon::Warning) == MessageAnswer::Yes) {
+        AcceptedServers().insert(panes_.server);
+        engine_->acceptUnverifiedCertificate();
+        code = engine_->ftpeConnect(panes_.server, panes_.user, panes_.password);
+    }
+    if (code < 0) {
+        showError(code);
+        endEngine();
+        return;
+    }
+    panes_.connected = true;
+    accountRoot_ = engine_->ftpeGetServerDir();
+    engine_->ftpeSetLocalDir(panes_.localFolder);
+    const int listed = engine_->ftpeGetList();
+    if (listed < 0) {
+        showError(listed);
+        return;
+    }
+    panes_.serverFolder = engine_->ftpeGetServerDir();
+    showServerEntries();
+}
+
+void FtpSession::showServerEntries() {
+    panes_.serverEntries = FtpListEntries(engine_->entries());
+    Sort(panes_.serverEntries);
+    panes_.serverSelection.clear();
+    panes_.serverCaret.reset();
+}
+
+void FtpSession::refreshServerList() {
+    if (!connected()) {
+        return;
+    }
+    const int listed = engine_->ftpeGetList();
+    if (listed < 0) {
+        showError(listed);
+        return;
+    }
+    showServerEntries();
+}
+
+void FtpSession::openServerFolder() {
+    if (!connected()) {
+        return;
+    }
+    const std::optional<std::size_t> caret = panes_.serverCaret;
+    if (!caret || *caret >= panes_.serverEntries.size() ||
+        !IsFolder(panes_.serverEntries[*caret])) {
+        prompts_.messageBox("Selected file is not a folder.", "Quillora Message",
+                            MessageButtons::Ok, MessageIcon::None);
+        panes_.serverSelection.clear();
+        return;
+    }
+    std::string path = engine_->ftpeGetServerDir();
+    // The root "/" takes no second separator.
+    if (path.empty() || path.back() != '/') {
+        path += "/";
+    }
+    path += FolderName(panes_.serverEntries[*caret]);
+    panes_.serverFolder = path;
+    const int code = engine_->ftpeSetServerDir(path);
+    if (code < 0) {
+        showError(code);
+        return;
+    }
+    refreshServerList();
+}
+
+void FtpSession::serverFolderUp() {
+    if (!connected()) {
+        return;
+    }
+    const std::string current = engine_->ftpeGetServerDir();
+    if (current == accountRoot_) {
+        prompts_.messageBox("Already at FTP account root.", "Quillora Message", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    const std::string parent = ServerFolderAbove(current);
+    const int code = engine_->ftpeSetServerDir(parent);
+    if (code < 0) {
+        showError(code);
+        return;
+    }
+    panes_.serverFolder = parent;
+    refreshServerList();
+}
+
+void FtpSession::makeServerFolder() {
+    if (!connected()) {
+        return;
+    }
+    const std::optional<std::string> name = prompts_.newFolderName();
+    if (!name) {
+        return;
+    }
+    if (name->empty()) {
+        prompts_.messageBox("Folder name cannot be blank.", "Quillora Message", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    const int code = engine_->ftpeMakeServerDir(*name);
+    if (code < 0) {
+        showError(code);
+        return;
+    }
+    refreshServerList();
+}
+
+void FtpSession::deleteServerItems() {
+    if (panes_.serverSelection.empty()) {
+        prompts_.messageBox("No files selected.", kQuilloraMessage, MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    for (const std::size_t index : panes_.serverSelection) {
+        const std::string& entry = panes_.serverEntries.at(index);
+        if (!IsFolder(entry)) {
+            const int code = engine_->ftpeDelFile(entry);
+            if (code < 0) {
+                showError(code);
+            }
+        } else if (engine_->ftpeDelServerDir(FolderName(entry)) < 0) {
+            prompts_.messageBox("Cannot delete non-empty folders.", kQuilloraMessage,
+                                MessageButtons::Ok, MessageIcon::None);
+        }
+    }
+    refreshServerList();
+}
+
+void FtpSession::callTheDriver(char kind, long long expected) {
+    engine_->ftpeLog("--> Entering CallTheDriver");
+    using Clock = std::chrono::steady_clock;
+    auto nextCheck = Clock::now() + std::chrono::seconds(1);
+    const auto progress = [&] {
+        const long long moved = engine_->ftpeGetInteger(kind == 'P' ? 12 : 10);
+        if (expected > 0) {
+            prompts_.transferProgress(static_cast<int>(std::min(100LL, moved * 100 / expected)));
+        }
+    };
+    for (;;) {
+        const int code = engine_->ftpeDriver();
+        if (code < 0) {
+            showError(code);
+            break;
+        }
+        if (code == 0) {
+            break;
+        }
+        if (Clock::now() >= nextCheck) {
+            progress();
+            nextCheck = Clock::now() + std::chrono::seconds(1);
+        }
+    }
+    progress();
+    engine_->ftpeLog("--> Leaving CallTheDriver");
+}
+
+void FtpSession::uploadFiles() {
+    if (!connected()) {
+        return;
+    }
+    if (panes_.localSelection.empty()) {
+        prompts_.messageBox("No files selected.", kQuilloraMessage, MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    engine_->ftpeSetLocalDir(panes_.localFolder);
+    engine_->ftpeSetMode('B');
+    prompts_.uploadNotice(true);
+    for (const std::size_t index : panes_.localSelection) {
+        const std::string& entry = panes_.localEntries.at(index);
+        if (IsFolder(entry)) {
+            prompts_.messageBox("Can't upload folders", "Folder Skipped", MessageButtons::Ok,
+                                MessageIcon::None);
+            continue;
+        }
+        const long long size = FtpEngine::ftpeGetLocalFSize(JoinPath(panes_.localFolder, entry));
+        const int code = engine_->ftpePutFile(entry);
+        if (code < 0) {
+            showError(code);
+            continue;
+        }
+        callTheDriver('P', size);
+    }
+    panes_.localSelection.clear();
+    refreshServerList();
+    prompts_.uploadNotice(false);
+}
+
+void FtpSession::downloadFiles() {
+    if (!connected()) {
+        return;
+    }
+    engine_->ftpeSetLocalDir(panes_.localFolder);
+    engine_->ftpeSetMode('B');
+    if (panes_.serverSelection.empty()) {
+        prompts_.messageBox("No files selected.", kQuilloraMessage, MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    prompts_.uploadNotice(true);
+    for (const std::size_t index : panes_.serverSelection) {
+        const std::string& entry = panes_.serverEntries.at(index);
+        if (IsFolder(entry)) {
+            prompts_.messageBox("Can't download folders", "Folder Skipped", MessageButtons::Ok,
+                                MessageIcon::None);
+            continue;
+        }
+        const long long size = engine_->ftpeFileLength(entry);
+        const int code = engine_->ftpeGetFile(entry);
+        if (code < 0) {
+            showError(code);
+            continue;
+        }
+        callTheDriver('G', size);
+    }
+    prompts_.uploadNotice(false);
+    fillLocalList();
+    panes_.serverSelection.clear();
+}
+
+void FtpSession::disconnect() {
+    panes_.serverFolder.clear();
+    panes_.server.clear();
+    panes_.user.clear();
+    panes_.password.clear();
+    panes_.serverEntries.clear();
+    panes_.serverSelection.clear();
+    panes_.serverCaret.reset();
+    endEngine();
+    panes_.connected = false;
+}
+
+void FtpSession::close() {
+    endEngine();
+    panes_.connected = false;
+    saveLogin();
+}
+
+void FtpSession::fillLocalList() {
+    panes_.localEntries = LocalListEntries(panes_.localFolder);
+    Sort(panes_.localEntries);
+    panes_.localSelection.clear();
+    panes_.localCaret.reset();
+}
+
+void FtpSession::browseLocalFolder() {
+    if (const std::optional<std::string> folder =
+            prompts_.chooseFolder("Upload folder selection:", panes_.localFolder)) {
+        panes_.localFolder = *folder;
+        fillLocalList();
+    }
+}
+
+void FtpSession::openLocalFolder() {
+    const std::optional<std::size_t> caret = panes_.localCaret;
+    if (!caret || *caret >= panes_.localEntries.size() || !IsFolder(panes_.localEntries[*caret])) {
+        prompts_.messageBox("Selected file is not a folder.", "Quillora Message",
+                            MessageButtons::Ok, MessageIcon::None);
+        panes_.localSelection.clear();
+        return;
+    }
+    panes_.localFolder = JoinPath(panes_.localFolder, FolderName(panes_.localEntries[*caret]));
+    fillLocalList();
+}
+
+void FtpSession::localFolderUp() {
+    const std::string above = LocalFolderAbove(panes_.localFolder);
+    if (above == panes_.localFolder) {
+        return;
+    }
+    panes_.localFolder = above;
+    fillLocalList();
+}
+
+void FtpSession::loadLogin() {
+    try {
+        SqliteDatabase db;
+        db.open(JoinPath(workingFolder_, "quilldata.db"));
+        SqliteCursor row = db.runQuery("SELECT SERVERNAME,USERNAME,PASSWORD FROM ftplogin ");
+        if (!row.atEnd() && row.textValue(0).find(kNoServer) == std::string::npos) {
+            panes_.remember = true;
+            panes_.server = row.textValue(0);
+            panes_.user = row.textValue(1);
+            panes_.password = row.textValue(2);
+        }
+    } catch (const SqliteException& failure) {
+        prompts_.messageBox(failure.message(), "db error", MessageButtons::Ok, MessageIcon::None);
+    }
+}
+
+void FtpSession::saveLogin() {
+    try {
+        SqliteDatabase db;
+        db.open(JoinPath(workingFolder_, "quilldata.db"));
+        SqliteStatement update =
+            db.prepare("UPDATE ftplogin SET SERVERNAME = ?1,USERNAME = ?2,PASSWORD = ?3");
+        if (panes_.remember) {
+            update.bindText(1, panes_.server);
+            update.bindText(2, panes_.user);
+            update.bindText(3, panes_.password);
+        } else {
+            update.bindText(1, kNoServer);
+            update.bindText(2, "0");
+            update.bindText(3, "0");
+        }
+        update.runStatement();
+    } catch (const SqliteException& failure) {
+        prompts_.messageBox(failure.message(), "db error", MessageButtons::Ok, MessageIcon::None);
+    }
+}

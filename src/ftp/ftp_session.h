@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class FtpEngine;
+class Prompts;
+
+// What the uploader window shows: the login, the server pane and the local pane. The window
+// copies its controls into this before an operation and shows it again afterwards.
+struct FtpPanes {
+    std::string server;
+    std::string user;
+    std::string password;
+    bool remember = false;
+    bool connected = false;
+    // The current server folder.
+    std::string serverFolder;
+    // Entries as the lists show them, sorted; folders as "name  [FOLDER]".
+    std::vector<std::string> serverEntries;
+    std::vector<std::size_t> serverSelection;
+    std::optional<std::size_t> serverCaret;
+    std::string localFolder;
+    std::vector<std::string> localEntries;
+    std::vector<std::size_t> localSelection;
+    std::optional<std::size_t> localCaret;
+};
+
+// The uploader's work on one FTP server and one local folder: logging in, browsing, making and
+// deleting server entries, and moving files between the panes. Every outcome is a message.
+class FtpSession {
+  public:
+    // The login is remembered in the page store of the working folder; the engine's log goes
+    // there too.
+    FtpSession(std::string workingFolder, std::string localFolder, Prompts& prompts);
+    ~FtpSession();
+
+    FtpPanes& panes() { return panes_; }
+
+    void connect();
+    void refreshServerList();
+    void openServerFolder();
+    void serverFolderUp();
+    void makeServerFolder();
+    void deleteServerItems();
+    void uploadFiles();
+    void downloadFiles();
+    // New session: the login fields and the server pane are emptied.
+    void disconnect();
+    // The window closes: the connection ends and the login is stored or forgotten.
+    void close();
+
+    void browseLocalFolder();
+    void openLocalFolder();
+    void localFolderUp();
+    void fillLocalList();
+
+    void loadLogin();
+    void saveLogin();
+
+  private:
+    // False, after the message, when there is no connection.
+    bool connected();
+    void showError(int code);
+    // Moves the transfer started last; the notice shows how much of the expected size moved.
+    void callTheDriver(char kind, long long expected);
+    void showServerEntries();
+    void endEngine();
+
+    std::string workingFolder_;
+    Prompts& prompts_;
+    FtpPanes panes_;
+    std::unique_ptr<FtpEngine> engine_;
+    std::string accountRoot_;
+};
+
+// The folder above: everything before the last separator ("/a/b" gives "/a"); the root of the
+// file system stays where it is, and the parent of a top folder is the root.
+std::string LocalFolderAbove(const std::string& folder);
+// The server folder above, by the server's "/": "/a/b" gives "/a", "/a" gives "".
+std::string ServerFolderAbove(const std::string& folder);

@@ -1,0 +1,259 @@
+#include "ftp/ftp_session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ftp/ftp_engine.h"
+#include "store/db/sqlite_cursor.h"
+#include "store/db/sqlite_database.h"
+#include "store/page_store_schema.h"
+#include "support/fake_ports.h"
+#include "support/server_process.h"
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kServer = QUILLORA_TEST_DATA "/ftp/ftpserver.py";
+
+class FtpSessionTest : public ::testing::Test {
+  protected:
+    explicit FtpSessionTest(bool tls = false)
+        : server(kServer,
+                 tls ? std::vector<std::string>{"--home", home.path(), "--tls", certificates.path()}
+                     : std::vector<std::string>{"--home", home.path()}) {
+        {
+            SqliteDatabase db;
+            db.open(working / "quilldata.db");
+            CreatePageStore(db);
+        }
+        fs::create_directories(home / "images");
+        fs::create_directories(home / "v1.2");
+        fs::create_directories(home / "full/inside");
+        WriteFile(home / "index.html", "<html>index</html>");
+        WriteFile(home / "README", "read me");
+        WriteFile(home / ".hidden", "");
+        WriteFile(home / "images/logo.gif", "GIF89a");
+        fs::create_directories(local / "sub");
+        WriteFile(local / "one.html", "one");
+        WriteFile(local / "two.gif", std::string(70000, 'x'));
+    }
+
+    std::string address() const { return "127.0.0.1:" + std::to_string(server.port()); }
+    void logIn(FtpSession& target) {
+        FtpPanes& panes = target.panes();
+        panes.server = address();
+        panes.user = "quill";
+        panes.password = "secret";
+        target.connect();
+    }
+    // Selects the entries by name in the pane's list.
+    static std::vector<std::size_t> Rows(const std::vector<std::string>& entries,
+                                         const std::vector<std::string>& names) {
+        std::vector<std::size_t> rows;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (std::find(names.begin(), names.end(), entries[i]) != names.end()) {
+                rows.push_back(i);
+            }
+        }
+        return rows;
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> all;
+        for (const ShownMessage& shown : prompts.shown) {
+            all.push_back(shown.caption + " " + shown.text);
+        }
+        return all;
+    }
+
+    TempFolder working;
+    TempFolder home;
+    TempFolder local;
+    TempFolder certificates;
+    FakePrompts prompts;
+    ServerProcess server;
+    FtpSession session{working.path(), local.path(), prompts};
+};
+
+class FtpsSessionTest : public FtpSessionTest {
+  protected:
+    FtpsSessionTest() : FtpSessionTest(true) {}
+};
+
+}  // namespace
+
+TEST_F(FtpSessionTest, BlankFieldsAndAWrongPasswordKeepTheSessionClosed) {
+    ASSERT_GT(server.port(), 0);
+    FtpPanes& panes = session.panes();
+    session.connect();
+    panes.server = address();
+    session.connect();
+    panes.user = "quill";
+    session.connect();
+    panes.password = "wrong";
+    session.connect();
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{"Data Check FTP server address blank.",
+                                        "Data Check FTP account username is blank.",
+                                        "Data Check Password is blank.", "FTP Error: Code: -67"}));
+    EXPECT_FALSE(panes.connected);
+    prompts.shown.clear();
+    session.refreshServerList();
+    EXPECT_EQ(texts(), std::vector<std::string>{
+                           "QUILLORA MESSAGE Action cancelled: No FTP server connection."});
+}
+
+TEST_F(FtpSessionTest, TheServerIsBrowsedByTheTypesItStates) {
+    logIn(session);
+    FtpPanes& panes = session.panes();
+    ASSERT_TRUE(panes.connected) << (prompts.shown.empty() ? "" : prompts.shown[0].text);
+    EXPECT_EQ(panes.serverFolder, "/");
+    // README has no dot but is a file; v1.2 has one but is a folder.
+    EXPECT_EQ(panes.serverEntries,
+              (std::vector<std::string>{"full  [FOLDER]", "images  [FOLDER]", "index.html",
+                                        "README", "v1.2  [FOLDER]"}));
+    EXPECT_NE(ReadFile(working / "conftp.log").find("--> Plain FTP: the server offers no TLS"),
+              std::string::npos);
+    session.serverFolderUp();
+    EXPECT_EQ(texts(), std::vector<std::string>{"Quillora Message Already at FTP account root."});
+    prompts.shown.clear();
+
+    panes.serverCaret = 2;
+    session.openServerFolder();
+    EXPECT_EQ(texts(), std::vector<std::string>{"Quillora Message Selected file is not a folder."});
+    panes.serverCaret = 1;
+    session.openServerFolder();
+    EXPECT_EQ(panes.serverFolder, "/images");
+    EXPECT_EQ(panes.serverEntries, std::vector<std::string>{"logo.gif"});
+    // One level below "/": the folder above is the empty text, which is the root.
+    session.serverFolderUp();
+    EXPECT_EQ(panes.serverFolder, "");
+    EXPECT_EQ(panes.serverEntries.size(), 5u);
+}
+
+TEST_F(FtpSessionTest, FoldersAreMadeAndEntriesDeleted) {
+    logIn(session);
+    FtpPanes& panes = session.panes();
+    prompts.newFolderNames = {std::string(""), std::string("made")};
+    session.makeServerFolder();
+    session.makeServerFolder();
+    EXPECT_TRUE(fs::is_directory(home / "made"));
+    panes.serverSelection =
+        Rows(panes.serverEntries, {"index.html", "full  [FOLDER]", "made  [FOLDER]", "README"});
+    session.deleteServerItems();
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{"Quillora Message Folder name cannot be blank.",
+                                        "QUILLORA MESSAGE Cannot delete non-empty folders."}));
+    EXPECT_FALSE(fs::exists(home / "index.html"));
+    EXPECT_FALSE(fs::exists(home / "README"));
+    EXPECT_FALSE(fs::exists(home / "made"));
+    EXPECT_TRUE(fs::exists(home / "full"));
+    EXPECT_EQ(panes.serverEntries,
+              (std::vector<std::string>{"full  [FOLDER]", "images  [FOLDER]", "v1.2  [FOLDER]"}));
+}
+
+TEST_F(FtpSessionTest, FilesGoUpAndComeDownFoldersAreRefused) {
+    session.fillLocalList();
+    logIn(session);
+    FtpPanes& panes = session.panes();
+    EXPECT_EQ(panes.localEntries,
+              (std::vector<std::string>{"one.html", "sub  [FOLDER]", "two.gif"}));
+    panes.localSelection = {0, 1, 2};
+    session.uploadFiles();
+    EXPECT_EQ(ReadFile(home / "one.html"), "one");
+    EXPECT_EQ(ReadFile(home / "two.gif"), std::string(70000, 'x'));
+    EXPECT_EQ(texts(), std::vector<std::string>{"Folder Skipped Can't upload folders"});
+    EXPECT_EQ(prompts.notices, (std::vector<bool>{true, false}));
+    EXPECT_EQ(prompts.progress.back(), 100);
+
+    fs::remove(local / "one.html");
+    panes.serverSelection = Rows(panes.serverEntries, {"index.html", "images  [FOLDER]"});
+    session.downloadFiles();
+    EXPECT_EQ(ReadFile(local / "index.html"), "<html>index</html>");
+    EXPECT_EQ(panes.localEntries,
+              (std::vector<std::string>{"index.html", "sub  [FOLDER]", "two.gif"}));
+    EXPECT_EQ(texts().back(), "Folder Skipped Can't download folders");
+}
+
+TEST_F(FtpSessionTest, TheLoginIsRememberedOrForgotten) {
+    session.loadLogin();
+    EXPECT_FALSE(session.panes().remember);
+    EXPECT_EQ(session.panes().server, "");
+    session.panes().remember = true;
+    session.panes().server = "ftp.example.org";
+    session.panes().user = "o'neil";
+    session.panes().password = std::string(120, 'p');
+    session.close();
+
+    FtpSession again(working.path(), local.path(), prompts);
+    again.loadLogin();
+    EXPECT_TRUE(again.panes().remember);
+    EXPECT_EQ(again.panes().user, "o'neil");
+    EXPECT_EQ(again.panes().password, std::string(120, 'p'));
+    // A new session empties the fields; closing with the box ticked stores the empty texts.
+    again.disconnect();
+    again.close();
+    SqliteDatabase db;
+    db.open(working / "quilldata.db");
+    EXPECT_EQ(db.runQuery("select SERVERNAME || '|' || USERNAME from ftplogin").textValue(0), "|");
+    again.panes().remember = false;
+    again.close();
+    EXPECT_EQ(db.runQuery("select SERVERNAME || '|' || USERNAME || '|' || PASSWORD from ftplogin")
+                  .textValue(0),
+              "NOSERVER|0|0");
+}
+
+TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {
+    prompts.answers = {MessageAnswer::No};
+    logIn(session);
+    EXPECT_FALSE(session.panes().connected);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].caption, "FTP Security");
+    EXPECT_EQ(prompts.shown[1].text, "Code: -60");
+
+    prompts.shown.clear();
+    prompts.answers = {MessageAnswer::Yes};
+    logIn(session);
+    ASSERT_TRUE(session.panes().connected);
+    EXPECT_EQ(session.panes().serverEntries.size(), 5u);
+    WriteFile(local / "secure.txt", "over TLS");
+    session.fillLocalList();
+    session.panes().localSelection = Rows(session.panes().localEntries, {"secure.txt"});
+    session.uploadFiles();
+    EXPECT_EQ(ReadFile(home / "secure.txt"), "over TLS");
+    EXPECT_NE(ReadFile(working / "conftp.log").find("--> TLS in use"), std::string::npos);
+    EXPECT_EQ(ReadFile(working / "conftp.log").find("secret"), std::string::npos);
+    // Remembered while the program runs: no second question.
+    session.disconnect();
+    prompts.shown.clear();
+    logIn(session);
+    EXPECT_TRUE(session.panes().connected);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST(FtpListing, TypesComeFromTheServerWhereItStatesThem) {
+    EXPECT_EQ(
+        ParseFtpListing("README\r\nimages\r\n.hidden\r\nv1.2\r\nindex.html\r\n"),
+        (std::vector<std::string>{"README  [FOLDER]", "images  [FOLDER]", "v1.2", "index.html"}));
+    EXPECT_TRUE(ParseFtpListing("no line end").empty());
+    const std::pair<std::string, std::string> lines[] = {
+        {"type=dir;modify=20240101; v1.2", "v1.2  [FOLDER]"},
+        {"type=file;size=7; README", "README"},
+        {"drwxr-xr-x   2 quill quill 4096 Jan 01 10:00 my folder.d", "my folder.d  [FOLDER]"},
+        {"-rw-r--r--   1 quill quill    7 Jan 01 10:00 NOTES", "NOTES"},
+        {"01-02-24  10:00AM       <DIR>          old.site", "old.site  [FOLDER]"},
+        {"plain", "plain  [FOLDER]"},
+    };
+    for (const auto& [line, entry] : lines) {
+        const bool facts = line.find(';') != std::string::npos;
+        EXPECT_EQ(FtpListEntries({ParseListingLine(line, facts)}), std::vector<std::string>{entry})
+            << line;
+    }
+    EXPECT_EQ(LocalFolderAbove("/home/user"), "/home");
+    EXPECT_EQ(LocalFolderAbove("/home"), "/");
+    EXPECT_EQ(LocalFolderAbove("/"), "/");
+    EXPECT_EQ(ServerFolderAbove("/a/b"), "/a");
+    EXPECT_EQ(ServerFolderAbove("/a"), "");
+}

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr long kConnectTimeoutSeconds = 30;
+// Large pieces per step of the driver loop: fewer rounds for big files.
+constexpr long kTransferBuffer = 512 * 1024;
 
 size_t Collect(char* data, size_t size, size_t count, void* target) {
     static_cast<std::string*>(target)->append(data, size * count);
@@ -217,7 +219,12 @@ int FtpEngine::perform() {
             break;
         }
         if (running > 0) {
-            curl_multi_poll(handles_->multi, nullptr, 0, 100, nullptr);
+            long wait = 100;
+            curl_multi_timeout(handles_->multi, &wait);
+            if (wait < 0 || wait > 100) {
+                wait = 100;
+            }
+            curl_multi_poll(handles_->multi, nullptr, 0, static_cast<int>(wait), nullptr);
         }
     }
     int left = 0;
@@ -367,8 +374,10 @@ int FtpEngine::ftpePutFile(const std::string& name) {
     if (file_ == nullptr) {
         return -CURLE_READ_ERROR;
     }
+    std::setvbuf(file_, nullptr, _IOFBF, kTransferBuffer);
     prepare(fileUrl(name));
     curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBuffer);
     curl_easy_setopt(handles_->easy, CURLOPT_READDATA, file_);
     curl_easy_setopt(handles_->easy, CURLOPT_INFILESIZE_LARGE,
                      static_cast<curl_off_t>(ftpeGetLocalFSize(path)));
@@ -383,9 +392,11 @@ int FtpEngine::ftpeGetFile(const std::string& name) {
     if (file_ == nullptr) {
         return -CURLE_WRITE_ERROR;
     }
+    std::setvbuf(file_, nullptr, _IOFBF, kTransferBuffer);
     prepare(fileUrl(name));
     curl_easy_setopt(handles_->easy, CURLOPT_WRITEFUNCTION, nullptr);
     curl_easy_setopt(handles_->easy, CURLOPT_WRITEDATA, file_);
+    curl_easy_setopt(handles_->easy, CURLOPT_BUFFERSIZE, kTransferBuffer);
     curl_multi_add_handle(handles_->multi, handles_->easy);
     transferring_ = true;
     return 0;
@@ -400,7 +411,13 @@ int FtpEngine::ftpeDriver() {
         running = 0;
     }
     if (running > 0) {
-        curl_multi_poll(handles_->multi, nullptr, 0, 50, nullptr);
+        // As long as libcurl's own timers allow, at most 50 ms: the driver loop stays lively.
+        long wait = 50;
+        curl_multi_timeout(handles_->multi, &wait);
+        if (wait < 0 || wait > 50) {
+            wait = 50;
+        }
+        curl_multi_poll(handles_->multi, nullptr, 0, static_cast<int>(wait), nullptr);
         return 1;
     }
     CURLcode result = CURLE_OK;

@@ -111,7 +111,8 @@ function SET_DHTML() {
         'div[id^="pagetextitem"]{box-sizing:border-box}' +
         '.dd-hand{cursor:pointer}.dd-move{cursor:move}' +
         '#dd-handle{position:absolute;display:none;width:9px;height:9px;' +
-        'background:#ffd666;border:1px solid #008000;cursor:nwse-resize;z-index:99999}';
+        'background:#ffd666;border:1px solid #008000;cursor:nwse-resize;z-index:99999}' +
+        '.dd-selected{outline:2px dashed #3070d0;outline-offset:2px}';
     (document.head || document.documentElement).appendChild(style);
 })();
 
@@ -164,6 +165,7 @@ function ddStartMove(event) {
         return;
     }
     event.preventDefault();
+    ddSelect(record);
     ddBringToFront(record);
     ddMeasure(record);
     ddAction = {
@@ -247,14 +249,87 @@ function ddEnd() {
     if (!ddAction) {
         return;
     }
-    if (ddAction.moved) {
+    var moved = ddAction.moved;
+    if (moved) {
         dd.suppressClick = true;
         window.setTimeout(function () { dd.suppressClick = false; }, 0);
     }
     ddAction = null;
     dd.refresh();
+    if (moved) {
+        ddTellMoved();
+    }
+}
+
+// The program keeps the page's design for recovery a little after each move.
+function ddTellMoved() {
+    if (typeof hostNavigate === 'function') {
+        hostNavigate('http://itemmoved');
+    }
+}
+
+// The item the keyboard works on, outlined; Escape lets it go.
+var ddSelected = null;
+
+function ddSelect(record) {
+    if (ddSelected) {
+        ddSelected.mover.classList.remove('dd-selected');
+    }
+    ddSelected = record;
+    if (record) {
+        record.mover.classList.add('dd-selected');
+    }
+}
+
+// Hands the layout over, then the command: as the page's own commands do.
+function ddCommand(address) {
+    if (typeof loadStylesData === 'function') {
+        loadStylesData();
+    }
+    hostNavigate(address);
+}
+
+function ddKey(event) {
+    var key = event.key;
+    if (event.ctrlKey && !event.altKey) {
+        var lower = key.toLowerCase();
+        if (lower === 'z' && !event.shiftKey) {
+            event.preventDefault();
+            ddCommand('http://undo');
+        } else if (lower === 'y' || (lower === 'z' && event.shiftKey)) {
+            event.preventDefault();
+            ddCommand('http://redo');
+        }
+        return;
+    }
+    if (!ddSelected) {
+        return;
+    }
+    if (key === 'Escape') {
+        ddSelect(null);
+        return;
+    }
+    if (key === 'Delete') {
+        event.preventDefault();
+        var name = ddSelected.name;
+        ddSelect(null);
+        ddCommand('http://keydelete' + name);
+        return;
+    }
+    var steps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+    if (!steps[key] || !ddSelected.draggable) {
+        return;
+    }
+    event.preventDefault();
+    var step = event.shiftKey ? (ddGridSpacing() || 10) : 1;
+    var mover = ddSelected.mover;
+    mover.style.left = ((parseInt(mover.style.left, 10) || mover.offsetLeft) + steps[key][0] * step) + 'px';
+    mover.style.top = ((parseInt(mover.style.top, 10) || mover.offsetTop) + steps[key][1] * step) + 'px';
+    dd.refresh();
+    ddTellMoved();
 }
 
 document.addEventListener('mousedown', ddStartMove, false);
 document.addEventListener('mousemove', ddMove, false);
 document.addEventListener('mouseup', ddEnd, false);
+document.addEventListener('keydown', ddKey, false);

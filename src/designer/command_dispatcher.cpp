@@ -4,6 +4,7 @@
 
 #include "common/paths.h"
 #include "common/service_addresses.h"
+#include "designer/design_steps.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
 #include "designer/hosting_commands.h"
@@ -171,6 +172,23 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     if (command("http://changepagelength", false)) {
         parts_.operations.pageLength();
     }
+    if (command("http://undo", true)) {
+        parts_.steps.undo();
+    }
+    if (command("http://redo", true)) {
+        parts_.steps.redo();
+    }
+    // The keyboard of the editor page: Delete on the selected item, and a move that the page
+    // reports so that it is kept soon.
+    if (command("http://keydelete", true)) {
+        const std::string name = From(address, std::string("http://keydelete").size());
+        if (name.rfind(kTextIdPrefix, 0) == 0) {
+            parts_.operations.deleteText(name);
+        } else {
+            parts_.operations.deletePicture(UpToFirstTilde(name));
+        }
+    }
+    command("http://itemmoved", true);
     if (!Contains(address, "http://clipboardcache")) {
         ReleaseLayout(editor, parts_.clipboard);
     }

@@ -5,6 +5,7 @@
 struct Workspace;
 class Clipboard;
 class DesignerOperations;
+class DesignSteps;
 class EditorPageWriter;
 class HostingCommands;
 class PageCatalog;
@@ -29,6 +30,7 @@ class CommandDispatcher {
         PageFiles& files;
         PublishedPageWriter& publisher;
         DesignerOperations& operations;
+        DesignSteps& steps;
         Clipboard& clipboard;
         Prompts& prompts;
         Shell& shell;

@@ -23,13 +23,14 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       store_(db, ports.prompts),
       controls_(workspace_.workingFolder),
       writer_(workspace_.workingFolder, controls_, ports.browser, ports.clipboard, ports.prompts),
+      steps_(workspace_, writer_, ports.clipboard),
       catalog_(workspace_, store_, writer_, ports.browser),
       files_(workspace_, catalog_, store_, controls_, ports.browser, ports.prompts, ports.shell),
       publisher_(workspace_, store_, ports.clipboard, ports.prompts),
       ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
       operations_(operations != nullptr ? *operations : *ownOperations_),
-      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, ports.clipboard,
-                   ports.prompts, ports.shell}),
+      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, steps_,
+                   ports.clipboard, ports.prompts, ports.shell}),
       hosting_(makeHosting(*this)) {
     dispatcher_.setHosting(*hosting_);
 }

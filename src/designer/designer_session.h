@@ -6,6 +6,7 @@
 
 #include "designer/command_dispatcher.h"
 #include "designer/controls_page.h"
+#include "designer/design_steps.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
 #include "designer/hosting_commands.h"
@@ -49,6 +50,7 @@ class DesignerSession {
     PageStore& store() { return store_; }
     ControlsPage& controls() { return controls_; }
     EditorPageWriter& writer() { return writer_; }
+    DesignSteps& steps() { return steps_; }
     PageCatalog& catalog() { return catalog_; }
     PageFiles& files() { return files_; }
     PublishedPageWriter& publisher() { return publisher_; }
@@ -61,6 +63,7 @@ class DesignerSession {
     PageStore store_;
     ControlsPage controls_;
     EditorPageWriter writer_;
+    DesignSteps steps_;
     PageCatalog catalog_;
     PageFiles files_;
     PublishedPageWriter publisher_;

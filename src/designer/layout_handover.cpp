@@ -32,5 +32,6 @@ bool TakeLayoutFromClipboard(PageRecord& page, EditorState& editor, Clipboard& c
         return false;
     }
     page.stylesData = layout;
+    editor.takenLayout = layout;
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include "common/paths.h"
 #include "designer/editor_page_writer.h"
+#include "designer/recovery.h"
 #include "files/file_operation.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
@@ -102,6 +103,7 @@ void PageCatalog::resetToFreshPage() {
 
 void PageCatalog::loadPage() {
     PageRecord& page = workspace_.page;
+    workspace_.history.clear();
     store_.loadPage(page, workspace_.folders.selectedText(), page.fileName);
     workspace_.caption = page.pageTitle;
     writer_.writeLoad(page, workspace_.editor);
@@ -134,13 +136,30 @@ void PageCatalog::choosePage(std::size_t index) {
     loadPage();
 }
 
+bool PageCatalog::editing() const {
+    return !workspace_.flags.noSaveOnExit && workspace_.page.fileName != kQuickstartPage;
+}
+
 void PageCatalog::storeCurrentDesign() {
-    PageRecord& page = workspace_.page;
-    if (workspace_.flags.noSaveOnExit || page.fileName == kQuickstartPage) {
+    if (!editing()) {
         return;
     }
+    PageRecord& page = workspace_.page;
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
         page.stylesData = *layout;
     }
-    store_.savePage(page);
+    if (store_.savePage(page)) {
+        RemoveRecovery(workspace_.workingFolder);
+    }
+}
+
+void PageCatalog::keepForRecovery() {
+    if (!editing()) {
+        return;
+    }
+    PageRecord design = workspace_.page;
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        design.stylesData = *layout;
+    }
+    WriteRecovery(workspace_.workingFolder, design);
 }

@@ -38,8 +38,14 @@ class PageCatalog {
     // the quickstart page; when the editor page cannot report its layout, the layout of the
     // last command is kept.
     void storeCurrentDesign();
+    // Writes the design of the open page, with the layout its editor page shows, to the
+    // recovery file; nothing before a page was opened or for the quickstart page.
+    void keepForRecovery();
 
   private:
+    // False before the user opened a page, and for the quickstart page.
+    bool editing() const;
+
     Workspace& workspace_;
     PageStore& store_;
     EditorPageWriter& writer_;

@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "designer/layout_handover.h"
+#include "designer/recovery.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
@@ -42,7 +43,7 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     if (page.directory.empty()) {
         page.directory = siteFolder;
     }
-    store_.savePage(page);
+    const bool stored = store_.savePage(page);
 
     if (workspace_.pages.selectedIndex()) {
         page.fileName = workspace_.pages.selectedText();
@@ -53,6 +54,9 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
             "The page could not be written to " + JoinPath(siteFolder, page.fileName) + ".",
             "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Error);
         return std::nullopt;
+    }
+    if (stored) {
+        RemoveRecovery(workspace_.workingFolder);
     }
     return text;
 }

@@ -5,6 +5,7 @@
 #include "common/service_addresses.h"
 #include "common/text_file.h"
 #include "designer/designer_session.h"
+#include "designer/recovery.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
 #include "store/db/sqlite_exception.h"
@@ -65,4 +66,5 @@ void EndSession(DesignerSession& session) {
                                    ? JoinPath(workspace.workingFolder, kDefaultSiteFolder)
                                    : page.directory;
     WriteLastSession(workspace.workingFolder, folder, page.fileName);
+    RemoveRecovery(workspace.workingFolder);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,8 @@ struct EditorState {
     // Set when the editor page announced a layout (its clipboard-cache command) that no
     // command has taken yet.
     bool layoutAnnounced = false;
+    // The layout the last command took from the editor page, for the undo steps.
+    std::optional<std::string> takenLayout;
     std::string centringRequest;
     StyleRequest styleRequest;
     std::string currentTextId;

@@ -5,6 +5,7 @@
 
 #include "page/choice_list.h"
 #include "page/hosting_folder.h"
+#include "page/page_history.h"
 #include "page/page_record.h"
 
 // One-shot and lifetime switches of the designer.
@@ -30,6 +31,8 @@ struct Workspace {
     ChoiceList pages{ChoiceList::Order::AsAdded};
     SessionFlags flags;
     HostingFolder hosting;
+    // The undo and redo steps of the page being designed.
+    PageHistory history;
     // The main window's caption: the page title.
     std::string caption;
 };

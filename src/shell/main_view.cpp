@@ -15,6 +15,7 @@
 
 #include "common/paths.h"
 #include "common/service_addresses.h"
+#include "designer/recovery.h"
 #include "designer/session_lifecycle.h"
 #include "ftp/cftpdialog.h"
 #include "hosting/hosting_operations.h"
@@ -75,6 +76,12 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
         [this](const std::string& address) { return session_->dispatcher().allows(address); });
     connect(page_, &BrowserPage::navigationFailed, this,
             [this] { perform([this] { session_->catalog().resumeLastPage(); }); });
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setSingleShot(true);
+    recoveryTimer_->setInterval(kRecoveryDelayMs);
+    connect(recoveryTimer_, &QTimer::timeout, this,
+            [this] { session_->catalog().keepForRecovery(); });
+    OfferRecovery(workingFolder_, session_->store(), ports_.prompts);
     perform([this] { StartSession(*session_, db_, *browserPort_); });
 }
 
@@ -176,6 +183,17 @@ void MainView::buildMenu() {
             &MainView::showAbout);
     file->addSeparator();
     connect(file->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    undo_ = edit->addAction(QStringLiteral("Undo"));
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = edit->addAction(QStringLiteral("Redo"));
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(undo_, &QAction::triggered, this,
+            [this] { runEditorCommand(QStringLiteral("http://undo")); });
+    connect(redo_, &QAction::triggered, this,
+            [this] { runEditorCommand(QStringLiteral("http://redo")); });
 }
 
 void MainView::openPageStore() {
@@ -190,12 +208,25 @@ void MainView::openPageStore() {
 
 template <typename Action>
 void MainView::perform(Action&& action) {
-    action();
+    session_->steps().perform([&] { action(); });
     showWorkspace();
+    // The design is kept for recovery a little after the last change, not on every one.
+    if (!session_->workspace().flags.noSaveOnExit) {
+        recoveryTimer_->start();
+    }
 }
 
 void MainView::showWorkspace() {
     const Workspace& workspace = session_->workspace();
+    const PageHistory& history = workspace.history;
+    undo_->setEnabled(history.canUndo());
+    undo_->setText(history.canUndo()
+                       ? QStringLiteral("Undo ") + QString::fromStdString(history.undoLabel())
+                       : QStringLiteral("Undo"));
+    redo_->setEnabled(history.canRedo());
+    redo_->setText(history.canRedo()
+                       ? QStringLiteral("Redo ") + QString::fromStdString(history.redoLabel())
+                       : QStringLiteral("Redo"));
     ShowEntries(folders_, workspace.folders);
     ShowEntries(pages_, workspace.pages);
     setWindowTitle(workspace.caption.empty() ? QStringLiteral("quillora")
@@ -219,6 +250,15 @@ void MainView::runUploader() {
         uploader.exec();
     }
     openPageStore();
+}
+
+void MainView::runEditorCommand(const QString& address) {
+    // The editor page hands its layout over first, so that a drag since the last command is
+    // the step undone first.
+    page_->runJavaScript(QStringLiteral("(function(){var e=window.frames['editor'];"
+                                        "if(e&&e.loadStylesData){e.loadStylesData();"
+                                        "e.hostNavigate('%1');}})()")
+                             .arg(address));
 }
 
 void MainView::runControlsCommand(const QString& address) {

@@ -13,7 +13,9 @@
 
 class BrowserPage;
 class PictureButton;
+class QAction;
 class QComboBox;
+class QTimer;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -58,6 +60,8 @@ class MainView : public QMainWindow {
     void folderChosen(int index);
     void pageChosen(int index);
     void runUploader();
+    // Runs a command of the editor page (undo, redo) from the menu or the keyboard.
+    void runEditorCommand(const QString& address);
     // Runs a command of the controls bar (save, save as) from the menu or the keyboard.
     void runControlsCommand(const QString& address);
     void showAbout();
@@ -75,5 +79,9 @@ class MainView : public QMainWindow {
     std::unique_ptr<DesignerSession> session_;
     QComboBox* folders_ = nullptr;
     QComboBox* pages_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QTimer* recoveryTimer_ = nullptr;
+    static constexpr int kRecoveryDelayMs = 2000;
     bool ended_ = false;
 };

@@ -1,0 +1,170 @@
+#include "designer/design_steps.h"
+
+#include <utility>
+
+#include "common/fields.h"
+#include "designer/editor_page_writer.h"
+#include "designer/item_walk.h"
+#include "designer/layout_handover.h"
+#include "page/workspace.h"
+
+namespace {
+
+// The label of a list that changed: an entry more, fewer, or one changed in place.
+std::string ListChange(const std::vector<std::string>& before,
+                       const std::vector<std::string>& after, const char* what,
+                       const std::vector<std::string>* removedMarkers = nullptr) {
+    if (after.size() > before.size()) {
+        return std::string("add ") + what;
+    }
+    if (after.size() < before.size()) {
+        return std::string("delete ") + what;
+    }
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (after[i] != before[i]) {
+            if (removedMarkers != nullptr && after[i] == removedMarkers->front()) {
+                return std::string("delete ") + what;
+            }
+            return std::string("edit ") + what;
+        }
+    }
+    return std::string();
+}
+
+// The number a style gives a property ("left: 150px" or "left:150px"); empty when none.
+std::string StyleNumber(const std::string& style, const std::string& property) {
+    for (std::size_t at = style.find(property); at != std::string::npos;
+         at = style.find(property, at + 1)) {
+        // "left" but not "padding-left" or "border-left-width".
+        if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
+            continue;
+        }
+        std::size_t value = at + property.size();
+        while (value < style.size() && style[value] == ' ') {
+            ++value;
+        }
+        if (value >= style.size() || style[value] != ':') {
+            continue;
+        }
+        ++value;
+        while (value < style.size() && style[value] == ' ') {
+            ++value;
+        }
+        const std::size_t end = style.find_first_not_of("-0123456789.", value);
+        return style.substr(value, end == std::string::npos ? std::string::npos : end - value);
+    }
+    return std::string();
+}
+
+// Where each item of a layout stands and how big it is. The editor page writes its layout in
+// the browser's own notation, so texts that differ may still place everything alike.
+std::vector<std::string> Placement(const std::string& layout) {
+    std::vector<std::string> places;
+    for (const std::string& record : SplitFields(layout, "|")) {
+        std::string place = RecordId(record);
+        for (const char* property : {"left", "top", "width", "height"}) {
+            place += " " + StyleNumber(record, property);
+        }
+        const std::size_t size = record.find('^');
+        places.push_back(place + (size == std::string::npos ? "" : record.substr(size)));
+    }
+    return places;
+}
+
+bool Moved(const std::string& before, const std::string& after) {
+    return before != after && Placement(before) != Placement(after);
+}
+
+}  // namespace
+
+std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
+    static const std::vector<std::string> kRemoved = {kRemovedItem};
+    const std::pair<bool, const char*> properties[] = {
+        {before.pageTitle != after.pageTitle, "title"},
+        {before.backColor != after.backColor || before.backImage != after.backImage, "background"},
+        {before.pageColor != after.pageColor || before.pageImage != after.pageImage,
+         "page background"},
+        {before.pageWidth != after.pageWidth, "container width"},
+        {before.pageLength != after.pageLength, "page length"},
+    };
+    std::string label = ListChange(before.texts, after.texts, "text section", &kRemoved);
+    if (label.empty()) {
+        label = ListChange(before.pictures, after.pictures, "picture");
+    }
+    if (label.empty() && before.links != after.links) {
+        label = "edit picture";
+    }
+    for (const auto& [changed, name] : properties) {
+        if (label.empty() && changed) {
+            label = name;
+        }
+    }
+    if (label.empty() &&
+        (Moved(before.stylesData, after.stylesData) ||
+         before.pageContainer != after.pageContainer || before.richTexts != after.richTexts ||
+         before.textProperties != after.textProperties)) {
+        label = Moved(before.stylesData, after.stylesData) ? "move" : "edit";
+    }
+    return label;
+}
+
+DesignSteps::DesignSteps(Workspace& workspace, EditorPageWriter& writer, Clipboard& clipboard)
+    : workspace_(workspace), writer_(writer), clipboard_(clipboard) {}
+
+void DesignSteps::perform(const std::function<void()>& action) {
+    PageHistory& history = workspace_.history;
+    // A change of the counter alone (a section begun in the text editor) belongs to the step
+    // that finishes it.
+    PageRecord before = pending_ ? *pending_ : workspace_.page;
+    pending_.reset();
+    const unsigned long generation = history.generation();
+    workspace_.editor.takenLayout.reset();
+    action();
+    // Undone, redone, or another page opened: nothing to record.
+    if (history.generation() != generation) {
+        return;
+    }
+    const std::optional<std::string>& taken = workspace_.editor.takenLayout;
+    if (taken && Moved(before.stylesData, *taken)) {
+        history.record("move", before);
+    }
+    if (taken) {
+        before.stylesData = *taken;
+    }
+    const std::string label = DescribeChange(before, workspace_.page);
+    if (!label.empty()) {
+        history.record(label, before);
+    } else if (before.elementCount != workspace_.page.elementCount) {
+        pending_ = std::move(before);
+    }
+}
+
+void DesignSteps::takeMove() {
+    PageRecord& page = workspace_.page;
+    const PageRecord before = page;
+    if (TakeLayoutFromClipboard(page, workspace_.editor, clipboard_) &&
+        Moved(before.stylesData, page.stylesData)) {
+        workspace_.history.record("move", before);
+    }
+}
+
+void DesignSteps::show() {
+    workspace_.caption = workspace_.page.pageTitle;
+    writer_.writeLoad(workspace_.page, workspace_.editor);
+}
+
+void DesignSteps::undo() {
+    pending_.reset();
+    takeMove();
+    if (workspace_.history.undo(workspace_.page)) {
+        show();
+    }
+}
+
+void DesignSteps::redo() {
+    pending_.reset();
+    takeMove();
+    if (workspace_.history.redo(workspace_.page)) {
+        show();
+    }
+}

@@ -1,0 +1,165 @@
+#include "designer/design_steps.h"
+
+#include <gtest/gtest.h>
+
+#include "designer/element_operations.h"
+#include "designer/published_page.h"
+#include "designer/recovery.h"
+#include "support/designer_fixture.h"
+
+namespace {
+
+class DesignStepsTest : public DesignerFixture {
+  protected:
+    DesignStepsTest() {
+        std::filesystem::create_directories(working / "pics");
+        WriteFile(working / "pics/sun.gif", "GIF 40 30");
+        selectFolder(siteFolder());
+        page().directory = siteFolder();
+        page().fileName = "page.html";
+        page().pageWidth = "800";
+        page().pageContainer = PageContainerMarkup("800", "1000");
+    }
+    // The page as it would be published and stored: every byte the user could lose.
+    std::string design() {
+        return PagePublisher(working.path(), prompts)
+                   .pageText(page(), PublishVariant::Save, siteFolder()) +
+               RecoveryText(page());
+    }
+    void step(const std::function<void()>& action) { session.steps().perform(action); }
+
+    ElementOperations operations{workspace(), session.writer(), clipboard,       prompts,
+                                 pictures,    textEditor,       [] { return 5; }};
+};
+
+}  // namespace
+
+TEST_F(DesignStepsTest, EveryChangeIsUndoneAndRedoneExactly) {
+    std::vector<std::string> designs = {design()};
+    std::vector<std::string> labels;
+    const auto done = [&] {
+        designs.push_back(design());
+        labels.push_back(workspace().history.undoLabel());
+    };
+    // A drag handed over with the add command is a step of its own.
+    page().stylesData = "<div id='pagetextitem9~' style='left:10px'>";
+    designs = {design()};
+    const std::string moved = "<div id='pagetextitem9~' style='left:40px'>";
+    const PageRecord unmoved = page();
+    page().stylesData = moved;
+    designs.push_back(design());
+    page() = unmoved;
+    handOver(moved);
+    prompts.openFileNames = {working / "pics/sun.gif"};
+    step([&] { operations.addItem("addgraphic100~50"); });
+    ASSERT_EQ(workspace().history.undoCount(), 2u);
+    designs.push_back(design());
+    labels = {"move", "add picture"};
+    prompts.colours = {Rgb{1, 2, 3}};
+    step([&] { operations.backgroundColour("body/"); });
+    done();
+    prompts.lengths = {std::string("1800")};
+    step([&] { operations.pageLength(); });
+    done();
+    step([&] { operations.addItem("addtext10~20"); });
+    textEditor.editorState.htmlText = "<P>new</P>";
+    textEditor.editorState.rtfText = "{\\rtf1 new}";
+    step([&] { operations.textDone(TextEditorState::kNewSection); });
+    done();
+    prompts.imagePropertyAnswers = {ImageProperties{working / "pics/sun.gif", "http://x.example/"}};
+    step([&] { operations.editPicture("pageimageitem5~"); });
+    done();
+    step([&] { operations.deleteText("pagetextitem2~/"); });
+    done();
+    step([&] { page().pageTitle = "Retitled"; });
+    done();
+    EXPECT_EQ(labels, (std::vector<std::string>{"move", "add picture", "background", "page length",
+                                                "add text section", "edit picture",
+                                                "delete text section", "title"}));
+    // The drag's own step sits between the page before and the picture added.
+    ASSERT_EQ(designs.size(), labels.size() + 1);
+
+    for (std::size_t i = labels.size(); i-- > 0;) {
+        ASSERT_EQ(workspace().history.undoLabel(), labels[i]);
+        session.steps().undo();
+        EXPECT_EQ(design(), designs[i]) << "undo " << labels[i];
+    }
+    EXPECT_FALSE(workspace().history.canUndo());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        session.steps().redo();
+        EXPECT_EQ(design(), designs[i + 1]) << "redo " << labels[i];
+    }
+    EXPECT_EQ(browser.addresses.back(), working / "quillscreen.html");
+    EXPECT_EQ(workspace().caption, "Retitled");
+}
+
+TEST_F(DesignStepsTest, TheHistoryIsBoundedAndStartsAfreshForAnotherPage) {
+    for (int i = 0; i < 250; ++i) {
+        step([&] { page().pageLength = std::to_string(1000 + i); });
+    }
+    EXPECT_EQ(workspace().history.undoCount(), PageHistory::kLimit);
+    EXPECT_GE(PageHistory::kLimit, 100u);
+    // A drag undone while its layout is handed over is undone first.
+    handOver("<div id='x~' style='moved'>");
+    session.steps().undo();
+    EXPECT_EQ(workspace().history.redoLabel(), "move");
+    EXPECT_EQ(page().pageLength, "1249");
+    session.catalog().loadPage();
+    EXPECT_FALSE(workspace().history.canUndo());
+    EXPECT_FALSE(workspace().history.canRedo());
+}
+
+TEST(RecoveryFile, RoundTripsEveryByteAndRefusesWhatIsCutOrGarbage) {
+    PageRecord page;
+    page.directory = "/site/it's \"here\"";
+    page.fileName = "page.html";
+    page.stylesData = "a|b\nc\n\n";
+    page.texts = {"one\n", "", "REMOVED_ITEM"};
+    page.richTexts = {std::string("{\\rtf1 \0 x}", 11), "", ""};
+    page.textProperties = {"p^^^^^NOJUSTIFY", "", ""};
+    page.pictures = {"pageimageitem1~/a b.gif"};
+    page.links = {""};
+    page.elementCount = 42;
+    const std::string text = RecoveryText(page);
+    const std::optional<PageRecord> back = ParseRecovery(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(RecoveryText(*back), text);
+    EXPECT_EQ(back->richTexts[0].size(), 11u);
+    for (const std::string& spoilt :
+         {text.substr(0, text.size() / 2), text.substr(0, text.size() - 1), std::string("junk"),
+          std::string(""), text + "more"}) {
+        EXPECT_FALSE(ParseRecovery(spoilt)) << spoilt.size();
+    }
+}
+
+TEST_F(DesignStepsTest, ARecoveryFileIsOfferedRestoredDeclinedOrSetAside) {
+    PageRecord crashed;
+    crashed.directory = siteFolder();
+    crashed.fileName = "lost.html";
+    crashed.pageTitle = "Unsaved work";
+    ASSERT_TRUE(WriteRecovery(working.path(), crashed));
+    EXPECT_FALSE(std::filesystem::exists(working / "recovery.qlr.part"));
+
+    prompts.answers = {MessageAnswer::No};
+    OfferRecovery(working.path(), session.store(), prompts);
+    EXPECT_EQ(prompts.shown.back().text,
+              "Quillora closed unexpectedly. Restore the unsaved changes to lost.html?");
+    EXPECT_EQ(session.store().pageIdOf(siteFolder(), "lost.html"), "");
+    EXPECT_FALSE(std::filesystem::exists(working / "recovery.qlr"));
+
+    ASSERT_TRUE(WriteRecovery(working.path(), crashed));
+    prompts.answers = {MessageAnswer::Yes};
+    OfferRecovery(working.path(), session.store(), prompts);
+    PageRecord restored;
+    ASSERT_TRUE(session.store().loadPage(restored, siteFolder(), "lost.html"));
+    EXPECT_EQ(restored.pageTitle, "Unsaved work");
+    EXPECT_EQ(ReadFile(working / "lastsession.qlp"), siteFolder() + "|lost.html");
+    EXPECT_FALSE(std::filesystem::exists(working / "recovery.qlr"));
+
+    WriteFile(working / "recovery.qlr", "QUILLORA RECOVERY 1\nDIRECTORY 99\ncut");
+    prompts.shown.clear();
+    OfferRecovery(working.path(), session.store(), prompts);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(ReadFile(working / "recovery.damaged.qlr"), "QUILLORA RECOVERY 1\nDIRECTORY 99\ncut");
+}

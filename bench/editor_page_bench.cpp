@@ -10,6 +10,7 @@
 #include "bench_pages.h"
 #include "designer/controls_page.h"
 #include "designer/editor_page_writer.h"
+#include "designer/recovery.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
 #include "platform/console_prompts.h"
@@ -47,4 +48,18 @@ void WriteEditorPage(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(WriteEditorPage)->Arg(10)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The recovery file of a page, written whole to disk (with its flush) after a change.
+void WriteRecoveryFile(benchmark::State& state) {
+    const std::string folder =
+        (std::filesystem::temp_directory_path() / "quillora-recovery-bench").string();
+    std::filesystem::create_directories(folder);
+    const PageRecord page = PageWithItems(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        WriteRecovery(folder, page);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(WriteRecoveryFile)->Arg(200)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();

@@ -2,7 +2,7 @@
 // the time from start to the welcome page and to the editor page shown (the user resuming at
 // once), the median time from a container command to the redrawn page for pages of 10 and
 // 200 items, and the median time from the add-picture command to the redrawn page on a page
-// of 200 items.
+// of 200 items, and the median time of an undo, from its command to the redrawn page.
 #include <unistd.h>
 
 #include <QApplication>
@@ -155,12 +155,27 @@ int main(int argc, char** argv) {
             session.loadAfter("window.frames['controls'].runCommand('" + command + "')");
             redraws.push_back(static_cast<double>(redraw.nsecsElapsed()) / 1e6);
         }
+        // Undo of the last container change, from the key's command to the redrawn page.
+        std::vector<double> undos;
+        for (int run = 0; run < 15; ++run) {
+            session.loadAfter("window.frames['controls'].runCommand('http://pagecontainer" +
+                              QString::number(1 + run % 2) + "')");
+            QElapsedTimer undo;
+            undo.start();
+            session.loadAfter(
+                "(function(){var e=window.frames['editor'];e.loadStylesData();"
+                "e.hostNavigate('http://undo');})()");
+            undos.push_back(static_cast<double>(undo.nsecsElapsed()) / 1e6);
+        }
         std::printf(
             "%4d items: start to welcome %.0f ms, to editor page %.0f ms; "
             "container redraw median %.1f ms (min %.1f, max %.1f)\n",
             items, welcome, editor, Median(redraws),
             *std::min_element(redraws.begin(), redraws.end()),
             *std::max_element(redraws.begin(), redraws.end()));
+        std::printf("%4d items: undo to redrawn page median %.1f ms (min %.1f, max %.1f)\n", items,
+                    Median(undos), *std::min_element(undos.begin(), undos.end()),
+                    *std::max_element(undos.begin(), undos.end()));
     }
     {
         // The add menu's picture entry, answered with the installation's logo each time.

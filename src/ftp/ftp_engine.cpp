@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -74,7 +75,11 @@ FtpEntry ParseListingLine(const std::string& text, bool facts) {
         const std::size_t space = line.find(' ');
         if (space != std::string::npos) {
             const std::string list = LowerCase(line.substr(0, space));
-            FtpEntry entry{line.substr(space + 1), std::nullopt};
+            FtpEntry entry{line.substr(space + 1), std::nullopt, std::nullopt};
+            const std::size_t size = list.find("size=");
+            if (size != std::string::npos && (size == 0 || list[size - 1] == ';')) {
+                entry.size = std::atoll(list.c_str() + size + 5);
+            }
             if (list.find("type=dir;") != std::string::npos ||
                 list.find("type=cdir;") != std::string::npos ||
                 list.find("type=pdir;") != std::string::npos) {
@@ -84,21 +89,23 @@ FtpEntry ParseListingLine(const std::string& text, bool facts) {
             }
             return entry;
         }
-        return {line, std::nullopt};
+        return {line, std::nullopt, std::nullopt};
     }
     std::string name;
     const std::vector<std::string> words = Words(line, 8, name);
     if (words.size() == 8 && !name.empty() && words[0].size() == 10 &&
         (words[0][0] == 'd' || words[0][0] == '-')) {
-        return {name, words[0][0] == 'd'};
+        return {name, words[0][0] == 'd', std::atoll(words[4].c_str())};
     }
     // The other common form: "01-02-24  10:00AM  <DIR>  name".
     const std::vector<std::string> dos = Words(line, 3, name);
     if (dos.size() == 3 && !name.empty() &&
         (dos[2] == "<DIR>" || std::isdigit(static_cast<unsigned char>(dos[2][0])))) {
-        return {name, dos[2] == "<DIR>"};
+        return {name, dos[2] == "<DIR>",
+                dos[2] == "<DIR>" ? std::nullopt
+                                  : std::optional<long long>(std::atoll(dos[2].c_str()))};
     }
-    return {line, std::nullopt};
+    return {line, std::nullopt, std::nullopt};
 }
 
 std::vector<std::string> FtpListEntries(const std::vector<FtpEntry>& entries) {
@@ -121,7 +128,7 @@ std::vector<std::string> ParseFtpListing(const std::string& text) {
         const std::string piece = text.substr(start, end - start);
         start = end + 1;
         if (!piece.empty()) {
-            entries.push_back({piece.substr(0, piece.size() - 1), std::nullopt});
+            entries.push_back({piece.substr(0, piece.size() - 1), std::nullopt, std::nullopt});
         }
     }
     return FtpListEntries(entries);

@@ -11,6 +11,8 @@
 struct FtpEntry {
     std::string name;
     std::optional<bool> folder;
+    // The size in bytes, when the listing tells it.
+    std::optional<long long> size;
 };
 
 // The FTP client layer of the uploader, on libcurl: one connection to one server, a current

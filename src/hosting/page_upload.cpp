@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <optional>
 
 #include "common/fields.h"
@@ -85,69 +86,88 @@ void PageUpload::run() {
 
 bool PageUpload::transfer() {
     Workspace& workspace = session_.workspace();
-    const HostingFolder& folder = workspace.hosting;
-    const std::string pageName = workspace.page.fileName;
-    const std::string request = folder.scriptAddress +
-                                "listimages.php?folderid=" + folder.folderId +
-                                "&pagename=" + pageName;
-    Tell(prompts_, request, "THIS IS THE REQUEST");
-    const std::string answer = HttpGet(request, addresses_.timeout);
-    Tell(prompts_, answer, "SERVER ANSWER");
-    if (answer.find("STORAGE EXCEEDED") != std::string::npos) {
-        Tell(prompts_, "Maximum storage for folder exceeded.\nDelete old files for more space.",
-             kIncompleteCaption);
-        return false;
-    }
-    const std::optional<std::string> written = session_.publisher().writeUploadPage();
-    if (!written) {
-        return false;
-    }
-    std::string page = *written;
     const std::string siteFolder = workspace.folders.selectedIndex()
                                        ? workspace.folders.selectedText()
                                        : workspace.page.directory;
+    const SendReport report = SendPage(
+        {workspace.page.fileName, workspace.page.pageTitle,
+         [this] { return session_.publisher().writeUploadPage(); }, siteFolder,
+         workspace.workingFolder},
+        workspace.hosting, addresses_,
+        [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); });
+    return report.failure.empty();
+}
+
+SendReport SendPage(const PageSending& page, const HostingFolder& folder,
+                    const HostingAddresses& addresses, const UploadTell& tell, bool dryRun) {
+    SendReport report;
+    const std::string request = folder.scriptAddress +
+                                "listimages.php?folderid=" + folder.folderId +
+                                "&pagename=" + page.pageName;
+    tell(request, "THIS IS THE REQUEST");
+    const std::string answer = HttpGet(request, addresses.timeout);
+    tell(answer, "SERVER ANSWER");
+    if (answer.find("STORAGE EXCEEDED") != std::string::npos) {
+        report.failure = "Maximum storage for folder exceeded.\nDelete old files for more space.";
+        tell(report.failure, kIncompleteCaption);
+        return report;
+    }
+    const std::optional<std::string> written = page.pageText();
+    if (!written) {
+        report.failure = "The page " + page.pageName + " could not be written.";
+        return report;
+    }
+    std::string text = *written;
     const std::vector<std::string> used =
-        UsedPictures(ListPictures(JoinPath(siteFolder, "*.*")), page);
+        UsedPictures(ListPictures(JoinPath(page.siteFolder, "*.*")), text);
     for (const std::string& name : used) {
-        page = ReplacePictureReferences(page, name,
+        text = ReplacePictureReferences(text, name,
                                         folder.scriptAddress + "getimage.php?folderid=" +
                                             folder.folderId + "&filename=" + name);
     }
-    const std::string uploadFile = JoinPath(workspace.workingFolder, "uploadfile.html");
-    if (!WriteTextFile(uploadFile, page)) {
-        Tell(prompts_,
-             "The page could not be prepared for the upload: " + uploadFile + " cannot be written.",
-             kIncompleteCaption);
-        return false;
+    const std::string uploadFile = JoinPath(page.workingFolder, "uploadfile.html");
+    if (!dryRun && !WriteTextFile(uploadFile, text)) {
+        report.failure =
+            "The page could not be prepared for the upload: " + uploadFile + " cannot be written.";
+        tell(report.failure, kIncompleteCaption);
+        return report;
     }
+    const FormPoster poster(addresses.timeout);
+    const auto send = [&](bool picture, const std::string& path, const std::string& description,
+                          const std::string& what) {
+        const PostResult result = dryRun ? PostResult{true, ""}
+                                  : picture
+                                      ? poster.postPictureForm(addresses.pictureUpload, description)
+                                      : poster.postPageForm(addresses.servlet, description);
+        if (!result.sent) {
+            report.failure = what + " could not be uploaded: " + result.failure + ".";
+            tell(report.failure, kIncompleteCaption);
+            return false;
+        }
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        report.sent.emplace_back(FileNameOf(path), error ? 0LL : static_cast<long long>(size));
+        return true;
+    };
     const std::vector<std::string> onServer = SplitFields(answer, "|");
     for (const std::string& name : used) {
         if (std::find(onServer.begin(), onServer.end(), name) != onServer.end()) {
+            report.skipped.push_back(name);
             continue;
         }
-        const std::string description = "SpecialFile|" + JoinPath(siteFolder, name) + "|FILENAME|" +
-                                        pageName + "|FOLDERID|" + folder.folderId + "|PAGENAME|" +
-                                        pageName + "|MAX_FILE_SIZE|5000000|PASSWORD|" +
-                                        folder.password;
-        if (!post(true, description, "The picture " + name)) {
-            return false;
+        const std::string path = JoinPath(page.siteFolder, name);
+        const std::string description =
+            "SpecialFile|" + path + "|FILENAME|" + page.pageName + "|FOLDERID|" + folder.folderId +
+            "|PAGENAME|" + page.pageName + "|MAX_FILE_SIZE|5000000|PASSWORD|" + folder.password;
+        if (!send(true, path, description, "The picture " + name)) {
+            return report;
         }
     }
-    const std::string description = "uploadfile|" + uploadFile + "|FILENAME|" + pageName +
+    const std::string description = "uploadfile|" + uploadFile + "|FILENAME|" + page.pageName +
                                     "|POSTTYPE|SAVEWEBPAGE|FOLDERNAME|" + folder.folderName +
-                                    "|PASSWORD|" + folder.password + "|PAGETITLE|" +
-                                    workspace.page.pageTitle;
-    return post(false, description, "The page " + pageName);
-}
-
-bool PageUpload::post(bool picture, const std::string& description, const std::string& what) {
-    const FormPoster poster(addresses_.timeout);
-    const PostResult result = picture
-                                  ? poster.postPictureForm(addresses_.pictureUpload, description)
-                                  : poster.postPageForm(addresses_.servlet, description);
-    if (!result.sent) {
-        Tell(prompts_, what + " could not be uploaded: " + result.failure + ".",
-             kIncompleteCaption);
+                                    "|PASSWORD|" + folder.password + "|PAGETITLE|" + page.pageTitle;
+    if (send(false, uploadFile, description, "The page " + page.pageName) && !report.sent.empty()) {
+        report.sent.back().first = page.pageName;
     }
-    return result.sent;
+    return report;
 }

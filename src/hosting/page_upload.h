@@ -1,12 +1,43 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosting/hosting_addresses.h"
+#include "page/hosting_folder.h"
 
 class DesignerSession;
 class Prompts;
+
+// One page to send to the hosting folder: its file name and title, its text as the upload
+// variant writes it (made once the folder has room; nothing when it cannot be had), and the
+// folders its pictures and the prepared page go to.
+struct PageSending {
+    std::string pageName;
+    std::string pageTitle;
+    std::function<std::optional<std::string>()> pageText;
+    std::string siteFolder;
+    std::string workingFolder;
+};
+
+// What went, what the folder had already, and what failed (empty when nothing did).
+struct SendReport {
+    std::vector<std::pair<std::string, long long>> sent;
+    std::vector<std::string> skipped;
+    std::string failure;
+};
+
+// The upload's messages: text and caption, as the window shows them in boxes.
+using UploadTell = std::function<void(const std::string& text, const char* caption)>;
+
+// Sends the page's missing pictures and then the page, with the requests, forms and reference
+// rewrite of the window's upload. A dry run asks the folder which pictures it holds and sends
+// nothing.
+SendReport SendPage(const PageSending& page, const HostingFolder& folder,
+                    const HostingAddresses& addresses, const UploadTell& tell, bool dryRun = false);
 
 // Publishes the current page to the user's hosting folder: asks which pictures the folder holds,
 // points the page's pictures at the service's picture script, sends the missing pictures and
@@ -20,7 +51,6 @@ class PageUpload {
   private:
     // The steps between showing the notice and hiding it; false when the upload is incomplete.
     bool transfer();
-    bool post(bool picture, const std::string& description, const std::string& what);
 
     DesignerSession& session_;
     Prompts& prompts_;

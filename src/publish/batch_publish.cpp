@@ -7,6 +7,7 @@
 #include "designer/published_page.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
+#include "publish/site_upload.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/page_store.h"
@@ -16,7 +17,9 @@ namespace {
 constexpr int kAllWritten = 0;
 constexpr int kSomeNotWritten = 1;
 constexpr int kUsageOrDatabaseError = 2;
-constexpr const char* kUsage = "usage: quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]\n";
+constexpr const char* kUsage =
+    "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run]] SITE_FOLDER "
+    "[PAGE ...]\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
     "their pictures, as the designer's save writes them. The page store is only read.\n"
@@ -24,19 +27,34 @@ constexpr const char* kHelp =
     "  SITE_FOLDER    the site folder whose pages are written\n"
     "  PAGE ...       only these pages (file names); all stored pages when none are named\n"
     "  --workdir DIR  the working folder holding quilldata.db (default ~/quillworking)\n"
+    "  --upload hosting\n"
+    "                 then send the pages and the pictures the folder lacks to the hosting\n"
+    "                 folder recorded in the page store\n"
+    "  --upload ftp://USER@HOST[:PORT]/PATH\n"
+    "                 then send the pages and their pictures to that FTP folder; only what\n"
+    "                 the server lacks or holds with another size goes. The password comes\n"
+    "                 from QUILLORA_FTP_PASSWORD or the login remembered in the uploader.\n"
+    "  --dry-run      with --upload: list what would be sent, send nothing\n"
+    "  --hosting-base URL\n"
+    "                 the hosting service's address, when it is not the usual one\n"
     "  --help         this text\n"
     "\n"
-    "Exit status: 0 every page written, 1 some were not, 2 usage or database error.\n";
+    "Exit status: 0 every page written (and sent), 1 some were not (they are named), 2 usage,\n"
+    "page store, connection or login error.\n";
 
 struct Request {
     std::string workingFolder;
     std::string siteFolder;
     std::vector<std::string> pages;
+    std::optional<UploadTarget> upload;
+    bool dryRun = false;
+    HostingAddresses hosting = HostingAddresses::Service();
 };
 
 std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                                       const std::string& defaultWorkingFolder) {
-    Request request{defaultWorkingFolder, {}, {}};
+    Request request;
+    request.workingFolder = defaultWorkingFolder;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -45,6 +63,24 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                 return std::nullopt;
             }
             request.workingFolder = arguments[i];
+        } else if (argument == "--upload") {
+            if (++i == arguments.size()) {
+                return std::nullopt;
+            }
+            request.upload = ParseUploadTarget(arguments[i]);
+            if (!request.upload) {
+                return std::nullopt;
+            }
+        } else if (argument == "--hosting-base") {
+            if (++i == arguments.size()) {
+                return std::nullopt;
+            }
+            const std::string base = arguments[i];
+            request.hosting = {
+                base, base + "quillservlet", base + "scripts/uploadgraphic.php",
+                base + "scripts/deleteimages.php?filename=", request.hosting.timeout};
+        } else if (argument == "--dry-run") {
+            request.dryRun = true;
         } else if (argument.rfind("--", 0) == 0) {
             return std::nullopt;
         } else {
@@ -104,6 +140,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
 
     PagePublisher publisher(request->workingFolder, prompts);
     bool allWritten = true;
+    SitePages written{request->siteFolder, request->workingFolder, {}};
     for (const std::string& name : pages) {
         const std::string path = JoinPath(request->siteFolder, name);
         if (name == kQuickstartPage) {
@@ -128,9 +165,17 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
             continue;
         }
         out << "wrote " << path << "\n";
+        written.pages.push_back(page);
     }
     if (prompts.databaseFailed()) {
         return kUsageOrDatabaseError;
+    }
+    if (request->upload && !written.pages.empty()) {
+        const int sent =
+            UploadSite(written, *request->upload, db, request->hosting, request->dryRun, err);
+        if (sent != kAllWritten) {
+            return sent;
+        }
     }
     return allWritten ? kAllWritten : kSomeNotWritten;
 }

@@ -5,8 +5,10 @@
 #include <vector>
 
 // quillora-publish: writes the finished pages of a site folder from their stored designs, as
-// the designer's save does, without touching the page store.
-//   quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]
-// Exit status: 0 every page written, 1 some were not, 2 usage or database error.
+// the designer's save does, without touching the page store; with --upload it then sends them
+// to the hosting folder or an FTP folder.
+//   quillora-publish [--workdir DIR] [--upload TARGET [--dry-run]] SITE_FOLDER [PAGE ...]
+// Exit status: 0 every page written (and sent), 1 some were not, 2 usage, database,
+// connection or login error.
 int RunBatchPublish(const std::vector<std::string>& arguments,
                     const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err);

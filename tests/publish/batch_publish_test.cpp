@@ -30,9 +30,9 @@ class BatchPublishTest : public DesignerFixture {
         page().texts = {"pagetextitem1~<P>" + text + "</P>"};
         page().pictures = {"pageimageitem3~" + working / "pics/sun.jpg"};
         page().links = {""};
-        clipboard.content =
+        handOver(
             "<div id='pagetextitem1~' style='left:5px'>|<div id='dpageimageitem3~' "
-            "style='top:1px'>^10^20";
+            "style='top:1px'>^10^20");
         ASSERT_TRUE(session.publisher().writePublishedPage());
     }
 
@@ -93,10 +93,16 @@ TEST_F(BatchPublishTest, TheQuickstartPageAndUnknownFoldersAreNotWritten) {
 TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(
-        out.str().rfind("usage: quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]\n", 0), 0u);
+        out.str().rfind(
+            "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run]] SITE_FOLDER "
+            "[PAGE ...]\n",
+            0),
+        0u);
     EXPECT_TRUE(err.str().empty());
     EXPECT_EQ(run({}), 2);
-    EXPECT_EQ(err.str(), "usage: quillora-publish [--workdir DIR] SITE_FOLDER [PAGE ...]\n");
+    EXPECT_EQ(err.str(),
+              "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run]] SITE_FOLDER "
+              "[PAGE ...]\n");
     EXPECT_EQ(run({"--workdir"}), 2);
     EXPECT_EQ(run({"--verbose", siteFolder()}), 2);
     EXPECT_EQ(run({"--workdir", working / "empty", siteFolder()}), 2);

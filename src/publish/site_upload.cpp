@@ -1,0 +1,271 @@
+#include "publish/site_upload.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+#include "common/fields.h"
+#include "common/paths.h"
+#include "designer/published_page.h"
+#include "files/folder_listing.h"
+#include "ftp/ftp_engine.h"
+#include "hosting/page_upload.h"
+#include "platform/console_prompts.h"
+#include "store/db/sqlite_cursor.h"
+#include "store/db/sqlite_database.h"
+#include "store/db/sqlite_exception.h"
+#include "store/db/sqlite_statement.h"
+#include "store/hosting_folder_store.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kAllSent = 0;
+constexpr int kSomeFailed = 1;
+constexpr int kCannotSend = 2;
+
+// Counts what went and tells it as it goes.
+class Progress {
+  public:
+    Progress(std::ostream& err, bool dryRun)
+        : err_(err), dryRun_(dryRun), start_(std::chrono::steady_clock::now()) {}
+
+    void sent(const std::string& file, long long bytes) {
+        ++sent_;
+        total_ += bytes;
+        err_ << (dryRun_ ? "would send " : "sent ") << file << " (" << bytes << " bytes, " << total_
+             << " in all)\n";
+    }
+    void skipped(const std::string& file) {
+        ++skipped_;
+        err_ << "skipped " << file << " (the server has it)\n";
+    }
+    void failed(const std::string& file, const std::string& reason) {
+        failed_.push_back(file);
+        err_ << "failed " << file << ": " << reason << "\n";
+    }
+    void percent(const std::string& file, int value) {
+        err_ << "  " << file << ": " << value << "%\n";
+    }
+    int finish() {
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        err_ << sent_ << (dryRun_ ? " files to send, " : " files sent, ") << skipped_
+             << " skipped, " << failed_.size() << " failed, " << total_ << " bytes in " << seconds
+             << " s\n";
+        if (sent_ == 0 && failed_.empty()) {
+            err_ << "nothing to send: the server has every file\n";
+        }
+        for (const std::string& file : failed_) {
+            err_ << "not sent: " << file << "\n";
+        }
+        return failed_.empty() ? kAllSent : kSomeFailed;
+    }
+
+  private:
+    std::ostream& err_;
+    bool dryRun_;
+    std::chrono::steady_clock::time_point start_;
+    int sent_ = 0;
+    int skipped_ = 0;
+    long long total_ = 0;
+    std::vector<std::string> failed_;
+};
+
+int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddresses& addresses,
+                    bool dryRun, std::ostream& err) {
+    HostingFolder folder;
+    try {
+        folder = LoadHostingFolder(db);
+    } catch (const SqliteException& failure) {
+        err << "cannot read the hosting folder from the page store: " << failure.message() << "\n";
+        return kCannotSend;
+    }
+    if (!folder.exists()) {
+        err << "no hosting folder is recorded in the page store: register one in Quillora "
+               "first (the folder label of the controls bar)\n";
+        return kCannotSend;
+    }
+    Progress progress(err, dryRun);
+    std::ostringstream ignored;
+    ConsolePrompts prompts(ignored);
+    PagePublisher publisher(site.workingFolder, prompts);
+    for (const PageRecord& page : site.pages) {
+        std::string connection;
+        const SendReport report = SendPage(
+            {page.fileName, page.pageTitle,
+             [&]() -> std::optional<std::string> {
+                 return publisher.pageText(page, PublishVariant::Upload, site.siteFolder);
+             },
+             site.siteFolder, site.workingFolder},
+            folder, addresses,
+            [&](const std::string& text, const char* caption) {
+                if (std::string(caption) == "SERVER ANSWER" && text == "N") {
+                    connection = "the hosting service cannot be reached";
+                }
+            },
+            dryRun);
+        if (!connection.empty() && !report.failure.empty()) {
+            err << connection << ": " << report.failure << "\n";
+            return kCannotSend;
+        }
+        for (const auto& [file, bytes] : report.sent) {
+            progress.sent(file, bytes);
+        }
+        for (const std::string& file : report.skipped) {
+            progress.skipped(file);
+        }
+        if (!report.failure.empty()) {
+            progress.failed(page.fileName, report.failure);
+        }
+    }
+    return progress.finish();
+}
+
+// The FTP password: the environment's, or the one remembered for this server and user.
+std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
+    if (const char* password = std::getenv("QUILLORA_FTP_PASSWORD")) {
+        return password;
+    }
+    try {
+        SqliteStatement lookup =
+            db.prepare("SELECT PASSWORD FROM ftplogin WHERE SERVERNAME = ?1 AND USERNAME = ?2");
+        lookup.bindText(1, target.server);
+        lookup.bindText(2, target.user);
+        SqliteCursor row = lookup.runQuery();
+        return row.atEnd() ? std::string() : row.textValue(0);
+    } catch (const SqliteException&) {
+        return std::string();
+    }
+}
+
+int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db, bool dryRun,
+                std::ostream& err) {
+    const std::string password = FtpPassword(db, target);
+    if (password.empty()) {
+        err << "no password for " << target.user << "@" << target.server
+            << ": set QUILLORA_FTP_PASSWORD or remember the login in the uploader\n";
+        return kCannotSend;
+    }
+    FtpEngine engine(JoinPath(site.workingFolder, "conftp.log"));
+    engine.ftpeAttach();
+    engine.ftpeLog("--> quillora-publish to " + target.server + "/" + target.path);
+    const int connected = engine.ftpeConnect(target.server, target.user, password);
+    if (connected < 0) {
+        err << "cannot log in to " << target.server << " as " << target.user << ": code "
+            << connected
+            << (connected == FtpEngine::kUnverifiedCertificate
+                    ? " (the server's certificate cannot be verified)"
+                    : "")
+            << "\n";
+        return kCannotSend;
+    }
+    const std::string folder = "/" + target.path;
+    if (!target.path.empty() && engine.ftpeSetServerDir(folder) < 0) {
+        err << "the server has no folder " << folder << "\n";
+        return kCannotSend;
+    }
+    if (engine.ftpeGetList() < 0) {
+        err << "cannot list " << folder << " on " << target.server << "\n";
+        return kCannotSend;
+    }
+    std::map<std::string, long long> onServer;
+    for (const FtpEntry& entry : engine.entries()) {
+        onServer[entry.name] = entry.size.value_or(-1);
+    }
+    // The pages, then the pictures they use, each once.
+    std::vector<std::string> files;
+    for (const PageRecord& page : site.pages) {
+        files.push_back(page.fileName);
+    }
+    for (const PageRecord& page : site.pages) {
+        std::ifstream written(JoinPath(site.siteFolder, page.fileName), std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(written),
+                               std::istreambuf_iterator<char>()};
+        for (const std::string& picture :
+             UsedPictures(ListPictures(JoinPath(site.siteFolder, "*.*")), text)) {
+            if (std::find(files.begin(), files.end(), picture) == files.end()) {
+                files.push_back(picture);
+            }
+        }
+    }
+    Progress progress(err, dryRun);
+    engine.ftpeSetLocalDir(site.siteFolder);
+    engine.ftpeSetMode('B');
+    for (const std::string& file : files) {
+        const long long size = FtpEngine::ftpeGetLocalFSize(JoinPath(site.siteFolder, file));
+        const auto held = onServer.find(file);
+        if (held != onServer.end() && held->second == size) {
+            progress.skipped(file);
+            continue;
+        }
+        if (dryRun) {
+            progress.sent(file, size);
+            continue;
+        }
+        int code = engine.ftpePutFile(file);
+        auto next = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        while (code >= 0) {
+            code = engine.ftpeDriver();
+            if (code == 0) {
+                break;
+            }
+            if (code > 0 && std::chrono::steady_clock::now() >= next && size > 0) {
+                progress.percent(file, static_cast<int>(engine.ftpeGetInteger(12) * 100 / size));
+                next += std::chrono::seconds(1);
+            }
+        }
+        if (code < 0) {
+            progress.failed(file, "code " + std::to_string(code));
+        } else {
+            progress.sent(file, size);
+        }
+    }
+    engine.ftpeClose();
+    engine.ftpeRelease();
+    return progress.finish();
+}
+
+}  // namespace
+
+std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
+    if (text == "hosting") {
+        UploadTarget target;
+        target.hosting = true;
+        return target;
+    }
+    const std::string scheme = "ftp://";
+    if (text.rfind(scheme, 0) != 0) {
+        return std::nullopt;
+    }
+    const std::string rest = text.substr(scheme.size());
+    const std::size_t at = rest.find('@');
+    if (at == std::string::npos || at == 0) {
+        return std::nullopt;
+    }
+    UploadTarget target;
+    target.user = rest.substr(0, at);
+    const std::string place = rest.substr(at + 1);
+    const std::size_t slash = place.find('/');
+    target.server = place.substr(0, slash);
+    target.path = slash == std::string::npos ? std::string() : place.substr(slash + 1);
+    while (!target.path.empty() && target.path.back() == '/') {
+        target.path.pop_back();
+    }
+    if (target.server.empty()) {
+        return std::nullopt;
+    }
+    return target;
+}
+
+int UploadSite(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
+               const HostingAddresses& hosting, bool dryRun, std::ostream& err) {
+    return target.hosting ? UploadToHosting(site, db, hosting, dryRun, err)
+                          : UploadToFtp(site, target, db, dryRun, err);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "hosting/hosting_addresses.h"
+#include "page/page_record.h"
+
+class SqliteDatabase;
+
+// Where quillora-publish sends a site: the user's hosting folder, or an FTP folder given as
+// ftp://USER@HOST[:PORT]/PATH.
+struct UploadTarget {
+    bool hosting = false;
+    std::string user;
+    // Host with its port, as the login takes it.
+    std::string server;
+    std::string path;
+};
+std::optional<UploadTarget> ParseUploadTarget(const std::string& text);
+
+// The pages written, with the site folder they stand in.
+struct SitePages {
+    std::string siteFolder;
+    std::string workingFolder;
+    std::vector<PageRecord> pages;
+};
+
+// Sends the pages, and the pictures they use, where the target says. Progress goes to err, a
+// line per file with the running total, then a summary. A dry run lists what would go.
+// Exit status: 0 everything sent, 1 some files failed (they are named), 2 a connection, login
+// or page store failure.
+int UploadSite(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
+               const HostingAddresses& hosting, bool dryRun, std::ostream& err);

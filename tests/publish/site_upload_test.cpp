@@ -1,0 +1,141 @@
+#include "publish/site_upload.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "designer/published_page_writer.h"
+#include "hosting/http_client.h"
+#include "publish/batch_publish.h"
+#include "store/hosting_folder_store.h"
+#include "support/designer_fixture.h"
+#include "support/server_process.h"
+
+namespace {
+
+constexpr const char* kStandIn = QUILLORA_TEST_DATA "/hosting/standin.py";
+constexpr const char* kFtpServer = QUILLORA_TEST_DATA "/ftp/ftpserver.py";
+
+// A site of three pages that share a picture, stored and written as the designer does.
+class SiteUploadTest : public DesignerFixture {
+  protected:
+    SiteUploadTest() {
+        std::filesystem::create_directories(working / "pics");
+        WriteFile(working / "pics/sun.jpg", "the sun's bytes");
+        selectFolder(siteFolder());
+        for (const char* name : {"a.html", "b.html", "c.html"}) {
+            workspace().pages.clear();
+            workspace().pages.select(workspace().pages.add(name));
+            page().directory = siteFolder();
+            page().fileName = name;
+            page().pageTitle = name;
+            page().texts = {"pagetextitem1~<P>" + std::string(name) + "</P>"};
+            page().pictures = {"pageimageitem3~" + working / "pics/sun.jpg"};
+            page().links = {""};
+            handOver(
+                "<div id='pagetextitem1~' style='left:5px'>|<div id='dpageimageitem3~' "
+                "style='top:1px'>^10^20");
+            EXPECT_TRUE(session.publisher().writePublishedPage());
+        }
+    }
+    int run(std::vector<std::string> arguments) {
+        err.str("");
+        std::ostringstream out;
+        arguments.push_back(siteFolder());
+        return RunBatchPublish(arguments, working.path(), out, err);
+    }
+    // Records a hosting folder as the window's registration does.
+    void registerWith(const ServerProcess& server) {
+        const std::string base = Base(server);
+        const std::string reply = HttpGet(base + "quillservlet?REGISTERFOLDER|Site|77");
+        HostingFolder folder;
+        folder.folderName = "Site";
+        folder.password = "77";
+        folder.folderId = reply.substr(0, reply.find('|'));
+        folder.scriptAddress = base + "scripts/";
+        SaveNewHostingFolder(db, folder);
+    }
+    static std::string Base(const ServerProcess& server) {
+        return "http://127.0.0.1:" + std::to_string(server.port()) + "/";
+    }
+
+    std::ostringstream err;
+};
+
+}  // namespace
+
+TEST_F(SiteUploadTest, ASiteGoesToTheHostingFolderWithEachPictureOnce) {
+    ServerProcess server(kStandIn, {});
+    registerWith(server);
+    EXPECT_EQ(run({"--upload", "hosting", "--hosting-base", Base(server)}), 0) << err.str();
+    for (const char* name : {"a.html", "b.html", "c.html"}) {
+        EXPECT_NE(HttpGet(Base(server) + "Site/" + name).find(std::string("<P>") + name),
+                  std::string::npos)
+            << name;
+    }
+    const std::string log = HttpGet(Base(server) + "_log");
+    const std::size_t picture = log.find("SpecialFile:sun.jpg");
+    EXPECT_NE(picture, std::string::npos) << log;
+    EXPECT_EQ(log.find("SpecialFile:sun.jpg", picture + 1), std::string::npos) << log;
+    EXPECT_EQ(HttpGet(Base(server) + "scripts/getimage.php?folderid=1000&filename=sun.jpg"),
+              "the sun's bytes");
+    EXPECT_NE(err.str().find("4 files sent, 2 skipped, 0 failed"), std::string::npos) << err.str();
+}
+
+TEST_F(SiteUploadTest, HostingFailuresEndWithTheReason) {
+    EXPECT_EQ(run({"--upload", "hosting"}), 2);
+    EXPECT_NE(err.str().find("no hosting folder is recorded"), std::string::npos);
+    const struct {
+        const char* mode;
+        int status;
+        const char* reason;
+    } cases[] = {{"full", 1, "Maximum storage for folder exceeded."},
+                 {"refuse", 1, "could not be uploaded: the server answered 500."}};
+    for (const auto& failing : cases) {
+        ServerProcess server(kStandIn, {"--mode", failing.mode});
+        db.runStatement("DELETE FROM lastsession");
+        registerWith(server);
+        EXPECT_EQ(run({"--upload", "hosting", "--hosting-base", Base(server)}), failing.status)
+            << failing.mode;
+        EXPECT_NE(err.str().find(failing.reason), std::string::npos) << err.str();
+        EXPECT_EQ(err.str().find("files sent, 0 skipped, 0 failed"), std::string::npos);
+    }
+    EXPECT_EQ(run({"--upload", "hosting", "--hosting-base", "http://127.0.0.1:1/"}), 2);
+    EXPECT_NE(err.str().find("cannot be reached"), std::string::npos) << err.str();
+}
+
+TEST_F(SiteUploadTest, AnFtpFolderGetsOnlyWhatItLacks) {
+    TempFolder home;
+    std::filesystem::create_directories(home / "site");
+    ServerProcess server(kFtpServer, {"--home", home.path()});
+    const std::string target = "ftp://quill@127.0.0.1:" + std::to_string(server.port()) + "/site";
+    setenv("QUILLORA_FTP_PASSWORD", "secret", 1);
+    EXPECT_EQ(run({"--upload", target, "--dry-run"}), 0);
+    EXPECT_NE(err.str().find("4 files to send"), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(home / "site/a.html"));
+
+    EXPECT_EQ(run({"--upload", target}), 0) << err.str();
+    for (const char* name : {"a.html", "b.html", "c.html", "sun.jpg"}) {
+        EXPECT_EQ(ReadFile(home / ("site/" + std::string(name))),
+                  ReadFile(siteFolder() + "/" + name))
+            << name;
+    }
+    EXPECT_EQ(run({"--upload", target}), 0);
+    EXPECT_NE(err.str().find("nothing to send"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("0 files sent, 4 skipped"), std::string::npos) << err.str();
+
+    setenv("QUILLORA_FTP_PASSWORD", "wrong", 1);
+    EXPECT_EQ(run({"--upload", target}), 2);
+    EXPECT_NE(err.str().find("cannot log in"), std::string::npos) << err.str();
+    unsetenv("QUILLORA_FTP_PASSWORD");
+    EXPECT_EQ(run({"--upload", "ftp://quill@127.0.0.1:1/site"}), 2);
+    EXPECT_NE(err.str().find("no password"), std::string::npos) << err.str();
+    // The login the uploader remembered serves as well; a closed port cannot be reached.
+    db.runStatement(
+        "UPDATE ftplogin SET SERVERNAME = '127.0.0.1:1', USERNAME = 'quill', "
+        "PASSWORD = 'secret'");
+    EXPECT_EQ(run({"--upload", "ftp://quill@127.0.0.1:1/site"}), 2);
+    EXPECT_NE(err.str().find("cannot log in to 127.0.0.1:1"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--upload", "ftp://nobody/x"}), 2);
+}

@@ -14,7 +14,7 @@
 #include "designer/editor_page_writer.h"
 #include "designer/layout_handover.h"
 #include "designer/page_names.h"
-#include "files/file_operation.h"
+#include "files/background_picture.h"
 #include "files/picture_size.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
@@ -406,24 +406,16 @@ void ElementOperations::deletePicture(const std::string& name) {
 void ElementOperations::backgroundPicture(const std::string& target) {
     takeLayout();
     Workspace& workspace = workspace_;
-    const std::string backgrounds = JoinPath(workspace.workingFolder, "backgrounds");
-    std::string start;
-    if (workspace.flags.firstBackgroundBrowse) {
-        start = JoinPath(backgrounds, "*.*");
-        workspace.flags.firstBackgroundBrowse = false;
-    }
-    const std::optional<std::string> chosen = prompts_.openFileName({kPictureFilter, start});
-    if (!chosen || chosen->size() <= 4) {
+    const std::optional<std::string> chosen = ChooseBackgroundPicture(
+        prompts_, workspace.workingFolder, workspace.flags.firstBackgroundBrowse);
+    if (!chosen) {
         return;
     }
-    FileOperation files(prompts_);
-    files.setOverwrite(true);
-    files.Copy(*chosen, backgrounds);
     if (Contains(target, "page/")) {
-        workspace.page.pageImage = FileNameOf(*chosen);
+        workspace.page.pageImage = *chosen;
     }
     if (Contains(target, "body/")) {
-        workspace.page.backImage = FileNameOf(*chosen);
+        workspace.page.backImage = *chosen;
     }
     redraw();
 }

@@ -73,12 +73,7 @@ PictureButton* cftpdialog::addButton(const QString& caption, const QString& tip)
 }
 
 void cftpdialog::buildWindow() {
-    auto* background =
-        new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(background);
-    auto* layout = new QVBoxLayout(background);
+    QVBoxLayout* layout = WithWindowBackground(this);
 
     auto* serverPane = new QGroupBox(QStringLiteral("FTP server"), this);
     auto* serverGrid = new QGridLayout(serverPane);

@@ -1,6 +1,8 @@
 #include "hosting/hosting_operations.h"
 
+#include <optional>
 #include <random>
+#include <utility>
 
 #include "common/paths.h"
 #include "designer/controls_page.h"
@@ -68,71 +70,66 @@ void HostingOperations::siteOptions() {
     }
 }
 
-void HostingOperations::registrationLoop() {
-    HostingFolder& folder = session_.workspace().hosting;
-    std::string prompt = std::string("Enter a name for your folder @ Corvala:\n") + kNameAdvice;
+std::optional<std::pair<std::string, std::string>> HostingOperations::askForName(std::string prompt,
+                                                                                 bool register_) {
     std::string name;
     for (;;) {
         const std::optional<std::string> typed = ports_.prompts.folderName(prompt, name);
         if (!typed) {
-            return;
+            return std::nullopt;
         }
         name = *typed;
-        if (name.empty()) {
+        // A rename sends an empty name as it is.
+        if (register_ && name.empty()) {
             ports_.prompts.messageBox(
                 "Folder name was not registered.\n(name must be at least 1 character long)",
                 "FOLDER REGISTRATION", MessageButtons::Ok, MessageIcon::None);
-            return;
+            return std::nullopt;
         }
         const std::string cleaned = CleanFolderName(name);
-        const std::string reply = registerFolder(cleaned);
+        const std::string reply = register_ ? registerFolder(cleaned) : renameFolder(cleaned);
         if (Has(reply, kNameNotAvailable)) {
             prompt = kNameTaken;
             continue;
         }
         if (Has(reply, kNoConnect)) {
-            return;
+            return std::nullopt;
         }
-        const std::size_t bar = reply.find('|');
-        folder.folderId = bar == std::string::npos ? std::string() : reply.substr(0, bar);
-        folder.scriptAddress = bar == std::string::npos ? reply : reply.substr(bar + 1);
-        folder.folderName = cleaned;
-        ports_.prompts.messageBox(
-            "Your new folder has been created.\n You can now upload files to Corvala.",
-            "FOLDER CREATED SUCCESFULLY", MessageButtons::Ok, MessageIcon::None);
-        store([&] { SaveNewHostingFolder(db_, folder); });
-        refreshFolderLabel();
-        return;
+        return std::make_pair(cleaned, reply);
     }
 }
 
-void HostingOperations::renameLoop() {
-    HostingFolder& folder = session_.workspace().hosting;
-    std::string prompt = std::string("Enter a new name for your folder @ Corvala:\n") + kNameAdvice;
-    std::string name;
-    for (;;) {
-        const std::optional<std::string> typed = ports_.prompts.folderName(prompt, name);
-        if (!typed) {
-            return;
-        }
-        name = *typed;
-        const std::string cleaned = CleanFolderName(name);
-        const std::string reply = renameFolder(cleaned);
-        if (Has(reply, kNameNotAvailable)) {
-            prompt = kNameTaken;
-            continue;
-        }
-        if (Has(reply, kNoConnect)) {
-            return;
-        }
-        folder.folderName = cleaned;
-        ports_.prompts.messageBox("Your Corvala folder name hase been changed.",
-                                  "FOLDER CHANGED SUCCESFULLY", MessageButtons::Ok,
-                                  MessageIcon::None);
-        store([&] { SaveFolderNameChange(db_, folder); });
-        refreshFolderLabel();
+void HostingOperations::registrationLoop() {
+    const auto answer =
+        askForName(std::string("Enter a name for your folder @ Corvala:\n") + kNameAdvice, true);
+    if (!answer) {
         return;
     }
+    const auto& [cleaned, reply] = *answer;
+    HostingFolder& folder = session_.workspace().hosting;
+    const std::size_t bar = reply.find('|');
+    folder.folderId = bar == std::string::npos ? std::string() : reply.substr(0, bar);
+    folder.scriptAddress = bar == std::string::npos ? reply : reply.substr(bar + 1);
+    folder.folderName = cleaned;
+    ports_.prompts.messageBox(
+        "Your new folder has been created.\n You can now upload files to Corvala.",
+        "FOLDER CREATED SUCCESFULLY", MessageButtons::Ok, MessageIcon::None);
+    store([&] { SaveNewHostingFolder(db_, folder); });
+    refreshFolderLabel();
+}
+
+void HostingOperations::renameLoop() {
+    const auto answer = askForName(
+        std::string("Enter a new name for your folder @ Corvala:\n") + kNameAdvice, false);
+    if (!answer) {
+        return;
+    }
+    HostingFolder& folder = session_.workspace().hosting;
+    folder.folderName = answer->first;
+    ports_.prompts.messageBox("Your Corvala folder name hase been changed.",
+                              "FOLDER CHANGED SUCCESFULLY", MessageButtons::Ok, MessageIcon::None);
+    store([&] { SaveFolderNameChange(db_, folder); });
+    refreshFolderLabel();
 }
 
 void HostingOperations::viewOnline() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "designer/hosting_commands.h"
 #include "hosting/hosting_addresses.h"
@@ -37,6 +39,10 @@ class HostingOperations : public HostingCommands {
   private:
     void registrationLoop();
     void renameLoop();
+    // Asks for a folder name until the servlet takes it: the cleaned name and the reply, or
+    // nothing when the user cancelled or the service cannot be reached.
+    std::optional<std::pair<std::string, std::string>> askForName(std::string prompt,
+                                                                  bool register_);
     void viewOnline();
     // The controls page shows the folder's address for the current page.
     void refreshFolderLabel();

@@ -20,9 +20,7 @@
 #include <vector>
 
 #include "common/html_colour.h"
-#include "common/paths.h"
-#include "files/file_operation.h"
-#include "files/picture_size.h"
+#include "files/background_picture.h"
 #include "platform/prompts.h"
 #include "textedit/rich_text_document.h"
 #include "textedit/rtf_reader.h"
@@ -148,12 +146,7 @@ PictureButton* texteditor::addTool(const QString& caption, const QString& tip) {
 }
 
 void texteditor::buildWindow() {
-    auto* background =
-        new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(background);
-    auto* layout = new QVBoxLayout(background);
+    QVBoxLayout* layout = WithWindowBackground(this);
 
     auto* tools = new QHBoxLayout();
     faces_ = new QComboBox(this);
@@ -430,18 +423,11 @@ void texteditor::chooseBorderColour() {
 }
 
 void texteditor::chooseBackgroundPicture() {
-    const std::string backgrounds = JoinPath(state_.workingFolder, "backgrounds");
-    const std::string start = state_.firstBrowse ? JoinPath(backgrounds, "*.*") : std::string();
-    state_.firstBrowse = false;
-    const std::optional<std::string> chosen = prompts_.openFileName({kPictureFilter, start});
-    if (!chosen || chosen->size() <= 4) {
-        return;
+    if (const std::optional<std::string> chosen =
+            ChooseBackgroundPicture(prompts_, state_.workingFolder, state_.firstBrowse)) {
+        state_.backgroundImage = "backgrounds/" + *chosen;
+        backgroundImage_->setText(FromStd(state_.backgroundImage));
     }
-    FileOperation files(prompts_);
-    files.setOverwrite(true);
-    files.Copy(*chosen, backgrounds);
-    state_.backgroundImage = "backgrounds/" + FileNameOf(*chosen);
-    backgroundImage_->setText(FromStd(state_.backgroundImage));
 }
 
 void texteditor::chooseAlignment(TextEditorState::ShownAlignment alignment) {

@@ -7,12 +7,7 @@
 
 DialogFrame::DialogFrame(const QString& title, QWidget* parent) : QDialog(parent) {
     setWindowTitle(title);
-    auto* background =
-        new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(background);
-    auto* inner = new QVBoxLayout(background);
+    QVBoxLayout* inner = WithWindowBackground(this);
     content_ = new QVBoxLayout();
     inner->addLayout(content_);
     buttons_ = new QHBoxLayout();

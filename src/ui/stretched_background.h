@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QVBoxLayout;
+
 // A widget whose background is one picture stretched over its whole area.
 class StretchedBackground : public QWidget {
     Q_OBJECT
@@ -16,3 +18,7 @@ class StretchedBackground : public QWidget {
   private:
     QPixmap picture_;
 };
+
+// Fills the window with the program's window background picture, stretched; the layout its
+// content goes into.
+QVBoxLayout* WithWindowBackground(QWidget* window);

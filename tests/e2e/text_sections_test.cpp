@@ -30,6 +30,18 @@ class TextSectionsTest : public WindowFixture {
     }
 
     texteditor* editor() { return window->textEditor(); }
+    // The empty page resumed, the add menu opened on it and its text entry chosen.
+    bool openNewSection() {
+        storeEmptyPage();
+        startWindow();
+        if (!resume()) {
+            return false;
+        }
+        const QPointF where = place(300, 120);
+        click(where);
+        click(where + QPointF(kMenuX, kAddTextY));
+        return WaitFor([&] { return editor() && editor()->isVisible(); });
+    }
     QTextEdit* area() { return editor()->editingArea(); }
     void press(const char* caption) { editor()->findChild<PictureButton*>(caption)->click(); }
 
@@ -52,13 +64,7 @@ class TextSectionsTest : public WindowFixture {
 }  // namespace
 
 TEST_F(TextSectionsTest, ASectionIsWrittenPlacedEditedCancelledSavedAndReopenedUnchanged) {
-    storeEmptyPage();
-    startWindow();
-    ASSERT_TRUE(resume());
-    const QPointF where = place(300, 120);
-    click(where);
-    click(where + QPointF(kMenuX, kAddTextY));
-    ASSERT_TRUE(WaitFor([&] { return editor() && editor()->isVisible(); }));
+    ASSERT_TRUE(openNewSection());
     EXPECT_EQ(editor()->windowTitle(), "Quillora Text  Editor");
 
     // Typed, then formatted word by word as a writer does.
@@ -137,13 +143,7 @@ TEST_F(TextSectionsTest, ASectionIsWrittenPlacedEditedCancelledSavedAndReopenedU
 // The spell button walks the section with the real dictionary; a word added to the custom list
 // is not offered again, even after a restart.
 TEST_F(TextSectionsTest, TheSpellButtonReplacesIgnoresAndAddsWords) {
-    storeEmptyPage();
-    startWindow();
-    ASSERT_TRUE(resume());
-    const QPointF where = place(300, 120);
-    click(where);
-    click(where + QPointF(kMenuX, kAddTextY));
-    ASSERT_TRUE(WaitFor([&] { return editor() && editor()->isVisible(); }));
+    ASSERT_TRUE(openNewSection());
     QTest::keyClicks(area(), "Teh qick brwn fox");
     prompts.spellAnswers = {{"The", false, false}, {"qick", false, false}, {"brwn", true, false}};
     press("spell");

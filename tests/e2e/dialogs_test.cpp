@@ -63,9 +63,16 @@ TEST(Dialogs, EditOptionsAnswerWithTheChosenButtonOrNone) {
 }
 
 TEST(Dialogs, PictureButtonsCarryAllFourPictures) {
-    for (const char* caption :
-         {"newpage", "rename", "pagetitle", "ftplaunch", "help", "dialog_ok", "dialog_cancel",
-          "dialog_center", "dialog_edit", "dialog_delete", "replace"}) {
+    for (const char* caption : {"newpage",      "rename",          "pagetitle",     "ftplaunch",
+                                "help",         "dialog_ok",       "dialog_cancel", "dialog_center",
+                                "dialog_edit",  "dialog_delete",   "replace",       "boldbutton",
+                                "italicbutton", "underlinebutton", "colorbutton",   "cutbutton",
+                                "copybutton",   "pastebutton",     "link",          "spell",
+                                "pallette",     "browse",          "done",          "update",
+                                "ignore",       "dictionary",      "accept",        "decline",
+                                "connect",      "newsession",      "download",      "back",
+                                "delete",       "openfolder",      "newfolder",     "upload",
+                                "ftpexit"}) {
         for (const char state : {'U', 'D', 'F', 'X'}) {
             const QString name = QStringLiteral(":/resources/pictures/") +
                                  QString::fromLatin1(caption).toUpper() + QLatin1Char(state) +

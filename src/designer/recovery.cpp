@@ -4,11 +4,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "common/paths.h"
+#include "common/text_file.h"
 #include "designer/session_lifecycle.h"
 #include "page/page_record.h"
 #include "platform/prompts.h"
@@ -181,9 +180,8 @@ void OfferRecovery(const std::string& workingFolder, PageStore& store, Prompts& 
         RemoveRecovery(workingFolder);
         return;
     }
-    std::ifstream file(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    const std::optional<PageRecord> page = ParseRecovery(text);
+    const std::optional<PageRecord> page =
+        ParseRecovery(ReadTextFile(path).value_or(std::string()));
     if (!page) {
         fs::rename(path, JoinPath(workingFolder, "recovery.damaged.qlr"), error);
         prompts.messageBox(

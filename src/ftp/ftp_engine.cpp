@@ -219,21 +219,27 @@ void FtpEngine::prepare(const std::string& url) {
 int FtpEngine::perform() {
     curl_multi_add_handle(handles_->multi, handles_->easy);
     int running = 1;
-    CURLcode result = CURLE_OK;
     while (running > 0) {
         if (curl_multi_perform(handles_->multi, &running) != CURLM_OK) {
-            result = CURLE_FAILED_INIT;
-            break;
+            return finish(CURLE_FAILED_INIT);
         }
         if (running > 0) {
-            long wait = 100;
-            curl_multi_timeout(handles_->multi, &wait);
-            if (wait < 0 || wait > 100) {
-                wait = 100;
-            }
-            curl_multi_poll(handles_->multi, nullptr, 0, static_cast<int>(wait), nullptr);
+            waitForSockets(100);
         }
     }
+    return finish(CURLE_OK);
+}
+
+void FtpEngine::waitForSockets(long most) {
+    long wait = most;
+    curl_multi_timeout(handles_->multi, &wait);
+    if (wait < 0 || wait > most) {
+        wait = most;
+    }
+    curl_multi_poll(handles_->multi, nullptr, 0, static_cast<int>(wait), nullptr);
+}
+
+int FtpEngine::finish(int result) {
     int left = 0;
     while (CURLMsg* message = curl_multi_info_read(handles_->multi, &left)) {
         if (message->msg == CURLMSG_DONE) {
@@ -241,7 +247,7 @@ int FtpEngine::perform() {
         }
     }
     curl_multi_remove_handle(handles_->multi, handles_->easy);
-    return result == CURLE_OK ? 0 : -static_cast<int>(result);
+    return result == CURLE_OK ? 0 : -result;
 }
 
 std::string FtpEngine::folderUrl(const std::string& path) const {
@@ -375,42 +381,42 @@ long long FtpEngine::ftpeGetLocalFSize(const std::string& path) {
     return error ? -1 : static_cast<long long>(size);
 }
 
+bool FtpEngine::openLocalFile(const std::string& name, const char* mode) {
+    file_.reset(std::fopen(JoinPath(localDir_, name).c_str(), mode));
+    if (!file_) {
+        return false;
+    }
+    std::setvbuf(file_.get(), nullptr, _IOFBF, kTransferBuffer);
+    prepare(fileUrl(name));
+    return true;
+}
+
 int FtpEngine::ftpePutFile(const std::string& name) {
-    const std::string path = JoinPath(localDir_, name);
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) {
+    if (!openLocalFile(name, "rb")) {
         return -CURLE_READ_ERROR;
     }
-    std::setvbuf(file_, nullptr, _IOFBF, kTransferBuffer);
-    prepare(fileUrl(name));
     curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBuffer);
-    curl_easy_setopt(handles_->easy, CURLOPT_READDATA, file_);
+    curl_easy_setopt(handles_->easy, CURLOPT_READDATA, file_.get());
     curl_easy_setopt(handles_->easy, CURLOPT_INFILESIZE_LARGE,
-                     static_cast<curl_off_t>(ftpeGetLocalFSize(path)));
+                     static_cast<curl_off_t>(ftpeGetLocalFSize(JoinPath(localDir_, name))));
     curl_multi_add_handle(handles_->multi, handles_->easy);
-    transferring_ = true;
     return 0;
 }
 
 int FtpEngine::ftpeGetFile(const std::string& name) {
-    const std::string path = JoinPath(localDir_, name);
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) {
+    if (!openLocalFile(name, "wb")) {
         return -CURLE_WRITE_ERROR;
     }
-    std::setvbuf(file_, nullptr, _IOFBF, kTransferBuffer);
-    prepare(fileUrl(name));
     curl_easy_setopt(handles_->easy, CURLOPT_WRITEFUNCTION, nullptr);
-    curl_easy_setopt(handles_->easy, CURLOPT_WRITEDATA, file_);
+    curl_easy_setopt(handles_->easy, CURLOPT_WRITEDATA, file_.get());
     curl_easy_setopt(handles_->easy, CURLOPT_BUFFERSIZE, kTransferBuffer);
     curl_multi_add_handle(handles_->multi, handles_->easy);
-    transferring_ = true;
     return 0;
 }
 
 int FtpEngine::ftpeDriver() {
-    if (!transferring_) {
+    if (!file_) {
         return 0;
     }
     int running = 0;
@@ -418,27 +424,13 @@ int FtpEngine::ftpeDriver() {
         running = 0;
     }
     if (running > 0) {
-        // As long as libcurl's own timers allow, at most 50 ms: the driver loop stays lively.
-        long wait = 50;
-        curl_multi_timeout(handles_->multi, &wait);
-        if (wait < 0 || wait > 50) {
-            wait = 50;
-        }
-        curl_multi_poll(handles_->multi, nullptr, 0, static_cast<int>(wait), nullptr);
+        // At most 50 ms, sooner when libcurl's timers say so: the driver loop stays lively.
+        waitForSockets(50);
         return 1;
     }
-    CURLcode result = CURLE_OK;
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(handles_->multi, &left)) {
-        if (message->msg == CURLMSG_DONE) {
-            result = message->data.result;
-        }
-    }
-    curl_multi_remove_handle(handles_->multi, handles_->easy);
-    transferring_ = false;
-    std::fclose(file_);
-    file_ = nullptr;
-    return result == CURLE_OK ? 0 : -static_cast<int>(result);
+    const int result = finish(CURLE_OK);
+    file_.reset();
+    return result;
 }
 
 long long FtpEngine::ftpeGetInteger(int which) const {
@@ -483,11 +475,7 @@ long long FtpEngine::ftpeFileLength(const std::string& name) {
 }
 
 void FtpEngine::ftpeClose() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
-    transferring_ = false;
+    file_.reset();
 }
 
 void FtpEngine::ftpeRelease() {

@@ -68,11 +68,21 @@ class FtpEngine {
 
   private:
     struct Handles;
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
 
     // Sets up the handle for one request on the address.
     void prepare(const std::string& url);
     // Runs the prepared request to its end.
     int perform();
+    // Waits for the sockets at most the given milliseconds, sooner when libcurl's timers say so.
+    void waitForSockets(long most);
+    // The outcome of the request that ended (the given one unless libcurl tells another); the
+    // handle leaves the multi stack.
+    int finish(int result);
+    // Opens the local file of a transfer and prepares the request for its server name.
+    bool openLocalFile(const std::string& name, const char* mode);
     int command(const std::string& text);
     int listOnce();
     std::string folderUrl(const std::string& path) const;
@@ -96,8 +106,8 @@ class FtpEngine {
     bool dataTls_ = true;
     bool freshConnection_ = false;
     bool authSent_ = false;
-    bool transferring_ = false;
-    std::FILE* file_ = nullptr;
+    // The local file of the transfer under way; none between transfers.
+    std::unique_ptr<std::FILE, FileCloser> file_;
 };
 
 // The entries of a listing text as the engine gives it: one name per line, ended by CR LF. A

@@ -11,8 +11,7 @@ siteAction::siteAction(QWidget* parent) : DialogFrame(QStringLiteral("Corvala Fo
     rename->setObjectName(QStringLiteral("rename"));
     content()->addWidget(view_);
     content()->addWidget(rename);
-    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
-    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+    addOkCancel();
 }
 
 bool siteAction::viewOnline() const {

@@ -10,12 +10,9 @@ siteName::siteName(const QString& prompt, const QString& name, QWidget* parent)
     label->setObjectName(QStringLiteral("prompt"));
     content()->addWidget(label);
     edit_ = new QLineEdit(name, this);
-    edit_->setObjectName(QStringLiteral("name"));
     edit_->setMinimumWidth(320);
-    content()->addWidget(edit_);
-    connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
-    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
-    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+    addEntry(edit_, QStringLiteral("name"));
+    addOkCancel();
 }
 
 QString siteName::name() const {

@@ -10,8 +10,7 @@ clickoptions::clickoptions(QWidget* parent) : DialogFrame(QStringLiteral("Edit O
     addChoice(QStringLiteral("dialog_center"), QStringLiteral("CENTER"));
     addChoice(QStringLiteral("dialog_edit"), QStringLiteral("EDIT"));
     addChoice(QStringLiteral("dialog_delete"), QStringLiteral("DELETE"));
-    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
-    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+    addOkCancel();
 }
 
 void clickoptions::addChoice(const QString& caption, const QString& choice) {

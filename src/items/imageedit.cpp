@@ -27,8 +27,7 @@ imageedit::imageedit(const QString& sourceFile, const QString& linkTarget, Promp
     grid->addWidget(link_, 1, 1, 1, 2);
     content()->addLayout(grid);
     connect(replace, &QAbstractButton::clicked, this, &imageedit::replace);
-    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
-    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+    addOkCancel();
 }
 
 void imageedit::replace() {

@@ -13,12 +13,9 @@ linkselector::linkselector(QWidget* parent)
     text->setWordWrap(true);
     content()->addWidget(text);
     edit_ = new QLineEdit(this);
-    edit_->setObjectName(QStringLiteral("target"));
     edit_->setMinimumWidth(360);
-    content()->addWidget(edit_);
-    connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
-    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
-    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+    addEntry(edit_, QStringLiteral("target"));
+    addOkCancel();
 }
 
 QString linkselector::target() const {

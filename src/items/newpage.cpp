@@ -8,12 +8,9 @@ newpage::newpage(QWidget* parent) : DialogFrame(QStringLiteral("Change file name
     content()->addWidget(
         new QLabel(QStringLiteral("Enter a new file name for the current page:"), this));
     edit_ = new QLineEdit(this);
-    edit_->setObjectName(QStringLiteral("fileName"));
     edit_->setMinimumWidth(280);
-    content()->addWidget(edit_);
-    connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
-    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
-    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+    addEntry(edit_, QStringLiteral("fileName"));
+    addOkCancel();
 }
 
 QString newpage::fileName() const {

@@ -10,12 +10,9 @@ pagelength::pagelength(const QString& length, QWidget* parent)
     content()->addWidget(
         new QLabel(QStringLiteral("Select a new length for the \"page\" container:"), this));
     edit_ = new NumericEdit(9, 4, this);
-    edit_->setObjectName(QStringLiteral("pageLength"));
     edit_->setText(length);
-    content()->addWidget(edit_);
-    connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
-    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
-    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+    addEntry(edit_, QStringLiteral("pageLength"));
+    addOkCancel();
 }
 
 QString pagelength::pageLength() const {

@@ -4,13 +4,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 
 #include "common/fields.h"
 #include "common/paths.h"
+#include "common/text_file.h"
 #include "designer/published_page.h"
 #include "files/folder_listing.h"
 #include "ftp/ftp_engine.h"
@@ -184,12 +183,11 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     for (const PageRecord& page : site.pages) {
         files.push_back(page.fileName);
     }
+    const std::string pictures = ListPictures(JoinPath(site.siteFolder, "*.*"));
     for (const PageRecord& page : site.pages) {
-        std::ifstream written(JoinPath(site.siteFolder, page.fileName), std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(written),
-                               std::istreambuf_iterator<char>()};
-        for (const std::string& picture :
-             UsedPictures(ListPictures(JoinPath(site.siteFolder, "*.*")), text)) {
+        const std::string text =
+            ReadTextFile(JoinPath(site.siteFolder, page.fileName)).value_or(std::string());
+        for (const std::string& picture : UsedPictures(pictures, text)) {
             if (std::find(files.begin(), files.end(), picture) == files.end()) {
                 files.push_back(picture);
             }

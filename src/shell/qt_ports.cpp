@@ -81,6 +81,15 @@ QString QtFilter(const std::string& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
+// The dialog's entry when the user accepted it, nothing when the dialog was cancelled.
+template <typename Dialog, typename Entry>
+std::optional<std::string> Accepted(Dialog& dialog, Entry entry) {
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return (dialog.*entry)().toStdString();
+}
+
 QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
     switch (buttons) {
         case MessageButtons::OkCancel:
@@ -211,26 +220,17 @@ std::optional<std::string> QtPrompts::saveFileName(const SaveFileRequest& reques
 
 std::optional<std::string> QtPrompts::pageName() {
     newpage dialog(owner_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.fileName().toStdString();
+    return Accepted(dialog, &newpage::fileName);
 }
 
 std::optional<std::string> QtPrompts::pageTitle(const std::string& current) {
     pagetitle dialog(FromStd(current), owner_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.title().toStdString();
+    return Accepted(dialog, &pagetitle::title);
 }
 
 std::optional<std::string> QtPrompts::clickOption() {
     clickoptions dialog(owner_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.choice().toStdString();
+    return Accepted(dialog, &clickoptions::choice);
 }
 
 std::optional<std::string> QtPrompts::openFileName(const OpenFileRequest& request) {
@@ -264,18 +264,12 @@ std::optional<ImageProperties> QtPrompts::imageProperties(const ImageProperties&
 
 std::optional<std::string> QtPrompts::pageLength(const std::string& current) {
     pagelength dialog(FromStd(current), owner_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.pageLength().toStdString();
+    return Accepted(dialog, &pagelength::pageLength);
 }
 
 std::optional<std::string> QtPrompts::linkTarget() {
     linkselector dialog(owner_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.target().toStdString();
+    return Accepted(dialog, &linkselector::target);
 }
 
 SpellAnswer QtPrompts::spellReplacement(const std::string& word, const std::string& suggestions) {
@@ -292,10 +286,7 @@ bool QtPrompts::hostingAgreement(const std::string& text) {
 std::optional<std::string> QtPrompts::folderName(const std::string& prompt,
                                                  const std::string& name) {
     siteName dialog(FromStd(prompt), FromStd(name), owner_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.name().toStdString();
+    return Accepted(dialog, &siteName::name);
 }
 
 std::optional<FolderAction> QtPrompts::folderAction() {
@@ -311,7 +302,7 @@ void QtPrompts::uploadNotice(bool shown) {
         if (!notice_) {
             notice_ = new UploadNotice(owner_);
         }
-        static_cast<UploadNotice*>(notice_.data())->showOver();
+        notice_->showOver();
     } else if (notice_) {
         notice_->hide();
     }
@@ -319,16 +310,13 @@ void QtPrompts::uploadNotice(bool shown) {
 
 void QtPrompts::transferProgress(int percent) {
     if (notice_) {
-        static_cast<UploadNotice*>(notice_.data())->showProgress(percent);
+        notice_->showProgress(percent);
     }
 }
 
 std::optional<std::string> QtPrompts::newFolderName() {
     newFolder dialog(owner_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.name().toStdString();
+    return Accepted(dialog, &newFolder::name);
 }
 
 std::optional<std::string> QtPrompts::chooseFolder(const std::string& title,

@@ -11,6 +11,8 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
+class UploadNotice;
+
 class QtClipboard : public Clipboard {
   public:
     std::string text() override;
@@ -66,7 +68,7 @@ class QtPrompts : public Prompts {
 
   private:
     QPointer<QWidget> owner_;
-    QPointer<QWidget> notice_;
+    QPointer<UploadNotice> notice_;
 };
 
 // Qt's image readers, which know BMP, JPEG, GIF and PNG among others.

@@ -1,5 +1,6 @@
 #include "ui/dialog_frame.h"
 
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "ui/picture_button.h"
@@ -19,4 +20,15 @@ void DialogFrame::addButton(const QString& caption, int result) {
     auto* button = new PictureButton(caption, this);
     connect(button, &QAbstractButton::clicked, this, [this, result] { done(result); });
     buttons_->addWidget(button);
+}
+
+void DialogFrame::addOkCancel() {
+    addButton(QStringLiteral("dialog_ok"), QDialog::Accepted);
+    addButton(QStringLiteral("dialog_cancel"), QDialog::Rejected);
+}
+
+void DialogFrame::addEntry(QLineEdit* edit, const QString& objectName) {
+    edit->setObjectName(objectName);
+    content_->addWidget(edit);
+    connect(edit, &QLineEdit::returnPressed, this, &QDialog::accept);
 }

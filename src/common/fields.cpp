@@ -43,3 +43,7 @@ std::vector<std::string> SplitFields(std::string_view text, std::string_view sep
     fields.emplace_back(text.substr(start));
     return fields;
 }
+
+std::string EntryAt(const std::vector<std::string>& list, std::size_t index) {
+    return index < list.size() ? list[index] : std::string();
+}

@@ -16,3 +16,6 @@ int FieldCount(std::string_view text, std::string_view separator);
 
 // Every field in order: FieldAt(text, i, separator) for i from 0 to FieldCount - 1, in one pass.
 std::vector<std::string> SplitFields(std::string_view text, std::string_view separator);
+
+// The entry at the index of a list of fields; empty past its end.
+std::string EntryAt(const std::vector<std::string>& list, std::size_t index);

@@ -4,6 +4,7 @@
 
 #include "common/paths.h"
 #include "common/service_addresses.h"
+#include "common/text_search.h"
 #include "designer/design_steps.h"
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
@@ -26,10 +27,6 @@ constexpr std::size_t kTextArgumentAt = 15;        // "http://edittext"
 constexpr std::size_t kPictureArgumentAt = 16;     // "http://editimage"
 constexpr std::size_t kBackgroundArgumentAt = 22;  // "http://backgroundimage", "...color"
 
-bool Contains(const std::string& text, const std::string& word) {
-    return text.find(word) != std::string::npos;
-}
-
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos;
          at = text.find(from, at + to.size())) {
@@ -40,12 +37,6 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 
 std::string From(const std::string& text, std::size_t at) {
     return at < text.size() ? text.substr(at) : std::string();
-}
-
-// The text up to and including its first "~"; empty when it has none.
-std::string UpToFirstTilde(const std::string& text) {
-    const std::size_t tilde = text.find('~');
-    return tilde == std::string::npos ? std::string() : text.substr(0, tilde + 1);
 }
 
 std::string CentringRequest(const std::string& id) {
@@ -185,7 +176,7 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
         if (name.rfind(kTextIdPrefix, 0) == 0) {
             parts_.operations.deleteText(name);
         } else {
-            parts_.operations.deletePicture(UpToFirstTilde(name));
+            parts_.operations.deletePicture(ItemNameIn(name));
         }
     }
     command("http://itemmoved", true);
@@ -232,12 +223,12 @@ void CommandDispatcher::textClicked(const std::string& address) {
         parts_.operations.deleteText(argument);
     }
     if (*choice == "CENTER") {
-        centre(UpToFirstTilde(argument));
+        centre(ItemNameIn(argument));
     }
 }
 
 void CommandDispatcher::pictureClicked(const std::string& address) {
-    const std::string name = UpToFirstTilde(From(address, kPictureArgumentAt));
+    const std::string name = ItemNameIn(From(address, kPictureArgumentAt));
     const std::optional<std::string> choice = parts_.prompts.clickOption();
     if (!choice) {
         return;

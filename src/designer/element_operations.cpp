@@ -8,9 +8,11 @@
 #include <string_view>
 #include <utility>
 
+#include "common/fields.h"
 #include "common/html_colour.h"
 #include "common/paths.h"
 #include "common/text_case.h"
+#include "common/text_search.h"
 #include "designer/editor_page_writer.h"
 #include "designer/layout_handover.h"
 #include "designer/page_names.h"
@@ -37,22 +39,6 @@ ElementOperations::RandomNumber SeededByTheClock() {
         [engine] { return std::uniform_int_distribution<int>(0, kHighestPictureNumber)(*engine); };
 }
 
-// The entry's own picture name: up to and including its first "~".
-std::string OwnName(const std::string& entry) {
-    const std::size_t tilde = entry.find('~');
-    return tilde == std::string::npos ? std::string() : entry.substr(0, tilde + 1);
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-// The text up to and including its first "~"; empty when it has none.
-std::string UpToFirstTilde(const std::string& text) {
-    const std::size_t tilde = text.find('~');
-    return tilde == std::string::npos ? std::string() : text.substr(0, tilde + 1);
-}
-
 std::optional<std::size_t> LastContaining(const std::vector<std::string>& list,
                                           const std::string& part) {
     for (std::size_t i = list.size(); i-- > 0;) {
@@ -61,10 +47,6 @@ std::optional<std::size_t> LastContaining(const std::vector<std::string>& list,
         }
     }
     return std::nullopt;
-}
-
-std::string EntryAt(const std::vector<std::string>& list, std::size_t index) {
-    return index < list.size() ? list[index] : std::string();
 }
 
 // The alignment marker of a section's text-properties record.
@@ -202,7 +184,7 @@ void ElementOperations::addText(const std::string& left, const std::string& top)
 void ElementOperations::editText(const std::string& argument) {
     takeLayout();
     const PageRecord& page = workspace_.page;
-    const std::string id = UpToFirstTilde(argument);
+    const std::string id = ItemNameIn(argument);
     const std::optional<std::size_t> index = LastContaining(page.texts, id);
     // An id that matches no section has nothing to edit.
     if (id.empty() || !index) {
@@ -221,7 +203,7 @@ void ElementOperations::editText(const std::string& argument) {
 void ElementOperations::deleteText(const std::string& argument) {
     takeLayout();
     PageRecord& page = workspace_.page;
-    const std::string id = UpToFirstTilde(argument);
+    const std::string id = ItemNameIn(argument);
     bool removed = false;
     for (std::string& text : page.texts) {
         if (!id.empty() && Contains(text, id)) {
@@ -250,7 +232,7 @@ void ElementOperations::existingTextDone() {
     }
     PageRecord& page = workspace_.page;
     EditorState& editor = workspace_.editor;
-    const std::string id = UpToFirstTilde(editor.currentTextId);
+    const std::string id = ItemNameIn(editor.currentTextId);
     const std::optional<std::size_t> index = LastContaining(page.texts, id);
     if (id.empty() || !index) {
         return;
@@ -303,7 +285,7 @@ std::string ElementOperations::newPictureName() {
         const std::string name = PictureName(number);
         return Contains(page.stylesData, name) ||
                std::any_of(page.pictures.begin(), page.pictures.end(),
-                           [&name](const std::string& entry) { return OwnName(entry) == name; });
+                           [&name](const std::string& entry) { return ItemNameIn(entry) == name; });
     };
     for (int draw = 0; draw < kDrawsBeforeScanning; ++draw) {
         const int number = random_() % (kHighestPictureNumber + 1);
@@ -363,7 +345,7 @@ void ElementOperations::editPicture(const std::string& name) {
     std::optional<std::size_t> index;
     ImageProperties current;
     for (std::size_t i = 0; i < page.pictures.size(); ++i) {
-        const std::string own = OwnName(page.pictures[i]);
+        const std::string own = ItemNameIn(page.pictures[i]);
         if (!own.empty() && Contains(name, own)) {
             index = i;
             current.sourceFile = page.pictures[i].substr(own.size());
@@ -391,7 +373,7 @@ void ElementOperations::deletePicture(const std::string& name) {
     page.links.resize(std::max(page.links.size(), page.pictures.size()));
     bool removed = false;
     for (std::size_t i = page.pictures.size(); i-- > 0;) {
-        const std::string own = OwnName(page.pictures[i]);
+        const std::string own = ItemNameIn(page.pictures[i]);
         if (!own.empty() && Contains(name, own)) {
             page.pictures.erase(page.pictures.begin() + static_cast<std::ptrdiff_t>(i));
             page.links.erase(page.links.begin() + static_cast<std::ptrdiff_t>(i));

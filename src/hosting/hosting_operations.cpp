@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/paths.h"
+#include "common/text_search.h"
 #include "designer/controls_page.h"
 #include "designer/designer_session.h"
 #include "designer/page_names.h"
@@ -25,10 +26,6 @@ constexpr const char* kNameTaken =
     "Could not register requested name \n(reason: folder name already exists)";
 constexpr const char* kNameNotAvailable = "NAME NOT AVAILABLE";
 constexpr const char* kNoConnect = "NO_CONNECT";
-
-bool Has(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
 
 }  // namespace
 
@@ -88,11 +85,11 @@ std::optional<std::pair<std::string, std::string>> HostingOperations::askForName
         }
         const std::string cleaned = CleanFolderName(name);
         const std::string reply = register_ ? registerFolder(cleaned) : renameFolder(cleaned);
-        if (Has(reply, kNameNotAvailable)) {
+        if (Contains(reply, kNameNotAvailable)) {
             prompt = kNameTaken;
             continue;
         }
-        if (Has(reply, kNoConnect)) {
+        if (Contains(reply, kNoConnect)) {
             return std::nullopt;
         }
         return std::make_pair(cleaned, reply);
@@ -134,7 +131,7 @@ void HostingOperations::renameLoop() {
 
 void HostingOperations::viewOnline() {
     const Workspace& workspace = session_.workspace();
-    if (Has(workspace.page.fileName, kQuickstartPage)) {
+    if (Contains(workspace.page.fileName, kQuickstartPage)) {
         ports_.prompts.messageBox(
             "Quickstart tutorial can't be uploaded.\n(not present in online folder)",
             "Uploading not permitted", MessageButtons::Ok, MessageIcon::None);

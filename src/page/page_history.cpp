@@ -25,24 +25,20 @@ void PageHistory::record(std::string label, const PageRecord& before) {
 }
 
 bool PageHistory::undo(PageRecord& page) {
-    if (undo_.empty()) {
-        return false;
-    }
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    redo_.push_back({step.label, page});
-    TakeDesign(page, std::move(step.design));
-    ++generation_;
-    return true;
+    return stepAcross(undo_, redo_, page);
 }
 
 bool PageHistory::redo(PageRecord& page) {
-    if (redo_.empty()) {
+    return stepAcross(redo_, undo_, page);
+}
+
+bool PageHistory::stepAcross(std::deque<Step>& from, std::deque<Step>& to, PageRecord& page) {
+    if (from.empty()) {
         return false;
     }
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    undo_.push_back({step.label, page});
+    Step step = std::move(from.back());
+    from.pop_back();
+    to.push_back({step.label, page});
     TakeDesign(page, std::move(step.design));
     ++generation_;
     return true;

@@ -35,6 +35,9 @@ class PageHistory {
         PageRecord design;
     };
 
+    // The last step of one list puts its design in place; the page as it was goes to the other.
+    bool stepAcross(std::deque<Step>& from, std::deque<Step>& to, PageRecord& page);
+
     std::deque<Step> undo_;
     std::deque<Step> redo_;
     unsigned long generation_ = 0;

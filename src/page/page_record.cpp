@@ -19,3 +19,8 @@ std::string TextId(int elementCount) {
 std::string PictureName(int number) {
     return kPictureNamePrefix + std::to_string(number) + "~";
 }
+
+std::string ItemNameIn(const std::string& text) {
+    const std::size_t tilde = text.find('~');
+    return tilde == std::string::npos ? std::string() : text.substr(0, tilde + 1);
+}

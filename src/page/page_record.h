@@ -82,3 +82,6 @@ inline constexpr const char* kLeftAligned = "NOJUSTIFY";
 
 std::string TextId(int elementCount);
 std::string PictureName(int number);
+// An item's own name in a list entry or command argument: up to and including its first "~";
+// empty when it has none.
+std::string ItemNameIn(const std::string& text);

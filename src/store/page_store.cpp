@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/fields.h"
 #include "common/number_text.h"
 #include "platform/prompts.h"
 #include "store/db/sqlite_cursor.h"
@@ -93,10 +94,6 @@ void BindRowValues(SqliteStatement& statement, const PageRecord& page) {
     statement.bindText(10, page.stylesData);
     statement.bindText(11, page.pageLength);
     statement.bindText(12, std::to_string(page.elementCount));
-}
-
-std::string EntryAt(const std::vector<std::string>& list, std::size_t index) {
-    return index < list.size() ? list[index] : std::string();
 }
 
 }  // namespace

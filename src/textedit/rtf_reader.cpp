@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "common/utf8.h"
@@ -153,6 +154,20 @@ bool IsSkippedDestination(const std::string& word) {
                                            "mmathPr"};
     return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
 }
+
+namespace {
+
+// Control words that stand for one character.
+std::optional<char32_t> NamedCharacter(const std::string& word) {
+    static const std::map<std::string, char32_t> kNamed = {
+        {"tab", U'\t'},     {"emdash", 0x2014},    {"endash", 0x2013},    {"lquote", 0x2018},
+        {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
+    };
+    const auto found = kNamed.find(word);
+    return found == kNamed.end() ? std::nullopt : std::optional<char32_t>(found->second);
+}
+
+}  // namespace
 
 CharFormat Reader::currentFormat() const {
     const GroupState& group = groups_.back();
@@ -380,22 +395,8 @@ void Reader::controlWord(const std::string& word, bool hasParameter, long parame
             highSurrogate_ = 0;
         }
         skip_ = group.unicodeSkip;
-    } else if (word == "tab") {
-        character(U'\t');
-    } else if (word == "emdash") {
-        character(0x2014);
-    } else if (word == "endash") {
-        character(0x2013);
-    } else if (word == "lquote") {
-        character(0x2018);
-    } else if (word == "rquote") {
-        character(0x2019);
-    } else if (word == "ldblquote") {
-        character(0x201C);
-    } else if (word == "rdblquote") {
-        character(0x201D);
-    } else if (word == "bullet") {
-        character(0x2022);
+    } else if (const std::optional<char32_t> named = NamedCharacter(word)) {
+        character(*named);
     }
 }
 

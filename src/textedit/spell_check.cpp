@@ -7,6 +7,7 @@
 
 #include "common/paths.h"
 #include "common/text_case.h"
+#include "common/text_search.h"
 #include "platform/prompts.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
@@ -24,12 +25,8 @@ bool IsPunctuation(char c) {
     return c != '\0' && std::strchr(kSpellPunctuation, c) != nullptr;
 }
 
-bool Has(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
-
 bool IsCandidate(const std::string& lowered, CustomWordList& words) {
-    if (Has(lowered, "'") || Has(lowered, "-")) {
+    if (Contains(lowered, "'") || Contains(lowered, "-")) {
         return false;
     }
     const std::string stripped = StripPunctuation(lowered);
@@ -61,8 +58,9 @@ void CheckSpelling(SpellTarget& text, SpellEngine& engine, CustomWordList& words
         const std::size_t end = delimiter ? i : length;
         bool replaced = false;
         const std::string word = start < end ? text.text(start, end) : std::string();
-        if (end - start >= 2 && !Has(word, "<") && !Has(word, ">") && !Has(word, "//") &&
-            !Has(word, "http:") && IsCandidate(LowerCase(word), words)) {
+        if (end - start >= 2 && !Contains(word, "<") && !Contains(word, ">") &&
+            !Contains(word, "//") && !Contains(word, "http:") &&
+            IsCandidate(LowerCase(word), words)) {
             std::size_t first = start;
             std::size_t last = end;
             if (IsPunctuation(text.at(start))) {

@@ -4,14 +4,11 @@
 
 #include "common/fields.h"
 #include "common/text_case.h"
+#include "common/text_search.h"
 #include "textedit/html_conversion.h"
 #include "textedit/rtf_writer.h"
 
 namespace {
-
-bool Has(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
 
 // A hexadecimal pair as the colour reader takes it: digits up to the first other character.
 int HexPair(const std::string& text, std::size_t at) {
@@ -44,9 +41,9 @@ void TextEditorState::applyTextProperties(const std::string& properties) {
     borderWidth = FieldAt(properties, 4, separator);
     if (FieldCount(properties, separator) > 5) {
         const std::string marker = FieldAt(properties, 5, separator);
-        justify = Has(marker, "YESTEXTJUSTIFY");
-        centerAlign = Has(marker, "YESCENTERALIGN");
-        rightAlign = Has(marker, "YESRIGHTALIGN");
+        justify = Contains(marker, "YESTEXTJUSTIFY");
+        centerAlign = Contains(marker, "YESCENTERALIGN");
+        rightAlign = Contains(marker, "YESRIGHTALIGN");
     }
 }
 

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string_view>
+
+// Whether the text holds the part anywhere; the commands and markers of this program are found
+// this way, case and all.
+inline bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}

@@ -1,7 +1,6 @@
 // HttpGet of a 10 MB body from a loopback server against libcurl fetching the same address in
 // the same run. Prints the throughput of both; the goal is at least half curl's.
 #include <curl/curl.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "hosting/http_client.h"
+#include "support/loopback_listener.h"
 
 namespace {
 
@@ -25,15 +25,7 @@ class BodyServer {
   public:
     BodyServer() : reply_("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n") {
         reply_ += std::string(kBodyBytes, 'q');
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 8);
-        socklen_t length = sizeof address;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        listener_ = ListenOnLoopback(8, port_);
         thread_ = std::thread([this] { serve(); });
     }
     ~BodyServer() {

@@ -43,6 +43,12 @@ void ShowEntries(QComboBox* box, const ChoiceList& list) {
     box->setCurrentIndex(list.selectedIndex() ? static_cast<int>(*list.selectedIndex()) : -1);
 }
 
+// "Undo move" while there is a step to take, a greyed "Undo" when there is none.
+void ShowStep(QAction* action, const QString& verb, bool possible, const std::string& label) {
+    action->setEnabled(possible);
+    action->setText(possible ? verb + QLatin1Char(' ') + QString::fromStdString(label) : verb);
+}
+
 }  // namespace
 
 MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
@@ -219,14 +225,8 @@ void MainView::perform(Action&& action) {
 void MainView::showWorkspace() {
     const Workspace& workspace = session_->workspace();
     const PageHistory& history = workspace.history;
-    undo_->setEnabled(history.canUndo());
-    undo_->setText(history.canUndo()
-                       ? QStringLiteral("Undo ") + QString::fromStdString(history.undoLabel())
-                       : QStringLiteral("Undo"));
-    redo_->setEnabled(history.canRedo());
-    redo_->setText(history.canRedo()
-                       ? QStringLiteral("Redo ") + QString::fromStdString(history.redoLabel())
-                       : QStringLiteral("Redo"));
+    ShowStep(undo_, QStringLiteral("Undo"), history.canUndo(), history.undoLabel());
+    ShowStep(redo_, QStringLiteral("Redo"), history.canRedo(), history.redoLabel());
     ShowEntries(folders_, workspace.folders);
     ShowEntries(pages_, workspace.pages);
     setWindowTitle(workspace.caption.empty() ? QStringLiteral("quillora")

@@ -20,10 +20,7 @@ class BadConditionsTest : public WindowFixture {
   protected:
     // A stored page with one text section, which the last session names.
     void storeTextPage() {
-        PageRecord page;
-        page.directory = path("webpages");
-        page.fileName = "text.html";
-        page.pageTitle = "Text page";
+        PageRecord page = sitePage("text.html", "Text page");
         page.stylesData =
             "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
             "border-width:1px;border-style:solid;visibility:visible'>";

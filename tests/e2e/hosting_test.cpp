@@ -53,10 +53,7 @@ class HostingWindowTest : public WindowFixture {
 
 TEST_F(HostingWindowTest, AFolderIsMadeRenamedViewedUploadedToAndCleared) {
     ASSERT_GT(server.port(), 0);
-    PageRecord page;
-    page.directory = path("webpages");
-    page.fileName = "site.html";
-    page.pageTitle = "Online";
+    PageRecord page = sitePage("site.html", "Online");
     page.stylesData =
         "<div id='dpageimageitem9~' style='position:absolute;top:10px;left:10px;"
         "background:transparent;Z-INDEX:1'>^160^60";

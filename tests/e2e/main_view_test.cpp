@@ -25,12 +25,7 @@ class MainViewTest : public WindowFixture {
     // A stored page with a text item and a picture in an 800-pixel container, which the
     // last session names.
     void storeDragPage() {
-        PageRecord page;
-        page.directory = path("webpages");
-        page.fileName = "drag.html";
-        page.pageTitle = "Drag test";
-        page.pageWidth = "800";
-        page.pageContainer = PageContainerMarkup("800", "1000");
+        PageRecord page = sitePage("drag.html", "Drag test", "800");
         page.stylesData = std::string(kTextRecord) + "|" + kPictureRecord;
         page.texts = {"pagetextitem1~<P>Drag me</P>"};
         page.richTexts = {"{\\rtf1 Drag me}"};

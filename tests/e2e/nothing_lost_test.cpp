@@ -24,12 +24,7 @@ constexpr const char* kChildHome = "QUILLORA_CHILD_HOME";
 class NothingLostTest : public WindowFixture {
   protected:
     void storeTextPage() {
-        PageRecord page;
-        page.directory = path("webpages");
-        page.fileName = "keys.html";
-        page.pageTitle = "Keys";
-        page.pageWidth = "800";
-        page.pageContainer = PageContainerMarkup("800", "1000");
+        PageRecord page = sitePage("keys.html", "Keys", "800");
         page.stylesData =
             "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
             "border-width:1px;border-style:solid;visibility:visible'>";

@@ -19,12 +19,7 @@ class PicturesTest : public WindowFixture {
   protected:
     // An empty page in a 700-pixel container, which the last session names.
     void storeEmptyPage() {
-        PageRecord page;
-        page.directory = path("webpages");
-        page.fileName = "pictures.html";
-        page.pageTitle = "Pictures";
-        page.pageWidth = "700";
-        page.pageContainer = PageContainerMarkup("700", "1000");
+        PageRecord page = sitePage("pictures.html", "Pictures", "700");
         store(page, true);
     }
 

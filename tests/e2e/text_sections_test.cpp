@@ -20,12 +20,7 @@ constexpr double kAddTextY = 46;
 class TextSectionsTest : public WindowFixture {
   protected:
     void storeEmptyPage() {
-        PageRecord page;
-        page.directory = path("webpages");
-        page.fileName = "text.html";
-        page.pageTitle = "Sections";
-        page.pageWidth = "800";
-        page.pageContainer = PageContainerMarkup("800", "1000");
+        PageRecord page = sitePage("text.html", "Sections", "800");
         store(page, true);
     }
 

@@ -171,6 +171,20 @@ class WindowFixture : public ::testing::Test {
 
     std::string path(const std::string& name) const { return JoinPath(working, name); }
 
+    // A page of the default site folder, in a container of the given width when one is named.
+    PageRecord sitePage(const std::string& fileName, const std::string& title,
+                        const std::string& width = std::string()) const {
+        PageRecord page;
+        page.directory = path("webpages");
+        page.fileName = fileName;
+        page.pageTitle = title;
+        if (!width.empty()) {
+            page.pageWidth = width;
+            page.pageContainer = PageContainerMarkup(width, "1000");
+        }
+        return page;
+    }
+
     // Stores the page and makes its file, as a save would; the last session names it when
     // asked to.
     void store(const PageRecord& page, bool lastSession = false) {

@@ -1,12 +1,13 @@
 #include "hosting/http_client.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <thread>
+
+#include "support/loopback_listener.h"
 
 namespace {
 
@@ -16,15 +17,7 @@ class OneShotServer {
   public:
     explicit OneShotServer(std::string reply, bool silent = false)
         : reply_(std::move(reply)), silent_(silent) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 1);
-        socklen_t length = sizeof address;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        listener_ = ListenOnLoopback(1, port_);
         thread_ = std::thread([this] { serve(); });
     }
     ~OneShotServer() {

@@ -66,12 +66,6 @@ cftpdialog::cftpdialog(const std::string& workingFolder, const std::string& loca
     showPanes();
 }
 
-PictureButton* cftpdialog::addButton(const QString& caption, const QString& tip) {
-    auto* button = new PictureButton(caption, this);
-    button->setToolTip(tip);
-    return button;
-}
-
 void cftpdialog::buildWindow() {
     QVBoxLayout* layout = WithWindowBackground(this);
 
@@ -86,12 +80,12 @@ void cftpdialog::buildWindow() {
     password_->setEchoMode(QLineEdit::Password);
     remember_ = new QCheckBox(QStringLiteral("save login"), this);
     remember_->setObjectName(QStringLiteral("remember"));
-    connect_ = addButton(QStringLiteral("connect"),
-                         QStringLiteral("Connect to currently displayed ftp server"));
+    connect_ = new PictureButton(QStringLiteral("connect"),
+                                 QStringLiteral("Connect to currently displayed ftp server"), this);
     connect_->setCheckable(true);
-    PictureButton* newSession =
-        addButton(QStringLiteral("newsession"),
-                  QStringLiteral("Disconnect from current ftp server to start a new connection"));
+    PictureButton* newSession = new PictureButton(
+        QStringLiteral("newsession"),
+        QStringLiteral("Disconnect from current ftp server to start a new connection"), this);
     serverGrid->addWidget(new QLabel(QStringLiteral("server:"), this), 0, 0);
     serverGrid->addWidget(server_, 0, 1, 1, 3);
     serverGrid->addWidget(new QLabel(QStringLiteral("user name:"), this), 1, 0);
@@ -110,21 +104,22 @@ void cftpdialog::buildWindow() {
     serverList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     serverGrid->addWidget(serverList_, 4, 0, 1, 4);
     auto* serverButtons = new QHBoxLayout();
-    PictureButton* download = addButton(
+    PictureButton* download = new PictureButton(
         QStringLiteral("download"),
-        QStringLiteral("Download (transfer) selected file(s) to the current local folder"));
-    PictureButton* serverBack =
-        addButton(QStringLiteral("back"),
-                  QStringLiteral("Move back (up) to previously displayed server folder"));
+        QStringLiteral("Download (transfer) selected file(s) to the current local folder"), this);
+    PictureButton* serverBack = new PictureButton(
+        QStringLiteral("back"),
+        QStringLiteral("Move back (up) to previously displayed server folder"), this);
     serverBack->setObjectName(QStringLiteral("serverBack"));
-    PictureButton* remove =
-        addButton(QStringLiteral("delete"),
-                  QStringLiteral("Delete selected file(s) from current ftp server folder"));
-    PictureButton* serverOpen = addButton(QStringLiteral("openfolder"),
-                                          QStringLiteral("Open the selected ftp sever directory"));
+    PictureButton* remove = new PictureButton(
+        QStringLiteral("delete"),
+        QStringLiteral("Delete selected file(s) from current ftp server folder"), this);
+    PictureButton* serverOpen =
+        new PictureButton(QStringLiteral("openfolder"),
+                          QStringLiteral("Open the selected ftp sever directory"), this);
     serverOpen->setObjectName(QStringLiteral("serverOpen"));
-    PictureButton* makeFolder = addButton(QStringLiteral("newfolder"),
-                                          QStringLiteral("Create a new folder on the ftp sever"));
+    PictureButton* makeFolder = new PictureButton(
+        QStringLiteral("newfolder"), QStringLiteral("Create a new folder on the ftp sever"), this);
     for (PictureButton* button : {download, serverBack, remove, serverOpen, makeFolder}) {
         serverButtons->addWidget(button);
     }
@@ -136,8 +131,9 @@ void cftpdialog::buildWindow() {
     localFolder_ = new QLineEdit(this);
     localFolder_->setObjectName(QStringLiteral("localFolder"));
     localFolder_->setReadOnly(true);
-    PictureButton* browse = addButton(
-        QStringLiteral("browse"), QStringLiteral("Change current folder on local computer disk"));
+    PictureButton* browse =
+        new PictureButton(QStringLiteral("browse"),
+                          QStringLiteral("Change current folder on local computer disk"), this);
     localGrid->addWidget(localFolder_, 0, 0, 1, 3);
     localGrid->addWidget(browse, 0, 3);
     localList_ = new QListWidget(this);
@@ -145,18 +141,19 @@ void cftpdialog::buildWindow() {
     localList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     localGrid->addWidget(localList_, 1, 0, 1, 4);
     auto* localButtons = new QHBoxLayout();
-    PictureButton* upload = addButton(
+    PictureButton* upload = new PictureButton(
         QStringLiteral("upload"),
-        QStringLiteral("Upload (transfer) selected file(s) to the current ftp server folder"));
-    PictureButton* localBack =
-        addButton(QStringLiteral("back"),
-                  QStringLiteral("Move back (up) to previously displayed local folder"));
+        QStringLiteral("Upload (transfer) selected file(s) to the current ftp server folder"),
+        this);
+    PictureButton* localBack = new PictureButton(
+        QStringLiteral("back"),
+        QStringLiteral("Move back (up) to previously displayed local folder"), this);
     localBack->setObjectName(QStringLiteral("localBack"));
-    PictureButton* localOpen = addButton(QStringLiteral("openfolder"),
-                                         QStringLiteral("Open the selected local disk folder"));
+    PictureButton* localOpen = new PictureButton(
+        QStringLiteral("openfolder"), QStringLiteral("Open the selected local disk folder"), this);
     localOpen->setObjectName(QStringLiteral("localOpen"));
-    PictureButton* exit = addButton(QStringLiteral("ftpexit"),
-                                    QStringLiteral("Close the Quillora ftp uploader window"));
+    PictureButton* exit = new PictureButton(
+        QStringLiteral("ftpexit"), QStringLiteral("Close the Quillora ftp uploader window"), this);
     for (PictureButton* button : {upload, localBack, localOpen, exit}) {
         localButtons->addWidget(button);
     }

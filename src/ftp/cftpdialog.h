@@ -32,7 +32,6 @@ class cftpdialog : public QDialog {
 
   private:
     void buildWindow();
-    PictureButton* addButton(const QString& caption, const QString& tip);
     // Runs a session operation on what the window shows, then shows what it left.
     void run(const std::function<void()>& operation);
     void readPanes();

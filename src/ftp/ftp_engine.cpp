@@ -307,8 +307,8 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     }
     char* entry = nullptr;
     curl_easy_getinfo(handles_->easy, CURLINFO_FTP_ENTRY_PATH, &entry);
-    entryDirectory_ = entry != nullptr ? entry : "/";
-    serverDir_ = entryDirectory_;
+    // The folder the server put the user in at login.
+    serverDir_ = entry != nullptr ? entry : "/";
     logLine(usesTls_ ? "--> TLS in use: the login and the files travel encrypted"
                      : "--> Plain FTP: the server offers no TLS");
     return 0;
@@ -365,14 +365,6 @@ int FtpEngine::listOnce() {
         return static_cast<int>(entries_.size());
     }
     return result;
-}
-
-std::string FtpEngine::ftpeGetString22() const {
-    std::string text;
-    for (const FtpEntry& entry : entries_) {
-        text += entry.name + "\r\n";
-    }
-    return text;
 }
 
 long long FtpEngine::ftpeGetLocalFSize(const std::string& path) {

@@ -37,9 +37,6 @@ class FtpEngine {
                     const std::string& password);
     // Certificates of this server are taken without verification from now on.
     void acceptUnverifiedCertificate() { verifyPeer_ = false; }
-    bool usesTls() const { return usesTls_; }
-    // The folder the server put the user in at login.
-    std::string entryDirectory() const { return entryDirectory_; }
 
     std::string ftpeGetServerDir() const { return serverDir_; }
     int ftpeSetServerDir(const std::string& path);
@@ -47,8 +44,6 @@ class FtpEngine {
     // Reads the current server folder: positive when it has entries, 0 when empty.
     int ftpeGetList();
     const std::vector<FtpEntry>& entries() const { return entries_; }
-    // The names of the last listing, each line ended by CR LF (string 22 of the engine).
-    std::string ftpeGetString22() const;
     void ftpeSetMode(char mode) { binary_ = mode == 'B'; }
     static long long ftpeGetLocalFSize(const std::string& path);
     // Transfers between the local folder and the current server folder; the driver moves them.
@@ -96,7 +91,6 @@ class FtpEngine {
     std::string user_;
     std::string password_;
     std::string serverDir_;
-    std::string entryDirectory_;
     std::string localDir_;
     std::vector<FtpEntry> entries_;
     std::string body_;
@@ -110,7 +104,7 @@ class FtpEngine {
     std::unique_ptr<std::FILE, FileCloser> file_;
 };
 
-// The entries of a listing text as the engine gives it: one name per line, ended by CR LF. A
+// The entries of a plain listing text: one name per line, ended by CR LF. A
 // name without a dot is taken for a folder (the text says nothing else); names that begin with
 // "." are left out.
 std::vector<std::string> ParseFtpListing(const std::string& text);

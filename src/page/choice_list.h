@@ -22,7 +22,6 @@ class ChoiceList {
     // selection) when none does.
     bool selectStartingWith(const std::string& text);
     void select(std::size_t index);
-    void clearSelection() { selected_.reset(); }
     std::optional<std::size_t> selectedIndex() const { return selected_; }
     // The selected entry's text; empty when nothing is selected.
     std::string selectedText() const;

@@ -93,12 +93,6 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
 
 MainView::~MainView() = default;
 
-PictureButton* MainView::addButton(const QString& caption, const QString& tip) {
-    auto* button = new PictureButton(caption, this);
-    button->setToolTip(tip);
-    return button;
-}
-
 void MainView::buildWindow() {
     auto* background =
         new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);
@@ -127,17 +121,18 @@ void MainView::buildWindow() {
     strip->addWidget(pages_, 2);
     strip->addSpacing(8);
 
-    PictureButton* newPage =
-        addButton(QStringLiteral("newpage"), QStringLiteral("Start designing a new web page"));
-    PictureButton* rename = addButton(QStringLiteral("rename"),
-                                      QStringLiteral("Change the file name of the current page"));
-    PictureButton* title = addButton(
+    PictureButton* newPage = new PictureButton(
+        QStringLiteral("newpage"), QStringLiteral("Start designing a new web page"), this);
+    PictureButton* rename = new PictureButton(
+        QStringLiteral("rename"), QStringLiteral("Change the file name of the current page"), this);
+    PictureButton* title = new PictureButton(
         QStringLiteral("pagetitle"),
-        QStringLiteral("Add or change the page's title (displayed in brower's application bar)"));
-    PictureButton* ftp = addButton(QStringLiteral("ftplaunch"),
-                                   QStringLiteral("Open the Quillora FTP File Uploader"));
-    PictureButton* help =
-        addButton(QStringLiteral("help"), QStringLiteral("View Quillora help documentation"));
+        QStringLiteral("Add or change the page's title (displayed in brower's application bar)"),
+        this);
+    PictureButton* ftp = new PictureButton(
+        QStringLiteral("ftplaunch"), QStringLiteral("Open the Quillora FTP File Uploader"), this);
+    PictureButton* help = new PictureButton(
+        QStringLiteral("help"), QStringLiteral("View Quillora help documentation"), this);
     for (PictureButton* button : {newPage, rename, title, ftp, help}) {
         strip->addWidget(button);
     }

@@ -12,7 +12,6 @@
 #include "store/db/sqlite_database.h"
 
 class BrowserPage;
-class PictureButton;
 class QAction;
 class QComboBox;
 class QTimer;
@@ -52,7 +51,6 @@ class MainView : public QMainWindow {
     void buildWindow();
     void buildMenu();
     void openPageStore();
-    PictureButton* addButton(const QString& caption, const QString& tip);
     // Runs a user action, then shows what it left in the lists and the caption.
     template <typename Action>
     void perform(Action&& action);

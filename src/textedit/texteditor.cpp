@@ -139,8 +139,7 @@ texteditor::texteditor(Prompts& prompts, QWidget* parent) : QDialog(parent), pro
 }
 
 PictureButton* texteditor::addTool(const QString& caption, const QString& tip) {
-    auto* button = new PictureButton(caption, this);
-    button->setToolTip(tip);
+    auto* button = new PictureButton(caption, tip, this);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }

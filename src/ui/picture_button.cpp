@@ -23,6 +23,11 @@ PictureButton::PictureButton(const QString& caption, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
 }
 
+PictureButton::PictureButton(const QString& caption, const QString& tip, QWidget* parent)
+    : PictureButton(caption, parent) {
+    setToolTip(tip);
+}
+
 QSize PictureButton::sizeHint() const {
     return up_.isNull() ? QSize(40, 28) : up_.size();
 }

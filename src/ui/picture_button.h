@@ -10,6 +10,8 @@ class PictureButton : public QAbstractButton {
 
   public:
     PictureButton(const QString& caption, QWidget* parent);
+    // With the tool tip that says what it does.
+    PictureButton(const QString& caption, const QString& tip, QWidget* parent);
 
     QSize sizeHint() const override;
 

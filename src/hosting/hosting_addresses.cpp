@@ -6,3 +6,9 @@ HostingAddresses HostingAddresses::Service() {
     return {kHostingSiteAddress, kHostingServletAddress, kHostingPictureUploadAddress,
             kHostingDeleteScriptAddress};
 }
+
+HostingAddresses HostingAddresses::UnderOneBase(const std::string& base,
+                                                std::chrono::milliseconds timeout) {
+    return {base, base + "quillservlet", base + "scripts/uploadgraphic.php",
+            base + "scripts/deleteimages.php?filename=", timeout};
+}

@@ -16,4 +16,8 @@ struct HostingAddresses {
     std::chrono::milliseconds timeout{std::chrono::seconds(30)};
 
     static HostingAddresses Service();
+    // The service laid out under one address ending with "/" (a mirror or a stand-in): the
+    // servlet and the scripts below it.
+    static HostingAddresses UnderOneBase(const std::string& base,
+                                         std::chrono::milliseconds timeout);
 };

@@ -75,10 +75,7 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             if (++i == arguments.size()) {
                 return std::nullopt;
             }
-            const std::string base = arguments[i];
-            request.hosting = {
-                base, base + "quillservlet", base + "scripts/uploadgraphic.php",
-                base + "scripts/deleteimages.php?filename=", request.hosting.timeout};
+            request.hosting = HostingAddresses::UnderOneBase(arguments[i], request.hosting.timeout);
         } else if (argument == "--dry-run") {
             request.dryRun = true;
         } else if (argument.rfind("--", 0) == 0) {

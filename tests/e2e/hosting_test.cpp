@@ -25,8 +25,7 @@ class HostingWindowTest : public WindowFixture {
   protected:
     std::string base() const { return "http://127.0.0.1:" + std::to_string(server.port()) + "/"; }
     HostingAddresses addresses() const {
-        return {base(), base() + "quillservlet", base() + "scripts/uploadgraphic.php",
-                base() + "scripts/deleteimages.php?filename=", std::chrono::seconds(5)};
+        return HostingAddresses::UnderOneBase(base(), std::chrono::seconds(5));
     }
     void startWithStandIn() {
         window = std::make_unique<MainView>(working, MainViewPorts{prompts, shell}, addresses());

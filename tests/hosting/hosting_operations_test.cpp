@@ -24,8 +24,7 @@ class HostingTest : public DesignerFixture {
     }
     std::string base() const { return "http://127.0.0.1:" + std::to_string(server.port()) + "/"; }
     HostingAddresses addresses() const {
-        return {base(), base() + "quillservlet", base() + "scripts/uploadgraphic.php",
-                base() + "scripts/deleteimages.php?filename=", std::chrono::milliseconds(1500)};
+        return HostingAddresses::UnderOneBase(base(), std::chrono::milliseconds(1500));
     }
     // Registers the folder with the stand-in, as the user would.
     void registerFolder(const std::string& name) {

@@ -281,15 +281,14 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
         statement.bindText(2, page.pictures[i]);
         statement.bindText(3, EntryAt(page.links, i));
     });
-    replace(kTexts, page.texts.size(), [&](SqliteStatement& statement, std::size_t i) {
-        statement.bindInt64(1, id);
-        statement.bindText(2, page.texts[i]);
-    });
-    replace(kProperties, page.textProperties.size(),
-            [&](SqliteStatement& statement, std::size_t i) {
-                statement.bindInt64(1, id);
-                statement.bindText(2, page.textProperties[i]);
-            });
+    const auto eachEntry = [id](const std::vector<std::string>& list) {
+        return [id, &list](SqliteStatement& statement, std::size_t i) {
+            statement.bindInt64(1, id);
+            statement.bindText(2, list[i]);
+        };
+    };
+    replace(kTexts, page.texts.size(), eachEntry(page.texts));
+    replace(kProperties, page.textProperties.size(), eachEntry(page.textProperties));
     return stored;
 }
 
@@ -344,13 +343,11 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
                         page.links.push_back(row.textValue(1));
                     }) &&
            read;
-    read = readRows(kReadTexts, bindId,
-                    [&](const SqliteCursor& row) { page.texts.push_back(row.textValue(0)); }) &&
-           read;
-    read = readRows(
-               kReadProperties, bindId,
-               [&](const SqliteCursor& row) { page.textProperties.push_back(row.textValue(0)); }) &&
-           read;
+    const auto appendTo = [](std::vector<std::string>& list) {
+        return [&list](const SqliteCursor& row) { list.push_back(row.textValue(0)); };
+    };
+    read = readRows(kReadTexts, bindId, appendTo(page.texts)) && read;
+    read = readRows(kReadProperties, bindId, appendTo(page.textProperties)) && read;
     return read;
 }
 

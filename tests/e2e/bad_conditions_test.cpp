@@ -19,17 +19,7 @@ namespace {
 class BadConditionsTest : public WindowFixture {
   protected:
     // A stored page with one text section, which the last session names.
-    void storeTextPage() {
-        PageRecord page = sitePage("text.html", "Text page");
-        page.stylesData =
-            "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
-            "border-width:1px;border-style:solid;visibility:visible'>";
-        page.texts = {"pagetextitem1~<P>Drag me</P>"};
-        page.richTexts = {"{\\rtf1 Drag me}"};
-        page.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
-        page.elementCount = 1;
-        store(page, true);
-    }
+    void storeTextPage() { storeOneTextPage("text.html", "Text page", "Drag me"); }
 
     void save() { js("window.frames['controls'].runCommand('http://savepage')"); }
 

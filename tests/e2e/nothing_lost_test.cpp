@@ -23,17 +23,7 @@ constexpr const char* kChildHome = "QUILLORA_CHILD_HOME";
 
 class NothingLostTest : public WindowFixture {
   protected:
-    void storeTextPage() {
-        PageRecord page = sitePage("keys.html", "Keys", "800");
-        page.stylesData =
-            "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
-            "border-width:1px;border-style:solid;visibility:visible'>";
-        page.texts = {"pagetextitem1~<P>Keys</P>"};
-        page.richTexts = {"{\\rtf1 Keys}"};
-        page.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
-        page.elementCount = 1;
-        store(page, true);
-    }
+    void storeTextPage() { storeOneTextPage("keys.html", "Keys", "Keys", "800"); }
     std::string position() {
         return js("(function(){var s=window.frames['editor'].document.getElementById("
                   "'pagetextitem1~').style;return s.left+','+s.top;})()")

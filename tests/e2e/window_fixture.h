@@ -185,6 +185,21 @@ class WindowFixture : public ::testing::Test {
         return page;
     }
 
+    // A page with one text section of the given words at 50,100, stored and named by the last
+    // session.
+    void storeOneTextPage(const std::string& fileName, const std::string& title,
+                          const std::string& words, const std::string& width = std::string()) {
+        PageRecord page = sitePage(fileName, title, width);
+        page.stylesData =
+            "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
+            "border-width:1px;border-style:solid;visibility:visible'>";
+        page.texts = {"pagetextitem1~<P>" + words + "</P>"};
+        page.richTexts = {"{\\rtf1 " + words + "}"};
+        page.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
+        page.elementCount = 1;
+        store(page, true);
+    }
+
     // Stores the page and makes its file, as a save would; the last session names it when
     // asked to.
     void store(const PageRecord& page, bool lastSession = false) {

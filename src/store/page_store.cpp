@@ -111,21 +111,12 @@ void PageStore::report(const SqliteException& failure) {
     prompts_.messageBox(failure.message(), kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
 }
 
-SqliteStatement PageStore::compile(const std::string& sql) {
-    try {
-        return db_.prepare(sql);
-    } catch (const SqliteException& failure) {
-        // The layer's compile failure carries no detail; the user is shown SQLite's reason.
-        throw SqliteException(failure.code(), db_.errorMessage());
-    }
-}
-
 bool PageStore::runReported(const std::string& sql, const Binder& bind) {
     if (storeFailure_) {
         return false;
     }
     try {
-        SqliteStatement statement = compile(sql);
+        SqliteStatement statement = db_.prepareExplained(sql);
         bind(statement);
         statement.runStatement();
         return true;
@@ -140,7 +131,7 @@ bool PageStore::readRows(const std::string& sql, const Binder& bind, const RowRe
         return false;
     }
     try {
-        SqliteStatement statement = compile(sql);
+        SqliteStatement statement = db_.prepareExplained(sql);
         bind(statement);
         for (SqliteCursor rows = statement.runQuery(); !rows.atEnd(); rows.advance()) {
             read(rows);
@@ -159,7 +150,7 @@ bool PageStore::insertEach(const std::string& sql, std::size_t count,
     }
     std::optional<SqliteStatement> statement;
     try {
-        statement = compile(sql);
+        statement = db_.prepareExplained(sql);
     } catch (const SqliteException& failure) {
         report(failure);
         return false;

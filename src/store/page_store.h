@@ -46,7 +46,6 @@ class PageStore {
     using Binder = std::function<void(SqliteStatement&)>;
     using RowReader = std::function<void(const SqliteCursor&)>;
 
-    SqliteStatement compile(const std::string& sql);
     bool runReported(const std::string& sql, const Binder& bind);
     // Runs the query and hands each row over; false (reported) when it fails.
     bool readRows(const std::string& sql, const Binder& bind, const RowReader& read);

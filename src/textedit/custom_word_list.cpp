@@ -14,15 +14,6 @@ constexpr const char* kDbErrorCaption = "db error";
 
 }  // namespace
 
-SqliteStatement CustomWordList::compile(const char* sql) {
-    try {
-        return db_.prepare(sql);
-    } catch (const SqliteException& failure) {
-        // The layer's compile failure carries no detail; the user is shown SQLite's reason.
-        throw SqliteException(failure.code(), db_.errorMessage());
-    }
-}
-
 void CustomWordList::report(const SqliteException& failure) {
     prompts_.messageBox(failure.message(), kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
 }
@@ -32,7 +23,7 @@ CustomWordList::CustomWordList(SqliteDatabase& db, Prompts& prompts) : db_(db), 
 bool CustomWordList::contains(const std::string& word) {
     try {
         if (!lookup_) {
-            lookup_ = compile("SELECT WORD FROM searchwords WHERE WORD = ?1");
+            lookup_ = db_.prepareExplained("SELECT WORD FROM searchwords WHERE WORD = ?1");
         }
         lookup_->rewind();
         lookup_->bindText(1, word);
@@ -45,7 +36,7 @@ bool CustomWordList::contains(const std::string& word) {
 
 void CustomWordList::add(const std::string& word) {
     try {
-        SqliteStatement insert = compile("INSERT INTO searchwords (WORD) VALUES(?1)");
+        SqliteStatement insert = db_.prepareExplained("INSERT INTO searchwords (WORD) VALUES(?1)");
         insert.bindText(1, StripPunctuation(LowerCase(word)));
         insert.runStatement();
     } catch (const SqliteException& failure) {

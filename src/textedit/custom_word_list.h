@@ -22,7 +22,6 @@ class CustomWordList {
     void add(const std::string& word);
 
   private:
-    SqliteStatement compile(const char* sql);
     void report(const SqliteException& failure);
 
     SqliteDatabase& db_;

@@ -128,6 +128,14 @@ SqliteStatement SqliteDatabase::prepare(const std::string& sql) {
     return SqliteStatement(db_, compile(sql), open_);
 }
 
+SqliteStatement SqliteDatabase::prepareExplained(const std::string& sql) {
+    try {
+        return prepare(sql);
+    } catch (const SqliteException& failure) {
+        throw SqliteException(failure.code(), errorMessage());
+    }
+}
+
 bool SqliteDatabase::hasTable(const std::string& name) {
     checkDatabase();
     SqliteFormat sql;

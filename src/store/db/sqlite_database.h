@@ -35,6 +35,8 @@ class SqliteDatabase {
     int runScalar(const std::string& sql);
     SqliteResultTable loadTable(const std::string& sql);
     SqliteStatement prepare(const std::string& sql);
+    // As prepare, but the failure carries SQLite's reason, for callers that show it to the user.
+    SqliteStatement prepareExplained(const std::string& sql);
     bool hasTable(const std::string& name);
 
     long long lastInsertRowId() const;

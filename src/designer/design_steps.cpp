@@ -13,7 +13,7 @@ namespace {
 // The label of a list that changed: an entry more, fewer, or one changed in place.
 std::string ListChange(const std::vector<std::string>& before,
                        const std::vector<std::string>& after, const char* what,
-                       const std::vector<std::string>* removedMarkers = nullptr) {
+                       const char* removedMarker = nullptr) {
     if (after.size() > before.size()) {
         return std::string("add ") + what;
     }
@@ -22,7 +22,7 @@ std::string ListChange(const std::vector<std::string>& before,
     }
     for (std::size_t i = 0; i < after.size(); ++i) {
         if (after[i] != before[i]) {
-            if (removedMarkers != nullptr && after[i] == removedMarkers->front()) {
+            if (removedMarker != nullptr && after[i] == removedMarker) {
                 return std::string("delete ") + what;
             }
             return std::string("edit ") + what;
@@ -78,7 +78,6 @@ bool Moved(const std::string& before, const std::string& after) {
 }  // namespace
 
 std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
-    static const std::vector<std::string> kRemoved = {kRemovedItem};
     const std::pair<bool, const char*> properties[] = {
         {before.pageTitle != after.pageTitle, "title"},
         {before.backColor != after.backColor || before.backImage != after.backImage, "background"},
@@ -87,7 +86,7 @@ std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
         {before.pageWidth != after.pageWidth, "container width"},
         {before.pageLength != after.pageLength, "page length"},
     };
-    std::string label = ListChange(before.texts, after.texts, "text section", &kRemoved);
+    std::string label = ListChange(before.texts, after.texts, "text section", kRemovedItem);
     if (label.empty()) {
         label = ListChange(before.pictures, after.pictures, "picture");
     }
@@ -99,13 +98,17 @@ std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
             label = name;
         }
     }
-    if (label.empty() &&
-        (Moved(before.stylesData, after.stylesData) ||
-         before.pageContainer != after.pageContainer || before.richTexts != after.richTexts ||
-         before.textProperties != after.textProperties)) {
-        label = Moved(before.stylesData, after.stylesData) ? "move" : "edit";
+    if (!label.empty()) {
+        return label;
     }
-    return label;
+    if (Moved(before.stylesData, after.stylesData)) {
+        return "move";
+    }
+    if (before.pageContainer != after.pageContainer || before.richTexts != after.richTexts ||
+        before.textProperties != after.textProperties) {
+        return "edit";
+    }
+    return std::string();
 }
 
 DesignSteps::DesignSteps(Workspace& workspace, EditorPageWriter& writer, Clipboard& clipboard)

@@ -5,7 +5,7 @@
 // with the handle that appears at their lower right corner. SCALABLE keeps the aspect ratio
 // while resizing; NO_DRAG registers an element without making it movable. dd.elements lists
 // every registered element with its page position x, y, size w, h, stacking order z and name,
-// kept current as the user works. A picture moves with the div that holds it, so that div's
+// measured whenever they are read, so that a resized window never hands over old places. A picture moves with the div that holds it, so that div's
 // style carries its place; a text item's own style carries its left, top, width and height.
 // With a grid picture as the page background, dragged items snap to its spacing.
 
@@ -19,12 +19,7 @@ var dd = {
     suppressClick: false,
     maxZ: 1,
     resizable: false,
-    handCursor: false,
-    refresh: function () {
-        for (var i = 0; i < dd.elements.length; i++) {
-            ddMeasure(dd.elements[i]);
-        }
-    }
+    handCursor: false
 };
 
 var ddGridSpacings = { 'grid1.gif': 10, 'grid2.gif': 20, 'grid3.gif': 50 };
@@ -51,14 +46,48 @@ function ddMover(element) {
     return element;
 }
 
-function ddMeasure(record) {
-    var box = record.element.getBoundingClientRect();
-    // Whole pixels as the page counts them: a centred container may start half-way.
-    record.x = Math.floor(box.left + window.pageXOffset);
-    record.y = Math.floor(box.top + window.pageYOffset);
-    record.w = Math.round(box.width);
-    record.h = Math.round(box.height);
+// The element's box on the page, in whole pixels.
+function ddPageBox(element) {
+    var box = element.getBoundingClientRect();
+    return {
+        x: box.left + window.pageXOffset,
+        y: box.top + window.pageYOffset,
+        w: Math.round(box.width),
+        h: Math.round(box.height)
+    };
 }
+
+// How far the page's script places the container's content from where the browser shows it.
+// The script takes the content to start at half the spare width (5 pixels when there is
+// none) and 30 pixels down; the browser may differ by a few pixels (a narrow window, a scroll
+// bar, half a pixel), so positions are counted from the content's real corner and moved to the
+// script's, and every item's place relative to the container comes out exact at any width.
+function ddScriptShift() {
+    var container = document.getElementById('pagecontainer');
+    if (!container) {
+        return { x: 0, y: 0 };
+    }
+    var content = ddPageBox(container);
+    var left = Math.floor((document.body.clientWidth - parseInt(container.style.width, 10)) / 2);
+    return {
+        x: (left < 0 ? 5 : left) - (content.x + container.clientLeft),
+        y: 30 - (content.y + container.clientTop)
+    };
+}
+
+// An element as the page's script sees it: x, y, w and h are measured when read.
+var ddRecordPrototype = {};
+['x', 'y', 'w', 'h'].forEach(function (key) {
+    Object.defineProperty(ddRecordPrototype, key, {
+        get: function () {
+            var box = ddPageBox(this.element);
+            if (key === 'w' || key === 'h') {
+                return box[key];
+            }
+            return Math.round(box[key] + ddScriptShift()[key]);
+        }
+    });
+});
 
 function ddRegister(argument) {
     var parts = String(argument).split('\u0001');
@@ -67,18 +96,15 @@ function ddRegister(argument) {
     if (!element) {
         return;
     }
-    var record = {
-        name: name,
-        element: element,
-        mover: ddMover(element),
-        scalable: parts.indexOf('scalable') > 0,
-        draggable: parts.indexOf('no-drag') < 0,
-        x: 0, y: 0, w: 0, h: 0, z: 0
-    };
+    var record = Object.create(ddRecordPrototype);
+    record.name = name;
+    record.element = element;
+    record.mover = ddMover(element);
+    record.scalable = parts.indexOf('scalable') > 0;
+    record.draggable = parts.indexOf('no-drag') < 0;
     var z = parseInt(window.getComputedStyle(record.mover).zIndex, 10);
     record.z = isNaN(z) ? 0 : z;
     dd.maxZ = Math.max(dd.maxZ, record.z);
-    ddMeasure(record);
     dd.elements.push(record);
     dd.elements[name] = record;
     if (record.draggable) {
@@ -99,7 +125,6 @@ function SET_DHTML() {
             ddRegister(arguments[j]);
         }
     }
-    dd.refresh();
 }
 
 // The page reports positions inside the container from its top at 30 pixels and its content
@@ -138,10 +163,10 @@ function ddShowHandle(record) {
         ddHandle.addEventListener('mousedown', ddStartResize, false);
         document.body.appendChild(ddHandle);
     }
-    ddMeasure(record);
+    var box = ddPageBox(record.element);
     ddHandleOwner = record;
-    ddHandle.style.left = (record.x + record.w - 6) + 'px';
-    ddHandle.style.top = (record.y + record.h - 6) + 'px';
+    ddHandle.style.left = Math.floor(box.x + box.w - 6) + 'px';
+    ddHandle.style.top = Math.floor(box.y + box.h - 6) + 'px';
     ddHandle.style.display = 'block';
 }
 
@@ -167,7 +192,6 @@ function ddStartMove(event) {
     event.preventDefault();
     ddSelect(record);
     ddBringToFront(record);
-    ddMeasure(record);
     ddAction = {
         kind: 'move',
         record: record,
@@ -188,7 +212,6 @@ function ddStartResize(event) {
     event.preventDefault();
     event.stopPropagation();
     var record = ddHandleOwner;
-    ddMeasure(record);
     ddAction = {
         kind: 'resize',
         record: record,
@@ -241,7 +264,6 @@ function ddMove(event) {
         }
         ddSetSize(record, width, height);
     }
-    dd.refresh();
     ddShowHandle(record);
 }
 
@@ -255,16 +277,16 @@ function ddEnd() {
         window.setTimeout(function () { dd.suppressClick = false; }, 0);
     }
     ddAction = null;
-    dd.refresh();
     if (moved) {
         ddTellMoved();
     }
 }
 
-// The program keeps the page's design for recovery a little after each move.
+// Each finished move is a step of the program's undo, and kept for recovery soon after: the
+// page hands its layout over with the report.
 function ddTellMoved() {
     if (typeof hostNavigate === 'function') {
-        hostNavigate('http://itemmoved');
+        ddCommand('http://itemmoved');
     }
 }
 
@@ -325,7 +347,6 @@ function ddKey(event) {
     var mover = ddSelected.mover;
     mover.style.left = ((parseInt(mover.style.left, 10) || mover.offsetLeft) + steps[key][0] * step) + 'px';
     mover.style.top = ((parseInt(mover.style.top, 10) || mover.offsetTop) + steps[key][1] * step) + 'px';
-    dd.refresh();
     ddTellMoved();
 }
 

@@ -106,9 +106,6 @@ function centerItem(id) {
     var width = parent === document.body ? document.body.clientWidth : parent.clientWidth;
     var left = Math.max(0, Math.floor((width - element.offsetWidth) / 2));
     element.style.left = left + 'px';
-    if (window.dd && dd.refresh) {
-        dd.refresh();
-    }
     element.scrollIntoView({ block: 'center', inline: 'center' });
 }
 

@@ -169,8 +169,8 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     if (command("http://redo", true)) {
         parts_.steps.redo();
     }
-    // The keyboard of the editor page: Delete on the selected item, and a move that the page
-    // reports so that it is kept soon.
+    // The keyboard of the editor page: Delete on the selected item; and a finished drag or
+    // arrow move, whose layout the page hands over so that it is a step of its own.
     if (command("http://keydelete", true)) {
         const std::string name = From(address, std::string("http://keydelete").size());
         if (name.rfind(kTextIdPrefix, 0) == 0) {
@@ -179,7 +179,9 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
             parts_.operations.deletePicture(ItemNameIn(name));
         }
     }
-    command("http://itemmoved", true);
+    if (command("http://itemmoved", true)) {
+        parts_.steps.dragEnded();
+    }
     if (!Contains(address, "http://clipboardcache")) {
         ReleaseLayout(editor, parts_.clipboard);
     }

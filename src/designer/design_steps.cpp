@@ -1,5 +1,6 @@
 #include "designer/design_steps.h"
 
+#include <map>
 #include <utility>
 
 #include "common/fields.h"
@@ -56,23 +57,37 @@ std::string StyleNumber(const std::string& style, const std::string& property) {
     return std::string();
 }
 
-// Where each item of a layout stands and how big it is. The editor page writes its layout in
-// the browser's own notation, so texts that differ may still place everything alike.
-std::vector<std::string> Placement(const std::string& layout) {
-    std::vector<std::string> places;
+// Where each item of a layout stands and how big it is, by item. The editor page writes its
+// layout in the browser's own notation, so texts that differ may still place everything alike.
+std::map<std::string, std::string> Placement(const std::string& layout) {
+    std::map<std::string, std::string> places;
     for (const std::string& record : SplitFields(layout, "|")) {
-        std::string place = RecordId(record);
+        std::string place;
         for (const char* property : {"left", "top", "width", "height"}) {
             place += " " + StyleNumber(record, property);
         }
         const std::size_t size = record.find('^');
-        places.push_back(place + (size == std::string::npos ? "" : record.substr(size)));
+        places[RecordId(record)] = place + (size == std::string::npos ? "" : record.substr(size));
     }
     return places;
 }
 
-bool Moved(const std::string& before, const std::string& after) {
-    return before != after && Placement(before) != Placement(after);
+// Whether an item is placed differently. An item the earlier layout lacks was added; one the
+// later layout lacks was deleted (the layout handed over after a delete no longer shows it):
+// both are steps of their own, not moves. Only when the editor page itself reports a finished
+// drag does an item new to the record count, since it may be the new item that was dragged.
+bool Moved(const std::string& before, const std::string& after, bool newItemsCount = false) {
+    if (before == after) {
+        return false;
+    }
+    const std::map<std::string, std::string> was = Placement(before);
+    for (const auto& [id, place] : Placement(after)) {
+        const auto old = was.find(id);
+        if (old == was.end() ? newItemsCount : old->second != place) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -128,7 +143,9 @@ void DesignSteps::perform(const std::function<void()>& action) {
         return;
     }
     const std::optional<std::string>& taken = workspace_.editor.takenLayout;
-    if (taken && Moved(before.stylesData, *taken)) {
+    const bool reported = dragReported_;
+    dragReported_ = false;
+    if (taken && Moved(before.stylesData, *taken, reported)) {
         history.record("move", before);
     }
     if (taken) {
@@ -140,6 +157,11 @@ void DesignSteps::perform(const std::function<void()>& action) {
     } else if (before.elementCount != workspace_.page.elementCount) {
         pending_ = std::move(before);
     }
+}
+
+void DesignSteps::dragEnded() {
+    dragReported_ = true;
+    TakeLayoutFromClipboard(workspace_.page, workspace_.editor, clipboard_);
 }
 
 void DesignSteps::takeMove() {

@@ -23,6 +23,9 @@ class DesignSteps {
 
     // Runs a user action and records the steps it made.
     void perform(const std::function<void()>& action);
+    // The editor page reports a finished drag, resize or arrow move and hands its layout over:
+    // each is a step of its own, so that one undo takes back one of them.
+    void dragEnded();
     void undo();
     void redo();
 
@@ -37,4 +40,5 @@ class DesignSteps {
     Clipboard& clipboard_;
     // The design before a change that has not made a step yet.
     std::optional<PageRecord> pending_;
+    bool dragReported_ = false;
 };

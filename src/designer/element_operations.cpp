@@ -10,6 +10,7 @@
 
 #include "common/fields.h"
 #include "common/html_colour.h"
+#include "common/number_text.h"
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "common/text_search.h"
@@ -110,6 +111,16 @@ bool CopyPicture(const std::string& from, const std::string& to) {
     return !error;
 }
 
+// The add menu reports its own corner shifted by its width; the item goes where the user
+// opened the menu, the corner itself.
+std::string MenuCorner(const std::string& reported) {
+    constexpr int kMenuWidth = 37;
+    if (reported.empty() || reported.find_first_not_of("-0123456789") != std::string::npos) {
+        return reported;
+    }
+    return std::to_string(std::max(0, LeadingInt(reported) - kMenuWidth));
+}
+
 }  // namespace
 
 std::string WithLowerCaseExtensions(std::string path) {
@@ -157,8 +168,9 @@ void ElementOperations::addItem(const std::string& argument) {
         return;
     }
     const std::size_t tilde = place.find('~');
-    const std::string left = place.substr(0, tilde);
-    const std::string top = tilde == std::string::npos ? std::string() : place.substr(tilde + 1);
+    const std::string left = MenuCorner(place.substr(0, tilde));
+    const std::string top =
+        MenuCorner(tilde == std::string::npos ? std::string() : place.substr(tilde + 1));
     if (text) {
         addText(left, top);
         return;

@@ -86,7 +86,10 @@ void PageCatalog::resetToFreshPage() {
     page.pageImage.clear();
     page.stylesData.clear();
     page.pageContainer.clear();
+    // The grid goes, and so does its button's mark.
     workspace_.editor.gridPicture.clear();
+    workspace_.editor.gridSetting = "0";
+    workspace_.editor.gridStart = "0";
     page.pageWidth = "0";
     page.pageLength = "1000";
     page.pageTitle = "New Web Page";

@@ -120,6 +120,32 @@ std::vector<std::string> FtpListEntries(const std::vector<FtpEntry>& entries) {
     return list;
 }
 
+std::string FtpErrorMeaning(int code) {
+    static const std::pair<CURLcode, const char*> kMeanings[] = {
+        {CURLE_COULDNT_RESOLVE_HOST, "The server's name could not be found."},
+        {CURLE_COULDNT_CONNECT, "The server could not be reached."},
+        {CURLE_OPERATION_TIMEDOUT, "The server did not answer in time."},
+        {CURLE_LOGIN_DENIED, "The server refused the user name or password."},
+        {CURLE_REMOTE_ACCESS_DENIED, "The server refused access to that file or folder."},
+        {CURLE_REMOTE_FILE_NOT_FOUND, "The file or folder is not on the server."},
+        {CURLE_QUOTE_ERROR, "The server refused the command."},
+        {CURLE_UPLOAD_FAILED, "The server refused to take the file."},
+        {CURLE_PEER_FAILED_VERIFICATION, "The server's certificate could not be verified."},
+        {CURLE_SSL_CONNECT_ERROR, "The encrypted connection could not be set up."},
+        {CURLE_USE_SSL_FAILED, "The server does not offer the encryption asked for."},
+        {CURLE_SEND_ERROR, "The connection to the server broke off."},
+        {CURLE_RECV_ERROR, "The connection to the server broke off."},
+        {CURLE_READ_ERROR, "A local file could not be read."},
+        {CURLE_WRITE_ERROR, "A local file could not be written."},
+    };
+    for (const auto& [known, meaning] : kMeanings) {
+        if (code == -static_cast<int>(known)) {
+            return meaning;
+        }
+    }
+    return std::string();
+}
+
 std::vector<std::string> ParseFtpListing(const std::string& text) {
     std::vector<FtpEntry> entries;
     std::size_t start = 0;

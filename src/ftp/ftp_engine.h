@@ -118,3 +118,7 @@ std::vector<std::string> FtpListEntries(const std::vector<FtpEntry>& entries);
 // the Unix form ("drwxr-xr-x 2 user group 4096 Jan 1 10:00 name"); anything else is a name
 // whose kind is unknown.
 FtpEntry ParseListingLine(const std::string& line, bool facts);
+
+// What a failure code of the engine means to the user, in one sentence; empty for a code
+// without a plain meaning.
+std::string FtpErrorMeaning(int code);

@@ -56,7 +56,10 @@ std::string LocalFolderAbove(const std::string& folder) {
 
 std::string ServerFolderAbove(const std::string& folder) {
     const std::size_t last = folder.rfind('/');
-    return last == std::string::npos ? std::string() : folder.substr(0, last);
+    if (last == std::string::npos) {
+        return std::string();
+    }
+    return last == 0 ? std::string("/") : folder.substr(0, last);
 }
 
 FtpSession::FtpSession(std::string workingFolder, std::string localFolder, Prompts& prompts)
@@ -75,8 +78,9 @@ bool FtpSession::connected() {
 }
 
 void FtpSession::showError(int code) {
-    prompts_.messageBox("Code: " + std::to_string(code), "FTP Error:", MessageButtons::Ok,
-                        MessageIcon::None);
+    const std::string meaning = FtpErrorMeaning(code);
+    prompts_.messageBox("Code: " + std::to_string(code) + (meaning.empty() ? "" : "\n" + meaning),
+                        "FTP Error:", MessageButtons::Ok, MessageIcon::None);
 }
 
 void FtpSession::endEngine() {
@@ -88,7 +92,9 @@ void FtpSession::endEngine() {
 }
 
 void FtpSession::connect() {
+    // Connecting again shows the server folder as it is now.
     if (panes_.connected) {
+        refreshServerList();
         return;
     }
     const std::pair<const std::string*, const char*> fields[] = {
@@ -230,6 +236,15 @@ void FtpSession::deleteServerItems() {
     if (panes_.serverSelection.empty()) {
         prompts_.messageBox("No files selected.", kQuilloraMessage, MessageButtons::Ok,
                             MessageIcon::None);
+        return;
+    }
+    const std::size_t count = panes_.serverSelection.size();
+    const std::string what =
+        count == 1 ? FolderName(panes_.serverEntries.at(panes_.serverSelection.front()))
+                   : "the " + std::to_string(count) + " selected entries";
+    if (prompts_.messageBox("Delete " + what + " from the FTP server? This cannot be undone.",
+                            kQuilloraMessage, MessageButtons::YesNo,
+                            MessageIcon::Warning) != MessageAnswer::Yes) {
         return;
     }
     for (const std::size_t index : panes_.serverSelection) {

@@ -80,5 +80,5 @@ class FtpSession {
 // The folder above: everything before the last separator ("/a/b" gives "/a"); the root of the
 // file system stays where it is, and the parent of a top folder is the root.
 std::string LocalFolderAbove(const std::string& folder);
-// The server folder above, by the server's "/": "/a/b" gives "/a", "/a" gives "".
+// The server folder above, by the server's "/": "/a/b" gives "/a", "/a" gives "/".
 std::string ServerFolderAbove(const std::string& folder);

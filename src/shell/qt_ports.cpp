@@ -62,7 +62,10 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// "html file (*.html)|*.html||" as Qt writes filters: "html file (*.html)".
+// "Image files (*.jpg;*.gif)|*.jpg;*.gif||" as Qt reads filters: "Image files (*.jpg *.gif)".
+// Qt takes the patterns from the parentheses and separates them by spaces, so the description
+// is rebuilt around the pattern part. Some desktops' own dialogs match case, so each pattern
+// comes in upper case too and IMG_0001.JPG is listed everywhere.
 QString QtFilter(const std::string& filter) {
     const QStringList parts = FromStd(filter).split(QLatin1Char('|'));
     QStringList filters;
@@ -70,13 +73,15 @@ QString QtFilter(const std::string& filter) {
         if (parts[i].isEmpty()) {
             break;
         }
-        QString description = parts[i];
-        if (!description.contains(QLatin1Char('('))) {
-            description += QStringLiteral(" (") +
-                           QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                           QStringLiteral(")");
+        const QString description = parts[i].section(QLatin1Char('('), 0, 0).trimmed();
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (const QString& pattern : QStringList(patterns)) {
+            if (pattern.toUpper() != pattern) {
+                patterns << pattern.toUpper();
+            }
         }
-        filters << description;
+        filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -151,7 +151,16 @@ void texteditor::buildWindow() {
     faces_ = new QComboBox(this);
     faces_->setObjectName(QStringLiteral("faces"));
     faces_->setToolTip(QStringLiteral("Change font style for selected text"));
-    faces_->addItems(QFontDatabase::families());
+    // First the faces every visitor's browser has, which the editor page shows alike through
+    // the metric-compatible fonts the set-up installs; then whatever else this machine has.
+    QStringList faces = {QStringLiteral("Arial"), QStringLiteral("Courier New"),
+                         QStringLiteral("Times New Roman")};
+    for (const QString& family : QFontDatabase::families()) {
+        if (!faces.contains(family)) {
+            faces << family;
+        }
+    }
+    faces_->addItems(faces);
     sizes_ = new QComboBox(this);
     sizes_->setObjectName(QStringLiteral("sizes"));
     sizes_->setToolTip(QStringLiteral("Change font size for selected text"));

@@ -93,6 +93,52 @@ TEST_F(DesignStepsTest, EveryChangeIsUndoneAndRedoneExactly) {
     EXPECT_EQ(workspace().caption, "Retitled");
 }
 
+TEST_F(DesignStepsTest, EachReportedDragIsAStepAndADeleteComesBackWhole) {
+    const auto layout = [](int pictureLeft, bool withPicture) {
+        return "<div id='pagetextitem1~' style='left:10px'>" +
+               (withPicture ? "|<div id='dpageimageitem5~' style='position:absolute;top:5px;left:" +
+                                  std::to_string(pictureLeft) + "px;Z-INDEX:2'>^40^30"
+                            : std::string());
+    };
+    const auto drag = [&](const std::string& shown) {
+        step([&] {
+            handOver(shown);
+            session.dispatcher().beforeNavigate("http://itemmoved/");
+        });
+    };
+    page().texts = {"pagetextitem1~<P>a</P>"};
+    page().textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
+    page().richTexts = {"{\\rtf1 a}"};
+    page().elementCount = 1;
+    // A picture added is not in the record's layout yet: its first drag still counts.
+    prompts.openFileNames = {working / "pics/sun.gif"};
+    step([&] { operations.addItem("addgraphic100~50"); });
+    drag(layout(60, true));
+    drag(layout(80, true));
+    drag(layout(80, true));
+    EXPECT_EQ(workspace().history.undoCount(), 3u);
+    const PageRecord beforeDelete = page();
+
+    step([&] {
+        handOver(layout(80, true));
+        operations.deletePicture("pageimageitem5~");
+    });
+    EXPECT_TRUE(page().pictures.empty());
+    // The page shown after the delete hands over a layout without the picture: no move.
+    handOver(layout(0, false));
+    session.steps().undo();
+    EXPECT_EQ(workspace().history.redoLabel(), "delete picture");
+    EXPECT_EQ(page().pictures, beforeDelete.pictures);
+    EXPECT_EQ(page().links, beforeDelete.links);
+    EXPECT_EQ(page().stylesData, layout(80, true));
+    session.steps().redo();
+    EXPECT_TRUE(page().pictures.empty());
+    session.steps().undo();
+    session.steps().undo();
+    EXPECT_EQ(page().stylesData, layout(60, true));
+    EXPECT_EQ(workspace().history.undoLabel(), "move");
+}
+
 TEST_F(DesignStepsTest, TheHistoryIsBoundedAndStartsAfreshForAnotherPage) {
     for (int i = 0; i < 250; ++i) {
         step([&] { page().pageLength = std::to_string(1000 + i); });
@@ -100,7 +146,8 @@ TEST_F(DesignStepsTest, TheHistoryIsBoundedAndStartsAfreshForAnotherPage) {
     EXPECT_EQ(workspace().history.undoCount(), PageHistory::kLimit);
     EXPECT_GE(PageHistory::kLimit, 100u);
     // A drag undone while its layout is handed over is undone first.
-    handOver("<div id='x~' style='moved'>");
+    page().stylesData = "<div id='x~' style='left:1px'>";
+    handOver("<div id='x~' style='left:9px'>");
     session.steps().undo();
     EXPECT_EQ(workspace().history.redoLabel(), "move");
     EXPECT_EQ(page().pageLength, "1249");

@@ -37,7 +37,9 @@ TEST_F(ElementOperationsTest, AnAddedPictureTakesItsNaturalSizeWhereTheMenuWasOp
     clipboard.content = "the user's text";
     handOver(kLayout);
     prompts.openFileNames = {picture("sun.gif")};
-    operations.addItem("addgraphic57~37");
+    // The menu reports its corner shifted by its width of 37 pixels: the picture goes to the
+    // corner, where the user opened the menu.
+    operations.addItem("addgraphic94~74");
 
     EXPECT_EQ(prompts.openRequests[0].filter,
               "Image files (*.jpg;*.gif;*.bmp;*.png)|*.jpg;*.gif;*.bmp;*.png||");
@@ -182,7 +184,7 @@ TEST_F(ElementOperationsTest, ANewSectionOpensTheEditorAndJoinsThePageWhenDone) 
     handOver(kLayout);
     textEditor.editorState.justify = true;
     textEditor.editorState.cancelled = true;
-    operations.addItem("addtext120~200");
+    operations.addItem("addtext157~237");
     EXPECT_EQ(textEditor.opened, std::vector<std::string>{"new pagetextitem1~ " + working.path()});
     EXPECT_FALSE(textEditor.editorState.justify);
     EXPECT_FALSE(textEditor.editorState.cancelled);

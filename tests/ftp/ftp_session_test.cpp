@@ -97,7 +97,9 @@ TEST_F(FtpSessionTest, BlankFieldsAndAWrongPasswordKeepTheSessionClosed) {
     EXPECT_EQ(texts(),
               (std::vector<std::string>{"Data Check FTP server address blank.",
                                         "Data Check FTP account username is blank.",
-                                        "Data Check Password is blank.", "FTP Error: Code: -67"}));
+                                        "Data Check Password is blank.",
+                                        "FTP Error: Code: -67\nThe server refused the user name "
+                                        "or password."}));
     EXPECT_FALSE(panes.connected);
     prompts.shown.clear();
     session.refreshServerList();
@@ -127,9 +129,9 @@ TEST_F(FtpSessionTest, TheServerIsBrowsedByTheTypesItStates) {
     session.openServerFolder();
     EXPECT_EQ(panes.serverFolder, "/images");
     EXPECT_EQ(panes.serverEntries, std::vector<std::string>{"logo.gif"});
-    // One level below "/": the folder above is the empty text, which is the root.
+    // One level below "/": the folder above is the root, and the label names it.
     session.serverFolderUp();
-    EXPECT_EQ(panes.serverFolder, "");
+    EXPECT_EQ(panes.serverFolder, "/");
     EXPECT_EQ(panes.serverEntries.size(), 5u);
 }
 
@@ -140,12 +142,29 @@ TEST_F(FtpSessionTest, FoldersAreMadeAndEntriesDeleted) {
     session.makeServerFolder();
     session.makeServerFolder();
     EXPECT_TRUE(fs::is_directory(home / "made"));
-    panes.serverSelection =
+    const std::vector<std::size_t> chosen =
         Rows(panes.serverEntries, {"index.html", "full  [FOLDER]", "made  [FOLDER]", "README"});
+    // Nothing goes before the user says yes; connecting again shows the folder anew.
+    panes.serverSelection = chosen;
+    prompts.answers = {MessageAnswer::No};
+    session.deleteServerItems();
+    EXPECT_TRUE(fs::exists(home / "index.html"));
+    WriteFile(home / "extra.txt", "put there by someone else");
+    session.connect();
+    EXPECT_EQ(panes.serverEntries.size(), 7u);
+    fs::remove(home / "extra.txt");
+    session.connect();
+    panes.serverSelection = chosen;
+    prompts.answers = {MessageAnswer::Yes};
     session.deleteServerItems();
     EXPECT_EQ(texts(),
-              (std::vector<std::string>{"Quillora Message Folder name cannot be blank.",
-                                        "QUILLORA MESSAGE Cannot delete non-empty folders."}));
+              (std::vector<std::string>{
+                  "Quillora Message Folder name cannot be blank.",
+                  "QUILLORA MESSAGE Delete the 4 selected entries from the FTP server? This "
+                  "cannot be undone.",
+                  "QUILLORA MESSAGE Delete the 4 selected entries from the FTP server? This "
+                  "cannot be undone.",
+                  "QUILLORA MESSAGE Cannot delete non-empty folders."}));
     EXPECT_FALSE(fs::exists(home / "index.html"));
     EXPECT_FALSE(fs::exists(home / "README"));
     EXPECT_FALSE(fs::exists(home / "made"));
@@ -211,7 +230,7 @@ TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {
     EXPECT_FALSE(session.panes().connected);
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[0].caption, "FTP Security");
-    EXPECT_EQ(prompts.shown[1].text, "Code: -60");
+    EXPECT_EQ(prompts.shown[1].text, "Code: -60\nThe server's certificate could not be verified.");
 
     prompts.shown.clear();
     prompts.answers = {MessageAnswer::Yes};
@@ -255,5 +274,5 @@ TEST(FtpListing, TypesComeFromTheServerWhereItStatesThem) {
     EXPECT_EQ(LocalFolderAbove("/home"), "/");
     EXPECT_EQ(LocalFolderAbove("/"), "/");
     EXPECT_EQ(ServerFolderAbove("/a/b"), "/a");
-    EXPECT_EQ(ServerFolderAbove("/a"), "");
+    EXPECT_EQ(ServerFolderAbove("/a"), "/");
 }

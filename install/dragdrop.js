@@ -311,17 +311,39 @@ function ddCommand(address) {
     hostNavigate(address);
 }
 
+// A command of the controls bar, run as its button runs it.
+function ddBarCommand(address) {
+    var bar = parent && parent.frames ? parent.frames['controls'] : null;
+    if (bar && bar.runCommand) {
+        bar.runCommand(address);
+    }
+}
+
+// The window's own keys, for when the page has the keyboard and they do not reach the window.
+function ddWindowKey(event) {
+    var lower = event.key.toLowerCase();
+    var commands = event.ctrlKey && !event.altKey ? {
+        z: event.shiftKey ? function () { ddCommand('http://redo'); } :
+            function () { ddCommand('http://undo'); },
+        y: function () { ddCommand('http://redo'); },
+        s: event.shiftKey ? function () { ddBarCommand('http://save_as_page'); } :
+            function () { ddBarCommand('http://savepage'); },
+        n: function () { hostNavigate('http://keynewpage'); }
+    } : {};
+    if (event.key === 'F1' && !event.ctrlKey && !event.altKey) {
+        commands.f1 = function () { hostNavigate('http://keyhelp'); };
+    }
+    if (!commands[lower]) {
+        return false;
+    }
+    event.preventDefault();
+    commands[lower]();
+    return true;
+}
+
 function ddKey(event) {
     var key = event.key;
-    if (event.ctrlKey && !event.altKey) {
-        var lower = key.toLowerCase();
-        if (lower === 'z' && !event.shiftKey) {
-            event.preventDefault();
-            ddCommand('http://undo');
-        } else if (lower === 'y' || (lower === 'z' && event.shiftKey)) {
-            event.preventDefault();
-            ddCommand('http://redo');
-        }
+    if (ddWindowKey(event) || event.ctrlKey) {
         return;
     }
     if (!ddSelected) {

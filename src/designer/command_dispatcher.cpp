@@ -182,6 +182,13 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     if (command("http://itemmoved", true)) {
         parts_.steps.dragEnded();
     }
+    // The window's keys pressed while the editor page has the keyboard.
+    if (command("http://keynewpage", true)) {
+        parts_.files.newPage();
+    }
+    if (command("http://keyhelp", true)) {
+        parts_.files.showHelp();
+    }
     if (!Contains(address, "http://clipboardcache")) {
         ReleaseLayout(editor, parts_.clipboard);
     }

@@ -62,14 +62,14 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
     ASSERT_EQ(pictures.size(), 1u);
     const std::string name = pictures[0].substr(0, pictures[0].find('~') + 1);
     EXPECT_EQ(pictures[0], name + logo);
-    EXPECT_EQ(box(name), (std::vector<int>{200 + 37, 150 + 37, 160, 60}));
+    EXPECT_EQ(box(name), (std::vector<int>{200, 150, 160, 60}));
 
     // Moved, then stretched by its handle.
     drag(centreOf("img[name='" + QString::fromStdString(name) + "']"), QPointF(100, 50));
     drag(centreOf("#dd-handle"), QPointF(80, 30));
     const std::vector<int> moved = box(name);
-    EXPECT_EQ(moved[0], 337);
-    EXPECT_EQ(moved[1], 237);
+    EXPECT_EQ(moved[0], 300);
+    EXPECT_EQ(moved[1], 200);
 
     // Linked through its edit options.
     prompts.clickOptions = {std::string("EDIT")};
@@ -107,7 +107,7 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
                      "(select ID from quillprojects where FILENAME = 'pictures.html')"),
               name + logo + " http://www.example.com/");
     EXPECT_NE(stored("select STYLESDATA from quillprojects where FILENAME = 'pictures.html'")
-                  .find("top:236px;left:336px;"),
+                  .find("top:199px;left:299px;"),
               std::string::npos)
         << stored("select STYLESDATA from quillprojects where FILENAME = 'pictures.html'");
 

@@ -101,7 +101,7 @@ TEST_F(TextSectionsTest, ASectionIsWrittenPlacedEditedCancelledSavedAndReopenedU
                  ".join(',');})()")
                   .toString()
                   .toStdString(),
-              "337,157,center");
+              "300,120,center");
     const std::string rtf = page.richTexts.back();
 
     // Opened again, the editor shows the same formatting.

@@ -78,7 +78,7 @@ class FakePrompts : public Prompts {
     std::optional<std::string> clickOption() override { return Next(clickOptions); }
     std::optional<std::string> openFileName(const OpenFileRequest& request) override {
         openRequests.push_back(request);
-        return Next(openFileNames);
+        return realFileDialogs ? realFileDialogs->openFileName(request) : Next(openFileNames);
     }
     std::optional<Rgb> colour() override { return Next(colours); }
     std::optional<ImageProperties> imageProperties(const ImageProperties& current) override {
@@ -119,6 +119,8 @@ class FakePrompts : public Prompts {
     std::vector<std::string> titlesShown;
     DialogAnswers clickOptions;
     DialogAnswers openFileNames;
+    // The program's own file dialogs, for the tests that answer them through their widgets.
+    Prompts* realFileDialogs = nullptr;
     std::vector<OpenFileRequest> openRequests;
     std::deque<std::optional<Rgb>> colours;
     std::deque<std::optional<ImageProperties>> imagePropertyAnswers;

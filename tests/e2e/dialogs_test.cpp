@@ -1,9 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "files/picture_size.h"
 #include "items/clickoptions.h"
@@ -21,6 +31,34 @@ namespace {
 
 void Click(QWidget& dialog, const char* caption) {
     dialog.findChild<PictureButton*>(caption)->click();
+}
+
+// Answers the next modal dialog through its widgets, as a user does.
+void AnswerNext(const std::function<void(QWidget&)>& user) {
+    auto* timer = new QTimer();
+    QObject::connect(timer, &QTimer::timeout, [timer, user] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            user(*dialog);
+        }
+    });
+    timer->start(50);
+}
+
+void Type(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void Accept(QWidget& dialog) {
+    for (QAbstractButton* button : dialog.findChild<QDialogButtonBox*>()->buttons()) {
+        if (dialog.findChild<QDialogButtonBox*>()->buttonRole(button) ==
+            QDialogButtonBox::AcceptRole) {
+            button->click();
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -156,4 +194,47 @@ TEST(PictureDecoding, GifAndPngGiveTheirSizeInPixels) {
     WriteFile(folder / "text.gif", "not a picture");
     EXPECT_FALSE(LoadPictureSize(folder / "text.gif", decoder, prompts));
     EXPECT_EQ(prompts.shown.at(0).text, "Could not load image (hr failure)");
+}
+
+TEST(Dialogs, TheProgramsPromptsAreAnsweredThroughTheirOwnWidgets) {
+    TempFolder folder;
+    QtPrompts prompts;
+
+    AnswerNext([](QWidget& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "FTP Security");
+        qobject_cast<QMessageBox*>(&dialog)->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(prompts.messageBox("Connect anyway?", "FTP Security", MessageButtons::YesNo,
+                                 MessageIcon::Warning),
+              MessageAnswer::Yes);
+
+    AnswerNext([](QWidget& dialog) {
+        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+            if (edit->text().startsWith(QLatin1Char('#'))) {
+                Type(edit, QStringLiteral("#336699"));
+            }
+        }
+        Accept(dialog);
+    });
+    const std::optional<Rgb> colour = prompts.colour();
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(std::vector<int>({colour->red, colour->green, colour->blue}),
+              std::vector<int>({0x33, 0x66, 0x99}));
+
+    AnswerNext([](QWidget& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "New server folder");
+        Type(dialog.findChild<QLineEdit*>(QStringLiteral("name")), QStringLiteral("images"));
+        Click(dialog, "dialog_ok");
+    });
+    EXPECT_EQ(prompts.newFolderName(), std::optional<std::string>("images"));
+
+    std::filesystem::create_directories(folder / "site/pages");
+    AnswerNext([&folder](QWidget& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Upload folder selection:");
+        Type(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")),
+             QString::fromStdString(folder / "site/pages"));
+        Accept(dialog);
+    });
+    EXPECT_EQ(prompts.chooseFolder("Upload folder selection:", folder / "site"),
+              std::optional<std::string>(folder / "site/pages"));
 }

@@ -2,41 +2,11 @@
 
 #include <utility>
 
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/service_addresses.h"
 #include "common/text_file.h"
 #include "page/working_files.h"
-
-namespace {
-
-// The text as a JavaScript string literal that cannot end its script element early.
-std::string ScriptString(const std::string& text) {
-    std::string literal = "'";
-    for (const char c : text) {
-        switch (c) {
-            case '\\':
-                literal += "\\\\";
-                break;
-            case '\'':
-                literal += "\\'";
-                break;
-            case '<':
-                literal += "\\x3C";
-                break;
-            case '\n':
-                literal += "\\n";
-                break;
-            case '\r':
-                literal += "\\r";
-                break;
-            default:
-                literal += c;
-        }
-    }
-    return literal + "'";
-}
-
-}  // namespace
 
 ControlsPage::ControlsPage(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {}
 

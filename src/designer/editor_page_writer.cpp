@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/controls_page.h"
@@ -146,8 +147,8 @@ void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState
         extra = "<div id='d" + picture.name + "' style='position:absolute;top:" + picture.top +
                 "px;left:" + picture.left +
                 "px;border-width:0px;background:transparent'><img name='" + picture.name +
-                "' src=\"" + picture.path + "\" width='" + picture.width + "' height='" +
-                picture.height + "'></div>";
+                "' src=\"" + HtmlAttribute(picture.path, '"') + "\" width='" + picture.width +
+                "' height='" + picture.height + "'></div>";
     }
     walk.dragList += "'" + picture.name + "'+SCALABLE";
     AppendContainerEntry(page, walk.dragList);

@@ -1,6 +1,7 @@
 #include "designer/item_walk.h"
 
 #include "common/fields.h"
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 
 namespace {
@@ -9,6 +10,22 @@ constexpr std::size_t kDivStartLength = 9;  // "<div id='"
 constexpr std::size_t kShortestStylesData = 6;
 constexpr std::size_t kShortestLink = 4;
 
+// A text item's start tag as the browser described it: its style may name a picture with an
+// apostrophe or ampersand (url("Bob's paper.gif")), which must not end the attribute.
+std::string SafeTextRecord(const std::string& record) {
+    constexpr std::string_view kStyleStart = "' style='";
+    constexpr std::string_view kEnd = "'>";
+    const std::size_t style = record.find(kStyleStart);
+    if (style == std::string::npos || record.size() < style + kStyleStart.size() + kEnd.size() ||
+        record.compare(record.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
+        return record;
+    }
+    const std::size_t from = style + kStyleStart.size();
+    const std::size_t to = record.size() - kEnd.size();
+    return record.substr(0, from) + HtmlAttribute(record.substr(from, to - from), '\'') +
+           record.substr(to);
+}
+
 void WriteTextItems(const PageRecord& page, const std::string& record, const std::string& id,
                     const ItemWalkOptions& options, ItemWalkResult& result) {
     for (const std::string& entry : page.texts) {
@@ -16,7 +33,8 @@ void WriteTextItems(const PageRecord& page, const std::string& record, const std
             continue;
         }
         ++result.itemCount;
-        result.markup += options.rewriteTextRecord ? options.rewriteTextRecord(record) : record;
+        result.markup +=
+            SafeTextRecord(options.rewriteTextRecord ? options.rewriteTextRecord(record) : record);
         result.markup.append(entry, std::min(id.size(), entry.size()));
         result.markup += "</div>";
         result.dragList += "'" + id + "',";
@@ -47,9 +65,9 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
         std::string& markup = result.markup;
         markup += FieldAt(record, 0, "^");
         if (anchored) {
-            markup += "<A HREF='" + page.links[i] + "'>";
+            markup += "<A HREF='" + HtmlAttribute(page.links[i], '\'') + "'>";
         }
-        markup += "<IMG name='" + entryName + "' SRC=\"" + path +
+        markup += "<IMG name='" + entryName + "' SRC=\"" + HtmlAttribute(path, '"') +
                   "\" BORDER=0 width=" + FieldAt(record, 1, "^") +
                   " height=" + FieldAt(record, 2, "^") + ">";
         if (anchored) {

@@ -1,5 +1,7 @@
 #include "designer/page_head.h"
 
+#include "common/markup_escaping.h"
+
 namespace {
 
 // The fixed text of the editor page's head and body start, cut where values are spliced in.
@@ -140,7 +142,7 @@ std::string BodyBackgroundAttribute(const PageRecord& page, const EditorState& e
         return "background = '" + editor.gridPicture + "' ";
     }
     if (page.backImage.size() > 4) {
-        return "background = 'backgrounds/" + page.backImage + "' ";
+        return "background = 'backgrounds/" + HtmlAttribute(page.backImage, '\'') + "' ";
     }
     return "bgcolor = '" + page.backColor + "' ";
 }
@@ -153,7 +155,8 @@ std::string ContainerBackground(const PageRecord& page, const EditorState& edito
         return "background:transparent'>";
     }
     if (page.pageImage.size() > 1) {
-        return "background-Image:url(backgrounds/" + page.pageImage + ")'>";
+        return "background-Image:url(" +
+               HtmlAttribute(CssUrlArgument("backgrounds/" + page.pageImage), '\'') + ")'>";
     }
     return "background-color:" + page.pageColor + "'>";
 }
@@ -167,13 +170,14 @@ std::string PageHead(const PageRecord& page, const EditorState& editor) {
     head += kHeadStart;
     head += page.pageWidth;
     head += kAfterPageWidth;
-    head += style.border;
+    // The style request's values come from the text editor: strings of the script.
+    head += ScriptStringContent(style.border);
     head += kAfterBorder;
-    head += style.backgroundPicture;
+    head += ScriptStringContent(CssUrlArgument(style.backgroundPicture));
     head += kAfterBackgroundPicture;
-    head += style.textAlignment;
+    head += ScriptStringContent(style.textAlignment);
     head += kAfterTextAlignment;
-    head += style.backgroundColour;
+    head += ScriptStringContent(style.backgroundColour);
     head += kAfterBackgroundColour;
     head += BodyBackgroundAttribute(page, editor);
     head += editor.centringRequest;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/character_references.h"
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/item_walk.h"
@@ -33,17 +34,30 @@ constexpr const char* kCompatibilityScript =
     "\n}</script>";
 
 constexpr const char* kBackgroundsUrl = "url(backgrounds/";
+constexpr const char* kQuotedBackgroundsUrl = "url(\"backgrounds/";
 constexpr const char* kBackgroundsFolder = "backgrounds/";
 constexpr std::size_t kShortestPictureName = 4;
 constexpr std::size_t kShortestBodyPicture = 5;
 constexpr std::size_t kShortestContainerPicture = 2;
 constexpr std::size_t kShortestContainerEnd = 4;
 
+// A name inside a quoted CSS string, its backslash escapes taken away.
+std::string CssUnescaped(const std::string& text) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            ++i;
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
 std::string BodyBackground(const PageRecord& page) {
     if (page.backImage.size() < kShortestBodyPicture) {
         return "bgcolor = '" + page.backColor + "' ";
     }
-    return "background = '" + page.backImage + "' ";
+    return "background = '" + HtmlAttribute(page.backImage, '\'') + "' ";
 }
 
 std::string ContainerStart(const PageRecord& page) {
@@ -51,7 +65,8 @@ std::string ContainerStart(const PageRecord& page) {
     if (page.hasContainer()) {
         start += page.pageImage.size() < kShortestContainerPicture
                      ? "background-color:" + page.pageColor + "'>"
-                     : "background-Image:url(" + page.pageImage + ")'>";
+                     : "background-Image:url(" +
+                           HtmlAttribute(CssUrlArgument(page.pageImage), '\'') + ")'>";
     }
     return start;
 }
@@ -89,27 +104,34 @@ void PagePublisher::copyPictures(const PageRecord& page, const std::string& site
 // published page it lies beside the page.
 std::string PagePublisher::withLocalBackground(const std::string& record,
                                                const std::string& siteFolder) {
-    const std::size_t url = record.find(kBackgroundsUrl);
+    // The browser writes the address in quotes (url("backgrounds/a.gif")).
+    std::size_t url = record.find(kBackgroundsUrl);
+    const bool quoted = url == std::string::npos;
+    if (quoted) {
+        url = record.find(kQuotedBackgroundsUrl);
+    }
     if (url == std::string::npos) {
         return record;
     }
-    const std::size_t nameStart = url + std::string(kBackgroundsUrl).size();
-    const std::size_t nameEnd = record.find(')', nameStart);
+    const std::size_t folderStart = url + (quoted ? 5 : 4);
+    const std::size_t nameStart = folderStart + std::string(kBackgroundsFolder).size();
+    const std::size_t nameEnd =
+        quoted ? record.find("\")", nameStart) : record.find(')', nameStart);
     const std::string name = nameEnd == std::string::npos
                                  ? std::string()
                                  : record.substr(nameStart, nameEnd - nameStart);
     if (name.size() > kShortestPictureName) {
-        copyBackground(name, siteFolder);
+        copyBackground(quoted ? CssUnescaped(name) : name, siteFolder);
     }
     std::string rewritten = record;
-    rewritten.erase(url + 4, std::string(kBackgroundsFolder).size());
+    rewritten.erase(folderStart, std::string(kBackgroundsFolder).size());
     return rewritten;
 }
 
 std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
                                     const std::string& siteFolder) {
     std::string text =
-        "<html><head><title>" + AsciiWithCharacterReferences(page.pageTitle) + "</title>";
+        "<html><head><title>" + AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
     if (variant == PublishVariant::Save) {
         text += kCompatibilityScript;
         text += "</head><body " + BodyBackground(page) + "onload='browserCompatibility()'>";

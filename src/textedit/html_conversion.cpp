@@ -4,6 +4,7 @@
 
 #include "common/character_references.h"
 #include "common/html_colour.h"
+#include "common/markup_escaping.h"
 #include "textedit/rich_text.h"
 
 namespace {
@@ -24,8 +25,9 @@ FontTag TagOf(const CharFormat& format) {
 }
 
 std::string FontTagText(const FontTag& tag, const std::string& itemId, std::size_t position) {
-    return "<font face='" + tag.face + "' color='" + tag.colour + "'><SPAN id='" + itemId +
-           std::to_string(position) + "' style='font-size:" + std::to_string(tag.size) + "pt;'>";
+    return "<font face='" + HtmlAttribute(tag.face, '\'') + "' color='" + tag.colour +
+           "'><SPAN id='" + itemId + std::to_string(position) +
+           "' style='font-size:" + std::to_string(tag.size) + "pt;'>";
 }
 
 bool IsBoundary(char32_t c) {

@@ -1,0 +1,93 @@
+#include "common/markup_escaping.h"
+
+std::string HtmlText(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        if (c == '&') {
+            result += "&amp;";
+        } else if (c == '<') {
+            result += "&lt;";
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+std::string HtmlAttribute(std::string_view value, char quote) {
+    std::string result;
+    result.reserve(value.size());
+    for (const char c : value) {
+        if (c == '&') {
+            result += "&amp;";
+        } else if (c == quote) {
+            result += quote == '"' ? "&quot;" : "&#39;";
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+std::string CssUrlArgument(std::string_view path) {
+    // Blanks alone name no picture.
+    const bool blank = path.find_first_not_of(' ') == std::string_view::npos;
+    bool bare = true;
+    for (const char c : blank ? std::string_view() : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte == 0x7F || c == '(' || c == ')' || c == '\'' || c == '"' ||
+            c == '\\') {
+            bare = false;
+        }
+    }
+    if (bare) {
+        return std::string(path);
+    }
+    std::string quoted = "\"";
+    for (const char c : path) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (c == '\n' || c == '\r') {
+            quoted += c == '\n' ? "\\a " : "\\d ";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string ScriptStringContent(std::string_view text) {
+    std::string literal;
+    literal.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '\\':
+                literal += "\\\\";
+                break;
+            case '\'':
+                literal += "\\'";
+                break;
+            case '"':
+                literal += "\\\"";
+                break;
+            case '<':
+                literal += "\\x3C";
+                break;
+            case '\n':
+                literal += "\\n";
+                break;
+            case '\r':
+                literal += "\\r";
+                break;
+            default:
+                literal += c;
+        }
+    }
+    return literal;
+}
+
+std::string ScriptString(std::string_view text) {
+    return "'" + ScriptStringContent(text) + "'";
+}

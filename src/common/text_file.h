@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-// Generated files are created or truncated and written in one go, byte for byte.
+// Generated files are written byte for byte, whole or not at all: into a hidden part file
+// beside the target, then renamed over it, so a write cut short keeps the old file. A
+// read-only file is not replaced.
 bool WriteTextFile(const std::string& path, const std::string& text);
 
 // The whole of a file, byte for byte; nothing when it cannot be opened.

@@ -13,6 +13,7 @@
 #include "common/number_text.h"
 #include "common/paths.h"
 #include "common/text_case.h"
+#include "common/text_file.h"
 #include "common/text_search.h"
 #include "designer/editor_page_writer.h"
 #include "designer/layout_handover.h"
@@ -100,15 +101,27 @@ void SetStyleRequest(StyleRequest& request, const std::string& id, const TextEdi
     request.onload = " onload=Javascript:styleChange('" + id + "') ";
 }
 
-// A copy of the picture under another name, replacing what is there; never onto itself.
-bool CopyPicture(const std::string& from, const std::string& to) {
+// A copy of the picture under the name wanted; where another file has that name, the copy
+// already made (the same bytes) or a free name beside it ("IMG_1-2.jpg"), so that no file of
+// the user's is replaced. Nothing when the name is the picture itself or the copy fails.
+std::optional<std::string> CopyPicture(const std::string& from, const std::string& wanted) {
     std::error_code error;
-    if (from == to || fs::equivalent(from, to, error)) {
-        return false;
+    if (from == wanted || fs::equivalent(from, wanted, error)) {
+        return std::nullopt;
+    }
+    const fs::path path(wanted);
+    std::string candidate = wanted;
+    for (int number = 2; fs::exists(candidate, error); ++number) {
+        if (ReadTextFile(candidate) == ReadTextFile(from)) {
+            return candidate;
+        }
+        candidate = (path.parent_path() / (path.stem().string() + "-" + std::to_string(number) +
+                                           path.extension().string()))
+                        .string();
     }
     error.clear();
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-    return !error;
+    fs::copy_file(from, candidate, fs::copy_options::none, error);
+    return error ? std::nullopt : std::optional<std::string>(candidate);
 }
 
 // The add menu reports its own corner shifted by its width; the item goes where the user
@@ -321,18 +334,16 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
         return;
     }
     std::string path = *chosen;
-    const std::string lowerCase = WithLowerCaseExtensions(path);
-    if (CopyPicture(path, lowerCase)) {
-        path = lowerCase;
+    if (const std::optional<std::string> copy = CopyPicture(path, WithLowerCaseExtensions(path))) {
+        path = *copy;
     }
     if (HasProblemCharacters(FileNameOf(*chosen))) {
         if (prompts_.messageBox(kProblemCharactersText, "debug info", MessageButtons::OkCancel,
                                 MessageIcon::None) != MessageAnswer::Ok) {
             return;
         }
-        const std::string cleaned = CleanPageName(path);
-        if (CopyPicture(path, cleaned)) {
-            path = cleaned;
+        if (const std::optional<std::string> copy = CopyPicture(path, CleanPageName(path))) {
+            path = *copy;
         }
     }
     NewPicture picture{name, path, left, top, "", ""};

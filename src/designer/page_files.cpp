@@ -1,7 +1,9 @@
 #include "designer/page_files.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "common/fields.h"
 #include "common/paths.h"
 #include "common/service_addresses.h"
 #include "common/text_file.h"
@@ -21,6 +23,22 @@ namespace {
 constexpr const char* kPageFilter = "html file (*.html)|*.html||";
 constexpr const char* kEmptyPage = "<HTML><HEAD></HEAD><BODY></BODY></HTML>";
 constexpr const char* kInvalidNameCaption = "Invalid Page Name";
+constexpr const char* kFileNameOnlyText =
+    "A page name is a file name: it cannot hold \"/\", \"\\\" or \"..\". Choose a name in the "
+    "folder shown.";
+
+// A path that climbs out of its folder ("..") or names a folder that is not there ("a/b"
+// typed as a name) makes no page.
+bool LeavesItsFolder(const std::string& path) {
+    std::string slashes = path;
+    std::replace(slashes.begin(), slashes.end(), '\\', '/');
+    for (const std::string& part : SplitFields(slashes, "/")) {
+        if (part == "..") {
+            return true;
+        }
+    }
+    return FileOperation::CheckPath(ParentFolderOf(path)) != FileOperation::kFolder;
+}
 
 }  // namespace
 
@@ -38,6 +56,26 @@ PageFiles::PageFiles(Workspace& workspace, PageCatalog& catalog, PageStore& stor
       prompts_(prompts),
       shell_(shell) {}
 
+bool PageFiles::mayReplace(const std::string& path) {
+    const PageRecord& page = workspace_.page;
+    if (FileOperation::CheckPath(path) == FileOperation::kNotFound ||
+        PathsEqual(path, JoinPath(page.directory, page.fileName))) {
+        return true;
+    }
+    return prompts_.messageBox(FileNameOf(path) + " already exists. Replace it?",
+                               "Quillora Message", MessageButtons::YesNo,
+                               MessageIcon::Warning) == MessageAnswer::Yes;
+}
+
+bool PageFiles::refusesName(const std::string& path) {
+    if (!LeavesItsFolder(path)) {
+        return false;
+    }
+    prompts_.messageBox(kFileNameOnlyText, kInvalidNameCaption, MessageButtons::Ok,
+                        MessageIcon::None);
+    return true;
+}
+
 void PageFiles::selectFolder(const std::string& folder) {
     ChoiceList& folders = workspace_.folders;
     if (!folders.selectStartingWith(folder)) {
@@ -53,7 +91,16 @@ void PageFiles::newPage() {
     }
     const std::optional<std::string> chosen = prompts_.saveFileName(
         {"New Web Page File Name", kPageFilter, JoinPath(directory, "newpage.html")});
-    if (!chosen) {
+    if (!chosen || refusesName(*chosen)) {
+        return;
+    }
+    const std::string path = CleanPageName(*chosen);
+    const std::string name = CleanPageName(FileNameOf(*chosen));
+    const std::string folder = ParentFolderOf(path);
+    // The empty page goes where the page will be saved, so that no file without the ".html"
+    // is left behind; a file there is replaced only when the user says so.
+    const std::string pagePath = JoinPath(folder, WithHtmlExtension(name));
+    if (!mayReplace(pagePath)) {
         return;
     }
     catalog_.storeCurrentDesign();
@@ -61,16 +108,7 @@ void PageFiles::newPage() {
     // counter, so its next item cannot take an id it already uses.
     page.elementCount = 0;
     page.directory = directory;
-
-    const std::string path = CleanPageName(*chosen);
-    const std::string name = CleanPageName(FileNameOf(*chosen));
-    const std::string folder = ParentFolderOf(path);
-    // The empty page goes where the page will be saved, so that no file without the ".html"
-    // is left behind; a file of that name the dialog did not ask about is left as it is.
-    const std::string pagePath = JoinPath(folder, WithHtmlExtension(name));
-    if (pagePath == path || FileOperation::CheckPath(pagePath) == 0) {
-        WriteTextFile(pagePath, kEmptyPage);
-    }
+    WriteTextFile(pagePath, kEmptyPage);
     workspace_.flags.noSaveOnExit = false;
     if (folder != page.directory) {
         selectFolder(folder);
@@ -86,7 +124,7 @@ bool PageFiles::saveAsPage() {
     }
     const std::optional<std::string> chosen = prompts_.saveFileName(
         {"Save Current Page As", kPageFilter, JoinPath(page.directory, "newpage.html")});
-    if (!chosen) {
+    if (!chosen || refusesName(*chosen) || !mayReplace(*chosen)) {
         // Left set, the flag would make the next new page keep this design.
         workspace_.flags.keepDesign = false;
         return false;
@@ -107,12 +145,17 @@ void PageFiles::renamePage() {
     if (!entered) {
         return;
     }
-    if (entered->empty()) {
+    if (entered->find_first_of("/\\") != std::string::npos || *entered == "..") {
+        prompts_.messageBox(kFileNameOnlyText, kInvalidNameCaption, MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    const std::string newName = WithHtmlExtension(CleanPageName(*entered));
+    if (entered->empty() || newName == ".html") {
         prompts_.messageBox("Name change failed, invalid name", kInvalidNameCaption,
                             MessageButtons::Ok, MessageIcon::None);
         return;
     }
-    const std::string newName = WithHtmlExtension(CleanPageName(*entered));
     ChoiceList& pages = workspace_.pages;
     const std::optional<std::size_t> selected = pages.selectedIndex();
     std::vector<std::string> others;
@@ -127,6 +170,20 @@ void PageFiles::renamePage() {
         }
         others.push_back(pages.entries()[i]);
     }
+    const std::string oldPath = JoinPath(page.directory, oldName);
+    const std::string newPath = JoinPath(page.directory, newName);
+    if (newName != oldName && !mayReplace(newPath)) {
+        return;
+    }
+    // The file first: when it cannot be renamed, the stored page keeps its name too.
+    FileOperation files(prompts_);
+    if (newName != oldName && FileOperation::CheckPath(oldPath) != FileOperation::kNotFound &&
+        ((FileOperation::CheckPath(newPath) == FileOperation::kFile && !files.Delete(newPath)) ||
+         !files.Rename(oldPath, newPath))) {
+        prompts_.messageBox("The page could not be renamed: " + files.lastErrorText(),
+                            kInvalidNameCaption, MessageButtons::Ok, MessageIcon::None);
+        return;
+    }
     page.fileName = newName;
     pages.clear();
     for (const std::string& other : others) {
@@ -135,8 +192,6 @@ void PageFiles::renamePage() {
     pages.select(pages.add(newName));
 
     store_.renamePage(page.directory, oldName, newName);
-    FileOperation files(prompts_);
-    files.Rename(JoinPath(page.directory, oldName), JoinPath(page.directory, newName));
 
     controls_.setFolderLabel(FolderLabel(workspace_.hosting, kHostingSiteAddress, newName));
     controls_.writePage();

@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kNotFound = 0;
-constexpr int kFile = 1;
-constexpr int kFolder = 2;
+constexpr int kNotFound = FileOperation::kNotFound;
+constexpr int kFile = FileOperation::kFile;
+constexpr int kFolder = FileOperation::kFolder;
 
 bool IsReadOnly(const fs::file_status& status) {
     return (status.permissions() & fs::perms::owner_write) == fs::perms::none;

@@ -18,7 +18,10 @@ class FileOperation {
     bool Rename(const std::string& oldPath, const std::string& newPath);
     bool Delete(const std::string& path);
 
-    // 0 not found, 1 file, 2 folder, -1 any other error.
+    static constexpr int kNotFound = 0;
+    static constexpr int kFile = 1;
+    static constexpr int kFolder = 2;
+    // kNotFound, kFile, kFolder, or -1 for any other error.
     static int CheckPath(const std::string& path);
     // The next free-name candidate: a.txt, Copy of a.txt, Copy (1) of a.txt, ...
     std::string MakeCopyName(const std::string& path) const;

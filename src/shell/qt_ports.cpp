@@ -203,6 +203,8 @@ std::optional<std::string> QtPrompts::saveFileName(const SaveFileRequest& reques
                        QtFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The designer asks about a file that is there, under the name the page will really get.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
 
 #include "common/character_references.h"
 #include "common/html_colour.h"
+#include "common/markup_escaping.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
 #include "support/temp_folder.h"
@@ -31,6 +36,49 @@ TEST(TextFile, WritesBytesAsTheyAreAndReadsLinesOfEitherEnding) {
     EXPECT_EQ(*lines, (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_FALSE(ReadTextLines(folder / "missing.txt").has_value());
     EXPECT_FALSE(WriteTextFile(folder / "no/such/folder.txt", "x"));
+}
+
+TEST(TextFile, AWriteCutShortOrRefusedKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string page = folder / "page.html";
+    ASSERT_TRUE(WriteTextFile(page, "the old page"));
+    // The file system takes no more than a few bytes: the write breaks off half-way.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit before = limit;
+    limit.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool written = WriteTextFile(page, std::string(100000, 'x'));
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadFile(page), "the old page");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+
+    std::filesystem::permissions(page, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(WriteTextFile(page, "new"));
+    EXPECT_EQ(ReadFile(page), "the old page");
+}
+
+TEST(MarkupEscaping, EachPlaceGetsWhatItNeedsAndOrdinaryTextStays) {
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> rows[] = {
+        // typed, text content, attribute in ', CSS address, script string content
+        {"paper.gif", "paper.gif", "paper.gif", "paper.gif", "paper.gif"},
+        {"Tom & Jerry's <b>", "Tom &amp; Jerry's &lt;b>", "Tom &amp; Jerry&#39;s <b>",
+         "\"Tom & Jerry's <b>\"", "Tom & Jerry\\'s \\x3Cb>"},
+        {"my photo (1).jpg", "my photo (1).jpg", "my photo (1).jpg", "\"my photo (1).jpg\"",
+         "my photo (1).jpg"},
+        {"a\"b\\c", "a\"b\\c", "a\"b\\c", "\"a\\\"b\\\\c\"", "a\\\"b\\\\c"},
+        {" ", " ", " ", " ", " "},
+    };
+    for (const auto& [typed, text, attribute, css, script] : rows) {
+        EXPECT_EQ(HtmlText(typed), text) << typed;
+        EXPECT_EQ(HtmlAttribute(typed, '\''), attribute) << typed;
+        EXPECT_EQ(CssUrlArgument(typed), css) << typed;
+        EXPECT_EQ(ScriptStringContent(typed), script) << typed;
+    }
+    EXPECT_EQ(HtmlAttribute("say \"hi\" & 'bye'", '"'), "say &quot;hi&quot; &amp; 'bye'");
+    EXPECT_EQ(ScriptString("</script>"), "'\\x3C/script>'");
 }
 
 TEST(CharacterReferences, OnlyCharactersOutsideAsciiAreReferenced) {

@@ -93,6 +93,20 @@ TEST_F(ElementOperationsTest, PictureFilesAreCopiedUnderLowerCaseAndCleanNames) 
     operations.addItem("addgraphic1~1");
     EXPECT_EQ(page().pictures.size(), 2u);
     EXPECT_EQ(page().elementCount, 3);
+
+    // Another picture of the user's under the copy's name is never replaced: the same photo
+    // takes the copy made before, a changed one a free name.
+    WriteFile(working / "pics/IMG.jpg", "GIF 1 1");
+    for (const auto& [width, copy] : std::vector<std::pair<int, const char*>>{
+             {30, "IMG-2.jpg"}, {30, "IMG-2.jpg"}, {60, "IMG-3.jpg"}}) {
+        prompts.openFileNames = {picture("IMG.JPG", width, 20)};
+        number = 10;
+        operations.addItem("addgraphic1~1");
+        EXPECT_EQ(page().pictures.back().substr(page().pictures.back().find('~') + 1),
+                  working / ("pics/" + std::string(copy)));
+    }
+    EXPECT_EQ(ReadFile(working / "pics/IMG.jpg"), "GIF 1 1");
+    EXPECT_EQ(ReadFile(working / "pics/IMG-2.jpg"), "GIF 30 20");
 }
 
 TEST_F(ElementOperationsTest, CancelledDialogsChangeNothing) {

@@ -62,10 +62,74 @@ TEST_F(PageFilesTest, NewPageWritesItsEmptyPageUnderTheFinalName) {
     ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "current.html"));
     EXPECT_EQ(stored.stylesData, *browser.layout);
 
-    // The dialog asked about kept.htm, not kept.html: that file is left as it is.
+    // kept.htm becomes kept.html, a file of the user's: replaced only when the user says so.
+    prompts.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    session.files().newPage();
+    EXPECT_EQ(page().fileName, "notes.html");
+    EXPECT_EQ(ReadFile(working / "other/kept.html"), "a page of the user's");
+    prompts.fileNames = {working / "other/kept.htm"};
     session.files().newPage();
     EXPECT_EQ(page().fileName, "kept.html");
-    EXPECT_EQ(ReadFile(working / "other/kept.html"), "a page of the user's");
+    EXPECT_EQ(ReadFile(working / "other/kept.html"), "<HTML><HEAD></HEAD><BODY></BODY></HTML>");
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].text, "kept.html already exists. Replace it?");
+}
+
+TEST_F(PageFilesTest, NoFileIsReplacedOrMadeElsewhereWithoutTheUsersWord) {
+    designSomething();
+    ASSERT_TRUE(session.store().savePage(page()));
+    WriteFile(working / "site/current.html", "published");
+    WriteFile(working / "site/theirs.html", "someone else's page");
+    workspace().pages.add("current.html");
+    workspace().pages.select(0);
+
+    // Names that leave the folder, for each way a page gets a name.
+    prompts.fileNames = {working / "site/../x", working / "site/a/b", working / "site/../y.html"};
+    session.files().newPage();
+    session.files().newPage();
+    EXPECT_FALSE(session.files().saveAsPage());
+    prompts.pageNames = {std::string("../x"), std::string("a/b")};
+    session.files().renamePage();
+    session.files().renamePage();
+    EXPECT_EQ(prompts.shown.size(), 5u);
+    for (const auto& shown : prompts.shown) {
+        EXPECT_EQ(shown.text,
+                  "A page name is a file name: it cannot hold \"/\", \"\\\" or \"..\". Choose a "
+                  "name in the folder shown.");
+    }
+    EXPECT_FALSE(std::filesystem::exists(working / "x.html"));
+    EXPECT_FALSE(std::filesystem::exists(working / "y.html"));
+    EXPECT_EQ(page().fileName, "current.html");
+
+    // Onto a file of the site folder: No keeps both, Yes replaces it.
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        prompts.shown.clear();
+        prompts.answers = {answer};
+        prompts.pageNames = {std::string("theirs")};
+        session.files().renamePage();
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_EQ(prompts.shown[0].text, "theirs.html already exists. Replace it?");
+    }
+    EXPECT_EQ(page().fileName, "theirs.html");
+    EXPECT_EQ(ReadFile(working / "site/theirs.html"), "published");
+    EXPECT_EQ(session.store().pageIdOf(siteFolder(), "theirs.html"), "1");
+    prompts.answers = {MessageAnswer::No};
+    prompts.fileNames = {working / "site/current.html"};
+    WriteFile(working / "site/current.html", "another page");
+    EXPECT_FALSE(session.files().saveAsPage());
+    EXPECT_EQ(page().fileName, "theirs.html");
+
+    // A rename the file system refuses leaves the file, the stored row and the name.
+    prompts.shown.clear();
+    std::filesystem::create_directories(working / "site/blocked.html/inside");
+    prompts.answers = {MessageAnswer::Yes};
+    prompts.pageNames = {std::string("blocked")};
+    session.files().renamePage();
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[1].text.rfind("The page could not be renamed: ", 0), 0u);
+    EXPECT_EQ(page().fileName, "theirs.html");
+    EXPECT_EQ(session.store().pageIdOf(siteFolder(), "theirs.html"), "1");
+    EXPECT_EQ(ReadFile(working / "site/theirs.html"), "published");
 }
 
 TEST_F(PageFilesTest, CancellingNewPageChangesNothing) {

@@ -81,3 +81,17 @@ bool PathsEqual(std::string_view a, std::string_view b) {
     return a == b;
 #endif
 }
+
+std::string NumberedVariant(const std::string& path,
+                            const std::function<bool(const std::string&)>& takes) {
+    const std::string folder = ParentFolderOf(path);
+    const std::string name = FileNameOf(path);
+    const std::size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    const std::string extension = stem.size() == name.size() ? std::string() : name.substr(dot);
+    std::string candidate = path;
+    for (int number = 2; !takes(candidate); ++number) {
+        candidate = JoinPath(folder, stem + "-" + std::to_string(number) + extension);
+    }
+    return candidate;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,3 +38,8 @@ std::string WithoutTrailingSeparator(std::string_view path);
 
 // Path equality as the platform's file system sees it: case-insensitive on Windows only.
 bool PathsEqual(std::string_view a, std::string_view b);
+
+// The path when the test takes it, else the first of "name-2.ext", "name-3.ext" ... beside it
+// that the test takes: how a file gets a name of its own next to others.
+std::string NumberedVariant(const std::string& path,
+                            const std::function<bool(const std::string&)>& takes);

@@ -1,5 +1,6 @@
 #include "designer/design_steps.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -179,17 +180,21 @@ void DesignSteps::show() {
 }
 
 void DesignSteps::undo() {
-    pending_.reset();
-    takeMove();
-    if (workspace_.history.undo(workspace_.page)) {
-        show();
-    }
+    step([this] { return workspace_.history.undo(workspace_.page); });
 }
 
 void DesignSteps::redo() {
+    step([this] { return workspace_.history.redo(workspace_.page); });
+}
+
+void DesignSteps::step(const std::function<bool()>& swap) {
     pending_.reset();
     takeMove();
-    if (workspace_.history.redo(workspace_.page)) {
+    // The counter never goes down: a section still open in the text editor, or one made
+    // later, must not take an id another item had.
+    const int counted = workspace_.page.elementCount;
+    if (swap()) {
+        workspace_.page.elementCount = std::max(workspace_.page.elementCount, counted);
         show();
     }
 }

@@ -33,6 +33,8 @@ class DesignSteps {
     // The layout the editor page handed over for the undo or redo command, when it moved
     // something, is the step to undo first.
     void takeMove();
+    // Undo and redo: the design the swap puts in place is shown.
+    void step(const std::function<bool()>& swap);
     void show();
 
     Workspace& workspace_;

@@ -109,15 +109,12 @@ std::optional<std::string> CopyPicture(const std::string& from, const std::strin
     if (from == wanted || fs::equivalent(from, wanted, error)) {
         return std::nullopt;
     }
-    const fs::path path(wanted);
-    std::string candidate = wanted;
-    for (int number = 2; fs::exists(candidate, error); ++number) {
-        if (ReadTextFile(candidate) == ReadTextFile(from)) {
-            return candidate;
-        }
-        candidate = (path.parent_path() / (path.stem().string() + "-" + std::to_string(number) +
-                                           path.extension().string()))
-                        .string();
+    const std::string candidate = NumberedVariant(wanted, [&from](const std::string& name) {
+        std::error_code unused;
+        return !fs::exists(name, unused) || ReadTextFile(name) == ReadTextFile(from);
+    });
+    if (fs::exists(candidate, error)) {
+        return candidate;
     }
     error.clear();
     fs::copy_file(from, candidate, fs::copy_options::none, error);

@@ -174,28 +174,47 @@ void OfferRecovery(const std::string& workingFolder, PageStore& store, Prompts& 
     if (!fs::exists(path, error)) {
         return;
     }
-    const auto stored = fs::last_write_time(JoinPath(workingFolder, "quilldata.db"), error);
-    if (!error && fs::last_write_time(path, error) < stored) {
-        // The store was written after the crash: the file has nothing newer to give.
-        RemoveRecovery(workingFolder);
-        return;
-    }
     const std::optional<PageRecord> page =
         ParseRecovery(ReadTextFile(path).value_or(std::string()));
     if (!page) {
-        fs::rename(path, JoinPath(workingFolder, "recovery.damaged.qlr"), error);
+        // Numbered, so that a second damaged file never replaces the first.
+        const std::string aside = NumberedVariant(JoinPath(workingFolder, "recovery.damaged.qlr"),
+                                                  [](const std::string& name) {
+                                                      std::error_code unused;
+                                                      return !fs::exists(name, unused);
+                                                  });
+        fs::rename(path, aside, error);
         prompts.messageBox(
             "The unsaved changes of the last session could not be read back; "
-            "they were kept as recovery.damaged.qlr in the working folder.",
+            "they were kept as " +
+                FileNameOf(aside) + " in the working folder.",
             "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    // The page's own stored design tells whether the file holds anything newer; the store file
+    // as a whole is written by others too (the uploader's remembered login).
+    PageRecord stored;
+    stored.directory = page->directory;
+    stored.fileName = page->fileName;
+    if (store.loadPage(stored, page->directory, page->fileName) &&
+        RecoveryText(stored) == RecoveryText(*page)) {
+        RemoveRecovery(workingFolder);
         return;
     }
     if (prompts.messageBox(
             "Quillora closed unexpectedly. Restore the unsaved changes to " + page->fileName + "?",
             "QUILLORA MESSAGE", MessageButtons::YesNo,
-            MessageIcon::Question) == MessageAnswer::Yes &&
-        store.savePage(*page)) {
-        WriteLastSession(workingFolder, page->directory, page->fileName);
+            MessageIcon::Question) != MessageAnswer::Yes) {
+        RemoveRecovery(workingFolder);
+        return;
     }
+    if (!store.savePage(*page)) {
+        prompts.messageBox("The unsaved changes could not be stored. They stay in " +
+                               std::string(kRecoveryFile) +
+                               " in the working folder and are offered again at the next start.",
+                           "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    WriteLastSession(workingFolder, page->directory, page->fileName);
     RemoveRecovery(workingFolder);
 }

@@ -24,7 +24,9 @@ std::optional<PageRecord> ParseRecovery(const std::string& text);
 bool WriteRecovery(const std::string& workingFolder, const PageRecord& page);
 void RemoveRecovery(const std::string& workingFolder);
 
-// At start: a recovery file newer than the page store is offered to the user. Restored, the
-// design is stored and becomes the last session's page, so that resuming opens it; declined,
-// the file goes. A file that cannot be read is set aside as recovery.damaged.qlr with a message.
+// At start: a recovery file that differs from its page's stored design is offered to the user.
+// Restored, the design is stored and becomes the last session's page, so that resuming opens
+// it; declined, the file goes. When the restoring save fails the file stays and the user is
+// told. A file that cannot be read is set aside as recovery.damaged.qlr (then -2, -3 ...)
+// with a message.
 void OfferRecovery(const std::string& workingFolder, PageStore& store, Prompts& prompts);

@@ -104,10 +104,11 @@ void SetAsideDamagedStore(const std::string& workingFolder, std::vector<std::str
     if (!reason) {
         return;
     }
-    fs::path aside = fs::path(workingFolder) / "quilldata.damaged.db";
-    for (int n = 2; fs::exists(aside, error); ++n) {
-        aside = fs::path(workingFolder) / ("quilldata.damaged-" + std::to_string(n) + ".db");
-    }
+    const fs::path aside = NumberedVariant(JoinPath(workingFolder, "quilldata.damaged.db"),
+                                           [](const std::string& name) {
+                                               std::error_code unused;
+                                               return !fs::exists(name, unused);
+                                           });
     fs::rename(store, aside, error);
     if (error) {
         problems.push_back("The page store " + store.string() + " cannot be read (" + *reason +

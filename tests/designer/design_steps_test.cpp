@@ -20,11 +20,14 @@ class DesignStepsTest : public DesignerFixture {
         page().pageWidth = "800";
         page().pageContainer = PageContainerMarkup("800", "1000");
     }
-    // The page as it would be published and stored: every byte the user could lose.
+    // The page as it would be published and stored: every byte the user could lose. The
+    // counter is left out: it only ever grows, undo or not.
     std::string design() {
+        PageRecord uncounted = page();
+        uncounted.elementCount = 0;
         return PagePublisher(working.path(), prompts)
                    .pageText(page(), PublishVariant::Save, siteFolder()) +
-               RecoveryText(page());
+               RecoveryText(uncounted);
     }
     void step(const std::function<void()>& action) { session.steps().perform(action); }
 
@@ -79,10 +82,12 @@ TEST_F(DesignStepsTest, EveryChangeIsUndoneAndRedoneExactly) {
     // The drag's own step sits between the page before and the picture added.
     ASSERT_EQ(designs.size(), labels.size() + 1);
 
+    const int counted = page().elementCount;
     for (std::size_t i = labels.size(); i-- > 0;) {
         ASSERT_EQ(workspace().history.undoLabel(), labels[i]);
         session.steps().undo();
         EXPECT_EQ(design(), designs[i]) << "undo " << labels[i];
+        EXPECT_EQ(page().elementCount, counted);
     }
     EXPECT_FALSE(workspace().history.canUndo());
     for (std::size_t i = 0; i < labels.size(); ++i) {
@@ -137,6 +142,34 @@ TEST_F(DesignStepsTest, EachReportedDragIsAStepAndADeleteComesBackWhole) {
     session.steps().undo();
     EXPECT_EQ(page().stylesData, layout(60, true));
     EXPECT_EQ(workspace().history.undoLabel(), "move");
+}
+
+TEST_F(DesignStepsTest, ASectionFinishedAfterAnUndoKeepsAnIdOfItsOwn) {
+    const auto write = [&](const char* words, int mode = TextEditorState::kNewSection) {
+        textEditor.editorState.htmlText = std::string("<P>") + words + "</P>";
+        textEditor.editorState.rtfText = std::string("{\\rtf1 ") + words + "}";
+        step([&] { operations.textDone(mode); });
+    };
+    prompts.lengths = {std::string("1500")};
+    step([&] { operations.pageLength(); });
+    step([&] { operations.addItem("addtext10~20"); });
+    session.steps().undo();
+    write("first");
+    step([&] { operations.addItem("addtext10~90"); });
+    write("second");
+    ASSERT_EQ(page().texts.size(), 2u);
+    const std::string first = ItemNameIn(page().texts[0]);
+    const std::string second = ItemNameIn(page().texts[1]);
+    EXPECT_NE(first, second);
+
+    // Each is edited and deleted on its own.
+    step([&] { operations.editText(first + "/"); });
+    write("first, edited", TextEditorState::kExistingSection);
+    EXPECT_EQ(page().texts,
+              (std::vector<std::string>{first + "<P>first, edited</P>", second + "<P>second</P>"}));
+    step([&] { operations.deleteText(second + "/"); });
+    EXPECT_EQ(page().texts,
+              (std::vector<std::string>{first + "<P>first, edited</P>", kRemovedItem}));
 }
 
 TEST_F(DesignStepsTest, TheHistoryIsBoundedAndStartsAfreshForAnotherPage) {
@@ -203,10 +236,46 @@ TEST_F(DesignStepsTest, ARecoveryFileIsOfferedRestoredDeclinedOrSetAside) {
     EXPECT_EQ(ReadFile(working / "lastsession.qlp"), siteFolder() + "|lost.html");
     EXPECT_FALSE(std::filesystem::exists(working / "recovery.qlr"));
 
-    WriteFile(working / "recovery.qlr", "QUILLORA RECOVERY 1\nDIRECTORY 99\ncut");
+    // A file that holds what the page's row holds has nothing to give; one that differs is
+    // offered even when the store file was written after it (the uploader writes there too).
     prompts.shown.clear();
+    restored.directory = siteFolder();
+    restored.fileName = "lost.html";
+    ASSERT_TRUE(WriteRecovery(working.path(), restored));
     OfferRecovery(working.path(), session.store(), prompts);
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(ReadFile(working / "recovery.damaged.qlr"), "QUILLORA RECOVERY 1\nDIRECTORY 99\ncut");
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(working / "recovery.qlr"));
+    crashed.pageTitle = "Later work";
+    ASSERT_TRUE(WriteRecovery(working.path(), crashed));
+    std::filesystem::last_write_time(
+        working / "quilldata.db",
+        std::filesystem::last_write_time(working / "recovery.qlr") + std::chrono::hours(1));
+    prompts.answers = {MessageAnswer::No};
+    OfferRecovery(working.path(), session.store(), prompts);
+    EXPECT_EQ(prompts.shown.size(), 1u);
+
+    // A restore the store cannot take keeps the file and says so.
+    ASSERT_TRUE(WriteRecovery(working.path(), crashed));
+    prompts.shown.clear();
+    // The page's row cannot be read either: that "db error" comes first.
+    prompts.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    db.runStatement("drop table quillprojects");
+    OfferRecovery(working.path(), session.store(), prompts);
+    EXPECT_TRUE(std::filesystem::exists(working / "recovery.qlr"));
+    EXPECT_EQ(prompts.shown.back().text,
+              "The unsaved changes could not be stored. They stay in recovery.qlr in the working "
+              "folder and are offered again at the next start.");
+
+    // Damaged files are set aside one beside the other.
+    for (const char* aside : {"recovery.damaged.qlr", "recovery.damaged-2.qlr"}) {
+        WriteFile(working / "recovery.qlr",
+                  std::string("QUILLORA RECOVERY 1\nDIRECTORY 99\n") + aside);
+        prompts.shown.clear();
+        OfferRecovery(working.path(), session.store(), prompts);
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::Ok);
+        EXPECT_NE(prompts.shown[0].text.find(aside), std::string::npos);
+    }
+    EXPECT_EQ(ReadFile(working / "recovery.damaged.qlr"),
+              "QUILLORA RECOVERY 1\nDIRECTORY 99\nrecovery.damaged.qlr");
 }

@@ -1,5 +1,5 @@
-// Time to write the editor page (item walk and file) for pages of 10, 200 and 1000 items,
-// half text sections and half pictures.
+// Time to write the editor page (item walk and file) and to publish the finished page for
+// pages of 10, 200 and 1000 items, half text sections and half pictures.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include "bench_pages.h"
 #include "designer/controls_page.h"
 #include "designer/editor_page_writer.h"
+#include "designer/published_page.h"
 #include "designer/recovery.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
@@ -48,6 +49,23 @@ void WriteEditorPage(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(WriteEditorPage)->Arg(10)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The finished page written into its site folder, as a save does (the pictures' copies
+// included).
+void PublishPage(benchmark::State& state) {
+    const std::string folder =
+        (std::filesystem::temp_directory_path() / "quillora-publish-bench").string();
+    std::filesystem::create_directories(folder);
+    ConsolePrompts prompts(std::cerr);
+    PagePublisher publisher(folder, prompts);
+    const PageRecord page = PageWithItems(static_cast<int>(state.range(0)));
+    std::string text;
+    for (auto _ : state) {
+        publisher.publish(page, PublishVariant::Save, folder, "page.html", text);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(PublishPage)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The recovery file of a page, written whole to disk (with its flush) after a change.
 void WriteRecoveryFile(benchmark::State& state) {

@@ -12,18 +12,24 @@ constexpr std::size_t kShortestLink = 4;
 
 // A text item's start tag as the browser described it: its style may name a picture with an
 // apostrophe or ampersand (url("Bob's paper.gif")), which must not end the attribute.
-std::string SafeTextRecord(const std::string& record) {
+void AppendTextRecord(std::string& markup, const std::string& record) {
     constexpr std::string_view kStyleStart = "' style='";
     constexpr std::string_view kEnd = "'>";
     const std::size_t style = record.find(kStyleStart);
     if (style == std::string::npos || record.size() < style + kStyleStart.size() + kEnd.size() ||
         record.compare(record.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
-        return record;
+        markup += record;
+        return;
     }
     const std::size_t from = style + kStyleStart.size();
     const std::size_t to = record.size() - kEnd.size();
-    return record.substr(0, from) + HtmlAttribute(record.substr(from, to - from), '\'') +
-           record.substr(to);
+    if (record.find_first_of("'&", from) >= to) {
+        markup += record;
+        return;
+    }
+    markup.append(record, 0, from);
+    markup += HtmlAttribute(std::string_view(record).substr(from, to - from), '\'');
+    markup.append(record, to, std::string::npos);
 }
 
 void WriteTextItems(const PageRecord& page, const std::string& record, const std::string& id,
@@ -33,8 +39,8 @@ void WriteTextItems(const PageRecord& page, const std::string& record, const std
             continue;
         }
         ++result.itemCount;
-        result.markup +=
-            SafeTextRecord(options.rewriteTextRecord ? options.rewriteTextRecord(record) : record);
+        AppendTextRecord(result.markup,
+                         options.rewriteTextRecord ? options.rewriteTextRecord(record) : record);
         result.markup.append(entry, std::min(id.size(), entry.size()));
         result.markup += "</div>";
         result.dragList += "'" + id + "',";

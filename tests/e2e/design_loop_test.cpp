@@ -226,18 +226,7 @@ TEST_F(DesignLoopTest, PicturesComeFromTheRealDialogAndEveryStepIsTakenBackAlone
 }
 
 TEST_F(DesignLoopTest, StoredPositionsHoldAtEveryWindowSize) {
-    PageRecord stored = sitePage("sizes.html", "Sizes", "800");
-    stored.stylesData =
-        "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
-        "border-width:1px;border-style:solid;visibility:visible'>|<div "
-        "id='dpageimageitem7~' style='position:absolute;top:300px;left:136px;"
-        "background:transparent;Z-INDEX:1'>^160^60";
-    stored.texts = {"pagetextitem1~<P>Held</P>"};
-    stored.richTexts = {"{\\rtf1 Held}"};
-    stored.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
-    stored.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
-    stored.links = {""};
-    stored.elementCount = 1;
+    const PageRecord stored = textAndPicturePage("sizes.html", "Held");
     store(stored, true);
     startWindow();
     window->resize(1300, 800);

@@ -57,21 +57,6 @@ class PageTextsTest : public WindowFixture {
                "i.onerror=function(){window.answer='not loaded';};i.src=u;})()";
     }
 
-    PageRecord pageWithItems() {
-        PageRecord page = sitePage("typed.html", "Typed", "800");
-        page.stylesData =
-            "<div id='pagetextitem1~' style='position: absolute; top: 100px; left: 50px;'>|"
-            "<div id='dpageimageitem7~' style='position:absolute;top:300px;left:136px;"
-            "background:transparent;Z-INDEX:1'>^160^60";
-        page.texts = {"pagetextitem1~<P>Words</P>"};
-        page.richTexts = {"{\\rtf1 Words}"};
-        page.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
-        page.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
-        page.links = {""};
-        page.elementCount = 1;
-        return page;
-    }
-
     // A picture file of the working folder's backgrounds under another name.
     void background(const std::string& name) {
         std::filesystem::copy_file(path("backgrounds/paper.gif"), path("backgrounds/" + name),
@@ -133,7 +118,7 @@ TEST_F(PageTextsTest, EveryTypedValueComesBackExactlyFromThePublishedPage) {
          "window.answer=document.querySelector('font').getAttribute('face')", format.face},
     };
     for (const Case& c : cases) {
-        PageRecord page = pageWithItems();
+        PageRecord page = textAndPicturePage("typed.html", "Words");
         c.type(page);
         EXPECT_EQ(published(page, c.script).toStdString(), c.expected) << c.script.toStdString();
     }

@@ -200,6 +200,24 @@ class WindowFixture : public ::testing::Test {
         store(page, true);
     }
 
+    // A page in an 800-pixel container with a text section of the words at 50,100 and the
+    // installed logo at 136,300.
+    PageRecord textAndPicturePage(const std::string& fileName, const std::string& words) const {
+        PageRecord page = sitePage(fileName, words, "800");
+        page.stylesData =
+            "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
+            "border-width:1px;border-style:solid;visibility:visible'>|<div "
+            "id='dpageimageitem7~' style='position:absolute;top:300px;left:136px;"
+            "background:transparent;Z-INDEX:1'>^160^60";
+        page.texts = {"pagetextitem1~<P>" + words + "</P>"};
+        page.richTexts = {"{\\rtf1 " + words + "}"};
+        page.textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
+        page.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
+        page.links = {""};
+        page.elementCount = 1;
+        return page;
+    }
+
     // Stores the page and makes its file, as a save would; the last session names it when
     // asked to.
     void store(const PageRecord& page, bool lastSession = false) {

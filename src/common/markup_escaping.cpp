@@ -1,5 +1,7 @@
 #include "common/markup_escaping.h"
 
+#include <cctype>
+
 std::string HtmlText(std::string_view text) {
     std::string result;
     result.reserve(text.size());
@@ -90,4 +92,21 @@ std::string ScriptStringContent(std::string_view text) {
 
 std::string ScriptString(std::string_view text) {
     return "'" + ScriptStringContent(text) + "'";
+}
+
+std::string PercentEncoded(std::string_view value) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(value.size());
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kDigits[byte >> 4];
+            encoded += kDigits[byte & 0x0F];
+        }
+    }
+    return encoded;
 }

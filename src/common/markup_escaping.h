@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-// What a user typed, made safe for the place of a generated page it goes to. Text without the
-// characters concerned comes back unchanged, so ordinary pages keep their bytes.
+// What a user typed, made safe for the place of a generated page or address it goes to. Text
+// without the characters concerned comes back unchanged, so ordinary pages keep their bytes.
 
 // Text content of an element (the title): "&" and "<" as references.
 std::string HtmlText(std::string_view text);
@@ -23,3 +23,7 @@ std::string ScriptStringContent(std::string_view text);
 
 // The text as a JavaScript string literal in single quotes.
 std::string ScriptString(std::string_view text);
+
+// A name as one value of a request address: every byte but letters, digits and "-._~" as %XX
+// ("my page.html" as "my%20page.html").
+std::string PercentEncoded(std::string_view value);

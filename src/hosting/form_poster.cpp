@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "common/fields.h"
-
 namespace {
 
-constexpr const char* kSeparator = "|";
+constexpr long kLongestPostSeconds = 120;
 
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -30,18 +28,16 @@ size_t DropBody(char*, size_t size, size_t count, void*) {
 
 }  // namespace
 
-PostResult FormPoster::postPageForm(const std::string& address,
-                                    const std::string& description) const {
-    return post(address, description, "uploadfile", "submit");
+PostResult FormPoster::postPageForm(const std::string& address, const Form& form) const {
+    return post(address, form, "uploadfile", "submit");
 }
 
-PostResult FormPoster::postPictureForm(const std::string& address,
-                                       const std::string& description) const {
-    return post(address, description, "SpecialFile", "upload");
+PostResult FormPoster::postPictureForm(const std::string& address, const Form& form) const {
+    return post(address, form, "SpecialFile", "upload");
 }
 
-PostResult FormPoster::post(const std::string& address, const std::string& description,
-                            const char* filePart, const char* closingField) const {
+PostResult FormPoster::post(const std::string& address, const Form& form, const char* filePart,
+                            const char* closingField) const {
     curl_global_init(CURL_GLOBAL_ALL);
     const std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
     if (!handle) {
@@ -50,15 +46,12 @@ PostResult FormPoster::post(const std::string& address, const std::string& descr
     const std::unique_ptr<curl_mime, CurlDeleter> mime(curl_mime_init(handle.get()));
     curl_mimepart* file = curl_mime_addpart(mime.get());
     curl_mime_name(file, filePart);
-    const std::string path = FieldAt(description, 1, kSeparator);
-    if (curl_mime_filedata(file, path.c_str()) != CURLE_OK) {
-        return {false, path + " cannot be read"};
+    if (curl_mime_filedata(file, form.filePath.c_str()) != CURLE_OK) {
+        return {false, form.filePath + " cannot be read"};
     }
-    AddField(mime.get(), "FILENAME", FieldAt(description, 3, kSeparator));
-    const int fields = FieldCount(description, kSeparator);
-    for (int i = 4; i < fields; i += 2) {
-        AddField(mime.get(), FieldAt(description, i, kSeparator),
-                 FieldAt(description, i + 1, kSeparator));
+    AddField(mime.get(), "FILENAME", form.fileName);
+    for (const auto& [name, value] : form.fields) {
+        AddField(mime.get(), name, value);
     }
     AddField(mime.get(), closingField, "send");
     // An empty Expect header: no waiting for a "100 Continue" the server may never send.
@@ -74,13 +67,14 @@ PostResult FormPoster::post(const std::string& address, const std::string& descr
     curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_TIME,
                      std::max(1L, static_cast<long>(timeout_.count() / 1000)));
+    curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT, kLongestPostSeconds);
     const CURLcode result = curl_easy_perform(handle.get());
     if (result != CURLE_OK) {
         return {false, curl_easy_strerror(result)};
     }
     long status = 0;
     curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);
-    if (status >= 400) {
+    if (status < 200 || status > 299) {
         return {false, "the server answered " + std::to_string(status)};
     }
     return {true, ""};

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 // What became of one post: whether the server took it, and if not, why.
 struct PostResult {
@@ -9,24 +11,31 @@ struct PostResult {
     std::string failure;
 };
 
-// Multipart form posts on libcurl. A form description is a text of fields joined by "|": a tag
-// (not sent), the local file's full path, the word FILENAME, its value, then pairs of field
-// name and value. The file part comes first, the closing field ("submit" or "upload" = "send")
-// last. A post counts as sent only when the transfer worked and the server answered with a
-// status below 400.
+// A form to post: the local file sent as the file part, the value of the FILENAME field, and
+// then the other fields in order. Values are carried whole, "|" and all.
+struct Form {
+    std::string filePath;
+    std::string fileName;
+    std::vector<std::pair<std::string, std::string>> fields;
+};
+
+// Multipart form posts on libcurl. The file part comes first, then FILENAME and the fields,
+// the closing field ("submit" or "upload" = "send") last. A post counts as sent only when the
+// transfer worked and the server answered with a 2xx status; a redirect is not followed and
+// counts as a failure with its status. A post takes at most two minutes in all.
 class FormPoster {
   public:
     explicit FormPoster(std::chrono::milliseconds timeout = std::chrono::seconds(30))
         : timeout_(timeout) {}
 
     // A page to the servlet: file part "uploadfile", closing field "submit".
-    PostResult postPageForm(const std::string& address, const std::string& description) const;
+    PostResult postPageForm(const std::string& address, const Form& form) const;
     // A picture to the upload script: file part "SpecialFile", closing field "upload".
-    PostResult postPictureForm(const std::string& address, const std::string& description) const;
+    PostResult postPictureForm(const std::string& address, const Form& form) const;
 
   private:
-    PostResult post(const std::string& address, const std::string& description,
-                    const char* filePart, const char* closingField) const;
+    PostResult post(const std::string& address, const Form& form, const char* filePart,
+                    const char* closingField) const;
 
     std::chrono::milliseconds timeout_;
 };

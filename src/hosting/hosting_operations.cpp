@@ -103,10 +103,19 @@ void HostingOperations::registrationLoop() {
         return;
     }
     const auto& [cleaned, reply] = *answer;
-    HostingFolder& folder = session_.workspace().hosting;
+    // "id|script address": anything else made no folder, whatever the page says.
     const std::size_t bar = reply.find('|');
-    folder.folderId = bar == std::string::npos ? std::string() : reply.substr(0, bar);
-    folder.scriptAddress = bar == std::string::npos ? reply : reply.substr(bar + 1);
+    const std::string id = bar == std::string::npos ? std::string() : reply.substr(0, bar);
+    if (id.empty() || id.find_first_not_of("0123456789") != std::string::npos ||
+        bar + 1 >= reply.size()) {
+        ports_.prompts.messageBox(
+            "The folder was not registered: the service's answer holds no folder id.",
+            "FOLDER REGISTRATION", MessageButtons::Ok, MessageIcon::None);
+        return;
+    }
+    HostingFolder& folder = session_.workspace().hosting;
+    folder.folderId = id;
+    folder.scriptAddress = reply.substr(bar + 1);
     folder.folderName = cleaned;
     ports_.prompts.messageBox(
         "Your new folder has been created.\n You can now upload files to Corvala.",

@@ -23,6 +23,11 @@ constexpr std::size_t kLongestScheme = 18;
 constexpr std::size_t kLongestHost = 126;
 constexpr std::size_t kLongestPath = 2046;
 constexpr std::size_t kBodyChunk = 1023;
+// A reply larger than this, or one that takes longer in all, is no answer of the service's.
+constexpr std::size_t kLargestHeader = 64 * 1024;
+constexpr std::size_t kLargestBody = 64 * 1024 * 1024;
+// The whole exchange may take four read time-outs: two minutes for the usual 30 seconds.
+constexpr int kExchangeInTimeouts = 4;
 
 bool IsHostCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == ':';
@@ -264,13 +269,20 @@ std::optional<HttpReply> HttpClient::request(const std::string& url,
     }
 
     HttpReply reply;
+    const auto deadline = std::chrono::steady_clock::now() + timeout_ * kExchangeInTimeouts;
+    // Each read waits the time-out, and never past the exchange's end.
+    const auto wait = [&] {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        return std::max(std::chrono::milliseconds(0), std::min(timeout_, left));
+    };
     // The header one byte at a time, so that the body starts right after its empty line.
     int lineLength = 0;
     for (;;) {
         char c = 0;
         std::size_t received = 0;
-        const Read read = Receive(socket, &c, 1, received, timeout_);
-        if (read == Read::TimedOut) {
+        const Read read = Receive(socket, &c, 1, received, wait());
+        if (read == Read::TimedOut || reply.header.size() >= kLargestHeader) {
             return std::nullopt;
         }
         if (read == Read::Closed) {
@@ -289,7 +301,7 @@ std::optional<HttpReply> HttpClient::request(const std::string& url,
     char chunk[kBodyChunk];
     for (;;) {
         std::size_t received = 0;
-        const Read read = Receive(socket, chunk, sizeof chunk, received, timeout_);
+        const Read read = Receive(socket, chunk, sizeof chunk, received, wait());
         if (read == Read::TimedOut) {
             return std::nullopt;
         }
@@ -297,6 +309,9 @@ std::optional<HttpReply> HttpClient::request(const std::string& url,
             break;
         }
         reply.body.append(chunk, received);
+        if (reply.body.size() > kLargestBody) {
+            return std::nullopt;
+        }
     }
     std::optional<std::string> decoded = Decoded(reply.header, reply.body);
     if (!decoded) {
@@ -306,7 +321,27 @@ std::optional<HttpReply> HttpClient::request(const std::string& url,
     return reply;
 }
 
+int HttpStatus(const std::string& header) {
+    // "HTTP/1.1 200 OK": the number after the first blank.
+    const std::size_t blank = header.find(' ');
+    if (header.rfind("HTTP/", 0) != 0 || blank == std::string::npos) {
+        return 0;
+    }
+    int status = 0;
+    for (std::size_t at = blank + 1; at < header.size() && at < blank + 4; ++at) {
+        if (!std::isdigit(static_cast<unsigned char>(header[at]))) {
+            return 0;
+        }
+        status = status * 10 + (header[at] - '0');
+    }
+    return status;
+}
+
 std::string HttpGet(const std::string& url, std::chrono::milliseconds timeout) {
     const std::optional<HttpReply> reply = HttpClient(timeout).request(url);
-    return reply ? reply->body : "N";
+    // An error page is no answer: its text must never be taken for a folder id or address.
+    if (!reply || HttpStatus(reply->header) / 100 != 2) {
+        return "N";
+    }
+    return reply->body;
 }

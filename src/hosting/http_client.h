@@ -39,6 +39,12 @@ class HttpClient {
     std::chrono::milliseconds timeout_;
 };
 
-// The body of a GET, or "N" when the exchange failed.
+// The status number of a reply's header ("HTTP/1.0 404 Not Found" gives 404); 0 when the header
+// has none.
+int HttpStatus(const std::string& header);
+
+// The body of a GET with a 2xx status, or "N" when the exchange failed or the server answered
+// with another status. A reply is read for at most four time-outs in all (two minutes for the
+// usual 30 seconds) and 64 MB.
 std::string HttpGet(const std::string& url,
                     std::chrono::milliseconds timeout = HttpClient::kDefaultTimeout);

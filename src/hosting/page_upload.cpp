@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/fields.h"
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/designer_session.h"
@@ -103,7 +104,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
     SendReport report;
     const std::string request = folder.scriptAddress +
                                 "listimages.php?folderid=" + folder.folderId +
-                                "&pagename=" + page.pageName;
+                                "&pagename=" + PercentEncoded(page.pageName);
     tell(request, "THIS IS THE REQUEST");
     const std::string answer = HttpGet(request, addresses.timeout);
     tell(answer, "SERVER ANSWER");
@@ -123,7 +124,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
     for (const std::string& name : used) {
         text = ReplacePictureReferences(text, name,
                                         folder.scriptAddress + "getimage.php?folderid=" +
-                                            folder.folderId + "&filename=" + name);
+                                            folder.folderId + "&filename=" + PercentEncoded(name));
     }
     const std::string uploadFile = JoinPath(page.workingFolder, "uploadfile.html");
     if (!dryRun && !WriteTextFile(uploadFile, text)) {
@@ -133,12 +134,11 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         return report;
     }
     const FormPoster poster(addresses.timeout);
-    const auto send = [&](bool picture, const std::string& path, const std::string& description,
-                          const std::string& what) {
-        const PostResult result = dryRun ? PostResult{true, ""}
-                                  : picture
-                                      ? poster.postPictureForm(addresses.pictureUpload, description)
-                                      : poster.postPageForm(addresses.servlet, description);
+    const auto send = [&](bool picture, const Form& form, const std::string& what) {
+        const std::string& path = form.filePath;
+        const PostResult result = dryRun    ? PostResult{true, ""}
+                                  : picture ? poster.postPictureForm(addresses.pictureUpload, form)
+                                            : poster.postPageForm(addresses.servlet, form);
         if (!result.sent) {
             report.failure = what + " could not be uploaded: " + result.failure + ".";
             tell(report.failure, kIncompleteCaption);
@@ -149,24 +149,35 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         report.sent.emplace_back(FileNameOf(path), error ? 0LL : static_cast<long long>(size));
         return true;
     };
-    const std::vector<std::string> onServer = SplitFields(answer, "|");
+    // Names as the server meant them: a reply ending in a line end names no new picture.
+    std::vector<std::string> onServer;
+    for (std::string name : SplitFields(answer, "|")) {
+        name.erase(0, name.find_first_not_of(" \t\r\n"));
+        name.erase(name.find_last_not_of(" \t\r\n") + 1);
+        onServer.push_back(name);
+    }
     for (const std::string& name : used) {
         if (std::find(onServer.begin(), onServer.end(), name) != onServer.end()) {
             report.skipped.push_back(name);
             continue;
         }
-        const std::string path = JoinPath(page.siteFolder, name);
-        const std::string description =
-            "SpecialFile|" + path + "|FILENAME|" + page.pageName + "|FOLDERID|" + folder.folderId +
-            "|PAGENAME|" + page.pageName + "|MAX_FILE_SIZE|5000000|PASSWORD|" + folder.password;
-        if (!send(true, path, description, "The picture " + name)) {
+        const Form picture{JoinPath(page.siteFolder, name),
+                           page.pageName,
+                           {{"FOLDERID", folder.folderId},
+                            {"PAGENAME", page.pageName},
+                            {"MAX_FILE_SIZE", "5000000"},
+                            {"PASSWORD", folder.password}}};
+        if (!send(true, picture, "The picture " + name)) {
             return report;
         }
     }
-    const std::string description = "uploadfile|" + uploadFile + "|FILENAME|" + page.pageName +
-                                    "|POSTTYPE|SAVEWEBPAGE|FOLDERNAME|" + folder.folderName +
-                                    "|PASSWORD|" + folder.password + "|PAGETITLE|" + page.pageTitle;
-    if (send(false, uploadFile, description, "The page " + page.pageName) && !report.sent.empty()) {
+    const Form form{uploadFile,
+                    page.pageName,
+                    {{"POSTTYPE", "SAVEWEBPAGE"},
+                     {"FOLDERNAME", folder.folderName},
+                     {"PASSWORD", folder.password},
+                     {"PAGETITLE", page.pageTitle}}};
+    if (send(false, form, "The page " + page.pageName) && !report.sent.empty()) {
         report.sent.back().first = page.pageName;
     }
     return report;

@@ -1,6 +1,7 @@
 #include "hosting/server_deletion.h"
 
 #include "common/fields.h"
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "hosting/http_client.h"
 #include "page/workspace.h"
@@ -33,8 +34,11 @@ void ServerDeletion::navigated(const std::string& url) {
         return;
     }
     const HostingFolder& folder = workspace_.hosting;
-    const std::string request = addresses_.deleteScript + FieldAt(address, 3, "|") +
-                                "&password=" + folder.password + "&folderid=" + folder.folderId;
-    prompts_.messageBox(request, "DELETE LINK:", MessageButtons::Ok, MessageIcon::None);
-    HttpGet(request, addresses_.timeout);
+    const std::string start =
+        addresses_.deleteScript + PercentEncoded(FieldAt(address, 3, "|")) + "&password=";
+    const std::string end = "&folderid=" + folder.folderId;
+    // The box shows the address; the folder's password stays out of sight.
+    prompts_.messageBox(start + "****" + end, "DELETE LINK:", MessageButtons::Ok,
+                        MessageIcon::None);
+    HttpGet(start + PercentEncoded(folder.password) + end, addresses_.timeout);
 }

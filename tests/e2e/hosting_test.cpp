@@ -130,8 +130,9 @@ TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
     WriteFile(path("page.html"), "<html></html>");
     ASSERT_TRUE(FormPoster()
                     .postPageForm(base() + "quillservlet",
-                                  "uploadfile|" + path("page.html") +
-                                      "|FILENAME|my page.html|FOLDERNAME|Folder|PASSWORD|42")
+                                  {path("page.html"),
+                                   "my page.html",
+                                   {{"FOLDERNAME", "Folder"}, {"PASSWORD", "42"}}})
                     .sent);
     std::vector<std::string> followed;
     filedelete listing(

@@ -8,6 +8,7 @@
 #include "store/hosting_folder_store.h"
 #include "support/designer_fixture.h"
 #include "support/server_process.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -112,12 +113,45 @@ TEST_F(HostingTest, OddRepliesAndNamesAreHandledAsTheServletMeansThem) {
               "FOLDER REGISTRATION: Folder name was not registered.\n(name "
               "must be at least 1 character long)");
     EXPECT_FALSE(workspace().hosting.exists());
-    // A reply without "|": no id, the whole reply is the script address.
+    // A reply without "|" holds no id: no folder was made.
+    prompts.shown.clear();
     registerFolder("NoBar");
-    EXPECT_EQ(workspace().hosting.folderId, "");
-    EXPECT_EQ(workspace().hosting.scriptAddress, base() + "scripts/");
+    EXPECT_EQ(messages(), std::vector<std::string>{"FOLDER REGISTRATION: The folder was not "
+                                                   "registered: the service's answer holds no "
+                                                   "folder id."});
+    EXPECT_FALSE(workspace().hosting.exists());
+    EXPECT_EQ(LoadHostingFolder(db).folderId, "");
     // Two passwords are never alike.
     EXPECT_NE(MakeFolderPassword(), MakeFolderPassword());
+}
+
+// Replies that are no answers, from a stand-in that gives each of them to every request.
+TEST(HostingReplies, OnlyA2xxReplyInTimeAndInSizeIsAnAnswer) {
+    TempFolder folder;
+    WriteFile(folder / "page.html", "<html></html>");
+    const Form form{folder / "page.html", "page.html", {{"PAGETITLE", "Home | Shop"}}};
+    const struct {
+        const char* mode;
+        const char* postFailure;
+    } cases[] = {{"notfound", "the server answered 404"},
+                 {"moved", "the server answered 301"},
+                 {"huge", nullptr},
+                 {"trickle", nullptr}};
+    for (const auto& c : cases) {
+        ServerProcess server(kStandIn, {"--mode", c.mode});
+        const std::string base = "http://127.0.0.1:" + std::to_string(server.port()) + "/";
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(HttpGet(base + "quillservlet?REGISTERFOLDER|Mine|1", std::chrono::seconds(1)),
+                  "N")
+            << c.mode;
+        // Four read time-outs at most, however steadily the bytes trickle.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8)) << c.mode;
+        if (c.postFailure != nullptr) {
+            const PostResult posted = FormPoster().postPageForm(base + "quillservlet", form);
+            EXPECT_FALSE(posted.sent) << c.mode;
+            EXPECT_EQ(posted.failure, c.postFailure) << c.mode;
+        }
+    }
 }
 
 TEST_F(SilentHostingTest, AServerThatNeverAnswersIsAConnectionFailure) {
@@ -146,13 +180,14 @@ TEST_F(HostingTest, AnUploadSendsOnlyTheMissingPicturesAndThenThePage) {
         FormPoster poster;
         ASSERT_TRUE(poster
                         .postPictureForm(addresses().pictureUpload,
-                                         "SpecialFile|" + working / "site/c.gif" +
-                                             "|FILENAME|page.html|FOLDERID|" +
-                                             workspace().hosting.folderId + "|PASSWORD|" +
-                                             workspace().hosting.password)
+                                         {working / "site/c.gif",
+                                          "page.html",
+                                          {{"FOLDERID", workspace().hosting.folderId},
+                                           {"PASSWORD", workspace().hosting.password}}})
                         .sent);
     }
     prompts.shown.clear();
+    page().pageTitle = "Home | Shop";
     hosting.uploadPage();
     const std::string sent = log();
     EXPECT_NE(sent.find("SpecialFile:a.jpg"), std::string::npos) << sent;
@@ -164,7 +199,7 @@ TEST_F(HostingTest, AnUploadSendsOnlyTheMissingPicturesAndThenThePage) {
     EXPECT_NE(sent.find("POST /quillservlet FILENAME=page.html POSTTYPE=SAVEWEBPAGE "
                         "FOLDERNAME=Pics PASSWORD=" +
                         workspace().hosting.password +
-                        " PAGETITLE=My page submit=send uploadfile:uploadfile.html"),
+                        " PAGETITLE=Home | Shop submit=send uploadfile:uploadfile.html"),
               std::string::npos)
         << sent;
     const std::string uploaded = ReadFile(working / "uploadfile.html");
@@ -245,11 +280,13 @@ TEST_F(HostingTest, DeleteLinksAskTheDeleteScript) {
               std::vector<std::string>{working / "connecting_message.html" + " " + base() +
                                        "quillservlet?FILELISTING|Del|" + folder.password});
     const std::string request = base() + "scripts/deleteimages.php?filename=";
-    EXPECT_EQ(messages(),
-              (std::vector<std::string>{"DELETE LINK:: " + request + "my page.html&password=" +
-                                            folder.password + "&folderid=" + folder.folderId,
-                                        "DELETE LINK:: " + request + "&password=" +
-                                            folder.password + "&folderid=" + folder.folderId}));
-    EXPECT_NE(log().find("GET /scripts/deleteimages.php?filename=my page.html&password="),
+    // The box shows the address with the folder's password masked.
+    EXPECT_EQ(
+        messages(),
+        (std::vector<std::string>{
+            "DELETE LINK:: " + request + "my%20page.html&password=****&folderid=" + folder.folderId,
+            "DELETE LINK:: " + request + "&password=****&folderid=" + folder.folderId}));
+    EXPECT_NE(log().find("GET /scripts/deleteimages.php?filename=my%20page.html&password=" +
+                         folder.password),
               std::string::npos);
 }

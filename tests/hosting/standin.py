@@ -13,6 +13,7 @@ import gzip
 import socketserver
 import sys
 import threading
+import time
 import urllib.parse
 
 LOCK = threading.Lock()
@@ -66,8 +67,23 @@ class Handler(socketserver.StreamRequestHandler):
         if Handler.mode == "gzip" and method == "GET":
             payload = gzip.compress(payload)
             extra = "Content-Encoding: gzip\r\n"
-        self.wfile.write(("HTTP/1.0 %d X\r\nContent-Type: text/html\r\n%sContent-Length: %d\r\n\r\n"
-                          % (status, extra, len(payload))).encode("latin-1") + payload)
+        # Replies that are no answers: an error page, a redirect, far too much, far too slow.
+        if Handler.mode == "notfound" and not target.startswith("/_log"):
+            status, payload = 404, b"<html><body>1000|http://x/</body></html>"
+        if Handler.mode == "moved" and not target.startswith("/_log"):
+            status, payload = 301, b"1000|http://x/"
+            extra = "Location: http://127.0.0.1:%d/elsewhere\r\n" % Handler.port
+        if Handler.mode == "huge" and not target.startswith("/_log"):
+            payload = b"x" * (70 * 1024 * 1024)
+        whole = ("HTTP/1.0 %d X\r\nContent-Type: text/html\r\n%sContent-Length: %d\r\n\r\n"
+                 % (status, extra, len(payload))).encode("latin-1") + payload
+        if Handler.mode == "trickle" and not target.startswith("/_log"):
+            for byte in whole:
+                self.wfile.write(bytes([byte]))
+                self.wfile.flush()
+                time.sleep(0.3)
+            return
+        self.wfile.write(whole)
 
     def answer(self, method, target, headers, body):
         path, _, query = target.partition("?")
@@ -109,7 +125,8 @@ class Handler(socketserver.StreamRequestHandler):
         if path == "/scripts/listimages.php":
             if Handler.mode == "full":
                 return 200, "STORAGE EXCEEDED"
-            return 200, "|".join(folder["pictures"]) if folder else ""
+            # As the service does: the list ends with a line end.
+            return 200, "|".join(folder["pictures"]) + "\r\n" if folder else ""
         if path == "/scripts/getimage.php" and folder:
             return 200, folder["pictures"].get(arguments.get("filename"), b"")
         if path == "/scripts/deleteimages.php" and folder:

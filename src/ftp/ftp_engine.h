@@ -86,6 +86,8 @@ class FtpEngine {
 
     std::string logPath_;
     std::ofstream log_;
+    // Bytes in the log file; past 1 MB it is moved aside to conftp.log.1.
+    std::size_t logged_ = 0;
     std::unique_ptr<Handles> handles_;
     std::string base_;
     std::string user_;

@@ -150,6 +150,17 @@ void InstallQuickstart(const std::string& workingFolder, Prompts& prompts,
     }
 }
 
+// The stores hold the FTP and hosting passwords: only their owner may read them, or look into
+// the working folder.
+void KeepPrivate(const std::string& workingFolder) {
+    std::error_code error;
+    fs::permissions(workingFolder, fs::perms::owner_all, error);
+    for (const char* store : {"quilldata.db", "quillwords.db"}) {
+        fs::permissions(fs::path(workingFolder) / store,
+                        fs::perms::owner_read | fs::perms::owner_write, error);
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> SetUpWorkingFolder(const std::string& workingFolder,
@@ -167,5 +178,6 @@ std::vector<std::string> SetUpWorkingFolder(const std::string& workingFolder,
     CreateWordList(workingFolder, problems);
     SetAsideDamagedStore(workingFolder, problems);
     InstallQuickstart(workingFolder, prompts, problems);
+    KeepPrivate(workingFolder);
     return problems;
 }

@@ -276,3 +276,31 @@ TEST(FtpListing, TypesComeFromTheServerWhereItStatesThem) {
     EXPECT_EQ(ServerFolderAbove("/a/b"), "/a");
     EXPECT_EQ(ServerFolderAbove("/a"), "/");
 }
+
+TEST_F(FtpSessionTest, NoPasswordReachesTheLogWhichStaysSmall) {
+    // The password typed into the server field as well as into its own.
+    FtpPanes& panes = session.panes();
+    panes.server = "ftp://quill:secret@" + address();
+    panes.user = "quill";
+    panes.password = "secret";
+    session.connect();
+    ASSERT_TRUE(panes.connected);
+    session.fillLocalList();
+    panes.localSelection = Rows(panes.localEntries, {"one.html"});
+    session.uploadFiles();
+    session.close();
+    const std::string log = ReadFile(working / "conftp.log");
+    EXPECT_NE(log.find("ftp://quill:****@"), std::string::npos) << log;
+    EXPECT_EQ(log.find("secret"), std::string::npos) << log;
+    for (const ShownMessage& shown : prompts.shown) {
+        EXPECT_EQ(shown.text.find("secret"), std::string::npos) << shown.text;
+    }
+
+    FtpEngine engine(working / "conftp.log");
+    engine.ftpeAttach();
+    for (int line = 0; line < 20000; ++line) {
+        engine.ftpeLog(std::string(100, 'x'));
+    }
+    EXPECT_LE(std::filesystem::file_size(working / "conftp.log"), 1024u * 1024u);
+    EXPECT_GT(std::filesystem::file_size(working / "conftp.log.1"), 512u * 1024u);
+}

@@ -58,6 +58,14 @@ TEST_F(WorkingFolderSetupTest, AFirstRunFillsTheWorkingFolder) {
     EXPECT_NE(published.find("SRC=\"quillora-logo.gif\""), std::string::npos);
     // The body background was copied beside the page.
     EXPECT_EQ(ReadFile(path("webpages/stripes.gif")), "GIF89a stripes");
+    // The stores hold passwords: for their owner only, in a folder only the owner opens.
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(path("")).permissions() & fs::perms::all, fs::perms::owner_all);
+    for (const char* file : {"quilldata.db", "quillwords.db"}) {
+        EXPECT_EQ(fs::status(path(file)).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << file;
+    }
 }
 
 TEST_F(WorkingFolderSetupTest, LaterRunsOverwriteNothingAndStoreTheTutorialOnce) {

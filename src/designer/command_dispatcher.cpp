@@ -4,6 +4,7 @@
 
 #include "common/paths.h"
 #include "common/service_addresses.h"
+#include "common/text_case.h"
 #include "common/text_search.h"
 #include "designer/design_steps.h"
 #include "designer/designer_operations.h"
@@ -62,15 +63,34 @@ std::string CommandDispatcher::welcomePageAddress() const {
     return path.front() == '/' ? "file://" + path : "file:///" + path;
 }
 
-bool CommandDispatcher::allows(const std::string& address) const {
+bool CommandDispatcher::isOwnPage(const std::string& address) const {
+    const std::string scheme = "file://";
+    if (address.compare(0, scheme.size(), scheme) != 0) {
+        return false;
+    }
+    // The path itself, whole: no query or fragment, blanks as they are on disk.
+    std::string path = ReplaceAll(address.substr(scheme.size()), "%20", " ");
+    path = path.substr(0, path.find_first_of("?#"));
+    // "file:///C:/..." names a drive's path.
+    if (path.size() > 2 && path[0] == '/' && path[2] == ':') {
+        path.erase(0, 1);
+    }
+    const std::string& folder = parts_.workspace.workingFolder;
     // The help page is one of the program's own pages: the welcome page links to it.
-    for (const char* allowed : {"quillscreen", "quilltemp.html", "quillstart.html", "controls.html",
-                                "quillhelp.html", "javascript:", "Javascript:"}) {
-        if (Contains(address, allowed)) {
+    for (const std::string& own :
+         {JoinPath(folder, kScreenPageFile), JoinPath(folder, kEditorPageFile),
+          JoinPath(folder, kWelcomePageFile), JoinPath(folder, kControlsPageFile),
+          JoinPath(JoinPath(folder, "help"), "quillhelp.html")}) {
+        if (PathsEqual(path, own)) {
             return true;
         }
     }
-    return address == welcomePageAddress();
+    return false;
+}
+
+bool CommandDispatcher::allows(const std::string& address) const {
+    // The scripts of the page's own links.
+    return StartsWithIgnoringCase(address, "javascript:") || isOwnPage(address);
 }
 
 bool CommandDispatcher::beforeNavigate(const std::string& url) {

@@ -46,6 +46,9 @@ class CommandDispatcher {
 
     // The program's own pages and script addresses: the browser may load them.
     bool allows(const std::string& address) const;
+    // Whether the address names one of the program's own pages in the working folder, by its
+    // whole path.
+    bool isOwnPage(const std::string& address) const;
     // The address of the welcome page shown at start-up.
     std::string welcomePageAddress() const;
 

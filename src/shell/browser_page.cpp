@@ -38,6 +38,16 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, Clipboard& clipboard, QObje
 
 bool BrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& message,
                                    const QString& defaultValue, QString* result) {
+    // The channel answers the program's own pages only: a frame of another origin inside
+    // them, or any other page, gets no answer and reaches no command.
+    const bool ours =
+        securityOrigin.scheme() == QLatin1String("file") && allowed_ &&
+        !url().scheme().startsWith(QLatin1String("javascript"), Qt::CaseInsensitive) &&
+        allowed_(BrowserAddress(url().toString().toStdString()));
+    if (message.startsWith(QLatin1String("quillora:")) && !ours) {
+        *result = QString();
+        return false;
+    }
     if (message == QLatin1String("quillora:navigate")) {
         const std::string address = BrowserAddress(defaultValue.toStdString());
         const bool cancel = handler_ ? handler_(address) : true;

@@ -30,8 +30,16 @@ TEST_F(CommandDispatcherTest, ProgramPagesLoadAndEverythingElseIsKeptOut) {
         EXPECT_FALSE(dispatch(allowed)) << allowed;
     }
     EXPECT_EQ(session.dispatcher().welcomePageAddress(), "file://" + working / "quillstart.html");
-    EXPECT_TRUE(dispatch("http://www.example.com/somewhere.html"));
-    EXPECT_TRUE(dispatch("file:///etc/passwd"));
+    // Whole paths only: a name alike somewhere else is not the program's page.
+    for (const std::string& foreign :
+         {std::string("http://www.example.com/somewhere.html"), std::string("file:///etc/passwd"),
+          std::string("http://evil.example/quillscreen.html"),
+          "file://" + working / "webpages/quillhelp.html",
+          std::string("file:///tmp/quilltemp.html"),
+          "file://" + working / "quillscreen.html.evil.html"}) {
+        EXPECT_TRUE(dispatch(foreign)) << foreign;
+    }
+    EXPECT_TRUE(session.dispatcher().allows("file://" + working / "help/quillhelp.html#top"));
     EXPECT_TRUE(operations.calls.empty());
     EXPECT_TRUE(browser.addresses.empty());
     EXPECT_TRUE(shell.opened.empty());

@@ -149,3 +149,28 @@ TEST_F(BadConditionsTest, TheKeyboardReachesTheCommandsOfTheBar) {
     EXPECT_EQ(prompts.saveRequests[1].title, "New Web Page File Name");
     EXPECT_TRUE(prompts.shown.empty());
 }
+
+TEST_F(BadConditionsTest, OnlyTheProgramsOwnPagesReachItsCommands) {
+    storeTextPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    const QString ask = "prompt('quillora:navigate', 'http://keyhelp')";
+    // A frame of another origin inside the editor page gets no answer: it cannot even load.
+    js("var f = window.frames['editor'].document.createElement('iframe');"
+       "f.sandbox = 'allow-scripts allow-modals';"
+       "f.srcdoc = '<script>" +
+       ask + "</script>';window.frames['editor'].document.body.appendChild(f);");
+    QTest::qWait(1500);
+    EXPECT_TRUE(shell.opened.empty());
+    // The program's own page is answered.
+    EXPECT_EQ(js("window.frames['editor']." + ask).toString(), "cancel");
+    EXPECT_EQ(shell.opened.size(), 1u);
+
+    // Nor does a page from anywhere else, even one named like the program's.
+    const std::string foreign = JoinPath(home.path(), "quillscreen.html");
+    WriteFile(foreign, "<html><body>elsewhere</body></html>");
+    ASSERT_TRUE(reloadsAfter(
+        [&] { window->browser()->load(QUrl::fromLocalFile(QString::fromStdString(foreign))); }));
+    EXPECT_TRUE(js(ask + " === null").toBool());
+    EXPECT_EQ(shell.opened.size(), 1u);
+}

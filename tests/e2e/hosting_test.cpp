@@ -128,12 +128,12 @@ TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
     // The listing window shows the servlet's page and tells the links the user follows.
     ASSERT_EQ(HttpGet(base() + "quillservlet?REGISTERFOLDER|Folder|42").substr(0, 5), "1000|");
     WriteFile(path("page.html"), "<html></html>");
-    ASSERT_TRUE(FormPoster()
-                    .postPageForm(base() + "quillservlet",
-                                  {path("page.html"),
-                                   "my page.html",
-                                   {{"FOLDERNAME", "Folder"}, {"PASSWORD", "42"}}})
-                    .sent);
+    ASSERT_TRUE(
+        FormPoster()
+            .postPageForm(
+                base() + "quillservlet",
+                {path("page.html"), "my page.html", {{"FOLDERNAME", "Folder"}, {"PASSWORD", "42"}}})
+            .sent);
     std::vector<std::string> followed;
     filedelete listing(
         QUrl::fromLocalFile(QString::fromStdString(path("connecting_message.html"))),

@@ -263,6 +263,9 @@ void FtpEngine::prepare(const std::string& url) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    // A transfer where no byte moves for the stall limit has failed.
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stallSeconds_);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, binary_ ? 0L : 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, Collect);
@@ -429,19 +432,37 @@ long long FtpEngine::ftpeGetLocalFSize(const std::string& path) {
     return error ? -1 : static_cast<long long>(size);
 }
 
-bool FtpEngine::openLocalFile(const std::string& name, const char* mode) {
-    file_.reset(std::fopen(JoinPath(localDir_, name).c_str(), mode));
+bool FtpEngine::openLocalFile(const std::string& path, const std::string& serverName,
+                              const char* mode) {
+    file_.reset(std::fopen(path.c_str(), mode));
     if (!file_) {
         return false;
     }
     std::setvbuf(file_.get(), nullptr, _IOFBF, kTransferBuffer);
-    prepare(fileUrl(name));
+    prepare(fileUrl(serverName));
     return true;
 }
 
+std::string FtpEngine::PartName(const std::string& name) {
+    return "." + name + ".part";
+}
+
 int FtpEngine::ftpePutFile(const std::string& name) {
-    if (!openLocalFile(name, "rb")) {
+    return startPut(name, true);
+}
+
+int FtpEngine::startPut(const std::string& name, bool underTemporaryName) {
+    // Sent under a temporary name and renamed when whole, so that a broken connection never
+    // leaves half a page under the real name.
+    const std::string sentAs = underTemporaryName ? PartName(name) : name;
+    if (!openLocalFile(JoinPath(localDir_, name), sentAs, "rb")) {
         return -CURLE_READ_ERROR;
+    }
+    transfer_ = Transfer{true, name, underTemporaryName};
+    if (underTemporaryName) {
+        handles_->quote = curl_slist_append(nullptr, ("RNFR " + sentAs).c_str());
+        handles_->quote = curl_slist_append(handles_->quote, ("RNTO " + name).c_str());
+        curl_easy_setopt(handles_->easy, CURLOPT_POSTQUOTE, handles_->quote);
     }
     curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBuffer);
@@ -453,9 +474,11 @@ int FtpEngine::ftpePutFile(const std::string& name) {
 }
 
 int FtpEngine::ftpeGetFile(const std::string& name) {
-    if (!openLocalFile(name, "wb")) {
+    // Received into a part file beside the target, which takes its place only when whole.
+    if (!openLocalFile(JoinPath(localDir_, PartName(name)), name, "wb")) {
         return -CURLE_WRITE_ERROR;
     }
+    transfer_ = Transfer{false, name, false};
     curl_easy_setopt(handles_->easy, CURLOPT_WRITEFUNCTION, nullptr);
     curl_easy_setopt(handles_->easy, CURLOPT_WRITEDATA, file_.get());
     curl_easy_setopt(handles_->easy, CURLOPT_BUFFERSIZE, kTransferBuffer);
@@ -478,7 +501,53 @@ int FtpEngine::ftpeDriver() {
     }
     const int result = finish(CURLE_OK);
     file_.reset();
+    return completeTransfer(result);
+}
+
+int FtpEngine::completeTransfer(int result) {
+    const Transfer done = *transfer_;
+    transfer_.reset();
+    if (!done.upload) {
+        const std::string part = JoinPath(localDir_, PartName(done.name));
+        std::error_code error;
+        if (result == 0) {
+            std::filesystem::rename(part, JoinPath(localDir_, done.name), error);
+        }
+        if (result != 0 || error) {
+            std::filesystem::remove(part, error);
+            return result != 0 ? result : -CURLE_WRITE_ERROR;
+        }
+        return 0;
+    }
+    if (result == -CURLE_QUOTE_ERROR && done.underTemporaryName) {
+        // The server keeps the file but will not rename it: once more, under the real name.
+        logLine("--> The server refused to rename " + PartName(done.name) + "; sending " +
+                done.name + " under its own name");
+        command("DELE " + PartName(done.name));
+        const int restarted = startPut(done.name, false);
+        return restarted < 0 ? restarted : 1;
+    }
     return result;
+}
+
+void FtpEngine::ftpeAbort() {
+    if (!transfer_) {
+        return;
+    }
+    const Transfer broken = *transfer_;
+    transfer_.reset();
+    curl_multi_remove_handle(handles_->multi, handles_->easy);
+    file_.reset();
+    logLine("--> Transfer of " + broken.name + " cancelled");
+    if (broken.upload) {
+        // Only the temporary name was written to; it goes.
+        if (broken.underTemporaryName) {
+            command("DELE " + PartName(broken.name));
+        }
+    } else {
+        std::error_code error;
+        std::filesystem::remove(JoinPath(localDir_, PartName(broken.name)), error);
+    }
 }
 
 long long FtpEngine::ftpeGetInteger(int which) const {
@@ -523,6 +592,7 @@ long long FtpEngine::ftpeFileLength(const std::string& name) {
 }
 
 void FtpEngine::ftpeClose() {
+    ftpeAbort();
     file_.reset();
 }
 

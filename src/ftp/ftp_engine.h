@@ -47,10 +47,18 @@ class FtpEngine {
     void ftpeSetMode(char mode) { binary_ = mode == 'B'; }
     static long long ftpeGetLocalFSize(const std::string& path);
     // Transfers between the local folder and the current server folder; the driver moves them.
+    // An upload goes to a temporary name (".name.part") and is renamed when whole; a download
+    // goes to ".name.part" in the local folder and replaces the file only when whole.
     int ftpePutFile(const std::string& name);
     int ftpeGetFile(const std::string& name);
     // Positive while the transfer goes on, 0 when it is done, negative when it failed.
     int ftpeDriver();
+    // Ends the transfer under way and takes away what it wrote.
+    void ftpeAbort();
+    // A transfer fails when no byte moves for this many seconds (30 unless set).
+    void setStallLimit(long seconds) { stallSeconds_ = seconds; }
+    // The name a file travels under before it is whole.
+    static std::string PartName(const std::string& name);
     // 10: bytes received by the transfer; 12: bytes sent.
     long long ftpeGetInteger(int which) const;
     int ftpeMakeServerDir(const std::string& name);
@@ -77,7 +85,11 @@ class FtpEngine {
     // handle leaves the multi stack.
     int finish(int result);
     // Opens the local file of a transfer and prepares the request for its server name.
-    bool openLocalFile(const std::string& name, const char* mode);
+    bool openLocalFile(const std::string& path, const std::string& serverName, const char* mode);
+    int startPut(const std::string& name, bool underTemporaryName);
+    // Finishes the transfer the driver saw end: a whole download takes its name, a refused
+    // rename sends the file again under its own name.
+    int completeTransfer(int result);
     int command(const std::string& text);
     int listOnce();
     std::string folderUrl(const std::string& path) const;
@@ -104,6 +116,13 @@ class FtpEngine {
     bool authSent_ = false;
     // The local file of the transfer under way; none between transfers.
     std::unique_ptr<std::FILE, FileCloser> file_;
+    struct Transfer {
+        bool upload = false;
+        std::string name;
+        bool underTemporaryName = false;
+    };
+    std::optional<Transfer> transfer_;
+    long stallSeconds_ = 30;
 };
 
 // The entries of a plain listing text: one name per line, ended by CR LF. A

@@ -108,6 +108,7 @@ void FtpSession::connect() {
         }
     }
     engine_ = std::make_unique<FtpEngine>(JoinPath(workingFolder_, "conftp.log"));
+    engine_->setStallLimit(stallSeconds_);
     const int attached = engine_->ftpeAttach();
     if (attached < 0) {
         prompts_.messageBox(std::to_string(attached), "Attach error code:", MessageButtons::Ok,
@@ -262,7 +263,7 @@ void FtpSession::deleteServerItems() {
     refreshServerList();
 }
 
-void FtpSession::callTheDriver(char kind, long long expected) {
+bool FtpSession::callTheDriver(char kind, long long expected) {
     engine_->ftpeLog("--> Entering CallTheDriver");
     using Clock = std::chrono::steady_clock;
     auto nextCheck = Clock::now() + std::chrono::seconds(1);
@@ -273,6 +274,13 @@ void FtpSession::callTheDriver(char kind, long long expected) {
         }
     };
     for (;;) {
+        // The window is kept painted between the driver's steps (50 ms at most each), and its
+        // Cancel ends the transfer with what it wrote.
+        if (!prompts_.transferGoesOn()) {
+            engine_->ftpeAbort();
+            engine_->ftpeLog("--> Leaving CallTheDriver");
+            return false;
+        }
         const int code = engine_->ftpeDriver();
         if (code < 0) {
             showError(code);
@@ -288,6 +296,7 @@ void FtpSession::callTheDriver(char kind, long long expected) {
     }
     progress();
     engine_->ftpeLog("--> Leaving CallTheDriver");
+    return true;
 }
 
 void FtpSession::uploadFiles() {
@@ -315,7 +324,9 @@ void FtpSession::uploadFiles() {
             showError(code);
             continue;
         }
-        callTheDriver('P', size);
+        if (!callTheDriver('P', size)) {
+            break;
+        }
     }
     panes_.localSelection.clear();
     refreshServerList();
@@ -347,7 +358,9 @@ void FtpSession::downloadFiles() {
             showError(code);
             continue;
         }
-        callTheDriver('G', size);
+        if (!callTheDriver('G', size)) {
+            break;
+        }
     }
     prompts_.uploadNotice(false);
     fillLocalList();

@@ -52,6 +52,8 @@ class FtpSession {
     void disconnect();
     // The window closes: the connection ends and the login is stored or forgotten.
     void close();
+    // How long a transfer may go without moving a byte before it fails (30 s unless set).
+    void setStallLimit(long seconds) { stallSeconds_ = seconds; }
 
     void browseLocalFolder();
     void openLocalFolder();
@@ -66,7 +68,7 @@ class FtpSession {
     bool connected();
     void showError(int code);
     // Moves the transfer started last; the notice shows how much of the expected size moved.
-    void callTheDriver(char kind, long long expected);
+    bool callTheDriver(char kind, long long expected);
     void showServerEntries();
     void endEngine();
 
@@ -74,6 +76,7 @@ class FtpSession {
     Prompts& prompts_;
     FtpPanes panes_;
     std::unique_ptr<FtpEngine> engine_;
+    long stallSeconds_ = 30;
     std::string accountRoot_;
 };
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QPushButton>
 
 UploadNotice::UploadNotice(QWidget* owner) : QLabel(owner, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("uploadNotice"));
@@ -12,8 +13,15 @@ UploadNotice::UploadNotice(QWidget* owner) : QLabel(owner, Qt::Tool | Qt::Framel
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 100);
-    progress_->setGeometry(20, height() - 26, width() - 40, 16);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("cancel"));
+    cancel_->adjustSize();
+    progress_->setGeometry(20, height() - 26, width() - 48 - cancel_->width(), 16);
+    cancel_->move(width() - 20 - cancel_->width(), height() - 30);
     progress_->hide();
+    cancel_->hide();
+    connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+    setWindowModality(Qt::ApplicationModal);
 }
 
 void UploadNotice::showOver() {
@@ -22,6 +30,8 @@ void UploadNotice::showOver() {
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     progress_->hide();
+    cancel_->hide();
+    cancelled_ = false;
     show();
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -30,6 +40,7 @@ void UploadNotice::showOver() {
 void UploadNotice::showProgress(int percent) {
     progress_->setValue(percent);
     progress_->show();
+    cancel_->show();
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

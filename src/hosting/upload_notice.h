@@ -3,9 +3,11 @@
 #include <QLabel>
 
 class QProgressBar;
+class QPushButton;
 
 // The small picture of a window saying "Transfering file(s)..." shown over the main window
-// while an upload runs; FTP transfers add how far they have come.
+// while an upload runs; FTP transfers add how far they have come and a Cancel. While it shows,
+// the other windows take no input.
 class UploadNotice : public QLabel {
     Q_OBJECT
 
@@ -16,7 +18,11 @@ class UploadNotice : public QLabel {
     // event loop until it is done.
     void showOver();
     void showProgress(int percent);
+    // Whether Cancel was pressed since the notice was shown.
+    bool cancelled() const { return cancelled_; }
 
   private:
     QProgressBar* progress_;
+    QPushButton* cancel_;
+    bool cancelled_ = false;
 };

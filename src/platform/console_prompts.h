@@ -31,6 +31,7 @@ class ConsolePrompts : public Prompts {
     std::optional<FolderAction> folderAction() override { return {}; }
     void uploadNotice(bool) override {}
     void transferProgress(int) override {}
+    bool transferGoesOn() override { return true; }
     std::optional<std::string> newFolderName() override { return {}; }
     std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
         return {};

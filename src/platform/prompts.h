@@ -95,6 +95,9 @@ class Prompts {
     // current transfer has come, in percent.
     virtual void uploadNotice(bool shown) = 0;
     virtual void transferProgress(int percent) = 0;
+    // Called between the steps of a transfer: keeps the windows painted, and false once the
+    // user cancelled it on the notice.
+    virtual bool transferGoesOn() = 0;
     // The "New server folder" dialog: the name typed.
     virtual std::optional<std::string> newFolderName() = 0;
     // A folder of the local disk, starting at the given one.

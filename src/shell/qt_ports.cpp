@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
@@ -313,6 +314,14 @@ void QtPrompts::uploadNotice(bool shown) {
     } else if (notice_) {
         notice_->hide();
     }
+}
+
+bool QtPrompts::transferGoesOn() {
+    if (!notice_) {
+        return true;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !notice_->cancelled();
 }
 
 void QtPrompts::transferProgress(int percent) {

@@ -61,6 +61,7 @@ class QtPrompts : public Prompts {
     std::optional<FolderAction> folderAction() override;
     void uploadNotice(bool shown) override;
     void transferProgress(int percent) override;
+    bool transferGoesOn() override;
     std::optional<std::string> newFolderName() override;
     std::optional<std::string> chooseFolder(const std::string& title,
                                             const std::string& start) override;

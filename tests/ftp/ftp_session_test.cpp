@@ -18,6 +18,18 @@ namespace {
 
 constexpr const char* kServer = QUILLORA_TEST_DATA "/ftp/ftpserver.py";
 
+// Selects the entries by name in the pane's list.
+std::vector<std::size_t> Rows(const std::vector<std::string>& entries,
+                              const std::vector<std::string>& names) {
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (std::find(names.begin(), names.end(), entries[i]) != names.end()) {
+            rows.push_back(i);
+        }
+    }
+    return rows;
+}
+
 class FtpSessionTest : public ::testing::Test {
   protected:
     explicit FtpSessionTest(bool tls = false)
@@ -48,17 +60,6 @@ class FtpSessionTest : public ::testing::Test {
         panes.user = "quill";
         panes.password = "secret";
         target.connect();
-    }
-    // Selects the entries by name in the pane's list.
-    static std::vector<std::size_t> Rows(const std::vector<std::string>& entries,
-                                         const std::vector<std::string>& names) {
-        std::vector<std::size_t> rows;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (std::find(names.begin(), names.end(), entries[i]) != names.end()) {
-                rows.push_back(i);
-            }
-        }
-        return rows;
     }
     std::vector<std::string> texts() const {
         std::vector<std::string> all;
@@ -303,4 +304,113 @@ TEST_F(FtpSessionTest, NoPasswordReachesTheLogWhichStaysSmall) {
     }
     EXPECT_LE(std::filesystem::file_size(working / "conftp.log"), 1024u * 1024u);
     EXPECT_GT(std::filesystem::file_size(working / "conftp.log.1"), 512u * 1024u);
+}
+
+// Servers that misbehave as real ones do: whatever breaks, no half file takes a real name, on
+// either side, and nothing hangs.
+TEST(FtpTransfers, NoHalfFileTakesARealNameAndNothingHangs) {
+    struct Stand {
+        explicit Stand(const char* mode)
+            : server(kServer, {"--home", home.path(), "--mode", mode}) {
+            {
+                SqliteDatabase db;
+                db.open(working / "quilldata.db");
+                CreatePageStore(db);
+            }
+            WriteFile(home / "live.html", "the live page");
+            WriteFile(home / "big.bin", std::string(2 * 1024 * 1024, 'b'));
+            WriteFile(local / "live.html", std::string(400 * 1024, 'n'));
+            WriteFile(local / "big.bin", "the local copy");
+            session.setStallLimit(2);
+            FtpPanes& panes = session.panes();
+            panes.server = "127.0.0.1:" + std::to_string(server.port());
+            panes.user = "quill";
+            panes.password = "secret";
+            session.connect();
+            session.fillLocalList();
+        }
+        void select(bool serverSide, const std::string& name) {
+            FtpPanes& panes = session.panes();
+            if (serverSide) {
+                panes.serverSelection = Rows(panes.serverEntries, {name});
+            } else {
+                panes.localSelection = Rows(panes.localEntries, {name});
+            }
+        }
+        std::string errors() const {
+            std::string all;
+            for (const ShownMessage& shown : prompts.shown) {
+                all += shown.text + "\n";
+            }
+            return all;
+        }
+        TempFolder working;
+        TempFolder home;
+        TempFolder local;
+        FakePrompts prompts;
+        ServerProcess server;
+        FtpSession session{working.path(), local.path(), prompts};
+    };
+
+    {
+        // A download the server refuses: the local file stays as it was.
+        Stand stand("normal");
+        fs::remove(stand.home / "big.bin");
+        stand.session.refreshServerList();
+        stand.session.panes().serverEntries.push_back("big.bin");
+        stand.select(true, "big.bin");
+        stand.session.downloadFiles();
+        EXPECT_EQ(ReadFile(stand.local / "big.bin"), "the local copy");
+        EXPECT_NE(stand.errors().find("Code: -78"), std::string::npos) << stand.errors();
+        EXPECT_FALSE(fs::exists(stand.local / ".big.bin.part"));
+    }
+    {
+        // The connection breaks half-way through an upload: the live page is untouched.
+        Stand stand("dropupload");
+        stand.select(false, "live.html");
+        stand.session.uploadFiles();
+        EXPECT_TRUE(ReadFile(stand.home / "live.html") == "the live page")
+            << ReadFile(stand.working / "conftp.log");
+        EXPECT_FALSE(stand.errors().empty());
+    }
+    {
+        // A server that will not rename gets the file under its own name, once.
+        Stand stand("norename");
+        stand.select(false, "live.html");
+        stand.session.uploadFiles();
+        EXPECT_TRUE(ReadFile(stand.home / "live.html") == std::string(400 * 1024, 'n'));
+        EXPECT_FALSE(fs::exists(stand.home / ".live.html.part"));
+        EXPECT_TRUE(stand.prompts.shown.empty()) << stand.errors();
+        EXPECT_NE(
+            ReadFile(stand.working / "conftp.log").find("sending live.html under its own name"),
+            std::string::npos);
+    }
+    {
+        // A download that stops moving fails within the stall limit.
+        Stand stand("stall");
+        stand.select(true, "big.bin");
+        const auto start = std::chrono::steady_clock::now();
+        stand.session.downloadFiles();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_NE(stand.errors().find("Code: -28"), std::string::npos) << stand.errors();
+        EXPECT_TRUE(ReadFile(stand.local / "big.bin") == "the local copy");
+        EXPECT_FALSE(fs::exists(stand.local / ".big.bin.part"));
+    }
+    {
+        // Cancel ends a slow transfer at once and takes away what it wrote, both ways.
+        Stand stand("slow");
+        stand.select(true, "big.bin");
+        stand.prompts.cancelAtStep = 10;
+        const auto start = std::chrono::steady_clock::now();
+        stand.session.downloadFiles();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+        EXPECT_TRUE(ReadFile(stand.local / "big.bin") == "the local copy");
+        EXPECT_FALSE(fs::exists(stand.local / ".big.bin.part"));
+        stand.prompts.transferSteps = 0;
+        stand.select(false, "live.html");
+        stand.session.uploadFiles();
+        EXPECT_TRUE(ReadFile(stand.home / "live.html") == "the live page");
+        EXPECT_FALSE(fs::exists(stand.home / ".live.html.part"));
+        EXPECT_TRUE(stand.prompts.shown.empty()) << stand.errors();
+    }
 }

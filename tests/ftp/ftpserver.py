@@ -1,15 +1,18 @@
 """A real FTP server for the tests, on 127.0.0.1 and a free port: one account ("quill",
 password "secret") with full rights on the given folder. With --tls the server offers explicit
 TLS (AUTH TLS) with a self-signed certificate made in the given folder. Prints "PORT <n>" once
-it listens.
+it listens. --mode makes it misbehave as real servers do: "norename" refuses renames,
+"dropupload" breaks every connection 100 kB into an upload, "stall" stops sending a download
+after its first piece, "slow" moves 64 kB a second.
 """
 import argparse
 import logging
 import os
 import sys
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -32,10 +35,48 @@ def self_signed_certificate(folder):
     return path
 
 
+class DroppingDTPHandler(DTPHandler):
+    def handle_read(self):
+        DTPHandler.handle_read(self)
+        if self.tot_bytes_received > 100 * 1024:
+            self.cmd_channel.close()
+
+    handle_read_event = handle_read
+
+
+class StallingDTPHandler(DTPHandler):
+    pieces = 0
+
+    def send(self, data):
+        StallingDTPHandler.pieces += 1
+        if StallingDTPHandler.pieces > 1:
+            time.sleep(3600)
+        return DTPHandler.send(self, data)
+
+
+def misbehaving(handler, mode):
+    if mode == "norename":
+        class Refusing(handler):
+            def ftp_RNFR(self, path):
+                self.respond("550 Renaming is not allowed here.")
+        return Refusing
+    if mode == "dropupload":
+        handler.dtp_handler = DroppingDTPHandler
+    if mode == "stall":
+        handler.use_sendfile = False
+        handler.dtp_handler = StallingDTPHandler
+    if mode == "slow":
+        ThrottledDTPHandler.read_limit = 64 * 1024
+        ThrottledDTPHandler.write_limit = 64 * 1024
+        handler.dtp_handler = ThrottledDTPHandler
+    return handler
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--home", required=True)
     parser.add_argument("--tls", metavar="CERTIFICATE_FOLDER")
+    parser.add_argument("--mode", default="normal")
     arguments = parser.parse_args()
     logging.basicConfig(level=logging.CRITICAL)
     authorizer = DummyAuthorizer()
@@ -45,6 +86,7 @@ def main():
         from pyftpdlib.handlers import TLS_FTPHandler
         handler = TLS_FTPHandler
         handler.certfile = self_signed_certificate(arguments.tls)
+    handler = misbehaving(handler, arguments.mode)
     handler.authorizer = authorizer
     # A wrong password is answered at once: the tests try one on purpose.
     handler.auth_failed_timeout = 0

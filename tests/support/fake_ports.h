@@ -159,6 +159,10 @@ class FakePrompts : public Prompts {
     std::optional<FolderAction> folderAction() override { return Next(folderActions); }
     void uploadNotice(bool visible) override { notices.push_back(visible); }
     void transferProgress(int percent) override { progress.push_back(percent); }
+    // Cancels the transfer at the given step (counted from 1) when set.
+    bool transferGoesOn() override { return ++transferSteps != cancelAtStep; }
+    int transferSteps = 0;
+    int cancelAtStep = 0;
     std::optional<std::string> newFolderName() override { return Next(newFolderNames); }
     std::optional<std::string> chooseFolder(const std::string& title,
                                             const std::string& start) override {

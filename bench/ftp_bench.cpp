@@ -84,8 +84,8 @@ std::pair<double, double> SiteThroughput(const fs::path& root, const std::string
         std::ostringstream progress;
         const UploadTarget target{false, "quill", address, folder};
         ours.push_back(MegabytesPerSecond([&] {
-            return UploadSite(pages, target, unused, HostingAddresses::Service(), false,
-                              progress) == 0;
+            return UploadSite(pages, target, unused, HostingAddresses::Service(), {}, progress) ==
+                   0;
         }));
         curl.push_back(MegabytesPerSecond([&] {
             return std::system(("curl -s -T \"{" + list + "}\" ftp://quill:secret@" + address +

@@ -11,6 +11,7 @@
 #include "common/text_file.h"
 #include "designer/designer_session.h"
 #include "files/folder_listing.h"
+#include "files/sent_record.h"
 #include "hosting/form_poster.h"
 #include "hosting/http_client.h"
 #include "page/working_files.h"
@@ -100,7 +101,8 @@ bool PageUpload::transfer() {
 }
 
 SendReport SendPage(const PageSending& page, const HostingFolder& folder,
-                    const HostingAddresses& addresses, const UploadTell& tell, bool dryRun) {
+                    const HostingAddresses& addresses, const UploadTell& tell, bool dryRun,
+                    bool force) {
     SendReport report;
     const std::string request = folder.scriptAddress +
                                 "listimages.php?folderid=" + folder.folderId +
@@ -156,8 +158,11 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         name.erase(name.find_last_not_of(" \t\r\n") + 1);
         onServer.push_back(name);
     }
+    // A picture the folder holds is sent again when it changed since it was sent there.
+    SentRecord record(page.workingFolder, "hosting|" + folder.folderId);
     for (const std::string& name : used) {
-        if (std::find(onServer.begin(), onServer.end(), name) != onServer.end()) {
+        if (!force && std::find(onServer.begin(), onServer.end(), name) != onServer.end() &&
+            !record.needsSending(name, JoinPath(page.siteFolder, name), std::nullopt)) {
             report.skipped.push_back(name);
             continue;
         }
@@ -169,6 +174,9 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
                             {"PASSWORD", folder.password}}};
         if (!send(true, picture, "The picture " + name)) {
             return report;
+        }
+        if (!dryRun) {
+            record.sent(name, picture.filePath);
         }
     }
     const Form form{uploadFile,

@@ -33,11 +33,13 @@ struct SendReport {
 // The upload's messages: text and caption, as the window shows them in boxes.
 using UploadTell = std::function<void(const std::string& text, const char* caption)>;
 
-// Sends the page's missing pictures and then the page, with the requests, forms and reference
+// Sends the page's pictures that the folder lacks or holds in another content than was last sent
+// there (or all of them when forced), and then the page, with the requests, forms and reference
 // rewrite of the window's upload. A dry run asks the folder which pictures it holds and sends
 // nothing.
 SendReport SendPage(const PageSending& page, const HostingFolder& folder,
-                    const HostingAddresses& addresses, const UploadTell& tell, bool dryRun = false);
+                    const HostingAddresses& addresses, const UploadTell& tell, bool dryRun = false,
+                    bool force = false);
 
 // Publishes the current page to the user's hosting folder: asks which pictures the folder holds,
 // points the page's pictures at the service's picture script, sends the missing pictures and

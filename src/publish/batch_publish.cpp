@@ -18,7 +18,8 @@ constexpr int kAllWritten = 0;
 constexpr int kSomeNotWritten = 1;
 constexpr int kUsageOrDatabaseError = 2;
 constexpr const char* kUsage =
-    "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run]] SITE_FOLDER "
+    "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
+    "[--require-tls]] SITE_FOLDER "
     "[PAGE ...]\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
@@ -31,10 +32,14 @@ constexpr const char* kHelp =
     "                 then send the pages and the pictures the folder lacks to the hosting\n"
     "                 folder recorded in the page store\n"
     "  --upload ftp://USER@HOST[:PORT]/PATH\n"
-    "                 then send the pages and their pictures to that FTP folder; only what\n"
-    "                 the server lacks or holds with another size goes. The password comes\n"
-    "                 from QUILLORA_FTP_PASSWORD or the login remembered in the uploader.\n"
+    "                 then send the pages and their pictures to that FTP folder. The password\n"
+    "                 comes from QUILLORA_FTP_PASSWORD or the login remembered in the uploader.\n"
+    "                 A file goes when it is new there, its content changed since it was last\n"
+    "                 sent there, or the server holds another size (the working folder's\n"
+    "                 \"sent\" records what went where)\n"
     "  --dry-run      with --upload: list what would be sent, send nothing\n"
+    "  --force        with --upload: send every file\n"
+    "  --require-tls  with an FTP upload: refuse a server that offers no TLS\n"
     "  --hosting-base URL\n"
     "                 the hosting service's address, when it is not the usual one\n"
     "  --help         this text\n"
@@ -47,7 +52,7 @@ struct Request {
     std::string siteFolder;
     std::vector<std::string> pages;
     std::optional<UploadTarget> upload;
-    bool dryRun = false;
+    UploadOptions options;
     HostingAddresses hosting = HostingAddresses::Service();
 };
 
@@ -77,7 +82,11 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             }
             request.hosting = HostingAddresses::UnderOneBase(arguments[i], request.hosting.timeout);
         } else if (argument == "--dry-run") {
-            request.dryRun = true;
+            request.options.dryRun = true;
+        } else if (argument == "--force") {
+            request.options.force = true;
+        } else if (argument == "--require-tls") {
+            request.options.requireTls = true;
         } else if (argument.rfind("--", 0) == 0) {
             return std::nullopt;
         } else {
@@ -169,7 +178,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     }
     if (request->upload && !written.pages.empty()) {
         const int sent =
-            UploadSite(written, *request->upload, db, request->hosting, request->dryRun, err);
+            UploadSite(written, *request->upload, db, request->hosting, request->options, err);
         if (sent != kAllWritten) {
             return sent;
         }

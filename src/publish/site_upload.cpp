@@ -12,6 +12,7 @@
 #include "common/text_file.h"
 #include "designer/published_page.h"
 #include "files/folder_listing.h"
+#include "files/sent_record.h"
 #include "ftp/ftp_engine.h"
 #include "hosting/page_upload.h"
 #include "platform/console_prompts.h"
@@ -43,7 +44,7 @@ class Progress {
     }
     void skipped(const std::string& file) {
         ++skipped_;
-        err_ << "skipped " << file << " (the server has it)\n";
+        err_ << "skipped " << file << " (the server has it as it was sent)\n";
     }
     void failed(const std::string& file, const std::string& reason) {
         failed_.push_back(file);
@@ -78,7 +79,8 @@ class Progress {
 };
 
 int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddresses& addresses,
-                    bool dryRun, std::ostream& err) {
+                    const UploadOptions& options, std::ostream& err) {
+    const bool dryRun = options.dryRun;
     HostingFolder folder;
     try {
         folder = LoadHostingFolder(db);
@@ -109,7 +111,7 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
                     connection = "the hosting service cannot be reached";
                 }
             },
-            dryRun);
+            dryRun, options.force);
         if (!connection.empty() && !report.failure.empty()) {
             err << connection << ": " << report.failure << "\n";
             return kCannotSend;
@@ -144,8 +146,9 @@ std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
     }
 }
 
-int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db, bool dryRun,
-                std::ostream& err) {
+int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
+                const UploadOptions& options, std::ostream& err) {
+    const bool dryRun = options.dryRun;
     const std::string password = FtpPassword(db, target);
     if (password.empty()) {
         err << "no password for " << target.user << "@" << target.server
@@ -174,10 +177,12 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         err << "cannot list " << folder << " on " << target.server << "\n";
         return kCannotSend;
     }
-    std::map<std::string, long long> onServer;
+    std::map<std::string, std::optional<long long>> onServer;
     for (const FtpEntry& entry : engine.entries()) {
-        onServer[entry.name] = entry.size.value_or(-1);
+        onServer[entry.name] = entry.size;
     }
+    SentRecord record(site.workingFolder,
+                      "ftp|" + target.server + "|" + target.user + "|" + folder);
     // The pages, then the pictures they use, each once.
     std::vector<std::string> files;
     for (const PageRecord& page : site.pages) {
@@ -197,9 +202,11 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     engine.ftpeSetLocalDir(site.siteFolder);
     engine.ftpeSetMode('B');
     for (const std::string& file : files) {
-        const long long size = FtpEngine::ftpeGetLocalFSize(JoinPath(site.siteFolder, file));
+        const std::string local = JoinPath(site.siteFolder, file);
+        const long long size = FtpEngine::ftpeGetLocalFSize(local);
         const auto held = onServer.find(file);
-        if (held != onServer.end() && held->second == size) {
+        if (!options.force && held != onServer.end() &&
+            !record.needsSending(file, local, held->second)) {
             progress.skipped(file);
             continue;
         }
@@ -222,6 +229,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         if (code < 0) {
             progress.failed(file, "code " + std::to_string(code));
         } else {
+            record.sent(file, local);
             progress.sent(file, size);
         }
     }
@@ -263,7 +271,7 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
 }
 
 int UploadSite(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
-               const HostingAddresses& hosting, bool dryRun, std::ostream& err) {
-    return target.hosting ? UploadToHosting(site, db, hosting, dryRun, err)
-                          : UploadToFtp(site, target, db, dryRun, err);
+               const HostingAddresses& hosting, const UploadOptions& options, std::ostream& err) {
+    return target.hosting ? UploadToHosting(site, db, hosting, options, err)
+                          : UploadToFtp(site, target, db, options, err);
 }

@@ -28,9 +28,18 @@ struct SitePages {
     std::vector<PageRecord> pages;
 };
 
-// Sends the pages, and the pictures they use, where the target says. Progress goes to err, a
-// line per file with the running total, then a summary. A dry run lists what would go.
+// How the site goes: a dry run lists what would go; forced, every file goes whatever the record
+// of what was sent says; with TLS required, a server that offers none is refused.
+struct UploadOptions {
+    bool dryRun = false;
+    bool force = false;
+    bool requireTls = false;
+};
+
+// Sends the pages, and the pictures they use, where the target says: a file goes when it is new
+// there, changed since it was last sent there, or changed on the server (SentRecord). Progress
+// goes to err, a line per file with the running total, then a summary.
 // Exit status: 0 everything sent, 1 some files failed (they are named), 2 a connection, login
 // or page store failure.
 int UploadSite(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
-               const HostingAddresses& hosting, bool dryRun, std::ostream& err);
+               const HostingAddresses& hosting, const UploadOptions& options, std::ostream& err);

@@ -124,6 +124,18 @@ TEST_F(SiteUploadTest, AnFtpFolderGetsOnlyWhatItLacks) {
     EXPECT_EQ(run({"--upload", target}), 0);
     EXPECT_NE(err.str().find("nothing to send"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("0 files sent, 4 skipped"), std::string::npos) << err.str();
+    // A picture changed without changing its size goes; so does a page someone else changed
+    // on the server; forced, everything goes.
+    WriteFile(working / "pics/sun.jpg", "the sun's BYTES");
+    EXPECT_EQ(run({"--upload", target}), 0);
+    EXPECT_NE(err.str().find("1 files sent, 3 skipped"), std::string::npos) << err.str();
+    EXPECT_EQ(ReadFile(home / "site/sun.jpg"), "the sun's BYTES");
+    WriteFile(home / "site/b.html", "changed on the server");
+    EXPECT_EQ(run({"--upload", target}), 0);
+    EXPECT_NE(err.str().find("sent b.html"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("1 files sent, 3 skipped"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--upload", target, "--force"}), 0);
+    EXPECT_NE(err.str().find("4 files sent, 0 skipped"), std::string::npos) << err.str();
 
     setenv("QUILLORA_FTP_PASSWORD", "wrong", 1);
     EXPECT_EQ(run({"--upload", target}), 2);

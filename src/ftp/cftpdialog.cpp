@@ -80,6 +80,10 @@ void cftpdialog::buildWindow() {
     password_->setEchoMode(QLineEdit::Password);
     remember_ = new QCheckBox(QStringLiteral("save login"), this);
     remember_->setObjectName(QStringLiteral("remember"));
+    encryptedOnly_ = new QCheckBox(QStringLiteral("Encrypted only"), this);
+    encryptedOnly_->setObjectName(QStringLiteral("encryptedOnly"));
+    encryptedOnly_->setToolTip(
+        QStringLiteral("Refuse a server that does not encrypt the login and the files"));
     connect_ = new PictureButton(QStringLiteral("connect"),
                                  QStringLiteral("Connect to currently displayed ftp server"), this);
     connect_->setCheckable(true);
@@ -92,7 +96,10 @@ void cftpdialog::buildWindow() {
     serverGrid->addWidget(user_, 1, 1);
     serverGrid->addWidget(new QLabel(QStringLiteral("password:"), this), 1, 2);
     serverGrid->addWidget(password_, 1, 3);
-    serverGrid->addWidget(remember_, 2, 1);
+    auto* boxes = new QHBoxLayout();
+    boxes->addWidget(remember_);
+    boxes->addWidget(encryptedOnly_);
+    serverGrid->addLayout(boxes, 2, 1);
     serverGrid->addWidget(connect_, 2, 2);
     serverGrid->addWidget(newSession, 2, 3);
     serverFolder_ = new QLabel(this);
@@ -201,6 +208,7 @@ void cftpdialog::readPanes() {
     panes.user = user_->text().toStdString();
     panes.password = password_->text().toStdString();
     panes.remember = remember_->isChecked();
+    panes.encryptedOnly = encryptedOnly_->isChecked();
     panes.serverSelection = SelectedRows(serverList_);
     panes.serverCaret = Caret(serverList_);
     panes.localSelection = SelectedRows(localList_);
@@ -213,6 +221,7 @@ void cftpdialog::showPanes() {
     user_->setText(FromStd(panes.user));
     password_->setText(FromStd(panes.password));
     remember_->setChecked(panes.remember);
+    encryptedOnly_->setChecked(panes.encryptedOnly);
     connect_->setChecked(panes.connected);
     serverFolder_->setText(FromStd(panes.serverFolder));
     ShowList(serverList_, panes.serverEntries, panes.serverSelection, panes.serverCaret);

@@ -43,6 +43,7 @@ class cftpdialog : public QDialog {
     QLineEdit* user_ = nullptr;
     QLineEdit* password_ = nullptr;
     QCheckBox* remember_ = nullptr;
+    QCheckBox* encryptedOnly_ = nullptr;
     PictureButton* connect_ = nullptr;
     QLabel* serverFolder_ = nullptr;
     QListWidget* serverList_ = nullptr;

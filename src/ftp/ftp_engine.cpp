@@ -1,6 +1,9 @@
 #include "ftp/ftp_engine.h"
 
 #include <curl/curl.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/x509.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -11,6 +14,37 @@
 #include "common/text_case.h"
 
 namespace {
+
+// The pin libcurl checks (the SHA-256 of the certificate's public key, base64) and the same
+// hash as the user reads it, from the certificate as PEM text.
+std::optional<FtpEngine::PeerKey> PublicKeyOf(const std::string& pem) {
+    const std::unique_ptr<BIO, decltype(&BIO_free)> input(
+        BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())), BIO_free);
+    const std::unique_ptr<X509, decltype(&X509_free)> certificate(
+        input ? PEM_read_bio_X509(input.get(), nullptr, nullptr, nullptr) : nullptr, X509_free);
+    if (!certificate) {
+        return std::nullopt;
+    }
+    unsigned char* der = nullptr;
+    const int length = i2d_PUBKEY(X509_get0_pubkey(certificate.get()), &der);
+    if (length <= 0) {
+        return std::nullopt;
+    }
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_Digest(der, static_cast<std::size_t>(length), digest, &size, EVP_sha256(), nullptr);
+    OPENSSL_free(der);
+    unsigned char encoded[4 * EVP_MAX_MD_SIZE];
+    EVP_EncodeBlock(encoded, digest, static_cast<int>(size));
+    FtpEngine::PeerKey key{"sha256//" + std::string(reinterpret_cast<char*>(encoded)), "SHA256"};
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    for (unsigned int i = 0; i < size; ++i) {
+        key.fingerprint += ':';
+        key.fingerprint += kDigits[digest[i] >> 4];
+        key.fingerprint += kDigits[digest[i] & 0x0F];
+    }
+    return key;
+}
 
 constexpr long kConnectTimeoutSeconds = 30;
 // Large pieces per step of the driver loop: fewer rounds for big files.
@@ -253,15 +287,19 @@ void FtpEngine::prepare(const std::string& url) {
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_USERNAME, user_.c_str());
     curl_easy_setopt(easy, CURLOPT_PASSWORD, password_.c_str());
-    curl_easy_setopt(
-        easy, CURLOPT_USE_SSL,
-        static_cast<long>(usesTls_ && !dataTls_ ? CURLUSESSL_CONTROL : CURLUSESSL_TRY));
+    curl_easy_setopt(easy, CURLOPT_USE_SSL,
+                     static_cast<long>(requireTls_             ? CURLUSESSL_ALL
+                                       : usesTls_ && !dataTls_ ? CURLUSESSL_CONTROL
+                                                               : CURLUSESSL_TRY));
     if (freshConnection_) {
         curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
         freshConnection_ = false;
     }
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
+    if (!pinnedKey_.empty()) {
+        curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, pinnedKey_.c_str());
+    }
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     // A transfer where no byte moves for the stall limit has failed.
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -358,6 +396,8 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     password_ = password;
     usesTls_ = false;
     dataTls_ = true;
+    // A login of its own, so that what it agrees on (TLS) is seen.
+    freshConnection_ = true;
     prepare(base_ + "/");
     curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
     const int result = perform();
@@ -373,6 +413,37 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     return 0;
 }
 
+std::optional<FtpEngine::PeerKey> FtpEngine::ftpePeerKey() {
+    if (!handles_) {
+        return std::nullopt;
+    }
+    const bool verified = verifyPeer_;
+    const std::string pinned = pinnedKey_;
+    verifyPeer_ = false;
+    pinnedKey_.clear();
+    prepare(base_ + "/");
+    curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(handles_->easy, CURLOPT_CERTINFO, 1L);
+    curl_easy_setopt(handles_->easy, CURLOPT_FRESH_CONNECT, 1L);
+    // The unverified connection is not kept for later requests.
+    curl_easy_setopt(handles_->easy, CURLOPT_FORBID_REUSE, 1L);
+    perform();
+    verifyPeer_ = verified;
+    pinnedKey_ = pinned;
+    curl_certinfo* chain = nullptr;
+    curl_easy_getinfo(handles_->easy, CURLINFO_CERTINFO, &chain);
+    if (chain == nullptr || chain->num_of_certs < 1) {
+        return std::nullopt;
+    }
+    for (curl_slist* field = chain->certinfo[0]; field != nullptr; field = field->next) {
+        const std::string text = field->data;
+        if (text.rfind("Cert:", 0) == 0) {
+            return PublicKeyOf(text.substr(5));
+        }
+    }
+    return std::nullopt;
+}
+
 int FtpEngine::ftpeSetServerDir(const std::string& path) {
     prepare(folderUrl(path));
     curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
@@ -385,7 +456,8 @@ int FtpEngine::ftpeSetServerDir(const std::string& path) {
 
 int FtpEngine::ftpeGetList() {
     const int listed = listOnce();
-    if (listed >= 0 || !usesTls_ || !dataTls_) {
+    // Clear files are no choice when only encryption will do.
+    if (listed >= 0 || !usesTls_ || !dataTls_ || requireTls_) {
         return listed;
     }
     // Some servers take TLS on the login but not on data connections: the login stays

@@ -23,6 +23,10 @@ class FtpEngine {
   public:
     // A server whose certificate does not verify: it is used only after the user agreed.
     static constexpr int kUnverifiedCertificate = -60;
+    // A server whose key differs from the one the user accepted.
+    static constexpr int kChangedCertificate = -90;
+    // A server that offers no TLS where it is required.
+    static constexpr int kNoTls = -64;
 
     explicit FtpEngine(std::string logPath);
     ~FtpEngine();
@@ -35,8 +39,24 @@ class FtpEngine {
     // Logs in; the server may be "host", "host:port" or "ftp://host[:port]".
     int ftpeConnect(const std::string& server, const std::string& user,
                     const std::string& password);
-    // Certificates of this server are taken without verification from now on.
-    void acceptUnverifiedCertificate() { verifyPeer_ = false; }
+    // The server's key, pinned ("sha256//..."), is taken from now on although its certificate
+    // does not verify; another key fails with kChangedCertificate.
+    void acceptCertificate(const std::string& pinnedKey) {
+        verifyPeer_ = false;
+        pinnedKey_ = pinnedKey;
+    }
+    // The key the server shows, read without verifying it: the pin and the fingerprint the user
+    // is shown ("SHA256:ab:cd:..."). Nothing when it cannot be read.
+    struct PeerKey {
+        std::string pin;
+        std::string fingerprint;
+    };
+    std::optional<PeerKey> ftpePeerKey();
+    // Only encrypted connections, for the login and the files; a server without TLS is refused.
+    void requireTls(bool required) { requireTls_ = required; }
+    bool usesTls() const { return usesTls_; }
+    // The server took TLS for the login but refused it for the files, which travel in clear.
+    bool filesInClear() const { return usesTls_ && !dataTls_; }
 
     std::string ftpeGetServerDir() const { return serverDir_; }
     int ftpeSetServerDir(const std::string& path);
@@ -110,6 +130,8 @@ class FtpEngine {
     std::string body_;
     bool binary_ = true;
     bool verifyPeer_ = true;
+    std::string pinnedKey_;
+    bool requireTls_ = false;
     bool usesTls_ = false;
     bool dataTls_ = true;
     bool freshConnection_ = false;

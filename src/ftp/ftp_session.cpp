@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <set>
+#include <map>
 
 #include "common/paths.h"
 #include "common/text_case.h"
@@ -20,10 +20,11 @@ constexpr const char* kQuilloraMessage = "QUILLORA MESSAGE";
 constexpr const char* kFolderMark = "[FOLDER]";
 constexpr const char* kNoServer = "NOSERVER";
 
-// Servers whose unverifiable certificate the user accepted while the program runs.
-std::set<std::string>& AcceptedServers() {
-    static std::set<std::string> servers;
-    return servers;
+// The keys of servers whose unverifiable certificate the user accepted while the program
+// runs, by server: another key on that server is asked about again.
+std::map<std::string, std::string>& AcceptedKeys() {
+    static std::map<std::string, std::string> keys;
+    return keys;
 }
 
 bool IsFolder(const std::string& entry) {
@@ -115,19 +116,29 @@ void FtpSession::connect() {
                             MessageIcon::None);
     }
     engine_->ftpeLog("--> Connecting to " + panes_.server + " as " + panes_.user);
-    if (AcceptedServers().count(panes_.server) > 0) {
-        engine_->acceptUnverifiedCertificate();
+    engine_->requireTls(panes_.encryptedOnly);
+    const auto accepted = AcceptedKeys().find(panes_.server);
+    if (accepted != AcceptedKeys().end()) {
+        engine_->acceptCertificate(accepted->second);
     }
     int code = engine_->ftpeConnect(panes_.server, panes_.user, panes_.password);
-    if (code == FtpEngine::kUnverifiedCertificate &&
-        prompts_.messageBox("The FTP server " + panes_.server +
-                                " offers an encrypted connection, but its certificate cannot be "
-                                "verified.\nConnect anyway? The connection stays encrypted.",
-                            "FTP Security", MessageButtons::YesNo,
-                            MessageIcon::Warning) == MessageAnswer::Yes) {
-        AcceptedServers().insert(panes_.server);
-        engine_->acceptUnverifiedCertificate();
-        code = engine_->ftpeConnect(panes_.server, panes_.user, panes_.password);
+    if (code == FtpEngine::kUnverifiedCertificate || code == FtpEngine::kChangedCertificate) {
+        if (const std::optional<FtpEngine::PeerKey> key = engine_->ftpePeerKey()) {
+            const std::string why =
+                code == FtpEngine::kChangedCertificate
+                    ? " shows another certificate than the one you accepted before. Someone may "
+                      "be listening in between."
+                    : " offers an encrypted connection, but its certificate cannot be verified.";
+            if (prompts_.messageBox("The FTP server " + panes_.server + why +
+                                        "\nIts key: " + key->fingerprint +
+                                        "\nConnect anyway? The connection stays encrypted.",
+                                    "FTP Security", MessageButtons::YesNo,
+                                    MessageIcon::Warning) == MessageAnswer::Yes) {
+                AcceptedKeys()[panes_.server] = key->pin;
+                engine_->acceptCertificate(key->pin);
+                code = engine_->ftpeConnect(panes_.server, panes_.user, panes_.password);
+            }
+        }
     }
     if (code < 0) {
         showError(code);
@@ -144,6 +155,18 @@ void FtpSession::connect() {
     }
     panes_.serverFolder = engine_->ftpeGetServerDir();
     showServerEntries();
+    tellClearFiles();
+}
+
+void FtpSession::tellClearFiles() {
+    if (engine_ && engine_->filesInClear() && !toldClearFiles_) {
+        toldClearFiles_ = true;
+        prompts_.messageBox(
+            "The server " + panes_.server +
+                " encrypts the login but refuses to encrypt files: they travel unencrypted. "
+                "Tick \"Encrypted only\" to refuse such a server.",
+            "FTP Security", MessageButtons::Ok, MessageIcon::Warning);
+    }
 }
 
 void FtpSession::showServerEntries() {

@@ -16,6 +16,8 @@ struct FtpPanes {
     std::string user;
     std::string password;
     bool remember = false;
+    // Refuse a server that does not encrypt the login and the files.
+    bool encryptedOnly = false;
     bool connected = false;
     // The current server folder.
     std::string serverFolder;
@@ -69,6 +71,8 @@ class FtpSession {
     void showError(int code);
     // Moves the transfer started last; the notice shows how much of the expected size moved.
     bool callTheDriver(char kind, long long expected);
+    // Once a session: the files travel in clear although the login was encrypted.
+    void tellClearFiles();
     void showServerEntries();
     void endEngine();
 
@@ -77,6 +81,7 @@ class FtpSession {
     FtpPanes panes_;
     std::unique_ptr<FtpEngine> engine_;
     long stallSeconds_ = 30;
+    bool toldClearFiles_ = false;
     std::string accountRoot_;
 };
 

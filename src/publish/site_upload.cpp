@@ -157,6 +157,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     }
     FtpEngine engine(JoinPath(site.workingFolder, "conftp.log"));
     engine.ftpeAttach();
+    engine.requireTls(options.requireTls);
     engine.ftpeLog("--> quillora-publish to " + target.server + "/" + target.path);
     const int connected = engine.ftpeConnect(target.server, target.user, password);
     if (connected < 0) {
@@ -164,6 +165,9 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
             << connected
             << (connected == FtpEngine::kUnverifiedCertificate
                     ? " (the server's certificate cannot be verified)"
+                    : "")
+            << (options.requireTls && connected == FtpEngine::kNoTls
+                    ? " (the server offers no TLS, and --require-tls refuses it)"
                     : "")
             << "\n";
         return kCannotSend;

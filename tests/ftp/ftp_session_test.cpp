@@ -226,17 +226,29 @@ TEST_F(FtpSessionTest, TheLoginIsRememberedOrForgotten) {
 }
 
 TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {
+    // Encrypted only: the server will not encrypt files, so it is refused.
+    session.panes().encryptedOnly = true;
+    logIn(session);
+    EXPECT_TRUE(session.panes().serverEntries.empty());
+    session.disconnect();
+    session.panes().encryptedOnly = false;
+    prompts.shown.clear();
+
     prompts.answers = {MessageAnswer::No};
     logIn(session);
     EXPECT_FALSE(session.panes().connected);
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[0].caption, "FTP Security");
+    EXPECT_NE(prompts.shown[0].text.find("Its key: SHA256:"), std::string::npos);
     EXPECT_EQ(prompts.shown[1].text, "Code: -60\nThe server's certificate could not be verified.");
 
     prompts.shown.clear();
     prompts.answers = {MessageAnswer::Yes};
     logIn(session);
     ASSERT_TRUE(session.panes().connected);
+    // The files go in clear on this server: the window says so.
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_NE(prompts.shown[1].text.find("refuses to encrypt files"), std::string::npos);
     EXPECT_EQ(session.panes().serverEntries.size(), 5u);
     WriteFile(local / "secure.txt", "over TLS");
     session.fillLocalList();
@@ -251,6 +263,28 @@ TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {
     logIn(session);
     EXPECT_TRUE(session.panes().connected);
     EXPECT_TRUE(prompts.shown.empty());
+
+    // Another certificate at the same address is asked about again.
+    session.disconnect();
+    const int port = server.port();
+    server.stop();
+    TempFolder otherCertificates;
+    ServerProcess other(kServer, {"--home", home.path(), "--tls", otherCertificates.path(),
+                                  "--port", std::to_string(port)});
+    prompts.answers = {MessageAnswer::No};
+    logIn(session);
+    EXPECT_FALSE(session.panes().connected);
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_NE(prompts.shown[0].text.find("shows another certificate"), std::string::npos)
+        << prompts.shown[0].text;
+}
+
+TEST_F(FtpSessionTest, EncryptedOnlyRefusesAServerWithoutTls) {
+    session.panes().encryptedOnly = true;
+    logIn(session);
+    EXPECT_FALSE(session.panes().connected);
+    EXPECT_EQ(texts(), std::vector<std::string>{"FTP Error: Code: -64\nThe server does not offer "
+                                                "the encryption asked for."});
 }
 
 TEST(FtpListing, TypesComeFromTheServerWhereItStatesThem) {

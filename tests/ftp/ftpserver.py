@@ -77,6 +77,7 @@ def main():
     parser.add_argument("--home", required=True)
     parser.add_argument("--tls", metavar="CERTIFICATE_FOLDER")
     parser.add_argument("--mode", default="normal")
+    parser.add_argument("--port", type=int, default=0)
     arguments = parser.parse_args()
     logging.basicConfig(level=logging.CRITICAL)
     authorizer = DummyAuthorizer()
@@ -91,7 +92,7 @@ def main():
     # A wrong password is answered at once: the tests try one on purpose.
     handler.auth_failed_timeout = 0
     handler.passive_ports = None
-    server = FTPServer(("127.0.0.1", 0), handler)
+    server = FTPServer(("127.0.0.1", arguments.port), handler)
     print("PORT %d" % server.address[1], flush=True)
     server.serve_forever(handle_exit=True)
 

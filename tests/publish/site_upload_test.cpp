@@ -136,6 +136,8 @@ TEST_F(SiteUploadTest, AnFtpFolderGetsOnlyWhatItLacks) {
     EXPECT_NE(err.str().find("1 files sent, 3 skipped"), std::string::npos) << err.str();
     EXPECT_EQ(run({"--upload", target, "--force"}), 0);
     EXPECT_NE(err.str().find("4 files sent, 0 skipped"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--upload", target, "--require-tls"}), 2);
+    EXPECT_NE(err.str().find("--require-tls refuses it"), std::string::npos) << err.str();
 
     setenv("QUILLORA_FTP_PASSWORD", "wrong", 1);
     EXPECT_EQ(run({"--upload", target}), 2);

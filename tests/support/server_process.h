@@ -44,10 +44,13 @@ class ServerProcess {
             std::fclose(output);
         }
     }
-    ~ServerProcess() {
+    ~ServerProcess() { stop(); }
+    // Ends the server before its time, freeing its port.
+    void stop() {
         if (pid_ > 0) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
+            pid_ = -1;
         }
     }
     ServerProcess(const ServerProcess&) = delete;

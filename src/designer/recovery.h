@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "designer/recovery_text.h"
+
 struct PageRecord;
 class PageStore;
 class Prompts;
@@ -10,15 +12,6 @@ class Prompts;
 // The design of the page being edited, kept in the working folder a few seconds after each
 // change, so that a crash loses at most those seconds. A clean exit, a save and storing the page
 // before another one is opened remove it.
-//
-// recovery.qlr holds the page record as text: the line "QUILLORA RECOVERY 1", then for each
-// value its name, a blank and its length in bytes on one line, the bytes and a line end; each
-// list is a name, a blank and its number of entries on one line, then its entries the same way.
-inline constexpr const char* kRecoveryFile = "recovery.qlr";
-
-std::string RecoveryText(const PageRecord& page);
-// The record the text holds; nothing when it is cut short or not a recovery text.
-std::optional<PageRecord> ParseRecovery(const std::string& text);
 
 // Written whole or not at all: a new file beside the old one, flushed to disk, then renamed.
 bool WriteRecovery(const std::string& workingFolder, const PageRecord& page);

@@ -7,13 +7,7 @@
 #include <string>
 #include <vector>
 
-// One entry of a server folder; the folder flag is known when the server says what it is.
-struct FtpEntry {
-    std::string name;
-    std::optional<bool> folder;
-    // The size in bytes, when the listing tells it.
-    std::optional<long long> size;
-};
+#include "ftp/ftp_listing.h"
 
 // The FTP client layer of the uploader, on libcurl: one connection to one server, a current
 // server folder and a local folder, listings, binary transfers stepped by a driver loop, and a
@@ -146,21 +140,6 @@ class FtpEngine {
     std::optional<Transfer> transfer_;
     long stallSeconds_ = 30;
 };
-
-// The entries of a plain listing text: one name per line, ended by CR LF. A
-// name without a dot is taken for a folder (the text says nothing else); names that begin with
-// "." are left out.
-std::vector<std::string> ParseFtpListing(const std::string& text);
-
-// The list entries of a server folder: folders as "name  [FOLDER]". Where the server said what
-// an entry is, that is taken; otherwise a name without a dot is a folder. Hidden entries and
-// "." and ".." are left out.
-std::vector<std::string> FtpListEntries(const std::vector<FtpEntry>& entries);
-
-// A listing line as servers write it: MLSD facts ("type=dir;size=0; name") or a LIST line in
-// the Unix form ("drwxr-xr-x 2 user group 4096 Jan 1 10:00 name"); anything else is a name
-// whose kind is unknown.
-FtpEntry ParseListingLine(const std::string& line, bool facts);
 
 // What a failure code of the engine means to the user, in one sentence; empty for a code
 // without a plain meaning.

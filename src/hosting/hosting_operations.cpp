@@ -11,6 +11,7 @@
 #include "designer/page_names.h"
 #include "hosting/http_client.h"
 #include "hosting/page_upload.h"
+#include "hosting/registration_reply.h"
 #include "hosting/server_deletion.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
@@ -103,19 +104,16 @@ void HostingOperations::registrationLoop() {
         return;
     }
     const auto& [cleaned, reply] = *answer;
-    // "id|script address": anything else made no folder, whatever the page says.
-    const std::size_t bar = reply.find('|');
-    const std::string id = bar == std::string::npos ? std::string() : reply.substr(0, bar);
-    if (id.empty() || id.find_first_not_of("0123456789") != std::string::npos ||
-        bar + 1 >= reply.size()) {
+    const std::optional<Registration> registration = ParseRegistrationReply(reply);
+    if (!registration) {
         ports_.prompts.messageBox(
             "The folder was not registered: the service's answer holds no folder id.",
             "FOLDER REGISTRATION", MessageButtons::Ok, MessageIcon::None);
         return;
     }
     HostingFolder& folder = session_.workspace().hosting;
-    folder.folderId = id;
-    folder.scriptAddress = reply.substr(bar + 1);
+    folder.folderId = registration->folderId;
+    folder.scriptAddress = registration->scriptAddress;
     folder.folderName = cleaned;
     ports_.prompts.messageBox(
         "Your new folder has been created.\n You can now upload files to Corvala.",

@@ -172,8 +172,10 @@ std::optional<std::string> Inflate(const std::string& body, int windowBits) {
     return result;
 }
 
+}  // namespace
+
 // The request asks for gzip and deflate, so a reply may come compressed: callers get text.
-std::optional<std::string> Decoded(const std::string& header, const std::string& body) {
+std::optional<std::string> DecodedBody(const std::string& header, const std::string& body) {
     const std::string encoding = HeaderValue(header, "Content-Encoding");
     if (encoding == "gzip" || encoding == "x-gzip") {
         return Inflate(body, 16 + MAX_WBITS);
@@ -187,8 +189,6 @@ std::optional<std::string> Decoded(const std::string& header, const std::string&
     }
     return body;
 }
-
-}  // namespace
 
 UrlParts SplitUrl(const std::string& url) {
     UrlParts parts;
@@ -313,7 +313,7 @@ std::optional<HttpReply> HttpClient::request(const std::string& url,
             return std::nullopt;
         }
     }
-    std::optional<std::string> decoded = Decoded(reply.header, reply.body);
+    std::optional<std::string> decoded = DecodedBody(reply.header, reply.body);
     if (!decoded) {
         return std::nullopt;
     }

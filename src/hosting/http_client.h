@@ -39,6 +39,10 @@ class HttpClient {
     std::chrono::milliseconds timeout_;
 };
 
+// The body as the server meant it: the request asks for gzip and deflate, so a reply may come
+// compressed. Nothing when it does not decode.
+std::optional<std::string> DecodedBody(const std::string& header, const std::string& body);
+
 // The status number of a reply's header ("HTTP/1.0 404 Not Found" gives 404); 0 when the header
 // has none.
 int HttpStatus(const std::string& header);

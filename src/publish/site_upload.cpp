@@ -244,36 +244,6 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
 
 }  // namespace
 
-std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
-    if (text == "hosting") {
-        UploadTarget target;
-        target.hosting = true;
-        return target;
-    }
-    const std::string scheme = "ftp://";
-    if (text.rfind(scheme, 0) != 0) {
-        return std::nullopt;
-    }
-    const std::string rest = text.substr(scheme.size());
-    const std::size_t at = rest.find('@');
-    if (at == std::string::npos || at == 0) {
-        return std::nullopt;
-    }
-    UploadTarget target;
-    target.user = rest.substr(0, at);
-    const std::string place = rest.substr(at + 1);
-    const std::size_t slash = place.find('/');
-    target.server = place.substr(0, slash);
-    target.path = slash == std::string::npos ? std::string() : place.substr(slash + 1);
-    while (!target.path.empty() && target.path.back() == '/') {
-        target.path.pop_back();
-    }
-    if (target.server.empty()) {
-        return std::nullopt;
-    }
-    return target;
-}
-
 int UploadSite(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
                const HostingAddresses& hosting, const UploadOptions& options, std::ostream& err) {
     return target.hosting ? UploadToHosting(site, db, hosting, options, err)

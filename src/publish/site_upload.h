@@ -7,19 +7,9 @@
 
 #include "hosting/hosting_addresses.h"
 #include "page/page_record.h"
+#include "publish/upload_target.h"
 
 class SqliteDatabase;
-
-// Where quillora-publish sends a site: the user's hosting folder, or an FTP folder given as
-// ftp://USER@HOST[:PORT]/PATH.
-struct UploadTarget {
-    bool hosting = false;
-    std::string user;
-    // Host with its port, as the login takes it.
-    std::string server;
-    std::string path;
-};
-std::optional<UploadTarget> ParseUploadTarget(const std::string& text);
 
 // The pages written, with the site folder they stand in.
 struct SitePages {

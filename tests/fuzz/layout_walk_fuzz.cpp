@@ -1,0 +1,27 @@
+// libFuzzer target for the layout text the editor page hands over: any records must walk into
+// markup without a crash, with every writer's options.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "designer/item_walk.h"
+#include "page/page_record.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    PageRecord page;
+    page.stylesData.assign(reinterpret_cast<const char*>(data), size);
+    page.texts = {"pagetextitem1~<P>one</P>", kRemovedItem, "pagetextitem12~<P>two</P>"};
+    page.pictures = {"pageimageitem7~/pics/a b.gif", kDeletedPicture, "pageimageitem70~x.png"};
+    page.links = {"http://example.com/?a=1&b='2'", ""};
+    for (int variant = 0; variant < 4; ++variant) {
+        ItemWalkOptions options;
+        options.links = (variant & 1) != 0;
+        options.bareFileNames = (variant & 2) != 0;
+        options.skipDeletedPictures = variant == 3;
+        options.scalablePictures = variant == 1;
+        options.pictureDivsInDragList = variant == 2;
+        WalkItems(page, options);
+    }
+    RecordId(page.stylesData);
+    return 0;
+}

@@ -99,10 +99,11 @@ bool SentRecord::needsSending(const std::string& name, const std::string& localP
     return hash.empty() || hash != recorded->second.sha256;
 }
 
-void SentRecord::sent(const std::string& name, const std::string& localPath) {
+void SentRecord::sent(const std::string& name, const std::string& localPath,
+                      const std::string& sha256) {
     std::error_code error;
     const auto size = fs::file_size(localPath, error);
-    const std::string& hash = hashOf(localPath);
+    const std::string hash = sha256.empty() ? hashOf(localPath) : sha256;
     if (error || hash.empty() || name.find('\n') != std::string::npos) {
         return;
     }

@@ -16,8 +16,10 @@ class SentRecord {
     // Whether the local file must go; the server's size when the server tells it.
     bool needsSending(const std::string& name, const std::string& localPath,
                       std::optional<long long> serverSize);
-    // The server confirmed the file: it is recorded with the content it had when sent.
-    void sent(const std::string& name, const std::string& localPath);
+    // The server confirmed the file: it is recorded with the content it had when sent (its
+    // SHA-256 when the sending worked it out, else read now).
+    void sent(const std::string& name, const std::string& localPath,
+              const std::string& sha256 = std::string());
 
   private:
     struct Entry {

@@ -69,6 +69,8 @@ class FtpEngine {
     int ftpeDriver();
     // Ends the transfer under way and takes away what it wrote.
     void ftpeAbort();
+    // The SHA-256 (hexadecimal) of what the last upload sent, once the server confirmed it.
+    const std::string& ftpeSentDigest() const { return sentDigest_; }
     // A transfer fails when no byte moves for this many seconds (30 unless set).
     void setStallLimit(long seconds) { stallSeconds_ = seconds; }
     // The name a file travels under before it is whole.
@@ -139,6 +141,7 @@ class FtpEngine {
     };
     std::optional<Transfer> transfer_;
     long stallSeconds_ = 30;
+    std::string sentDigest_;
 };
 
 // What a failure code of the engine means to the user, in one sentence; empty for a code

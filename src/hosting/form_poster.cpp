@@ -21,6 +21,10 @@ void AddField(curl_mime* mime, const std::string& name, const std::string& value
     curl_mime_data(part, value.c_str(), value.size());
 }
 
+int StillGoing(void* goesOn, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return (*static_cast<const FormPoster::GoesOn*>(goesOn))() ? 0 : 1;
+}
+
 // The server's answer is read only for its status; its body is dropped.
 size_t DropBody(char*, size_t size, size_t count, void*) {
     return size * count;
@@ -68,7 +72,15 @@ PostResult FormPoster::post(const std::string& address, const Form& form, const 
     curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_TIME,
                      std::max(1L, static_cast<long>(timeout_.count() / 1000)));
     curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT, kLongestPostSeconds);
+    if (goesOn_) {
+        curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, StillGoing);
+        curl_easy_setopt(handle.get(), CURLOPT_XFERINFODATA, &goesOn_);
+        curl_easy_setopt(handle.get(), CURLOPT_NOPROGRESS, 0L);
+    }
     const CURLcode result = curl_easy_perform(handle.get());
+    if (result == CURLE_ABORTED_BY_CALLBACK) {
+        return {false, "cancelled"};
+    }
     if (result != CURLE_OK) {
         return {false, curl_easy_strerror(result)};
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,8 +26,12 @@ struct Form {
 // counts as a failure with its status. A post takes at most two minutes in all.
 class FormPoster {
   public:
-    explicit FormPoster(std::chrono::milliseconds timeout = std::chrono::seconds(30))
-        : timeout_(timeout) {}
+    // Asked while a post moves: false ends it (the user cancelled).
+    using GoesOn = std::function<bool()>;
+
+    explicit FormPoster(std::chrono::milliseconds timeout = std::chrono::seconds(30),
+                        GoesOn goesOn = GoesOn())
+        : timeout_(timeout), goesOn_(std::move(goesOn)) {}
 
     // A page to the servlet: file part "uploadfile", closing field "submit".
     PostResult postPageForm(const std::string& address, const Form& form) const;
@@ -38,4 +43,5 @@ class FormPoster {
                     const char* closingField) const;
 
     std::chrono::milliseconds timeout_;
+    GoesOn goesOn_;
 };

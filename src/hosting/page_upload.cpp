@@ -96,13 +96,14 @@ bool PageUpload::transfer() {
          [this] { return session_.publisher().writeUploadPage(); }, siteFolder,
          workspace.workingFolder},
         workspace.hosting, addresses_,
-        [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); });
+        [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); },
+        false, false, [this] { return prompts_.transferGoesOn(); });
     return report.failure.empty();
 }
 
 SendReport SendPage(const PageSending& page, const HostingFolder& folder,
                     const HostingAddresses& addresses, const UploadTell& tell, bool dryRun,
-                    bool force) {
+                    bool force, const FormPoster::GoesOn& goesOn) {
     SendReport report;
     const std::string request = folder.scriptAddress +
                                 "listimages.php?folderid=" + folder.folderId +
@@ -135,7 +136,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         tell(report.failure, kIncompleteCaption);
         return report;
     }
-    const FormPoster poster(addresses.timeout);
+    const FormPoster poster(addresses.timeout, goesOn);
     const auto send = [&](bool picture, const Form& form, const std::string& what) {
         const std::string& path = form.filePath;
         const PostResult result = dryRun    ? PostResult{true, ""}

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "hosting/form_poster.h"
 #include "hosting/hosting_addresses.h"
 #include "page/hosting_folder.h"
 
@@ -39,7 +40,7 @@ using UploadTell = std::function<void(const std::string& text, const char* capti
 // nothing.
 SendReport SendPage(const PageSending& page, const HostingFolder& folder,
                     const HostingAddresses& addresses, const UploadTell& tell, bool dryRun = false,
-                    bool force = false);
+                    bool force = false, const FormPoster::GoesOn& goesOn = FormPoster::GoesOn());
 
 // Publishes the current page to the user's hosting folder: asks which pictures the folder holds,
 // points the page's pictures at the service's picture script, sends the missing pictures and

@@ -30,7 +30,7 @@ void UploadNotice::showOver() {
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     progress_->hide();
-    cancel_->hide();
+    cancel_->show();
     cancelled_ = false;
     show();
     repaint();
@@ -40,7 +40,6 @@ void UploadNotice::showOver() {
 void UploadNotice::showProgress(int percent) {
     progress_->setValue(percent);
     progress_->show();
-    cancel_->show();
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -6,8 +6,8 @@ class QProgressBar;
 class QPushButton;
 
 // The small picture of a window saying "Transfering file(s)..." shown over the main window
-// while an upload runs; FTP transfers add how far they have come and a Cancel. While it shows,
-// the other windows take no input.
+// while an upload runs, with a Cancel; FTP transfers add how far they have come. While it
+// shows, the other windows take no input.
 class UploadNotice : public QLabel {
     Q_OBJECT
 

@@ -233,7 +233,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         if (code < 0) {
             progress.failed(file, "code " + std::to_string(code));
         } else {
-            record.sent(file, local);
+            record.sent(file, local, engine.ftpeSentDigest());
             progress.sent(file, size);
         }
     }

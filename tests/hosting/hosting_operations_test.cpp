@@ -259,6 +259,13 @@ TEST_F(HostingTest, UploadRefusalsAndAPageWithoutPictures) {
     EXPECT_EQ(messages(), std::vector<std::string>{"Uploading not permitted: The Quillora "
                                                    "Quickstart tutorial can't be uploaded."});
     page().fileName = "page.html";
+    // Cancelled on the notice: the page is not sent and not called uploaded.
+    prompts.shown.clear();
+    prompts.cancelAtStep = 1;
+    hosting.uploadPage();
+    EXPECT_EQ(log().find("POST /quillservlet"), std::string::npos);
+    EXPECT_EQ(prompts.shown.back().text, "The page page.html could not be uploaded: cancelled.");
+    prompts.cancelAtStep = 0;
     hosting.uploadPage();
     EXPECT_EQ(log().find("SpecialFile"), std::string::npos);
     EXPECT_NE(log().find("POST /quillservlet FILENAME=page.html"), std::string::npos);

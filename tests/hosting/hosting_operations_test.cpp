@@ -318,4 +318,9 @@ TEST_F(HostingTest, DeleteLinksAskTheDeleteScript) {
     EXPECT_NE(log().find("GET /scripts/deleteimages.php?filename=my%20page.html&password=" +
                          folder.password),
               std::string::npos);
+    // Registered, uploaded and deleted: the folder's password was in no message.
+    hosting.uploadPage();
+    for (const ShownMessage& shown : prompts.shown) {
+        EXPECT_EQ(shown.text.find(folder.password), std::string::npos) << shown.text;
+    }
 }

@@ -117,6 +117,7 @@ double UnchangedSiteSeconds(const fs::path& root, const std::string& address) {
     SqliteDatabase unused;
     std::ostringstream progress;
     if (UploadSite(pages, target, unused, HostingAddresses::Service(), {}, progress) != 0) {
+        std::printf("the first upload failed:\n%s\n", progress.str().substr(0, 2000).c_str());
         return -1;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -124,9 +125,13 @@ double UnchangedSiteSeconds(const fs::path& root, const std::string& address) {
     const int status = UploadSite(pages, target, unused, HostingAddresses::Service(), {}, progress);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return status == 0 && progress.str().find("0 files sent, 1000 skipped") != std::string::npos
-               ? seconds
-               : -1;
+    if (status != 0 || progress.str().find("0 files sent, 1000 skipped") == std::string::npos) {
+        const std::string text = progress.str();
+        std::printf("the second upload sent files:\n%s\n",
+                    text.substr(text.size() > 2000 ? text.size() - 2000 : 0).c_str());
+        return -1;
+    }
+    return seconds;
 }
 
 }  // namespace

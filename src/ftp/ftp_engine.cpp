@@ -12,6 +12,7 @@
 
 #include "common/paths.h"
 #include "common/text_case.h"
+#include "files/sent_record.h"
 
 namespace {
 
@@ -62,10 +63,6 @@ struct FtpEngine::Handles {
     CURL* easy = nullptr;
     CURLM* multi = nullptr;
     curl_slist* quote = nullptr;
-    // The content of the upload under way, hashed as it is read for sending.
-    EVP_MD_CTX* digest = EVP_MD_CTX_new();
-
-    static size_t Read(char* data, size_t size, size_t count, void* engine);
 
     // The conversation with the server goes to the log; it also tells whether TLS was agreed.
     static int Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine);
@@ -81,16 +78,8 @@ struct FtpEngine::Handles {
             curl_multi_cleanup(multi);
         }
         curl_slist_free_all(quote);
-        EVP_MD_CTX_free(digest);
     }
 };
-
-size_t FtpEngine::Handles::Read(char* data, size_t size, size_t count, void* engine) {
-    auto* self = static_cast<FtpEngine*>(engine);
-    const size_t bytes = std::fread(data, 1, size * count, self->file_.get());
-    EVP_DigestUpdate(self->handles_->digest, data, bytes);
-    return bytes;
-}
 
 std::string FtpErrorMeaning(int code) {
     static const std::pair<CURLcode, const char*> kMeanings[] = {
@@ -119,6 +108,10 @@ std::string FtpErrorMeaning(int code) {
 }
 
 int FtpEngine::Handles::Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine) {
+    // The files' bytes pass here too: they are not logged, nor copied.
+    if (kind != CURLINFO_HEADER_OUT && kind != CURLINFO_HEADER_IN && kind != CURLINFO_TEXT) {
+        return 0;
+    }
     auto* self = static_cast<FtpEngine*>(engine);
     const std::string text(data, size);
     if (kind == CURLINFO_HEADER_OUT) {
@@ -461,10 +454,10 @@ int FtpEngine::startPut(const std::string& name, bool underTemporaryName) {
     }
     curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handles_->easy, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBuffer);
-    EVP_DigestInit_ex(handles_->digest, EVP_sha256(), nullptr);
+    // The content's hash is worked out beside the sending, on a core of its own.
     sentDigest_.clear();
-    curl_easy_setopt(handles_->easy, CURLOPT_READFUNCTION, Handles::Read);
-    curl_easy_setopt(handles_->easy, CURLOPT_READDATA, this);
+    hashing_ = std::async(std::launch::async, Sha256OfFile, JoinPath(localDir_, name));
+    curl_easy_setopt(handles_->easy, CURLOPT_READDATA, file_.get());
     curl_easy_setopt(handles_->easy, CURLOPT_INFILESIZE_LARGE,
                      static_cast<curl_off_t>(ftpeGetLocalFSize(JoinPath(localDir_, name))));
     curl_multi_add_handle(handles_->multi, handles_->easy);
@@ -505,14 +498,10 @@ int FtpEngine::ftpeDriver() {
 int FtpEngine::completeTransfer(int result) {
     const Transfer done = *transfer_;
     transfer_.reset();
-    if (done.upload && result == 0) {
-        unsigned char digest[EVP_MAX_MD_SIZE];
-        unsigned int size = 0;
-        EVP_DigestFinal_ex(handles_->digest, digest, &size);
-        static constexpr char kDigits[] = "0123456789abcdef";
-        for (unsigned int i = 0; i < size; ++i) {
-            sentDigest_ += kDigits[digest[i] >> 4];
-            sentDigest_ += kDigits[digest[i] & 0x0F];
+    if (done.upload && hashing_.valid()) {
+        const std::string digest = hashing_.get();
+        if (result == 0) {
+            sentDigest_ = digest;
         }
     }
     if (!done.upload) {

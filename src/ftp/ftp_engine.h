@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -142,6 +143,7 @@ class FtpEngine {
     std::optional<Transfer> transfer_;
     long stallSeconds_ = 30;
     std::string sentDigest_;
+    std::future<std::string> hashing_;
 };
 
 // What a failure code of the engine means to the user, in one sentence; empty for a code

@@ -2,8 +2,9 @@
 
 #include <curl/curl.h>
 
-#include <algorithm>
 #include <memory>
+
+#include "hosting/http_transfer.h"
 
 namespace {
 
@@ -65,12 +66,7 @@ PostResult FormPoster::post(const std::string& address, const Form& form, const 
     curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(handle.get(), CURLOPT_MIMEPOST, mime.get());
     curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, DropBody);
-    curl_easy_setopt(handle.get(), CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle.get(), CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout_.count()));
-    // A server that stops answering: less than one byte a second for the whole time-out.
-    curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_TIME,
-                     std::max(1L, static_cast<long>(timeout_.count() / 1000)));
+    SetTransferLimits(handle.get(), timeout_, certificateAuthority_);
     curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT, kLongestPostSeconds);
     if (goesOn_) {
         curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, StillGoing);

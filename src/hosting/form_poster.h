@@ -29,9 +29,12 @@ class FormPoster {
     // Asked while a post moves: false ends it (the user cancelled).
     using GoesOn = std::function<bool()>;
 
+    // Certificates are checked against the system's store and the extra CA file when named.
     explicit FormPoster(std::chrono::milliseconds timeout = std::chrono::seconds(30),
-                        GoesOn goesOn = GoesOn())
-        : timeout_(timeout), goesOn_(std::move(goesOn)) {}
+                        GoesOn goesOn = GoesOn(), std::string certificateAuthority = std::string())
+        : timeout_(timeout),
+          goesOn_(std::move(goesOn)),
+          certificateAuthority_(std::move(certificateAuthority)) {}
 
     // A page to the servlet: file part "uploadfile", closing field "submit".
     PostResult postPageForm(const std::string& address, const Form& form) const;
@@ -44,4 +47,5 @@ class FormPoster {
 
     std::chrono::milliseconds timeout_;
     GoesOn goesOn_;
+    std::string certificateAuthority_;
 };

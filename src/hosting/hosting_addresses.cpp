@@ -3,12 +3,17 @@
 #include "common/service_addresses.h"
 
 HostingAddresses HostingAddresses::Service() {
-    return {kHostingSiteAddress, kHostingServletAddress, kHostingPictureUploadAddress,
-            kHostingDeleteScriptAddress};
+    return {kHostingSiteAddress,         kHostingServletAddress,   kHostingPictureUploadAddress,
+            kHostingDeleteScriptAddress, std::chrono::seconds(30), std::string()};
 }
 
 HostingAddresses HostingAddresses::UnderOneBase(const std::string& base,
-                                                std::chrono::milliseconds timeout) {
-    return {base, base + "quillservlet", base + "scripts/uploadgraphic.php",
-            base + "scripts/deleteimages.php?filename=", timeout};
+                                                std::chrono::milliseconds timeout,
+                                                const std::string& certificateAuthority) {
+    return {base,
+            base + "quillservlet",
+            base + "scripts/uploadgraphic.php",
+            base + "scripts/deleteimages.php?filename=",
+            timeout,
+            certificateAuthority};
 }

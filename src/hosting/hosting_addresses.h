@@ -14,10 +14,12 @@ struct HostingAddresses {
     // The start of a picture delete request, up to its file name.
     std::string deleteScript;
     std::chrono::milliseconds timeout{std::chrono::seconds(30)};
+    // A CA file trusted besides the system's store, for a private service; empty for none.
+    std::string certificateAuthority;
 
     static HostingAddresses Service();
     // The service laid out under one address ending with "/" (a mirror or a stand-in): the
     // servlet and the scripts below it.
-    static HostingAddresses UnderOneBase(const std::string& base,
-                                         std::chrono::milliseconds timeout);
+    static HostingAddresses UnderOneBase(const std::string& base, std::chrono::milliseconds timeout,
+                                         const std::string& certificateAuthority = std::string());
 };

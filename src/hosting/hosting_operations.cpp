@@ -149,7 +149,7 @@ void HostingOperations::viewOnline() {
 }
 
 std::string HostingOperations::reachServlet(const std::string& url) {
-    const std::string reply = HttpGet(url, addresses_.timeout);
+    const std::string reply = HttpGet(url, addresses_.timeout, addresses_.certificateAuthority);
     if (reply.size() < 4) {
         ports_.prompts.messageBox("Can't connect to Corvala server:\nCheck internet connection.",
                                   "Server Connection error:", MessageButtons::Ok,

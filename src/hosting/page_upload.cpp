@@ -109,7 +109,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
                                 "listimages.php?folderid=" + folder.folderId +
                                 "&pagename=" + PercentEncoded(page.pageName);
     tell(request, "THIS IS THE REQUEST");
-    const std::string answer = HttpGet(request, addresses.timeout);
+    const std::string answer = HttpGet(request, addresses.timeout, addresses.certificateAuthority);
     tell(answer, "SERVER ANSWER");
     if (answer.find("STORAGE EXCEEDED") != std::string::npos) {
         report.failure = "Maximum storage for folder exceeded.\nDelete old files for more space.";
@@ -136,7 +136,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         tell(report.failure, kIncompleteCaption);
         return report;
     }
-    const FormPoster poster(addresses.timeout, goesOn);
+    const FormPoster poster(addresses.timeout, goesOn, addresses.certificateAuthority);
     const auto send = [&](bool picture, const Form& form, const std::string& what) {
         const std::string& path = form.filePath;
         const PostResult result = dryRun    ? PostResult{true, ""}

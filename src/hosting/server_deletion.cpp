@@ -40,5 +40,6 @@ void ServerDeletion::navigated(const std::string& url) {
     // The box shows the address; the folder's password stays out of sight.
     prompts_.messageBox(start + "****" + end, "DELETE LINK:", MessageButtons::Ok,
                         MessageIcon::None);
-    HttpGet(start + PercentEncoded(folder.password) + end, addresses_.timeout);
+    HttpGet(start + PercentEncoded(folder.password) + end, addresses_.timeout,
+            addresses_.certificateAuthority);
 }

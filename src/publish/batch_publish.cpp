@@ -41,7 +41,10 @@ constexpr const char* kHelp =
     "  --force        with --upload: send every file\n"
     "  --require-tls  with an FTP upload: refuse a server that offers no TLS\n"
     "  --hosting-base URL\n"
-    "                 the hosting service's address, when it is not the usual one\n"
+    "                 the hosting service's address (http or https), when it is not the usual\n"
+    "                 one\n"
+    "  --hosting-ca FILE\n"
+    "                 a CA file trusted besides the system's, for a private service's https\n"
     "  --help         this text\n"
     "\n"
     "Exit status: 0 every page written (and sent), 1 some were not (they are named), 2 usage,\n"
@@ -80,7 +83,13 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             if (++i == arguments.size()) {
                 return std::nullopt;
             }
-            request.hosting = HostingAddresses::UnderOneBase(arguments[i], request.hosting.timeout);
+            request.hosting = HostingAddresses::UnderOneBase(arguments[i], request.hosting.timeout,
+                                                             request.hosting.certificateAuthority);
+        } else if (argument == "--hosting-ca") {
+            if (++i == arguments.size()) {
+                return std::nullopt;
+            }
+            request.hosting.certificateAuthority = arguments[i];
         } else if (argument == "--dry-run") {
             request.options.dryRun = true;
         } else if (argument == "--force") {

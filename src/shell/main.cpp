@@ -37,7 +37,13 @@ int main(int argc, char** argv) {
         prompts.messageBox(text, "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
     }
 
-    MainView window(workingFolder, {prompts, shell});
+    // A mirror of the hosting service, or a private one behind https with a CA of its own.
+    HostingAddresses hosting = HostingAddresses::Service();
+    if (const QByteArray base = qgetenv("QUILLORA_HOSTING_BASE"); !base.isEmpty()) {
+        hosting = HostingAddresses::UnderOneBase(base.toStdString(), hosting.timeout);
+    }
+    hosting.certificateAuthority = qgetenv("QUILLORA_HOSTING_CA").toStdString();
+    MainView window(workingFolder, {prompts, shell}, hosting);
     prompts.setOwner(&window);
     window.showMaximized();
     return QApplication::exec();

@@ -21,7 +21,13 @@ def self_signed_certificate(folder):
     key = crypto.PKey()
     key.generate_key(crypto.TYPE_RSA, 2048)
     certificate = crypto.X509()
+    certificate.set_version(2)
     certificate.get_subject().CN = "127.0.0.1"
+    # Clients check an address against the alternative names, not the common name.
+    certificate.add_extensions([
+        crypto.X509Extension(b"basicConstraints", False, b"CA:TRUE"),
+        crypto.X509Extension(b"subjectAltName", False, b"IP:127.0.0.1, DNS:localhost"),
+    ])
     certificate.set_serial_number(1)
     certificate.gmtime_adj_notBefore(0)
     certificate.gmtime_adj_notAfter(24 * 3600)

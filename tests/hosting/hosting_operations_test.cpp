@@ -16,23 +16,32 @@ constexpr const char* kStandIn = QUILLORA_TEST_DATA "/hosting/standin.py";
 
 class HostingTest : public DesignerFixture {
   protected:
-    explicit HostingTest(const char* mode = "normal") : server(kStandIn, {"--mode", mode}) {
+    explicit HostingTest(const char* mode = "normal", bool tls = false)
+        : tls_(tls),
+          server(kStandIn,
+                 tls ? std::vector<std::string>{"--mode", mode, "--tls", certificates.path()}
+                     : std::vector<std::string>{"--mode", mode}) {
         selectFolder(siteFolder());
         workspace().pages.select(workspace().pages.add("page.html"));
         page().directory = siteFolder();
         page().fileName = "page.html";
         page().pageTitle = "My page";
     }
-    std::string base() const { return "http://127.0.0.1:" + std::to_string(server.port()) + "/"; }
+    std::string base() const {
+        return (tls_ ? "https" : "http") + std::string("://127.0.0.1:") +
+               std::to_string(server.port()) + "/";
+    }
+    // Behind TLS the stand-in's own certificate is the extra CA file.
+    std::string authority() const { return tls_ ? certificates / "server.pem" : std::string(); }
     HostingAddresses addresses() const {
-        return HostingAddresses::UnderOneBase(base(), std::chrono::milliseconds(1500));
+        return HostingAddresses::UnderOneBase(base(), std::chrono::milliseconds(1500), authority());
     }
     // Registers the folder with the stand-in, as the user would.
     void registerFolder(const std::string& name) {
         prompts.folderNames.push_back(name);
         hosting.siteOptions();
     }
-    std::string log() { return HttpGet(base() + "_log"); }
+    std::string log() { return HttpGet(base() + "_log", kDefaultHttpTimeout, authority()); }
     std::vector<std::string> messages() const {
         std::vector<std::string> texts;
         for (const ShownMessage& shown : prompts.shown) {
@@ -41,8 +50,15 @@ class HostingTest : public DesignerFixture {
         return texts;
     }
 
+    bool tls_;
+    TempFolder certificates;
     ServerProcess server;
     HostingOperations hosting{session, db, {browser, prompts, shell}, addresses()};
+};
+
+class TlsHostingTest : public HostingTest {
+  protected:
+    TlsHostingTest() : HostingTest("normal", true) {}
 };
 
 class FullHostingTest : public HostingTest {
@@ -323,4 +339,28 @@ TEST_F(HostingTest, DeleteLinksAskTheDeleteScript) {
     for (const ShownMessage& shown : prompts.shown) {
         EXPECT_EQ(shown.text.find(folder.password), std::string::npos) << shown.text;
     }
+}
+
+TEST_F(TlsHostingTest, RegisterUploadAndDeleteGoThroughHttpsAndAWrongCertificateIsRefused) {
+    registerFolder("Secure");
+    ASSERT_TRUE(workspace().hosting.exists()) << (prompts.shown.empty() ? "" : messages().back());
+    EXPECT_EQ(workspace().hosting.scriptAddress, base() + "scripts/");
+    WriteFile(working / "site/sun.gif", "GIF89a sun");
+    page().pictures = {"pageimageitem1~" + working / "site/sun.gif"};
+    page().links = {""};
+    handOver("<div id='dpageimageitem1~' style='a'>^10^10");
+    prompts.shown.clear();
+    hosting.uploadPage();
+    EXPECT_EQ(prompts.shown.back().text, "Web page and image files uploaded successfully.");
+    EXPECT_NE(log().find("SpecialFile:sun.gif"), std::string::npos);
+    prompts.serverFileClicks = {base() + "quillservlet?FILEDELETE|Secure|" +
+                                workspace().hosting.password + "|sun.gif"};
+    hosting.deleteServerPages();
+    EXPECT_NE(log().find("GET /scripts/deleteimages.php?filename=sun.gif"), std::string::npos);
+    // Without the stand-in's certificate as the CA, nothing goes through.
+    EXPECT_EQ(HttpGet(base() + "_log"), "N");
+    EXPECT_FALSE(
+        FormPoster()
+            .postPageForm(base() + "quillservlet", {working / "site/sun.gif", "x.html", {}})
+            .sent);
 }

@@ -10,6 +10,8 @@ import argparse
 import email.parser
 import email.policy
 import gzip
+import os
+import ssl
 import socketserver
 import sys
 import threading
@@ -45,6 +47,7 @@ def form_fields(content_type, body):
 class Handler(socketserver.StreamRequestHandler):
     mode = "normal"
     port = 0
+    scheme = "http"
 
     def handle(self):
         line = self.rfile.readline().decode("latin-1").rstrip("\r\n")
@@ -72,7 +75,7 @@ class Handler(socketserver.StreamRequestHandler):
             status, payload = 404, b"<html><body>1000|http://x/</body></html>"
         if Handler.mode == "moved" and not target.startswith("/_log"):
             status, payload = 301, b"1000|http://x/"
-            extra = "Location: http://127.0.0.1:%d/elsewhere\r\n" % Handler.port
+            extra = "Location: %s://127.0.0.1:%d/elsewhere\r\n" % (Handler.scheme, Handler.port)
         if Handler.mode == "huge" and not target.startswith("/_log"):
             payload = b"x" * (70 * 1024 * 1024)
         whole = ("HTTP/1.0 %d X\r\nContent-Type: text/html\r\n%sContent-Length: %d\r\n\r\n"
@@ -116,7 +119,7 @@ class Handler(socketserver.StreamRequestHandler):
         return 200, "saved"
 
     def get(self, path, query):
-        base = "http://127.0.0.1:%d/" % Handler.port
+        base = "%s://127.0.0.1:%d/" % (Handler.scheme, Handler.port)
         if path == "/quillservlet":
             command = urllib.parse.unquote(query).split("|")
             return self.servlet(command, base)
@@ -176,10 +179,20 @@ class Handler(socketserver.StreamRequestHandler):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--mode", default="normal")
-    Handler.mode = parser.parse_args().mode
+    parser.add_argument("--tls", metavar="CERTIFICATE_FOLDER",
+                        help="serve https with a self-signed certificate made in the folder")
+    arguments = parser.parse_args()
+    Handler.mode = arguments.mode
     socketserver.ThreadingTCPServer.allow_reuse_address = True
     socketserver.ThreadingTCPServer.daemon_threads = True
     with socketserver.ThreadingTCPServer(("127.0.0.1", 0), Handler) as server:
+        if arguments.tls:
+            sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "ftp"))
+            from ftpserver import self_signed_certificate
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(self_signed_certificate(arguments.tls))
+            server.socket = context.wrap_socket(server.socket, server_side=True)
+            Handler.scheme = "https"
         Handler.port = server.server_address[1]
         print("PORT %d" % Handler.port, flush=True)
         server.serve_forever()

@@ -46,9 +46,11 @@ class SiteUploadTest : public DesignerFixture {
         return RunBatchPublish(arguments, working.path(), out, err);
     }
     // Records a hosting folder as the window's registration does.
-    void registerWith(const ServerProcess& server) {
-        const std::string base = Base(server);
-        const std::string reply = HttpGet(base + "quillservlet?REGISTERFOLDER|Site|77");
+    void registerWith(const ServerProcess& server, const std::string& scheme = "http",
+                      const std::string& authority = std::string()) {
+        const std::string base = Base(server, scheme);
+        const std::string reply =
+            HttpGet(base + "quillservlet?REGISTERFOLDER|Site|77", kDefaultHttpTimeout, authority);
         HostingFolder folder;
         folder.folderName = "Site";
         folder.password = "77";
@@ -56,8 +58,8 @@ class SiteUploadTest : public DesignerFixture {
         folder.scriptAddress = base + "scripts/";
         SaveNewHostingFolder(db, folder);
     }
-    static std::string Base(const ServerProcess& server) {
-        return "http://127.0.0.1:" + std::to_string(server.port()) + "/";
+    static std::string Base(const ServerProcess& server, const std::string& scheme = "http") {
+        return scheme + "://127.0.0.1:" + std::to_string(server.port()) + "/";
     }
 
     std::ostringstream err;
@@ -81,6 +83,21 @@ TEST_F(SiteUploadTest, ASiteGoesToTheHostingFolderWithEachPictureOnce) {
     EXPECT_EQ(HttpGet(Base(server) + "scripts/getimage.php?folderid=1000&filename=sun.jpg"),
               "the sun's bytes");
     EXPECT_NE(err.str().find("4 files sent, 2 skipped, 0 failed"), std::string::npos) << err.str();
+}
+
+TEST_F(SiteUploadTest, AHostingServiceBehindHttpsTakesTheSiteWithItsCaNamed) {
+    TempFolder certificates;
+    ServerProcess server(kStandIn, {"--tls", certificates.path()});
+    const std::string authority = certificates / "server.pem";
+    registerWith(server, "https", authority);
+    EXPECT_EQ(run({"--upload", "hosting", "--hosting-base", Base(server, "https")}), 2);
+    EXPECT_EQ(run({"--upload", "hosting", "--hosting-base", Base(server, "https"), "--hosting-ca",
+                   authority}),
+              0)
+        << err.str();
+    EXPECT_NE(HttpGet(Base(server, "https") + "Site/a.html", kDefaultHttpTimeout, authority)
+                  .find("<P>a.html"),
+              std::string::npos);
 }
 
 TEST_F(SiteUploadTest, HostingFailuresEndWithTheReason) {

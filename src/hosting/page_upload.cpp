@@ -54,7 +54,8 @@ std::vector<std::string> UsedPictures(const std::string& pictures, const std::st
         return used;
     }
     for (const std::string& name : SplitFields(pictures, "|")) {
-        if (page.find(name) != std::string::npos &&
+        // The page writes a name as an attribute value ("Tom &amp; Jerry.gif").
+        if (page.find(HtmlAttribute(name, '"')) != std::string::npos &&
             std::find(used.begin(), used.end(), name) == used.end()) {
             used.push_back(name);
         }
@@ -125,7 +126,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
     const std::vector<std::string> used =
         UsedPictures(ListPictures(JoinPath(page.siteFolder, "*.*")), text);
     for (const std::string& name : used) {
-        text = ReplacePictureReferences(text, name,
+        text = ReplacePictureReferences(text, HtmlAttribute(name, '"'),
                                         folder.scriptAddress + "getimage.php?folderid=" +
                                             folder.folderId + "&filename=" + PercentEncoded(name));
     }

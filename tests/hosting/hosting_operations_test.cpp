@@ -261,6 +261,9 @@ TEST(PageUploadRules, WholeReferencesAndUsedPictures) {
     EXPECT_EQ(UsedPictures("a.jpg|b.gif|a.jpg|photo.jpg.bak", "a.jpg photo.jpg.bak"),
               (std::vector<std::string>{"a.jpg", "photo.jpg.bak"}));
     EXPECT_TRUE(UsedPictures("", "anything").empty());
+    // A name the page wrote as an attribute value is found as written.
+    EXPECT_EQ(UsedPictures("Tom & Jerry.gif|b.gif", "<IMG SRC=\"Tom &amp; Jerry.gif\">"),
+              std::vector<std::string>{"Tom & Jerry.gif"});
 }
 
 TEST_F(HostingTest, UploadRefusalsAndAPageWithoutPictures) {

@@ -1,5 +1,7 @@
 #include "common/paths.h"
 
+#include <filesystem>
+
 #include "common/text_case.h"
 
 bool IsPathSeparator(char c) {
@@ -94,4 +96,11 @@ std::string NumberedVariant(const std::string& path,
         candidate = JoinPath(folder, stem + "-" + std::to_string(number) + extension);
     }
     return candidate;
+}
+
+std::string FreePath(const std::string& path) {
+    return NumberedVariant(path, [](const std::string& name) {
+        std::error_code unused;
+        return !std::filesystem::exists(name, unused);
+    });
 }

@@ -43,3 +43,5 @@ bool PathsEqual(std::string_view a, std::string_view b);
 // that the test takes: how a file gets a name of its own next to others.
 std::string NumberedVariant(const std::string& path,
                             const std::function<bool(const std::string&)>& takes);
+// The path, or the first numbered variant beside it, that names nothing yet.
+std::string FreePath(const std::string& path);

@@ -109,9 +109,12 @@ std::optional<std::string> CopyPicture(const std::string& from, const std::strin
     if (from == wanted || fs::equivalent(from, wanted, error)) {
         return std::nullopt;
     }
-    const std::string candidate = NumberedVariant(wanted, [&from](const std::string& name) {
+    // Read once, and only when a file already has the name wanted.
+    const std::optional<std::string> source =
+        fs::exists(wanted, error) ? ReadTextFile(from) : std::nullopt;
+    const std::string candidate = NumberedVariant(wanted, [&source](const std::string& name) {
         std::error_code unused;
-        return !fs::exists(name, unused) || ReadTextFile(name) == ReadTextFile(from);
+        return !fs::exists(name, unused) || ReadTextFile(name) == source;
     });
     if (fs::exists(candidate, error)) {
         return candidate;

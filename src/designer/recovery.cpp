@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <vector>
 
 #include "common/paths.h"
 #include "common/text_file.h"
@@ -59,11 +58,7 @@ void OfferRecovery(const std::string& workingFolder, PageStore& store, Prompts& 
         ParseRecovery(ReadTextFile(path).value_or(std::string()));
     if (!page) {
         // Numbered, so that a second damaged file never replaces the first.
-        const std::string aside = NumberedVariant(JoinPath(workingFolder, "recovery.damaged.qlr"),
-                                                  [](const std::string& name) {
-                                                      std::error_code unused;
-                                                      return !fs::exists(name, unused);
-                                                  });
+        const std::string aside = FreePath(JoinPath(workingFolder, "recovery.damaged.qlr"));
         fs::rename(path, aside, error);
         prompts.messageBox(
             "The unsaved changes of the last session could not be read back; "

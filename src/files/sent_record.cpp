@@ -3,11 +3,11 @@
 #include <openssl/evp.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "common/paths.h"
@@ -20,12 +20,25 @@ struct DigestDeleter {
     void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
 };
 
-std::string Hex(const unsigned char* bytes, unsigned int size) {
+// The SHA-256 in lower-case hexadecimal of what the reader gives, piece by piece until it
+// gives nothing; empty when it fails.
+template <typename Reader>
+std::string Sha256Of(Reader&& read) {
+    const std::unique_ptr<EVP_MD_CTX, DigestDeleter> context(EVP_MD_CTX_new());
+    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
+        return std::string();
+    }
+    for (std::string_view piece = read(); !piece.empty(); piece = read()) {
+        EVP_DigestUpdate(context.get(), piece.data(), piece.size());
+    }
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_DigestFinal_ex(context.get(), digest, &size);
     constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
     for (unsigned int i = 0; i < size; ++i) {
-        hex += kDigits[bytes[i] >> 4];
-        hex += kDigits[bytes[i] & 0x0F];
+        hex += kDigits[digest[i] >> 4];
+        hex += kDigits[digest[i] & 0x0F];
     }
     return hex;
 }
@@ -34,36 +47,29 @@ std::string Hex(const unsigned char* bytes, unsigned int size) {
 
 std::string Sha256OfFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    const std::unique_ptr<EVP_MD_CTX, DigestDeleter> context(EVP_MD_CTX_new());
-    if (!in || !context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
+    if (!in) {
         return std::string();
     }
     std::vector<char> piece(1 << 20);
-    while (in) {
+    const std::string hash = Sha256Of([&] {
         in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-        EVP_DigestUpdate(context.get(), piece.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        return std::string();
-    }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    EVP_DigestFinal_ex(context.get(), digest, &size);
-    return Hex(digest, size);
+        return std::string_view(piece.data(), static_cast<std::size_t>(in.gcount()));
+    });
+    return in.bad() ? std::string() : hash;
 }
 
 SentRecord::SentRecord(const std::string& workingFolder, const std::string& target) {
     // One file a target, named by the target's hash: "server|user|folder" may hold anything.
-    const std::unique_ptr<EVP_MD_CTX, DigestDeleter> context(EVP_MD_CTX_new());
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr);
-    EVP_DigestUpdate(context.get(), target.data(), target.size());
-    EVP_DigestFinal_ex(context.get(), digest, &size);
+    bool given = false;
+    const std::string hash = Sha256Of([&] {
+        const std::string_view piece = given ? std::string_view() : std::string_view(target);
+        given = true;
+        return piece;
+    });
     const std::string folder = JoinPath(workingFolder, "sent");
     std::error_code error;
     fs::create_directories(folder, error);
-    path_ = JoinPath(folder, Hex(digest, 8) + ".txt");
+    path_ = JoinPath(folder, hash.substr(0, 16) + ".txt");
     // "size sha256 time name" a line; a later line for a name replaces an earlier one.
     std::ifstream in(path_, std::ios::binary);
     std::string line;

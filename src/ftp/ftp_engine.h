@@ -49,7 +49,6 @@ class FtpEngine {
     std::optional<PeerKey> ftpePeerKey();
     // Only encrypted connections, for the login and the files; a server without TLS is refused.
     void requireTls(bool required) { requireTls_ = required; }
-    bool usesTls() const { return usesTls_; }
     // The server took TLS for the login but refused it for the files, which travel in clear.
     bool filesInClear() const { return usesTls_ && !dataTls_; }
 

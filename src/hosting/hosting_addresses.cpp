@@ -3,8 +3,8 @@
 #include "common/service_addresses.h"
 
 HostingAddresses HostingAddresses::Service() {
-    return {kHostingSiteAddress,         kHostingServletAddress,   kHostingPictureUploadAddress,
-            kHostingDeleteScriptAddress, std::chrono::seconds(30), std::string()};
+    return {kHostingSiteAddress,         kHostingServletAddress, kHostingPictureUploadAddress,
+            kHostingDeleteScriptAddress, kDefaultHttpTimeout,    std::string()};
 }
 
 HostingAddresses HostingAddresses::UnderOneBase(const std::string& base,

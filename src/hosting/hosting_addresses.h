@@ -3,6 +3,8 @@
 #include <chrono>
 #include <string>
 
+#include "hosting/http_client.h"
+
 // Where the hosting client sends its requests, and how long it waits for an answer. The
 // program uses the service's own; tests hand in a stand-in's.
 struct HostingAddresses {
@@ -13,7 +15,7 @@ struct HostingAddresses {
     std::string pictureUpload;
     // The start of a picture delete request, up to its file name.
     std::string deleteScript;
-    std::chrono::milliseconds timeout{std::chrono::seconds(30)};
+    std::chrono::milliseconds timeout{kDefaultHttpTimeout};
     // A CA file trusted besides the system's store, for a private service; empty for none.
     std::string certificateAuthority;
 

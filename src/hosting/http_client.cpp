@@ -2,7 +2,6 @@
 
 #include <curl/curl.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "hosting/http_transfer.h"

@@ -104,11 +104,7 @@ void SetAsideDamagedStore(const std::string& workingFolder, std::vector<std::str
     if (!reason) {
         return;
     }
-    const fs::path aside = NumberedVariant(JoinPath(workingFolder, "quilldata.damaged.db"),
-                                           [](const std::string& name) {
-                                               std::error_code unused;
-                                               return !fs::exists(name, unused);
-                                           });
+    const fs::path aside = FreePath(JoinPath(workingFolder, "quilldata.damaged.db"));
     fs::rename(store, aside, error);
     if (error) {
         problems.push_back("The page store " + store.string() + " cannot be read (" + *reason +

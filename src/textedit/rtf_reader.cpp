@@ -462,7 +462,10 @@ RichText Reader::read() {
     const std::size_t length = text_.length();
     if (length > 0 && text_.at(length - 1) == RichText::kParagraphBreak) {
         text_.replace(length - 1, length, std::string(), text_.format(length - 1, length));
-        alignments_.pop_back();
+        // A break that came as a character (\u13) has no alignment of its own to drop.
+        if (alignments_.size() > 1) {
+            alignments_.pop_back();
+        }
     }
     for (std::size_t paragraph = 0; paragraph < text_.paragraphCount(); ++paragraph) {
         text_.setParagraphAlignment(paragraph,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -80,10 +81,15 @@ void cftpdialog::buildWindow() {
     password_->setEchoMode(QLineEdit::Password);
     remember_ = new QCheckBox(QStringLiteral("save login"), this);
     remember_->setObjectName(QStringLiteral("remember"));
-    encryptedOnly_ = new QCheckBox(QStringLiteral("Encrypted only"), this);
-    encryptedOnly_->setObjectName(QStringLiteral("encryptedOnly"));
-    encryptedOnly_->setToolTip(
-        QStringLiteral("Refuse a server that does not encrypt the login and the files"));
+    protocol_ = new QComboBox(this);
+    protocol_->setObjectName(QStringLiteral("protocol"));
+    // In the order of TransferProtocol.
+    protocol_->addItems({QStringLiteral("FTP"), QStringLiteral("FTP with TLS required"),
+                         QStringLiteral("SFTP")});
+    protocol_->setToolTip(QStringLiteral(
+        "FTP uses TLS when the server offers it; \"FTP with TLS required\" refuses a server "
+        "that does not encrypt the login and the files; SFTP goes over SSH (the password, or "
+        "your SSH key or agent)"));
     connect_ = new PictureButton(QStringLiteral("connect"),
                                  QStringLiteral("Connect to currently displayed ftp server"), this);
     connect_->setCheckable(true);
@@ -98,7 +104,7 @@ void cftpdialog::buildWindow() {
     serverGrid->addWidget(password_, 1, 3);
     auto* boxes = new QHBoxLayout();
     boxes->addWidget(remember_);
-    boxes->addWidget(encryptedOnly_);
+    boxes->addWidget(protocol_);
     serverGrid->addLayout(boxes, 2, 1);
     serverGrid->addWidget(connect_, 2, 2);
     serverGrid->addWidget(newSession, 2, 3);
@@ -196,6 +202,7 @@ void cftpdialog::buildWindow() {
     connect(exit, &QAbstractButton::clicked, this, &QDialog::reject);
     for (QWidget* field : {static_cast<QWidget*>(server_), static_cast<QWidget*>(user_),
                            static_cast<QWidget*>(password_), static_cast<QWidget*>(remember_),
+                           static_cast<QWidget*>(protocol_),
                            static_cast<QWidget*>(connect_)}) {
         field->installEventFilter(this);
     }
@@ -208,7 +215,7 @@ void cftpdialog::readPanes() {
     panes.user = user_->text().toStdString();
     panes.password = password_->text().toStdString();
     panes.remember = remember_->isChecked();
-    panes.encryptedOnly = encryptedOnly_->isChecked();
+    panes.protocol = static_cast<TransferProtocol>(protocol_->currentIndex());
     panes.serverSelection = SelectedRows(serverList_);
     panes.serverCaret = Caret(serverList_);
     panes.localSelection = SelectedRows(localList_);
@@ -221,7 +228,7 @@ void cftpdialog::showPanes() {
     user_->setText(FromStd(panes.user));
     password_->setText(FromStd(panes.password));
     remember_->setChecked(panes.remember);
-    encryptedOnly_->setChecked(panes.encryptedOnly);
+    protocol_->setCurrentIndex(static_cast<int>(panes.protocol));
     connect_->setChecked(panes.connected);
     serverFolder_->setText(FromStd(panes.serverFolder));
     ShowList(serverList_, panes.serverEntries, panes.serverSelection, panes.serverCaret);

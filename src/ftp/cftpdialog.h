@@ -9,6 +9,7 @@
 class PictureButton;
 class Prompts;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -43,7 +44,7 @@ class cftpdialog : public QDialog {
     QLineEdit* user_ = nullptr;
     QLineEdit* password_ = nullptr;
     QCheckBox* remember_ = nullptr;
-    QCheckBox* encryptedOnly_ = nullptr;
+    QComboBox* protocol_ = nullptr;
     PictureButton* connect_ = nullptr;
     QLabel* serverFolder_ = nullptr;
     QListWidget* serverList_ = nullptr;

@@ -66,6 +66,10 @@ struct FtpEngine::Handles {
 
     // The conversation with the server goes to the log; it also tells whether TLS was agreed.
     static int Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine);
+    // An SFTP server's host key: taken when known_hosts holds it, refused otherwise (the
+    // session asks the user and adds it, or warns of a changed key).
+    static int CheckHostKey(CURL*, const curl_khkey* known, const curl_khkey* found,
+                            curl_khmatch match, void* engine);
 
     ~Handles() {
         if (easy != nullptr && multi != nullptr) {
@@ -98,7 +102,15 @@ std::string FtpErrorMeaning(int code) {
         {CURLE_RECV_ERROR, "The connection to the server broke off."},
         {CURLE_READ_ERROR, "A local file could not be read."},
         {CURLE_WRITE_ERROR, "A local file could not be written."},
+        {CURLE_SSH, "The SSH connection failed."},
     };
+    if (code == FtpEngine::kUnknownHostKey) {
+        return "The server's host key is not among the known hosts.";
+    }
+    if (code == FtpEngine::kChangedHostKey) {
+        return "The server's host key differs from the one known for it: the connection was "
+               "refused.";
+    }
     for (const auto& [known, meaning] : kMeanings) {
         if (code == -static_cast<int>(known)) {
             return meaning;
@@ -131,6 +143,19 @@ int FtpEngine::Handles::Debug(CURL*, curl_infotype kind, char* data, size_t size
         self->logLine("* " + WithoutLineEnd(text));
     }
     return 0;
+}
+
+int FtpEngine::Handles::CheckHostKey(CURL*, const curl_khkey*, const curl_khkey* found,
+                                     curl_khmatch match, void* engine) {
+    auto* self = static_cast<FtpEngine*>(engine);
+    if (found != nullptr && found->key != nullptr && found->len > 0) {
+        self->hostKey_ = SshHostKey{std::string(found->key, found->len)};
+    }
+    if (match == CURLKHMATCH_OK) {
+        return CURLKHSTAT_FINE;
+    }
+    self->hostKeyProblem_ = match == CURLKHMATCH_MISMATCH ? kChangedHostKey : kUnknownHostKey;
+    return CURLKHSTAT_REJECT;
 }
 
 FtpEngine::FtpEngine(std::string logPath) : logPath_(std::move(logPath)) {}
@@ -203,18 +228,23 @@ void FtpEngine::prepare(const std::string& url) {
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_USERNAME, user_.c_str());
     curl_easy_setopt(easy, CURLOPT_PASSWORD, password_.c_str());
-    curl_easy_setopt(easy, CURLOPT_USE_SSL,
-                     static_cast<long>(requireTls_             ? CURLUSESSL_ALL
-                                       : usesTls_ && !dataTls_ ? CURLUSESSL_CONTROL
-                                                               : CURLUSESSL_TRY));
     if (freshConnection_) {
         curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
         freshConnection_ = false;
     }
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
-    if (!pinnedKey_.empty()) {
-        curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, pinnedKey_.c_str());
+    hostKeyProblem_ = 0;
+    if (secureShell_) {
+        prepareSecureShell();
+    } else {
+        curl_easy_setopt(easy, CURLOPT_USE_SSL,
+                         static_cast<long>(requireTls_             ? CURLUSESSL_ALL
+                                           : usesTls_ && !dataTls_ ? CURLUSESSL_CONTROL
+                                                                   : CURLUSESSL_TRY));
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
+        if (!pinnedKey_.empty()) {
+            curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, pinnedKey_.c_str());
+        }
     }
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     // A transfer where no byte moves for the stall limit has failed.
@@ -227,6 +257,27 @@ void FtpEngine::prepare(const std::string& url) {
     curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, Handles::Debug);
     curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+}
+
+void FtpEngine::prepareSecureShell() {
+    CURL* easy = handles_->easy;
+    curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, KnownHostsPath().c_str());
+    curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, Handles::CheckHostKey);
+    curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
+    // The agent, the user's key, then the password: what the server takes first wins.
+    long ways = CURLSSH_AUTH_AGENT;
+    if (const std::optional<std::string> key = UserKeyFile()) {
+        ways |= CURLSSH_AUTH_PUBLICKEY;
+        curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE, key->c_str());
+        std::error_code error;
+        if (std::filesystem::is_regular_file(*key + ".pub", error)) {
+            curl_easy_setopt(easy, CURLOPT_SSH_PUBLIC_KEYFILE, (*key + ".pub").c_str());
+        }
+    }
+    if (!password_.empty()) {
+        ways |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
+    }
+    curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES, ways);
 }
 
 int FtpEngine::perform() {
@@ -260,12 +311,19 @@ int FtpEngine::finish(int result) {
         }
     }
     curl_multi_remove_handle(handles_->multi, handles_->easy);
+    if (result == CURLE_PEER_FAILED_VERIFICATION && hostKeyProblem_ != 0) {
+        return hostKeyProblem_;
+    }
     return result == CURLE_OK ? 0 : -result;
 }
 
 std::string FtpEngine::folderUrl(const std::string& path) const {
     std::string url = base_ + "/";
-    bool absolute = !path.empty() && path.front() == '/';
+    // SFTP addresses name whole paths; a relative one starts in the login folder ("~").
+    if (secureShell_ && (path.empty() || path.front() != '/')) {
+        url += "~/";
+    }
+    bool absolute = !secureShell_ && !path.empty() && path.front() == '/';
     std::size_t start = 0;
     while (start <= path.size()) {
         std::size_t end = path.find('/', start);
@@ -304,10 +362,15 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     if (!handles_ && ftpeAttach() < 0) {
         return -CURLE_FAILED_INIT;
     }
-    base_ = server.rfind("ftp://", 0) == 0 ? server : "ftp://" + server;
+    secureShell_ = server.rfind("sftp://", 0) == 0;
+    base_ = secureShell_ || server.rfind("ftp://", 0) == 0 ? server : "ftp://" + server;
     while (!base_.empty() && base_.back() == '/') {
         base_.pop_back();
     }
+    if (secureShell_) {
+        readHostAndPort();
+    }
+    hostKey_.reset();
     user_ = user;
     password_ = password;
     usesTls_ = false;
@@ -324,9 +387,48 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     curl_easy_getinfo(handles_->easy, CURLINFO_FTP_ENTRY_PATH, &entry);
     // The folder the server put the user in at login.
     serverDir_ = entry != nullptr ? entry : "/";
-    logLine(usesTls_ ? "--> TLS in use: the login and the files travel encrypted"
-                     : "--> Plain FTP: the server offers no TLS");
+    if (secureShell_) {
+        logLine("--> SFTP: the login and the files travel encrypted; host key " +
+                (hostKey_ ? hostKey_->fingerprint() : std::string("known")));
+    } else {
+        logLine(usesTls_ ? "--> TLS in use: the login and the files travel encrypted"
+                         : "--> Plain FTP: the server offers no TLS");
+    }
     return 0;
+}
+
+void FtpEngine::readHostAndPort() {
+    host_.clear();
+    port_ = 22;
+    CURLU* address = curl_url();
+    if (curl_url_set(address, CURLUPART_URL, base_.c_str(), 0) == CURLUE_OK) {
+        char* host = nullptr;
+        char* port = nullptr;
+        if (curl_url_get(address, CURLUPART_HOST, &host, 0) == CURLUE_OK) {
+            host_ = host;
+            // known_hosts names an IPv6 address without its brackets.
+            if (host_.size() > 2 && host_.front() == '[') {
+                host_ = host_.substr(1, host_.size() - 2);
+            }
+        }
+        if (curl_url_get(address, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK) {
+            port_ = std::atol(port);
+        }
+        curl_free(host);
+        curl_free(port);
+    }
+    curl_url_cleanup(address);
+}
+
+bool FtpEngine::trustHostKey() {
+    if (!hostKey_ || host_.empty() || hostKey_->type().empty()) {
+        return false;
+    }
+    const bool added = AddKnownHost(KnownHostsPath(), KnownHostsLine(host_, port_, *hostKey_));
+    logLine(added ? "--> Host key " + hostKey_->fingerprint() + " of " + host_ +
+                        " added to the known hosts"
+                  : "--> The known hosts file " + KnownHostsPath() + " cannot be written");
+    return added;
 }
 
 std::optional<FtpEngine::PeerKey> FtpEngine::ftpePeerKey() {
@@ -362,7 +464,10 @@ std::optional<FtpEngine::PeerKey> FtpEngine::ftpePeerKey() {
 
 int FtpEngine::ftpeSetServerDir(const std::string& path) {
     prepare(folderUrl(path));
-    curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
+    // An SFTP folder is there when it can be listed; FTP changes into it.
+    if (!secureShell_) {
+        curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
+    }
     const int result = perform();
     if (result == 0) {
         serverDir_ = path;
@@ -391,6 +496,9 @@ int FtpEngine::listOnce() {
     // MLSD says what each entry is; servers without it give a LIST.
     int result = 0;
     for (const bool facts : {true, false}) {
+        if (facts && secureShell_) {
+            continue;
+        }
         prepare(folderUrl(serverDir_));
         if (facts) {
             curl_easy_setopt(handles_->easy, CURLOPT_CUSTOMREQUEST, "MLSD");
@@ -447,7 +555,15 @@ int FtpEngine::startPut(const std::string& name, bool underTemporaryName) {
         return -CURLE_READ_ERROR;
     }
     transfer_ = Transfer{true, name, underTemporaryName};
-    if (underTemporaryName) {
+    if (underTemporaryName && secureShell_) {
+        // SFTP's rename never replaces a file: the old one goes first (a failure there, when
+        // there is none, is no failure).
+        handles_->quote = curl_slist_append(nullptr, ("*rm " + quotedServerPath(name)).c_str());
+        handles_->quote = curl_slist_append(
+            handles_->quote,
+            ("rename " + quotedServerPath(sentAs) + " " + quotedServerPath(name)).c_str());
+        curl_easy_setopt(handles_->easy, CURLOPT_POSTQUOTE, handles_->quote);
+    } else if (underTemporaryName) {
         handles_->quote = curl_slist_append(nullptr, ("RNFR " + sentAs).c_str());
         handles_->quote = curl_slist_append(handles_->quote, ("RNTO " + name).c_str());
         curl_easy_setopt(handles_->easy, CURLOPT_POSTQUOTE, handles_->quote);
@@ -520,7 +636,7 @@ int FtpEngine::completeTransfer(int result) {
         // The server keeps the file but will not rename it: once more, under the real name.
         logLine("--> The server refused to rename " + PartName(done.name) + "; sending " +
                 done.name + " under its own name");
-        command("DELE " + PartName(done.name));
+        entryCommand("DELE", "rm", PartName(done.name));
         const int restarted = startPut(done.name, false);
         return restarted < 0 ? restarted : 1;
     }
@@ -539,7 +655,7 @@ void FtpEngine::ftpeAbort() {
     if (broken.upload) {
         // Only the temporary name was written to; it goes.
         if (broken.underTemporaryName) {
-            command("DELE " + PartName(broken.name));
+            entryCommand("DELE", "rm", PartName(broken.name));
         }
     } else {
         std::error_code error;
@@ -564,19 +680,46 @@ int FtpEngine::command(const std::string& text) {
     return perform();
 }
 
+std::string FtpEngine::quotedServerPath(const std::string& name) const {
+    std::string path = serverDir_.empty() || serverDir_.back() != '/' ? serverDir_ + "/" : serverDir_;
+    path += name;
+    std::string quoted = "\"";
+    for (const char c : path) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+int FtpEngine::entryCommand(const char* ftpVerb, const char* sftpVerb, const std::string& name) {
+    return command(secureShell_ ? std::string(sftpVerb) + " " + quotedServerPath(name)
+                                : std::string(ftpVerb) + " " + name);
+}
+
 int FtpEngine::ftpeMakeServerDir(const std::string& name) {
-    return command("MKD " + name);
+    return entryCommand("MKD", "mkdir", name);
 }
 
 int FtpEngine::ftpeDelFile(const std::string& name) {
-    return command("DELE " + name);
+    return entryCommand("DELE", "rm", name);
 }
 
 int FtpEngine::ftpeDelServerDir(const std::string& name) {
-    return command("RMD " + name);
+    return entryCommand("RMD", "rmdir", name);
 }
 
 long long FtpEngine::ftpeFileLength(const std::string& name) {
+    if (secureShell_) {
+        // SFTP tells sizes in the listing only: the current folder's, as last read.
+        for (const FtpEntry& entry : entries_) {
+            if (entry.name == name && entry.size) {
+                return *entry.size;
+            }
+        }
+        return -1;
+    }
     prepare(fileUrl(name));
     curl_easy_setopt(handles_->easy, CURLOPT_NOBODY, 1L);
     const int result = perform();

@@ -9,11 +9,15 @@
 #include <vector>
 
 #include "ftp/ftp_listing.h"
+#include "ftp/ssh_host_keys.h"
 
-// The FTP client layer of the uploader, on libcurl: one connection to one server, a current
+// The file transfer layer of the uploader, on libcurl: one connection to one server, a current
 // server folder and a local folder, listings, binary transfers stepped by a driver loop, and a
-// log of the conversation in conftp.log. TLS (explicit, AUTH TLS) is asked for and used when the
-// server offers it. Calls that can fail give a negative code (libcurl's, negated).
+// log of the conversation in conftp.log. It speaks FTP, with TLS (explicit, AUTH TLS) asked for
+// and used when the server offers it, or SFTP when the server is given as "sftp://host[:port]":
+// the host key is checked against the user's known_hosts, and the login offers the password,
+// the user's key (~/.ssh/id_ed25519 or id_rsa) and the SSH agent. Calls that can fail give a
+// negative code (libcurl's, negated).
 class FtpEngine {
   public:
     // A server whose certificate does not verify: it is used only after the user agreed.
@@ -22,6 +26,10 @@ class FtpEngine {
     static constexpr int kChangedCertificate = -90;
     // A server that offers no TLS where it is required.
     static constexpr int kNoTls = -64;
+    // An SFTP server whose host key known_hosts does not hold: used only after the user agreed.
+    static constexpr int kUnknownHostKey = -1001;
+    // An SFTP server whose host key differs from the one known_hosts holds for it.
+    static constexpr int kChangedHostKey = -1002;
 
     explicit FtpEngine(std::string logPath);
     ~FtpEngine();
@@ -31,7 +39,8 @@ class FtpEngine {
     int ftpeAttach();
     // A line of the program's own in the log.
     void ftpeLog(const std::string& text);
-    // Logs in; the server may be "host", "host:port" or "ftp://host[:port]".
+    // Logs in; the server may be "host", "host:port", "ftp://host[:port]" or
+    // "sftp://host[:port]".
     int ftpeConnect(const std::string& server, const std::string& user,
                     const std::string& password);
     // The server's key, pinned ("sha256//..."), is taken from now on although its certificate
@@ -51,6 +60,11 @@ class FtpEngine {
     void requireTls(bool required) { requireTls_ = required; }
     // The server took TLS for the login but refused it for the files, which travel in clear.
     bool filesInClear() const { return usesTls_ && !dataTls_; }
+    bool secureShell() const { return secureShell_; }
+    // The host key the SFTP server showed at the last login.
+    const std::optional<SshHostKey>& ftpeHostKey() const { return hostKey_; }
+    // Adds the host key the server showed to known_hosts, so that the next login takes it.
+    bool trustHostKey();
 
     std::string ftpeGetServerDir() const { return serverDir_; }
     int ftpeSetServerDir(const std::string& path);
@@ -93,6 +107,10 @@ class FtpEngine {
 
     // Sets up the handle for one request on the address.
     void prepare(const std::string& url);
+    // The SFTP parts of a request: the host key check and the ways to log in.
+    void prepareSecureShell();
+    // The host and port of an SFTP address, as known_hosts names them.
+    void readHostAndPort();
     // Runs the prepared request to its end.
     int perform();
     // Waits for the sockets at most the given milliseconds, sooner when libcurl's timers say so.
@@ -107,6 +125,10 @@ class FtpEngine {
     // rename sends the file again under its own name.
     int completeTransfer(int result);
     int command(const std::string& text);
+    // A command on an entry of the current server folder, in the protocol's words.
+    int entryCommand(const char* ftpVerb, const char* sftpVerb, const std::string& name);
+    // An entry of the current server folder as an SFTP command names it: the whole path, quoted.
+    std::string quotedServerPath(const std::string& name) const;
     int listOnce();
     std::string folderUrl(const std::string& path) const;
     std::string fileUrl(const std::string& name) const;
@@ -118,6 +140,12 @@ class FtpEngine {
     std::size_t logged_ = 0;
     std::unique_ptr<Handles> handles_;
     std::string base_;
+    bool secureShell_ = false;
+    // The host and port the SFTP server's known_hosts line names.
+    std::string host_;
+    long port_ = 22;
+    std::optional<SshHostKey> hostKey_;
+    int hostKeyProblem_ = 0;
     std::string user_;
     std::string password_;
     std::string serverDir_;

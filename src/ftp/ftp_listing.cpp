@@ -58,6 +58,12 @@ FtpEntry ParseListingLine(const std::string& text, bool facts) {
         (words[0][0] == 'd' || words[0][0] == '-')) {
         return {name, words[0][0] == 'd', std::atoll(words[4].c_str())};
     }
+    // A link ("name -> target") may stand for a file or a folder: its kind stays unknown.
+    const std::size_t arrow = name.find(" -> ");
+    if (words.size() == 8 && words[0].size() == 10 && words[0][0] == 'l' && arrow > 0 &&
+        arrow != std::string::npos) {
+        return {name.substr(0, arrow), std::nullopt, std::nullopt};
+    }
     // The other common form: "01-02-24  10:00AM  <DIR>  name".
     const std::vector<std::string> dos = Words(line, 3, name);
     if (dos.size() == 3 && !name.empty() &&

@@ -23,8 +23,8 @@ std::vector<std::string> ParseFtpListing(const std::string& text);
 std::vector<std::string> FtpListEntries(const std::vector<FtpEntry>& entries);
 
 // A listing line as servers write it: MLSD facts ("type=dir;size=0; name") or a LIST line in
-// the Unix form ("drwxr-xr-x 2 user group 4096 Jan 1 10:00 name"); anything else is a name
-// whose kind is unknown.
+// the Unix form ("drwxr-xr-x 2 user group 4096 Jan 1 10:00 name", as SFTP servers list too);
+// anything else is a name whose kind is unknown.
 FtpEntry ParseListingLine(const std::string& line, bool facts);
 
 // The line without its line end (CR, LF or both).

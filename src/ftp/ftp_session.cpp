@@ -27,6 +27,11 @@ std::map<std::string, std::string>& AcceptedKeys() {
     return keys;
 }
 
+bool HasProtocolColumn(SqliteDatabase& db) {
+    return db.runScalar("SELECT count(*) FROM pragma_table_info('ftplogin') WHERE name = "
+                        "'PROTOCOL'") > 0;
+}
+
 bool IsFolder(const std::string& entry) {
     return entry.find(kFolderMark) != std::string::npos;
 }
@@ -44,6 +49,25 @@ void Sort(std::vector<std::string>& entries) {
 }
 
 }  // namespace
+
+std::string ProtocolName(TransferProtocol protocol) {
+    switch (protocol) {
+    case TransferProtocol::FtpTlsRequired:
+        return "ftp-tls";
+    case TransferProtocol::Sftp:
+        return "sftp";
+    case TransferProtocol::Ftp:
+        break;
+    }
+    return "ftp";
+}
+
+TransferProtocol ProtocolNamed(const std::string& name) {
+    if (name == "sftp") {
+        return TransferProtocol::Sftp;
+    }
+    return name == "ftp-tls" ? TransferProtocol::FtpTlsRequired : TransferProtocol::Ftp;
+}
 
 std::string LocalFolderAbove(const std::string& folder) {
     const std::string trimmed = WithoutTrailingSeparator(folder);
@@ -98,12 +122,21 @@ void FtpSession::connect() {
         refreshServerList();
         return;
     }
+    // The scheme typed wins over the choice.
+    if (panes_.server.rfind("sftp://", 0) == 0) {
+        panes_.protocol = TransferProtocol::Sftp;
+    } else if (panes_.server.rfind("ftp://", 0) == 0 &&
+               panes_.protocol == TransferProtocol::Sftp) {
+        panes_.protocol = TransferProtocol::Ftp;
+    }
+    const bool sftp = panes_.protocol == TransferProtocol::Sftp;
     const std::pair<const std::string*, const char*> fields[] = {
         {&panes_.server, "FTP server address blank."},
         {&panes_.user, "FTP account username is blank."},
         {&panes_.password, "Password is blank."}};
     for (const auto& [text, blank] : fields) {
-        if (text->empty()) {
+        // SFTP may log in with the user's key or agent instead of a password.
+        if (text->empty() && !(sftp && text == &panes_.password)) {
             prompts_.messageBox(blank, "Data Check", MessageButtons::Ok, MessageIcon::None);
             return;
         }
@@ -116,32 +149,18 @@ void FtpSession::connect() {
                             MessageIcon::None);
     }
     engine_->ftpeLog("--> Connecting to " + panes_.server + " as " + panes_.user);
-    engine_->requireTls(panes_.encryptedOnly);
+    engine_->requireTls(panes_.protocol == TransferProtocol::FtpTlsRequired);
     const auto accepted = AcceptedKeys().find(panes_.server);
     if (accepted != AcceptedKeys().end()) {
         engine_->acceptCertificate(accepted->second);
     }
-    int code = engine_->ftpeConnect(panes_.server, panes_.user, panes_.password);
-    if (code == FtpEngine::kUnverifiedCertificate || code == FtpEngine::kChangedCertificate) {
-        if (const std::optional<FtpEngine::PeerKey> key = engine_->ftpePeerKey()) {
-            const std::string why =
-                code == FtpEngine::kChangedCertificate
-                    ? " shows another certificate than the one you accepted before. Someone may "
-                      "be listening in between."
-                    : " offers an encrypted connection, but its certificate cannot be verified.";
-            if (prompts_.messageBox("The FTP server " + panes_.server + why +
-                                        "\nIts key: " + key->fingerprint +
-                                        "\nConnect anyway? The connection stays encrypted.",
-                                    "FTP Security", MessageButtons::YesNo,
-                                    MessageIcon::Warning) == MessageAnswer::Yes) {
-                AcceptedKeys()[panes_.server] = key->pin;
-                engine_->acceptCertificate(key->pin);
-                code = engine_->ftpeConnect(panes_.server, panes_.user, panes_.password);
-            }
-        }
-    }
+    const int code = answerSecurityQuestion(
+        engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password));
     if (code < 0) {
-        showError(code);
+        // A host key the user declined needs no second message.
+        if (code != FtpEngine::kUnknownHostKey) {
+            showError(code);
+        }
         endEngine();
         return;
     }
@@ -158,13 +177,79 @@ void FtpSession::connect() {
     tellClearFiles();
 }
 
+std::string FtpSession::engineAddress() const {
+    if (panes_.protocol == TransferProtocol::Sftp && panes_.server.rfind("sftp://", 0) != 0) {
+        return "sftp://" + panes_.server;
+    }
+    return panes_.server;
+}
+
+int FtpSession::answerSecurityQuestion(int code) {
+    if (code == FtpEngine::kChangedHostKey) {
+        const std::string shown = engine_->ftpeHostKey() ? engine_->ftpeHostKey()->fingerprint()
+                                                         : std::string("unknown");
+        prompts_.messageBox(
+            "WARNING: THE HOST KEY OF THE SFTP SERVER " + panes_.server +
+                " HAS CHANGED!\nSomeone could be listening in between (a man-in-the-middle "
+                "attack), or the server's key was just replaced.\nThe key it shows now: " +
+                shown + "\nIf you know the change is expected, remove the old key from " +
+                KnownHostsPath() +
+                " (ssh-keygen -R with the server's name) and connect again.\nThe connection "
+                "was refused.",
+            "SFTP Security", MessageButtons::Ok, MessageIcon::Warning);
+        return code;
+    }
+    if (code == FtpEngine::kUnknownHostKey && engine_->ftpeHostKey()) {
+        const SshHostKey& key = *engine_->ftpeHostKey();
+        if (prompts_.messageBox("The SFTP server " + panes_.server +
+                                    " is not among your known hosts, so its identity cannot be "
+                                    "checked.\nIts " +
+                                    key.type() + " key fingerprint is " + key.fingerprint() +
+                                    ".\nCompare it with the one your host publishes. Connect "
+                                    "and remember this server?",
+                                "SFTP Security", MessageButtons::YesNo,
+                                MessageIcon::Warning) != MessageAnswer::Yes) {
+            return code;
+        }
+        if (!engine_->trustHostKey()) {
+            prompts_.messageBox("The server's key could not be added to " + KnownHostsPath() +
+                                    ".",
+                                "SFTP Security", MessageButtons::Ok, MessageIcon::Warning);
+            return code;
+        }
+        return engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password);
+    }
+    if (code != FtpEngine::kUnverifiedCertificate && code != FtpEngine::kChangedCertificate) {
+        return code;
+    }
+    const std::optional<FtpEngine::PeerKey> key = engine_->ftpePeerKey();
+    if (!key) {
+        return code;
+    }
+    const std::string why =
+        code == FtpEngine::kChangedCertificate
+            ? " shows another certificate than the one you accepted before. Someone may be "
+              "listening in between."
+            : " offers an encrypted connection, but its certificate cannot be verified.";
+    if (prompts_.messageBox("The FTP server " + panes_.server + why + "\nIts key: " +
+                                key->fingerprint +
+                                "\nConnect anyway? The connection stays encrypted.",
+                            "FTP Security", MessageButtons::YesNo,
+                            MessageIcon::Warning) != MessageAnswer::Yes) {
+        return code;
+    }
+    AcceptedKeys()[panes_.server] = key->pin;
+    engine_->acceptCertificate(key->pin);
+    return engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password);
+}
+
 void FtpSession::tellClearFiles() {
     if (engine_ && engine_->filesInClear() && !toldClearFiles_) {
         toldClearFiles_ = true;
         prompts_.messageBox(
             "The server " + panes_.server +
                 " encrypts the login but refuses to encrypt files: they travel unencrypted. "
-                "Tick \"Encrypted only\" to refuse such a server.",
+                "Choose \"FTP with TLS required\" to refuse such a server.",
             "FTP Security", MessageButtons::Ok, MessageIcon::Warning);
     }
 }
@@ -220,7 +305,9 @@ void FtpSession::serverFolderUp() {
         return;
     }
     const std::string current = engine_->ftpeGetServerDir();
-    if (current == accountRoot_) {
+    // An SFTP login starts in the user's home, which is no boundary: sites often live
+    // elsewhere (/var/www). Its top is the server's root.
+    if (current == (engine_->secureShell() ? std::string("/") : accountRoot_)) {
         prompts_.messageBox("Already at FTP account root.", "Quillora Message", MessageButtons::Ok,
                             MessageIcon::None);
         return;
@@ -448,12 +535,17 @@ void FtpSession::loadLogin() {
     try {
         SqliteDatabase db;
         db.open(JoinPath(workingFolder_, "quilldata.db"));
-        SqliteCursor row = db.runQuery("SELECT SERVERNAME,USERNAME,PASSWORD FROM ftplogin ");
+        // Stores older than the protocol choice have no PROTOCOL column: their login is FTP.
+        const bool hasProtocol = HasProtocolColumn(db);
+        SqliteCursor row =
+            db.runQuery(hasProtocol ? "SELECT SERVERNAME,USERNAME,PASSWORD,PROTOCOL FROM ftplogin "
+                                    : "SELECT SERVERNAME,USERNAME,PASSWORD FROM ftplogin ");
         if (!row.atEnd() && row.textValue(0).find(kNoServer) == std::string::npos) {
             panes_.remember = true;
             panes_.server = row.textValue(0);
             panes_.user = row.textValue(1);
             panes_.password = row.textValue(2);
+            panes_.protocol = ProtocolNamed(hasProtocol ? row.textValue(3) : std::string());
         }
     } catch (const SqliteException& failure) {
         prompts_.messageBox(failure.message(), "db error", MessageButtons::Ok, MessageIcon::None);
@@ -464,16 +556,21 @@ void FtpSession::saveLogin() {
     try {
         SqliteDatabase db;
         db.open(JoinPath(workingFolder_, "quilldata.db"));
-        SqliteStatement update =
-            db.prepare("UPDATE ftplogin SET SERVERNAME = ?1,USERNAME = ?2,PASSWORD = ?3");
+        if (!HasProtocolColumn(db)) {
+            db.runStatement("ALTER TABLE ftplogin ADD COLUMN PROTOCOL TEXT");
+        }
+        SqliteStatement update = db.prepare(
+            "UPDATE ftplogin SET SERVERNAME = ?1,USERNAME = ?2,PASSWORD = ?3,PROTOCOL = ?4");
         if (panes_.remember) {
             update.bindText(1, panes_.server);
             update.bindText(2, panes_.user);
             update.bindText(3, panes_.password);
+            update.bindText(4, ProtocolName(panes_.protocol));
         } else {
             update.bindText(1, kNoServer);
             update.bindText(2, "0");
             update.bindText(3, "0");
+            update.bindText(4, ProtocolName(TransferProtocol::Ftp));
         }
         update.runStatement();
     } catch (const SqliteException& failure) {

@@ -9,6 +9,15 @@
 class FtpEngine;
 class Prompts;
 
+// How the uploader reaches the server: FTP with TLS when the server offers it, FTP that refuses
+// a server which does not encrypt the login and the files, or SFTP (SSH).
+enum class TransferProtocol { Ftp, FtpTlsRequired, Sftp };
+
+// The protocol's name in the remembered login ("ftp", "ftp-tls", "sftp"); a name it does not
+// know, or none (a login remembered before protocols were), reads as FTP.
+std::string ProtocolName(TransferProtocol protocol);
+TransferProtocol ProtocolNamed(const std::string& name);
+
 // What the uploader window shows: the login, the server pane and the local pane. The window
 // copies its controls into this before an operation and shows it again afterwards.
 struct FtpPanes {
@@ -16,8 +25,8 @@ struct FtpPanes {
     std::string user;
     std::string password;
     bool remember = false;
-    // Refuse a server that does not encrypt the login and the files.
-    bool encryptedOnly = false;
+    // A scheme typed in the server field ("sftp://", "ftp://") chooses the protocol.
+    TransferProtocol protocol = TransferProtocol::Ftp;
     bool connected = false;
     // The current server folder.
     std::string serverFolder;
@@ -73,6 +82,11 @@ class FtpSession {
     bool callTheDriver(char kind, long long expected);
     // Once a session: the files travel in clear although the login was encrypted.
     void tellClearFiles();
+    // The login again after the user accepted the FTP server's certificate or the SFTP server's
+    // host key; the code unchanged when the user said no or nothing was asked.
+    int answerSecurityQuestion(int code);
+    // The address the engine logs in to, in the protocol's scheme.
+    std::string engineAddress() const;
     void showServerEntries();
     void endEngine();
 

@@ -129,16 +129,24 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
     return progress.finish();
 }
 
-// The FTP password: the environment's, or the one remembered for this server and user.
+// The address the engine logs in to.
+std::string ServerAddress(const UploadTarget& target) {
+    return (target.secureShell ? "sftp://" : "") + target.server;
+}
+
+// The password for FTP or SFTP: the environment's, or the one remembered for this server (as
+// typed in the uploader, with or without its scheme) and user.
 std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
     if (const char* password = std::getenv("QUILLORA_FTP_PASSWORD")) {
         return password;
     }
     try {
         SqliteStatement lookup =
-            db.prepare("SELECT PASSWORD FROM ftplogin WHERE SERVERNAME = ?1 AND USERNAME = ?2");
+            db.prepare("SELECT PASSWORD FROM ftplogin WHERE (SERVERNAME = ?1 OR SERVERNAME = ?3) "
+                       "AND USERNAME = ?2");
         lookup.bindText(1, target.server);
         lookup.bindText(2, target.user);
+        lookup.bindText(3, (target.secureShell ? "sftp://" : "ftp://") + target.server);
         SqliteCursor row = lookup.runQuery();
         return row.atEnd() ? std::string() : row.textValue(0);
     } catch (const SqliteException&) {
@@ -146,11 +154,37 @@ std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
     }
 }
 
+// Why a login failed, where the code alone does not say it.
+std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions& options) {
+    const std::string shown =
+        engine.ftpeHostKey() ? engine.ftpeHostKey()->fingerprint() : std::string("unknown");
+    switch (code) {
+    case FtpEngine::kUnverifiedCertificate:
+        return " (the server's certificate cannot be verified)";
+    case FtpEngine::kNoTls:
+        return options.requireTls ? " (the server offers no TLS, and --require-tls refuses it)"
+                                  : "";
+    case FtpEngine::kUnknownHostKey:
+        return " (the server's host key " + shown + " is not in " + KnownHostsPath() +
+               ": connect once with ssh or the Quillora uploader and accept it)";
+    case FtpEngine::kChangedHostKey:
+        return " (WARNING: the server's host key has changed to " + shown +
+               "; someone may be listening in between. If the change is expected, remove the "
+               "old key from " +
+               KnownHostsPath() + ")";
+    default:
+        break;
+    }
+    const std::string meaning = FtpErrorMeaning(code);
+    return meaning.empty() ? "" : " (" + meaning + ")";
+}
+
 int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
                 const UploadOptions& options, std::ostream& err) {
     const bool dryRun = options.dryRun;
     const std::string password = FtpPassword(db, target);
-    if (password.empty()) {
+    // SFTP may log in with the user's key or agent instead.
+    if (password.empty() && !target.secureShell) {
         err << "no password for " << target.user << "@" << target.server
             << ": set QUILLORA_FTP_PASSWORD or remember the login in the uploader\n";
         return kCannotSend;
@@ -158,18 +192,11 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     FtpEngine engine(JoinPath(site.workingFolder, "conftp.log"));
     engine.ftpeAttach();
     engine.requireTls(options.requireTls);
-    engine.ftpeLog("--> quillora-publish to " + target.server + "/" + target.path);
-    const int connected = engine.ftpeConnect(target.server, target.user, password);
+    engine.ftpeLog("--> quillora-publish to " + ServerAddress(target) + "/" + target.path);
+    const int connected = engine.ftpeConnect(ServerAddress(target), target.user, password);
     if (connected < 0) {
         err << "cannot log in to " << target.server << " as " << target.user << ": code "
-            << connected
-            << (connected == FtpEngine::kUnverifiedCertificate
-                    ? " (the server's certificate cannot be verified)"
-                    : "")
-            << (options.requireTls && connected == FtpEngine::kNoTls
-                    ? " (the server offers no TLS, and --require-tls refuses it)"
-                    : "")
-            << "\n";
+            << connected << LoginFailure(engine, connected, options) << "\n";
         return kCannotSend;
     }
     const std::string folder = "/" + target.path;
@@ -185,8 +212,8 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     for (const FtpEntry& entry : engine.entries()) {
         onServer[entry.name] = entry.size;
     }
-    SentRecord record(site.workingFolder,
-                      "ftp|" + target.server + "|" + target.user + "|" + folder);
+    SentRecord record(site.workingFolder, (target.secureShell ? "sftp|" : "ftp|") +
+                                              target.server + "|" + target.user + "|" + folder);
     // The pages, then the pictures they use, each once.
     std::vector<std::string> files;
     for (const PageRecord& page : site.pages) {

@@ -6,7 +6,8 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
         target.hosting = true;
         return target;
     }
-    const std::string scheme = "ftp://";
+    const bool secureShell = text.rfind("sftp://", 0) == 0;
+    const std::string scheme = secureShell ? "sftp://" : "ftp://";
     if (text.rfind(scheme, 0) != 0) {
         return std::nullopt;
     }
@@ -16,6 +17,7 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
         return std::nullopt;
     }
     UploadTarget target;
+    target.secureShell = secureShell;
     target.user = rest.substr(0, at);
     const std::string place = rest.substr(at + 1);
     const std::size_t slash = place.find('/');

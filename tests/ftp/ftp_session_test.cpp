@@ -226,12 +226,12 @@ TEST_F(FtpSessionTest, TheLoginIsRememberedOrForgotten) {
 }
 
 TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {
-    // Encrypted only: the server will not encrypt files, so it is refused.
-    session.panes().encryptedOnly = true;
+    // TLS required: the server will not encrypt files, so it is refused.
+    session.panes().protocol = TransferProtocol::FtpTlsRequired;
     logIn(session);
     EXPECT_TRUE(session.panes().serverEntries.empty());
     session.disconnect();
-    session.panes().encryptedOnly = false;
+    session.panes().protocol = TransferProtocol::Ftp;
     prompts.shown.clear();
 
     prompts.answers = {MessageAnswer::No};
@@ -280,7 +280,7 @@ TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {
 }
 
 TEST_F(FtpSessionTest, EncryptedOnlyRefusesAServerWithoutTls) {
-    session.panes().encryptedOnly = true;
+    session.panes().protocol = TransferProtocol::FtpTlsRequired;
     logIn(session);
     EXPECT_FALSE(session.panes().connected);
     EXPECT_EQ(texts(), std::vector<std::string>{"FTP Error: Code: -64\nThe server does not offer "

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// What SFTP logins need from the user's SSH folder (~/.ssh): the known hosts, and the key the
+// user logs in with. The files are the ones OpenSSH's own client reads and writes, so a host
+// accepted here is known to ssh and the other way round.
+
+// A server's host key as it showed it: the key's wire form (its type name comes first in it).
+struct SshHostKey {
+    std::string blob;
+
+    // The key's type as known_hosts writes it ("ssh-ed25519"); empty for a malformed blob.
+    std::string type() const;
+    // The fingerprint ssh shows: "SHA256:" and the base64 of the blob's SHA-256, unpadded.
+    std::string fingerprint() const;
+};
+
+// The user's SSH folder: $HOME/.ssh.
+std::string SshFolder();
+std::string KnownHostsPath();
+// The private key a login offers: id_ed25519, else id_rsa; nothing when the user has neither.
+std::optional<std::string> UserKeyFile();
+
+// The known_hosts line for the host and port ("[host]:port" unless the port is 22).
+std::string KnownHostsLine(const std::string& host, long port, const SshHostKey& key);
+// Adds the line at the end of known_hosts, making ~/.ssh (0700) and the file when missing;
+// nothing already there is rewritten. False when it cannot be written.
+bool AddKnownHost(const std::string& knownHostsPath, const std::string& line);

@@ -22,6 +22,7 @@
 #include "items/newpage.h"
 #include "items/pagelength.h"
 #include "items/pagetitle.h"
+#include "real_widgets.h"
 #include "shell/qt_ports.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
@@ -31,24 +32,6 @@ namespace {
 
 void Click(QWidget& dialog, const char* caption) {
     dialog.findChild<PictureButton*>(caption)->click();
-}
-
-// Answers the next modal dialog through its widgets, as a user does.
-void AnswerNext(const std::function<void(QWidget&)>& user) {
-    auto* timer = new QTimer();
-    QObject::connect(timer, &QTimer::timeout, [timer, user] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            user(*dialog);
-        }
-    });
-    timer->start(50);
-}
-
-void Type(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
 }
 
 void Accept(QWidget& dialog) {

@@ -1,12 +1,19 @@
 // The FTP uploader window: its keyboard and local pane rules, and the main window's button
 // that opens it without disturbing the page store.
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 
 #include "ftp/cftpdialog.h"
+#include "real_widgets.h"
+#include "shell/qt_ports.h"
+#include "support/ssh_server.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"
 
@@ -67,4 +74,87 @@ TEST_F(UploaderTest, TheMainWindowLendsItsStoreToTheUploaderAndTakesItBack) {
     EXPECT_EQ(stored("select SERVERNAME from ftplogin"), "NOSERVER");
     EXPECT_TRUE(window->session().store().savePage(window->session().workspace().page));
     EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(UploaderTest, AnSftpSiteIsReachedWithThePasswordThenTheKey) {
+    SshServer server;
+    const std::string site = server.ownedFolder("site");
+    std::filesystem::create_directories(path("webpages"));
+    WriteFile(path("webpages/index.html"), "<html>sent over SSH</html>");
+    QtPrompts dialogs;
+    auto uploader = std::make_unique<cftpdialog>(working, path("webpages"), dialogs, nullptr);
+    dialogs.setOwner(uploader.get());
+    uploader->show();
+    const auto button = [&](const char* name) { return uploader->findChild<PictureButton*>(name); };
+    const auto field = [&](const char* name) { return uploader->findChild<QLineEdit*>(name); };
+    auto* protocol = uploader->findChild<QComboBox*>("protocol");
+    protocol->setFocus();
+    QTest::keyClicks(protocol, "S");
+    EXPECT_EQ(protocol->currentText(), "SFTP");
+    Type(field("server"), QString::fromStdString(server.address()));
+    Type(field("user"), SshServer::kUser);
+    Type(field("password"), SshServer::kPassword);
+
+    // The unknown host's fingerprint is shown; No leaves it unknown, Yes connects.
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString asked;
+        AnswerNext([&](QWidget& dialog) {
+            auto* box = qobject_cast<QMessageBox*>(&dialog);
+            asked = box->text();
+            box->button(answer)->click();
+        });
+        button("connect")->click();
+        EXPECT_TRUE(asked.contains("key fingerprint is SHA256:")) << asked.toStdString();
+        EXPECT_EQ(button("connect")->isChecked(), answer == QMessageBox::Yes);
+        EXPECT_EQ(std::filesystem::exists(home / ".ssh/known_hosts"), answer == QMessageBox::Yes);
+    }
+    auto* folder = uploader->findChild<QLabel*>("serverFolder");
+    EXPECT_EQ(folder->text(), "/home/" + QString(SshServer::kUser));
+
+    // Up to the root with BACK, then down to the site folder with double clicks.
+    while (folder->text() != "/") {
+        const QString before = folder->text();
+        button("serverBack")->click();
+        ASSERT_NE(folder->text(), before);
+    }
+    auto* serverList = uploader->findChild<QListWidget*>("serverList");
+    for (const std::filesystem::path& part : std::filesystem::path(site).relative_path()) {
+        QListWidgetItem* item =
+            serverList->findItems(QString::fromStdString(part.string() + "  [FOLDER]"),
+                                  Qt::MatchExactly)
+                .value(0);
+        ASSERT_NE(item, nullptr) << part;
+        const QPoint centre = serverList->visualItemRect(item).center();
+        QTest::mouseClick(serverList->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(serverList->viewport(), Qt::LeftButton, {}, centre);
+    }
+    ASSERT_EQ(folder->text().toStdString(), site);
+
+    auto* localList = uploader->findChild<QListWidget*>("localList");
+    QListWidgetItem* page = localList->findItems("index.html", Qt::MatchExactly).value(0);
+    ASSERT_NE(page, nullptr);
+    QTest::mouseClick(localList->viewport(), Qt::LeftButton, {},
+                      localList->visualItemRect(page).center());
+    button("upload")->click();
+    EXPECT_EQ(ReadFile(site + "/index.html"), "<html>sent over SSH</html>");
+    EXPECT_EQ(serverList->item(0)->text(), "index.html");
+
+    // A new session with the user's key and no password: no question, straight in.
+    server.authorize(SshServer::MakeUserKey(home.path()));
+    button("newsession")->click();
+    EXPECT_FALSE(button("connect")->isChecked());
+    Type(field("server"), QString::fromStdString("sftp://" + server.address()));
+    Type(field("user"), SshServer::kUser);
+    QTest::mouseClick(uploader->findChild<QCheckBox*>("remember"), Qt::LeftButton);
+    button("connect")->click();
+    EXPECT_TRUE(button("connect")->isChecked());
+    EXPECT_EQ(protocol->currentText(), "SFTP");
+    button("ftpexit")->click();
+    EXPECT_EQ(stored("select PROTOCOL from ftplogin"), "sftp");
+
+    // The remembered login comes back with its protocol.
+    cftpdialog again(working, path("webpages"), dialogs, nullptr);
+    EXPECT_EQ(again.findChild<QComboBox*>("protocol")->currentText(), "SFTP");
+    EXPECT_EQ(again.findChild<QLineEdit*>("server")->text().toStdString(),
+              "sftp://" + server.address());
 }

@@ -11,6 +11,7 @@
 #include "store/hosting_folder_store.h"
 #include "support/designer_fixture.h"
 #include "support/server_process.h"
+#include "support/ssh_server.h"
 
 namespace {
 
@@ -169,4 +170,42 @@ TEST_F(SiteUploadTest, AnFtpFolderGetsOnlyWhatItLacks) {
     EXPECT_EQ(run({"--upload", "ftp://quill@127.0.0.1:1/site"}), 2);
     EXPECT_NE(err.str().find("cannot log in to 127.0.0.1:1"), std::string::npos) << err.str();
     EXPECT_EQ(run({"--upload", "ftp://nobody/x"}), 2);
+}
+
+TEST_F(SiteUploadTest, AnSftpFolderGetsOnlyWhatItLacksWithPasswordOrKey) {
+    TempFolder home;
+    ScopedHome scopedHome(home.path());
+    SshServer server;
+    const std::string site = server.ownedFolder("site");
+    const std::string target =
+        "sftp://" + std::string(SshServer::kUser) + "@" + server.address() + site;
+    setenv("QUILLORA_FTP_PASSWORD", SshServer::kPassword, 1);
+    // Nobody is there to ask about an unknown host: refused, with its fingerprint.
+    EXPECT_EQ(run({"--upload", target}), 2);
+    EXPECT_NE(err.str().find("host key SHA256:"), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(site + "/a.html"));
+
+    std::filesystem::create_directories(home / ".ssh");
+    WriteFile(home / ".ssh/known_hosts", server.knownHostsLine() + "\n");
+    EXPECT_EQ(run({"--upload", target}), 0) << err.str();
+    EXPECT_NE(err.str().find("4 files sent, 0 skipped"), std::string::npos) << err.str();
+    for (const char* name : {"a.html", "b.html", "c.html", "sun.jpg"}) {
+        EXPECT_EQ(ReadFile(site + "/" + name), ReadFile(siteFolder() + "/" + name)) << name;
+    }
+    // The key logs in without a password; the second run sends nothing, a same-size change
+    // goes.
+    unsetenv("QUILLORA_FTP_PASSWORD");
+    server.authorize(SshServer::MakeUserKey(home.path()));
+    EXPECT_EQ(run({"--upload", target}), 0) << err.str();
+    EXPECT_NE(err.str().find("0 files sent, 4 skipped"), std::string::npos) << err.str();
+    WriteFile(working / "pics/sun.jpg", "the sun's BYTES");
+    EXPECT_EQ(run({"--upload", target}), 0);
+    EXPECT_NE(err.str().find("1 files sent, 3 skipped"), std::string::npos) << err.str();
+    EXPECT_EQ(ReadFile(site + "/sun.jpg"), "the sun's BYTES");
+
+    // A changed host key is refused with the warning.
+    WriteFile(home / ".ssh/known_hosts", server.otherKeyLine() + "\n");
+    EXPECT_EQ(run({"--upload", target, "--force"}), 2);
+    EXPECT_NE(err.str().find("WARNING: the server's host key has changed"), std::string::npos)
+        << err.str();
 }

@@ -84,8 +84,8 @@ void cftpdialog::buildWindow() {
     protocol_ = new QComboBox(this);
     protocol_->setObjectName(QStringLiteral("protocol"));
     // In the order of TransferProtocol.
-    protocol_->addItems({QStringLiteral("FTP"), QStringLiteral("FTP with TLS required"),
-                         QStringLiteral("SFTP")});
+    protocol_->addItems(
+        {QStringLiteral("FTP"), QStringLiteral("FTP with TLS required"), QStringLiteral("SFTP")});
     protocol_->setToolTip(QStringLiteral(
         "FTP uses TLS when the server offers it; \"FTP with TLS required\" refuses a server "
         "that does not encrypt the login and the files; SFTP goes over SSH (the password, or "
@@ -202,8 +202,7 @@ void cftpdialog::buildWindow() {
     connect(exit, &QAbstractButton::clicked, this, &QDialog::reject);
     for (QWidget* field : {static_cast<QWidget*>(server_), static_cast<QWidget*>(user_),
                            static_cast<QWidget*>(password_), static_cast<QWidget*>(remember_),
-                           static_cast<QWidget*>(protocol_),
-                           static_cast<QWidget*>(connect_)}) {
+                           static_cast<QWidget*>(protocol_), static_cast<QWidget*>(connect_)}) {
         field->installEventFilter(this);
     }
     resize(560, 640);

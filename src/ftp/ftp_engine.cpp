@@ -681,7 +681,8 @@ int FtpEngine::command(const std::string& text) {
 }
 
 std::string FtpEngine::quotedServerPath(const std::string& name) const {
-    std::string path = serverDir_.empty() || serverDir_.back() != '/' ? serverDir_ + "/" : serverDir_;
+    std::string path =
+        serverDir_.empty() || serverDir_.back() != '/' ? serverDir_ + "/" : serverDir_;
     path += name;
     std::string quoted = "\"";
     for (const char c : path) {

@@ -28,8 +28,9 @@ std::map<std::string, std::string>& AcceptedKeys() {
 }
 
 bool HasProtocolColumn(SqliteDatabase& db) {
-    return db.runScalar("SELECT count(*) FROM pragma_table_info('ftplogin') WHERE name = "
-                        "'PROTOCOL'") > 0;
+    return db.runScalar(
+               "SELECT count(*) FROM pragma_table_info('ftplogin') WHERE name = "
+               "'PROTOCOL'") > 0;
 }
 
 bool IsFolder(const std::string& entry) {
@@ -52,12 +53,12 @@ void Sort(std::vector<std::string>& entries) {
 
 std::string ProtocolName(TransferProtocol protocol) {
     switch (protocol) {
-    case TransferProtocol::FtpTlsRequired:
-        return "ftp-tls";
-    case TransferProtocol::Sftp:
-        return "sftp";
-    case TransferProtocol::Ftp:
-        break;
+        case TransferProtocol::FtpTlsRequired:
+            return "ftp-tls";
+        case TransferProtocol::Sftp:
+            return "sftp";
+        case TransferProtocol::Ftp:
+            break;
     }
     return "ftp";
 }
@@ -125,8 +126,7 @@ void FtpSession::connect() {
     // The scheme typed wins over the choice.
     if (panes_.server.rfind("sftp://", 0) == 0) {
         panes_.protocol = TransferProtocol::Sftp;
-    } else if (panes_.server.rfind("ftp://", 0) == 0 &&
-               panes_.protocol == TransferProtocol::Sftp) {
+    } else if (panes_.server.rfind("ftp://", 0) == 0 && panes_.protocol == TransferProtocol::Sftp) {
         panes_.protocol = TransferProtocol::Ftp;
     }
     const bool sftp = panes_.protocol == TransferProtocol::Sftp;
@@ -154,8 +154,8 @@ void FtpSession::connect() {
     if (accepted != AcceptedKeys().end()) {
         engine_->acceptCertificate(accepted->second);
     }
-    const int code = answerSecurityQuestion(
-        engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password));
+    const int code =
+        answerSecurityQuestion(engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password));
     if (code < 0) {
         // A host key the user declined needs no second message.
         if (code != FtpEngine::kUnknownHostKey) {
@@ -186,8 +186,8 @@ std::string FtpSession::engineAddress() const {
 
 int FtpSession::answerSecurityQuestion(int code) {
     if (code == FtpEngine::kChangedHostKey) {
-        const std::string shown = engine_->ftpeHostKey() ? engine_->ftpeHostKey()->fingerprint()
-                                                         : std::string("unknown");
+        const std::string shown =
+            engine_->ftpeHostKey() ? engine_->ftpeHostKey()->fingerprint() : std::string("unknown");
         prompts_.messageBox(
             "WARNING: THE HOST KEY OF THE SFTP SERVER " + panes_.server +
                 " HAS CHANGED!\nSomeone could be listening in between (a man-in-the-middle "
@@ -212,8 +212,7 @@ int FtpSession::answerSecurityQuestion(int code) {
             return code;
         }
         if (!engine_->trustHostKey()) {
-            prompts_.messageBox("The server's key could not be added to " + KnownHostsPath() +
-                                    ".",
+            prompts_.messageBox("The server's key could not be added to " + KnownHostsPath() + ".",
                                 "SFTP Security", MessageButtons::Ok, MessageIcon::Warning);
             return code;
         }
@@ -231,11 +230,10 @@ int FtpSession::answerSecurityQuestion(int code) {
             ? " shows another certificate than the one you accepted before. Someone may be "
               "listening in between."
             : " offers an encrypted connection, but its certificate cannot be verified.";
-    if (prompts_.messageBox("The FTP server " + panes_.server + why + "\nIts key: " +
-                                key->fingerprint +
-                                "\nConnect anyway? The connection stays encrypted.",
-                            "FTP Security", MessageButtons::YesNo,
-                            MessageIcon::Warning) != MessageAnswer::Yes) {
+    if (prompts_.messageBox(
+            "The FTP server " + panes_.server + why + "\nIts key: " + key->fingerprint +
+                "\nConnect anyway? The connection stays encrypted.",
+            "FTP Security", MessageButtons::YesNo, MessageIcon::Warning) != MessageAnswer::Yes) {
         return code;
     }
     AcceptedKeys()[panes_.server] = key->pin;

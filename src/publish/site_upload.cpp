@@ -141,9 +141,9 @@ std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
         return password;
     }
     try {
-        SqliteStatement lookup =
-            db.prepare("SELECT PASSWORD FROM ftplogin WHERE (SERVERNAME = ?1 OR SERVERNAME = ?3) "
-                       "AND USERNAME = ?2");
+        SqliteStatement lookup = db.prepare(
+            "SELECT PASSWORD FROM ftplogin WHERE (SERVERNAME = ?1 OR SERVERNAME = ?3) "
+            "AND USERNAME = ?2");
         lookup.bindText(1, target.server);
         lookup.bindText(2, target.user);
         lookup.bindText(3, (target.secureShell ? "sftp://" : "ftp://") + target.server);
@@ -159,21 +159,21 @@ std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions&
     const std::string shown =
         engine.ftpeHostKey() ? engine.ftpeHostKey()->fingerprint() : std::string("unknown");
     switch (code) {
-    case FtpEngine::kUnverifiedCertificate:
-        return " (the server's certificate cannot be verified)";
-    case FtpEngine::kNoTls:
-        return options.requireTls ? " (the server offers no TLS, and --require-tls refuses it)"
-                                  : "";
-    case FtpEngine::kUnknownHostKey:
-        return " (the server's host key " + shown + " is not in " + KnownHostsPath() +
-               ": connect once with ssh or the Quillora uploader and accept it)";
-    case FtpEngine::kChangedHostKey:
-        return " (WARNING: the server's host key has changed to " + shown +
-               "; someone may be listening in between. If the change is expected, remove the "
-               "old key from " +
-               KnownHostsPath() + ")";
-    default:
-        break;
+        case FtpEngine::kUnverifiedCertificate:
+            return " (the server's certificate cannot be verified)";
+        case FtpEngine::kNoTls:
+            return options.requireTls ? " (the server offers no TLS, and --require-tls refuses it)"
+                                      : "";
+        case FtpEngine::kUnknownHostKey:
+            return " (the server's host key " + shown + " is not in " + KnownHostsPath() +
+                   ": connect once with ssh or the Quillora uploader and accept it)";
+        case FtpEngine::kChangedHostKey:
+            return " (WARNING: the server's host key has changed to " + shown +
+                   "; someone may be listening in between. If the change is expected, remove the "
+                   "old key from " +
+                   KnownHostsPath() + ")";
+        default:
+            break;
     }
     const std::string meaning = FtpErrorMeaning(code);
     return meaning.empty() ? "" : " (" + meaning + ")";
@@ -212,8 +212,8 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     for (const FtpEntry& entry : engine.entries()) {
         onServer[entry.name] = entry.size;
     }
-    SentRecord record(site.workingFolder, (target.secureShell ? "sftp|" : "ftp|") +
-                                              target.server + "|" + target.user + "|" + folder);
+    SentRecord record(site.workingFolder, (target.secureShell ? "sftp|" : "ftp|") + target.server +
+                                              "|" + target.user + "|" + folder);
     // The pages, then the pictures they use, each once.
     std::vector<std::string> files;
     for (const PageRecord& page : site.pages) {

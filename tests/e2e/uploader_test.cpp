@@ -120,8 +120,8 @@ TEST_F(UploaderTest, AnSftpSiteIsReachedWithThePasswordThenTheKey) {
     auto* serverList = uploader->findChild<QListWidget*>("serverList");
     for (const std::filesystem::path& part : std::filesystem::path(site).relative_path()) {
         QListWidgetItem* item =
-            serverList->findItems(QString::fromStdString(part.string() + "  [FOLDER]"),
-                                  Qt::MatchExactly)
+            serverList
+                ->findItems(QString::fromStdString(part.string() + "  [FOLDER]"), Qt::MatchExactly)
                 .value(0);
         ASSERT_NE(item, nullptr) << part;
         const QPoint centre = serverList->visualItemRect(item).center();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "ftp/ftp_engine.h"
@@ -131,11 +132,24 @@ TEST_F(SftpSessionTest, TheUsersKeyLogsInAndAChangedHostKeyIsRefused) {
     server.authorize(SshServer::MakeUserKey(home.path()));
     fs::create_directories(home / ".ssh");
     WriteFile(home / ".ssh/known_hosts", "# kept\n" + server.knownHostsLine() + "\n");
-    // No password: the key in ~/.ssh logs in.
+    // No password: the key in ~/.ssh logs in; so does the agent holding it.
     logIn("");
     EXPECT_TRUE(session.panes().connected);
     EXPECT_TRUE(prompts.shown.empty()) << prompts.shown[0].text;
     session.disconnect();
+    const std::string agent = home / "agent.sock";
+    ASSERT_EQ(std::system(("eval $(ssh-agent -s -a '" + agent + "') > /dev/null && echo " +
+                           "$SSH_AGENT_PID > '" + (home / "agent.pid") + "' && ssh-add -q '" +
+                           (home / ".ssh/id_ed25519") + "' 2> /dev/null")
+                              .c_str()),
+              0);
+    fs::rename(home / ".ssh/id_ed25519", home / "kept_key");
+    setenv("SSH_AUTH_SOCK", agent.c_str(), 1);
+    logIn("");
+    EXPECT_TRUE(session.panes().connected);
+    session.disconnect();
+    kill(std::stoi(ReadFile(home / "agent.pid")), SIGTERM);
+    unsetenv("SSH_AUTH_SOCK");
 
     // known_hosts holds another key for the server: refused, whatever the user would answer.
     const std::string replaced = "# kept\n" + server.otherKeyLine() + "\n";

@@ -33,31 +33,6 @@ std::string ListChange(const std::vector<std::string>& before,
     return std::string();
 }
 
-// The number a style gives a property ("left: 150px" or "left:150px"); empty when none.
-std::string StyleNumber(const std::string& style, const std::string& property) {
-    for (std::size_t at = style.find(property); at != std::string::npos;
-         at = style.find(property, at + 1)) {
-        // "left" but not "padding-left" or "border-left-width".
-        if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
-            continue;
-        }
-        std::size_t value = at + property.size();
-        while (value < style.size() && style[value] == ' ') {
-            ++value;
-        }
-        if (value >= style.size() || style[value] != ':') {
-            continue;
-        }
-        ++value;
-        while (value < style.size() && style[value] == ' ') {
-            ++value;
-        }
-        const std::size_t end = style.find_first_not_of("-0123456789.", value);
-        return style.substr(value, end == std::string::npos ? std::string::npos : end - value);
-    }
-    return std::string();
-}
-
 // Where each item of a layout stands and how big it is, by item. The editor page writes its
 // layout in the browser's own notation, so texts that differ may still place everything alike.
 std::map<std::string, std::string> Placement(const std::string& layout) {

@@ -1,5 +1,6 @@
 #include "designer/item_walk.h"
 
+#include "common/character_references.h"
 #include "common/fields.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
@@ -75,7 +76,13 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
         }
         markup += "<IMG name='" + entryName + "' SRC=\"" + HtmlAttribute(path, '"') +
                   "\" BORDER=0 width=" + FieldAt(record, 1, "^") +
-                  " height=" + FieldAt(record, 2, "^") + ">";
+                  " height=" + FieldAt(record, 2, "^");
+        const auto description = page.pictureDescriptions.find(entryName);
+        if (options.pictureDescriptions && description != page.pictureDescriptions.end()) {
+            markup += " alt=\"" +
+                      AsciiWithCharacterReferences(HtmlAttribute(description->second, '"')) + "\"";
+        }
+        markup += ">";
         if (anchored) {
             markup += "</A>";
         }
@@ -88,6 +95,30 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
 }
 
 }  // namespace
+
+std::string StyleNumber(const std::string& style, const std::string& property) {
+    for (std::size_t at = style.find(property); at != std::string::npos;
+         at = style.find(property, at + 1)) {
+        // "left" but not "padding-left" or "border-left-width".
+        if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
+            continue;
+        }
+        std::size_t value = at + property.size();
+        while (value < style.size() && style[value] == ' ') {
+            ++value;
+        }
+        if (value >= style.size() || style[value] != ':') {
+            continue;
+        }
+        ++value;
+        while (value < style.size() && style[value] == ' ') {
+            ++value;
+        }
+        const std::size_t end = style.find_first_not_of("-0123456789.", value);
+        return style.substr(value, end == std::string::npos ? std::string::npos : end - value);
+    }
+    return std::string();
+}
 
 std::string RecordId(const std::string& record) {
     if (record.size() <= kDivStartLength) {

@@ -13,6 +13,8 @@ struct ItemWalkOptions {
     bool skipDeletedPictures = false;
     // Pictures referred to by file name alone, for a page that has copies beside it.
     bool bareFileNames = false;
+    // Pictures with a description get it as their alternative text.
+    bool pictureDescriptions = false;
     // Applied to a text item's record before it is written.
     std::function<std::string(const std::string&)> rewriteTextRecord;
 };
@@ -27,6 +29,10 @@ struct ItemWalkResult {
 // The id a styles-data record lays out: the text after "<div id='" up to and including the
 // first "~". A record without "~" names no item and gives the empty id.
 std::string RecordId(const std::string& record);
+
+// The number a record's style gives a property ("left: 150px" or "left:150px"); empty when
+// none. "left" is not read from "padding-left" or "border-left-width".
+std::string StyleNumber(const std::string& style, const std::string& property);
 
 // Turns the styles data and the lists into item markup, record by record: the text items and
 // then the pictures whose entries contain the record's id.

@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/item_walk.h"
+#include "designer/phone_layout.h"
 
 namespace {
 
@@ -130,8 +131,16 @@ std::string PagePublisher::withLocalBackground(const std::string& record,
 
 std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
                                     const std::string& siteFolder) {
-    std::string text =
-        "<html><head><title>" + AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
+    std::string text = page.language ? "<html lang='" + HtmlAttribute(*page.language, '\'') + "'>"
+                                     : std::string("<html>");
+    text += "<head><title>" + AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
+    if (page.description) {
+        text += "<meta name='description' content='" +
+                AsciiWithCharacterReferences(HtmlAttribute(*page.description, '\'')) + "'>";
+    }
+    if (phoneFriendly_) {
+        text += PhoneHead(page);
+    }
     if (variant == PublishVariant::Save) {
         text += kCompatibilityScript;
         text += "</head><body " + BodyBackground(page) + "onload='browserCompatibility()'>";
@@ -143,6 +152,7 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     ItemWalkOptions options;
     options.links = true;
     options.bareFileNames = true;
+    options.pictureDescriptions = true;
     options.rewriteTextRecord = [&](const std::string& record) {
         return withLocalBackground(record, siteFolder);
     };

@@ -21,6 +21,8 @@ class PagePublisher {
     // The pictures of the picture list and the two background pictures. A failed copy is
     // not reported.
     void copyPictures(const PageRecord& page, const std::string& siteFolder);
+    // Pages of a phone-friendly site folder also lay out in one column on narrow screens.
+    void setPhoneFriendly(bool on) { phoneFriendly_ = on; }
     // The page text; text-item background pictures are copied while it is built.
     std::string pageText(const PageRecord& page, PublishVariant variant,
                          const std::string& siteFolder);
@@ -35,4 +37,5 @@ class PagePublisher {
 
     std::string workingFolder_;
     FileOperation copier_;
+    bool phoneFriendly_ = false;
 };

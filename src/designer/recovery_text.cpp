@@ -73,6 +73,7 @@ class Reader {
         return value;
     }
     bool good() const { return ok_; }
+    bool atEnd() const { return at_ == text_.size(); }
     bool ok() const { return ok_ && at_ == text_.size(); }
 
   private:
@@ -98,6 +99,14 @@ std::string RecoveryText(const PageRecord& page) {
             }
         });
     text += Value("ELEMENTCOUNT", std::to_string(page.elementCount));
+    // Written only when the page has any, so files of pages without them stay as they were.
+    const auto extras = PageExtras(page);
+    if (!extras.empty()) {
+        text += "EXTRAS " + std::to_string(extras.size()) + "\n";
+        for (const auto& [name, value] : extras) {
+            text += Value("-", name) + Value("-", value);
+        }
+    }
     return text;
 }
 
@@ -115,6 +124,13 @@ std::optional<PageRecord> ParseRecovery(const std::string& text) {
             }
         });
     const std::string count = reader.bytes(reader.count("ELEMENTCOUNT"));
+    if (reader.good() && !reader.atEnd()) {
+        const std::size_t extras = reader.count("EXTRAS");
+        for (std::size_t i = 0; i < extras && reader.good(); ++i) {
+            const std::string name = reader.bytes(reader.count("-"));
+            SetPageExtra(page, name, reader.bytes(reader.count("-")));
+        }
+    }
     if (!reader.ok() || count.empty() || count.size() > 9 ||
         count.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;

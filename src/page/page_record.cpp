@@ -24,3 +24,35 @@ std::string ItemNameIn(const std::string& text) {
     const std::size_t tilde = text.find('~');
     return tilde == std::string::npos ? std::string() : text.substr(0, tilde + 1);
 }
+
+namespace {
+
+constexpr const char* kLanguage = "LANGUAGE";
+constexpr const char* kDescription = "DESCRIPTION";
+constexpr const char* kPictureDescription = "ALT ";
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> PageExtras(const PageRecord& page) {
+    std::vector<std::pair<std::string, std::string>> extras;
+    if (page.language) {
+        extras.emplace_back(kLanguage, *page.language);
+    }
+    if (page.description) {
+        extras.emplace_back(kDescription, *page.description);
+    }
+    for (const auto& [picture, description] : page.pictureDescriptions) {
+        extras.emplace_back(kPictureDescription + picture, description);
+    }
+    return extras;
+}
+
+void SetPageExtra(PageRecord& page, const std::string& name, const std::string& value) {
+    if (name == kLanguage) {
+        page.language = value;
+    } else if (name == kDescription) {
+        page.description = value;
+    } else if (name.rfind(kPictureDescription, 0) == 0) {
+        page.pictureDescriptions[name.substr(std::string(kPictureDescription).size())] = value;
+    }
+}

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One page as it is stored: the values of its row in the page table, the layout (styles data)
@@ -33,8 +35,22 @@ struct PageRecord {
     std::vector<std::string> pictures;
     std::vector<std::string> links;
 
+    // What the page tells readers beyond its look; a value never set is not written, so the
+    // page keeps the bytes it had before these existed.
+    std::optional<std::string> language;
+    std::optional<std::string> description;
+    // Picture name ("pageimageitem3~") to the picture's description; an empty one marks a
+    // picture that only decorates.
+    std::map<std::string, std::string> pictureDescriptions;
+
     bool hasContainer() const { return pageContainer.size() > 5; }
 };
+
+// The values above as named pairs, for the store and the recovery file: "LANGUAGE",
+// "DESCRIPTION" and "ALT " followed by the picture name; the other way, a pair sets its value
+// (an unknown name is left alone).
+std::vector<std::pair<std::string, std::string>> PageExtras(const PageRecord& page);
+void SetPageExtra(PageRecord& page, const std::string& name, const std::string& value);
 
 // The opening markup of a page container of the given width and length.
 std::string PageContainerMarkup(const std::string& width, const std::string& length);

@@ -21,6 +21,7 @@
 #include "store/db/sqlite_exception.h"
 #include "store/db/sqlite_statement.h"
 #include "store/hosting_folder_store.h"
+#include "store/page_store.h"
 
 namespace fs = std::filesystem;
 
@@ -97,6 +98,7 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
     std::ostringstream ignored;
     ConsolePrompts prompts(ignored);
     PagePublisher publisher(site.workingFolder, prompts);
+    publisher.setPhoneFriendly(PageStore(db, prompts).phoneFriendly(site.siteFolder));
     for (const PageRecord& page : site.pages) {
         std::string connection;
         const SendReport report = SendPage(

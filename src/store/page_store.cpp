@@ -74,6 +74,24 @@ constexpr ChildTable kProperties{
     "delete from textproperties where PROJECTID = ?1",
     "insert into textproperties (PROJECTID,PROPERTIESDATA) VALUES(?1,?2)"};
 
+// Values later versions keep beside a page (its language, description, picture
+// descriptions); stores made before them have no such table until a page is saved.
+constexpr const char* kExtrasTable =
+    "CREATE TABLE IF NOT EXISTS pageextras (PROJECTID INTEGER, NAME TEXT, VALUE TEXT)";
+constexpr ChildTable kExtras{"delete from pageextras where PROJECTID = ?1",
+                             "insert into pageextras (PROJECTID,NAME,VALUE) VALUES(?1,?2,?3)"};
+constexpr const char* kReadExtras = "select NAME,VALUE from pageextras where PROJECTID = ?1;";
+constexpr const char* kHasExtras =
+    "select count(*) from sqlite_master where type = 'table' and name = 'pageextras'";
+constexpr const char* kSiteOptionsTable =
+    "CREATE TABLE IF NOT EXISTS siteoptions (DIRECTORY TEXT PRIMARY KEY, PHONEFRIENDLY INTEGER)";
+constexpr const char* kHasSiteOptions =
+    "select count(*) from sqlite_master where type = 'table' and name = 'siteoptions'";
+constexpr const char* kReadPhoneFriendly =
+    "select PHONEFRIENDLY from siteoptions where DIRECTORY = ?1";
+constexpr const char* kWritePhoneFriendly =
+    "insert or replace into siteoptions (DIRECTORY,PHONEFRIENDLY) VALUES(?1,?2)";
+
 constexpr const char* kReadRichTexts = "select RTFDATA from rtftexts where PROJECTID = ?1;";
 constexpr const char* kReadImages =
     "select IMAGESOURCE,LINKINFO from pageimages where PROJECTID = ?1;";
@@ -280,7 +298,49 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
     };
     replace(kTexts, page.texts.size(), eachEntry(page.texts));
     replace(kProperties, page.textProperties.size(), eachEntry(page.textProperties));
+    const std::vector<std::pair<std::string, std::string>> extras = PageExtras(page);
+    // A page without extras leaves a store that never had them as it was.
+    if (!extras.empty() || tableExists(kHasExtras)) {
+        stored = runReported(kExtrasTable, [](SqliteStatement&) {}) && stored;
+        replace(kExtras, extras.size(), [&](SqliteStatement& statement, std::size_t i) {
+            statement.bindInt64(1, id);
+            statement.bindText(2, extras[i].first);
+            statement.bindText(3, extras[i].second);
+        });
+    }
     return stored;
+}
+
+bool PageStore::tableExists(const char* countQuery) {
+    bool exists = false;
+    readRows(
+        countQuery, [](SqliteStatement&) {},
+        [&](const SqliteCursor& row) { exists = row.intValue(0) > 0; });
+    return exists;
+}
+
+bool PageStore::phoneFriendly(const std::string& folder) {
+    // Asked before every page is written: a store that cannot be read says "off" here and
+    // tells its failure where the page is stored.
+    try {
+        if (db_.runScalar(kHasSiteOptions) == 0) {
+            return false;
+        }
+        SqliteStatement lookup = db_.prepare(kReadPhoneFriendly);
+        lookup.bindText(1, folder);
+        SqliteCursor row = lookup.runQuery();
+        return !row.atEnd() && row.intValue(0) != 0;
+    } catch (const SqliteException&) {
+        return false;
+    }
+}
+
+bool PageStore::setPhoneFriendly(const std::string& folder, bool on) {
+    return runReported(kSiteOptionsTable, [](SqliteStatement&) {}) &&
+           runReported(kWritePhoneFriendly, [&](SqliteStatement& statement) {
+               statement.bindText(1, folder);
+               statement.bindInt64(2, on ? 1 : 0);
+           });
 }
 
 bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std::string& fileName) {
@@ -321,6 +381,9 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
     page.links.clear();
     page.texts.clear();
     page.textProperties.clear();
+    page.language.reset();
+    page.description.reset();
+    page.pictureDescriptions.clear();
     if (id.empty()) {
         return true;
     }
@@ -339,6 +402,13 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
     };
     read = readRows(kReadTexts, bindId, appendTo(page.texts)) && read;
     read = readRows(kReadProperties, bindId, appendTo(page.textProperties)) && read;
+    if (tableExists(kHasExtras)) {
+        read = readRows(kReadExtras, bindId,
+                        [&](const SqliteCursor& row) {
+                            SetPageExtra(page, row.textValue(0), row.textValue(1));
+                        }) &&
+               read;
+    }
     return read;
 }
 

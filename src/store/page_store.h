@@ -38,6 +38,10 @@ class PageStore {
     bool renamePage(const std::string& folder, const std::string& oldName,
                     const std::string& newName);
 
+    // The site folder's "Phone-friendly pages" switch; off for a folder never set.
+    bool phoneFriendly(const std::string& folder);
+    bool setPhoneFriendly(const std::string& folder, bool on);
+
     // Shows the failure as the user sees every database failure.
     void report(const SqliteException& failure);
 
@@ -60,6 +64,8 @@ class PageStore {
     bool writeRow(const PageRecord& page, std::string& id);
     bool writeChildRows(const PageRecord& page, long long id);
     bool readChildRows(PageRecord& page, const std::string& id);
+    // Whether the count query (of sqlite_master) finds its table.
+    bool tableExists(const char* countQuery);
 
     SqliteDatabase& db_;
     Prompts& prompts_;

@@ -76,12 +76,15 @@ std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
          "page background"},
         {before.pageWidth != after.pageWidth, "container width"},
         {before.pageLength != after.pageLength, "page length"},
+        {before.language != after.language || before.description != after.description,
+         "page options"},
     };
     std::string label = ListChange(before.texts, after.texts, "text section", kRemovedItem);
     if (label.empty()) {
         label = ListChange(before.pictures, after.pictures, "picture");
     }
-    if (label.empty() && before.links != after.links) {
+    if (label.empty() &&
+        (before.links != after.links || before.pictureDescriptions != after.pictureDescriptions)) {
         label = "edit picture";
     }
     for (const auto& [changed, name] : properties) {

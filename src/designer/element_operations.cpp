@@ -374,6 +374,10 @@ void ElementOperations::editPicture(const std::string& name) {
             current.sourceFile = page.pictures[i].substr(own.size());
             const std::string link = i < page.links.size() ? page.links[i] : std::string();
             current.linkTarget = link.size() > 4 ? link : std::string();
+            const auto description = page.pictureDescriptions.find(own);
+            if (description != page.pictureDescriptions.end()) {
+                current.description = description->second;
+            }
         }
     }
     // A name that matches no picture has nothing to edit.
@@ -387,6 +391,11 @@ void ElementOperations::editPicture(const std::string& name) {
     page.pictures[*index] = name + changed->sourceFile;
     page.links.resize(std::max(page.links.size(), page.pictures.size()));
     page.links[*index] = changed->linkTarget.size() >= 5 ? changed->linkTarget : std::string();
+    if (changed->description) {
+        page.pictureDescriptions[name] = *changed->description;
+    } else {
+        page.pictureDescriptions.erase(name);
+    }
     writer_.writePictureChange(page, workspace_.editor);
 }
 
@@ -400,6 +409,7 @@ void ElementOperations::deletePicture(const std::string& name) {
         if (!own.empty() && Contains(name, own)) {
             page.pictures.erase(page.pictures.begin() + static_cast<std::ptrdiff_t>(i));
             page.links.erase(page.links.begin() + static_cast<std::ptrdiff_t>(i));
+            page.pictureDescriptions.erase(own);
             removed = true;
         }
     }

@@ -54,7 +54,8 @@ PageFiles::PageFiles(Workspace& workspace, PageCatalog& catalog, PageStore& stor
       controls_(controls),
       browser_(browser),
       prompts_(prompts),
-      shell_(shell) {}
+      shell_(shell),
+      preview_(workspace.workingFolder, prompts) {}
 
 bool PageFiles::mayReplace(const std::string& path) {
     const PageRecord& page = workspace_.page;
@@ -204,6 +205,41 @@ void PageFiles::editPageTitle() {
         workspace_.caption = *title;
         page.pageTitle = *title;
     }
+}
+
+void PageFiles::editPageOptions() {
+    PageRecord& page = workspace_.page;
+    if (const std::optional<PageOptions> options =
+            prompts_.pageOptions({page.language, page.description})) {
+        page.language = options->language;
+        page.description = options->description;
+    }
+}
+
+std::string PageFiles::siteFolder() const {
+    return workspace_.folders.selectedIndex() ? workspace_.folders.selectedText()
+                                              : workspace_.page.directory;
+}
+
+void PageFiles::editSiteOptions() {
+    const std::string folder = siteFolder();
+    if (folder.empty()) {
+        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    if (const std::optional<bool> on =
+            prompts_.phoneFriendly(folder, store_.phoneFriendly(folder))) {
+        store_.setPhoneFriendly(folder, *on);
+    }
+}
+
+std::string PageFiles::writePhonePreview() {
+    const std::string path = JoinPath(workspace_.workingFolder, kPhonePreviewPage);
+    preview_.setPhoneFriendly(true);
+    const std::string text =
+        preview_.pageText(workspace_.page, PublishVariant::Preview, siteFolder());
+    return WriteTextFile(path, text) ? path : std::string();
 }
 
 void PageFiles::previewPage() {

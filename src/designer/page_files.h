@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "designer/published_page.h"
+
 struct Workspace;
 class Browser;
 class ControlsPage;
@@ -23,7 +25,14 @@ class PageFiles {
     bool saveAsPage();
     void renamePage();
     void editPageTitle();
+    // The page's language and description.
+    void editPageOptions();
+    // The site folder's options: whether its pages are phone-friendly.
+    void editSiteOptions();
     void previewPage();
+    // Writes the page as a phone-friendly site would publish it, readable from the working
+    // folder without a save, and gives its path; empty when it cannot be written.
+    std::string writePhonePreview();
     void showHelp();
 
   private:
@@ -34,6 +43,8 @@ class PageFiles {
     bool refusesName(const std::string& path);
     // Selects the folder in the folder list, adding it when it is not listed.
     void selectFolder(const std::string& folder);
+    // The folder the page is written to: the one selected, else the page's own.
+    std::string siteFolder() const;
 
     Workspace& workspace_;
     PageCatalog& catalog_;
@@ -42,6 +53,7 @@ class PageFiles {
     Browser& browser_;
     Prompts& prompts_;
     Shell& shell_;
+    PagePublisher preview_;
 };
 
 // The page file name for a typed name: everything before its first "." followed by ".html"

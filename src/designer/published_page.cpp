@@ -54,20 +54,22 @@ std::string CssUnescaped(const std::string& text) {
     return plain;
 }
 
-std::string BodyBackground(const PageRecord& page) {
+// Background pictures lie beside a published page; the preview finds them where the working
+// folder keeps them.
+std::string BodyBackground(const PageRecord& page, const std::string& folder) {
     if (page.backImage.size() < kShortestBodyPicture) {
         return "bgcolor = '" + page.backColor + "' ";
     }
-    return "background = '" + HtmlAttribute(page.backImage, '\'') + "' ";
+    return "background = '" + HtmlAttribute(folder + page.backImage, '\'') + "' ";
 }
 
-std::string ContainerStart(const PageRecord& page) {
+std::string ContainerStart(const PageRecord& page, const std::string& folder) {
     std::string start = page.pageContainer;
     if (page.hasContainer()) {
         start += page.pageImage.size() < kShortestContainerPicture
                      ? "background-color:" + page.pageColor + "'>"
                      : "background-Image:url(" +
-                           HtmlAttribute(CssUrlArgument(page.pageImage), '\'') + ")'>";
+                           HtmlAttribute(CssUrlArgument(folder + page.pageImage), '\'') + ")'>";
     }
     return start;
 }
@@ -141,21 +143,26 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     if (phoneFriendly_) {
         text += PhoneHead(page);
     }
-    if (variant == PublishVariant::Save) {
-        text += kCompatibilityScript;
-        text += "</head><body " + BodyBackground(page) + "onload='browserCompatibility()'>";
+    const bool preview = variant == PublishVariant::Preview;
+    const std::string backgrounds = preview ? kBackgroundsFolder : "";
+    if (variant == PublishVariant::Upload) {
+        text += "</head><body " + BodyBackground(page, backgrounds) + ">";
     } else {
-        text += "</head><body " + BodyBackground(page) + ">";
+        text += kCompatibilityScript;
+        text += "</head><body " + BodyBackground(page, backgrounds) +
+                "onload='browserCompatibility()'>";
     }
-    text += ContainerStart(page);
+    text += ContainerStart(page, backgrounds);
 
     ItemWalkOptions options;
     options.links = true;
-    options.bareFileNames = true;
+    options.bareFileNames = !preview;
     options.pictureDescriptions = true;
-    options.rewriteTextRecord = [&](const std::string& record) {
-        return withLocalBackground(record, siteFolder);
-    };
+    if (!preview) {
+        options.rewriteTextRecord = [&](const std::string& record) {
+            return withLocalBackground(record, siteFolder);
+        };
+    }
     text += WalkItems(page, options).markup;
 
     if (page.pageContainer.size() > kShortestContainerEnd) {

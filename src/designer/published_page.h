@@ -8,8 +8,9 @@
 class Prompts;
 
 // The upload variant has no script and no onload handler: the hosting service serves the page
-// as it is.
-enum class PublishVariant { Save, Upload };
+// as it is. The preview variant is the saved page as it reads from the working folder before
+// anything is copied: pictures by their full paths, backgrounds from the backgrounds folder.
+enum class PublishVariant { Save, Upload, Preview };
 
 // Turns a page record into the finished stand-alone page and puts copies of every picture it
 // uses beside it in the site folder.
@@ -23,7 +24,8 @@ class PagePublisher {
     void copyPictures(const PageRecord& page, const std::string& siteFolder);
     // Pages of a phone-friendly site folder also lay out in one column on narrow screens.
     void setPhoneFriendly(bool on) { phoneFriendly_ = on; }
-    // The page text; text-item background pictures are copied while it is built.
+    // The page text; text-item background pictures are copied while it is built (not for the
+    // preview).
     std::string pageText(const PageRecord& page, PublishVariant variant,
                          const std::string& siteFolder);
     // Copies the pictures, builds the text and writes it to the site folder under the file

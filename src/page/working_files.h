@@ -6,6 +6,8 @@ inline constexpr const char* kEditorPageFile = "quilltemp.html";
 inline constexpr const char* kControlsScriptFile = "controlstart.js";
 inline constexpr const char* kControlsPageFile = "controls.html";
 inline constexpr const char* kScreenPageFile = "quillscreen.html";
+// The current page as a phone-friendly site publishes it, for the phone preview.
+inline constexpr const char* kPhonePreviewPage = "phonepreview.html";
 inline constexpr const char* kControlsTemplateFile = "controls1.txt";
 // Tells the controls page the folder label (the page's public address).
 inline constexpr const char* kFolderLabelScriptFile = "folderlabel.js";

@@ -37,6 +37,8 @@ class ConsolePrompts : public Prompts {
         return {};
     }
     void serverFiles(const ServerFilesWindow&) override {}
+    std::optional<PageOptions> pageOptions(const PageOptions&) override { return {}; }
+    std::optional<bool> phoneFriendly(const std::string&, bool) override { return {}; }
 
     bool databaseFailed() const { return databaseFailed_; }
 

@@ -34,6 +34,9 @@ struct Rgb {
 struct ImageProperties {
     std::string sourceFile;
     std::string linkTarget;
+    // What the picture shows, for people who cannot see it: none given, or empty for a picture
+    // that only decorates.
+    std::optional<std::string> description;
 };
 
 // The answer of the spelling dialog about one word: the text that replaces it (the word itself
@@ -43,6 +46,13 @@ struct SpellAnswer {
     std::string replacement;
     bool addWord = false;
     bool cancelAll = false;
+};
+
+// What a page tells readers beyond its look: its language (a language tag such as "en-GB") and
+// a one-line description; none set is none written.
+struct PageOptions {
+    std::optional<std::string> language;
+    std::optional<std::string> description;
 };
 
 // The choice of the hosting folder dialog.
@@ -105,4 +115,9 @@ class Prompts {
                                                     const std::string& start) = 0;
     // The "Delete files from Corvala server" window, until the user closes it.
     virtual void serverFiles(const ServerFilesWindow& window) = 0;
+    // The "Page Options" dialog: the page's language (the user's own proposed when none is
+    // set) and description.
+    virtual std::optional<PageOptions> pageOptions(const PageOptions& current) = 0;
+    // The "Site Options" dialog of a site folder: whether its pages are phone-friendly.
+    virtual std::optional<bool> phoneFriendly(const std::string& folder, bool current) = 0;
 };

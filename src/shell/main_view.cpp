@@ -20,6 +20,7 @@
 #include "ftp/cftpdialog.h"
 #include "hosting/hosting_operations.h"
 #include "shell/browser_page.h"
+#include "shell/phone_preview.h"
 #include "store/db/sqlite_exception.h"
 #include "ui/picture_button.h"
 #include "ui/stretched_background.h"
@@ -195,6 +196,30 @@ void MainView::buildMenu() {
             [this] { runEditorCommand(QStringLiteral("http://undo")); });
     connect(redo_, &QAction::triggered, this,
             [this] { runEditorCommand(QStringLiteral("http://redo")); });
+
+    QMenu* pageMenu = menuBar()->addMenu(QStringLiteral("&Page"));
+    connect(pageMenu->addAction(QStringLiteral("Page Options...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->files().editPageOptions(); }); });
+    connect(pageMenu->addAction(QStringLiteral("Site Options...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->files().editSiteOptions(); }); });
+    connect(pageMenu->addAction(QStringLiteral("Phone Preview")), &QAction::triggered, this,
+            &MainView::showPhonePreview);
+}
+
+void MainView::showPhonePreview() {
+    if (phonePreview_ == nullptr) {
+        phonePreview_ = new PhonePreview(this);
+    }
+    refreshPhonePreview();
+    phonePreview_->show();
+    phonePreview_->raise();
+}
+
+void MainView::refreshPhonePreview() {
+    const std::string path = session_->files().writePhonePreview();
+    if (!path.empty()) {
+        phonePreview_->showPage(QString::fromStdString(path));
+    }
 }
 
 void MainView::openPageStore() {
@@ -211,6 +236,9 @@ template <typename Action>
 void MainView::perform(Action&& action) {
     session_->steps().perform([&] { action(); });
     showWorkspace();
+    if (phonePreview_ != nullptr && phonePreview_->isVisible()) {
+        refreshPhonePreview();
+    }
     // The design is kept for recovery a little after the last change, not on every one.
     if (!session_->workspace().flags.noSaveOnExit) {
         recoveryTimer_->start();

@@ -12,6 +12,7 @@
 #include "store/db/sqlite_database.h"
 
 class BrowserPage;
+class PhonePreview;
 class QAction;
 class QComboBox;
 class QTimer;
@@ -43,6 +44,8 @@ class MainView : public QMainWindow {
     // The text editor window, once a section was opened in it.
     texteditor* textEditor() const { return textEditor_->window(); }
     QWebEngineView* browser() const { return view_; }
+    // The phone preview window, once opened.
+    PhonePreview* phonePreview() const { return phonePreview_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -63,6 +66,9 @@ class MainView : public QMainWindow {
     // Runs a command of the controls bar (save, save as) from the menu or the keyboard.
     void runControlsCommand(const QString& address);
     void showAbout();
+    // Opens the phone preview, or shows it again; refreshed after every action while open.
+    void showPhonePreview();
+    void refreshPhonePreview();
 
     std::string workingFolder_;
     MainViewPorts ports_;
@@ -80,6 +86,7 @@ class MainView : public QMainWindow {
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QTimer* recoveryTimer_ = nullptr;
+    PhonePreview* phonePreview_ = nullptr;
     static constexpr int kRecoveryDelayMs = 2000;
     bool ended_ = false;
 };

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
@@ -30,7 +31,9 @@
 #include "items/linkselector.h"
 #include "items/newpage.h"
 #include "items/pagelength.h"
+#include "items/pageoptions.h"
 #include "items/pagetitle.h"
+#include "items/siteoptions.h"
 #include "textedit/spelldialog.h"
 
 namespace {
@@ -236,6 +239,23 @@ std::optional<std::string> QtPrompts::pageTitle(const std::string& current) {
     return Accepted(dialog, &pagetitle::title);
 }
 
+std::optional<PageOptions> QtPrompts::pageOptions(const PageOptions& current) {
+    pageoptions dialog(current.language, current.description, QLocale::system().bcp47Name(),
+                       owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return PageOptions{dialog.language(), dialog.description()};
+}
+
+std::optional<bool> QtPrompts::phoneFriendly(const std::string& folder, bool current) {
+    siteoptions dialog(FromStd(folder), current, owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.phoneFriendly();
+}
+
 std::optional<std::string> QtPrompts::clickOption() {
     clickoptions dialog(owner_);
     return Accepted(dialog, &clickoptions::choice);
@@ -263,11 +283,13 @@ std::optional<Rgb> QtPrompts::colour() {
 }
 
 std::optional<ImageProperties> QtPrompts::imageProperties(const ImageProperties& current) {
-    imageedit dialog(FromStd(current.sourceFile), FromStd(current.linkTarget), *this, owner_);
+    imageedit dialog(FromStd(current.sourceFile), FromStd(current.linkTarget), current.description,
+                     *this, owner_);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return ImageProperties{dialog.sourceFile().toStdString(), dialog.linkTarget().toStdString()};
+    return ImageProperties{dialog.sourceFile().toStdString(), dialog.linkTarget().toStdString(),
+                           dialog.description()};
 }
 
 std::optional<std::string> QtPrompts::pageLength(const std::string& current) {

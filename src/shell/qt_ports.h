@@ -66,6 +66,8 @@ class QtPrompts : public Prompts {
     std::optional<std::string> chooseFolder(const std::string& title,
                                             const std::string& start) override;
     void serverFiles(const ServerFilesWindow& window) override;
+    std::optional<PageOptions> pageOptions(const PageOptions& current) override;
+    std::optional<bool> phoneFriendly(const std::string& folder, bool current) override;
 
   private:
     QPointer<QWidget> owner_;

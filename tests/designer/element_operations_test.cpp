@@ -169,18 +169,25 @@ TEST_F(ElementOperationsTest, BackgroundsGoToThePageOrTheBody) {
 TEST_F(ElementOperationsTest, EditAndDeleteFindThePictureByNameAndKeepTheListsAligned) {
     page().pictures = {"pageimageitem1~/a.gif", "pageimageitem12~/b.gif", "pageimageitem3~/c.gif"};
     page().links = {"", "a.mp3", "http://x.example/"};
-    prompts.imagePropertyAnswers = {ImageProperties{"/new.gif", "abcd"},
-                                    ImageProperties{"/b.gif", "b.mp3"}};
+    prompts.imagePropertyAnswers = {ImageProperties{"/new.gif", "abcd", "A kite"},
+                                    ImageProperties{"/b.gif", "b.mp3", std::nullopt}};
     operations.editPicture("pageimageitem12~");
     ASSERT_EQ(prompts.imagePropertiesShown.size(), 1u);
     EXPECT_EQ(prompts.imagePropertiesShown[0].sourceFile, "/b.gif");
     EXPECT_EQ(prompts.imagePropertiesShown[0].linkTarget, "a.mp3");
+    EXPECT_EQ(prompts.imagePropertiesShown[0].description, std::nullopt);
     EXPECT_EQ(page().pictures[1], "pageimageitem12~/new.gif");
     EXPECT_EQ(page().links[1], "");
+    EXPECT_EQ(page().pictureDescriptions.at("pageimageitem12~"), "A kite");
+    // The description is shown again; an answer without one takes it away.
     operations.editPicture("pageimageitem12~");
+    EXPECT_EQ(prompts.imagePropertiesShown[1].description, std::optional<std::string>("A kite"));
     EXPECT_EQ(page().links[1], "b.mp3");
+    EXPECT_TRUE(page().pictureDescriptions.empty());
 
+    page().pictureDescriptions["pageimageitem12~"] = "";
     operations.deletePicture("pageimageitem12~");
+    EXPECT_TRUE(page().pictureDescriptions.empty());
     EXPECT_EQ(page().pictures,
               (std::vector<std::string>{"pageimageitem1~/a.gif", "pageimageitem3~/c.gif"}));
     EXPECT_EQ(page().links, (std::vector<std::string>{"", "http://x.example/"}));

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -131,7 +132,7 @@ TEST(Dialogs, TheLinkTargetMayBeLeftEmpty) {
 TEST(Dialogs, ImagePropertiesReplaceTheSourceThroughTheFileDialog) {
     FakePrompts prompts;
     prompts.openFileNames = {std::nullopt, std::string("/pictures/new.gif")};
-    imageedit dialog("/pictures/old.gif", "a.mp3", prompts, nullptr);
+    imageedit dialog("/pictures/old.gif", "a.mp3", std::nullopt, prompts, nullptr);
     EXPECT_EQ(dialog.windowTitle(), "Image Properties");
     Click(dialog, "replace");
     EXPECT_EQ(dialog.sourceFile(), "/pictures/old.gif");
@@ -140,8 +141,19 @@ TEST(Dialogs, ImagePropertiesReplaceTheSourceThroughTheFileDialog) {
     EXPECT_EQ(prompts.openRequests[0].filter,
               "Image files (*.jpg;*.gif;*.bmp;*.png)|*.jpg;*.gif;*.bmp;*.png||");
     EXPECT_EQ(dialog.linkTarget(), "a.mp3");
+    // No description typed: none; typed: it; marked as decoration: the empty one.
+    auto* description = dialog.findChild<QLineEdit*>("description");
+    auto* decorative = dialog.findChild<QCheckBox*>("decorative");
+    EXPECT_EQ(dialog.description(), std::nullopt);
+    Type(description, QStringLiteral("  A red kite over the hill "));
+    EXPECT_EQ(dialog.description(), std::optional<std::string>("A red kite over the hill"));
+    QTest::mouseClick(decorative, Qt::LeftButton, {}, QPoint(5, decorative->height() / 2));
+    EXPECT_FALSE(description->isEnabled());
+    EXPECT_EQ(dialog.description(), std::optional<std::string>(""));
     Click(dialog, "dialog_cancel");
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    imageedit decoration("/p.gif", "", std::string(), prompts, nullptr);
+    EXPECT_TRUE(decoration.findChild<QCheckBox*>("decorative")->isChecked());
 }
 
 // Qt's image readers give the natural size of the picture types the dialogs offer.

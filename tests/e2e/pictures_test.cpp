@@ -73,7 +73,7 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
 
     // Linked through its edit options.
     prompts.clickOptions = {std::string("EDIT")};
-    prompts.imagePropertyAnswers = {ImageProperties{logo, "http://www.example.com/"}};
+    prompts.imagePropertyAnswers = {ImageProperties{logo, "http://www.example.com/", std::nullopt}};
     ASSERT_TRUE(
         reloadsAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
     ASSERT_TRUE(editorShown());

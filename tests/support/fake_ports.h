@@ -176,6 +176,19 @@ class FakePrompts : public Prompts {
         }
     }
 
+    std::optional<PageOptions> pageOptions(const PageOptions& current) override {
+        pageOptionsShown.push_back(current);
+        return Next(pageOptionAnswers);
+    }
+    std::optional<bool> phoneFriendly(const std::string& folder, bool current) override {
+        phoneFriendlyAsked.push_back(folder + (current ? " on" : " off"));
+        return Next(phoneFriendlyAnswers);
+    }
+    std::vector<PageOptions> pageOptionsShown;
+    std::deque<std::optional<PageOptions>> pageOptionAnswers;
+    std::vector<std::string> phoneFriendlyAsked;
+    std::deque<std::optional<bool>> phoneFriendlyAnswers;
+
   private:
     template <typename Answer>
     static std::optional<Answer> Next(std::deque<std::optional<Answer>>& answers) {

@@ -1,0 +1,42 @@
+#include "items/pageoptions.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+std::optional<std::string> Given(const QLineEdit* field) {
+    const std::string text = field->text().trimmed().toStdString();
+    return text.empty() ? std::nullopt : std::optional<std::string>(text);
+}
+
+}  // namespace
+
+pageoptions::pageoptions(const std::optional<std::string>& language,
+                         const std::optional<std::string>& description,
+                         const QString& ownLanguage, QWidget* parent)
+    : DialogFrame(QStringLiteral("Page Options"), parent) {
+    content()->addWidget(new QLabel(
+        QStringLiteral("Language of the page (a language tag, such as en, en-GB or de):"), this));
+    language_ = new QLineEdit(language ? QString::fromStdString(*language) : ownLanguage, this);
+    // Language tags: letters, digits and hyphens.
+    language_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[A-Za-z]{0,8}(-[A-Za-z0-9]{0,8}){0,4}")), language_));
+    addEntry(language_, QStringLiteral("language"));
+    content()->addWidget(new QLabel(
+        QStringLiteral("Description (one line, shown by search engines under the title):"), this));
+    description_ = new QLineEdit(QString::fromStdString(description.value_or("")), this);
+    description_->setMinimumWidth(420);
+    addEntry(description_, QStringLiteral("description"));
+    addOkCancel();
+}
+
+std::optional<std::string> pageoptions::language() const {
+    return Given(language_);
+}
+
+std::optional<std::string> pageoptions::description() const {
+    return Given(description_);
+}

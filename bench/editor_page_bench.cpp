@@ -1,5 +1,6 @@
 // Time to write the editor page (item walk and file) and to publish the finished page for
-// pages of 10, 200 and 1000 items, half text sections and half pictures.
+// pages of 10, 200 and 1000 items, half text sections and half pictures; publishing a 200-item
+// page of a phone-friendly site folder beside the same page without.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -51,13 +52,14 @@ void WriteEditorPage(benchmark::State& state) {
 BENCHMARK(WriteEditorPage)->Arg(10)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The finished page written into its site folder, as a save does (the pictures' copies
-// included).
+// included); the second argument 1 for a phone-friendly site folder.
 void PublishPage(benchmark::State& state) {
     const std::string folder =
         (std::filesystem::temp_directory_path() / "quillora-publish-bench").string();
     std::filesystem::create_directories(folder);
     ConsolePrompts prompts(std::cerr);
     PagePublisher publisher(folder, prompts);
+    publisher.setPhoneFriendly(state.range(1) != 0);
     const PageRecord page = PageWithItems(static_cast<int>(state.range(0)));
     std::string text;
     for (auto _ : state) {
@@ -65,7 +67,11 @@ void PublishPage(benchmark::State& state) {
     }
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(PublishPage)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(PublishPage)
+    ->Args({200, 0})
+    ->Args({200, 1})
+    ->Args({1000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 // The recovery file of a page, written whole to disk (with its flush) after a change.
 void WriteRecoveryFile(benchmark::State& state) {

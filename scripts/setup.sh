@@ -8,6 +8,11 @@ libcurl4-openssl-dev libssl-dev zlib1g-dev libhunspell-dev hunspell-en-us hunspe
 python3 python3-pyftpdlib python3-openssl openssl curl xvfb xauth clang-format fonts-dejavu-core fonts-liberation2 \
 clang libclang-rt-14-dev openssh-client openssh-server passwd"
 
+# The browser tests fetch their accessibility checker from the npm registry.
+if ! command -v npm >/dev/null 2>&1; then
+    packages="$packages nodejs npm"
+fi
+
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then

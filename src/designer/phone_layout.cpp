@@ -1,28 +1,63 @@
 #include "designer/phone_layout.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <set>
-
-#include "common/fields.h"
-#include "designer/item_walk.h"
+#include <charconv>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
 struct PlacedItem {
-    std::string id;
+    std::string_view id;
     double left = 0;
     double top = 0;
     double bottom = 0;
 };
 
-double Number(const std::string& text) {
-    return text.empty() ? 0.0 : std::strtod(text.c_str(), nullptr);
+// The number a style gives a property ("top: 150px" or "top:150px"), 0 when none; "top" is
+// not read from "margin-top". The styles data is read in place: a page may have thousands.
+double StyleValue(std::string_view style, std::string_view property) {
+    for (std::size_t at = style.find(property); at != std::string_view::npos;
+         at = style.find(property, at + 1)) {
+        if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
+            continue;
+        }
+        std::size_t value = at + property.size();
+        while (value < style.size() && style[value] == ' ') {
+            ++value;
+        }
+        if (value >= style.size() || style[value] != ':') {
+            continue;
+        }
+        ++value;
+        while (value < style.size() && style[value] == ' ') {
+            ++value;
+        }
+        double number = 0;
+        std::from_chars(style.data() + value, style.data() + style.size(), number);
+        return number;
+    }
+    return 0;
 }
 
-// The id inside a CSS string in quotes: nothing in it can end the string or the style element.
-std::string CssString(const std::string& text) {
-    std::string quoted = "'";
+// The field after the n-th "^" of a picture record, as a number.
+double FieldValue(std::string_view record, int n) {
+    std::size_t at = 0;
+    for (int i = 0; i < n; ++i) {
+        at = record.find('^', at);
+        if (at == std::string_view::npos) {
+            return 0;
+        }
+        ++at;
+    }
+    double number = 0;
+    std::from_chars(record.data() + at, record.data() + record.size(), number);
+    return number;
+}
+
+// The id as a CSS string in quotes: nothing in it can end the string or the style element.
+void AppendCssString(std::string& quoted, const std::string& text) {
+    quoted += '\'';
     for (const char c : text) {
         if (c == '\'' || c == '\\' || c == '<' || c == '>' || c == '\n' || c == '\r') {
             constexpr char kDigits[] = "0123456789abcdef";
@@ -35,25 +70,39 @@ std::string CssString(const std::string& text) {
             quoted += c;
         }
     }
-    return quoted + "'";
+    quoted += '\'';
 }
 
 }  // namespace
 
 std::vector<std::string> ReadingOrder(const std::string& stylesData) {
+    constexpr std::string_view kDivStart = "<div id='";
     std::vector<PlacedItem> items;
-    std::set<std::string> seen;
-    for (const std::string& record : SplitFields(stylesData, "|")) {
-        const std::string id = RecordId(record);
-        if (id.empty() || !seen.insert(id).second) {
+    std::unordered_set<std::string_view> seen;
+    const std::string_view all(stylesData);
+    for (std::size_t start = 0; start <= all.size();) {
+        std::size_t end = all.find('|', start);
+        if (end == std::string_view::npos) {
+            end = all.size();
+        }
+        const std::string_view record = all.substr(start, end - start);
+        start = end + 1;
+        // The record's id, as RecordId reads it: from behind "<div id='" to the first "~".
+        const std::size_t tilde =
+            record.size() > kDivStart.size() ? record.find('~', kDivStart.size()) : record.npos;
+        if (tilde == std::string_view::npos) {
             continue;
         }
-        const std::string style = FieldAt(record, 0, "^");
+        const std::string_view id = record.substr(kDivStart.size(), tilde + 1 - kDivStart.size());
+        if (!seen.insert(id).second) {
+            continue;
+        }
         // A picture's size follows its record; a text section's is in its style.
-        const bool picture = record.find('^') != std::string::npos;
-        PlacedItem item{id, Number(StyleNumber(style, "left")), Number(StyleNumber(style, "top"))};
-        item.bottom =
-            item.top + Number(picture ? FieldAt(record, 2, "^") : StyleNumber(style, "height"));
+        const std::size_t caret = record.find('^');
+        const std::string_view style = record.substr(0, caret);
+        PlacedItem item{id, StyleValue(style, "left"), StyleValue(style, "top")};
+        item.bottom = item.top + (caret == std::string_view::npos ? StyleValue(style, "height")
+                                                                  : FieldValue(record, 2));
         items.push_back(item);
     }
     std::stable_sort(items.begin(), items.end(),
@@ -70,7 +119,7 @@ std::vector<std::string> ReadingOrder(const std::string& stylesData) {
         std::stable_sort(rowStart, rowEnd,
                          [](const PlacedItem& a, const PlacedItem& b) { return a.left < b.left; });
         for (auto item = rowStart; item != rowEnd; ++item) {
-            order.push_back(item->id);
+            order.emplace_back(item->id);
         }
         rowStart = rowEnd;
     }
@@ -91,11 +140,17 @@ std::string PhoneHead(const PageRecord& page) {
         item +
         "{position:static!important;left:auto!important;top:auto!important;width:auto!important;"
         "height:auto!important;max-width:100%;box-sizing:border-box;margin:0 0 8px;"
-        "overflow-wrap:anywhere;order:" +
-        std::to_string(order.size()) + "}" + item + " img," + item +
-        " table{max-width:100%;height:auto}";
+        "overflow-wrap:anywhere}" +
+        item + " img," + item + " table{max-width:100%;height:auto}";
+    // Every item the page writes has a record, so every one gets its place.
+    head.reserve(head.size() + order.size() * 40 + 16);
     for (std::size_t i = 0; i < order.size(); ++i) {
-        head += item + "[id=" + CssString(order[i]) + "]{order:" + std::to_string(i) + "}";
+        head += "[id=";
+        AppendCssString(head, order[i]);
+        head += "]{order:";
+        head += std::to_string(i);
+        head += '}';
     }
-    return head + "}</style>";
+    head += "}</style>";
+    return head;
 }

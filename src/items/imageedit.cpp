@@ -36,8 +36,8 @@ imageedit::imageedit(const QString& sourceFile, const QString& linkTarget,
     connect(decorative_, &QCheckBox::toggled, description_,
             [this](bool decoration) { description_->setEnabled(!decoration); });
     grid->addWidget(
-        new QLabel(QStringLiteral("Description (for people who cannot see the picture):"), this),
-        2, 0, 1, 3);
+        new QLabel(QStringLiteral("Description (for people who cannot see the picture):"), this), 2,
+        0, 1, 3);
     grid->addWidget(description_, 3, 0, 1, 3);
     grid->addWidget(decorative_, 4, 0, 1, 3);
     content()->addLayout(grid);

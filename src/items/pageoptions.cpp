@@ -15,8 +15,8 @@ std::optional<std::string> Given(const QLineEdit* field) {
 }  // namespace
 
 pageoptions::pageoptions(const std::optional<std::string>& language,
-                         const std::optional<std::string>& description,
-                         const QString& ownLanguage, QWidget* parent)
+                         const std::optional<std::string>& description, const QString& ownLanguage,
+                         QWidget* parent)
     : DialogFrame(QStringLiteral("Page Options"), parent) {
     content()->addWidget(new QLabel(
         QStringLiteral("Language of the page (a language tag, such as en, en-GB or de):"), this));

@@ -69,7 +69,8 @@ TEST_F(DesignStepsTest, EveryChangeIsUndoneAndRedoneExactly) {
     textEditor.editorState.rtfText = "{\\rtf1 new}";
     step([&] { operations.textDone(TextEditorState::kNewSection); });
     done();
-    prompts.imagePropertyAnswers = {ImageProperties{working / "pics/sun.gif", "http://x.example/", std::nullopt}};
+    prompts.imagePropertyAnswers = {
+        ImageProperties{working / "pics/sun.gif", "http://x.example/", std::nullopt}};
     step([&] { operations.editPicture("pageimageitem5~"); });
     done();
     step([&] { operations.deleteText("pagetextitem2~/"); });

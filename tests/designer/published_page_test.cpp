@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "designer/phone_layout.h"
 #include "designer/published_page_writer.h"
 #include "support/designer_fixture.h"
 
@@ -175,4 +176,128 @@ TEST_F(PublishedPageTest, APageWithoutAFolderIsWrittenIntoTheDefaultSiteFolder) 
     ASSERT_TRUE(session.publisher().writePublishedPage());
     EXPECT_TRUE(std::filesystem::exists(working / "webpages/page.html"));
     EXPECT_EQ(session.store().pageIdOf(working / "webpages", "page.html"), "1");
+}
+
+TEST_F(PublishedPageTest, WhatAPageTellsReadersIsWrittenOnlyWhenSetAndSurvivesTheStore) {
+    designItems();
+    page().pageTitle = "Zoë's page";
+    page().backImage = "sky.jpg";
+    page().pageContainer = PageContainerMarkup("800", "1200");
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    const std::string plain = published();
+    EXPECT_EQ(plain, Golden("published_save_container.html"));
+
+    struct Case {
+        const char* what;
+        std::function<void(PageRecord&)> set;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"language", [](PageRecord& p) { p.language = "de-CH"; }, "<html lang='de-CH'><head>"},
+        {"description", [](PageRecord& p) { p.description = "Tom & Jerry's <café>"; },
+         "</title><meta name='description' content='Tom &amp; Jerry&#39;s <caf&#233;>'>"},
+        {"picture description",
+         [](PageRecord& p) { p.pictureDescriptions["pageimageitem417~"] = "A \"sun\" & sky"; },
+         " height=80 alt=\"A &quot;sun&quot; &amp; sky\">"},
+        {"decorative picture", [](PageRecord& p) { p.pictureDescriptions["pageimageitem5~"] = ""; },
+         " height=48 alt=\"\">"},
+    };
+    for (const Case& one : cases) {
+        one.set(page());
+        handOver(layout);
+        ASSERT_TRUE(session.publisher().writePublishedPage());
+        EXPECT_NE(published().find(one.written), std::string::npos) << one.what << published();
+        // The hosting upload sends the same additions.
+        handOver(layout);
+        const std::optional<std::string> upload = session.publisher().writeUploadPage();
+        ASSERT_TRUE(upload);
+        EXPECT_NE(upload->find(one.written), std::string::npos) << one.what;
+    }
+    PageRecord stored;
+    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "page.html"));
+    EXPECT_EQ(stored.language, page().language);
+    EXPECT_EQ(stored.description, page().description);
+    EXPECT_EQ(stored.pictureDescriptions, page().pictureDescriptions);
+
+    // Taken away again, the page is as before, byte for byte.
+    page().language.reset();
+    page().description.reset();
+    page().pictureDescriptions.clear();
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_EQ(published(), plain);
+    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "page.html"));
+    EXPECT_FALSE(stored.language);
+    EXPECT_TRUE(stored.pictureDescriptions.empty());
+}
+
+TEST_F(PublishedPageTest, APhoneFriendlyFolderAddsTheViewportAndOneStyleBlockOnly) {
+    designItems();
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    const std::string plain = published();
+    ASSERT_TRUE(session.store().setPhoneFriendly(siteFolder(), true));
+    EXPECT_TRUE(session.store().phoneFriendly(siteFolder()));
+    EXPECT_FALSE(session.store().phoneFriendly(working / "elsewhere"));
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    const std::string phone = published();
+    const std::size_t head = phone.find("<meta name='viewport'");
+    ASSERT_NE(head, std::string::npos);
+    const std::size_t end = phone.find("</style>", head) + 8;
+    // Everything else is the page as it was; a full-screen page lays out its body.
+    EXPECT_EQ(phone.substr(0, head) + phone.substr(end), plain);
+    const std::string block = phone.substr(head, end - head);
+    EXPECT_NE(block.find("@media (max-width:599px){body{display:flex"), std::string::npos);
+    EXPECT_EQ(block.find("</style>"), block.size() - 8);
+    // Both text items share the row at 30 px and come before the pictures below them.
+    EXPECT_LT(block.find("[id='pagetextitem1~']{order:0}"), block.find("{order:1}"));
+    EXPECT_NE(block.find("[id='pagetextitem3~']{order:1}"), std::string::npos);
+    EXPECT_NE(block.find("[id='dpageimageitem417~']{order:2}"), std::string::npos);
+    EXPECT_NE(block.find("[id='dpageimageitem5~']{order:3}"), std::string::npos);
+    ASSERT_TRUE(session.store().setPhoneFriendly(siteFolder(), false));
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_EQ(published(), plain);
+}
+
+TEST(ReadingOrder, ItemsWhoseHeightsOverlapFormRowsReadLeftToRight) {
+    const auto text = [](const std::string& id, int left, int top, int height) {
+        return "<div id='" + id + "~' style='position: absolute; left: " + std::to_string(left) +
+               "px; top: " + std::to_string(top) +
+               "px; width: 100px; height: " + std::to_string(height) + "px;'>";
+    };
+    const auto picture = [](const std::string& id, int left, int top, int height) {
+        return "<div id='d" + id + "~' style='position:absolute;top:" + std::to_string(top) +
+               "px;left:" + std::to_string(left) + "px;'>^100^" + std::to_string(height);
+    };
+    const struct {
+        const char* design;
+        std::vector<std::string> records;
+        std::vector<std::string> order;
+    } cases[] = {
+        {"two columns of separate rows",
+         {text("l1", 10, 10, 100), text("l2", 10, 200, 100), text("r1", 400, 10, 100),
+          text("r2", 400, 200, 100)},
+         {"l1~", "r1~", "l2~", "r2~"}},
+        {"a tall column beside short ones joins them in one row",
+         {text("tall", 10, 10, 500), text("r1", 400, 10, 100), text("r2", 400, 200, 100),
+          text("foot", 10, 600, 50)},
+         {"tall~", "r1~", "r2~", "foot~"}},
+        {"a chain of overlaps is one row",
+         {picture("c", 300, 150, 100), text("a", 200, 0, 100), text("b", 10, 90, 100)},
+         {"b~", "a~", "dc~"}},
+        {"touching is not overlapping",
+         {text("low", 10, 100, 50), text("high", 400, 0, 100)},
+         {"high~", "low~"}},
+        {"an id written twice counts once", {text("x", 10, 10, 10), text("x", 50, 50, 10)}, {"x~"}},
+    };
+    for (const auto& design : cases) {
+        std::string styles;
+        for (const std::string& record : design.records) {
+            styles += (styles.empty() ? "" : "|") + record;
+        }
+        EXPECT_EQ(ReadingOrder(styles), design.order) << design.design;
+    }
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "designer/recovery_text.h"
 #include "page/page_record.h"
 #include "store/db/sqlite_blob_text.h"
 #include "store/db/sqlite_database.h"
@@ -342,6 +343,23 @@ TEST_F(PageStoreTest, APageWrittenByAnEarlierVersionLoadsUnchanged) {
     EXPECT_EQ(rows("quillprojects"), 1);
     EXPECT_EQ(rows("rtftexts"), 1);
     EXPECT_EQ(rows("pagetexts"), 1);
+    // The store of that version had no table for what later versions keep beside a page; a
+    // page without such values leaves it so, and no failure was shown.
+    EXPECT_EQ(db.runScalar("select count(*) from sqlite_master where name = 'pageextras'"), 0);
+    EXPECT_FALSE(store.phoneFriendly("c:\\quillworking\\webpages"));
+    EXPECT_TRUE(prompts.shown.empty());
+
+    page.language = "en";
+    page.pictureDescriptions["pageimageitem3~"] = "";
+    ASSERT_TRUE(store.savePage(page));
+    PageRecord again;
+    ASSERT_TRUE(store.loadPage(again, "c:\\quillworking\\webpages", "index.html"));
+    EXPECT_EQ(again.language, std::optional<std::string>("en"));
+    EXPECT_EQ(again.pictureDescriptions, page.pictureDescriptions);
+    // The recovery file keeps them too; one of a page without them reads as before.
+    EXPECT_EQ(ParseRecovery(RecoveryText(again))->pictureDescriptions, page.pictureDescriptions);
+    PageRecord without;
+    EXPECT_EQ(RecoveryText(*ParseRecovery(RecoveryText(without))), RecoveryText(without));
 }
 
 TEST(RichTextBlock, IsTheTextAndZerosUpToTheBlockOrOneByteMore) {

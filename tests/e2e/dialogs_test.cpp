@@ -22,7 +22,9 @@
 #include "items/linkselector.h"
 #include "items/newpage.h"
 #include "items/pagelength.h"
+#include "items/pageoptions.h"
 #include "items/pagetitle.h"
+#include "items/siteoptions.h"
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
 #include "support/fake_ports.h"
@@ -232,4 +234,29 @@ TEST(Dialogs, TheProgramsPromptsAreAnsweredThroughTheirOwnWidgets) {
     });
     EXPECT_EQ(prompts.chooseFolder("Upload folder selection:", folder / "site"),
               std::optional<std::string>(folder / "site/pages"));
+}
+
+TEST(Dialogs, PageAndSiteOptionsHandBackWhatWasTypedAndTicked) {
+    // No language yet: the user's own is offered; an emptied field gives none.
+    pageoptions fresh(std::nullopt, std::nullopt, QStringLiteral("en-GB"), nullptr);
+    auto* language = fresh.findChild<QLineEdit*>("language");
+    EXPECT_EQ(language->text(), "en-GB");
+    EXPECT_EQ(fresh.description(), std::nullopt);
+    // Only what a language tag holds can be typed.
+    Type(language, QStringLiteral("de-CH'>"));
+    EXPECT_EQ(fresh.language(), std::optional<std::string>("de-CH"));
+    Type(fresh.findChild<QLineEdit*>("description"), QStringLiteral(" Unsere Seite "));
+    EXPECT_EQ(fresh.description(), std::optional<std::string>("Unsere Seite"));
+    language->clear();
+    EXPECT_EQ(fresh.language(), std::nullopt);
+    Click(fresh, "dialog_ok");
+    EXPECT_EQ(fresh.result(), QDialog::Accepted);
+    pageoptions set(std::string("fr"), std::string("Une page"), QStringLiteral("en"), nullptr);
+    EXPECT_EQ(set.findChild<QLineEdit*>("language")->text(), "fr");
+
+    siteoptions site(QStringLiteral("/home/me/site"), false, nullptr);
+    EXPECT_EQ(site.windowTitle(), "Site Options");
+    auto* phone = site.findChild<QCheckBox*>("phoneFriendly");
+    QTest::mouseClick(phone, Qt::LeftButton, {}, QPoint(5, phone->height() / 2));
+    EXPECT_TRUE(site.phoneFriendly());
 }

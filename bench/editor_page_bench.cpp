@@ -49,7 +49,7 @@ void WriteEditorPage(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(WriteEditorPage)->Arg(10)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteEditorPage)->Arg(10)->Arg(200)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // The finished page written into its site folder, as a save does (the pictures' copies
 // included); the second argument 1 for a phone-friendly site folder.

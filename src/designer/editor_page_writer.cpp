@@ -38,14 +38,18 @@ void DropTrailingComma(std::string& dragList) {
     }
 }
 
-// Items, writer's extra markup, container end and the drag-and-drop start script.
-std::string Body(const PageRecord& page, const ItemWalkResult& walk, const std::string& extra,
+// Items, writer's extra markup, container end and the drag-and-drop start script. The walk's
+// markup is taken over, not copied: a page of thousands of items is large.
+std::string Body(const PageRecord& page, ItemWalkResult& walk, const std::string& extra,
                  const std::string& script) {
-    std::string body = walk.markup + extra;
+    std::string body = std::move(walk.markup);
+    body += extra;
     if (page.hasContainer()) {
         body += kContainerEnd;
     }
-    return body + script + kPageEnd;
+    body += script;
+    body += kPageEnd;
+    return body;
 }
 
 // Editor pages after an item change link and scale their pictures.
@@ -87,7 +91,10 @@ void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& e
                                     const std::string& itemsAndScript,
                                     ControlsPageToo controlsToo) {
     std::optional<std::string> unwritten = controls_.writeScript(page, editor);
-    if (!unwritten && !WriteTextFile(editorPagePath(), PageHead(page, editor) + itemsAndScript)) {
+    // One buffer for every redraw: a large page is not allocated afresh on each change.
+    text_.assign(PageHead(page, editor));
+    text_ += itemsAndScript;
+    if (!unwritten && !WriteTextFile(editorPagePath(), text_)) {
         unwritten = editorPagePath();
     }
     if (!unwritten && controlsToo == ControlsPageToo::Yes) {

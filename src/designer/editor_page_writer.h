@@ -60,6 +60,7 @@ class EditorPageWriter {
                       const std::string& itemsAndScript, ControlsPageToo controlsToo);
 
     std::string workingFolder_;
+    std::string text_;
     ControlsPage& controls_;
     Browser& browser_;
     Clipboard& clipboard_;

@@ -1,6 +1,12 @@
 #include "designer/item_walk.h"
 
+#include <algorithm>
+#include <set>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 #include "common/character_references.h"
+
 #include "common/fields.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
@@ -33,12 +39,57 @@ void AppendTextRecord(std::string& markup, const std::string& record) {
     markup.append(record, to, std::string::npos);
 }
 
-void WriteTextItems(const PageRecord& page, const std::string& record, const std::string& id,
-                    const ItemWalkOptions& options, ItemWalkResult& result) {
-    for (const std::string& entry : page.texts) {
-        if (entry.find(id) == std::string::npos) {
-            continue;
+// Which entries of a list contain each id, in list order: every id ends with its only "~", so
+// an id in an entry ends at one of the entry's "~"; the text before each "~" is looked up once
+// for every length an id has. The page is read in time proportional to its size, whatever the
+// number of items, with the meaning of "the entry contains the id anywhere" kept exactly.
+class EntryIndex {
+  public:
+    explicit EntryIndex(std::size_t ids) { matches_.reserve(ids); }
+    void addId(std::string_view id) {
+        matches_.emplace(id, std::vector<std::size_t>());
+        lengths_.insert(id.size());
+    }
+    void index(const std::vector<std::string>& entries) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::string_view entry = entries[i];
+            for (std::size_t tilde = entry.find('~'); tilde != std::string_view::npos;
+                 tilde = entry.find('~', tilde + 1)) {
+                for (const std::size_t length : lengths_) {
+                    if (length > tilde + 1) {
+                        break;
+                    }
+                    const auto found = matches_.find(entry.substr(tilde + 1 - length, length));
+                    if (found != matches_.end() &&
+                        (found->second.empty() || found->second.back() != i)) {
+                        found->second.push_back(i);
+                    }
+                }
+            }
         }
+        // An entry may hold two ids, and so come after a later entry in some id's list.
+        for (auto& [id, entriesOfId] : matches_) {
+            std::sort(entriesOfId.begin(), entriesOfId.end());
+            entriesOfId.erase(std::unique(entriesOfId.begin(), entriesOfId.end()),
+                              entriesOfId.end());
+        }
+    }
+    const std::vector<std::size_t>& entriesWith(std::string_view id) const {
+        static const std::vector<std::size_t> kNone;
+        const auto found = matches_.find(id);
+        return found == matches_.end() ? kNone : found->second;
+    }
+
+  private:
+    std::unordered_map<std::string_view, std::vector<std::size_t>> matches_;
+    std::set<std::size_t> lengths_;
+};
+
+void WriteTextItems(const PageRecord& page, const std::string& record, const std::string& id,
+                    const EntryIndex& texts, const ItemWalkOptions& options,
+                    ItemWalkResult& result) {
+    for (const std::size_t index : texts.entriesWith(id)) {
+        const std::string& entry = page.texts[index];
         ++result.itemCount;
         AppendTextRecord(result.markup,
                          options.rewriteTextRecord ? options.rewriteTextRecord(record) : record);
@@ -49,17 +100,15 @@ void WriteTextItems(const PageRecord& page, const std::string& record, const std
 }
 
 void WritePictures(const PageRecord& page, const std::string& record, const std::string& id,
-                   const ItemWalkOptions& options, ItemWalkResult& result) {
+                   const EntryIndex& pictures, const ItemWalkOptions& options,
+                   ItemWalkResult& result) {
     const std::string name = id.substr(1);
     if (name.empty()) {
         return;
     }
-    for (std::size_t i = 0; i < page.pictures.size(); ++i) {
+    for (const std::size_t i : pictures.entriesWith(name)) {
         const std::string& entry = page.pictures[i];
         if (options.skipDeletedPictures && entry.find(kDeletedPicture) != std::string::npos) {
-            continue;
-        }
-        if (entry.find(name) == std::string::npos) {
             continue;
         }
         ++result.itemCount;
@@ -136,12 +185,34 @@ ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options)
     if (page.stylesData.size() <= kShortestStylesData) {
         return result;
     }
-    for (const std::string& record : SplitFields(page.stylesData, "|")) {
-        const std::string id = RecordId(record);
-        // An empty id would be contained in every entry.
+    const std::vector<std::string> records = SplitFields(page.stylesData, "|");
+    std::vector<std::string> ids;
+    ids.reserve(records.size());
+    EntryIndex texts(records.size());
+    EntryIndex pictures(records.size());
+    // The markup holds every record and entry once, as a rule: one allocation, not hundreds.
+    std::size_t size = page.stylesData.size();
+    for (const std::string& entry : page.texts) {
+        size += entry.size();
+    }
+    result.markup.reserve(size + page.pictures.size() * 160);
+    for (const std::string& record : records) {
+        ids.push_back(RecordId(record));
+        const std::string& id = ids.back();
+        // An empty id would be contained in every entry; it writes nothing.
         if (!id.empty()) {
-            WriteTextItems(page, record, id, options, result);
-            WritePictures(page, record, id, options, result);
+            texts.addId(id);
+            if (id.size() > 1) {
+                pictures.addId(std::string_view(id).substr(1));
+            }
+        }
+    }
+    texts.index(page.texts);
+    pictures.index(page.pictures);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!ids[i].empty()) {
+            WriteTextItems(page, records[i], ids[i], texts, options, result);
+            WritePictures(page, records[i], ids[i], pictures, options, result);
         }
     }
     return result;

@@ -14,30 +14,57 @@ struct PlacedItem {
     double bottom = 0;
 };
 
-// The number a style gives a property ("top: 150px" or "top:150px"), 0 when none; "top" is
-// not read from "margin-top". The styles data is read in place: a page may have thousands.
-double StyleValue(std::string_view style, std::string_view property) {
-    for (std::size_t at = style.find(property); at != std::string_view::npos;
-         at = style.find(property, at + 1)) {
-        if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
-            continue;
-        }
-        std::size_t value = at + property.size();
-        while (value < style.size() && style[value] == ' ') {
-            ++value;
-        }
-        if (value >= style.size() || style[value] != ':') {
-            continue;
-        }
-        ++value;
-        while (value < style.size() && style[value] == ' ') {
-            ++value;
-        }
-        double number = 0;
-        std::from_chars(style.data() + value, style.data() + style.size(), number);
-        return number;
+// The left, top and height a style gives ("top: 150px" or "top:150px"), read in one pass over
+// its declarations; "top" is not "margin-top". The styles data is read in place.
+struct StylePlace {
+    double left = 0;
+    double top = 0;
+    double height = 0;
+};
+
+double NumberAt(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && text[at] == ' ') {
+        ++at;
     }
-    return 0;
+    double number = 0;
+    std::from_chars(text.data() + at, text.data() + text.size(), number);
+    return number;
+}
+
+StylePlace PlaceIn(std::string_view style) {
+    StylePlace place;
+    // Declarations begin after "style='" and after each ";".
+    const std::size_t open = style.find("style='");
+    std::size_t at = open == std::string_view::npos ? 0 : open + 7;
+    while (at < style.size()) {
+        std::size_t end = style.find(';', at);
+        if (end == std::string_view::npos) {
+            end = style.size();
+        }
+        std::string_view declaration = style.substr(at, end - at);
+        at = end + 1;
+        while (!declaration.empty() && declaration.front() == ' ') {
+            declaration.remove_prefix(1);
+        }
+        const std::size_t colon = declaration.find(':');
+        if (colon == std::string_view::npos) {
+            continue;
+        }
+        std::string_view name = declaration.substr(0, colon);
+        while (!name.empty() && name.back() == ' ') {
+            name.remove_suffix(1);
+        }
+        const std::string_view value = declaration.substr(colon + 1);
+        if (name == "left") {
+            place.left = NumberAt(value);
+        } else if (name == "top") {
+            place.top = NumberAt(value);
+        } else if (name == "height") {
+            place.height = NumberAt(value);
+        }
+    }
+    return place;
 }
 
 // The field after the n-th "^" of a picture record, as a number.
@@ -79,6 +106,7 @@ std::vector<std::string> ReadingOrder(const std::string& stylesData) {
     constexpr std::string_view kDivStart = "<div id='";
     std::vector<PlacedItem> items;
     std::unordered_set<std::string_view> seen;
+    seen.reserve(stylesData.size() / 64 + 1);
     const std::string_view all(stylesData);
     for (std::size_t start = 0; start <= all.size();) {
         std::size_t end = all.find('|', start);
@@ -99,11 +127,10 @@ std::vector<std::string> ReadingOrder(const std::string& stylesData) {
         }
         // A picture's size follows its record; a text section's is in its style.
         const std::size_t caret = record.find('^');
-        const std::string_view style = record.substr(0, caret);
-        PlacedItem item{id, StyleValue(style, "left"), StyleValue(style, "top")};
-        item.bottom = item.top + (caret == std::string_view::npos ? StyleValue(style, "height")
-                                                                  : FieldValue(record, 2));
-        items.push_back(item);
+        const StylePlace place = PlaceIn(record.substr(0, caret));
+        items.push_back(
+            {id, place.left, place.top,
+             place.top + (caret == std::string_view::npos ? place.height : FieldValue(record, 2))});
     }
     std::stable_sort(items.begin(), items.end(),
                      [](const PlacedItem& a, const PlacedItem& b) { return a.top < b.top; });

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/fields.h"
 #include "page_fixtures.h"
 
 namespace {
@@ -135,4 +136,95 @@ TEST(ItemWalk, PictureOptionsShapeTheDragList) {
               "'pagetextitem3~','pageimageitem5~'+SCALABLE,'dpageimageitem5~',");
     EXPECT_EQ(all.itemCount, 4);
     EXPECT_EQ(all.markup.find("DELETETHISFILE"), std::string::npos);
+}
+
+namespace {
+
+// The walk as the rule states it, an entry search per record: what the indexed walk must
+// write, byte for byte.
+ItemWalkResult SearchingWalk(const PageRecord& page, const ItemWalkOptions& options) {
+    PageRecord one;
+    ItemWalkResult result;
+    if (page.stylesData.size() <= 6) {
+        return result;
+    }
+    for (const std::string& record : SplitFields(page.stylesData, "|")) {
+        const std::string id = RecordId(record);
+        if (id.empty()) {
+            continue;
+        }
+        // Each matching entry alone, through the walk itself, in list order.
+        for (const std::string& entry : page.texts) {
+            if (entry.find(id) != std::string::npos) {
+                one = PageRecord();
+                one.stylesData = record + "|<div id='none'>";
+                one.texts = {entry};
+                const ItemWalkResult part = WalkItems(one, options);
+                result.markup += part.markup;
+                result.dragList += part.dragList.substr(1);
+                result.itemCount += part.itemCount;
+            }
+        }
+        for (std::size_t i = 0; i < page.pictures.size(); ++i) {
+            if (page.pictures[i].find(id.substr(1)) != std::string::npos && id.size() > 1) {
+                one = PageRecord();
+                one.stylesData = record + "|<div id='none'>";
+                one.pictures = {page.pictures[i]};
+                one.links = {i < page.links.size() ? page.links[i] : std::string()};
+                const ItemWalkResult part = WalkItems(one, options);
+                result.markup += part.markup;
+                result.dragList += part.dragList.substr(1);
+                result.itemCount += part.itemCount;
+            }
+        }
+    }
+    return result;
+}
+
+PageRecord ManyItems(int count) {
+    PageRecord page;
+    for (int i = 1; i <= count; ++i) {
+        page.stylesData += (i > 1 ? "|" : "");
+        if (i % 3 == 0) {
+            const std::string name = PictureName(i);
+            page.stylesData += "<div id='d" + name + "' style='top:" + std::to_string(i) + "px'>^" +
+                               std::to_string(i) + "^20";
+            page.pictures.push_back(name + "/pics/p" + std::to_string(i) + ".gif");
+            page.links.push_back(i % 2 ? "http://example.com/" : "");
+        } else {
+            const std::string id = TextId(i);
+            page.stylesData += "<div id='" + id + "' style='left:" + std::to_string(i) + "px'>";
+            page.texts.push_back(id + "<P>Section " + std::to_string(i) + " ~ tilde</P>");
+        }
+    }
+    // Entries that hold another item's id, a removed section, a deleted picture, a record
+    // written twice and one of an id no entry has.
+    page.texts.push_back("pagetextitem9999~<P>see pagetextitem1~ and pagetextitem2~</P>");
+    page.texts.push_back(kRemovedItem);
+    page.pictures.push_back(kDeletedPicture);
+    page.links.push_back("");
+    page.stylesData += "|<div id='pagetextitem1~' style='left:0'>|<div id='nothing~'>";
+    return page;
+}
+
+}  // namespace
+
+TEST(ItemWalk, TheIndexedWalkWritesWhatASearchPerRecordWrites) {
+    ItemWalkOptions published;
+    published.links = true;
+    published.bareFileNames = true;
+    ItemWalkOptions editor;
+    editor.scalablePictures = true;
+    editor.pictureDivsInDragList = true;
+    editor.skipDeletedPictures = true;
+    for (const int count : {1, 200, 5000}) {
+        const PageRecord page = ManyItems(count);
+        for (const ItemWalkOptions& options : {published, editor, ItemWalkOptions{}}) {
+            const ItemWalkResult indexed = WalkItems(page, options);
+            const ItemWalkResult searched = SearchingWalk(page, options);
+            EXPECT_EQ(indexed.markup, searched.markup) << count;
+            EXPECT_EQ(indexed.dragList, searched.dragList) << count;
+            EXPECT_EQ(indexed.itemCount, searched.itemCount) << count;
+        }
+    }
 }

@@ -7,7 +7,10 @@
 // every registered element with its page position x, y, size w, h, stacking order z and name,
 // measured whenever they are read, so that a resized window never hands over old places. A picture moves with the div that holds it, so that div's
 // style carries its place; a text item's own style carries its left, top, width and height.
-// With a grid picture as the page background, dragged items snap to its spacing.
+// With a grid picture as the page background, dragged items snap to its spacing; while an item
+// is dragged or resized its edges and centre snap to the other items' and to the container's
+// centre within 5 pixels, a guide line showing (Alt turns that off). Shift+click, a frame drawn
+// on empty space and Ctrl+A select several items, which move, align and go together.
 
 var CURSOR_HAND = '\u0001cursor-hand';
 var RESIZABLE = '\u0001resizable';
@@ -137,7 +140,11 @@ function SET_DHTML() {
         '.dd-hand{cursor:pointer}.dd-move{cursor:move}' +
         '#dd-handle{position:absolute;display:none;width:9px;height:9px;' +
         'background:#ffd666;border:1px solid #008000;cursor:nwse-resize;z-index:99999}' +
-        '.dd-selected{outline:2px dashed #3070d0;outline-offset:2px}';
+        '.dd-selected{outline:2px dashed #3070d0;outline-offset:2px}' +
+        '.dd-guide{position:absolute;display:none;background:#e0309a;z-index:99998;' +
+        'pointer-events:none}' +
+        '#dd-band{position:absolute;display:none;border:1px dashed #3070d0;' +
+        'background:rgba(48,112,208,0.08);z-index:99997;pointer-events:none}';
     (document.head || document.documentElement).appendChild(style);
 })();
 
@@ -181,28 +188,135 @@ function ddBringToFront(record) {
     record.mover.style.zIndex = record.z;
 }
 
+// The items a drag moves: the selection when the grabbed item is in it, else the item alone.
+function ddMoving(record) {
+    return ddSelection.indexOf(record) >= 0 ? ddSelection.filter(function (r) {
+        return r.draggable;
+    }) : [record];
+}
+
+// Where the other items' edges and centres lie, and the container's centre, in page
+// coordinates: the lines a moved or resized item snaps to.
+function ddGuideLines(moving) {
+    var lines = { x: [], y: [] };
+    var movers = moving.map(function (r) { return r.mover; });
+    var seen = [];
+    dd.elements.forEach(function (record) {
+        if (!record.draggable || movers.indexOf(record.mover) >= 0 ||
+            seen.indexOf(record.mover) >= 0) {
+            return;
+        }
+        seen.push(record.mover);
+        var box = ddPageBox(record.element);
+        lines.x.push(box.x, box.x + box.w / 2, box.x + box.w);
+        lines.y.push(box.y, box.y + box.h / 2, box.y + box.h);
+    });
+    var container = document.getElementById('pagecontainer');
+    if (container) {
+        var outer = ddPageBox(container);
+        lines.x.push(outer.x + outer.w / 2);
+        lines.y.push(outer.y + outer.h / 2);
+    }
+    return lines;
+}
+
+// The shift within 5 pixels that puts one of the edges on a line, the nearest; null when none.
+function ddNearestLine(edges, lines) {
+    var best = null;
+    for (var i = 0; i < edges.length; i++) {
+        for (var j = 0; j < lines.length; j++) {
+            var shift = lines[j] - edges[i];
+            if (Math.abs(shift) <= 5 && (best === null || Math.abs(shift) < Math.abs(best.shift))) {
+                best = { shift: shift, at: lines[j] };
+            }
+        }
+    }
+    return best;
+}
+
+var ddGuides = null;
+
+// The thin lines shown while an edge or centre holds to another's; null hides them.
+function ddShowGuides(x, y) {
+    if (!ddGuides) {
+        ddGuides = ['dd-guide-x', 'dd-guide-y'].map(function (id) {
+            var line = document.createElement('div');
+            line.id = id;
+            line.className = 'dd-guide';
+            document.body.appendChild(line);
+            return line;
+        });
+    }
+    var height = Math.max(document.documentElement.scrollHeight, document.body.scrollHeight);
+    var width = Math.max(document.documentElement.scrollWidth, document.body.scrollWidth);
+    ddGuides[0].style.display = x === null ? 'none' : 'block';
+    ddGuides[1].style.display = y === null ? 'none' : 'block';
+    if (x !== null) {
+        ddGuides[0].style.cssText += ';left:' + Math.round(x) + 'px;top:0;width:1px;height:' + height + 'px';
+    }
+    if (y !== null) {
+        ddGuides[1].style.cssText += ';top:' + Math.round(y) + 'px;left:0;height:1px;width:' + width + 'px';
+    }
+}
+
 function ddStartMove(event) {
     if (event.button !== 0) {
         return;
     }
     var record = ddRecordOf(event.target);
     if (!record) {
+        ddStartBand(event);
         return;
     }
     event.preventDefault();
-    ddSelect(record);
-    ddBringToFront(record);
+    // Shift adds an item to the selection or takes it away, and neither drags nor opens its
+    // options.
+    if (event.shiftKey) {
+        ddToggle(record);
+        dd.suppressClick = true;
+        return;
+    }
+    if (ddSelection.indexOf(record) < 0) {
+        ddSelect(record);
+    }
+    var moving = ddMoving(record);
+    moving.forEach(ddBringToFront);
+    var box = ddBoxOf(moving);
     ddAction = {
         kind: 'move',
         record: record,
+        moving: moving,
         startX: event.pageX,
         startY: event.pageY,
-        left: parseInt(record.mover.style.left, 10) || record.mover.offsetLeft,
-        top: parseInt(record.mover.style.top, 10) || record.mover.offsetTop,
+        starts: moving.map(function (r) {
+            return {
+                left: parseInt(r.mover.style.left, 10) || r.mover.offsetLeft,
+                top: parseInt(r.mover.style.top, 10) || r.mover.offsetTop
+            };
+        }),
         pageX: record.x,
         pageY: record.y,
+        box: box,
+        lines: ddGuideLines(moving),
         moved: false
     };
+}
+
+// The box around the records, in page coordinates.
+function ddBoxOf(records) {
+    var box = null;
+    records.forEach(function (record) {
+        var b = ddPageBox(record.element);
+        if (!box) {
+            box = { left: b.x, top: b.y, right: b.x + b.w, bottom: b.y + b.h };
+        } else {
+            box.left = Math.min(box.left, b.x);
+            box.top = Math.min(box.top, b.y);
+            box.right = Math.max(box.right, b.x + b.w);
+            box.bottom = Math.max(box.bottom, b.y + b.h);
+        }
+    });
+    return box;
 }
 
 function ddStartResize(event) {
@@ -212,6 +326,7 @@ function ddStartResize(event) {
     event.preventDefault();
     event.stopPropagation();
     var record = ddHandleOwner;
+    var box = ddPageBox(record.element);
     ddAction = {
         kind: 'resize',
         record: record,
@@ -219,6 +334,8 @@ function ddStartResize(event) {
         startY: event.pageY,
         width: record.w,
         height: record.h,
+        corner: { x: box.x, y: box.y },
+        lines: ddGuideLines([record]),
         moved: false
     };
 }
@@ -232,6 +349,59 @@ function ddSetSize(record, width, height) {
         element.style.width = width + 'px';
         element.style.height = height + 'px';
     }
+}
+
+// A frame drawn from empty page space selects every item it touches.
+function ddStartBand(event) {
+    var menu = document.getElementById('target');
+    if (menu && menu.contains(event.target)) {
+        return;
+    }
+    if (!event.shiftKey) {
+        ddSelect(null);
+    }
+    ddAction = { kind: 'band', startX: event.pageX, startY: event.pageY, moved: false };
+}
+
+function ddDrawBand(event) {
+    var band = document.getElementById('dd-band');
+    if (!band) {
+        band = document.createElement('div');
+        band.id = 'dd-band';
+        document.body.appendChild(band);
+    }
+    var left = Math.min(ddAction.startX, event.pageX);
+    var top = Math.min(ddAction.startY, event.pageY);
+    band.style.left = left + 'px';
+    band.style.top = top + 'px';
+    band.style.width = Math.abs(event.pageX - ddAction.startX) + 'px';
+    band.style.height = Math.abs(event.pageY - ddAction.startY) + 'px';
+    band.style.display = 'block';
+    // The frame selects items, not the page's text.
+    window.getSelection().removeAllRanges();
+    ddAction.band = { left: left, top: top, right: Math.max(ddAction.startX, event.pageX),
+        bottom: Math.max(ddAction.startY, event.pageY) };
+}
+
+function ddEndBand() {
+    var band = document.getElementById('dd-band');
+    if (band) {
+        band.style.display = 'none';
+    }
+    var area = ddAction.band;
+    if (!area) {
+        return;
+    }
+    dd.elements.forEach(function (record) {
+        if (!record.draggable || ddSelection.indexOf(record) >= 0 ||
+            ddSelection.some(function (r) { return r.mover === record.mover; })) {
+            return;
+        }
+        var b = ddPageBox(record.element);
+        if (b.x < area.right && b.x + b.w > area.left && b.y < area.bottom && b.y + b.h > area.top) {
+            ddToggle(record);
+        }
+    });
 }
 
 function ddMove(event) {
@@ -250,20 +420,51 @@ function ddMove(event) {
     if (!ddAction.moved) {
         return;
     }
+    if (ddAction.kind === 'band') {
+        ddDrawBand(event);
+        return;
+    }
     var record = ddAction.record;
+    // Alt held: no snapping to other items.
+    var guided = !event.altKey;
+    var guideX = null;
+    var guideY = null;
     if (ddAction.kind === 'move') {
-        var x = ddSnap(ddAction.pageX + dx);
-        var y = ddSnap(ddAction.pageY + dy);
-        record.mover.style.left = (ddAction.left + x - ddAction.pageX) + 'px';
-        record.mover.style.top = (ddAction.top + y - ddAction.pageY) + 'px';
+        var box = ddAction.box;
+        var nearX = guided ? ddNearestLine([box.left + dx, (box.left + box.right) / 2 + dx,
+            box.right + dx], ddAction.lines.x) : null;
+        var nearY = guided ? ddNearestLine([box.top + dy, (box.top + box.bottom) / 2 + dy,
+            box.bottom + dy], ddAction.lines.y) : null;
+        // A guide wins; otherwise the grid, where it is on, places the grabbed item.
+        var moveX = nearX ? dx + nearX.shift : ddSnap(ddAction.pageX + dx) - ddAction.pageX;
+        var moveY = nearY ? dy + nearY.shift : ddSnap(ddAction.pageY + dy) - ddAction.pageY;
+        guideX = nearX ? nearX.at : null;
+        guideY = nearY ? nearY.at : null;
+        ddAction.moving.forEach(function (r, i) {
+            r.mover.style.left = Math.round(ddAction.starts[i].left + moveX) + 'px';
+            r.mover.style.top = Math.round(ddAction.starts[i].top + moveY) + 'px';
+        });
     } else {
         var width = Math.max(10, ddAction.width + dx);
         var height = Math.max(10, ddAction.height + dy);
+        if (guided) {
+            var edgeX = ddNearestLine([ddAction.corner.x + width], ddAction.lines.x);
+            var edgeY = ddNearestLine([ddAction.corner.y + height], ddAction.lines.y);
+            if (edgeX) {
+                width += edgeX.shift;
+                guideX = edgeX.at;
+            }
+            if (edgeY && !record.scalable) {
+                height += edgeY.shift;
+                guideY = edgeY.at;
+            }
+        }
         if (record.scalable && ddAction.width > 0) {
             height = Math.max(10, Math.round(width * ddAction.height / ddAction.width));
         }
-        ddSetSize(record, width, height);
+        ddSetSize(record, Math.round(width), Math.round(height));
     }
+    ddShowGuides(guideX, guideY);
     ddShowHandle(record);
 }
 
@@ -272,12 +473,19 @@ function ddEnd() {
         return;
     }
     var moved = ddAction.moved;
+    var kind = ddAction.kind;
     if (moved) {
         dd.suppressClick = true;
         window.setTimeout(function () { dd.suppressClick = false; }, 0);
     }
+    if (kind === 'band') {
+        ddEndBand();
+    }
     ddAction = null;
-    if (moved) {
+    if (ddGuides) {
+        ddShowGuides(null, null);
+    }
+    if (moved && kind !== 'band') {
         ddTellMoved();
     }
 }
@@ -290,16 +498,148 @@ function ddTellMoved() {
     }
 }
 
-// The item the keyboard works on, outlined; Escape lets it go.
-var ddSelected = null;
+// The items the keyboard and the commands work on, outlined; Escape lets them go.
+var ddSelection = [];
 
+function ddMark(record, on) {
+    record.mover.classList.toggle('dd-selected', on);
+}
+
+// Selects the item alone; null selects nothing.
 function ddSelect(record) {
-    if (ddSelected) {
-        ddSelected.mover.classList.remove('dd-selected');
-    }
-    ddSelected = record;
+    ddSelection.forEach(function (r) { ddMark(r, false); });
+    ddSelection = record ? [record] : [];
     if (record) {
-        record.mover.classList.add('dd-selected');
+        ddMark(record, true);
+    }
+}
+
+function ddToggle(record) {
+    var at = ddSelection.indexOf(record);
+    if (at >= 0) {
+        ddSelection.splice(at, 1);
+        ddMark(record, false);
+    } else {
+        ddSelection.push(record);
+        ddMark(record, true);
+    }
+}
+
+// Every item of the page, each once (a picture is registered by its name and its div).
+function ddSelectAll() {
+    ddSelect(null);
+    var movers = [];
+    dd.elements.forEach(function (record) {
+        if (record.draggable && movers.indexOf(record.mover) < 0) {
+            movers.push(record.mover);
+            ddToggle(record);
+        }
+    });
+}
+
+// The item's name as the program's commands take it: a text id or a picture name.
+function ddItemName(record) {
+    return record.element.tagName === 'IMG' ? record.element.name :
+        record.name.replace(/^dpageimageitem/, 'pageimageitem');
+}
+
+function ddSelectionNames() {
+    var names = '';
+    ddSelection.forEach(function (record) {
+        if (names.indexOf(ddItemName(record)) < 0) {
+            names += ddItemName(record);
+        }
+    });
+    return names;
+}
+
+// Selects the named items ("pagetextitem1~pageimageitem7~"), as the program asks after a paste.
+function ddSelectNames(names) {
+    ddSelect(null);
+    dd.elements.forEach(function (record) {
+        if (record.draggable && names.indexOf(ddItemName(record)) >= 0 &&
+            !ddSelection.some(function (r) { return r.mover === record.mover; })) {
+            ddToggle(record);
+        }
+    });
+}
+
+// What an item's options add to the click command: the other items selected with it.
+function ddSelectionSuffix(name) {
+    return ddSelection.length > 1 && ddSelectionNames().indexOf(name) >= 0 ?
+        '|' + ddSelectionNames() : '';
+}
+
+// Lines up the selected items by an edge or centre ('left', 'centre', 'right', 'top',
+// 'middle', 'bottom'), or spaces three or more evenly ('horizontal', 'vertical'). With the
+// grid on, the line they meet on, or each place when spaced, lies on the grid. One step.
+function ddAlign(how) {
+    var items = [];
+    ddSelection.forEach(function (record) {
+        if (record.draggable && !items.some(function (i) { return i.record.mover === record.mover; })) {
+            items.push({ record: record, x: record.x, y: record.y, w: record.w, h: record.h });
+        }
+    });
+    if (items.length < 2) {
+        return;
+    }
+    var horizontal = ['left', 'centre', 'right', 'horizontal'].indexOf(how) >= 0;
+    var pos = horizontal ? 'x' : 'y';
+    var size = horizontal ? 'w' : 'h';
+    var low = Math.min.apply(null, items.map(function (i) { return i[pos]; }));
+    var high = Math.max.apply(null, items.map(function (i) { return i[pos] + i[size]; }));
+    if (how === 'horizontal' || how === 'vertical') {
+        if (items.length < 3) {
+            return;
+        }
+        items.sort(function (a, b) { return a[pos] - b[pos]; });
+        var taken = items.reduce(function (sum, i) { return sum + i[size]; }, 0);
+        var gap = (high - low - taken) / (items.length - 1);
+        var next = low;
+        items.forEach(function (item, index) {
+            var place = index === 0 || index === items.length - 1 ? item[pos] : ddSnap(Math.round(next));
+            ddShift(item, pos, place - item[pos]);
+            next = place + item[size] + gap;
+        });
+    } else {
+        var line = { left: low, top: low, right: high, bottom: high,
+            centre: (low + high) / 2, middle: (low + high) / 2 }[how];
+        line = ddSnap(line);
+        items.forEach(function (item) {
+            var place = how === 'left' || how === 'top' ? line :
+                how === 'right' || how === 'bottom' ? line - item[size] :
+                Math.round(line - item[size] / 2);
+            ddShift(item, pos, place - item[pos]);
+        });
+    }
+    ddTellMoved();
+}
+
+function ddShift(item, pos, by) {
+    var mover = item.record.mover;
+    if (pos === 'x') {
+        mover.style.left = ((parseInt(mover.style.left, 10) || mover.offsetLeft) + by) + 'px';
+    } else {
+        mover.style.top = ((parseInt(mover.style.top, 10) || mover.offsetTop) + by) + 'px';
+    }
+}
+
+function ddAlignNames(how, names) {
+    ddSelectNames(names);
+    ddAlign(how);
+}
+
+// The item commands of the program on the selection: 'duplicate', 'copy', 'cut', 'paste'.
+function ddItemCommand(kind) {
+    var addresses = { duplicate: 'http://duplicate', copy: 'http://copyitems',
+        cut: 'http://cutitems' };
+    if (kind === 'paste') {
+        ddCommand('http://pasteitems');
+        return;
+    }
+    var names = ddSelectionNames();
+    if (names && addresses[kind]) {
+        ddCommand(addresses[kind] + names);
     }
 }
 
@@ -319,7 +659,8 @@ function ddBarCommand(address) {
     }
 }
 
-// The window's own keys, for when the page has the keyboard and they do not reach the window.
+// The window's own keys, for when the page has the keyboard and they do not reach the window,
+// and the keys of the item commands.
 function ddWindowKey(event) {
     var lower = event.key.toLowerCase();
     var commands = event.ctrlKey && !event.altKey ? {
@@ -328,7 +669,12 @@ function ddWindowKey(event) {
         y: function () { ddCommand('http://redo'); },
         s: event.shiftKey ? function () { ddBarCommand('http://save_as_page'); } :
             function () { ddBarCommand('http://savepage'); },
-        n: function () { hostNavigate('http://keynewpage'); }
+        n: function () { hostNavigate('http://keynewpage'); },
+        a: ddSelectAll,
+        d: function () { ddItemCommand('duplicate'); },
+        c: function () { ddItemCommand('copy'); },
+        x: function () { ddItemCommand('cut'); },
+        v: function () { ddItemCommand('paste'); }
     } : {};
     if (event.key === 'F1' && !event.ctrlKey && !event.altKey) {
         commands.f1 = function () { hostNavigate('http://keyhelp'); };
@@ -341,12 +687,13 @@ function ddWindowKey(event) {
     return true;
 }
 
+// Escape, Delete and the arrows act on every selected item; an arrow move is one step.
 function ddKey(event) {
     var key = event.key;
     if (ddWindowKey(event) || event.ctrlKey) {
         return;
     }
-    if (!ddSelected) {
+    if (!ddSelection.length) {
         return;
     }
     if (key === 'Escape') {
@@ -355,20 +702,28 @@ function ddKey(event) {
     }
     if (key === 'Delete') {
         event.preventDefault();
-        var name = ddSelected.name;
+        var names = ddSelectionNames();
         ddSelect(null);
-        ddCommand('http://keydelete' + name);
+        ddCommand('http://keydelete' + names);
         return;
     }
     var steps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
-    if (!steps[key] || !ddSelected.draggable) {
+    var moving = ddSelection.filter(function (r) { return r.draggable; });
+    if (!steps[key] || !moving.length) {
         return;
     }
     event.preventDefault();
     var step = event.shiftKey ? (ddGridSpacing() || 10) : 1;
-    var mover = ddSelected.mover;
-    mover.style.left = ((parseInt(mover.style.left, 10) || mover.offsetLeft) + steps[key][0] * step) + 'px';
-    mover.style.top = ((parseInt(mover.style.top, 10) || mover.offsetTop) + steps[key][1] * step) + 'px';
+    var moved = [];
+    moving.forEach(function (record) {
+        var mover = record.mover;
+        if (moved.indexOf(mover) >= 0) {
+            return;
+        }
+        moved.push(mover);
+        mover.style.left = ((parseInt(mover.style.left, 10) || mover.offsetLeft) + steps[key][0] * step) + 'px';
+        mover.style.top = ((parseInt(mover.style.top, 10) || mover.offsetTop) + steps[key][1] * step) + 'px';
+    });
     ddTellMoved();
 }
 

@@ -124,7 +124,10 @@ document.addEventListener('click', function (event) {
         event.preventDefault();
         hideMenu();
         loadStylesData();
-        hostNavigate((item.kind === 'text' ? 'http://edittext' : 'http://editimage') + item.name);
+        // The options of an item selected with others act on all of them (align, distribute).
+        var others = window.ddSelectionSuffix ? ddSelectionSuffix(item.name) : '';
+        hostNavigate((item.kind === 'text' ? 'http://edittext' : 'http://editimage') + item.name +
+            others);
         return;
     }
     openMenu(event.pageX, event.pageY, insideContainer(event.target));

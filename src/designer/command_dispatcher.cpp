@@ -10,6 +10,7 @@
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
 #include "designer/hosting_commands.h"
+#include "designer/item_commands.h"
 #include "designer/layout_handover.h"
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
@@ -193,11 +194,26 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     // arrow move, whose layout the page hands over so that it is a step of its own.
     if (command("http://keydelete", true)) {
         const std::string name = From(address, std::string("http://keydelete").size());
-        if (name.rfind(kTextIdPrefix, 0) == 0) {
+        if (ItemNames(name).size() > 1) {
+            parts_.items.remove(name);
+        } else if (name.rfind(kTextIdPrefix, 0) == 0) {
             parts_.operations.deleteText(name);
         } else {
             parts_.operations.deletePicture(ItemNameIn(name));
         }
+    }
+    // The selected items of the editor page, named one after another.
+    if (command("http://duplicate", true)) {
+        parts_.items.duplicate(From(address, std::string("http://duplicate").size()));
+    }
+    if (command("http://copyitems", true)) {
+        parts_.items.copy(From(address, std::string("http://copyitems").size()));
+    }
+    if (command("http://cutitems", true)) {
+        parts_.items.cut(From(address, std::string("http://cutitems").size()));
+    }
+    if (command("http://pasteitems", true)) {
+        parts_.items.paste();
     }
     if (command("http://itemmoved", true)) {
         parts_.steps.dragEnded();
@@ -242,7 +258,7 @@ void CommandDispatcher::centre(const std::string& id) {
 void CommandDispatcher::textClicked(const std::string& address) {
     const std::string argument = From(address, kTextArgumentAt);
     const std::optional<std::string> choice = parts_.prompts.clickOption();
-    if (!choice) {
+    if (!choice || aligned(*choice, address)) {
         return;
     }
     if (*choice == "EDIT") {
@@ -259,7 +275,7 @@ void CommandDispatcher::textClicked(const std::string& address) {
 void CommandDispatcher::pictureClicked(const std::string& address) {
     const std::string name = ItemNameIn(From(address, kPictureArgumentAt));
     const std::optional<std::string> choice = parts_.prompts.clickOption();
-    if (!choice) {
+    if (!choice || aligned(*choice, address)) {
         return;
     }
     if (*choice == "CENTER") {
@@ -271,6 +287,22 @@ void CommandDispatcher::pictureClicked(const std::string& address) {
     if (*choice == "DELETE") {
         parts_.operations.deletePicture(name);
     }
+}
+
+bool CommandDispatcher::aligned(const std::string& choice, const std::string& address) {
+    static const std::pair<const char*, const char*> kAlignments[] = {
+        {"ALIGNLEFT", "left"},         {"ALIGNCENTRE", "centre"},  {"ALIGNRIGHT", "right"},
+        {"ALIGNTOP", "top"},           {"ALIGNMIDDLE", "middle"},  {"ALIGNBOTTOM", "bottom"},
+        {"DISTRIBUTEH", "horizontal"}, {"DISTRIBUTEV", "vertical"}};
+    for (const auto& [word, how] : kAlignments) {
+        if (choice == word) {
+            const std::size_t bar = address.find('|');
+            parts_.items.align(how,
+                               bar == std::string::npos ? std::string() : address.substr(bar + 1));
+            return true;
+        }
+    }
+    return false;
 }
 
 void CommandDispatcher::siteOptions() {

@@ -8,6 +8,7 @@ class DesignerOperations;
 class DesignSteps;
 class EditorPageWriter;
 class HostingCommands;
+class ItemCommands;
 class PageCatalog;
 class PageFiles;
 class Prompts;
@@ -30,6 +31,7 @@ class CommandDispatcher {
         PageFiles& files;
         PublishedPageWriter& publisher;
         DesignerOperations& operations;
+        ItemCommands& items;
         DesignSteps& steps;
         Clipboard& clipboard;
         Prompts& prompts;
@@ -58,6 +60,9 @@ class CommandDispatcher {
     void setGrid(const char* picture, const char* start, const char* setting);
     void centre(const std::string& id);
     void textClicked(const std::string& address);
+    // An alignment chosen in a clicked item's options, for the items selected with it (the
+    // address names them after a "|"); false for any other choice.
+    bool aligned(const std::string& choice, const std::string& address);
     void pictureClicked(const std::string& address);
     void siteOptions();
 

@@ -29,7 +29,8 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       publisher_(workspace_, store_, ports.clipboard, ports.prompts),
       ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
       operations_(operations != nullptr ? *operations : *ownOperations_),
-      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, steps_,
+      items_(workspace_, writer_, ports.clipboard, ClockSeededNumbers()),
+      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, items_, steps_,
                    ports.clipboard, ports.prompts, ports.shell}),
       hosting_(makeHosting(*this)) {
     dispatcher_.setHosting(*hosting_);

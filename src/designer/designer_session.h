@@ -10,6 +10,7 @@
 #include "designer/designer_operations.h"
 #include "designer/editor_page_writer.h"
 #include "designer/hosting_commands.h"
+#include "designer/item_commands.h"
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
 #include "designer/published_page_writer.h"
@@ -56,6 +57,7 @@ class DesignerSession {
     PublishedPageWriter& publisher() { return publisher_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
+    ItemCommands& items() { return items_; }
     HostingCommands& hosting() { return *hosting_; }
 
   private:
@@ -69,6 +71,7 @@ class DesignerSession {
     PublishedPageWriter publisher_;
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;
+    ItemCommands items_;
     CommandDispatcher dispatcher_;
     std::unique_ptr<HostingCommands> hosting_;
 };

@@ -94,6 +94,12 @@ void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& e
     // One buffer for every redraw: a large page is not allocated afresh on each change.
     text_.assign(PageHead(page, editor));
     text_ += itemsAndScript;
+    // A request for the page's script runs once the page and its items are there.
+    if (!editor.layoutRequest.empty()) {
+        text_.insert(text_.size() - std::string(kPageEnd).size(),
+                     "<script type='text/javascript'>window.addEventListener('load',function(){" +
+                         editor.layoutRequest + "});</script>");
+    }
     if (!unwritten && !WriteTextFile(editorPagePath(), text_)) {
         unwritten = editorPagePath();
     }
@@ -120,6 +126,7 @@ void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
     writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)),
                  ControlsPageToo::No);
     editor.centringRequest.clear();
+    editor.layoutRequest.clear();
 }
 
 void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
@@ -136,6 +143,7 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
         kScriptStart + (list.size() > kShortestDragList ? list : "") + ");" + kScriptEnd;
     writeAndShow(page, editor, Body(page, walk, "", script), ControlsPageToo::Yes);
     editor.centringRequest.clear();
+    editor.layoutRequest.clear();
 }
 
 void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorState& editor) {

@@ -34,12 +34,16 @@ constexpr int kDrawsBeforeScanning = 64;
 constexpr const char* kProblemCharactersText =
     "The filename has problem characters\nClick OK to rename file or Cancel to stop image add.";
 
-ElementOperations::RandomNumber SeededByTheClock() {
+}  // namespace
+
+ElementOperations::RandomNumber ClockSeededNumbers() {
     auto engine = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(
         std::chrono::system_clock::now().time_since_epoch().count()));
     return
         [engine] { return std::uniform_int_distribution<int>(0, kHighestPictureNumber)(*engine); };
 }
+
+namespace {
 
 std::optional<std::size_t> LastContaining(const std::vector<std::string>& list,
                                           const std::string& part) {
@@ -104,7 +108,45 @@ void SetStyleRequest(StyleRequest& request, const std::string& id, const TextEdi
 // A copy of the picture under the name wanted; where another file has that name, the copy
 // already made (the same bytes) or a free name beside it ("IMG_1-2.jpg"), so that no file of
 // the user's is replaced. Nothing when the name is the picture itself or the copy fails.
-std::optional<std::string> CopyPicture(const std::string& from, const std::string& wanted) {
+// The add menu reports its own corner shifted by its width; the item goes where the user
+// opened the menu, the corner itself.
+std::string MenuCorner(const std::string& reported) {
+    constexpr int kMenuWidth = 37;
+    if (reported.empty() || reported.find_first_not_of("-0123456789") != std::string::npos) {
+        return reported;
+    }
+    return std::to_string(std::max(0, LeadingInt(reported) - kMenuWidth));
+}
+
+}  // namespace
+
+bool RemoveText(PageRecord& page, const std::string& id) {
+    bool removed = false;
+    for (std::string& text : page.texts) {
+        if (!id.empty() && Contains(text, id)) {
+            text = kRemovedItem;
+            removed = true;
+        }
+    }
+    return removed;
+}
+
+bool RemovePicture(PageRecord& page, const std::string& name) {
+    page.links.resize(std::max(page.links.size(), page.pictures.size()));
+    bool removed = false;
+    for (std::size_t i = page.pictures.size(); i-- > 0;) {
+        const std::string own = ItemNameIn(page.pictures[i]);
+        if (!own.empty() && Contains(name, own)) {
+            page.pictures.erase(page.pictures.begin() + static_cast<std::ptrdiff_t>(i));
+            page.links.erase(page.links.begin() + static_cast<std::ptrdiff_t>(i));
+            page.pictureDescriptions.erase(own);
+            removed = true;
+        }
+    }
+    return removed;
+}
+
+std::optional<std::string> CopyPictureFile(const std::string& from, const std::string& wanted) {
     std::error_code error;
     if (from == wanted || fs::equivalent(from, wanted, error)) {
         return std::nullopt;
@@ -123,18 +165,6 @@ std::optional<std::string> CopyPicture(const std::string& from, const std::strin
     fs::copy_file(from, candidate, fs::copy_options::none, error);
     return error ? std::nullopt : std::optional<std::string>(candidate);
 }
-
-// The add menu reports its own corner shifted by its width; the item goes where the user
-// opened the menu, the corner itself.
-std::string MenuCorner(const std::string& reported) {
-    constexpr int kMenuWidth = 37;
-    if (reported.empty() || reported.find_first_not_of("-0123456789") != std::string::npos) {
-        return reported;
-    }
-    return std::to_string(std::max(0, LeadingInt(reported) - kMenuWidth));
-}
-
-}  // namespace
 
 std::string WithLowerCaseExtensions(std::string path) {
     for (const char* extension : {".jpg", ".gif", ".bmp", ".png"}) {
@@ -158,7 +188,7 @@ ElementOperations::ElementOperations(Workspace& workspace, EditorPageWriter& wri
       prompts_(prompts),
       decoder_(decoder),
       textEditor_(textEditor),
-      random_(random ? std::move(random) : SeededByTheClock()) {}
+      random_(random ? std::move(random) : ClockSeededNumbers()) {}
 
 void ElementOperations::takeLayout() {
     TakeLayoutFromClipboard(workspace_.page, workspace_.editor, clipboard_);
@@ -228,15 +258,7 @@ void ElementOperations::editText(const std::string& argument) {
 void ElementOperations::deleteText(const std::string& argument) {
     takeLayout();
     PageRecord& page = workspace_.page;
-    const std::string id = ItemNameIn(argument);
-    bool removed = false;
-    for (std::string& text : page.texts) {
-        if (!id.empty() && Contains(text, id)) {
-            text = kRemovedItem;
-            removed = true;
-        }
-    }
-    if (removed) {
+    if (RemoveText(page, ItemNameIn(argument))) {
         writer_.writeLoad(page, workspace_.editor);
     }
 }
@@ -305,15 +327,18 @@ void ElementOperations::newTextDone() {
 }
 
 std::string ElementOperations::newPictureName() {
-    const PageRecord& page = workspace_.page;
+    return FreePictureName(workspace_.page, random_);
+}
+
+std::string FreePictureName(const PageRecord& page, const std::function<int()>& draw) {
     const auto inUse = [&page](int number) {
         const std::string name = PictureName(number);
         return Contains(page.stylesData, name) ||
                std::any_of(page.pictures.begin(), page.pictures.end(),
                            [&name](const std::string& entry) { return ItemNameIn(entry) == name; });
     };
-    for (int draw = 0; draw < kDrawsBeforeScanning; ++draw) {
-        const int number = random_() % (kHighestPictureNumber + 1);
+    for (int attempt = 0; attempt < kDrawsBeforeScanning; ++attempt) {
+        const int number = draw() % (kHighestPictureNumber + 1);
         if (!inUse(number)) {
             return PictureName(number);
         }
@@ -334,7 +359,8 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
         return;
     }
     std::string path = *chosen;
-    if (const std::optional<std::string> copy = CopyPicture(path, WithLowerCaseExtensions(path))) {
+    if (const std::optional<std::string> copy =
+            CopyPictureFile(path, WithLowerCaseExtensions(path))) {
         path = *copy;
     }
     if (HasProblemCharacters(FileNameOf(*chosen))) {
@@ -342,7 +368,7 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
                                 MessageIcon::None) != MessageAnswer::Ok) {
             return;
         }
-        if (const std::optional<std::string> copy = CopyPicture(path, CleanPageName(path))) {
+        if (const std::optional<std::string> copy = CopyPictureFile(path, CleanPageName(path))) {
             path = *copy;
         }
     }
@@ -402,18 +428,7 @@ void ElementOperations::editPicture(const std::string& name) {
 void ElementOperations::deletePicture(const std::string& name) {
     takeLayout();
     PageRecord& page = workspace_.page;
-    page.links.resize(std::max(page.links.size(), page.pictures.size()));
-    bool removed = false;
-    for (std::size_t i = page.pictures.size(); i-- > 0;) {
-        const std::string own = ItemNameIn(page.pictures[i]);
-        if (!own.empty() && Contains(name, own)) {
-            page.pictures.erase(page.pictures.begin() + static_cast<std::ptrdiff_t>(i));
-            page.links.erase(page.links.begin() + static_cast<std::ptrdiff_t>(i));
-            page.pictureDescriptions.erase(own);
-            removed = true;
-        }
-    }
-    if (removed) {
+    if (RemovePicture(page, name)) {
         writer_.writePictureChange(page, workspace_.editor);
     }
 }

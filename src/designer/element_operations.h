@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "designer/designer_operations.h"
 
+struct PageRecord;
 struct Workspace;
 class Clipboard;
 class EditorPageWriter;
@@ -34,6 +36,8 @@ class ElementOperations : public DesignerOperations {
     void backgroundPicture(const std::string& target) override;
     void backgroundColour(const std::string& target) override;
     void pageLength() override;
+    // A picture name no picture of the page uses yet.
+    std::string newPictureName();
 
   private:
     void takeLayout();
@@ -43,8 +47,6 @@ class ElementOperations : public DesignerOperations {
     // A new section joins the lists, unless the editor was cancelled.
     void newTextDone();
     void addPicture(const std::string& left, const std::string& top);
-    // A picture name no picture of the page uses yet.
-    std::string newPictureName();
     void redraw();
 
     Workspace& workspace_;
@@ -56,5 +58,19 @@ class ElementOperations : public DesignerOperations {
     RandomNumber random_;
 };
 
+// Numbers 0 to 1000 drawn from a generator seeded by the clock.
+ElementOperations::RandomNumber ClockSeededNumbers();
+// A picture name no picture of the page uses yet, its number drawn (the first free one after
+// 64 draws, so that a full page cannot make the draw loop).
+std::string FreePictureName(const PageRecord& page, const std::function<int()>& draw);
+
 // The path with every picture extension (".JPG", ".Gif", ...) in lower case.
 std::string WithLowerCaseExtensions(std::string path);
+// A copy of the picture file under the wanted path, which never replaces another file: the
+// same bytes there are taken as the copy, other content gives "name-2.ext". Nothing when the
+// wanted path is the file itself or the copy failed.
+std::optional<std::string> CopyPictureFile(const std::string& from, const std::string& wanted);
+// Takes a text section out of the page (its entry marked removed), or a picture (its entries
+// gone); false when the page has no such item.
+bool RemoveText(PageRecord& page, const std::string& id);
+bool RemovePicture(PageRecord& page, const std::string& name);

@@ -1,7 +1,10 @@
 #include "items/clickoptions.h"
 
 #include <QBoxLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
+#include <QToolButton>
 
 #include "ui/picture_button.h"
 
@@ -10,6 +13,36 @@ clickoptions::clickoptions(QWidget* parent) : DialogFrame(QStringLiteral("Edit O
     addChoice(QStringLiteral("dialog_center"), QStringLiteral("CENTER"));
     addChoice(QStringLiteral("dialog_edit"), QStringLiteral("EDIT"));
     addChoice(QStringLiteral("dialog_delete"), QStringLiteral("DELETE"));
+    // The alignments act on the items selected with this one (Shift+click or a frame drawn
+    // around them), as the Edit menu's do.
+    auto* group = new QGroupBox(QStringLiteral("Selected items"), this);
+    auto* grid = new QGridLayout(group);
+    const struct {
+        const char* caption;
+        const char* choice;
+    } alignments[] = {{"Align left", "ALIGNLEFT"},
+                      {"Align centre", "ALIGNCENTRE"},
+                      {"Align right", "ALIGNRIGHT"},
+                      {"Align top", "ALIGNTOP"},
+                      {"Align middle", "ALIGNMIDDLE"},
+                      {"Align bottom", "ALIGNBOTTOM"},
+                      {"Distribute horizontally", "DISTRIBUTEH"},
+                      {"Distribute vertically", "DISTRIBUTEV"}};
+    int place = 0;
+    for (const auto& [caption, choice] : alignments) {
+        auto* button = new QToolButton(group);
+        button->setText(QString::fromLatin1(caption));
+        button->setObjectName(QString::fromLatin1(choice));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        connect(button, &QAbstractButton::clicked, this,
+                [this, choice = QString::fromLatin1(choice)] {
+                    choice_ = choice;
+                    accept();
+                });
+        grid->addWidget(button, place / 3, place % 3);
+        ++place;
+    }
+    content()->addWidget(group);
     addOkCancel();
 }
 

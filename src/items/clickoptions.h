@@ -2,8 +2,9 @@
 
 #include "ui/dialog_frame.h"
 
-// What to do with a clicked text section or picture: centre, edit or delete it. OK alone
-// leaves the choice "NONE".
+// What to do with a clicked text section or picture: centre, edit or delete it, or align or
+// distribute it with the other selected items ("ALIGNLEFT" ... "DISTRIBUTEV"). OK alone leaves
+// the choice "NONE".
 class clickoptions : public DialogFrame {
     Q_OBJECT
 

@@ -79,6 +79,9 @@ struct EditorState {
     // The layout the last command took from the editor page, for the undo steps.
     std::optional<std::string> takenLayout;
     std::string centringRequest;
+    // A call of the editor page's script run once the next redrawn page has loaded: the items
+    // to select after a paste, an alignment chosen in an item's options.
+    std::string layoutRequest;
     StyleRequest styleRequest;
     std::string currentTextId;
     std::string newTextLeft;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "page/choice_list.h"
+#include "page/clipped_items.h"
 #include "page/hosting_folder.h"
 #include "page/page_history.h"
 #include "page/page_record.h"
@@ -35,4 +36,6 @@ struct Workspace {
     PageHistory history;
     // The main window's caption: the page title.
     std::string caption;
+    // Items copied or cut, for pasting into this page or another.
+    ItemClipboard itemClipboard;
 };

@@ -23,7 +23,8 @@ void InstallFile(const std::string& workingFolder, const InstalledFile& file,
                  std::vector<std::string>& problems) {
     const fs::path path = fs::path(workingFolder) / file.path;
     std::error_code error;
-    if (fs::exists(path, error)) {
+    if (fs::exists(path, error) &&
+        (!file.programCode || ReadTextFile(path.string()) == file.content)) {
         return;
     }
     fs::create_directories(path.parent_path(), error);

@@ -9,6 +9,9 @@ class Prompts;
 struct InstalledFile {
     std::string path;
     std::string content;
+    // The editor page's scripts are the program's own code, not the user's: a working folder
+    // made by an earlier version gets this version's.
+    bool programCode = false;
 };
 
 // Fills the working folder on a first run, and completes it later when something is missing:

@@ -19,9 +19,9 @@ std::vector<InstalledFile> InstalledFiles() {
             continue;
         }
         const QByteArray content = file.readAll();
-        files.push_back(
-            {path.mid(kRoot.size()).toStdString(),
-             std::string(content.constData(), static_cast<std::size_t>(content.size()))});
+        files.push_back({path.mid(kRoot.size()).toStdString(),
+                         std::string(content.constData(), static_cast<std::size_t>(content.size())),
+                         path.endsWith(QStringLiteral(".js"))});
     }
     return files;
 }

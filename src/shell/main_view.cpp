@@ -196,6 +196,38 @@ void MainView::buildMenu() {
             [this] { runEditorCommand(QStringLiteral("http://undo")); });
     connect(redo_, &QAction::triggered, this,
             [this] { runEditorCommand(QStringLiteral("http://redo")); });
+    edit->addSeparator();
+    // The editor page works on its selection; these reach it as its own keys do.
+    const std::pair<const char*, const char*> itemCommands[] = {
+        {"Duplicate", "duplicate"}, {"Cut", "cut"}, {"Copy", "copy"}, {"Paste", "paste"}};
+    const QKeySequence itemKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence::Cut,
+                                     QKeySequence::Copy, QKeySequence::Paste};
+    for (std::size_t i = 0; i < std::size(itemCommands); ++i) {
+        QAction* action = edit->addAction(QString::fromLatin1(itemCommands[i].first));
+        action->setShortcut(itemKeys[i]);
+        const QString kind = QString::fromLatin1(itemCommands[i].second);
+        connect(action, &QAction::triggered, this,
+                [this, kind] { runEditorScript(QStringLiteral("ddItemCommand('%1')").arg(kind)); });
+    }
+    QAction* selectAll = edit->addAction(QStringLiteral("Select All"));
+    selectAll->setShortcut(QKeySequence::SelectAll);
+    connect(selectAll, &QAction::triggered, this,
+            [this] { runEditorScript(QStringLiteral("ddSelectAll()")); });
+    edit->addSeparator();
+    const std::pair<const char*, const char*> alignments[] = {
+        {"Align Left", "left"},
+        {"Align Centre", "centre"},
+        {"Align Right", "right"},
+        {"Align Top", "top"},
+        {"Align Middle", "middle"},
+        {"Align Bottom", "bottom"},
+        {"Distribute Horizontally", "horizontal"},
+        {"Distribute Vertically", "vertical"}};
+    for (const auto& [caption, how] : alignments) {
+        const QString call = QStringLiteral("ddAlign('%1')").arg(QString::fromLatin1(how));
+        connect(edit->addAction(QString::fromLatin1(caption)), &QAction::triggered, this,
+                [this, call] { runEditorScript(call); });
+    }
 
     QMenu* pageMenu = menuBar()->addMenu(QStringLiteral("&Page"));
     connect(pageMenu->addAction(QStringLiteral("Page Options...")), &QAction::triggered, this,
@@ -282,6 +314,13 @@ void MainView::runEditorCommand(const QString& address) {
                                         "if(e&&e.loadStylesData){e.loadStylesData();"
                                         "e.hostNavigate('%1');}})()")
                              .arg(address));
+}
+
+void MainView::runEditorScript(const QString& call) {
+    // Nothing happens while no editor page is shown.
+    page_->runJavaScript(
+        QStringLiteral("(function(){var e=window.frames['editor'];if(e&&e.dd){e.%1;}})()")
+            .arg(call));
 }
 
 void MainView::runControlsCommand(const QString& address) {

@@ -63,6 +63,8 @@ class MainView : public QMainWindow {
     void runUploader();
     // Runs a command of the editor page (undo, redo) from the menu or the keyboard.
     void runEditorCommand(const QString& address);
+    // Calls the editor page's script (the selection's commands, alignments).
+    void runEditorScript(const QString& call);
     // Runs a command of the controls bar (save, save as) from the menu or the keyboard.
     void runControlsCommand(const QString& address);
     void showAbout();

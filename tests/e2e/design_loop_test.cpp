@@ -92,36 +92,6 @@ class DesignLoopTest : public WindowFixture {
 
     const PageRecord& page() { return window->session().workspace().page; }
 
-    // Where the item stands in its container, as its style places it.
-    QString spot(const QString& selector) {
-        return js("(function(){var e=window.frames['editor'].document.querySelector(\"" + selector +
-                  "\");return e?parseInt(e.style.left,10)+','+parseInt(e.style.top,10):'gone';})()")
-            .toString();
-    }
-    // The box that carries a picture's place.
-    static QString picture(const std::string& name) {
-        return QStringLiteral("div[id='d%1']").arg(QString::fromStdString(name));
-    }
-
-    // A key as the focused widget gets it, through the window's shortcuts first.
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focused = QApplication::focusWidget();
-        QTest::keyClick(focused ? focused : window->browser()->focusProxy(), key, modifiers);
-        QTest::qWait(150);
-    }
-    // A key the editor page gets itself, as it does where the window's shortcut does not
-    // take it.
-    void pressInPage(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* target = window->browser()->focusProxy();
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, key, modifiers);
-            QCoreApplication::sendEvent(target, &event);
-        }
-        QTest::qWait(150);
-    }
-    bool undoneAfter(const std::function<void()>& keys) {
-        return reloadsAfter(keys) && editorShown();
-    }
     QString menuText(const char* verb) {
         for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
             if (action->text().startsWith(QLatin1String(verb))) {

@@ -1,9 +1,11 @@
 // Laying out many items at once in the real window, with the mouse and the keys: duplicate,
 // copy and paste between pages, a selection dragged, aligned and spread, and guides that
 // hold an edge while dragging. Each action is one undo step.
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <array>
 
 #include "common/fields.h"
@@ -123,4 +125,141 @@ TEST_F(LayoutFlowTest, ItemsAreDuplicatedCopiedAndPastedAcrossPagesOneStepEach) 
     const std::string published = ReadFile(path("webpages/other.html"));
     EXPECT_NE(published.find("<P>Copied words</P>"), std::string::npos);
     EXPECT_NE(published.find("alt=\"The logo\""), std::string::npos);
+}
+
+TEST_F(LayoutFlowTest, ASelectionMovesAlignsAndSpreadsTogetherOneStepEach) {
+    // Three sections of different sizes, apart from each other.
+    storeSections("three.html", {{40, 60, 100, 40}, {300, 150, 160, 60}, {120, 330, 80, 100}});
+    startWindow();
+    ASSERT_TRUE(resume());
+    window->browser()->focusProxy()->setFocus();
+
+    // A frame drawn on empty space around the first two, then Shift+click adds the third.
+    drag(place(20, 40), QPointF(400, 140));
+    EXPECT_EQ(selected(), 2);
+    pick(Section(3), true);
+    EXPECT_EQ(selected(), 3);
+    // Dragging one moves all: one step.
+    drag(centreOf(Section(2)), QPointF(30, 20));
+    EXPECT_EQ(spot(Section(1)), "70,80");
+    EXPECT_EQ(spot(Section(2)), "330,170");
+    EXPECT_EQ(spot(Section(3)), "150,350");
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(spot(Section(1)), "40,60");
+    EXPECT_EQ(spot(Section(3)), "120,330");
+
+    // Each alignment from the Edit menu on all three, exact, and undone in one step.
+    const struct {
+        const char* command;
+        std::vector<std::string> places;
+    } alignments[] = {
+        {"Align Left", {"40,60", "40,150", "40,330"}},
+        {"Align Right", {"360,60", "300,150", "380,330"}},
+        {"Align Centre", {"200,60", "170,150", "210,330"}},
+        {"Align Top", {"40,60", "300,60", "120,60"}},
+        {"Align Bottom", {"40,390", "300,370", "120,330"}},
+        {"Align Middle", {"40,225", "300,215", "120,195"}},
+        // 40..460 holds 340 pixels of sections: 40 between each.
+        {"Distribute Horizontally", {"40,60", "300,150", "180,330"}},
+        // 60..430 holds 200: 85 between each.
+        {"Distribute Vertically", {"40,60", "300,185", "120,330"}},
+    };
+    for (const auto& alignment : alignments) {
+        ASSERT_TRUE(editorShown());
+        window->browser()->focusProxy()->setFocus();
+        press(Qt::Key_A, Qt::ControlModifier);
+        ASSERT_EQ(selected(), 3) << alignment.command;
+        for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+            if (action->text() == alignment.command) {
+                action->trigger();
+            }
+        }
+        ASSERT_TRUE(WaitFor([&] {
+            return stored("pagetextitem1~") + stored("pagetextitem2~") + stored("pagetextitem3~") !=
+                   "40,60300,150120,330";
+        })) << alignment.command;
+        EXPECT_EQ((std::vector<std::string>{stored("pagetextitem1~"), stored("pagetextitem2~"),
+                                            stored("pagetextitem3~")}),
+                  alignment.places)
+            << alignment.command;
+        ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }))
+            << alignment.command;
+        EXPECT_EQ(spot(Section(2)), "300,150") << alignment.command;
+    }
+
+    // From a clicked item's options, with the others selected; the grid of 50 on, the line
+    // they meet on is on it: the tops at 60, 150 and 330 (90 down the page) meet at 100.
+    ASSERT_TRUE(controlsCommand(QStringLiteral("http://gridchange3")));
+    ASSERT_TRUE(editorShown());
+    window->browser()->focusProxy()->setFocus();
+    press(Qt::Key_A, Qt::ControlModifier);
+    prompts.clickOptions = {std::string("ALIGNTOP")};
+    ASSERT_TRUE(reloadsAfter([&] { pick(Section(2)); }));
+    ASSERT_TRUE(WaitFor([&] { return stored("pagetextitem2~") == "300,70"; }));
+    EXPECT_EQ(stored("pagetextitem1~"), "40,70");
+    EXPECT_EQ(stored("pagetextitem3~"), "120,70");
+
+    // Escape lets the selection go; Delete takes every selected item in one step.
+    ASSERT_TRUE(editorShown());
+    window->browser()->focusProxy()->setFocus();
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(selected(), 0);
+    pick(Section(1));
+    pick(Section(3), true);
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Delete); }));
+    EXPECT_EQ(page().texts[0], kRemovedItem);
+    EXPECT_EQ(page().texts[2], kRemovedItem);
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(spot(Section(1)), "40,70");
+    EXPECT_EQ(spot(Section(3)), "120,70");
+}
+
+TEST_F(LayoutFlowTest, ADraggedEdgeHoldsToAGuideUnlessAltIsHeld) {
+    storeSections("guides.html", {{40, 60, 100, 40}, {300, 200, 100, 40}});
+    startWindow();
+    ASSERT_TRUE(resume());
+    const struct {
+        const char* what;
+        QPointF by;
+        Qt::KeyboardModifiers modifiers;
+        std::string place;
+        bool guide;
+    } drags[] = {
+        // Its left 3 pixels from the other's: it takes the other's left, a guide shows.
+        {"to an edge", QPointF(-257, 0), Qt::NoModifier, "40,200", true},
+        {"with Alt", QPointF(-257, 0), Qt::AltModifier, "43,200", false},
+        // Its centre 4 pixels from the container's (400): centred on it.
+        {"to the container's centre", QPointF(46, 80), Qt::NoModifier, "350,280", true},
+        {"nowhere near", QPointF(17, 80), Qt::NoModifier, "317,280", false},
+    };
+    for (const auto& move : drags) {
+        ASSERT_TRUE(editorShown()) << move.what;
+        const QPointF from = centreOf(Section(2));
+        QWidget* target = window->browser()->focusProxy();
+        const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButton button,
+                              Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, move.modifiers);
+            QCoreApplication::sendEvent(target, &event);
+            QTest::qWait(30);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (int step = 1; step <= 5; ++step) {
+            send(QEvent::MouseMove, from + move.by * step / 5.0, Qt::NoButton, Qt::LeftButton);
+        }
+        const bool shown =
+            js("(function(){var g=window.frames['editor'].document.querySelectorAll('.dd-guide');"
+               "for(var i=0;i<g.length;i++){if(g[i].style.display==='block')return true;}"
+               "return false;})()")
+                .toBool();
+        EXPECT_EQ(shown, move.guide) << move.what;
+        send(QEvent::MouseButtonRelease, from + move.by, Qt::LeftButton, Qt::NoButton);
+        ASSERT_TRUE(WaitFor([&] { return stored("pagetextitem2~") == move.place; }))
+            << move.what << ": " << stored("pagetextitem2~");
+        // Undone in one step, back where it was.
+        ASSERT_TRUE(editorShown());
+        window->browser()->focusProxy()->setFocus();
+        ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); })) << move.what;
+        EXPECT_EQ(spot(Section(2)), "300,200") << move.what;
+    }
 }

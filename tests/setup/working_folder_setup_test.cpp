@@ -31,7 +31,8 @@ class WorkingFolderSetupTest : public ::testing::Test {
     std::vector<InstalledFile> files{{"quillstart.html", "welcome"},
                                      {"help/quillhelp.html", "help"},
                                      {"webpages/quillora-logo.gif", "GIF89a"},
-                                     {"backgrounds/stripes.gif", "GIF89a stripes"}};
+                                     {"backgrounds/stripes.gif", "GIF89a stripes"},
+                                     {"dragdrop.js", "this version's script", true}};
 };
 
 }  // namespace
@@ -72,9 +73,12 @@ TEST_F(WorkingFolderSetupTest, LaterRunsOverwriteNothingAndStoreTheTutorialOnce)
     ASSERT_TRUE(setUp().empty());
     WriteFile(path("quillstart.html"), "changed by the user");
     WriteFile(path("webpages/quickstart.html"), "my own copy");
+    // The editor page's script of an earlier version is the program's, not the user's.
+    WriteFile(path("dragdrop.js"), "an earlier version's script");
     std::filesystem::remove(path("help/quillhelp.html"));
     ASSERT_TRUE(setUp().empty());
     EXPECT_EQ(ReadFile(path("quillstart.html")), "changed by the user");
+    EXPECT_EQ(ReadFile(path("dragdrop.js")), "this version's script");
     EXPECT_EQ(ReadFile(path("webpages/quickstart.html")), "my own copy");
     EXPECT_EQ(ReadFile(path("help/quillhelp.html")), "help");
     SqliteDatabase db;

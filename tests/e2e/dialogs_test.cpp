@@ -84,6 +84,13 @@ TEST(Dialogs, EditOptionsAnswerWithTheChosenButtonOrNone) {
     clickoptions cancelled(nullptr);
     Click(cancelled, "dialog_cancel");
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
+    // The selection's alignments answer with their own words.
+    for (const char* choice : {"ALIGNLEFT", "ALIGNMIDDLE", "DISTRIBUTEV"}) {
+        clickoptions dialog(nullptr);
+        dialog.findChild<QAbstractButton*>(QString::fromLatin1(choice))->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << choice;
+        EXPECT_EQ(dialog.choice(), choice);
+    }
 }
 
 TEST(Dialogs, PictureButtonsCarryAllFourPictures) {

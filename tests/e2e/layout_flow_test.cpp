@@ -40,7 +40,7 @@ class LayoutFlowTest : public WindowFixture {
         store(stored, true);
     }
     // Where the stored layout places the item: "left,top".
-    std::string stored(const std::string& id) {
+    std::string placed(const std::string& id) {
         for (const std::string& record : SplitFields(page().stylesData, "|")) {
             if (RecordId(record) == id) {
                 return StyleNumber(record, "left") + "," + StyleNumber(record, "top");
@@ -86,7 +86,7 @@ TEST_F(LayoutFlowTest, ItemsAreDuplicatedCopiedAndPastedAcrossPagesOneStepEach) 
     pick(Section(1));
     EXPECT_EQ(selected(), 1);
     ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_D, Qt::ControlModifier); }));
-    EXPECT_EQ(stored("pagetextitem2~"), "60,110");
+    EXPECT_EQ(placed("pagetextitem2~"), "60,110");
     EXPECT_EQ(page().texts.back(), "pagetextitem2~<P>Copied words</P>");
     EXPECT_EQ(page().richTexts.size(), page().texts.size());
     EXPECT_EQ(spot(Section(2)), "60,110");
@@ -108,6 +108,20 @@ TEST_F(LayoutFlowTest, ItemsAreDuplicatedCopiedAndPastedAcrossPagesOneStepEach) 
     EXPECT_EQ(spot(picture(pasted)), "146,310");
     EXPECT_EQ(page().links[1], "http://example.com/");
     EXPECT_EQ(page().pictureDescriptions.at(pasted), "The logo");
+    // Saved, the store and the page hold both, under their own names.
+    save("webpages/first.html");
+    const std::string ofFirst =
+        " and PROJECTID = (select ID from quillprojects where FILENAME = 'first.html')";
+    EXPECT_EQ(stored("select count(*) from pageimages where IMAGESOURCE like '" + pasted + "%'" +
+                     ofFirst),
+              "1");
+    EXPECT_EQ(
+        stored("select count(*) from pagetexts where TEXTDATA like 'pagetextitem3~%'" + ofFirst),
+        "1");
+    const std::string first = ReadFile(path("webpages/first.html"));
+    EXPECT_NE(first.find("<IMG name='" + pasted + "'"), std::string::npos);
+    EXPECT_NE(first.find("<IMG name='pageimageitem7~'"), std::string::npos);
+    EXPECT_NE(first.find("<div id='pagetextitem3~'"), std::string::npos);
 
     auto* pages = window->findChild<QComboBox*>("pages");
     ASSERT_TRUE(reloadsAfter([&] {
@@ -175,11 +189,11 @@ TEST_F(LayoutFlowTest, ASelectionMovesAlignsAndSpreadsTogetherOneStepEach) {
             }
         }
         ASSERT_TRUE(WaitFor([&] {
-            return stored("pagetextitem1~") + stored("pagetextitem2~") + stored("pagetextitem3~") !=
+            return placed("pagetextitem1~") + placed("pagetextitem2~") + placed("pagetextitem3~") !=
                    "40,60300,150120,330";
         })) << alignment.command;
-        EXPECT_EQ((std::vector<std::string>{stored("pagetextitem1~"), stored("pagetextitem2~"),
-                                            stored("pagetextitem3~")}),
+        EXPECT_EQ((std::vector<std::string>{placed("pagetextitem1~"), placed("pagetextitem2~"),
+                                            placed("pagetextitem3~")}),
                   alignment.places)
             << alignment.command;
         ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }))
@@ -195,9 +209,9 @@ TEST_F(LayoutFlowTest, ASelectionMovesAlignsAndSpreadsTogetherOneStepEach) {
     press(Qt::Key_A, Qt::ControlModifier);
     prompts.clickOptions = {std::string("ALIGNTOP")};
     ASSERT_TRUE(reloadsAfter([&] { pick(Section(2)); }));
-    ASSERT_TRUE(WaitFor([&] { return stored("pagetextitem2~") == "300,70"; }));
-    EXPECT_EQ(stored("pagetextitem1~"), "40,70");
-    EXPECT_EQ(stored("pagetextitem3~"), "120,70");
+    ASSERT_TRUE(WaitFor([&] { return placed("pagetextitem2~") == "300,70"; }));
+    EXPECT_EQ(placed("pagetextitem1~"), "40,70");
+    EXPECT_EQ(placed("pagetextitem3~"), "120,70");
 
     // Escape lets the selection go; Delete takes every selected item in one step.
     ASSERT_TRUE(editorShown());
@@ -254,8 +268,8 @@ TEST_F(LayoutFlowTest, ADraggedEdgeHoldsToAGuideUnlessAltIsHeld) {
                 .toBool();
         EXPECT_EQ(shown, move.guide) << move.what;
         send(QEvent::MouseButtonRelease, from + move.by, Qt::LeftButton, Qt::NoButton);
-        ASSERT_TRUE(WaitFor([&] { return stored("pagetextitem2~") == move.place; }))
-            << move.what << ": " << stored("pagetextitem2~");
+        ASSERT_TRUE(WaitFor([&] { return placed("pagetextitem2~") == move.place; }))
+            << move.what << ": " << placed("pagetextitem2~");
         // Undone in one step, back where it was.
         ASSERT_TRUE(editorShown());
         window->browser()->focusProxy()->setFocus();

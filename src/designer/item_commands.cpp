@@ -18,38 +18,10 @@ namespace {
 constexpr std::size_t kDivStartLength = 9;  // "<div id='"
 constexpr int kDefaultStep = 10;
 
-// Where a style gives a property its number ("left: 150px" or "left:150px"): the first
-// character and the length of the number; "left" is not "padding-left".
-bool NumberSpan(const std::string& style, const std::string& property, std::size_t& start,
-                std::size_t& length) {
-    for (std::size_t at = style.find(property); at != std::string::npos;
-         at = style.find(property, at + 1)) {
-        if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
-            continue;
-        }
-        std::size_t value = at + property.size();
-        while (value < style.size() && style[value] == ' ') {
-            ++value;
-        }
-        if (value >= style.size() || style[value] != ':') {
-            continue;
-        }
-        ++value;
-        while (value < style.size() && style[value] == ' ') {
-            ++value;
-        }
-        const std::size_t end = style.find_first_not_of("-0123456789.", value);
-        start = value;
-        length = (end == std::string::npos ? style.size() : end) - value;
-        return length > 0;
-    }
-    return false;
-}
-
 std::string Moved(std::string record, const std::string& property, int by) {
     std::size_t start = 0;
     std::size_t length = 0;
-    if (by != 0 && NumberSpan(record, property, start, length)) {
+    if (by != 0 && StyleNumberSpan(record, property, start, length) && length > 0) {
         const double value = std::strtod(record.substr(start, length).c_str(), nullptr) + by;
         record.replace(start, length, std::to_string(static_cast<long long>(std::lround(value))));
     }

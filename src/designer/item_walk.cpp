@@ -145,7 +145,8 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
 
 }  // namespace
 
-std::string StyleNumber(const std::string& style, const std::string& property) {
+bool StyleNumberSpan(const std::string& style, const std::string& property, std::size_t& start,
+                     std::size_t& length) {
     for (std::size_t at = style.find(property); at != std::string::npos;
          at = style.find(property, at + 1)) {
         // "left" but not "padding-left" or "border-left-width".
@@ -164,9 +165,18 @@ std::string StyleNumber(const std::string& style, const std::string& property) {
             ++value;
         }
         const std::size_t end = style.find_first_not_of("-0123456789.", value);
-        return style.substr(value, end == std::string::npos ? std::string::npos : end - value);
+        start = value;
+        length = (end == std::string::npos ? style.size() : end) - value;
+        return true;
     }
-    return std::string();
+    return false;
+}
+
+std::string StyleNumber(const std::string& style, const std::string& property) {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    return StyleNumberSpan(style, property, start, length) ? style.substr(start, length)
+                                                           : std::string();
 }
 
 std::string RecordId(const std::string& record) {

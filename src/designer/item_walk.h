@@ -33,6 +33,10 @@ std::string RecordId(const std::string& record);
 // The number a record's style gives a property ("left: 150px" or "left:150px"); empty when
 // none. "left" is not read from "padding-left" or "border-left-width".
 std::string StyleNumber(const std::string& style, const std::string& property);
+// Where that number stands in the style: its first character and length; false when the style
+// gives the property none.
+bool StyleNumberSpan(const std::string& style, const std::string& property, std::size_t& start,
+                     std::size_t& length);
 
 // Turns the styles data and the lists into item markup, record by record: the text items and
 // then the pictures whose entries contain the record's id.

@@ -135,6 +135,13 @@ TEST_F(LayoutFlowTest, ItemsAreDuplicatedCopiedAndPastedAcrossPagesOneStepEach) 
     EXPECT_EQ(spot(Section(1)), "50,100");
     ASSERT_EQ(page().pictures.size(), 1u);
     EXPECT_EQ(spot(picture(ItemNameIn(page().pictures[0]))), "136,300");
+    // Cut takes the section away in one step; pasted, it comes back where it stood.
+    pick(Section(1));
+    ASSERT_TRUE(undoneAfter([&] { pressInPage(Qt::Key_X, Qt::ControlModifier); }));
+    EXPECT_EQ(page().texts[0], kRemovedItem);
+    ASSERT_TRUE(undoneAfter([&] { pressInPage(Qt::Key_V, Qt::ControlModifier); }));
+    const std::string back = ItemNameIn(page().texts.back());
+    EXPECT_EQ(spot(QStringLiteral("div[id='%1']").arg(QString::fromStdString(back))), "50,100");
     save("webpages/other.html");
     const std::string published = ReadFile(path("webpages/other.html"));
     EXPECT_NE(published.find("<P>Copied words</P>"), std::string::npos);
@@ -161,6 +168,13 @@ TEST_F(LayoutFlowTest, ASelectionMovesAlignsAndSpreadsTogetherOneStepEach) {
     ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
     EXPECT_EQ(spot(Section(1)), "40,60");
     EXPECT_EQ(spot(Section(3)), "120,330");
+    // The arrows move the whole selection, a pixel a press.
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_Right);
+    ASSERT_TRUE(WaitFor([&] { return placed("pagetextitem3~") == "121,330"; }));
+    EXPECT_EQ(placed("pagetextitem1~"), "41,60");
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(spot(Section(1)), "40,60");
 
     // Each alignment from the Edit menu on all three, exact, and undone in one step.
     const struct {

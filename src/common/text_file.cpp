@@ -4,7 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-bool WriteTextFile(const std::string& path, const std::string& text) {
+namespace {
+
+bool WriteWhole(const std::string& path, const std::string& text, bool removeFirst) {
     namespace fs = std::filesystem;
     std::error_code error;
     // A read-only file stays as it is, whoever writes (root may write it anyway).
@@ -26,6 +28,10 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
             return false;
         }
     }
+    // Only a file is taken away: anything else in its place makes the rename fail, as it would.
+    if (removeFirst && fs::is_regular_file(status)) {
+        fs::remove(target, error);
+    }
     fs::rename(part, target, error);
     if (error) {
         std::error_code ignored;
@@ -33,6 +39,16 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+    return WriteWhole(path, text, false);
+}
+
+bool WriteRemadeFile(const std::string& path, const std::string& text) {
+    return WriteWhole(path, text, true);
 }
 
 std::optional<std::string> ReadTextFile(const std::string& path) {

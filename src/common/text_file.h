@@ -8,6 +8,10 @@
 // beside the target, then renamed over it, so a write cut short keeps the old file. A
 // read-only file is not replaced.
 bool WriteTextFile(const std::string& path, const std::string& text);
+// The same for a file the program makes again before every use (the editor page): the old
+// file is removed before the whole new one takes its name. A file renamed over another makes
+// the file system write it out first, which for a large page costs more than making it.
+bool WriteRemadeFile(const std::string& path, const std::string& text);
 
 // The whole of a file, byte for byte; nothing when it cannot be opened.
 std::optional<std::string> ReadTextFile(const std::string& path);

@@ -100,7 +100,7 @@ void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& e
                      "<script type='text/javascript'>window.addEventListener('load',function(){" +
                          editor.layoutRequest + "});</script>");
     }
-    if (!unwritten && !WriteTextFile(editorPagePath(), text_)) {
+    if (!unwritten && !WriteRemadeFile(editorPagePath(), text_)) {
         unwritten = editorPagePath();
     }
     if (!unwritten && controlsToo == ControlsPageToo::Yes) {

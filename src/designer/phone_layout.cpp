@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <string_view>
-#include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -32,11 +33,16 @@ double NumberAt(std::string_view text) {
     return number;
 }
 
+// The first letter tells the three names apart before the whole name is compared.
+bool Named(std::string_view name, std::string_view wanted) {
+    return name.size() == wanted.size() && name.front() == wanted.front() && name == wanted;
+}
+
 StylePlace PlaceIn(std::string_view style) {
     StylePlace place;
-    // Declarations begin after "style='" and after each ";".
-    const std::size_t open = style.find("style='");
-    std::size_t at = open == std::string_view::npos ? 0 : open + 7;
+    // Declarations follow each ";"; the first one follows "style='".
+    std::size_t at = 0;
+    bool first = true;
     while (at < style.size()) {
         std::size_t end = style.find(';', at);
         if (end == std::string_view::npos) {
@@ -44,6 +50,11 @@ StylePlace PlaceIn(std::string_view style) {
         }
         std::string_view declaration = style.substr(at, end - at);
         at = end + 1;
+        if (first) {
+            first = false;
+            const std::size_t open = declaration.find("style='");
+            declaration.remove_prefix(open == std::string_view::npos ? 0 : open + 7);
+        }
         while (!declaration.empty() && declaration.front() == ' ') {
             declaration.remove_prefix(1);
         }
@@ -56,11 +67,14 @@ StylePlace PlaceIn(std::string_view style) {
             name.remove_suffix(1);
         }
         const std::string_view value = declaration.substr(colon + 1);
-        if (name == "left") {
+        if (name.empty()) {
+            continue;
+        }
+        if (Named(name, "left")) {
             place.left = NumberAt(value);
-        } else if (name == "top") {
+        } else if (Named(name, "top")) {
             place.top = NumberAt(value);
-        } else if (name == "height") {
+        } else if (Named(name, "height")) {
             place.height = NumberAt(value);
         }
     }
@@ -83,7 +97,7 @@ double FieldValue(std::string_view record, int n) {
 }
 
 // The id as a CSS string in quotes: nothing in it can end the string or the style element.
-void AppendCssString(std::string& quoted, const std::string& text) {
+void AppendCssString(std::string& quoted, std::string_view text) {
     quoted += '\'';
     for (const char c : text) {
         if (c == '\'' || c == '\\' || c == '<' || c == '>' || c == '\n' || c == '\r') {
@@ -100,14 +114,11 @@ void AppendCssString(std::string& quoted, const std::string& text) {
     quoted += '\'';
 }
 
-}  // namespace
-
-std::vector<std::string> ReadingOrder(const std::string& stylesData) {
+// The reading order as views into the styles data.
+std::vector<std::string_view> OrderOf(std::string_view all) {
     constexpr std::string_view kDivStart = "<div id='";
     std::vector<PlacedItem> items;
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(stylesData.size() / 64 + 1);
-    const std::string_view all(stylesData);
+    items.reserve(all.size() / 64 + 1);
     for (std::size_t start = 0; start <= all.size();) {
         std::size_t end = all.find('|', start);
         if (end == std::string_view::npos) {
@@ -121,20 +132,39 @@ std::vector<std::string> ReadingOrder(const std::string& stylesData) {
         if (tilde == std::string_view::npos) {
             continue;
         }
-        const std::string_view id = record.substr(kDivStart.size(), tilde + 1 - kDivStart.size());
-        if (!seen.insert(id).second) {
-            continue;
-        }
         // A picture's size follows its record; a text section's is in its style.
         const std::size_t caret = record.find('^');
         const StylePlace place = PlaceIn(record.substr(0, caret));
         items.push_back(
-            {id, place.left, place.top,
+            {record.substr(kDivStart.size(), tilde + 1 - kDivStart.size()), place.left, place.top,
              place.top + (caret == std::string_view::npos ? place.height : FieldValue(record, 2))});
     }
+    // An id written twice counts where it stands first: ids are compared by their hashes
+    // first, sorted as numbers, and by their text only where the hashes meet.
+    std::vector<std::pair<std::size_t, std::size_t>> byHash(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        byHash[i] = {std::hash<std::string_view>()(items[i].id), i};
+    }
+    std::sort(byHash.begin(), byHash.end());
+    std::vector<bool> repeated(items.size(), false);
+    for (std::size_t i = 1; i < byHash.size(); ++i) {
+        for (std::size_t j = i; j-- > 0 && byHash[j].first == byHash[i].first;) {
+            if (items[byHash[j].second].id == items[byHash[i].second].id) {
+                repeated[byHash[i].second] = true;
+                break;
+            }
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!repeated[i]) {
+            items[kept++] = items[i];
+        }
+    }
+    items.resize(kept);
     std::stable_sort(items.begin(), items.end(),
                      [](const PlacedItem& a, const PlacedItem& b) { return a.top < b.top; });
-    std::vector<std::string> order;
+    std::vector<std::string_view> order;
     order.reserve(items.size());
     for (auto rowStart = items.begin(); rowStart != items.end();) {
         double rowBottom = rowStart->bottom;
@@ -146,18 +176,25 @@ std::vector<std::string> ReadingOrder(const std::string& stylesData) {
         std::stable_sort(rowStart, rowEnd,
                          [](const PlacedItem& a, const PlacedItem& b) { return a.left < b.left; });
         for (auto item = rowStart; item != rowEnd; ++item) {
-            order.emplace_back(item->id);
+            order.push_back(item->id);
         }
         rowStart = rowEnd;
     }
     return order;
 }
 
+}  // namespace
+
+std::vector<std::string> ReadingOrder(const std::string& stylesData) {
+    const std::vector<std::string_view> order = OrderOf(stylesData);
+    return std::vector<std::string>(order.begin(), order.end());
+}
+
 std::string PhoneHead(const PageRecord& page) {
     // The items stand in the container, or in the body of a full-screen page.
     const std::string parent = page.hasContainer() ? "#pagecontainer" : "body";
     const std::string item = parent + ">div";
-    const std::vector<std::string> order = ReadingOrder(page.stylesData);
+    const std::vector<std::string_view> order = OrderOf(page.stylesData);
     std::string head =
         "<meta name='viewport' content='width=device-width, initial-scale=1'>"
         "<style>@media (max-width:599px){" +

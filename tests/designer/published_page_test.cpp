@@ -292,6 +292,10 @@ TEST(ReadingOrder, ItemsWhoseHeightsOverlapFormRowsReadLeftToRight) {
          {text("low", 10, 100, 50), text("high", 400, 0, 100)},
          {"high~", "low~"}},
         {"an id written twice counts once", {text("x", 10, 10, 10), text("x", 50, 50, 10)}, {"x~"}},
+        {"a style that begins with the place",
+         {"<div id='b~' style='top:5px;left:90px;height:10px'>",
+          "<div id='a~' style='left:10px;top:8px;height:10px'>"},
+         {"a~", "b~"}},
     };
     for (const auto& design : cases) {
         std::string styles;

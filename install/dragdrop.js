@@ -236,6 +236,13 @@ function ddNearestLine(edges, lines) {
 
 var ddGuides = null;
 
+function ddPlaceGuide(line, left, top, width, height) {
+    line.style.left = left + 'px';
+    line.style.top = top + 'px';
+    line.style.width = width + 'px';
+    line.style.height = height + 'px';
+}
+
 // The thin lines shown while an edge or centre holds to another's; null hides them.
 function ddShowGuides(x, y) {
     if (!ddGuides) {
@@ -252,10 +259,10 @@ function ddShowGuides(x, y) {
     ddGuides[0].style.display = x === null ? 'none' : 'block';
     ddGuides[1].style.display = y === null ? 'none' : 'block';
     if (x !== null) {
-        ddGuides[0].style.cssText += ';left:' + Math.round(x) + 'px;top:0;width:1px;height:' + height + 'px';
+        ddPlaceGuide(ddGuides[0], Math.round(x), 0, 1, height);
     }
     if (y !== null) {
-        ddGuides[1].style.cssText += ';top:' + Math.round(y) + 'px;left:0;height:1px;width:' + width + 'px';
+        ddPlaceGuide(ddGuides[1], 0, Math.round(y), width, 1);
     }
 }
 

@@ -192,8 +192,12 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     }
     // The keyboard of the editor page: Delete on the selected item; and a finished drag or
     // arrow move, whose layout the page hands over so that it is a step of its own.
+    // The text after a command's word: its argument.
+    const auto argumentOf = [&address](const std::string& word) {
+        return From(address, word.size());
+    };
     if (command("http://keydelete", true)) {
-        const std::string name = From(address, std::string("http://keydelete").size());
+        const std::string name = argumentOf("http://keydelete");
         if (ItemNames(name).size() > 1) {
             parts_.items.remove(name);
         } else if (name.rfind(kTextIdPrefix, 0) == 0) {
@@ -204,13 +208,13 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     }
     // The selected items of the editor page, named one after another.
     if (command("http://duplicate", true)) {
-        parts_.items.duplicate(From(address, std::string("http://duplicate").size()));
+        parts_.items.duplicate(argumentOf("http://duplicate"));
     }
     if (command("http://copyitems", true)) {
-        parts_.items.copy(From(address, std::string("http://copyitems").size()));
+        parts_.items.copy(argumentOf("http://copyitems"));
     }
     if (command("http://cutitems", true)) {
-        parts_.items.cut(From(address, std::string("http://cutitems").size()));
+        parts_.items.cut(argumentOf("http://cutitems"));
     }
     if (command("http://pasteitems", true)) {
         parts_.items.paste();

@@ -34,17 +34,6 @@ constexpr int kDrawsBeforeScanning = 64;
 constexpr const char* kProblemCharactersText =
     "The filename has problem characters\nClick OK to rename file or Cancel to stop image add.";
 
-}  // namespace
-
-ElementOperations::RandomNumber ClockSeededNumbers() {
-    auto engine = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(
-        std::chrono::system_clock::now().time_since_epoch().count()));
-    return
-        [engine] { return std::uniform_int_distribution<int>(0, kHighestPictureNumber)(*engine); };
-}
-
-namespace {
-
 std::optional<std::size_t> LastContaining(const std::vector<std::string>& list,
                                           const std::string& part) {
     for (std::size_t i = list.size(); i-- > 0;) {
@@ -119,6 +108,13 @@ std::string MenuCorner(const std::string& reported) {
 }
 
 }  // namespace
+
+ElementOperations::RandomNumber ClockSeededNumbers() {
+    auto engine = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(
+        std::chrono::system_clock::now().time_since_epoch().count()));
+    return
+        [engine] { return std::uniform_int_distribution<int>(0, kHighestPictureNumber)(*engine); };
+}
 
 bool RemoveText(PageRecord& page, const std::string& id) {
     bool removed = false;

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-#include "common/character_references.h"
 
+#include "common/character_references.h"
 #include "common/fields.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
@@ -145,9 +145,9 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
 
 }  // namespace
 
-bool StyleNumberSpan(const std::string& style, const std::string& property, std::size_t& start,
+bool StyleNumberSpan(std::string_view style, std::string_view property, std::size_t& start,
                      std::size_t& length) {
-    for (std::size_t at = style.find(property); at != std::string::npos;
+    for (std::size_t at = style.find(property); at != std::string_view::npos;
          at = style.find(property, at + 1)) {
         // "left" but not "padding-left" or "border-left-width".
         if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
@@ -166,7 +166,7 @@ bool StyleNumberSpan(const std::string& style, const std::string& property, std:
         }
         const std::size_t end = style.find_first_not_of("-0123456789.", value);
         start = value;
-        length = (end == std::string::npos ? style.size() : end) - value;
+        length = (end == std::string_view::npos ? style.size() : end) - value;
         return true;
     }
     return false;

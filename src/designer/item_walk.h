@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "page/page_record.h"
 
@@ -35,7 +36,7 @@ std::string RecordId(const std::string& record);
 std::string StyleNumber(const std::string& style, const std::string& property);
 // Where that number stands in the style: its first character and length; false when the style
 // gives the property none.
-bool StyleNumberSpan(const std::string& style, const std::string& property, std::size_t& start,
+bool StyleNumberSpan(std::string_view style, std::string_view property, std::size_t& start,
                      std::size_t& length);
 
 // Turns the styles data and the lists into item markup, record by record: the text items and

@@ -55,7 +55,9 @@ PageFiles::PageFiles(Workspace& workspace, PageCatalog& catalog, PageStore& stor
       browser_(browser),
       prompts_(prompts),
       shell_(shell),
-      preview_(workspace.workingFolder, prompts) {}
+      preview_(workspace.workingFolder, prompts) {
+    preview_.setPhoneFriendly(true);
+}
 
 bool PageFiles::mayReplace(const std::string& path) {
     const PageRecord& page = workspace_.page;
@@ -234,12 +236,14 @@ void PageFiles::editSiteOptions() {
     }
 }
 
-std::string PageFiles::writePhonePreview() {
+std::string PageFiles::writePhonePreview(bool onlyWhenChanged) {
     const std::string path = JoinPath(workspace_.workingFolder, kPhonePreviewPage);
-    preview_.setPhoneFriendly(true);
-    const std::string text =
-        preview_.pageText(workspace_.page, PublishVariant::Preview, siteFolder());
-    return WriteTextFile(path, text) ? path : std::string();
+    std::string text = preview_.pageText(workspace_.page, PublishVariant::Preview, siteFolder());
+    if (onlyWhenChanged && text == previewText_) {
+        return std::string();
+    }
+    previewText_ = std::move(text);
+    return WriteTextFile(path, previewText_) ? path : std::string();
 }
 
 void PageFiles::previewPage() {

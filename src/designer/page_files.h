@@ -31,8 +31,9 @@ class PageFiles {
     void editSiteOptions();
     void previewPage();
     // Writes the page as a phone-friendly site would publish it, readable from the working
-    // folder without a save, and gives its path; empty when it cannot be written.
-    std::string writePhonePreview();
+    // folder without a save, and gives its path; empty when it cannot be written, or when only
+    // a change is asked for and the page reads as it did (most commands change nothing).
+    std::string writePhonePreview(bool onlyWhenChanged);
     void showHelp();
 
   private:
@@ -54,6 +55,7 @@ class PageFiles {
     Prompts& prompts_;
     Shell& shell_;
     PagePublisher preview_;
+    std::string previewText_;
 };
 
 // The page file name for a typed name: everything before its first "." followed by ".html"

@@ -261,17 +261,16 @@ void FtpEngine::prepare(const std::string& url) {
 
 void FtpEngine::prepareSecureShell() {
     CURL* easy = handles_->easy;
-    curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, KnownHostsPath().c_str());
+    curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, knownHosts_.c_str());
     curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, Handles::CheckHostKey);
     curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
     // The agent, the user's key, then the password: what the server takes first wins.
     long ways = CURLSSH_AUTH_AGENT;
-    if (const std::optional<std::string> key = UserKeyFile()) {
+    if (!keyFile_.empty()) {
         ways |= CURLSSH_AUTH_PUBLICKEY;
-        curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE, key->c_str());
-        std::error_code error;
-        if (std::filesystem::is_regular_file(*key + ".pub", error)) {
-            curl_easy_setopt(easy, CURLOPT_SSH_PUBLIC_KEYFILE, (*key + ".pub").c_str());
+        curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE, keyFile_.c_str());
+        if (!publicKeyFile_.empty()) {
+            curl_easy_setopt(easy, CURLOPT_SSH_PUBLIC_KEYFILE, publicKeyFile_.c_str());
         }
     }
     if (!password_.empty()) {
@@ -369,6 +368,14 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     }
     if (secureShell_) {
         readHostAndPort();
+        // The SSH folder is read once a login, not for every request.
+        knownHosts_ = KnownHostsPath();
+        keyFile_ = UserKeyFile().value_or(std::string());
+        std::error_code error;
+        publicKeyFile_ =
+            !keyFile_.empty() && std::filesystem::is_regular_file(keyFile_ + ".pub", error)
+                ? keyFile_ + ".pub"
+                : std::string();
     }
     hostKey_.reset();
     user_ = user;
@@ -424,10 +431,10 @@ bool FtpEngine::trustHostKey() {
     if (!hostKey_ || host_.empty() || hostKey_->type().empty()) {
         return false;
     }
-    const bool added = AddKnownHost(KnownHostsPath(), KnownHostsLine(host_, port_, *hostKey_));
+    const bool added = AddKnownHost(knownHosts_, KnownHostsLine(host_, port_, *hostKey_));
     logLine(added ? "--> Host key " + hostKey_->fingerprint() + " of " + host_ +
                         " added to the known hosts"
-                  : "--> The known hosts file " + KnownHostsPath() + " cannot be written");
+                  : "--> The known hosts file " + knownHosts_ + " cannot be written");
     return added;
 }
 

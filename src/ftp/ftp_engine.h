@@ -145,6 +145,10 @@ class FtpEngine {
     std::string host_;
     long port_ = 22;
     std::optional<SshHostKey> hostKey_;
+    // The user's known_hosts and keys (empty when there is none), as found at the login.
+    std::string knownHosts_;
+    std::string keyFile_;
+    std::string publicKeyFile_;
     int hostKeyProblem_ = 0;
     std::string user_;
     std::string password_;

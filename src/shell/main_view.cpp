@@ -242,13 +242,13 @@ void MainView::showPhonePreview() {
     if (phonePreview_ == nullptr) {
         phonePreview_ = new PhonePreview(this);
     }
-    refreshPhonePreview();
+    refreshPhonePreview(false);
     phonePreview_->show();
     phonePreview_->raise();
 }
 
-void MainView::refreshPhonePreview() {
-    const std::string path = session_->files().writePhonePreview();
+void MainView::refreshPhonePreview(bool onlyWhenChanged) {
+    const std::string path = session_->files().writePhonePreview(onlyWhenChanged);
     if (!path.empty()) {
         phonePreview_->showPage(QString::fromStdString(path));
     }
@@ -269,7 +269,7 @@ void MainView::perform(Action&& action) {
     session_->steps().perform([&] { action(); });
     showWorkspace();
     if (phonePreview_ != nullptr && phonePreview_->isVisible()) {
-        refreshPhonePreview();
+        refreshPhonePreview(true);
     }
     // The design is kept for recovery a little after the last change, not on every one.
     if (!session_->workspace().flags.noSaveOnExit) {

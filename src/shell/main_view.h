@@ -68,9 +68,10 @@ class MainView : public QMainWindow {
     // Runs a command of the controls bar (save, save as) from the menu or the keyboard.
     void runControlsCommand(const QString& address);
     void showAbout();
-    // Opens the phone preview, or shows it again; refreshed after every action while open.
+    // Opens the phone preview, or shows it again; while open it follows every action that
+    // changes the page.
     void showPhonePreview();
-    void refreshPhonePreview();
+    void refreshPhonePreview(bool onlyWhenChanged);
 
     std::string workingFolder_;
     MainViewPorts ports_;

@@ -16,11 +16,11 @@
 #include <utility>
 #include <vector>
 
-#include "ftp/ftp_engine.h"
 #include "publish/site_upload.h"
 #include "store/db/sqlite_database.h"
 #include "support/server_process.h"
 #include "support/ssh_server.h"
+#include "transfer/ftp_engine.h"
 
 namespace fs = std::filesystem;
 
@@ -86,7 +86,7 @@ std::pair<double, double> SiteThroughput(const fs::path& root, const std::string
         fs::create_directories(root / "server" / folder);
         fs::create_directories(root / "server" / ("curl" + folder));
         std::ostringstream progress;
-        const UploadTarget target{false, "quill", address, folder};
+        const UploadTarget target{false, "quill", address, folder, false, std::string("secret")};
         ours.push_back(MegabytesPerSecond([&] {
             return UploadSite(pages, target, unused, HostingAddresses::Service(), {}, progress) ==
                    0;
@@ -115,7 +115,7 @@ double UnchangedSiteSeconds(const fs::path& root, const std::string& address) {
     PageRecord record;
     record.fileName = "index.html";
     const SitePages pages{site.string(), root.string(), {record}};
-    const UploadTarget target{false, "quill", address, "many"};
+    const UploadTarget target{false, "quill", address, "many", false, std::string("secret")};
     SqliteDatabase unused;
     std::ostringstream progress;
     if (UploadSite(pages, target, unused, HostingAddresses::Service(), {}, progress) != 0) {
@@ -201,7 +201,7 @@ int main() {
             file << block;
         }
     }
-    ServerProcess server(QUILLORA_SOURCE_DIR "/tests/ftp/ftpserver.py",
+    ServerProcess server(QUILLORA_SOURCE_DIR "/tests/transfer/ftpserver.py",
                          {"--home", (root / "server").string()});
     if (server.port() == 0) {
         std::printf("the FTP server did not start\n");
@@ -211,6 +211,7 @@ int main() {
 
     FtpEngine engine((root / "conftp.log").string());
     engine.ftpeAttach();
+    engine.allowPlain(true);
     if (engine.ftpeConnect(address, "quill", "secret") < 0) {
         std::printf("could not log in\n");
         return 1;

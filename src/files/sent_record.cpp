@@ -3,93 +3,80 @@
 #include <openssl/evp.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
-#include <string_view>
-#include <vector>
 
 #include "common/paths.h"
+#include "files/content_hash.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct DigestDeleter {
-    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
-};
+// "xxh3:HASH:MODIFIED" in a record's hash field; a bare field is an older record's SHA-256.
+constexpr const char* kNewHash = "xxh3:";
 
-// The SHA-256 in lower-case hexadecimal of what the reader gives, piece by piece until it
-// gives nothing; empty when it fails.
-template <typename Reader>
-std::string Sha256Of(Reader&& read) {
-    const std::unique_ptr<EVP_MD_CTX, DigestDeleter> context(EVP_MD_CTX_new());
-    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
-        return std::string();
+std::optional<long long> ModifiedTime(const std::string& path) {
+    std::error_code error;
+    const auto time = fs::last_write_time(path, error);
+    if (error) {
+        return std::nullopt;
     }
-    for (std::string_view piece = read(); !piece.empty(); piece = read()) {
-        EVP_DigestUpdate(context.get(), piece.data(), piece.size());
-    }
+    return static_cast<long long>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count());
+}
+
+// The record file's name for a target: "server|user|folder" may hold anything.
+std::string TargetFileName(const std::string& target) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
-    EVP_DigestFinal_ex(context.get(), digest, &size);
+    EVP_Digest(target.data(), target.size(), digest, &size, EVP_sha256(), nullptr);
     constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
-    for (unsigned int i = 0; i < size; ++i) {
+    for (unsigned int i = 0; i < 8 && i < size; ++i) {
         hex += kDigits[digest[i] >> 4];
         hex += kDigits[digest[i] & 0x0F];
     }
-    return hex;
+    return hex + ".txt";
 }
 
 }  // namespace
 
-std::string Sha256OfFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::string();
-    }
-    std::vector<char> piece(1 << 20);
-    const std::string hash = Sha256Of([&] {
-        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-        return std::string_view(piece.data(), static_cast<std::size_t>(in.gcount()));
-    });
-    return in.bad() ? std::string() : hash;
-}
-
 SentRecord::SentRecord(const std::string& workingFolder, const std::string& target) {
-    // One file a target, named by the target's hash: "server|user|folder" may hold anything.
-    bool given = false;
-    const std::string hash = Sha256Of([&] {
-        const std::string_view piece = given ? std::string_view() : std::string_view(target);
-        given = true;
-        return piece;
-    });
     const std::string folder = JoinPath(workingFolder, "sent");
     std::error_code error;
     fs::create_directories(folder, error);
-    path_ = JoinPath(folder, hash.substr(0, 16) + ".txt");
-    // "size sha256 time name" a line; a later line for a name replaces an earlier one.
+    path_ = JoinPath(folder, TargetFileName(target));
+    // "size hash time name" a line; a later line for a name replaces an earlier one.
     std::ifstream in(path_, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
         Entry entry;
         std::string name;
-        if (fields >> entry.size >> entry.sha256 >> entry.time && fields.get() == ' ' &&
+        if (fields >> entry.size >> entry.hash >> entry.time && fields.get() == ' ' &&
             std::getline(fields, name) && !name.empty()) {
+            if (entry.hash.rfind(kNewHash, 0) == 0) {
+                const std::size_t colon = entry.hash.find(':', 5);
+                if (colon != std::string::npos) {
+                    entry.modified = std::atoll(entry.hash.c_str() + colon + 1);
+                }
+                entry.hash = entry.hash.substr(5, colon - 5);
+            }
             entries_[name] = entry;
         }
     }
 }
 
-const std::string& SentRecord::hashOf(const std::string& localPath) {
-    const auto known = hashes_.find(localPath);
+const std::string& SentRecord::hashOf(const std::string& localPath, bool sha256) {
+    const std::string key = (sha256 ? "sha256|" : "xxh3|") + localPath;
+    const auto known = hashes_.find(key);
     if (known != hashes_.end()) {
         return known->second;
     }
-    return hashes_[localPath] = Sha256OfFile(localPath);
+    return hashes_[key] = sha256 ? Sha256OfFile(localPath) : ContentHashOfFile(localPath);
 }
 
 bool SentRecord::needsSending(const std::string& name, const std::string& localPath,
@@ -98,26 +85,35 @@ bool SentRecord::needsSending(const std::string& name, const std::string& localP
     if (recorded == entries_.end()) {
         return true;
     }
-    if (serverSize && *serverSize != recorded->second.size) {
+    const Entry& entry = recorded->second;
+    if (serverSize && *serverSize != entry.size) {
         return true;
     }
-    const std::string& hash = hashOf(localPath);
-    return hash.empty() || hash != recorded->second.sha256;
+    std::error_code error;
+    const auto size = fs::file_size(localPath, error);
+    if (!error && static_cast<long long>(size) == entry.size && entry.modified &&
+        ModifiedTime(localPath) == entry.modified) {
+        return false;
+    }
+    const std::string& hash = hashOf(localPath, entry.hash.size() == 64);
+    return hash.empty() || hash != entry.hash;
 }
 
 void SentRecord::sent(const std::string& name, const std::string& localPath,
-                      const std::string& sha256) {
+                      const std::string& contentHash) {
     std::error_code error;
     const auto size = fs::file_size(localPath, error);
-    const std::string hash = sha256.empty() ? hashOf(localPath) : sha256;
-    if (error || hash.empty() || name.find('\n') != std::string::npos) {
+    const std::optional<long long> modified = ModifiedTime(localPath);
+    const std::string hash = contentHash.empty() ? hashOf(localPath, false) : contentHash;
+    if (error || !modified || hash.empty() || name.find('\n') != std::string::npos) {
         return;
     }
-    Entry entry{static_cast<long long>(size), hash,
+    Entry entry{static_cast<long long>(size), hash, modified,
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(
                                            std::chrono::system_clock::now().time_since_epoch())
                                            .count())};
     entries_[name] = entry;
     std::ofstream out(path_, std::ios::binary | std::ios::app);
-    out << entry.size << ' ' << entry.sha256 << ' ' << entry.time << ' ' << name << '\n';
+    out << entry.size << ' ' << kNewHash << entry.hash << ':' << *entry.modified << ' '
+        << entry.time << ' ' << name << '\n';
 }

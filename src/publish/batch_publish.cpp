@@ -19,7 +19,7 @@ constexpr int kSomeNotWritten = 1;
 constexpr int kUsageOrDatabaseError = 2;
 constexpr const char* kUsage =
     "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
-    "[--require-tls]] SITE_FOLDER "
+    "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER "
     "[PAGE ...]\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
@@ -42,7 +42,12 @@ constexpr const char* kHelp =
     "                 \"sent\" records what went where)\n"
     "  --dry-run      with --upload: list what would be sent, send nothing\n"
     "  --force        with --upload: send every file\n"
-    "  --require-tls  with an FTP upload: refuse a server that offers no TLS\n"
+    "  --require-tls  with an FTP upload: refuse a server that offers no TLS. Without it, a\n"
+    "                 server without TLS is used with a warning, unless it spoke TLS before\n"
+    "  --trust-certificate FINGERPRINT\n"
+    "                 with an FTP upload: trust the server's certificate that does not verify\n"
+    "                 when its SHA-256 fingerprint is this one (as a refusal prints it); it\n"
+    "                 is remembered for the server, as the uploader remembers it\n"
     "  --hosting-base URL\n"
     "                 the hosting service's address (http or https), when it is not the usual\n"
     "                 one\n"
@@ -99,6 +104,11 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             request.options.force = true;
         } else if (argument == "--require-tls") {
             request.options.requireTls = true;
+        } else if (argument == "--trust-certificate") {
+            if (++i == arguments.size()) {
+                return std::nullopt;
+            }
+            request.options.trustedCertificate = arguments[i];
         } else if (argument.rfind("--", 0) == 0) {
             return std::nullopt;
         } else {

@@ -13,15 +13,15 @@
 #include "designer/published_page.h"
 #include "files/folder_listing.h"
 #include "files/sent_record.h"
-#include "ftp/ftp_engine.h"
 #include "hosting/page_upload.h"
 #include "platform/console_prompts.h"
-#include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
-#include "store/db/sqlite_statement.h"
+#include "store/ftp_login_store.h"
 #include "store/hosting_folder_store.h"
 #include "store/page_store.h"
+#include "transfer/ftp_engine.h"
+#include "transfer/server_login.h"
 
 namespace fs = std::filesystem;
 
@@ -132,40 +132,66 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
 }
 
 // The address the engine logs in to.
-std::string ServerAddress(const UploadTarget& target) {
+std::string EngineAddress(const UploadTarget& target) {
     return (target.secureShell ? "sftp://" : "") + target.server;
 }
 
-// The password for FTP or SFTP: the environment's, or the one remembered for this server (as
-// typed in the uploader, with or without its scheme) and user.
+// The password for FTP or SFTP: the address's, the environment's, or the one remembered for
+// this server (as typed in the uploader, with or without its scheme) and user.
 std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
+    if (target.password) {
+        return *target.password;
+    }
     if (const char* password = std::getenv("QUILLORA_FTP_PASSWORD")) {
         return password;
     }
     try {
-        SqliteStatement lookup = db.prepare(
-            "SELECT PASSWORD FROM ftplogin WHERE (SERVERNAME = ?1 OR SERVERNAME = ?3) "
-            "AND USERNAME = ?2");
-        lookup.bindText(1, target.server);
-        lookup.bindText(2, target.user);
-        lookup.bindText(3, (target.secureShell ? "sftp://" : "ftp://") + target.server);
-        SqliteCursor row = lookup.runQuery();
-        return row.atEnd() ? std::string() : row.textValue(0);
+        return RememberedFtpPassword(db, target.user, target.server,
+                                     (target.secureShell ? "sftp://" : "ftp://") + target.server);
     } catch (const SqliteException&) {
         return std::string();
     }
 }
+
+// Nobody answers at the command line: a certificate is trusted when the options name its
+// fingerprint, plain FTP goes on with a warning, an unknown host key is refused.
+class OptionAnswers : public TrustQuestions {
+  public:
+    OptionAnswers(const UploadOptions& options, const std::string& server, std::ostream& err)
+        : options_(options), server_(server), err_(err) {}
+
+    bool trustCertificate(const PeerKey& key, bool changed) override {
+        if (!options_.trustedCertificate.empty() &&
+            SameFingerprint(key.fingerprint, options_.trustedCertificate)) {
+            err_ << "trusting the certificate of " << server_ << " (" << key.fingerprint
+                 << ") as --trust-certificate says\n";
+            return true;
+        }
+        err_ << "the certificate of " << server_
+             << (changed ? " differs from the one accepted for it" : " cannot be verified")
+             << "; its SHA-256 fingerprint is " << key.fingerprint
+             << "\nif that is your server's, run again with --trust-certificate " << key.fingerprint
+             << "\n";
+        return false;
+    }
+    bool goOnUnencrypted() override { return !options_.requireTls; }
+    bool trustHostKey(const SshHostKey&) override { return false; }
+    void hostKeyNotKept() override {}
+
+  private:
+    const UploadOptions& options_;
+    std::string server_;
+    std::ostream& err_;
+};
 
 // Why a login failed, where the code alone does not say it.
 std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions& options) {
     const std::string shown =
         engine.ftpeHostKey() ? engine.ftpeHostKey()->fingerprint() : std::string("unknown");
     switch (code) {
-        case FtpEngine::kUnverifiedCertificate:
-            return " (the server's certificate cannot be verified)";
         case FtpEngine::kNoTls:
             return options.requireTls ? " (the server offers no TLS, and --require-tls refuses it)"
-                                      : "";
+                                      : " (" + FtpErrorMeaning(code) + ")";
         case FtpEngine::kUnknownHostKey:
             return " (the server's host key " + shown + " is not in " + KnownHostsPath() +
                    ": connect once with ssh or the Quillora uploader and accept it)";
@@ -177,8 +203,7 @@ std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions&
         default:
             break;
     }
-    const std::string meaning = FtpErrorMeaning(code);
-    return meaning.empty() ? "" : " (" + meaning + ")";
+    return " (" + FtpErrorMeaning(code) + ")";
 }
 
 int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
@@ -193,13 +218,20 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     }
     FtpEngine engine(JoinPath(site.workingFolder, "conftp.log"));
     engine.ftpeAttach();
-    engine.requireTls(options.requireTls);
-    engine.ftpeLog("--> quillora-publish to " + ServerAddress(target) + "/" + target.path);
-    const int connected = engine.ftpeConnect(ServerAddress(target), target.user, password);
+    engine.ftpeLog("--> quillora-publish to " + EngineAddress(target) + "/" + target.path);
+    OptionAnswers answers(options, target.server, err);
+    const int connected = LogInTrusting(engine,
+                                        {EngineAddress(target), target.user, password,
+                                         site.workingFolder, options.requireTls, false},
+                                        answers);
     if (connected < 0) {
         err << "cannot log in to " << target.server << " as " << target.user << ": code "
             << connected << LoginFailure(engine, connected, options) << "\n";
         return kCannotSend;
+    }
+    if (!target.secureShell && !engine.usesTls()) {
+        err << "warning: " << target.server
+            << " offers no TLS: the password and the files travel unencrypted\n";
     }
     const std::string folder = "/" + target.path;
     if (!target.path.empty() && engine.ftpeSetServerDir(folder) < 0) {
@@ -260,7 +292,12 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
             }
         }
         if (code < 0) {
-            progress.failed(file, "code " + std::to_string(code));
+            progress.failed(
+                file,
+                "code " + std::to_string(code) + " (" + FtpErrorMeaning(code) + ")" +
+                    (engine.leftPartFile().empty()
+                         ? std::string()
+                         : "; its part file " + engine.leftPartFile() + " stays on the server"));
         } else {
             record.sent(file, local, engine.ftpeSentDigest());
             progress.sent(file, size);

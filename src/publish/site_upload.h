@@ -19,11 +19,15 @@ struct SitePages {
 };
 
 // How the site goes: a dry run lists what would go; forced, every file goes whatever the record
-// of what was sent says; with TLS required, a server that offers none is refused.
+// of what was sent says; with TLS required, a server that offers none is refused (otherwise it is
+// used with a warning, unless it spoke TLS before).
 struct UploadOptions {
     bool dryRun = false;
     bool force = false;
     bool requireTls = false;
+    // The SHA-256 fingerprint of an FTP server's certificate to trust although it does not
+    // verify; empty for none.
+    std::string trustedCertificate;
 };
 
 // Sends the pages, and the pictures they use, where the target says: a file goes when it is new

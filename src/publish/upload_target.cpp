@@ -1,5 +1,7 @@
 #include "publish/upload_target.h"
 
+#include "transfer/server_names.h"
+
 std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
     if (text == "hosting") {
         UploadTarget target;
@@ -11,18 +13,16 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
     if (text.rfind(scheme, 0) != 0) {
         return std::nullopt;
     }
-    const std::string rest = text.substr(scheme.size());
-    const std::size_t at = rest.find('@');
-    if (at == std::string::npos || at == 0) {
+    const ServerAddress address = ParseServerAddress(text);
+    if (address.user.empty()) {
         return std::nullopt;
     }
     UploadTarget target;
     target.secureShell = secureShell;
-    target.user = rest.substr(0, at);
-    const std::string place = rest.substr(at + 1);
-    const std::size_t slash = place.find('/');
-    target.server = place.substr(0, slash);
-    target.path = slash == std::string::npos ? std::string() : place.substr(slash + 1);
+    target.user = address.user;
+    target.password = address.password;
+    target.server = address.host;
+    target.path = address.path.empty() ? std::string() : address.path.substr(1);
     while (!target.path.empty() && target.path.back() == '/') {
         target.path.pop_back();
     }

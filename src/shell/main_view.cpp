@@ -17,7 +17,7 @@
 #include "common/service_addresses.h"
 #include "designer/recovery.h"
 #include "designer/session_lifecycle.h"
-#include "ftp/cftpdialog.h"
+#include "transfer/cftpdialog.h"
 #include "hosting/hosting_operations.h"
 #include "shell/browser_page.h"
 #include "shell/phone_preview.h"

@@ -20,7 +20,7 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "ftp/newfolder.h"
+#include "transfer/newfolder.h"
 #include "hosting/agreement.h"
 #include "hosting/filedelete.h"
 #include "hosting/siteaction.h"

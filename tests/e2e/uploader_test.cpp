@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "ftp/cftpdialog.h"
+#include "transfer/cftpdialog.h"
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
 #include "support/ssh_server.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ftp/ftp_listing.h"
+#include "transfer/ftp_listing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

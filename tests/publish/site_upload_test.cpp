@@ -16,7 +16,7 @@
 namespace {
 
 constexpr const char* kStandIn = QUILLORA_TEST_DATA "/hosting/standin.py";
-constexpr const char* kFtpServer = QUILLORA_TEST_DATA "/ftp/ftpserver.py";
+constexpr const char* kFtpServer = QUILLORA_TEST_DATA "/transfer/ftpserver.py";
 
 // A site of three pages that share a picture, stored and written as the designer does.
 class SiteUploadTest : public DesignerFixture {

@@ -1,26 +1,30 @@
 #pragma once
 
+#include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <future>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "ftp/ftp_listing.h"
-#include "ftp/ssh_host_keys.h"
+#include "transfer/certificate_pins.h"
+#include "transfer/ftp_listing.h"
+#include "transfer/known_hosts.h"
+#include "transfer/transfer_log.h"
 
-// The file transfer layer of the uploader, on libcurl: one connection to one server, a current
-// server folder and a local folder, listings, binary transfers stepped by a driver loop, and a
-// log of the conversation in conftp.log. It speaks FTP, with TLS (explicit, AUTH TLS) asked for
-// and used when the server offers it, or SFTP when the server is given as "sftp://host[:port]":
-// the host key is checked against the user's known_hosts, and the login offers the password,
-// the user's key (~/.ssh/id_ed25519 or id_rsa) and the SSH agent. Calls that can fail give a
-// negative code (libcurl's, negated).
+class CurlRequest;
+
+// The uploader's file transfer layer: one connection to one server, a current server folder
+// and a local folder, listings, binary transfers stepped by a driver loop, and conftp.log. It
+// speaks FTP with TLS (explicit, AUTH TLS), plain FTP only where allowed, or SFTP when the
+// server is given as "sftp://host[:port]". The pieces live beside it: libcurl's handles
+// (CurlRequest), the commands (remote_commands), certificate pins, known hosts, the log and
+// the names that cross (server_names). Calls that can fail give a negative code: libcurl's,
+// negated, or one of the codes below; FtpErrorMeaning says what each means.
 class FtpEngine {
   public:
-    // A server whose certificate does not verify: it is used only after the user agreed.
+    // A certificate that does not verify: the handshake ended before anything of the login.
     static constexpr int kUnverifiedCertificate = -60;
     // A server whose key differs from the one the user accepted.
     static constexpr int kChangedCertificate = -90;
@@ -30,6 +34,14 @@ class FtpEngine {
     static constexpr int kUnknownHostKey = -1001;
     // An SFTP server whose host key differs from the one known_hosts holds for it.
     static constexpr int kChangedHostKey = -1002;
+    // A server that offers no TLS, where plain FTP was not allowed: nothing of the login went.
+    static constexpr int kPlainServer = -1003;
+    // A server known to speak TLS that refuses it now: nothing of the login went.
+    static constexpr int kTlsRefusedNow = -1004;
+    // A name with a line break or NUL, or a listed name that is no plain file name.
+    static constexpr int kBadName = -1005;
+    // A transfer where nothing moved for the stall limit.
+    static constexpr int kStalled = -28;
 
     explicit FtpEngine(std::string logPath);
     ~FtpEngine();
@@ -38,9 +50,9 @@ class FtpEngine {
 
     int ftpeAttach();
     // A line of the program's own in the log.
-    void ftpeLog(const std::string& text);
+    void ftpeLog(const std::string& text) { log_.line(text); }
     // Logs in; the server may be "host", "host:port", "ftp://host[:port]" or
-    // "sftp://host[:port]".
+    // "sftp://host[:port]" (a user and password in it are taken out of the address).
     int ftpeConnect(const std::string& server, const std::string& user,
                     const std::string& password);
     // The server's key, pinned ("sha256//..."), is taken from now on although its certificate
@@ -49,15 +61,18 @@ class FtpEngine {
         verifyPeer_ = false;
         pinnedKey_ = pinnedKey;
     }
-    // The key the server shows, read without verifying it: the pin and the fingerprint the user
-    // is shown ("SHA256:ab:cd:..."). Nothing when it cannot be read.
-    struct PeerKey {
-        std::string pin;
-        std::string fingerprint;
-    };
+    // The key the FTP server shows, read in a handshake that is broken off before anything of
+    // the login is sent. Nothing when it cannot be read.
     std::optional<PeerKey> ftpePeerKey();
     // Only encrypted connections, for the login and the files; a server without TLS is refused.
     void requireTls(bool required) { requireTls_ = required; }
+    // The server spoke TLS before: a connection it will not encrypt is refused (kTlsRefusedNow).
+    void knownToSpeakTls(bool known) { knownTls_ = known; }
+    // A server without TLS may be logged in to in clear; otherwise it is refused (kPlainServer)
+    // before the user name is sent.
+    void allowPlain(bool allowed) { allowPlain_ = allowed; }
+    // The login went over TLS.
+    bool usesTls() const { return usesTls_; }
     // The server took TLS for the login but refused it for the files, which travel in clear.
     bool filesInClear() const { return usesTls_ && !dataTls_; }
     bool secureShell() const { return secureShell_; }
@@ -69,26 +84,31 @@ class FtpEngine {
     std::string ftpeGetServerDir() const { return serverDir_; }
     int ftpeSetServerDir(const std::string& path);
     void ftpeSetLocalDir(const std::string& folder) { localDir_ = folder; }
-    // Reads the current server folder: positive when it has entries, 0 when empty.
+    // Reads the current server folder: positive when it has entries, 0 when empty. Entries
+    // whose names are no plain file names are left out; an old SFTP file left aside by a
+    // broken upload is put back first.
     int ftpeGetList();
     const std::vector<FtpEntry>& entries() const { return entries_; }
     void ftpeSetMode(char mode) { binary_ = mode == 'B'; }
     static long long ftpeGetLocalFSize(const std::string& path);
     // Transfers between the local folder and the current server folder; the driver moves them.
     // An upload goes to a temporary name (".name.part") and is renamed when whole; a download
-    // goes to ".name.part" in the local folder and replaces the file only when whole.
+    // goes to ".name.part" inside the local folder and replaces the file only when whole.
     int ftpePutFile(const std::string& name);
     int ftpeGetFile(const std::string& name);
-    // Positive while the transfer goes on, 0 when it is done, negative when it failed.
+    // Positive while the transfer goes on, 0 when it is done, negative when it failed. A failed
+    // upload's part file is removed from the server.
     int ftpeDriver();
     // Ends the transfer under way and takes away what it wrote.
     void ftpeAbort();
-    // The SHA-256 (hexadecimal) of what the last upload sent, once the server confirmed it.
+    // The part file a failed or cancelled upload could not remove from the server; empty when
+    // none was left.
+    const std::string& leftPartFile() const { return leftPart_; }
+    // The content hash (XXH3-128) of what the last upload sent, once the server confirmed it.
     const std::string& ftpeSentDigest() const { return sentDigest_; }
-    // A transfer fails when no byte moves for this many seconds (30 unless set).
+    // A transfer fails when no byte moves for this many seconds (30 unless set), whatever its
+    // size, waiting for the server's answer included.
     void setStallLimit(long seconds) { stallSeconds_ = seconds; }
-    // The name a file travels under before it is whole.
-    static std::string PartName(const std::string& name);
     // 10: bytes received by the transfer; 12: bytes sent.
     long long ftpeGetInteger(int which) const;
     int ftpeMakeServerDir(const std::string& name);
@@ -100,52 +120,57 @@ class FtpEngine {
     void ftpeRelease();
 
   private:
-    struct Handles;
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
+    struct Transfer {
+        bool upload = false;
+        std::string name;
+        bool underTemporaryName = false;
+    };
 
+    int logIn();
     // Sets up the handle for one request on the address.
     void prepare(const std::string& url);
     // The SFTP parts of a request: the host key check and the ways to log in.
     void prepareSecureShell();
-    // The host and port of an SFTP address, as known_hosts names them.
+    // FTP's TLS rule for the request.
+    long tlsRule() const;
     void readHostAndPort();
-    // Runs the prepared request to its end.
     int perform();
-    // Waits for the sockets at most the given milliseconds, sooner when libcurl's timers say so.
-    void waitForSockets(long most);
-    // The outcome of the request that ended (the given one unless libcurl tells another); the
-    // handle leaves the multi stack.
-    int finish(int result);
-    // Opens the local file of a transfer and prepares the request for its server name.
+    // The outcome of the request libcurl reports, in the engine's codes.
+    int outcome(int curlCode) const;
     bool openLocalFile(const std::string& path, const std::string& serverName, const char* mode);
     int startPut(const std::string& name, bool underTemporaryName);
     // Finishes the transfer the driver saw end: a whole download takes its name, a refused
-    // rename sends the file again under its own name.
+    // rename sends the file again under its own name, a failed upload's part file goes.
     int completeTransfer(int result);
-    int command(const std::string& text);
-    // A command on an entry of the current server folder, in the protocol's words.
+    // Takes a broken upload's part file away, on the same or a fresh connection.
+    void removePartFile(const std::string& name);
+    // Puts an SFTP file's old copy back under its name when the new one never took it.
+    void restoreSetAside(const std::string& name, bool nameIsThere);
+    // Commands in the current server folder: FTP runs them after changing into it.
+    int commands(const std::vector<std::string>& texts);
     int entryCommand(const char* ftpVerb, const char* sftpVerb, const std::string& name);
-    // An entry of the current server folder as an SFTP command names it: the whole path, quoted.
-    std::string quotedServerPath(const std::string& name) const;
     int listOnce();
+    void sweepSetAside();
     std::string folderUrl(const std::string& path) const;
     std::string fileUrl(const std::string& name) const;
-    void logLine(const std::string& text);
+    // The bytes moved by the transfer under way, both ways.
+    long long movedBytes() const;
+    // The conversation with the server goes to the log; it also tells whether TLS was agreed.
+    static int Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine);
+    // An SFTP server's host key: taken when known_hosts holds it, refused otherwise.
+    static int CheckHostKey(CURL*, const curl_khkey* known, const curl_khkey* found,
+                            curl_khmatch match, void* engine);
 
-    std::string logPath_;
-    std::ofstream log_;
-    // Bytes in the log file; past 1 MB it is moved aside to conftp.log.1.
-    std::size_t logged_ = 0;
-    std::unique_ptr<Handles> handles_;
+    TransferLog log_;
+    std::unique_ptr<CurlRequest> request_;
     std::string base_;
     bool secureShell_ = false;
-    // The host and port the SFTP server's known_hosts line names.
     std::string host_;
     long port_ = 22;
     std::optional<SshHostKey> hostKey_;
-    // The user's known_hosts and keys (empty when there is none), as found at the login.
     std::string knownHosts_;
     std::string keyFile_;
     std::string publicKeyFile_;
@@ -159,24 +184,23 @@ class FtpEngine {
     bool binary_ = true;
     bool verifyPeer_ = true;
     std::string pinnedKey_;
+    std::optional<PeerKey> probedKey_;
     bool requireTls_ = false;
+    bool knownTls_ = false;
+    bool allowPlain_ = false;
     bool usesTls_ = false;
     bool dataTls_ = true;
     bool freshConnection_ = false;
     bool authSent_ = false;
-    // The local file of the transfer under way; none between transfers.
     std::unique_ptr<std::FILE, FileCloser> file_;
-    struct Transfer {
-        bool upload = false;
-        std::string name;
-        bool underTemporaryName = false;
-    };
     std::optional<Transfer> transfer_;
     long stallSeconds_ = 30;
+    long long lastMoved_ = 0;
+    std::chrono::steady_clock::time_point lastMove_;
     std::string sentDigest_;
+    std::string leftPart_;
     std::future<std::string> hashing_;
 };
 
-// What a failure code of the engine means to the user, in one sentence; empty for a code
-// without a plain meaning.
+// What a failure code of the engine means to the user, in one sentence.
 std::string FtpErrorMeaning(int code);

@@ -1,4 +1,4 @@
-#include "ftp/cftpdialog.h"
+#include "transfer/cftpdialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

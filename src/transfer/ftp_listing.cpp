@@ -1,4 +1,4 @@
-#include "ftp/ftp_listing.h"
+#include "transfer/ftp_listing.h"
 
 #include "common/text_case.h"
 

@@ -1,37 +1,23 @@
-#include "ftp/ftp_session.h"
+#include "transfer/ftp_session.h"
 
 #include <algorithm>
 #include <chrono>
-#include <map>
 
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "files/folder_listing.h"
-#include "ftp/ftp_engine.h"
 #include "platform/prompts.h"
-#include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
-#include "store/db/sqlite_statement.h"
+#include "store/ftp_login_store.h"
+#include "transfer/ftp_engine.h"
+#include "transfer/server_login.h"
+#include "transfer/server_names.h"
 
 namespace {
 
 constexpr const char* kQuilloraMessage = "QUILLORA MESSAGE";
 constexpr const char* kFolderMark = "[FOLDER]";
-constexpr const char* kNoServer = "NOSERVER";
-
-// The keys of servers whose unverifiable certificate the user accepted while the program
-// runs, by server: another key on that server is asked about again.
-std::map<std::string, std::string>& AcceptedKeys() {
-    static std::map<std::string, std::string> keys;
-    return keys;
-}
-
-bool HasProtocolColumn(SqliteDatabase& db) {
-    return db.runScalar(
-               "SELECT count(*) FROM pragma_table_info('ftplogin') WHERE name = "
-               "'PROTOCOL'") > 0;
-}
 
 bool IsFolder(const std::string& entry) {
     return entry.find(kFolderMark) != std::string::npos;
@@ -117,6 +103,54 @@ void FtpSession::endEngine() {
     }
 }
 
+// The uploader's answers to a login's questions: the user's, through message boxes.
+class FtpSession::Questions : public TrustQuestions {
+  public:
+    Questions(Prompts& prompts, std::string server)
+        : prompts_(prompts), server_(std::move(server)) {}
+
+    bool trustCertificate(const PeerKey& key, bool changed) override {
+        const std::string why =
+            changed ? " shows another certificate than the one you accepted before. Someone may "
+                      "be listening in between."
+                    : " offers an encrypted connection, but its certificate cannot be verified.";
+        return prompts_.messageBox("The FTP server " + server_ + why +
+                                       "\nIts key: " + key.fingerprint +
+                                       "\nNothing of your login has been sent yet. Connect "
+                                       "anyway? The connection stays encrypted.",
+                                   "FTP Security", MessageButtons::YesNo,
+                                   MessageIcon::Warning) == MessageAnswer::Yes;
+    }
+    bool goOnUnencrypted() override {
+        return prompts_.messageBox(
+                   "The FTP server " + server_ +
+                       " offers no encryption: your password and your files would travel "
+                       "unencrypted, readable by anyone on the way.\nNothing of your login has "
+                       "been sent yet. Connect anyway? (Your answer is remembered for this "
+                       "server.)",
+                   "FTP Security", MessageButtons::YesNo,
+                   MessageIcon::Warning) == MessageAnswer::Yes;
+    }
+    bool trustHostKey(const SshHostKey& key) override {
+        return prompts_.messageBox("The SFTP server " + server_ +
+                                       " is not among your known hosts, so its identity cannot "
+                                       "be checked.\nIts " +
+                                       key.type() + " key fingerprint is " + key.fingerprint() +
+                                       ".\nCompare it with the one your host publishes. Connect "
+                                       "and remember this server?",
+                                   "SFTP Security", MessageButtons::YesNo,
+                                   MessageIcon::Warning) == MessageAnswer::Yes;
+    }
+    void hostKeyNotKept() override {
+        prompts_.messageBox("The server's key could not be added to " + KnownHostsPath() + ".",
+                            "SFTP Security", MessageButtons::Ok, MessageIcon::Warning);
+    }
+
+  private:
+    Prompts& prompts_;
+    std::string server_;
+};
+
 void FtpSession::connect() {
     // Connecting again shows the server folder as it is now.
     if (panes_.connected) {
@@ -148,17 +182,18 @@ void FtpSession::connect() {
         prompts_.messageBox(std::to_string(attached), "Attach error code:", MessageButtons::Ok,
                             MessageIcon::None);
     }
-    engine_->ftpeLog("--> Connecting to " + panes_.server + " as " + panes_.user);
-    engine_->requireTls(panes_.protocol == TransferProtocol::FtpTlsRequired);
-    const auto accepted = AcceptedKeys().find(panes_.server);
-    if (accepted != AcceptedKeys().end()) {
-        engine_->acceptCertificate(accepted->second);
-    }
-    const int code =
-        answerSecurityQuestion(engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password));
+    const std::string shownServer = ParseServerAddress(panes_.server).withoutLogin();
+    engine_->ftpeLog("--> Connecting to " + shownServer + " as " + panes_.user);
+    Questions questions(prompts_, shownServer);
+    const int code = LogInTrusting(*engine_,
+                                   {engineAddress(), panes_.user, panes_.password, workingFolder_,
+                                    panes_.protocol == TransferProtocol::FtpTlsRequired},
+                                   questions);
     if (code < 0) {
-        // A host key the user declined needs no second message.
-        if (code != FtpEngine::kUnknownHostKey) {
+        if (code == FtpEngine::kChangedHostKey) {
+            tellChangedHostKey(shownServer);
+        } else if (code != FtpEngine::kUnknownHostKey && code != FtpEngine::kPlainServer) {
+            // A host key or plain FTP the user declined needs no second message.
             showError(code);
         }
         endEngine();
@@ -184,61 +219,18 @@ std::string FtpSession::engineAddress() const {
     return panes_.server;
 }
 
-int FtpSession::answerSecurityQuestion(int code) {
-    if (code == FtpEngine::kChangedHostKey) {
-        const std::string shown =
-            engine_->ftpeHostKey() ? engine_->ftpeHostKey()->fingerprint() : std::string("unknown");
-        prompts_.messageBox(
-            "WARNING: THE HOST KEY OF THE SFTP SERVER " + panes_.server +
-                " HAS CHANGED!\nSomeone could be listening in between (a man-in-the-middle "
-                "attack), or the server's key was just replaced.\nThe key it shows now: " +
-                shown + "\nIf you know the change is expected, remove the old key from " +
-                KnownHostsPath() +
-                " (ssh-keygen -R with the server's name) and connect again.\nThe connection "
-                "was refused.",
-            "SFTP Security", MessageButtons::Ok, MessageIcon::Warning);
-        return code;
-    }
-    if (code == FtpEngine::kUnknownHostKey && engine_->ftpeHostKey()) {
-        const SshHostKey& key = *engine_->ftpeHostKey();
-        if (prompts_.messageBox("The SFTP server " + panes_.server +
-                                    " is not among your known hosts, so its identity cannot be "
-                                    "checked.\nIts " +
-                                    key.type() + " key fingerprint is " + key.fingerprint() +
-                                    ".\nCompare it with the one your host publishes. Connect "
-                                    "and remember this server?",
-                                "SFTP Security", MessageButtons::YesNo,
-                                MessageIcon::Warning) != MessageAnswer::Yes) {
-            return code;
-        }
-        if (!engine_->trustHostKey()) {
-            prompts_.messageBox("The server's key could not be added to " + KnownHostsPath() + ".",
-                                "SFTP Security", MessageButtons::Ok, MessageIcon::Warning);
-            return code;
-        }
-        return engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password);
-    }
-    if (code != FtpEngine::kUnverifiedCertificate && code != FtpEngine::kChangedCertificate) {
-        return code;
-    }
-    const std::optional<FtpEngine::PeerKey> key = engine_->ftpePeerKey();
-    if (!key) {
-        return code;
-    }
-    const std::string why =
-        code == FtpEngine::kChangedCertificate
-            ? " shows another certificate than the one you accepted before. Someone may be "
-              "listening in between."
-            : " offers an encrypted connection, but its certificate cannot be verified.";
-    if (prompts_.messageBox(
-            "The FTP server " + panes_.server + why + "\nIts key: " + key->fingerprint +
-                "\nConnect anyway? The connection stays encrypted.",
-            "FTP Security", MessageButtons::YesNo, MessageIcon::Warning) != MessageAnswer::Yes) {
-        return code;
-    }
-    AcceptedKeys()[panes_.server] = key->pin;
-    engine_->acceptCertificate(key->pin);
-    return engine_->ftpeConnect(engineAddress(), panes_.user, panes_.password);
+void FtpSession::tellChangedHostKey(const std::string& server) {
+    const std::string shown =
+        engine_->ftpeHostKey() ? engine_->ftpeHostKey()->fingerprint() : std::string("unknown");
+    prompts_.messageBox(
+        "WARNING: THE HOST KEY OF THE SFTP SERVER " + server +
+            " HAS CHANGED!\nSomeone could be listening in between (a man-in-the-middle "
+            "attack), or the server's key was just replaced.\nThe key it shows now: " +
+            shown + "\nIf you know the change is expected, remove the old key from " +
+            KnownHostsPath() +
+            " (ssh-keygen -R with the server's name) and connect again.\nThe connection "
+            "was refused.",
+        "SFTP Security", MessageButtons::Ok, MessageIcon::Warning);
 }
 
 void FtpSession::tellClearFiles() {
@@ -249,6 +241,16 @@ void FtpSession::tellClearFiles() {
                 " encrypts the login but refuses to encrypt files: they travel unencrypted. "
                 "Choose \"FTP with TLS required\" to refuse such a server.",
             "FTP Security", MessageButtons::Ok, MessageIcon::Warning);
+    }
+}
+
+void FtpSession::tellLeftPartFile() {
+    if (engine_ && !engine_->leftPartFile().empty()) {
+        prompts_.messageBox("The unfinished file " + engine_->leftPartFile() +
+                                " could not be removed from the server folder " +
+                                engine_->ftpeGetServerDir() +
+                                ". Delete it there when the server answers again.",
+                            kQuilloraMessage, MessageButtons::Ok, MessageIcon::Warning);
     }
 }
 
@@ -387,11 +389,13 @@ bool FtpSession::callTheDriver(char kind, long long expected) {
         if (!prompts_.transferGoesOn()) {
             engine_->ftpeAbort();
             engine_->ftpeLog("--> Leaving CallTheDriver");
+            tellLeftPartFile();
             return false;
         }
         const int code = engine_->ftpeDriver();
         if (code < 0) {
             showError(code);
+            tellLeftPartFile();
             break;
         }
         if (code == 0) {
@@ -533,17 +537,13 @@ void FtpSession::loadLogin() {
     try {
         SqliteDatabase db;
         db.open(JoinPath(workingFolder_, "quilldata.db"));
-        // Stores older than the protocol choice have no PROTOCOL column: their login is FTP.
-        const bool hasProtocol = HasProtocolColumn(db);
-        SqliteCursor row =
-            db.runQuery(hasProtocol ? "SELECT SERVERNAME,USERNAME,PASSWORD,PROTOCOL FROM ftplogin "
-                                    : "SELECT SERVERNAME,USERNAME,PASSWORD FROM ftplogin ");
-        if (!row.atEnd() && row.textValue(0).find(kNoServer) == std::string::npos) {
+        const StoredFtpLogin login = LoadFtpLogin(db);
+        if (login.remembered) {
             panes_.remember = true;
-            panes_.server = row.textValue(0);
-            panes_.user = row.textValue(1);
-            panes_.password = row.textValue(2);
-            panes_.protocol = ProtocolNamed(hasProtocol ? row.textValue(3) : std::string());
+            panes_.server = login.server;
+            panes_.user = login.user;
+            panes_.password = login.password;
+            panes_.protocol = ProtocolNamed(login.protocol);
         }
     } catch (const SqliteException& failure) {
         prompts_.messageBox(failure.message(), "db error", MessageButtons::Ok, MessageIcon::None);
@@ -554,23 +554,8 @@ void FtpSession::saveLogin() {
     try {
         SqliteDatabase db;
         db.open(JoinPath(workingFolder_, "quilldata.db"));
-        if (!HasProtocolColumn(db)) {
-            db.runStatement("ALTER TABLE ftplogin ADD COLUMN PROTOCOL TEXT");
-        }
-        SqliteStatement update = db.prepare(
-            "UPDATE ftplogin SET SERVERNAME = ?1,USERNAME = ?2,PASSWORD = ?3,PROTOCOL = ?4");
-        if (panes_.remember) {
-            update.bindText(1, panes_.server);
-            update.bindText(2, panes_.user);
-            update.bindText(3, panes_.password);
-            update.bindText(4, ProtocolName(panes_.protocol));
-        } else {
-            update.bindText(1, kNoServer);
-            update.bindText(2, "0");
-            update.bindText(3, "0");
-            update.bindText(4, ProtocolName(TransferProtocol::Ftp));
-        }
-        update.runStatement();
+        SaveFtpLogin(db, {panes_.remember, panes_.server, panes_.user, panes_.password,
+                          ProtocolName(panes_.protocol)});
     } catch (const SqliteException& failure) {
         prompts_.messageBox(failure.message(), "db error", MessageButtons::Ok, MessageIcon::None);
     }

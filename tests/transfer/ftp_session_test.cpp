@@ -1,22 +1,23 @@
-#include "ftp/ftp_session.h"
+#include "transfer/ftp_session.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "ftp/ftp_engine.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store_schema.h"
 #include "support/fake_ports.h"
+#include "support/plain_ftp.h"
 #include "support/server_process.h"
 #include "support/temp_folder.h"
+#include "transfer/ftp_engine.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kServer = QUILLORA_TEST_DATA "/ftp/ftpserver.py";
+constexpr const char* kServer = QUILLORA_TEST_DATA "/transfer/ftpserver.py";
 
 // Selects the entries by name in the pane's list.
 std::vector<std::size_t> Rows(const std::vector<std::string>& entries,
@@ -40,6 +41,9 @@ class FtpSessionTest : public ::testing::Test {
             SqliteDatabase db;
             db.open(working / "quilldata.db");
             CreatePageStore(db);
+        }
+        if (!tls) {
+            AcceptPlainFtp(working.path(), server.port());
         }
         fs::create_directories(home / "images");
         fs::create_directories(home / "v1.2");
@@ -325,7 +329,7 @@ TEST_F(FtpSessionTest, NoPasswordReachesTheLogWhichStaysSmall) {
     session.uploadFiles();
     session.close();
     const std::string log = ReadFile(working / "conftp.log");
-    EXPECT_NE(log.find("ftp://quill:****@"), std::string::npos) << log;
+    EXPECT_NE(log.find("--> Connecting to ftp://127.0.0.1:"), std::string::npos) << log;
     EXPECT_EQ(log.find("secret"), std::string::npos) << log;
     for (const ShownMessage& shown : prompts.shown) {
         EXPECT_EQ(shown.text.find("secret"), std::string::npos) << shown.text;
@@ -351,6 +355,7 @@ TEST(FtpTransfers, NoHalfFileTakesARealNameAndNothingHangs) {
                 db.open(working / "quilldata.db");
                 CreatePageStore(db);
             }
+            AcceptPlainFtp(working.path(), server.port());
             WriteFile(home / "live.html", "the live page");
             WriteFile(home / "big.bin", std::string(2 * 1024 * 1024, 'b'));
             WriteFile(local / "live.html", std::string(400 * 1024, 'n'));

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "ftp/ftp_session.h"
+#include "transfer/ftp_session.h"
 
 class PictureButton;
 class Prompts;

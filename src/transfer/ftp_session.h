@@ -80,11 +80,12 @@ class FtpSession {
     void showError(int code);
     // Moves the transfer started last; the notice shows how much of the expected size moved.
     bool callTheDriver(char kind, long long expected);
+    class Questions;
     // Once a session: the files travel in clear although the login was encrypted.
     void tellClearFiles();
-    // The login again after the user accepted the FTP server's certificate or the SFTP server's
-    // host key; the code unchanged when the user said no or nothing was asked.
-    int answerSecurityQuestion(int code);
+    void tellChangedHostKey(const std::string& server);
+    // A broken or cancelled upload left its part file on the server.
+    void tellLeftPartFile();
     // The address the engine logs in to, in the protocol's scheme.
     std::string engineAddress() const;
     void showServerEntries();

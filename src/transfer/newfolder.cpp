@@ -1,4 +1,4 @@
-#include "ftp/newfolder.h"
+#include "transfer/newfolder.h"
 
 #include <QBoxLayout>
 #include <QLabel>

@@ -3,13 +3,13 @@
 #include <csignal>
 #include <filesystem>
 
-#include "ftp/ftp_engine.h"
-#include "ftp/ftp_session.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store_schema.h"
 #include "support/fake_ports.h"
 #include "support/ssh_server.h"
+#include "transfer/ftp_engine.h"
+#include "transfer/ftp_session.h"
 
 namespace fs = std::filesystem;
 

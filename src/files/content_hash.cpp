@@ -1,0 +1,78 @@
+#include "files/content_hash.h"
+
+#include <openssl/evp.h>
+#include <xxhash.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::string Hex(const unsigned char* bytes, std::size_t size) {
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (std::size_t i = 0; i < size; ++i) {
+        hex += kDigits[bytes[i] >> 4];
+        hex += kDigits[bytes[i] & 0x0F];
+    }
+    return hex;
+}
+
+// Feeds the file to the consumer piece by piece; false when it cannot be read whole.
+template <typename Consumer>
+bool ReadPieces(const std::string& path, Consumer&& consume) {
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return false;
+    }
+    std::vector<unsigned char> piece(1 << 20);
+    for (;;) {
+        const std::size_t read = std::fread(piece.data(), 1, piece.size(), file.get());
+        if (read > 0) {
+            consume(piece.data(), read);
+        }
+        if (read < piece.size()) {
+            return std::ferror(file.get()) == 0;
+        }
+    }
+}
+
+}  // namespace
+
+std::string ContentHashOfFile(const std::string& path) {
+    const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> state(XXH3_createState(),
+                                                                         XXH3_freeState);
+    if (!state || XXH3_128bits_reset(state.get()) != XXH_OK) {
+        return std::string();
+    }
+    if (!ReadPieces(path, [&](const unsigned char* data, std::size_t size) {
+            XXH3_128bits_update(state.get(), data, size);
+        })) {
+        return std::string();
+    }
+    XXH128_canonical_t canonical;
+    XXH128_canonicalFromHash(&canonical, XXH3_128bits_digest(state.get()));
+    return Hex(canonical.digest, sizeof canonical.digest);
+}
+
+std::string Sha256OfFile(const std::string& path) {
+    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
+                                                                          EVP_MD_CTX_free);
+    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
+        return std::string();
+    }
+    if (!ReadPieces(path, [&](const unsigned char* data, std::size_t size) {
+            EVP_DigestUpdate(context.get(), data, size);
+        })) {
+        return std::string();
+    }
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_DigestFinal_ex(context.get(), digest, &size);
+    return Hex(digest, size);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// What tells a file's content from another's for the record of what was sent: XXH3-128, in
+// lower-case hexadecimal (32 digits). It detects change; it does not guard against anyone.
+// Empty when the file cannot be read.
+std::string ContentHashOfFile(const std::string& path);
+// The SHA-256 of a file, as records of earlier versions hold it (64 digits).
+std::string Sha256OfFile(const std::string& path);

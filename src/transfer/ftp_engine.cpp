@@ -1,0 +1,739 @@
+#include "transfer/ftp_engine.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "common/paths.h"
+#include "files/content_hash.h"
+#include "transfer/curl_request.h"
+#include "transfer/remote_commands.h"
+#include "transfer/server_names.h"
+
+namespace {
+
+constexpr long kConnectTimeoutSeconds = 30;
+// Large pieces per step of the driver loop: fewer rounds for big files.
+constexpr long kTransferBuffer = 512 * 1024;
+
+size_t Collect(char* data, size_t size, size_t count, void* target) {
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+}  // namespace
+
+std::string FtpErrorMeaning(int code) {
+    switch (code) {
+        case FtpEngine::kUnknownHostKey:
+            return "The server's host key is not among the known hosts.";
+        case FtpEngine::kChangedHostKey:
+            return "The server's host key differs from the one known for it: the connection was "
+                   "refused.";
+        case FtpEngine::kPlainServer:
+            return "The server offers no encryption: the password and files would travel "
+                   "unencrypted.";
+        case FtpEngine::kTlsRefusedNow:
+            return "The server encrypted the connection before but refuses to now: the "
+                   "connection was refused, nothing of the login was sent.";
+        case FtpEngine::kBadName:
+            return "The name holds a character no server name may hold (a line break, NUL, or "
+                   "a path instead of a name).";
+        default:
+            break;
+    }
+    static const std::pair<CURLcode, const char*> kMeanings[] = {
+        {CURLE_COULDNT_RESOLVE_HOST, "The server's name could not be found."},
+        {CURLE_COULDNT_CONNECT, "The server could not be reached."},
+        {CURLE_OPERATION_TIMEDOUT, "The server stopped answering: nothing moved in time."},
+        {CURLE_LOGIN_DENIED, "The server refused the user name or password."},
+        {CURLE_REMOTE_ACCESS_DENIED, "The server refused access to that file or folder."},
+        {CURLE_REMOTE_FILE_NOT_FOUND, "The file or folder is not on the server."},
+        {CURLE_QUOTE_ERROR, "The server refused the command."},
+        {CURLE_UPLOAD_FAILED, "The server refused to take the file."},
+        {CURLE_PEER_FAILED_VERIFICATION, "The server's certificate could not be verified."},
+        {CURLE_SSL_PINNEDPUBKEYNOTMATCH,
+         "The server shows another certificate than the one accepted for it."},
+        {CURLE_SSL_CONNECT_ERROR, "The encrypted connection could not be set up."},
+        {CURLE_USE_SSL_FAILED, "The server does not offer the encryption asked for."},
+        {CURLE_SEND_ERROR, "The connection to the server broke off."},
+        {CURLE_RECV_ERROR, "The connection to the server broke off."},
+        {CURLE_GOT_NOTHING, "The connection to the server broke off."},
+        {CURLE_PARTIAL_FILE, "The transfer ended before the whole file had come."},
+        {CURLE_READ_ERROR, "A local file could not be read."},
+        {CURLE_WRITE_ERROR, "A local file could not be written."},
+        {CURLE_SSH, "The SSH connection failed."},
+        {CURLE_FTP_WEIRD_SERVER_REPLY, "The server answered in a way FTP does not allow."},
+        {CURLE_URL_MALFORMAT, "The server address is not well formed."},
+    };
+    for (const auto& [known, meaning] : kMeanings) {
+        if (code == -static_cast<int>(known)) {
+            return meaning;
+        }
+    }
+    if (code < 0 && code > -CURL_LAST) {
+        return std::string("The transfer failed: ") +
+               curl_easy_strerror(static_cast<CURLcode>(-code)) + ".";
+    }
+    return "The transfer failed.";
+}
+
+int FtpEngine::Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine) {
+    // The files' bytes pass here too: they are not logged, nor copied.
+    if (kind != CURLINFO_HEADER_OUT && kind != CURLINFO_HEADER_IN && kind != CURLINFO_TEXT) {
+        return 0;
+    }
+    auto* self = static_cast<FtpEngine*>(engine);
+    const std::string text(data, size);
+    if (kind == CURLINFO_HEADER_OUT) {
+        if (text.rfind("AUTH TLS", 0) == 0 || text.rfind("AUTH SSL", 0) == 0) {
+            self->authSent_ = true;
+        }
+        self->log_.line(
+            "> " + (text.rfind("PASS ", 0) == 0 ? std::string("PASS ****") : WithoutLineEnd(text)));
+    } else if (kind == CURLINFO_HEADER_IN) {
+        if (self->authSent_ && text.rfind("234", 0) == 0) {
+            self->usesTls_ = true;
+        }
+        self->authSent_ = false;
+        self->log_.line("< " + WithoutLineEnd(text));
+    } else {
+        self->log_.line("* " + WithoutLineEnd(text));
+    }
+    return 0;
+}
+
+int FtpEngine::CheckHostKey(CURL*, const curl_khkey*, const curl_khkey* found, curl_khmatch match,
+                            void* engine) {
+    auto* self = static_cast<FtpEngine*>(engine);
+    if (found != nullptr && found->key != nullptr && found->len > 0) {
+        self->hostKey_ = SshHostKey{std::string(found->key, found->len)};
+    }
+    if (match == CURLKHMATCH_OK) {
+        return CURLKHSTAT_FINE;
+    }
+    // libssh2 calls a host it knows with a key of another type missing: it has changed.
+    const bool changed = match == CURLKHMATCH_MISMATCH ||
+                         KnownHostsName(self->knownHosts_, self->host_, self->port_);
+    self->hostKeyProblem_ = changed ? kChangedHostKey : kUnknownHostKey;
+    return CURLKHSTAT_REJECT;
+}
+
+FtpEngine::FtpEngine(std::string logPath) : log_(std::move(logPath)) {}
+
+FtpEngine::~FtpEngine() {
+    ftpeClose();
+    ftpeRelease();
+}
+
+int FtpEngine::ftpeAttach() {
+    log_.open();
+    if (!request_) {
+        request_ = std::make_unique<CurlRequest>();
+    }
+    return request_->ready() ? 0 : -CURLE_FAILED_INIT;
+}
+
+long FtpEngine::tlsRule() const {
+    if (requireTls_) {
+        return CURLUSESSL_ALL;
+    }
+    if (usesTls_ && !dataTls_) {
+        return CURLUSESSL_CONTROL;
+    }
+    const bool knownTls = usesTls_ || knownTls_ || !pinnedKey_.empty();
+    // TLS is demanded unless plain FTP is allowed for a server never seen to speak it: a
+    // refused AUTH then ends the login before USER.
+    return allowPlain_ && !knownTls ? CURLUSESSL_TRY : CURLUSESSL_ALL;
+}
+
+void FtpEngine::prepare(const std::string& url) {
+    CURL* easy = request_->easy();
+    // A reset keeps the open connection; every request sets what it needs anew.
+    request_->reset();
+    body_.clear();
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_USERNAME, user_.c_str());
+    curl_easy_setopt(easy, CURLOPT_PASSWORD, password_.c_str());
+    if (freshConnection_) {
+        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+        freshConnection_ = false;
+    }
+    hostKeyProblem_ = 0;
+    if (secureShell_) {
+        prepareSecureShell();
+    } else {
+        curl_easy_setopt(easy, CURLOPT_USE_SSL, tlsRule());
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
+        if (!pinnedKey_.empty()) {
+            curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, pinnedKey_.c_str());
+        }
+    }
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    // One stall rule for everything: no byte for the limit, or no answer for it.
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stallSeconds_);
+    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, stallSeconds_);
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, binary_ ? 0L : 1L);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, Collect);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body_);
+    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, Debug);
+    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+}
+
+void FtpEngine::prepareSecureShell() {
+    CURL* easy = request_->easy();
+    curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, knownHosts_.c_str());
+    curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, CheckHostKey);
+    curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
+    // The agent, the user's key, then the password: what the server takes first wins.
+    long ways = CURLSSH_AUTH_AGENT;
+    if (!keyFile_.empty()) {
+        ways |= CURLSSH_AUTH_PUBLICKEY;
+        curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE, keyFile_.c_str());
+        if (!publicKeyFile_.empty()) {
+            curl_easy_setopt(easy, CURLOPT_SSH_PUBLIC_KEYFILE, publicKeyFile_.c_str());
+        }
+    }
+    if (!password_.empty()) {
+        ways |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
+    }
+    curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES, ways);
+}
+
+int FtpEngine::perform() {
+    return outcome(request_->perform());
+}
+
+int FtpEngine::outcome(int code) const {
+    if (code == -CURLE_PEER_FAILED_VERIFICATION && hostKeyProblem_ != 0) {
+        return hostKeyProblem_;
+    }
+    return code;
+}
+
+std::string FtpEngine::folderUrl(const std::string& path) const {
+    std::string url = base_ + "/";
+    // SFTP addresses name whole paths; a relative one starts in the login folder ("~").
+    if (secureShell_ && (path.empty() || path.front() != '/')) {
+        url += "~/";
+    }
+    bool absolute = !secureShell_ && !path.empty() && path.front() == '/';
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string segment = path.substr(start, end - start);
+        if (!segment.empty()) {
+            if (absolute) {
+                // The path begins at the server's root, not in the login folder.
+                url += "%2F";
+                absolute = false;
+            }
+            char* escaped = curl_easy_escape(request_->easy(), segment.c_str(),
+                                             static_cast<int>(segment.size()));
+            url += std::string(escaped) + "/";
+            curl_free(escaped);
+        }
+        start = end + 1;
+    }
+    if (absolute) {
+        url += "%2F";
+    }
+    return url;
+}
+
+std::string FtpEngine::fileUrl(const std::string& name) const {
+    char* escaped = curl_easy_escape(request_->easy(), name.c_str(), static_cast<int>(name.size()));
+    const std::string url = folderUrl(serverDir_) + escaped;
+    curl_free(escaped);
+    return url;
+}
+
+int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
+                           const std::string& password) {
+    if (ftpeAttach() < 0) {
+        return -CURLE_FAILED_INIT;
+    }
+    const ServerAddress address = ParseServerAddress(server);
+    secureShell_ = address.scheme == "sftp://";
+    base_ = (secureShell_ ? "sftp://" : "ftp://") + address.host;
+    user_ = !user.empty() || address.user.empty() ? user : address.user;
+    password_ = !password.empty() || !address.password ? password : *address.password;
+    log_.setSecret(password_);
+    if (!IsSendableName(user_) || !IsSendableName(password_)) {
+        return kBadName;
+    }
+    if (secureShell_) {
+        readHostAndPort();
+        // The SSH folder is read once a login, not for every request.
+        knownHosts_ = KnownHostsPath();
+        keyFile_ = UserKeyFile().value_or(std::string());
+        std::error_code error;
+        publicKeyFile_ =
+            !keyFile_.empty() && std::filesystem::is_regular_file(keyFile_ + ".pub", error)
+                ? keyFile_ + ".pub"
+                : std::string();
+    }
+    hostKey_.reset();
+    usesTls_ = false;
+    dataTls_ = true;
+    int result = logIn();
+    if (result == -CURLE_USE_SSL_FAILED && !secureShell_) {
+        if (usesTls_ && !requireTls_) {
+            // The login went encrypted but the server will not encrypt files: they go in
+            // clear on a connection of their own, the login stays encrypted.
+            dataTls_ = false;
+            log_.line(
+                "--> The server refuses TLS on data connections: files travel in clear, the "
+                "login stays encrypted");
+            result = logIn();
+        } else if (!usesTls_ && !requireTls_) {
+            // AUTH was refused: nothing of the login went.
+            result = knownTls_ || !pinnedKey_.empty() ? kTlsRefusedNow : kPlainServer;
+        } else {
+            result = kNoTls;
+        }
+    }
+    if (result < 0) {
+        return result;
+    }
+    char* entry = nullptr;
+    curl_easy_getinfo(request_->easy(), CURLINFO_FTP_ENTRY_PATH, &entry);
+    // The folder the server put the user in at login.
+    serverDir_ = entry != nullptr ? entry : "/";
+    if (secureShell_) {
+        log_.line("--> SFTP: the login and the files travel encrypted; host key " +
+                  (hostKey_ ? hostKey_->fingerprint() : std::string("known")));
+    } else {
+        log_.line(usesTls_ ? "--> TLS in use: the login and the files travel encrypted"
+                           : "--> Plain FTP: the server offers no TLS; the password and the "
+                             "files travel unencrypted");
+    }
+    return 0;
+}
+
+int FtpEngine::logIn() {
+    // A login of its own, so that what it agrees on (TLS) is seen.
+    freshConnection_ = true;
+    prepare(base_ + "/");
+    curl_easy_setopt(request_->easy(), CURLOPT_NOBODY, 1L);
+    return perform();
+}
+
+void FtpEngine::readHostAndPort() {
+    host_.clear();
+    port_ = 22;
+    CURLU* address = curl_url();
+    if (curl_url_set(address, CURLUPART_URL, base_.c_str(), 0) == CURLUE_OK) {
+        char* host = nullptr;
+        char* port = nullptr;
+        if (curl_url_get(address, CURLUPART_HOST, &host, 0) == CURLUE_OK) {
+            host_ = host;
+            // known_hosts names an IPv6 address without its brackets.
+            if (host_.size() > 2 && host_.front() == '[') {
+                host_ = host_.substr(1, host_.size() - 2);
+            }
+        }
+        if (curl_url_get(address, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK) {
+            port_ = std::atol(port);
+        }
+        curl_free(host);
+        curl_free(port);
+    }
+    curl_url_cleanup(address);
+}
+
+bool FtpEngine::trustHostKey() {
+    if (!hostKey_ || host_.empty() || hostKey_->type().empty()) {
+        return false;
+    }
+    const bool added = AddKnownHost(knownHosts_, KnownHostsLine(host_, port_, *hostKey_));
+    log_.line(added ? "--> Host key " + hostKey_->fingerprint() + " of " + host_ +
+                          " added to the known hosts"
+                    : "--> The known hosts file " + knownHosts_ + " cannot be written");
+    return added;
+}
+
+std::optional<PeerKey> FtpEngine::ftpePeerKey() {
+    if (!request_ || secureShell_) {
+        return std::nullopt;
+    }
+    const bool verified = verifyPeer_;
+    const std::string pinned = pinnedKey_;
+    verifyPeer_ = true;
+    pinnedKey_.clear();
+    freshConnection_ = true;
+    prepare(base_ + "/");
+    curl_easy_setopt(request_->easy(), CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(request_->easy(), CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    curl_easy_setopt(request_->easy(), CURLOPT_FORBID_REUSE, 1L);
+    ProbeCertificate(request_->easy(), &probedKey_);
+    perform();
+    verifyPeer_ = verified;
+    pinnedKey_ = pinned;
+    return probedKey_;
+}
+
+int FtpEngine::ftpeSetServerDir(const std::string& path) {
+    if (!IsSendableName(path)) {
+        return kBadName;
+    }
+    prepare(folderUrl(path));
+    // An SFTP folder is there when it can be listed; FTP changes into it.
+    if (!secureShell_) {
+        curl_easy_setopt(request_->easy(), CURLOPT_NOBODY, 1L);
+    }
+    const int result = perform();
+    if (result == 0) {
+        serverDir_ = path;
+    }
+    return result;
+}
+
+int FtpEngine::ftpeGetList() {
+    int listed = listOnce();
+    if (listed < 0 && usesTls_ && dataTls_ && !requireTls_) {
+        // Some servers take TLS on the login but not on data connections: the login stays
+        // encrypted, the files go in clear on a new connection.
+        dataTls_ = false;
+        freshConnection_ = true;
+        log_.line(
+            "--> The server refuses TLS on data connections: files travel in clear, the login "
+            "stays encrypted");
+        listed = listOnce();
+    }
+    if (listed > 0 && secureShell_) {
+        sweepSetAside();
+    }
+    return listed;
+}
+
+int FtpEngine::listOnce() {
+    entries_.clear();
+    // MLSD says what each entry is; servers without it give a LIST.
+    int result = 0;
+    for (const bool facts : {true, false}) {
+        if (facts && secureShell_) {
+            continue;
+        }
+        prepare(folderUrl(serverDir_));
+        if (facts) {
+            curl_easy_setopt(request_->easy(), CURLOPT_CUSTOMREQUEST, "MLSD");
+        }
+        result = perform();
+        if (result < 0) {
+            continue;
+        }
+        std::istringstream lines(body_);
+        std::string line;
+        while (std::getline(lines, line)) {
+            if (WithoutLineEnd(line).empty()) {
+                continue;
+            }
+            FtpEntry entry = ParseListingLine(line, facts);
+            // A name that is no plain file name never reaches a local path or a command.
+            if (LocalNameFor(entry.name) && IsSendableName(entry.name)) {
+                entries_.push_back(std::move(entry));
+            } else if (entry.name != "." && entry.name != "..") {
+                log_.line("--> Left out a listed name that is no plain file name: " +
+                          WithoutLineEnd(line));
+            }
+        }
+        return static_cast<int>(entries_.size());
+    }
+    return result;
+}
+
+void FtpEngine::sweepSetAside() {
+    std::vector<std::string> names;
+    for (const FtpEntry& entry : entries_) {
+        names.push_back(entry.name);
+    }
+    bool changed = false;
+    for (const std::string& entry : names) {
+        const std::string name = NameSetAside(entry);
+        if (!name.empty()) {
+            restoreSetAside(name, std::find(names.begin(), names.end(), name) != names.end());
+            changed = true;
+        }
+    }
+    if (changed) {
+        listOnce();
+    }
+}
+
+void FtpEngine::restoreSetAside(const std::string& name, bool nameIsThere) {
+    const std::string aside = SftpPath(serverDir_, AsideName(name));
+    if (nameIsThere) {
+        // The new file took the name; the old one is no longer needed.
+        commands({"*rm " + aside});
+        return;
+    }
+    if (commands({"rename " + aside + " " + SftpPath(serverDir_, name)}) == 0) {
+        log_.line("--> " + name + " was left aside by a broken upload; put back under its name");
+    }
+}
+
+long long FtpEngine::ftpeGetLocalFSize(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? -1 : static_cast<long long>(size);
+}
+
+bool FtpEngine::openLocalFile(const std::string& path, const std::string& serverName,
+                              const char* mode) {
+    file_.reset(std::fopen(path.c_str(), mode));
+    if (!file_) {
+        return false;
+    }
+    std::setvbuf(file_.get(), nullptr, _IOFBF, kTransferBuffer);
+    prepare(fileUrl(serverName));
+    return true;
+}
+
+int FtpEngine::ftpePutFile(const std::string& name) {
+    return startPut(name, true);
+}
+
+int FtpEngine::startPut(const std::string& name, bool underTemporaryName) {
+    if (!LocalNameFor(name) || !IsSendableName(name)) {
+        return kBadName;
+    }
+    leftPart_.clear();
+    // Sent under a temporary name and renamed when whole, so that a broken connection never
+    // leaves half a page under the real name.
+    const std::string sentAs = underTemporaryName ? PartName(name) : name;
+    if (!openLocalFile(JoinPath(localDir_, name), sentAs, "rb")) {
+        return -CURLE_READ_ERROR;
+    }
+    transfer_ = Transfer{true, name, underTemporaryName};
+    if (underTemporaryName) {
+        request_->setCommands(CURLOPT_POSTQUOTE, SwapInCommands(secureShell_, serverDir_, name));
+    }
+    CURL* easy = request_->easy();
+    curl_easy_setopt(easy, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBuffer);
+    // The content's hash is worked out beside the sending, on a core of its own.
+    sentDigest_.clear();
+    hashing_ = std::async(std::launch::async, ContentHashOfFile, JoinPath(localDir_, name));
+    curl_easy_setopt(easy, CURLOPT_READDATA, file_.get());
+    curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE,
+                     static_cast<curl_off_t>(ftpeGetLocalFSize(JoinPath(localDir_, name))));
+    lastMoved_ = 0;
+    lastMove_ = std::chrono::steady_clock::now();
+    request_->start();
+    return 0;
+}
+
+int FtpEngine::ftpeGetFile(const std::string& name) {
+    // Received into a part file inside the local folder, which takes the name only when whole;
+    // a listed name that is no plain file name, or one that resolves outside, is refused.
+    if (!LocalPathInside(localDir_, name) || !LocalPathInside(localDir_, PartName(name)) ||
+        !IsSendableName(name)) {
+        log_.line("--> Refused to download a name that is no plain file name: " + name);
+        return kBadName;
+    }
+    if (!openLocalFile(*LocalPathInside(localDir_, PartName(name)), name, "wb")) {
+        return -CURLE_WRITE_ERROR;
+    }
+    transfer_ = Transfer{false, name, false};
+    CURL* easy = request_->easy();
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, nullptr);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, file_.get());
+    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kTransferBuffer);
+    lastMoved_ = 0;
+    lastMove_ = std::chrono::steady_clock::now();
+    request_->start();
+    return 0;
+}
+
+long long FtpEngine::movedBytes() const {
+    return ftpeGetInteger(10) + ftpeGetInteger(12);
+}
+
+int FtpEngine::ftpeDriver() {
+    if (!file_) {
+        return 0;
+    }
+    // At most 50 ms, sooner when libcurl's timers say so: the driver loop stays lively.
+    if (request_->step(50)) {
+        const auto now = std::chrono::steady_clock::now();
+        const long long moved = movedBytes();
+        if (moved != lastMoved_) {
+            lastMoved_ = moved;
+            lastMove_ = now;
+        } else if (now - lastMove_ >= std::chrono::seconds(stallSeconds_)) {
+            // Nothing moved, nor did the server answer: one rule, whatever the file's size.
+            log_.line("--> Nothing moved for " + std::to_string(stallSeconds_) +
+                      " seconds: the transfer is given up");
+            request_->stop();
+            file_.reset();
+            return completeTransfer(kStalled);
+        }
+        return 1;
+    }
+    const int result = outcome(static_cast<int>(-request_->finish()));
+    file_.reset();
+    return completeTransfer(result);
+}
+
+int FtpEngine::completeTransfer(int result) {
+    const Transfer done = *transfer_;
+    transfer_.reset();
+    if (done.upload && hashing_.valid()) {
+        const std::string digest = hashing_.get();
+        if (result == 0) {
+            sentDigest_ = digest;
+        }
+    }
+    if (!done.upload) {
+        const std::string part = JoinPath(localDir_, PartName(done.name));
+        std::error_code error;
+        if (result == 0) {
+            std::filesystem::rename(part, JoinPath(localDir_, done.name), error);
+        }
+        if (result != 0 || error) {
+            std::filesystem::remove(part, error);
+            return result != 0 ? result : -CURLE_WRITE_ERROR;
+        }
+        return 0;
+    }
+    if (result == -CURLE_QUOTE_ERROR && done.underTemporaryName) {
+        if (secureShell_) {
+            restoreSetAside(done.name, false);
+        }
+        // The server keeps the file but will not rename it: once more, under the real name.
+        log_.line("--> The server refused to rename " + PartName(done.name) + "; sending " +
+                  done.name + " under its own name");
+        entryCommand("DELE", "rm", PartName(done.name));
+        const int restarted = startPut(done.name, false);
+        return restarted < 0 ? restarted : 1;
+    }
+    if (result != 0 && done.underTemporaryName) {
+        removePartFile(done.name);
+    }
+    return result;
+}
+
+void FtpEngine::removePartFile(const std::string& name) {
+    // The broken connection is not used again: a fresh one removes what it wrote.
+    freshConnection_ = true;
+    if (entryCommand("DELE", "rm", PartName(name)) == 0) {
+        log_.line("--> Removed the part file " + PartName(name) + " of the broken upload");
+        return;
+    }
+    // Refused because it was never made: the listing tells.
+    if (listOnce() >= 0 && std::none_of(entries_.begin(), entries_.end(), [&](const FtpEntry& e) {
+            return e.name == PartName(name);
+        })) {
+        return;
+    }
+    leftPart_ = PartName(name);
+    log_.line("--> The part file " + leftPart_ + " could not be removed from the server");
+}
+
+void FtpEngine::ftpeAbort() {
+    if (!transfer_) {
+        return;
+    }
+    const Transfer broken = *transfer_;
+    transfer_.reset();
+    request_->stop();
+    file_.reset();
+    if (hashing_.valid()) {
+        hashing_.get();
+    }
+    log_.line("--> Transfer of " + broken.name + " cancelled");
+    if (broken.upload) {
+        // Only the temporary name was written to; it goes. An SFTP file moved aside comes back.
+        if (broken.underTemporaryName) {
+            removePartFile(broken.name);
+            if (secureShell_ && ftpeGetList() >= 0) {
+                log_.line("--> Checked " + broken.name + " is under its name");
+            }
+        }
+    } else {
+        std::error_code error;
+        std::filesystem::remove(JoinPath(localDir_, PartName(broken.name)), error);
+    }
+}
+
+long long FtpEngine::ftpeGetInteger(int which) const {
+    curl_off_t bytes = 0;
+    if (request_) {
+        curl_easy_getinfo(request_->easy(),
+                          which == 12 ? CURLINFO_SIZE_UPLOAD_T : CURLINFO_SIZE_DOWNLOAD_T, &bytes);
+    }
+    return static_cast<long long>(bytes);
+}
+
+int FtpEngine::commands(const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        if (!IsSendableName(text)) {
+            return kBadName;
+        }
+    }
+    prepare(folderUrl(serverDir_));
+    // FTP changes into the folder first, so the names are the folder's whatever the connection
+    // did before; SFTP names whole paths.
+    request_->setCommands(secureShell_ ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, texts);
+    curl_easy_setopt(request_->easy(), CURLOPT_NOBODY, 1L);
+    return perform();
+}
+
+int FtpEngine::entryCommand(const char* ftpVerb, const char* sftpVerb, const std::string& name) {
+    return commands({EntryCommand(secureShell_, ftpVerb, sftpVerb, serverDir_, name)});
+}
+
+int FtpEngine::ftpeMakeServerDir(const std::string& name) {
+    return entryCommand("MKD", "mkdir", name);
+}
+
+int FtpEngine::ftpeDelFile(const std::string& name) {
+    return entryCommand("DELE", "rm", name);
+}
+
+int FtpEngine::ftpeDelServerDir(const std::string& name) {
+    return entryCommand("RMD", "rmdir", name);
+}
+
+long long FtpEngine::ftpeFileLength(const std::string& name) {
+    if (secureShell_) {
+        // SFTP tells sizes in the listing only: the current folder's, as last read.
+        for (const FtpEntry& entry : entries_) {
+            if (entry.name == name && entry.size) {
+                return *entry.size;
+            }
+        }
+        return -1;
+    }
+    if (!IsSendableName(name)) {
+        return kBadName;
+    }
+    prepare(fileUrl(name));
+    curl_easy_setopt(request_->easy(), CURLOPT_NOBODY, 1L);
+    const int result = perform();
+    if (result < 0) {
+        return result;
+    }
+    curl_off_t length = -1;
+    curl_easy_getinfo(request_->easy(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    return static_cast<long long>(length);
+}
+
+void FtpEngine::ftpeClose() {
+    ftpeAbort();
+    file_.reset();
+}
+
+void FtpEngine::ftpeRelease() {
+    request_.reset();
+    log_.close();
+}

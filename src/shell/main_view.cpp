@@ -17,11 +17,11 @@
 #include "common/service_addresses.h"
 #include "designer/recovery.h"
 #include "designer/session_lifecycle.h"
-#include "transfer/cftpdialog.h"
 #include "hosting/hosting_operations.h"
 #include "shell/browser_page.h"
 #include "shell/phone_preview.h"
 #include "store/db/sqlite_exception.h"
+#include "transfer/cftpdialog.h"
 #include "ui/picture_button.h"
 #include "ui/stretched_background.h"
 

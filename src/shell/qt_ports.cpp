@@ -20,7 +20,6 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "transfer/newfolder.h"
 #include "hosting/agreement.h"
 #include "hosting/filedelete.h"
 #include "hosting/siteaction.h"
@@ -35,6 +34,7 @@
 #include "items/pagetitle.h"
 #include "items/siteoptions.h"
 #include "textedit/spelldialog.h"
+#include "transfer/newfolder.h"
 
 namespace {
 

@@ -67,8 +67,12 @@ bool IsSendableName(std::string_view name) {
 ServerAddress ParseServerAddress(const std::string& typed) {
     ServerAddress address;
     std::string rest = typed;
+    std::string lower;
+    for (const char c : rest.substr(0, 7)) {
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     for (const char* scheme : {"sftp://", "ftp://"}) {
-        if (rest.rfind(scheme, 0) == 0) {
+        if (lower.rfind(scheme, 0) == 0) {
             address.scheme = scheme;
             rest = rest.substr(address.scheme.size());
             break;

@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "transfer/cftpdialog.h"
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
 #include "support/ssh_server.h"
+#include "transfer/cftpdialog.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"
 

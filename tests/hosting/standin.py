@@ -187,7 +187,7 @@ def main():
     socketserver.ThreadingTCPServer.daemon_threads = True
     with socketserver.ThreadingTCPServer(("127.0.0.1", 0), Handler) as server:
         if arguments.tls:
-            sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "ftp"))
+            sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "transfer"))
             from ftpserver import self_signed_certificate
             context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
             context.load_cert_chain(self_signed_certificate(arguments.tls))

@@ -94,14 +94,14 @@ TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(out.str().rfind(
                   "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
-                  "[--require-tls]] SITE_FOLDER [PAGE ...]\n",
+                  "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER [PAGE ...]\n",
                   0),
               0u);
     EXPECT_TRUE(err.str().empty());
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(err.str(),
               "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
-              "[--require-tls]] SITE_FOLDER [PAGE ...]\n");
+              "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER [PAGE ...]\n");
     EXPECT_EQ(run({"--workdir"}), 2);
     EXPECT_EQ(run({"--verbose", siteFolder()}), 2);
     EXPECT_EQ(run({"--workdir", working / "empty", siteFolder()}), 2);

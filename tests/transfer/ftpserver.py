@@ -3,7 +3,11 @@ password "secret") with full rights on the given folder. With --tls the server o
 TLS (AUTH TLS) with a self-signed certificate made in the given folder. Prints "PORT <n>" once
 it listens. --mode makes it misbehave as real servers do: "norename" refuses renames,
 "dropupload" breaks every connection 100 kB into an upload, "stall" stops sending a download
-after its first piece, "slow" moves 64 kB a second.
+after its first piece, "slow" moves 64 kB a second, "stallupload" stops reading an upload
+after 100 kB, "noreply" never confirms an upload, "hostile" lists names that climb out of the
+folder (and serves any name), "tlsonce" refuses AUTH once a login went through.
+--log FILE records every command the server receives, one a line ("CONNECT" for each new
+connection), so that a test can see what reached it.
 """
 import argparse
 import logging
@@ -60,7 +64,61 @@ class StallingDTPHandler(DTPHandler):
         return DTPHandler.send(self, data)
 
 
+class StallingUploadDTPHandler(DTPHandler):
+    def handle_read(self):
+        if self.tot_bytes_received > 100 * 1024:
+            # Stop reading without blocking the server: the client's data waits.
+            self.del_channel()
+            return
+        DTPHandler.handle_read(self)
+
+    handle_read_event = handle_read
+
+
+HOSTILE_NAMES = ["/../../pwned_home.txt", "../up.txt", "a\\b.txt", "ok.txt"]
+
+
 def misbehaving(handler, mode):
+    if mode == "hostile":
+        class Hostile(handler):
+            def ftp_MLSD(self, path):
+                self.respond("550 No MLSD here.")
+
+            def ftp_LIST(self, path):
+                lines = "".join(
+                    "-rw-r--r--   1 quill quill 5 Jan 01 10:00 %s\r\n" % name
+                    for name in HOSTILE_NAMES)
+                self.push_dtp_data(lines.encode(), isproducer=False, cmd="LIST")
+
+            def ftp_RETR(self, file):
+                self.push_dtp_data(b"owned", isproducer=False, cmd="RETR")
+
+            def ftp_SIZE(self, path):
+                self.respond("213 5")
+
+            def ftp_CWD(self, path):
+                self.respond('250 "/" is the current directory.')
+        return Hostile
+    if mode == "tlsonce":
+        class TlsOnce(handler):
+            logged_in = False
+
+            def on_login(self, username):
+                TlsOnce.logged_in = True
+
+            def ftp_AUTH(self, arg):
+                if TlsOnce.logged_in:
+                    self.respond("500 Command \"AUTH\" not understood.")
+                    return
+                handler.ftp_AUTH(self, arg)
+        return TlsOnce
+    if mode == "stallupload":
+        handler.dtp_handler = StallingUploadDTPHandler
+    if mode == "noreply":
+        class Silent(handler):
+            def ftp_STOR(self, file, mode="w"):
+                self.respond("150 File status okay. About to open data connection.")
+        return Silent
     if mode == "norename":
         class Refusing(handler):
             def ftp_RNFR(self, path):
@@ -78,12 +136,27 @@ def misbehaving(handler, mode):
     return handler
 
 
+def recording(handler, path):
+    class Recording(handler):
+        def on_connect(self):
+            with open(path, "a") as log:
+                log.write("CONNECT\n")
+            handler.on_connect(self)
+
+        def pre_process_command(self, line, cmd, arg):
+            with open(path, "a") as log:
+                log.write(line.replace("\r", "").replace("\n", "") + "\n")
+            handler.pre_process_command(self, line, cmd, arg)
+    return Recording
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--home", required=True)
     parser.add_argument("--tls", metavar="CERTIFICATE_FOLDER")
     parser.add_argument("--mode", default="normal")
     parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--log")
     arguments = parser.parse_args()
     logging.basicConfig(level=logging.CRITICAL)
     authorizer = DummyAuthorizer()
@@ -94,6 +167,8 @@ def main():
         handler = TLS_FTPHandler
         handler.certfile = self_signed_certificate(arguments.tls)
     handler = misbehaving(handler, arguments.mode)
+    if arguments.log:
+        handler = recording(handler, arguments.log)
     handler.authorizer = authorizer
     # A wrong password is answered at once: the tests try one on purpose.
     handler.auth_failed_timeout = 0

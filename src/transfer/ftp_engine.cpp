@@ -187,7 +187,9 @@ void FtpEngine::prepare(const std::string& url) {
 
 void FtpEngine::prepareSecureShell() {
     CURL* easy = request_->easy();
-    curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, knownHosts_.c_str());
+    // Without known_hosts libssh2 takes any key type, so that a known host's key of another
+    // type is seen, and refused as changed.
+    curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, anyKeyType_ ? "/dev/null" : knownHosts_.c_str());
     curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, CheckHostKey);
     curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
     // The agent, the user's key, then the password: what the server takes first wins.
@@ -285,6 +287,13 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     usesTls_ = false;
     dataTls_ = true;
     int result = logIn();
+    if (secureShell_ && result < 0 && !hostKey_ && KnownHostsName(knownHosts_, host_, port_)) {
+        // libssh2 asks only for the key type known_hosts holds: a server that no longer has
+        // one of that type fails before showing any key.
+        anyKeyType_ = true;
+        result = logIn();
+        anyKeyType_ = false;
+    }
     if (result == -CURLE_USE_SSL_FAILED && !secureShell_) {
         if (usesTls_ && !requireTls_) {
             // The login went encrypted but the server will not encrypt files: they go in

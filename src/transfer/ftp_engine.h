@@ -175,6 +175,7 @@ class FtpEngine {
     std::string keyFile_;
     std::string publicKeyFile_;
     int hostKeyProblem_ = 0;
+    bool anyKeyType_ = false;
     std::string user_;
     std::string password_;
     std::string serverDir_;

@@ -192,7 +192,8 @@ void FtpSession::connect() {
     if (code < 0) {
         if (code == FtpEngine::kChangedHostKey) {
             tellChangedHostKey(shownServer);
-        } else if (code != FtpEngine::kUnknownHostKey && code != FtpEngine::kPlainServer) {
+        }
+        if (code != FtpEngine::kUnknownHostKey && code != FtpEngine::kPlainServer) {
             // A host key or plain FTP the user declined needs no second message.
             showError(code);
         }

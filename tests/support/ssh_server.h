@@ -32,10 +32,11 @@ class SshServer {
         key >> type >> blob;
         return "[127.0.0.1]:" + std::to_string(port()) + " " + type + " " + blob;
     }
-    // The known_hosts line of another key for this server: the one of a server replaced.
-    std::string otherKeyLine() const {
-        const std::string other = config_ / "other_key";
-        Run("ssh-keygen -q -t ed25519 -N '' -f '" + other + "'");
+    // The known_hosts line of another key for this server, of the given type: the one of a
+    // server replaced.
+    std::string otherKeyLine(const std::string& keyType = "ed25519") const {
+        const std::string other = config_ / ("other_key_" + keyType);
+        Run("ssh-keygen -q -t " + keyType + " -N '' -f '" + other + "'");
         std::istringstream key(ReadWhole(other + ".pub"));
         std::string type;
         std::string blob;

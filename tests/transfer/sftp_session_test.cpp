@@ -35,6 +35,22 @@ class SftpSessionTest : public ::testing::Test {
         session.connect();
     }
     std::string knownHosts() const { return SshServer::ReadWhole(home / ".ssh/known_hosts"); }
+    // Goes to a server folder the way the window's BACK and double clicks go.
+    int engineFolder(const std::string& folder) {
+        FtpPanes& panes = session.panes();
+        while (panes.serverFolder != "/") {
+            session.serverFolderUp();
+        }
+        for (const fs::path& part : fs::path(folder).relative_path()) {
+            panes.serverCaret = row(part.string() + "  [FOLDER]");
+            session.openServerFolder();
+        }
+        return panes.serverFolder == folder ? 0 : -1;
+    }
+    static std::size_t row(const std::vector<std::string>& entries, const std::string& entry) {
+        return static_cast<std::size_t>(std::find(entries.begin(), entries.end(), entry) -
+                                        entries.begin());
+    }
     std::size_t row(const std::string& entry) {
         const auto& entries = session.panes().serverEntries;
         return static_cast<std::size_t>(std::find(entries.begin(), entries.end(), entry) -
@@ -161,6 +177,64 @@ TEST_F(SftpSessionTest, TheUsersKeyLogsInAndAChangedHostKeyIsRefused) {
     EXPECT_NE(prompts.shown[0].text.find("HAS CHANGED"), std::string::npos);
     EXPECT_NE(prompts.shown[1].text.find("Code: -1002"), std::string::npos);
     EXPECT_EQ(knownHosts(), replaced);
+}
+
+TEST_F(SftpSessionTest, KnownHostsIsWrittenWhereLibssh2ReadsItAndAnotherKeyTypeIsAChange) {
+    // A line libssh2 cannot read stops its reading: the accepted key goes above it, and every
+    // line stays.
+    const std::string before =
+        "this line is no known_hosts line\nother.example.org ssh-ed25519 "
+        "AAAAC3NzaC1lZDI1NTE5AAAAIE0000000000000000000000000000000000000000000\n";
+    fs::create_directories(home / ".ssh");
+    WriteFile(home / ".ssh/known_hosts", before);
+    prompts.answers = {MessageAnswer::Yes};
+    logIn();
+    ASSERT_TRUE(session.panes().connected);
+    EXPECT_EQ(knownHosts(), server.knownHostsLine() + "\n" + before);
+    session.disconnect();
+    prompts.shown.clear();
+    logIn();
+    EXPECT_TRUE(session.panes().connected);
+    EXPECT_TRUE(prompts.shown.empty()) << prompts.shown[0].text;
+    session.disconnect();
+
+    // The host is known with a key of another type only: changed, not unknown.
+    const std::string other = server.otherKeyLine("ecdsa") + "\n";
+    WriteFile(home / ".ssh/known_hosts", other);
+    prompts.answers = {MessageAnswer::Yes};
+    logIn();
+    EXPECT_FALSE(session.panes().connected);
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_NE(prompts.shown[0].text.find("HAS CHANGED"), std::string::npos)
+        << prompts.shown[0].text;
+    EXPECT_EQ(knownHosts(), other);
+}
+
+TEST_F(SftpSessionTest, AnOldFileLeftAsideByABrokenSwapIsPutBack) {
+    fs::create_directories(home / ".ssh");
+    WriteFile(home / ".ssh/known_hosts", server.knownHostsLine() + "\n");
+    const std::string site = server.ownedFolder("swap");
+    // A drop after the old page was moved aside, before the new one took its name; and one
+    // after, before the old copy was removed.
+    WriteFile(site + "/.index.html.quillora-old", "the old page");
+    WriteFile(site + "/.about.html.quillora-old", "the older about page");
+    WriteFile(site + "/about.html", "the new about page");
+    logIn();
+    ASSERT_TRUE(session.panes().connected);
+    ASSERT_EQ(engineFolder(site), 0);
+    EXPECT_EQ(ReadFile(site + "/index.html"), "the old page");
+    EXPECT_EQ(ReadFile(site + "/about.html"), "the new about page");
+    EXPECT_FALSE(fs::exists(site + "/.index.html.quillora-old"));
+    EXPECT_FALSE(fs::exists(site + "/.about.html.quillora-old"));
+    // A page sent over what is there never leaves the name empty for good: the swap ends with
+    // the new page under it and nothing aside.
+    WriteFile(local / "index.html", "the new page");
+    session.fillLocalList();
+    session.panes().localSelection = {row(session.panes().localEntries, "index.html")};
+    session.uploadFiles();
+    EXPECT_EQ(ReadFile(site + "/index.html"), "the new page");
+    EXPECT_FALSE(fs::exists(site + "/.index.html.quillora-old"));
+    EXPECT_FALSE(fs::exists(site + "/.index.html.part"));
 }
 
 TEST_F(SftpSessionTest, TheRememberedLoginKeepsItsProtocolAndOldRowsReadAsFtp) {

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr long kLongestPostSeconds = 120;
-
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
     void operator()(curl_mime* mime) const { curl_mime_free(mime); }
@@ -67,7 +65,6 @@ PostResult FormPoster::post(const std::string& address, const Form& form, const 
     curl_easy_setopt(handle.get(), CURLOPT_MIMEPOST, mime.get());
     curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, DropBody);
     SetTransferLimits(handle.get(), timeout_, certificateAuthority_);
-    curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT, kLongestPostSeconds);
     if (goesOn_) {
         curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, StillGoing);
         curl_easy_setopt(handle.get(), CURLOPT_XFERINFODATA, &goesOn_);

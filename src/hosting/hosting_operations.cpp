@@ -4,6 +4,7 @@
 #include <random>
 #include <utility>
 
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_search.h"
 #include "designer/controls_page.h"
@@ -162,8 +163,9 @@ std::string HostingOperations::reachServlet(const std::string& url) {
 std::string HostingOperations::registerFolder(const std::string& name) {
     HostingFolder& folder = session_.workspace().hosting;
     folder.password = MakeFolderPassword();
-    const std::string reply = reachServlet(addresses_.site + "quillservlet?REGISTERFOLDER|" + name +
-                                           "|" + folder.password);
+    // Encoded, so that a "|" typed in the name cannot shift the servlet's fields.
+    const std::string reply = reachServlet(addresses_.site + "quillservlet?REGISTERFOLDER|" +
+                                           PercentEncoded(name) + "|" + folder.password);
     if (reply == kNoConnect) {
         return reply;
     }
@@ -173,8 +175,8 @@ std::string HostingOperations::registerFolder(const std::string& name) {
 
 std::string HostingOperations::renameFolder(const std::string& name) {
     const HostingFolder& folder = session_.workspace().hosting;
-    return reachServlet(addresses_.site + "quillservlet?CHANGEFOLDERNAME|" + name + "|" +
-                        folder.folderName + "|" + folder.password);
+    return reachServlet(addresses_.site + "quillservlet?CHANGEFOLDERNAME|" + PercentEncoded(name) +
+                        "|" + PercentEncoded(folder.folderName) + "|" + folder.password);
 }
 
 template <typename Statement>

@@ -9,19 +9,22 @@
 
 ServerDeletion::ServerDeletion(const Workspace& workspace, Prompts& prompts,
                                const HostingAddresses& addresses)
-    : workspace_(workspace), prompts_(prompts), addresses_(addresses) {}
+    : workspace_(&workspace), prompts_(&prompts), addresses_(addresses) {}
 
 void ServerDeletion::run() {
-    const HostingFolder& folder = workspace_.hosting;
+    const HostingFolder& folder = workspace_->hosting;
     if (!folder.exists()) {
-        prompts_.messageBox("Online page delete is not yet possible.\nNo pages have been uploaded.",
-                            "No Corvala folder", MessageButtons::Ok, MessageIcon::None);
+        prompts_->messageBox(
+            "Online page delete is not yet possible.\nNo pages have been uploaded.",
+            "No Corvala folder", MessageButtons::Ok, MessageIcon::None);
         return;
     }
-    prompts_.serverFiles(
-        {JoinPath(workspace_.workingFolder, "connecting_message.html"),
+    prompts_->serverFiles(
+        {JoinPath(workspace_->workingFolder, "connecting_message.html"),
          addresses_.servlet + "?FILELISTING|" + folder.folderName + "|" + folder.password,
-         [this](const std::string& url) { navigated(url); }});
+         // The window may outlive this object (it opens once the command has ended): the link
+         // handler keeps what it needs itself.
+         [deletion = *this](const std::string& url) mutable { deletion.navigated(url); }});
 }
 
 void ServerDeletion::navigated(const std::string& url) {
@@ -33,13 +36,13 @@ void ServerDeletion::navigated(const std::string& url) {
     if (address.find("FILEDELETE") == std::string::npos) {
         return;
     }
-    const HostingFolder& folder = workspace_.hosting;
+    const HostingFolder& folder = workspace_->hosting;
     const std::string start =
         addresses_.deleteScript + PercentEncoded(FieldAt(address, 3, "|")) + "&password=";
     const std::string end = "&folderid=" + folder.folderId;
     // The box shows the address; the folder's password stays out of sight.
-    prompts_.messageBox(start + "****" + end, "DELETE LINK:", MessageButtons::Ok,
-                        MessageIcon::None);
+    prompts_->messageBox(start + "****" + end, "DELETE LINK:", MessageButtons::Ok,
+                         MessageIcon::None);
     HttpGet(start + PercentEncoded(folder.password) + end, addresses_.timeout,
             addresses_.certificateAuthority);
 }

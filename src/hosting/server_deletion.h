@@ -9,6 +9,7 @@ class Prompts;
 
 // Deleting files from the hosting folder: the servlet's listing is shown in a window of its own,
 // and each delete link the user follows there also asks the delete script to remove the file.
+// The window's link handler holds a copy: the window may stay open after the command ended.
 class ServerDeletion {
   public:
     ServerDeletion(const Workspace& workspace, Prompts& prompts, const HostingAddresses& addresses);
@@ -18,7 +19,7 @@ class ServerDeletion {
     void navigated(const std::string& url);
 
   private:
-    const Workspace& workspace_;
-    Prompts& prompts_;
-    const HostingAddresses& addresses_;
+    const Workspace* workspace_;
+    Prompts* prompts_;
+    HostingAddresses addresses_;
 };

@@ -368,9 +368,14 @@ std::optional<std::string> QtPrompts::chooseFolder(const std::string& title,
 }
 
 void QtPrompts::serverFiles(const ServerFilesWindow& window) {
-    filedelete dialog(AddressUrl(window.connectingPage), AddressUrl(window.listingAddress),
-                      window.navigated, owner_);
-    dialog.exec();
+    // The command comes from the designer's page, which waits inside its prompt until the
+    // command ends; a browser window opened in there loads nothing (Chromium runs no
+    // navigation inside that wait). So it opens once the command has ended.
+    QTimer::singleShot(0, [window, owner = owner_] {
+        filedelete dialog(AddressUrl(window.connectingPage), AddressUrl(window.listingAddress),
+                          window.navigated, owner);
+        dialog.exec();
+    });
 }
 
 std::optional<PictureSize> QtPictureDecoder::decode(const std::string& bytes) {

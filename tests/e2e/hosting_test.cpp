@@ -2,8 +2,10 @@
 // leads to the agreement, registration, renaming and viewing online; the controls bar uploads
 // and deletes. The service's own windows on their own.
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTimer>
 #include <QWebEngineView>
 
 #include "hosting/agreement.h"
@@ -13,6 +15,8 @@
 #include "hosting/siteaction.h"
 #include "hosting/sitename.h"
 #include "page/page_record.h"
+#include "shell/qt_ports.h"
+#include "store/hosting_folder_store.h"
 #include "support/server_process.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"
@@ -27,8 +31,8 @@ class HostingWindowTest : public WindowFixture {
     HostingAddresses addresses() const {
         return HostingAddresses::UnderOneBase(base(), std::chrono::seconds(5));
     }
-    void startWithStandIn() {
-        window = std::make_unique<MainView>(working, MainViewPorts{prompts, shell}, addresses());
+    void startWithStandIn(Prompts& ports) {
+        window = std::make_unique<MainView>(working, MainViewPorts{ports, shell}, addresses());
         window->resize(1200, 800);
         window->show();
         QObject::connect(window->browser()->page(), &QWebEnginePage::loadFinished,
@@ -59,7 +63,7 @@ TEST_F(HostingWindowTest, AFolderIsMadeRenamedViewedUploadedToAndCleared) {
     page.pictures = {"pageimageitem9~" + path("webpages/quillora-logo.gif")};
     page.links = {""};
     store(page, true);
-    startWithStandIn();
+    startWithStandIn(prompts);
     ASSERT_TRUE(resume());
     EXPECT_EQ(label(), "[Click for a Corvala web folder]");
 
@@ -146,4 +150,65 @@ TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
     listing.browser()->page()->runJavaScript("document.querySelector('a.delete').click()");
     ASSERT_TRUE(WaitFor([&] { return listing.browser()->title() == "Deleted"; }));
     EXPECT_EQ(followed.back(), base() + "quillservlet?FILEDELETE|Folder|42|my%20page.html");
+}
+
+// The delete window opened the way the user opens it, from the controls bar, with the
+// program's own dialogs: the listing comes and a delete link goes through.
+TEST_F(HostingWindowTest, TheDeleteWindowListsTheFolderWhenOpenedFromTheControls) {
+    const std::string reply = HttpGet(base() + "quillservlet?REGISTERFOLDER|Shown|77");
+    ASSERT_EQ(reply.substr(0, 5), "1000|");
+    WriteFile(path("page.html"), "<html></html>");
+    ASSERT_TRUE(
+        FormPoster()
+            .postPageForm(
+                base() + "quillservlet",
+                {path("page.html"), "gone.html", {{"FOLDERNAME", "Shown"}, {"PASSWORD", "77"}}})
+            .sent);
+    {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        HostingFolder folder;
+        folder.folderName = "Shown";
+        folder.password = "77";
+        folder.folderId = "1000";
+        folder.scriptAddress = base() + "scripts/";
+        SaveNewHostingFolder(db, folder);
+    }
+    store(sitePage("site.html", "Online"), true);
+    QtPrompts dialogs;
+    startWithStandIn(dialogs);
+    dialogs.setOwner(window.get());
+    ASSERT_TRUE(resume());
+    // The window is modal: what the user does in it happens while it is open.
+    std::string title;
+    bool deleted = false;
+    std::function<void()> act = [&] {
+        auto* listing = qobject_cast<filedelete*>(QApplication::activeModalWidget());
+        if (listing == nullptr) {
+            QTimer::singleShot(50, act);
+            return;
+        }
+        WaitFor([&] { return listing->browser()->title() == "Folder Shown"; });
+        title = listing->browser()->title().toStdString();
+        // The delete link's address is shown in a box of its own; the file goes.
+        QTimer boxWatch;
+        QObject::connect(&boxWatch, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box->accept();
+            }
+        });
+        boxWatch.start(50);
+        listing->browser()->page()->runJavaScript("document.querySelector('a.delete').click()");
+        deleted = WaitFor([&] { return HttpGet(base() + "Shown/gone.html") == "not found"; });
+        listing->findChild<PictureButton*>()->click();
+    };
+    QTimer::singleShot(0, act);
+    js("setTimeout(function () { window.frames['controls'].plainCommand('http://deleteservpages') "
+       "}, 0)");
+    ASSERT_TRUE(WaitFor([&] { return !title.empty(); }));
+    EXPECT_EQ(title, "Folder Shown");
+    EXPECT_TRUE(deleted);
+    ASSERT_TRUE(WaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
+    // The designer's browser answers again.
+    EXPECT_EQ(js("1 + 1").toInt(), 2);
 }

@@ -367,3 +367,11 @@ TEST_F(TlsHostingTest, RegisterUploadAndDeleteGoThroughHttpsAndAWrongCertificate
             .postPageForm(base() + "quillservlet", {working / "site/sun.gif", "x.html", {}})
             .sent);
 }
+
+TEST_F(HostingTest, AFolderNameWithABarKeepsTheServletsFieldsInPlace) {
+    registerFolder("Bar|Site");
+    ASSERT_TRUE(workspace().hosting.exists()) << messages().front();
+    EXPECT_EQ(workspace().hosting.folderName, "Bar|Site");
+    EXPECT_EQ(hosting.renameFolder("New|Name"), "FOLDER CHANGED");
+    EXPECT_NE(log().find("REGISTERFOLDER|Bar%7CSite|"), std::string::npos) << log();
+}

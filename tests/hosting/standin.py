@@ -121,7 +121,11 @@ class Handler(socketserver.StreamRequestHandler):
     def get(self, path, query):
         base = "%s://127.0.0.1:%d/" % (Handler.scheme, Handler.port)
         if path == "/quillservlet":
-            command = urllib.parse.unquote(query).split("|")
+            # The fields are split first, so an encoded "|" inside one stays in it; a browser
+            # sends the separators encoded themselves.
+            if "|" not in query:
+                query = urllib.parse.unquote(query)
+            command = [urllib.parse.unquote(field) for field in query.split("|")]
             return self.servlet(command, base)
         arguments = dict(urllib.parse.parse_qsl(query, keep_blank_values=True))
         folder = folder_by_id(arguments.get("folderid"))

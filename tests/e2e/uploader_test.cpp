@@ -6,13 +6,17 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <deque>
 #include <filesystem>
 
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
+#include "support/server_process.h"
 #include "support/ssh_server.h"
+#include "support/temp_folder.h"
 #include "transfer/cftpdialog.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"
@@ -157,4 +161,129 @@ TEST_F(UploaderTest, AnSftpSiteIsReachedWithThePasswordThenTheKey) {
     EXPECT_EQ(again.findChild<QComboBox*>("protocol")->currentText(), "SFTP");
     EXPECT_EQ(again.findChild<QLineEdit*>("server")->text().toStdString(),
               "sftp://" + server.address());
+}
+
+namespace {
+
+// Answers every message box that comes, in order, through its buttons; the texts are kept.
+class BoxAnswers {
+  public:
+    explicit BoxAnswers(std::deque<QMessageBox::StandardButton> answers)
+        : answers_(std::move(answers)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            texts.push_back(box->text().toStdString());
+            const QMessageBox::StandardButton answer =
+                answers_.empty() ? QMessageBox::Ok : answers_.front();
+            if (!answers_.empty()) {
+                answers_.pop_front();
+            }
+            QAbstractButton* button = box->button(answer);
+            button != nullptr ? button->click() : box->accept();
+        });
+        timer_.start(30);
+    }
+    std::vector<std::string> texts;
+
+  private:
+    std::deque<QMessageBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+constexpr const char* kFtpServer = QUILLORA_TEST_DATA "/transfer/ftpserver.py";
+
+}  // namespace
+
+TEST_F(UploaderTest, UntrustedUnencryptedAndHostileServersAreMetThroughTheWindow) {
+    std::filesystem::create_directories(path("webpages"));
+    // Larger than what the sockets hold, so that the upload still runs when Cancel comes.
+    WriteFile(path("webpages/big.html"), std::string(24 * 1024 * 1024, 'b'));
+    TempFolder tlsHome;
+    TempFolder slowHome;
+    TempFolder hostileHome;
+    TempFolder certificates;
+    TempFolder logs;
+    std::filesystem::create_directories(slowHome / "sub");
+    WriteFile(slowHome / "sub/big.html", "the live page");
+    QtPrompts dialogs;
+    auto uploader = std::make_unique<cftpdialog>(working, path("webpages"), dialogs, nullptr);
+    dialogs.setOwner(uploader.get());
+    uploader->show();
+    const auto button = [&](const char* name) { return uploader->findChild<PictureButton*>(name); };
+    auto* serverList = uploader->findChild<QListWidget*>("serverList");
+    const auto logIn = [&](const ServerProcess& server) {
+        button("newsession")->click();
+        Type(uploader->findChild<QLineEdit*>("server"),
+             QString::fromStdString("127.0.0.1:" + std::to_string(server.port())));
+        Type(uploader->findChild<QLineEdit*>("user"), "quill");
+        Type(uploader->findChild<QLineEdit*>("password"), "secret");
+        button("connect")->click();
+    };
+    const auto clickRow = [](QListWidget* list, const char* text, bool twice) {
+        QListWidgetItem* item = list->findItems(text, Qt::MatchExactly).value(0);
+        ASSERT_NE(item, nullptr) << text;
+        const QPoint centre = list->visualItemRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+        if (twice) {
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+        }
+    };
+
+    {
+        // An unverifiable certificate: No, and the server saw no login at all; then Yes.
+        ServerProcess server(kFtpServer, {"--home", tlsHome.path(), "--tls", certificates.path(),
+                                          "--log", logs / "tls.log"});
+        BoxAnswers answers({QMessageBox::No, QMessageBox::Ok, QMessageBox::Yes});
+        logIn(server);
+        EXPECT_FALSE(button("connect")->isChecked());
+        ASSERT_GE(answers.texts.size(), 1u);
+        EXPECT_NE(answers.texts[0].find("Its key: SHA256:"), std::string::npos);
+        EXPECT_EQ(ReadFile(logs / "tls.log").find("USER"), std::string::npos);
+        EXPECT_EQ(ReadFile(logs / "tls.log").find("PASS"), std::string::npos);
+        button("connect")->click();
+        EXPECT_TRUE(button("connect")->isChecked()) << answers.texts.back();
+    }
+    {
+        // No TLS: the user is told before the password goes. Then an upload into a subfolder
+        // is cancelled from the notice, and nothing of it stays there.
+        ServerProcess server(kFtpServer, {"--home", slowHome.path(), "--mode", "slow"});
+        BoxAnswers answers({QMessageBox::Yes});
+        logIn(server);
+        ASSERT_TRUE(button("connect")->isChecked());
+        ASSERT_FALSE(answers.texts.empty());
+        EXPECT_NE(answers.texts[0].find("would travel unencrypted"), std::string::npos);
+        clickRow(serverList, "sub  [FOLDER]", true);
+        EXPECT_EQ(uploader->findChild<QLabel*>("serverFolder")->text(), "/sub");
+        clickRow(uploader->findChild<QListWidget*>("localList"), "big.html", false);
+        QTimer cancel;
+        QObject::connect(&cancel, &QTimer::timeout, [&] {
+            auto* progress = uploader->findChild<QProgressBar*>("progress");
+            if (progress != nullptr && progress->isVisible() && progress->value() > 0) {
+                uploader->findChild<QPushButton*>("cancel")->click();
+            }
+        });
+        cancel.start(50);
+        button("upload")->click();
+        EXPECT_EQ(ReadFile(slowHome / "sub/big.html"), "the live page");
+        EXPECT_FALSE(std::filesystem::exists(slowHome / "sub/.big.html.part"));
+        EXPECT_FALSE(std::filesystem::exists(slowHome / ".big.html.part"));
+    }
+    {
+        // Names that climb out of the folder are not listed; what is listed lands inside it.
+        ServerProcess server(kFtpServer, {"--home", hostileHome.path(), "--mode", "hostile"});
+        BoxAnswers answers({QMessageBox::Yes});
+        logIn(server);
+        ASSERT_TRUE(button("connect")->isChecked());
+        ASSERT_EQ(serverList->count(), 1);
+        EXPECT_EQ(serverList->item(0)->text(), "ok.txt");
+        clickRow(serverList, "ok.txt", false);
+        button("download")->click();
+        EXPECT_EQ(ReadFile(path("webpages/ok.txt")), "owned");
+        EXPECT_FALSE(std::filesystem::exists(path("pwned_home.txt")));
+        EXPECT_FALSE(std::filesystem::exists(home / "pwned_home.txt"));
+        EXPECT_FALSE(std::filesystem::exists(path("up.txt")));
+    }
 }

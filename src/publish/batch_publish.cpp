@@ -128,10 +128,16 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
     return request;
 }
 
+UploadOptions WithVault(UploadOptions options, PasswordVault* vault) {
+    options.vault = vault;
+    return options;
+}
+
 }  // namespace
 
 int RunBatchPublish(const std::vector<std::string>& arguments,
-                    const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err) {
+                    const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err,
+                    PasswordVault* vault) {
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
             out << kUsage << kHelp;
@@ -200,8 +206,8 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
         return kUsageOrDatabaseError;
     }
     if (request->upload && !written.pages.empty()) {
-        const int sent =
-            UploadSite(written, *request->upload, db, request->hosting, request->options, err);
+        const int sent = UploadSite(written, *request->upload, db, request->hosting,
+                                    WithVault(request->options, vault), err);
         if (sent != kAllWritten) {
             return sent;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+class PasswordVault;
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,5 +12,7 @@
 //   quillora-publish [--workdir DIR] [--upload TARGET [--dry-run]] SITE_FOLDER [PAGE ...]
 // Exit status: 0 every page written (and sent), 1 some were not, 2 usage, database,
 // connection or login error.
+// The keyring, when given, holds the passwords the uploader remembered there.
 int RunBatchPublish(const std::vector<std::string>& arguments,
-                    const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err);
+                    const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err,
+                    PasswordVault* vault = nullptr);

@@ -15,6 +15,7 @@
 #include "files/sent_record.h"
 #include "hosting/page_upload.h"
 #include "platform/console_prompts.h"
+#include "platform/password_vault.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/ftp_login_store.h"
@@ -138,7 +139,7 @@ std::string EngineAddress(const UploadTarget& target) {
 
 // The password for FTP or SFTP: the address's, the environment's, or the one remembered for
 // this server (as typed in the uploader, with or without its scheme) and user.
-std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
+std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target, PasswordVault* vault) {
     if (target.password) {
         return *target.password;
     }
@@ -146,8 +147,14 @@ std::string FtpPassword(SqliteDatabase& db, const UploadTarget& target) {
         return password;
     }
     try {
-        return RememberedFtpPassword(db, target.user, target.server,
-                                     (target.secureShell ? "sftp://" : "ftp://") + target.server);
+        const StoredFtpLogin login =
+            RememberedFtpLogin(db, target.user, target.server,
+                               (target.secureShell ? "sftp://" : "ftp://") + target.server);
+        if (login.inKeyring) {
+            return vault != nullptr ? vault->read(KeyringName(login)).value_or(std::string())
+                                    : std::string();
+        }
+        return login.password;
     } catch (const SqliteException&) {
         return std::string();
     }
@@ -209,7 +216,7 @@ std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions&
 int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
                 const UploadOptions& options, std::ostream& err) {
     const bool dryRun = options.dryRun;
-    const std::string password = FtpPassword(db, target);
+    const std::string password = FtpPassword(db, target, options.vault);
     // SFTP may log in with the user's key or agent instead.
     if (password.empty() && !target.secureShell) {
         err << "no password for " << target.user << "@" << target.server

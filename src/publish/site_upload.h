@@ -9,6 +9,7 @@
 #include "page/page_record.h"
 #include "publish/upload_target.h"
 
+class PasswordVault;
 class SqliteDatabase;
 
 // The pages written, with the site folder they stand in.
@@ -28,6 +29,8 @@ struct UploadOptions {
     // The SHA-256 fingerprint of an FTP server's certificate to trust although it does not
     // verify; empty for none.
     std::string trustedCertificate;
+    // Where remembered passwords may be kept; none to read the page store only.
+    PasswordVault* vault = nullptr;
 };
 
 // Sends the pages, and the pictures they use, where the target says: a file goes when it is new

@@ -8,51 +8,70 @@ namespace {
 
 constexpr const char* kNoServer = "NOSERVER";
 
-bool HasProtocolColumn(SqliteDatabase& db) {
-    return db.runScalar(
-               "SELECT count(*) FROM pragma_table_info('ftplogin') WHERE name = "
-               "'PROTOCOL'") > 0;
+bool HasColumn(SqliteDatabase& db, const std::string& name) {
+    SqliteStatement query =
+        db.prepare("SELECT count(*) FROM pragma_table_info('ftplogin') WHERE name = ?1");
+    query.bindText(1, name);
+    return query.runQuery().intValue(0) > 0;
 }
 
-}  // namespace
+// The columns later versions added, as a select list ("NULL" where a store lacks one).
+std::string LaterColumns(SqliteDatabase& db) {
+    return std::string(HasColumn(db, "PROTOCOL") ? ",PROTOCOL" : ",NULL") +
+           (HasColumn(db, "KEYRING") ? ",KEYRING" : ",NULL");
+}
 
-StoredFtpLogin LoadFtpLogin(SqliteDatabase& db) {
-    const bool hasProtocol = HasProtocolColumn(db);
-    SqliteCursor row =
-        db.runQuery(hasProtocol ? "SELECT SERVERNAME,USERNAME,PASSWORD,PROTOCOL FROM ftplogin "
-                                : "SELECT SERVERNAME,USERNAME,PASSWORD FROM ftplogin ");
+StoredFtpLogin ReadLogin(SqliteCursor& row) {
     StoredFtpLogin login;
     if (!row.atEnd() && row.textValue(0).find(kNoServer) == std::string::npos) {
         login.remembered = true;
         login.server = row.textValue(0);
         login.user = row.textValue(1);
         login.password = row.textValue(2);
-        login.protocol = hasProtocol ? row.textValue(3) : std::string();
+        login.protocol = row.textValue(3);
+        login.inKeyring = row.intValue(4) == 1;
     }
     return login;
 }
 
+}  // namespace
+
+StoredFtpLogin LoadFtpLogin(SqliteDatabase& db) {
+    SqliteCursor row =
+        db.runQuery("SELECT SERVERNAME,USERNAME,PASSWORD" + LaterColumns(db) + " FROM ftplogin ");
+    return ReadLogin(row);
+}
+
 void SaveFtpLogin(SqliteDatabase& db, const StoredFtpLogin& login) {
-    if (!HasProtocolColumn(db)) {
-        db.runStatement("ALTER TABLE ftplogin ADD COLUMN PROTOCOL TEXT");
+    for (const char* column : {"PROTOCOL TEXT", "KEYRING INTEGER"}) {
+        const std::string name = std::string(column).substr(0, std::string(column).find(' '));
+        if (!HasColumn(db, name)) {
+            db.runStatement("ALTER TABLE ftplogin ADD COLUMN " + std::string(column));
+        }
     }
-    SqliteStatement update =
-        db.prepare("UPDATE ftplogin SET SERVERNAME = ?1,USERNAME = ?2,PASSWORD = ?3,PROTOCOL = ?4");
+    SqliteStatement update = db.prepare(
+        "UPDATE ftplogin SET SERVERNAME = ?1,USERNAME = ?2,PASSWORD = ?3,PROTOCOL = ?4,"
+        "KEYRING = ?5");
     update.bindText(1, login.remembered ? login.server : kNoServer);
     update.bindText(2, login.remembered ? login.user : "0");
     update.bindText(3, login.remembered ? login.password : "0");
     update.bindText(4, login.remembered ? login.protocol : "ftp");
+    update.bindInt(5, login.remembered && login.inKeyring ? 1 : 0);
     update.runStatement();
 }
 
-std::string RememberedFtpPassword(SqliteDatabase& db, const std::string& user,
+StoredFtpLogin RememberedFtpLogin(SqliteDatabase& db, const std::string& user,
                                   const std::string& server, const std::string& serverWithScheme) {
-    SqliteStatement lookup = db.prepare(
-        "SELECT PASSWORD FROM ftplogin WHERE (SERVERNAME = ?1 OR SERVERNAME = ?3) "
-        "AND USERNAME = ?2");
+    SqliteStatement lookup = db.prepare("SELECT SERVERNAME,USERNAME,PASSWORD" + LaterColumns(db) +
+                                        " FROM ftplogin WHERE (SERVERNAME = ?1 OR SERVERNAME = "
+                                        "?3) AND USERNAME = ?2");
     lookup.bindText(1, server);
     lookup.bindText(2, user);
     lookup.bindText(3, serverWithScheme);
     SqliteCursor row = lookup.runQuery();
-    return row.atEnd() ? std::string() : row.textValue(0);
+    return ReadLogin(row);
+}
+
+std::string KeyringName(const StoredFtpLogin& login) {
+    return "ftp login " + login.user + "@" + login.server;
 }

@@ -59,11 +59,13 @@ std::optional<std::size_t> Caret(const QListWidget* list) {
 
 cftpdialog::cftpdialog(const std::string& workingFolder, const std::string& localFolder,
                        Prompts& prompts, QWidget* parent)
-    : QDialog(parent), session_(workingFolder, localFolder, prompts) {
+    : QDialog(parent), session_(workingFolder, localFolder, prompts, &vault_) {
     setWindowTitle(QStringLiteral("Quillora Uploader"));
     buildWindow();
     session_.fillLocalList();
     session_.loadLogin();
+    auto* place = findChild<QLabel*>(QStringLiteral("passwordPlace"));
+    place->setText(QString::fromStdString(session_.passwordPlace()));
     showPanes();
 }
 
@@ -108,6 +110,11 @@ void cftpdialog::buildWindow() {
     serverGrid->addLayout(boxes, 2, 1);
     serverGrid->addWidget(connect_, 2, 2);
     serverGrid->addWidget(newSession, 2, 3);
+    // Where a remembered password goes, said before the user ticks the box.
+    auto* place = new QLabel(this);
+    place->setObjectName(QStringLiteral("passwordPlace"));
+    place->setWordWrap(true);
+    serverGrid->addWidget(place, 5, 0, 1, 4);
     serverFolder_ = new QLabel(this);
     serverFolder_->setObjectName(QStringLiteral("serverFolder"));
     serverGrid->addWidget(new QLabel(QStringLiteral("Web Folder:"), this), 3, 0);

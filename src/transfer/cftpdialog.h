@@ -5,6 +5,7 @@
 #include <string>
 
 #include "transfer/ftp_session.h"
+#include "ui/keychain_vault.h"
 
 class PictureButton;
 class Prompts;
@@ -39,6 +40,7 @@ class cftpdialog : public QDialog {
     void showPanes();
     void finish();
 
+    KeychainVault vault_;
     FtpSession session_;
     QLineEdit* server_ = nullptr;
     QLineEdit* user_ = nullptr;

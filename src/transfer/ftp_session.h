@@ -7,6 +7,7 @@
 #include <vector>
 
 class FtpEngine;
+class PasswordVault;
 class Prompts;
 
 // How the uploader reaches the server: FTP with TLS when the server offers it, FTP that refuses
@@ -46,7 +47,9 @@ class FtpSession {
   public:
     // The login is remembered in the page store of the working folder; the engine's log goes
     // there too.
-    FtpSession(std::string workingFolder, std::string localFolder, Prompts& prompts);
+    // Remembered passwords go to the keyring when one answers (the vault may be none).
+    FtpSession(std::string workingFolder, std::string localFolder, Prompts& prompts,
+               PasswordVault* vault = nullptr);
     ~FtpSession();
 
     FtpPanes& panes() { return panes_; }
@@ -73,6 +76,8 @@ class FtpSession {
 
     void loadLogin();
     void saveLogin();
+    // Where a remembered password is kept, in a sentence for the login window.
+    std::string passwordPlace();
 
   private:
     // False, after the message, when there is no connection.
@@ -91,8 +96,14 @@ class FtpSession {
     void showServerEntries();
     void endEngine();
 
+    // Keeps the page store readable by the user alone while it holds a password.
+    void keepStorePrivate();
+
     std::string workingFolder_;
     Prompts& prompts_;
+    PasswordVault* vault_;
+    // The keyring name of the login loaded, so that forgetting it clears the keyring too.
+    std::string loadedKeyringName_;
     FtpPanes panes_;
     std::unique_ptr<FtpEngine> engine_;
     long stallSeconds_ = 30;

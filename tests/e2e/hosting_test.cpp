@@ -48,6 +48,20 @@ class HostingWindowTest : public WindowFixture {
             .toStdString();
     }
     std::string log() { return HttpGet(base() + "_log"); }
+    // The stand-in's first folder, registered with one page in it.
+    bool folderWithPage(const std::string& folder, const std::string& password,
+                        const std::string& page) {
+        if (HttpGet(base() + "quillservlet?REGISTERFOLDER|" + folder + "|" + password)
+                .substr(0, 5) != "1000|") {
+            return false;
+        }
+        WriteFile(path("page.html"), "<html></html>");
+        return FormPoster()
+            .postPageForm(
+                base() + "quillservlet",
+                {path("page.html"), page, {{"FOLDERNAME", folder}, {"PASSWORD", password}}})
+            .sent;
+    }
 
     ServerProcess server{kStandIn, {}};
 };
@@ -130,14 +144,7 @@ TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
     EXPECT_FALSE(action.viewOnline());
 
     // The listing window shows the servlet's page and tells the links the user follows.
-    ASSERT_EQ(HttpGet(base() + "quillservlet?REGISTERFOLDER|Folder|42").substr(0, 5), "1000|");
-    WriteFile(path("page.html"), "<html></html>");
-    ASSERT_TRUE(
-        FormPoster()
-            .postPageForm(
-                base() + "quillservlet",
-                {path("page.html"), "my page.html", {{"FOLDERNAME", "Folder"}, {"PASSWORD", "42"}}})
-            .sent);
+    ASSERT_TRUE(folderWithPage("Folder", "42", "my page.html"));
     std::vector<std::string> followed;
     filedelete listing(
         QUrl::fromLocalFile(QString::fromStdString(path("connecting_message.html"))),
@@ -155,15 +162,7 @@ TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
 // The delete window opened the way the user opens it, from the controls bar, with the
 // program's own dialogs: the listing comes and a delete link goes through.
 TEST_F(HostingWindowTest, TheDeleteWindowListsTheFolderWhenOpenedFromTheControls) {
-    const std::string reply = HttpGet(base() + "quillservlet?REGISTERFOLDER|Shown|77");
-    ASSERT_EQ(reply.substr(0, 5), "1000|");
-    WriteFile(path("page.html"), "<html></html>");
-    ASSERT_TRUE(
-        FormPoster()
-            .postPageForm(
-                base() + "quillservlet",
-                {path("page.html"), "gone.html", {{"FOLDERNAME", "Shown"}, {"PASSWORD", "77"}}})
-            .sent);
+    ASSERT_TRUE(folderWithPage("Shown", "77", "gone.html"));
     {
         SqliteDatabase db;
         db.open(path("quilldata.db"));

@@ -225,6 +225,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     }
     FtpEngine engine(JoinPath(site.workingFolder, "conftp.log"));
     engine.ftpeAttach();
+    engine.hashSentContent(true);
     engine.ftpeLog("--> quillora-publish to " + EngineAddress(target) + "/" + target.path);
     OptionAnswers answers(options, target.server, err);
     const int connected = LogInTrusting(engine,

@@ -531,7 +531,9 @@ int FtpEngine::startPut(const std::string& name, bool underTemporaryName) {
     curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBuffer);
     // The content's hash is worked out beside the sending, on a core of its own.
     sentDigest_.clear();
-    hashing_ = std::async(std::launch::async, ContentHashOfFile, JoinPath(localDir_, name));
+    if (hashSent_) {
+        hashing_ = std::async(std::launch::async, ContentHashOfFile, JoinPath(localDir_, name));
+    }
     curl_easy_setopt(easy, CURLOPT_READDATA, file_.get());
     curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE,
                      static_cast<curl_off_t>(ftpeGetLocalFSize(JoinPath(localDir_, name))));

@@ -104,7 +104,9 @@ class FtpEngine {
     // The part file a failed or cancelled upload could not remove from the server; empty when
     // none was left.
     const std::string& leftPartFile() const { return leftPart_; }
-    // The content hash (XXH3-128) of what the last upload sent, once the server confirmed it.
+    // The content hash (XXH3-128) of what the last upload sent, once the server confirmed it;
+    // worked out beside the sending only when asked for (a record of what was sent needs it).
+    void hashSentContent(bool wanted) { hashSent_ = wanted; }
     const std::string& ftpeSentDigest() const { return sentDigest_; }
     // A transfer fails when no byte moves for this many seconds (30 unless set), whatever its
     // size, waiting for the server's answer included.
@@ -198,6 +200,7 @@ class FtpEngine {
     long stallSeconds_ = 30;
     long long lastMoved_ = 0;
     std::chrono::steady_clock::time_point lastMove_;
+    bool hashSent_ = false;
     std::string sentDigest_;
     std::string leftPart_;
     std::future<std::string> hashing_;

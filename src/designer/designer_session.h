@@ -25,6 +25,8 @@ class Shell;
 class SqliteDatabase;
 class TextEditorWindow;
 
+class PasswordVault;
+
 struct DesignerPorts {
     Clipboard& clipboard;
     Browser& browser;
@@ -59,8 +61,12 @@ class DesignerSession {
     DesignerOperations& operations() { return operations_; }
     ItemCommands& items() { return items_; }
     HostingCommands& hosting() { return *hosting_; }
+    // The desktop's keyring for the hosting folder's password; none keeps it in the store.
+    void setPasswordVault(PasswordVault* vault) { vault_ = vault; }
+    PasswordVault* passwordVault() const { return vault_; }
 
   private:
+    PasswordVault* vault_ = nullptr;
     Workspace workspace_;
     PageStore store_;
     ControlsPage controls_;

@@ -35,7 +35,7 @@ void WriteLastSession(const std::string& workingFolder, const std::string& folde
 void StartSession(DesignerSession& session, SqliteDatabase& db, Browser& browser) {
     Workspace& workspace = session.workspace();
     try {
-        workspace.hosting = LoadHostingFolder(db);
+        workspace.hosting = LoadHostingFolder(db, session.passwordVault());
     } catch (const SqliteException& failure) {
         session.store().report(failure);
     }

@@ -119,7 +119,7 @@ void HostingOperations::registrationLoop() {
     ports_.prompts.messageBox(
         "Your new folder has been created.\n You can now upload files to Corvala.",
         "FOLDER CREATED SUCCESFULLY", MessageButtons::Ok, MessageIcon::None);
-    store([&] { SaveNewHostingFolder(db_, folder); });
+    store([&] { SaveNewHostingFolder(db_, folder, session_.passwordVault()); });
     refreshFolderLabel();
 }
 

@@ -85,7 +85,7 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
     const bool dryRun = options.dryRun;
     HostingFolder folder;
     try {
-        folder = LoadHostingFolder(db);
+        folder = LoadHostingFolder(db, options.vault);
     } catch (const SqliteException& failure) {
         err << "cannot read the hosting folder from the page store: " << failure.message() << "\n";
         return kCannotSend;

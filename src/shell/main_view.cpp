@@ -74,6 +74,7 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
                 session, db_, HostingOperations::Ports{*browserPort_, ports_.prompts, ports_.shell},
                 hosting);
         });
+    session_->setPasswordVault(&keyring_);
     page_->setNavigationHandler([this](const std::string& address) {
         bool cancel = true;
         perform([&] { cancel = session_->dispatcher().beforeNavigate(address); });

@@ -10,6 +10,7 @@
 #include "shell/qt_ports.h"
 #include "shell/qt_text_editor.h"
 #include "store/db/sqlite_database.h"
+#include "ui/keychain_vault.h"
 
 class BrowserPage;
 class PhonePreview;
@@ -83,6 +84,8 @@ class MainView : public QMainWindow {
     BrowserPage* page_ = nullptr;
     std::unique_ptr<QtBrowser> browserPort_;
     std::unique_ptr<QtTextEditor> textEditor_;
+    // Before the session, which keeps the hosting folder's password there.
+    KeychainVault keyring_;
     std::unique_ptr<DesignerSession> session_;
     QComboBox* folders_ = nullptr;
     QComboBox* pages_ = nullptr;

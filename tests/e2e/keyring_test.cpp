@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <sstream>
 
+#include "hosting/http_client.h"
 #include "publish/batch_publish.h"
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
 #include "store/db/sqlite_database.h"
+#include "store/hosting_folder_store.h"
 #include "support/plain_ftp.h"
 #include "support/server_process.h"
 #include "transfer/cftpdialog.h"
@@ -26,11 +28,8 @@ class KeyringTest : public WindowFixture {};
 }  // namespace
 
 TEST_F(KeyringTest, RememberedPasswordsGoWhereTheWindowSaysAndServeTheCommandLine) {
+    // Without the test keyring, the tests' main lets no bus answer.
     const bool keyring = std::getenv("QUILLORA_TEST_KEYRING") != nullptr;
-    if (!keyring) {
-        // No keyring may answer, whatever the machine runs.
-        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quillora-test-bus", 1);
-    }
     TempFolder serverHome;
     std::filesystem::create_directories(serverHome / "site");
     ServerProcess server(QUILLORA_TEST_DATA "/transfer/ftpserver.py",
@@ -90,5 +89,40 @@ TEST_F(KeyringTest, RememberedPasswordsGoWhereTheWindowSaysAndServeTheCommandLin
     }
     EXPECT_EQ(stored("select SERVERNAME from ftplogin"), "NOSERVER");
     EXPECT_FALSE(vault.read("ftp login quill@" + address).has_value());
-    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+TEST_F(KeyringTest, TheHostingFolderPasswordMovesToTheKeyringAndStillSendsTheSite) {
+    const bool keyring = std::getenv("QUILLORA_TEST_KEYRING") != nullptr;
+    ServerProcess standIn(QUILLORA_TEST_DATA "/hosting/standin.py", {});
+    const std::string base = "http://127.0.0.1:" + std::to_string(standIn.port()) + "/";
+    const std::string password = "123456789012";
+    ASSERT_EQ(HttpGet(base + "quillservlet?REGISTERFOLDER|Kept|" + password).substr(0, 5), "1000|");
+    {
+        // As an earlier version stored it: the password in the row.
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        HostingFolder folder;
+        folder.folderName = "Kept";
+        folder.folderId = "1000";
+        folder.password = password;
+        folder.scriptAddress = base + "scripts/";
+        SaveNewHostingFolder(db, folder);
+    }
+    store(sitePage("site.html", "Kept"), true);
+    startWindow();
+    EXPECT_EQ(window->session().workspace().hosting.password, password);
+    EXPECT_EQ(stored("select LASTFILE from lastsession"),
+              (keyring ? "KEYRING" : password) + "|" + base + "scripts/");
+    window->close();
+    window.reset();
+
+    // The command line takes it from there and sends the site.
+    KeychainVault vault;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunBatchPublish({"--upload", "hosting", "--hosting-base", base, path("webpages")},
+                              working, out, err, &vault),
+              0)
+        << err.str();
+    EXPECT_EQ(HttpGet(base + "Kept/site.html").find("not found"), std::string::npos);
 }

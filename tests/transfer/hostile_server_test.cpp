@@ -125,6 +125,10 @@ TEST(HostileServers, AServerThatSpokeTlsIsNeverUsedInClear) {
     stand.prompts.answers = {MessageAnswer::Yes};
     stand.logIn();
     ASSERT_TRUE(stand.session.panes().connected) << stand.shown();
+    // The session's own later connections (the listing's, on a fresh one) demand TLS as well:
+    // the refused AUTH ends them before USER.
+    const std::string first = stand.serverLog();
+    EXPECT_EQ(first.find("USER"), first.rfind("USER")) << first;
     // The next login demands TLS of it, and sends nothing of the login when it is refused.
     stand.session.disconnect();
     stand.prompts.shown.clear();

@@ -24,61 +24,6 @@ size_t Collect(char* data, size_t size, size_t count, void* target) {
 
 }  // namespace
 
-std::string FtpErrorMeaning(int code) {
-    switch (code) {
-        case FtpEngine::kUnknownHostKey:
-            return "The server's host key is not among the known hosts.";
-        case FtpEngine::kChangedHostKey:
-            return "The server's host key differs from the one known for it: the connection was "
-                   "refused.";
-        case FtpEngine::kPlainServer:
-            return "The server offers no encryption: the password and files would travel "
-                   "unencrypted.";
-        case FtpEngine::kTlsRefusedNow:
-            return "The server encrypted the connection before but refuses to now: the "
-                   "connection was refused, nothing of the login was sent.";
-        case FtpEngine::kBadName:
-            return "The name holds a character no server name may hold (a line break, NUL, or "
-                   "a path instead of a name).";
-        default:
-            break;
-    }
-    static const std::pair<CURLcode, const char*> kMeanings[] = {
-        {CURLE_COULDNT_RESOLVE_HOST, "The server's name could not be found."},
-        {CURLE_COULDNT_CONNECT, "The server could not be reached."},
-        {CURLE_OPERATION_TIMEDOUT, "The server stopped answering: nothing moved in time."},
-        {CURLE_LOGIN_DENIED, "The server refused the user name or password."},
-        {CURLE_REMOTE_ACCESS_DENIED, "The server refused access to that file or folder."},
-        {CURLE_REMOTE_FILE_NOT_FOUND, "The file or folder is not on the server."},
-        {CURLE_QUOTE_ERROR, "The server refused the command."},
-        {CURLE_UPLOAD_FAILED, "The server refused to take the file."},
-        {CURLE_PEER_FAILED_VERIFICATION, "The server's certificate could not be verified."},
-        {CURLE_SSL_PINNEDPUBKEYNOTMATCH,
-         "The server shows another certificate than the one accepted for it."},
-        {CURLE_SSL_CONNECT_ERROR, "The encrypted connection could not be set up."},
-        {CURLE_USE_SSL_FAILED, "The server does not offer the encryption asked for."},
-        {CURLE_SEND_ERROR, "The connection to the server broke off."},
-        {CURLE_RECV_ERROR, "The connection to the server broke off."},
-        {CURLE_GOT_NOTHING, "The connection to the server broke off."},
-        {CURLE_PARTIAL_FILE, "The transfer ended before the whole file had come."},
-        {CURLE_READ_ERROR, "A local file could not be read."},
-        {CURLE_WRITE_ERROR, "A local file could not be written."},
-        {CURLE_SSH, "The SSH connection failed."},
-        {CURLE_FTP_WEIRD_SERVER_REPLY, "The server answered in a way FTP does not allow."},
-        {CURLE_URL_MALFORMAT, "The server address is not well formed."},
-    };
-    for (const auto& [known, meaning] : kMeanings) {
-        if (code == -static_cast<int>(known)) {
-            return meaning;
-        }
-    }
-    if (code < 0 && code > -CURL_LAST) {
-        return std::string("The transfer failed: ") +
-               curl_easy_strerror(static_cast<CURLcode>(-code)) + ".";
-    }
-    return "The transfer failed.";
-}
-
 int FtpEngine::Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine) {
     // The files' bytes pass here too: they are not logged, nor copied.
     if (kind != CURLINFO_HEADER_OUT && kind != CURLINFO_HEADER_IN && kind != CURLINFO_TEXT) {
@@ -87,37 +32,16 @@ int FtpEngine::Debug(CURL*, curl_infotype kind, char* data, size_t size, void* e
     auto* self = static_cast<FtpEngine*>(engine);
     const std::string text(data, size);
     if (kind == CURLINFO_HEADER_OUT) {
-        if (text.rfind("AUTH TLS", 0) == 0 || text.rfind("AUTH SSL", 0) == 0) {
-            self->authSent_ = true;
-        }
+        self->tls_.sawCommand(text);
         self->log_.line(
             "> " + (text.rfind("PASS ", 0) == 0 ? std::string("PASS ****") : WithoutLineEnd(text)));
     } else if (kind == CURLINFO_HEADER_IN) {
-        if (self->authSent_ && text.rfind("234", 0) == 0) {
-            self->usesTls_ = true;
-        }
-        self->authSent_ = false;
+        self->tls_.sawReply(text);
         self->log_.line("< " + WithoutLineEnd(text));
     } else {
         self->log_.line("* " + WithoutLineEnd(text));
     }
     return 0;
-}
-
-int FtpEngine::CheckHostKey(CURL*, const curl_khkey*, const curl_khkey* found, curl_khmatch match,
-                            void* engine) {
-    auto* self = static_cast<FtpEngine*>(engine);
-    if (found != nullptr && found->key != nullptr && found->len > 0) {
-        self->hostKey_ = SshHostKey{std::string(found->key, found->len)};
-    }
-    if (match == CURLKHMATCH_OK) {
-        return CURLKHSTAT_FINE;
-    }
-    // libssh2 calls a host it knows with a key of another type missing: it has changed.
-    const bool changed = match == CURLKHMATCH_MISMATCH ||
-                         KnownHostsName(self->knownHosts_, self->host_, self->port_);
-    self->hostKeyProblem_ = changed ? kChangedHostKey : kUnknownHostKey;
-    return CURLKHSTAT_REJECT;
 }
 
 FtpEngine::FtpEngine(std::string logPath) : log_(std::move(logPath)) {}
@@ -135,19 +59,6 @@ int FtpEngine::ftpeAttach() {
     return request_->ready() ? 0 : -CURLE_FAILED_INIT;
 }
 
-long FtpEngine::tlsRule() const {
-    if (requireTls_) {
-        return CURLUSESSL_ALL;
-    }
-    if (usesTls_ && !dataTls_) {
-        return CURLUSESSL_CONTROL;
-    }
-    const bool knownTls = usesTls_ || knownTls_ || !pinnedKey_.empty();
-    // TLS is demanded unless plain FTP is allowed for a server never seen to speak it: a
-    // refused AUTH then ends the login before USER.
-    return allowPlain_ && !knownTls ? CURLUSESSL_TRY : CURLUSESSL_ALL;
-}
-
 void FtpEngine::prepare(const std::string& url) {
     CURL* easy = request_->easy();
     // A reset keeps the open connection; every request sets what it needs anew.
@@ -160,16 +71,10 @@ void FtpEngine::prepare(const std::string& url) {
         curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
         freshConnection_ = false;
     }
-    hostKeyProblem_ = 0;
     if (secureShell_) {
-        prepareSecureShell();
+        ssh_.prepare(easy, !password_.empty());
     } else {
-        curl_easy_setopt(easy, CURLOPT_USE_SSL, tlsRule());
-        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
-        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
-        if (!pinnedKey_.empty()) {
-            curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, pinnedKey_.c_str());
-        }
+        tls_.prepare(easy);
     }
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     // One stall rule for everything: no byte for the limit, or no answer for it.
@@ -185,35 +90,13 @@ void FtpEngine::prepare(const std::string& url) {
     curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
 }
 
-void FtpEngine::prepareSecureShell() {
-    CURL* easy = request_->easy();
-    // Without known_hosts libssh2 takes any key type, so that a known host's key of another
-    // type is seen, and refused as changed.
-    curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, anyKeyType_ ? "/dev/null" : knownHosts_.c_str());
-    curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, CheckHostKey);
-    curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
-    // The agent, the user's key, then the password: what the server takes first wins.
-    long ways = CURLSSH_AUTH_AGENT;
-    if (!keyFile_.empty()) {
-        ways |= CURLSSH_AUTH_PUBLICKEY;
-        curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE, keyFile_.c_str());
-        if (!publicKeyFile_.empty()) {
-            curl_easy_setopt(easy, CURLOPT_SSH_PUBLIC_KEYFILE, publicKeyFile_.c_str());
-        }
-    }
-    if (!password_.empty()) {
-        ways |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
-    }
-    curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES, ways);
-}
-
 int FtpEngine::perform() {
     return outcome(request_->perform());
 }
 
 int FtpEngine::outcome(int code) const {
-    if (code == -CURLE_PEER_FAILED_VERIFICATION && hostKeyProblem_ != 0) {
-        return hostKeyProblem_;
+    if (secureShell_ && code == -CURLE_PEER_FAILED_VERIFICATION && ssh_.problem() != 0) {
+        return ssh_.problem();
     }
     return code;
 }
@@ -273,39 +156,30 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
         return kBadName;
     }
     if (secureShell_) {
-        readHostAndPort();
         // The SSH folder is read once a login, not for every request.
-        knownHosts_ = KnownHostsPath();
-        keyFile_ = UserKeyFile().value_or(std::string());
-        std::error_code error;
-        publicKeyFile_ =
-            !keyFile_.empty() && std::filesystem::is_regular_file(keyFile_ + ".pub", error)
-                ? keyFile_ + ".pub"
-                : std::string();
+        ssh_.begin(base_);
     }
-    hostKey_.reset();
-    usesTls_ = false;
-    dataTls_ = true;
+    tls_.beginLogin();
     int result = logIn();
-    if (secureShell_ && result < 0 && !hostKey_ && KnownHostsName(knownHosts_, host_, port_)) {
+    if (secureShell_ && result < 0 && ssh_.mayHaveChangedKeyType()) {
         // libssh2 asks only for the key type known_hosts holds: a server that no longer has
         // one of that type fails before showing any key.
-        anyKeyType_ = true;
+        ssh_.acceptAnyKeyType(true);
         result = logIn();
-        anyKeyType_ = false;
+        ssh_.acceptAnyKeyType(false);
     }
     if (result == -CURLE_USE_SSL_FAILED && !secureShell_) {
-        if (usesTls_ && !requireTls_) {
+        if (tls_.inUse() && !tls_.required()) {
             // The login went encrypted but the server will not encrypt files: they go in
             // clear on a connection of their own, the login stays encrypted.
-            dataTls_ = false;
+            tls_.filesInClear();
             log_.line(
                 "--> The server refuses TLS on data connections: files travel in clear, the "
                 "login stays encrypted");
             result = logIn();
-        } else if (!usesTls_ && !requireTls_) {
+        } else if (!tls_.inUse() && !tls_.required()) {
             // AUTH was refused: nothing of the login went.
-            result = knownTls_ || !pinnedKey_.empty() ? kTlsRefusedNow : kPlainServer;
+            result = tls_.known() ? kTlsRefusedNow : kPlainServer;
         } else {
             result = kNoTls;
         }
@@ -319,11 +193,11 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
     serverDir_ = entry != nullptr ? entry : "/";
     if (secureShell_) {
         log_.line("--> SFTP: the login and the files travel encrypted; host key " +
-                  (hostKey_ ? hostKey_->fingerprint() : std::string("known")));
+                  (ssh_.hostKey() ? ssh_.hostKey()->fingerprint() : std::string("known")));
     } else {
-        log_.line(usesTls_ ? "--> TLS in use: the login and the files travel encrypted"
-                           : "--> Plain FTP: the server offers no TLS; the password and the "
-                             "files travel unencrypted");
+        log_.line(tls_.inUse() ? "--> TLS in use: the login and the files travel encrypted"
+                               : "--> Plain FTP: the server offers no TLS; the password and the "
+                                 "files travel unencrypted");
     }
     return 0;
 }
@@ -336,57 +210,19 @@ int FtpEngine::logIn() {
     return perform();
 }
 
-void FtpEngine::readHostAndPort() {
-    host_.clear();
-    port_ = 22;
-    CURLU* address = curl_url();
-    if (curl_url_set(address, CURLUPART_URL, base_.c_str(), 0) == CURLUE_OK) {
-        char* host = nullptr;
-        char* port = nullptr;
-        if (curl_url_get(address, CURLUPART_HOST, &host, 0) == CURLUE_OK) {
-            host_ = host;
-            // known_hosts names an IPv6 address without its brackets.
-            if (host_.size() > 2 && host_.front() == '[') {
-                host_ = host_.substr(1, host_.size() - 2);
-            }
-        }
-        if (curl_url_get(address, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK) {
-            port_ = std::atol(port);
-        }
-        curl_free(host);
-        curl_free(port);
-    }
-    curl_url_cleanup(address);
-}
-
-bool FtpEngine::trustHostKey() {
-    if (!hostKey_ || host_.empty() || hostKey_->type().empty()) {
-        return false;
-    }
-    const bool added = AddKnownHost(knownHosts_, KnownHostsLine(host_, port_, *hostKey_));
-    log_.line(added ? "--> Host key " + hostKey_->fingerprint() + " of " + host_ +
-                          " added to the known hosts"
-                    : "--> The known hosts file " + knownHosts_ + " cannot be written");
-    return added;
-}
-
 std::optional<PeerKey> FtpEngine::ftpePeerKey() {
     if (!request_ || secureShell_) {
         return std::nullopt;
     }
-    const bool verified = verifyPeer_;
-    const std::string pinned = pinnedKey_;
-    verifyPeer_ = true;
-    pinnedKey_.clear();
     freshConnection_ = true;
     prepare(base_ + "/");
-    curl_easy_setopt(request_->easy(), CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(request_->easy(), CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
-    curl_easy_setopt(request_->easy(), CURLOPT_FORBID_REUSE, 1L);
-    ProbeCertificate(request_->easy(), &probedKey_);
+    CURL* easy = request_->easy();
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(easy, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, nullptr);
+    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+    ProbeCertificate(easy, &probedKey_);
     perform();
-    verifyPeer_ = verified;
-    pinnedKey_ = pinned;
     return probedKey_;
 }
 
@@ -408,10 +244,10 @@ int FtpEngine::ftpeSetServerDir(const std::string& path) {
 
 int FtpEngine::ftpeGetList() {
     int listed = listOnce();
-    if (listed < 0 && usesTls_ && dataTls_ && !requireTls_) {
+    if (listed < 0 && tls_.inUse() && tls_.forFiles() && !tls_.required()) {
         // Some servers take TLS on the login but not on data connections: the login stays
         // encrypted, the files go in clear on a new connection.
-        dataTls_ = false;
+        tls_.filesInClear();
         freshConnection_ = true;
         log_.line(
             "--> The server refuses TLS on data connections: files travel in clear, the login "

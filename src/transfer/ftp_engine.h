@@ -10,7 +10,10 @@
 
 #include "transfer/certificate_pins.h"
 #include "transfer/ftp_listing.h"
+#include "transfer/ftp_tls.h"
 #include "transfer/known_hosts.h"
+#include "transfer/ssh_login.h"
+#include "transfer/transfer_errors.h"
 #include "transfer/transfer_log.h"
 
 class CurlRequest;
@@ -57,29 +60,26 @@ class FtpEngine {
                     const std::string& password);
     // The server's key, pinned ("sha256//..."), is taken from now on although its certificate
     // does not verify; another key fails with kChangedCertificate.
-    void acceptCertificate(const std::string& pinnedKey) {
-        verifyPeer_ = false;
-        pinnedKey_ = pinnedKey;
-    }
+    void acceptCertificate(const std::string& pinnedKey) { tls_.pin(pinnedKey); }
     // The key the FTP server shows, read in a handshake that is broken off before anything of
     // the login is sent. Nothing when it cannot be read.
     std::optional<PeerKey> ftpePeerKey();
     // Only encrypted connections, for the login and the files; a server without TLS is refused.
-    void requireTls(bool required) { requireTls_ = required; }
+    void requireTls(bool required) { tls_.require(required); }
     // The server spoke TLS before: a connection it will not encrypt is refused (kTlsRefusedNow).
-    void knownToSpeakTls(bool known) { knownTls_ = known; }
+    void knownToSpeakTls(bool known) { tls_.knownToSpeakIt(known); }
     // A server without TLS may be logged in to in clear; otherwise it is refused (kPlainServer)
     // before the user name is sent.
-    void allowPlain(bool allowed) { allowPlain_ = allowed; }
+    void allowPlain(bool allowed) { tls_.allowPlain(allowed); }
     // The login went over TLS.
-    bool usesTls() const { return usesTls_; }
+    bool usesTls() const { return tls_.inUse(); }
     // The server took TLS for the login but refused it for the files, which travel in clear.
-    bool filesInClear() const { return usesTls_ && !dataTls_; }
+    bool filesInClear() const { return tls_.inUse() && !tls_.forFiles(); }
     bool secureShell() const { return secureShell_; }
     // The host key the SFTP server showed at the last login.
-    const std::optional<SshHostKey>& ftpeHostKey() const { return hostKey_; }
+    const std::optional<SshHostKey>& ftpeHostKey() const { return ssh_.hostKey(); }
     // Adds the host key the server showed to known_hosts, so that the next login takes it.
-    bool trustHostKey();
+    bool trustHostKey() { return ssh_.trustHostKey(log_); }
 
     std::string ftpeGetServerDir() const { return serverDir_; }
     int ftpeSetServerDir(const std::string& path);
@@ -134,11 +134,6 @@ class FtpEngine {
     int logIn();
     // Sets up the handle for one request on the address.
     void prepare(const std::string& url);
-    // The SFTP parts of a request: the host key check and the ways to log in.
-    void prepareSecureShell();
-    // FTP's TLS rule for the request.
-    long tlsRule() const;
-    void readHostAndPort();
     int perform();
     // The outcome of the request libcurl reports, in the engine's codes.
     int outcome(int curlCode) const;
@@ -162,22 +157,13 @@ class FtpEngine {
     long long movedBytes() const;
     // The conversation with the server goes to the log; it also tells whether TLS was agreed.
     static int Debug(CURL*, curl_infotype kind, char* data, size_t size, void* engine);
-    // An SFTP server's host key: taken when known_hosts holds it, refused otherwise.
-    static int CheckHostKey(CURL*, const curl_khkey* known, const curl_khkey* found,
-                            curl_khmatch match, void* engine);
 
     TransferLog log_;
     std::unique_ptr<CurlRequest> request_;
     std::string base_;
     bool secureShell_ = false;
-    std::string host_;
-    long port_ = 22;
-    std::optional<SshHostKey> hostKey_;
-    std::string knownHosts_;
-    std::string keyFile_;
-    std::string publicKeyFile_;
-    int hostKeyProblem_ = 0;
-    bool anyKeyType_ = false;
+    SshLogin ssh_{kUnknownHostKey, kChangedHostKey};
+    FtpTls tls_;
     std::string user_;
     std::string password_;
     std::string serverDir_;
@@ -185,16 +171,8 @@ class FtpEngine {
     std::vector<FtpEntry> entries_;
     std::string body_;
     bool binary_ = true;
-    bool verifyPeer_ = true;
-    std::string pinnedKey_;
     std::optional<PeerKey> probedKey_;
-    bool requireTls_ = false;
-    bool knownTls_ = false;
-    bool allowPlain_ = false;
-    bool usesTls_ = false;
-    bool dataTls_ = true;
     bool freshConnection_ = false;
-    bool authSent_ = false;
     std::unique_ptr<std::FILE, FileCloser> file_;
     std::optional<Transfer> transfer_;
     long stallSeconds_ = 30;
@@ -205,6 +183,3 @@ class FtpEngine {
     std::string leftPart_;
     std::future<std::string> hashing_;
 };
-
-// What a failure code of the engine means to the user, in one sentence.
-std::string FtpErrorMeaning(int code);

@@ -1,0 +1,31 @@
+#include "transfer/ftp_tls.h"
+
+void FtpTls::prepare(CURL* easy) const {
+    const bool verifyPeer = pinnedKey_.empty();
+    long rule = CURLUSESSL_ALL;
+    if (!required_ && inUse_ && !forFiles_) {
+        rule = CURLUSESSL_CONTROL;
+    } else if (!required_ && allowPlain_ && !known()) {
+        // A refused AUTH then goes on in clear, as agreed.
+        rule = CURLUSESSL_TRY;
+    }
+    curl_easy_setopt(easy, CURLOPT_USE_SSL, rule);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verifyPeer ? 1L : 0L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, verifyPeer ? 2L : 0L);
+    if (!pinnedKey_.empty()) {
+        curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, pinnedKey_.c_str());
+    }
+}
+
+void FtpTls::sawCommand(const std::string& line) {
+    if (line.rfind("AUTH TLS", 0) == 0 || line.rfind("AUTH SSL", 0) == 0) {
+        authSent_ = true;
+    }
+}
+
+void FtpTls::sawReply(const std::string& line) {
+    if (authSent_ && line.rfind("234", 0) == 0) {
+        inUse_ = true;
+    }
+    authSent_ = false;
+}

@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "[PAGE ...]\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
-    "their pictures, as the designer's save writes them. The page store is only read.\n"
+    "their pictures, as the designer's save writes them. The page store is only read,\n"
+    "but for what an upload learns of a server's security (a certificate trusted, TLS seen).\n"
     "\n"
     "  SITE_FOLDER    the site folder whose pages are written\n"
     "  PAGE ...       only these pages (file names); all stored pages when none are named\n"

@@ -3,6 +3,7 @@
 #include "platform/password_vault.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
+#include "store/db/sqlite_exception.h"
 #include "store/db/sqlite_statement.h"
 
 namespace {
@@ -60,7 +61,11 @@ HostingFolder LoadHostingFolder(SqliteDatabase& db, PasswordVault* vault) {
                               ? vault->read(KeyringName(folder)).value_or(std::string())
                               : std::string();
     } else if (folder.exists() && KeepInKeyring(folder, vault)) {
-        UpdatePasswordField(db, folder, kInKeyring);
+        try {
+            UpdatePasswordField(db, folder, kInKeyring);
+        } catch (const SqliteException&) {
+            // A store opened only for reading keeps the password in its row for now.
+        }
     }
     return folder;
 }

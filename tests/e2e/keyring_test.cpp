@@ -109,6 +109,14 @@ TEST_F(KeyringTest, TheHostingFolderPasswordMovesToTheKeyringAndStillSendsTheSit
         SaveNewHostingFolder(db, folder);
     }
     store(sitePage("site.html", "Kept"), true);
+    KeychainVault vault;
+    std::ostringstream out;
+    std::ostringstream err;
+    // The command line first: its store is open for reading only, the password still serves.
+    EXPECT_EQ(RunBatchPublish({"--upload", "hosting", "--hosting-base", base, path("webpages")},
+                              working, out, err, &vault),
+              0)
+        << err.str();
     startWindow();
     EXPECT_EQ(window->session().workspace().hosting.password, password);
     EXPECT_EQ(stored("select LASTFILE from lastsession"),
@@ -117,9 +125,6 @@ TEST_F(KeyringTest, TheHostingFolderPasswordMovesToTheKeyringAndStillSendsTheSit
     window.reset();
 
     // The command line takes it from there and sends the site.
-    KeychainVault vault;
-    std::ostringstream out;
-    std::ostringstream err;
     EXPECT_EQ(RunBatchPublish({"--upload", "hosting", "--hosting-base", base, path("webpages")},
                               working, out, err, &vault),
               0)

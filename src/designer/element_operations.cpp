@@ -28,6 +28,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A background command's target, compared whole: "page/" or "body/" (the trailing "/" the
+// browser adds may be missing).
+bool IsTarget(const std::string& target, const std::string& name) {
+    return target == name + "/" || target == name;
+}
+
 constexpr int kHighestPictureNumber = 1000;
 // Draws before the first free number is taken instead: a page may hold every number.
 constexpr int kDrawsBeforeScanning = 64;
@@ -437,10 +443,10 @@ void ElementOperations::backgroundPicture(const std::string& target) {
     if (!chosen) {
         return;
     }
-    if (Contains(target, "page/")) {
+    if (IsTarget(target, "page")) {
         workspace.page.pageImage = *chosen;
     }
-    if (Contains(target, "body/")) {
+    if (IsTarget(target, "body")) {
         workspace.page.backImage = *chosen;
     }
     redraw();
@@ -454,11 +460,11 @@ void ElementOperations::backgroundColour(const std::string& target) {
     }
     PageRecord& page = workspace_.page;
     const std::string colour = HtmlColour(chosen->red, chosen->green, chosen->blue);
-    if (Contains(target, "page/")) {
+    if (IsTarget(target, "page")) {
         page.pageColor = colour;
         page.pageImage.clear();
     }
-    if (Contains(target, "body/")) {
+    if (IsTarget(target, "body")) {
         page.backColor = colour;
         page.backImage.clear();
     }

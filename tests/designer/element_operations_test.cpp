@@ -164,6 +164,14 @@ TEST_F(ElementOperationsTest, BackgroundsGoToThePageOrTheBody) {
     EXPECT_EQ(page().pageImage, "sand.gif");
     EXPECT_TRUE(std::filesystem::exists(working / "backgrounds/clouds.gif"));
     EXPECT_EQ(browser.addresses.size(), 4u);
+
+    // Targets are compared whole: one that only holds "page/" or "body/" changes nothing.
+    prompts.colours = {Rgb{1, 2, 3}, Rgb{1, 2, 3}, Rgb{4, 5, 6}};
+    for (const char* target : {"body/page/", "mypage/", "body"}) {
+        operations.backgroundColour(target);
+    }
+    EXPECT_EQ(page().pageColor, "#0A0BC8");
+    EXPECT_EQ(page().backColor, "#040506");
 }
 
 TEST_F(ElementOperationsTest, EditAndDeleteFindThePictureByNameAndKeepTheListsAligned) {

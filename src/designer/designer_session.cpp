@@ -19,7 +19,8 @@ std::unique_ptr<DesignerOperations> OwnOperations(DesignerOperations* given, Wor
 DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
                                  const DesignerPorts& ports, const HostingFactory& makeHosting,
                                  DesignerOperations* operations)
-    : workspace_(std::move(workingFolder)),
+    : prompts_(ports.prompts),
+      workspace_(std::move(workingFolder)),
       store_(db, ports.prompts),
       controls_(workspace_.workingFolder),
       writer_(workspace_.workingFolder, controls_, ports.browser, ports.clipboard, ports.prompts),

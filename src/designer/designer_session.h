@@ -61,11 +61,13 @@ class DesignerSession {
     DesignerOperations& operations() { return operations_; }
     ItemCommands& items() { return items_; }
     HostingCommands& hosting() { return *hosting_; }
+    Prompts& prompts() { return prompts_; }
     // The desktop's keyring for the hosting folder's password; none keeps it in the store.
     void setPasswordVault(PasswordVault* vault) { vault_ = vault; }
     PasswordVault* passwordVault() const { return vault_; }
 
   private:
+    Prompts& prompts_;
     PasswordVault* vault_ = nullptr;
     Workspace workspace_;
     PageStore store_;

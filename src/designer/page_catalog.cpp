@@ -143,17 +143,19 @@ bool PageCatalog::editing() const {
     return !workspace_.flags.noSaveOnExit && workspace_.page.fileName != kQuickstartPage;
 }
 
-void PageCatalog::storeCurrentDesign() {
+bool PageCatalog::storeCurrentDesign() {
     if (!editing()) {
-        return;
+        return true;
     }
     PageRecord& page = workspace_.page;
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
         page.stylesData = *layout;
     }
-    if (store_.savePage(page)) {
-        RemoveRecovery(workspace_.workingFolder);
+    if (!store_.savePage(page)) {
+        return false;
     }
+    RemoveRecovery(workspace_.workingFolder);
+    return true;
 }
 
 void PageCatalog::keepForRecovery() {

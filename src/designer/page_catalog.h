@@ -37,7 +37,8 @@ class PageCatalog {
     // page replaces it and at exit. Nothing is stored before the user opened a page, nor for
     // the quickstart page; when the editor page cannot report its layout, the layout of the
     // last command is kept.
-    void storeCurrentDesign();
+    // False when the page could not be stored (the store said why); its recovery file stays.
+    bool storeCurrentDesign();
     // Writes the design of the open page, with the layout its editor page shows, to the
     // recovery file; nothing before a page was opened or for the quickstart page.
     void keepForRecovery();

@@ -6,8 +6,10 @@
 #include "common/text_file.h"
 #include "designer/designer_session.h"
 #include "designer/recovery.h"
+#include "designer/recovery_text.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
+#include "platform/prompts.h"
 #include "store/db/sqlite_exception.h"
 #include "store/hosting_folder_store.h"
 
@@ -58,7 +60,7 @@ void StartSession(DesignerSession& session, SqliteDatabase& db, Browser& browser
 
 void EndSession(DesignerSession& session) {
     Workspace& workspace = session.workspace();
-    session.catalog().storeCurrentDesign();
+    const bool stored = session.catalog().storeCurrentDesign();
     const PageRecord& page = workspace.page;
     // A page never opened in a folder leaves the folder empty; the next start would then find
     // no folder at all.
@@ -66,5 +68,14 @@ void EndSession(DesignerSession& session) {
                                    ? JoinPath(workspace.workingFolder, kDefaultSiteFolder)
                                    : page.directory;
     WriteLastSession(workspace.workingFolder, folder, page.fileName);
-    RemoveRecovery(workspace.workingFolder);
+    if (stored) {
+        RemoveRecovery(workspace.workingFolder);
+        return;
+    }
+    // The recovery file is then the only copy of the changes.
+    session.prompts().messageBox("The changes to " + page.fileName +
+                                     " could not be stored. They are kept in " +
+                                     JoinPath(workspace.workingFolder, kRecoveryFile) +
+                                     " and will be offered back when Quillora starts again.",
+                                 "Changes kept", MessageButtons::Ok, MessageIcon::Warning);
 }

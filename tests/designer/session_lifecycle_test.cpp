@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -107,4 +108,22 @@ TEST_F(SessionLifecycleTest, ExitStoresNothingBeforeAPageWasOpenedOrForTheQuicks
     page().directory.clear();
     EndSession(session);
     EXPECT_EQ(ReadFile(working / "lastsession.qlp"), working / "webpages" + "|quickstart.html");
+}
+
+TEST_F(SessionLifecycleTest, AnExitWhoseSaveFailsKeepsTheRecoveryFileAndSaysSo) {
+    page().directory = siteFolder();
+    page().fileName = "page.html";
+    workspace().flags.noSaveOnExit = false;
+    browser.layout = "layout";
+    WriteFile(working / "recovery.qlr", "the only copy of the changes");
+    db.runStatement("PRAGMA query_only = ON");
+    EndSession(session);
+    EXPECT_EQ(ReadFile(working / "recovery.qlr"), "the only copy of the changes");
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_EQ(prompts.shown.back().caption, "Changes kept");
+    EXPECT_NE(prompts.shown.back().text.find("recovery.qlr"), std::string::npos);
+
+    db.runStatement("PRAGMA query_only = OFF");
+    EndSession(session);
+    EXPECT_FALSE(std::filesystem::exists(working / "recovery.qlr"));
 }

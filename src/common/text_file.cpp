@@ -1,35 +1,71 @@
 #include "common/text_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-bool WriteWhole(const std::string& path, const std::string& text, bool removeFirst) {
-    namespace fs = std::filesystem;
+namespace fs = std::filesystem;
+
+// The file a path names, through any links: a page kept as a link is written where the link
+// points, and the link stays.
+fs::path ThroughLinks(const fs::path& path) {
+    fs::path target = path;
     std::error_code error;
-    // A read-only file stays as it is, whoever writes (root may write it anyway).
-    const fs::file_status status = fs::status(path, error);
-    if (!error && fs::exists(status) &&
-        (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        return false;
-    }
-    const fs::path target(path);
-    const fs::path part = target.parent_path() / ("." + target.filename().string() + ".part");
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
-            out.close();
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) {
+            break;
         }
-        if (!out) {
-            fs::remove(part, error);
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+// Writes the whole text to the descriptor; with durable, it is on the disk before it returns.
+bool WriteAll(int file, const std::string& text, bool durable) {
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t count = write(file, text.data() + written, text.size() - written);
+        if (count <= 0) {
             return false;
         }
+        written += static_cast<std::size_t>(count);
+    }
+    return !durable || fsync(file) == 0;
+}
+
+bool WriteWhole(const std::string& path, const std::string& text, bool remade) {
+    std::error_code error;
+    const fs::path target = ThroughLinks(path);
+    // A read-only file stays as it is, whoever writes (root may write it anyway).
+    const fs::file_status status = fs::status(target, error);
+    const bool exists = !error && fs::exists(status);
+    if (exists && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        return false;
+    }
+    const fs::path part = target.parent_path() / ("." + target.filename().string() + ".part");
+    const int file = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (file < 0) {
+        return false;
+    }
+    // The file keeps the mode the user gave it.
+    bool written =
+        !exists || fchmod(file, static_cast<mode_t>(status.permissions() & fs::perms::mask)) == 0;
+    // A generated page the program makes again before every use needs no trip to the disk.
+    written = written && WriteAll(file, text, !remade);
+    written = close(file) == 0 && written;
+    if (!written) {
+        fs::remove(part, error);
+        return false;
     }
     // Only a file is taken away: anything else in its place makes the rename fail, as it would.
-    if (removeFirst && fs::is_regular_file(status)) {
+    if (remade && fs::is_regular_file(status)) {
         fs::remove(target, error);
     }
     fs::rename(part, target, error);

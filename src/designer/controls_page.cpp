@@ -24,7 +24,7 @@ std::string ControlsPage::ScriptText(const PageRecord& page, const EditorState& 
 std::optional<std::string> ControlsPage::writeScript(const PageRecord& page,
                                                      const EditorState& editor) const {
     const std::string path = JoinPath(workingFolder_, kControlsScriptFile);
-    if (!WriteTextFile(path, ScriptText(page, editor))) {
+    if (!WriteRemadeFile(path, ScriptText(page, editor))) {
         return path;
     }
     return std::nullopt;
@@ -39,15 +39,15 @@ std::optional<std::string> ControlsPage::writePage() const {
     }
     page += "</TR></FORM></TABLE></BODY></HTML>";
     const std::string pagePath = JoinPath(workingFolder_, kControlsPageFile);
-    if (!WriteTextFile(pagePath, page)) {
+    if (!WriteRemadeFile(pagePath, page)) {
         return pagePath;
     }
     const std::string labelPath = JoinPath(workingFolder_, kFolderLabelScriptFile);
     // A click on the label leads to the hosting folder's options.
     const std::string siteOptions = std::string("http://www.") + kHostingDomain + "/siteoptions";
-    if (!WriteTextFile(labelPath, "var folderlabel = " + ScriptString(folderLabel_) +
-                                      ";\nvar siteoptions = " + ScriptString(siteOptions) +
-                                      ";\n")) {
+    if (!WriteRemadeFile(labelPath, "var folderlabel = " + ScriptString(folderLabel_) +
+                                        ";\nvar siteoptions = " + ScriptString(siteOptions) +
+                                        ";\n")) {
         return labelPath;
     }
     return std::nullopt;

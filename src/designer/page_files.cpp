@@ -243,7 +243,7 @@ std::string PageFiles::writePhonePreview(bool onlyWhenChanged) {
         return std::string();
     }
     previewText_ = std::move(text);
-    return WriteTextFile(path, previewText_) ? path : std::string();
+    return WriteRemadeFile(path, previewText_) ? path : std::string();
 }
 
 void PageFiles::previewPage() {

@@ -1,8 +1,5 @@
 #include "designer/recovery.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "common/paths.h"
@@ -15,32 +12,7 @@
 namespace fs = std::filesystem;
 
 bool WriteRecovery(const std::string& workingFolder, const PageRecord& page) {
-    const std::string path = JoinPath(workingFolder, kRecoveryFile);
-    const std::string part = path + ".part";
-    const std::string text = RecoveryText(page);
-    const int file = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (file < 0) {
-        return false;
-    }
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = write(file, text.data() + written, text.size() - written);
-        if (count <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    const bool complete = written == text.size() && fsync(file) == 0;
-    close(file);
-    std::error_code error;
-    if (complete) {
-        fs::rename(part, path, error);
-    }
-    if (!complete || error) {
-        fs::remove(part, error);
-        return false;
-    }
-    return true;
+    return WriteTextFile(JoinPath(workingFolder, kRecoveryFile), RecoveryText(page));
 }
 
 void RemoveRecovery(const std::string& workingFolder) {

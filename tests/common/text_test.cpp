@@ -60,6 +60,27 @@ TEST(TextFile, AWriteCutShortOrRefusedKeepsTheOldFile) {
     EXPECT_EQ(ReadFile(page), "the old page");
 }
 
+TEST(TextFile, AFileKeepsItsModeAndALinkedFileIsWrittenWhereTheLinkPoints) {
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    const std::string page = folder / "private.html";
+    ASSERT_TRUE(WriteTextFile(page, "old"));
+    fs::permissions(page, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(WriteTextFile(page, "new"));
+    EXPECT_EQ(fs::status(page).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // The page is a link into another folder: the link stays, its target takes the text.
+    fs::create_directories(folder / "real");
+    WriteFile(folder / "real/page.html", "old target");
+    fs::create_symlink("real/page.html", folder / "linked.html");
+    for (const auto write : {&WriteTextFile, &WriteRemadeFile}) {
+        ASSERT_TRUE(write(folder / "linked.html", "through the link"));
+        EXPECT_TRUE(fs::is_symlink(folder / "linked.html"));
+        EXPECT_EQ(ReadFile(folder / "real/page.html"), "through the link");
+    }
+}
+
 TEST(MarkupEscaping, EachPlaceGetsWhatItNeedsAndOrdinaryTextStays) {
     const std::tuple<std::string, std::string, std::string, std::string, std::string> rows[] = {
         // typed, text content, attribute in ', CSS address, script string content

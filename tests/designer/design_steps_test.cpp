@@ -219,7 +219,7 @@ TEST_F(DesignStepsTest, ARecoveryFileIsOfferedRestoredDeclinedOrSetAside) {
     crashed.fileName = "lost.html";
     crashed.pageTitle = "Unsaved work";
     ASSERT_TRUE(WriteRecovery(working.path(), crashed));
-    EXPECT_FALSE(std::filesystem::exists(working / "recovery.qlr.part"));
+    EXPECT_FALSE(std::filesystem::exists(working / ".recovery.qlr.part"));
 
     prompts.answers = {MessageAnswer::No};
     OfferRecovery(working.path(), session.store(), prompts);

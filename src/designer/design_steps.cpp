@@ -66,6 +66,31 @@ bool Moved(const std::string& before, const std::string& after, bool newItemsCou
     return false;
 }
 
+// The layout with the records of items added since it was taken, at the places they were added
+// to: a layout handed over later holds them where they are now, and the step before a move of
+// one of them must show it where it was added. Items the layout holds leave the landings.
+std::string WithLandings(std::string layout, const std::string& taken,
+                         std::map<std::string, std::pair<std::string, std::string>>& landings) {
+    if (landings.empty()) {
+        return layout;
+    }
+    const std::map<std::string, std::string> known = Placement(layout);
+    for (const std::string& record : SplitFields(taken, "|")) {
+        const auto landing = landings.find(RecordId(record));
+        if (landing == landings.end()) {
+            continue;
+        }
+        if (known.count(landing->first) == 0) {
+            const auto& [left, top] = landing->second;
+            const std::string added =
+                WithStyleNumber(WithStyleNumber(record, "left", left), "top", top);
+            layout += layout.empty() ? added : "|" + added;
+        }
+        landings.erase(landing);
+    }
+    return layout;
+}
+
 }  // namespace
 
 std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
@@ -124,6 +149,9 @@ void DesignSteps::perform(const std::function<void()>& action) {
     const std::optional<std::string>& taken = workspace_.editor.takenLayout;
     const bool reported = dragReported_;
     dragReported_ = false;
+    if (taken) {
+        before.stylesData = WithLandings(before.stylesData, *taken, workspace_.editor.landings);
+    }
     if (taken && Moved(before.stylesData, *taken, reported)) {
         history.record("move", before);
     }
@@ -145,9 +173,11 @@ void DesignSteps::dragEnded() {
 
 void DesignSteps::takeMove() {
     PageRecord& page = workspace_.page;
-    const PageRecord before = page;
+    PageRecord before = page;
     if (TakeLayoutFromClipboard(page, workspace_.editor, clipboard_) &&
-        Moved(before.stylesData, page.stylesData)) {
+        Moved(before.stylesData =
+                  WithLandings(before.stylesData, page.stylesData, workspace_.editor.landings),
+              page.stylesData)) {
         workspace_.history.record("move", before);
     }
 }

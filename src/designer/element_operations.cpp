@@ -324,6 +324,7 @@ void ElementOperations::newTextDone() {
         page.richTexts.push_back(state.rtfText);
         page.textProperties.push_back(PropertiesRecord(id, state));
         page.texts.push_back(id + state.htmlText);
+        editor.landings[id] = {editor.newTextLeft, editor.newTextTop};
     }
     writer_.writeTextDone(page, editor, {state.htmlText, AlignmentStyle(state), state.cancelled});
 }
@@ -385,6 +386,7 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
         picture.height = std::to_string(size->height);
         page.pictures.push_back(name + path);
         page.links.emplace_back();
+        workspace_.editor.landings["d" + name] = {left, top};
     }
     writer_.writeAddPicture(page, workspace_.editor, picture);
 }

@@ -18,14 +18,14 @@ namespace {
 constexpr std::size_t kDivStartLength = 9;  // "<div id='"
 constexpr int kDefaultStep = 10;
 
-std::string Moved(std::string record, const std::string& property, int by) {
-    std::size_t start = 0;
-    std::size_t length = 0;
-    if (by != 0 && StyleNumberSpan(record, property, start, length) && length > 0) {
-        const double value = std::strtod(record.substr(start, length).c_str(), nullptr) + by;
-        record.replace(start, length, std::to_string(static_cast<long long>(std::lround(value))));
+std::string Moved(const std::string& record, const std::string& property, int by) {
+    const std::string number = StyleNumber(record, property);
+    if (by == 0 || number.empty()) {
+        return record;
     }
-    return record;
+    const double value = std::strtod(number.c_str(), nullptr) + by;
+    return WithStyleNumber(record, property,
+                           std::to_string(static_cast<long long>(std::lround(value))));
 }
 
 // The record under a new id, moved by the offset.

@@ -172,6 +172,16 @@ bool StyleNumberSpan(std::string_view style, std::string_view property, std::siz
     return false;
 }
 
+std::string WithStyleNumber(std::string record, std::string_view property,
+                            const std::string& value) {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    if (StyleNumberSpan(record, property, start, length)) {
+        record.replace(start, length, value);
+    }
+    return record;
+}
+
 std::string StyleNumber(const std::string& style, const std::string& property) {
     std::size_t start = 0;
     std::size_t length = 0;

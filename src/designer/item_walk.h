@@ -39,6 +39,11 @@ std::string StyleNumber(const std::string& style, const std::string& property);
 bool StyleNumberSpan(std::string_view style, std::string_view property, std::size_t& start,
                      std::size_t& length);
 
+// The record with the property's number replaced by the value; unchanged when its style gives
+// the property none.
+std::string WithStyleNumber(std::string record, std::string_view property,
+                            const std::string& value);
+
 // Turns the styles data and the lists into item markup, record by record: the text items and
 // then the pictures whose entries contain the record's id.
 ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options);

@@ -86,6 +86,9 @@ struct EditorState {
     std::string currentTextId;
     std::string newTextLeft;
     std::string newTextTop;
+    // Items added where the add menu was opened, by the id their layout record will carry,
+    // until a layout holds them: their place as added, for the undo step of a later move.
+    std::map<std::string, std::pair<std::string, std::string>> landings;
 };
 
 // Identifiers and markers of the lists.

@@ -280,3 +280,68 @@ TEST_F(DesignStepsTest, ARecoveryFileIsOfferedRestoredDeclinedOrSetAside) {
     EXPECT_EQ(ReadFile(working / "recovery.damaged.qlr"),
               "QUILLORA RECOVERY 1\nDIRECTORY 99\nrecovery.damaged.qlr");
 }
+
+// An item added and then moved, or left where it landed while another moves, comes back where
+// it was added with one undo: the state "added, not yet moved" is a step of its own.
+TEST_F(DesignStepsTest, UndoOfAMoveAfterAnAddKeepsTheAddedItemWhereItLanded) {
+    const std::string older = "<div id='pagetextitem1~' style='left:10px;top:300px'>";
+    const auto picture = [](int left, int top) {
+        return "<div id='dpageimageitem5~' style='position:absolute;top:" + std::to_string(top) +
+               "px;left:" + std::to_string(left) + "px;Z-INDEX:2'>^40^30";
+    };
+    const auto text = [](int left, int top) {
+        return "<div id='pagetextitem2~' style='position: absolute; top: " + std::to_string(top) +
+               "px; left: " + std::to_string(left) + "px; padding: 10px;'>";
+    };
+    const auto drag = [&](const std::string& shown) {
+        step([&] {
+            handOver(shown);
+            session.dispatcher().beforeNavigate("http://itemmoved/");
+        });
+    };
+    struct Case {
+        const char* what;
+        bool pictureAdded;
+        std::string dragged;
+        std::string landed;
+    };
+    // The add menu opened at (100, 50) puts an item at (63, 13).
+    const Case cases[] = {
+        {"the new picture dragged", true, older + "|" + picture(200, 120),
+         older + "|" + picture(63, 13)},
+        {"an older item dragged", true,
+         "<div id='pagetextitem1~' style='left:70px;top:300px'>|" + picture(63, 13),
+         older + "|" + picture(63, 13)},
+        {"the new section dragged", false, older + "|" + text(240, 90), older + "|" + text(63, 13)},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        page() = PageRecord();
+        page().directory = siteFolder();
+        page().fileName = "page.html";
+        page().texts = {"pagetextitem1~<P>older</P>"};
+        page().textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
+        page().richTexts = {"{\\rtf1 older}"};
+        page().elementCount = 1;
+        page().stylesData = older;
+        workspace().editor = EditorState();
+        if (test.pictureAdded) {
+            prompts.openFileNames = {working / "pics/sun.gif"};
+            step([&] { operations.addItem("addgraphic100~50"); });
+        } else {
+            step([&] { operations.addItem("addtext100~50"); });
+            textEditor.editorState.htmlText = "<P>new</P>";
+            step([&] { operations.textDone(TextEditorState::kNewSection); });
+        }
+        const std::size_t added = workspace().history.undoCount();
+        drag(test.dragged);
+        EXPECT_EQ(workspace().history.undoLabel(), "move");
+        session.steps().undo();
+        EXPECT_EQ(workspace().history.undoCount(), added);
+        EXPECT_EQ(page().stylesData, test.landed);
+        EXPECT_EQ(page().pictures.size(), test.pictureAdded ? 1u : 0u);
+        EXPECT_EQ(page().texts.size(), test.pictureAdded ? 1u : 2u);
+        session.steps().redo();
+        EXPECT_EQ(page().stylesData, test.dragged);
+    }
+}

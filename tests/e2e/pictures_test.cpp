@@ -125,3 +125,28 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
               std::string::npos);
     EXPECT_TRUE(prompts.shown.empty());
 }
+
+// Added, dragged, and one Ctrl+Z: the picture is back where it was added, not gone.
+TEST_F(PicturesTest, OneUndoAfterDraggingANewPictureLeavesItWhereItWasAdded) {
+    storeEmptyPage();
+    startWindow();
+    ASSERT_TRUE(resume());
+    prompts.openFileNames = {path("webpages/quillora-logo.gif")};
+    ASSERT_TRUE(menuCommand(place(200, 150), kAddPictureY));
+    const std::string entry = window->session().workspace().page.pictures.at(0);
+    const std::string name = entry.substr(0, entry.find('~') + 1);
+    drag(centreOf("img[name='" + QString::fromStdString(name) + "']"), QPointF(100, 50));
+    EXPECT_EQ(box(name)[0], 300);
+    const auto undo = [&] {
+        window->browser()->focusProxy()->setFocus();
+        return reloadsAfter([&] {
+                   QTest::keyClick(window->browser()->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+               }) &&
+               editorShown();
+    };
+    ASSERT_TRUE(undo());
+    EXPECT_EQ(window->session().workspace().page.pictures.size(), 1u);
+    EXPECT_EQ(box(name), (std::vector<int>{200, 150, 160, 60}));
+    ASSERT_TRUE(undo());
+    EXPECT_TRUE(window->session().workspace().page.pictures.empty());
+}

@@ -37,8 +37,6 @@ bool IsTarget(const std::string& target, const std::string& name) {
 constexpr int kHighestPictureNumber = 1000;
 // Draws before the first free number is taken instead: a page may hold every number.
 constexpr int kDrawsBeforeScanning = 64;
-constexpr const char* kProblemCharactersText =
-    "The filename has problem characters\nClick OK to rename file or Cancel to stop image add.";
 
 std::optional<std::size_t> LastContaining(const std::vector<std::string>& list,
                                           const std::string& part) {
@@ -146,26 +144,6 @@ bool RemovePicture(PageRecord& page, const std::string& name) {
         }
     }
     return removed;
-}
-
-std::optional<std::string> CopyPictureFile(const std::string& from, const std::string& wanted) {
-    std::error_code error;
-    if (from == wanted || fs::equivalent(from, wanted, error)) {
-        return std::nullopt;
-    }
-    // Read once, and only when a file already has the name wanted.
-    const std::optional<std::string> source =
-        fs::exists(wanted, error) ? ReadTextFile(from) : std::nullopt;
-    const std::string candidate = NumberedVariant(wanted, [&source](const std::string& name) {
-        std::error_code unused;
-        return !fs::exists(name, unused) || ReadTextFile(name) == source;
-    });
-    if (fs::exists(candidate, error)) {
-        return candidate;
-    }
-    error.clear();
-    fs::copy_file(from, candidate, fs::copy_options::none, error);
-    return error ? std::nullopt : std::optional<std::string>(candidate);
 }
 
 std::string WithLowerCaseExtensions(std::string path) {
@@ -361,20 +339,8 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
     if (!chosen) {
         return;
     }
-    std::string path = *chosen;
-    if (const std::optional<std::string> copy =
-            CopyPictureFile(path, WithLowerCaseExtensions(path))) {
-        path = *copy;
-    }
-    if (HasProblemCharacters(FileNameOf(*chosen))) {
-        if (prompts_.messageBox(kProblemCharactersText, "debug info", MessageButtons::OkCancel,
-                                MessageIcon::None) != MessageAnswer::Ok) {
-            return;
-        }
-        if (const std::optional<std::string> copy = CopyPictureFile(path, CleanPageName(path))) {
-            path = *copy;
-        }
-    }
+    // Taken from where it lies: the site folder gets a copy under a web-safe name at save.
+    const std::string path = *chosen;
     NewPicture picture{name, path, left, top, "", ""};
     if (path.size() > 1) {
         // A picture that does not decode would be an empty box nobody can grab: it is not added.

@@ -64,13 +64,9 @@ ElementOperations::RandomNumber ClockSeededNumbers();
 // 64 draws, so that a full page cannot make the draw loop).
 std::string FreePictureName(const PageRecord& page, const std::function<int()>& draw);
 
-// The path with every picture extension (".JPG", ".Gif", ...) in lower case.
-std::string WithLowerCaseExtensions(std::string path);
-// A copy of the picture file under the wanted path, which never replaces another file: the
-// same bytes there are taken as the copy, other content gives "name-2.ext". Nothing when the
-// wanted path is the file itself or the copy failed.
-std::optional<std::string> CopyPictureFile(const std::string& from, const std::string& wanted);
 // Takes a text section out of the page (its entry marked removed), or a picture (its entries
 // gone); false when the page has no such item.
 bool RemoveText(PageRecord& page, const std::string& id);
 bool RemovePicture(PageRecord& page, const std::string& name);
+// The path with every picture extension (".JPG", ".Gif", ...) in lower case.
+std::string WithLowerCaseExtensions(std::string path);

@@ -145,12 +145,8 @@ std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offse
         if (item.picture) {
             name = FreePictureName(page, draw_);
             ++page.elementCount;
-            std::string path = item.entry.substr(item.name.size());
-            // As a picture added: its lower-case copy, never over another file.
-            if (const std::optional<std::string> copy =
-                    CopyPictureFile(path, WithLowerCaseExtensions(path))) {
-                path = *copy;
-            }
+            // As a picture added: taken from where it lies.
+            const std::string path = item.entry.substr(item.name.size());
             page.links.resize(page.pictures.size());
             page.pictures.push_back(name + path);
             page.links.push_back(item.link);

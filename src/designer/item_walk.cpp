@@ -114,8 +114,9 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
         ++result.itemCount;
         const std::size_t nameEnd = entry.find('~') + 1;
         const std::string entryName = entry.substr(0, nameEnd);
-        const std::string path =
-            options.bareFileNames ? FileNameOf(entry.substr(nameEnd)) : entry.substr(nameEnd);
+        const std::string path = options.pictureAddress
+                                     ? options.pictureAddress(entry.substr(nameEnd))
+                                     : entry.substr(nameEnd);
         const bool anchored =
             options.links && i < page.links.size() && page.links[i].size() > kShortestLink;
         std::string& markup = result.markup;

@@ -12,8 +12,9 @@ struct ItemWalkOptions {
     bool scalablePictures = false;
     bool pictureDivsInDragList = false;
     bool skipDeletedPictures = false;
-    // Pictures referred to by file name alone, for a page that has copies beside it.
-    bool bareFileNames = false;
+    // The address a picture's SRC gives for its path: a copy's name, for a page that has copies
+    // beside it; the path itself when not set.
+    std::function<std::string(const std::string&)> pictureAddress;
     // Pictures with a description get it as their alternative text.
     bool pictureDescriptions = false;
     // Applied to a text item's record before it is written.

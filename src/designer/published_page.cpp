@@ -1,4 +1,5 @@
 #include "designer/published_page.h"
+#include "designer/picture_copies.h"
 
 #include <utility>
 
@@ -86,13 +87,14 @@ void PagePublisher::copyBackground(const std::string& name, const std::string& s
 }
 
 void PagePublisher::copyPictures(const PageRecord& page, const std::string& siteFolder) {
+    SiteCopies copies(workingFolder_, siteFolder);
     for (const std::string& entry : page.pictures) {
         if (entry == kDeletedPicture) {
             continue;
         }
         const std::size_t tilde = entry.find('~');
-        if (tilde != std::string::npos) {
-            copier_.Copy(entry.substr(tilde + 1), siteFolder);
+        if (tilde != std::string::npos && tilde + 2 < entry.size()) {
+            copies.copy(entry.substr(tilde + 1));
         }
     }
     if (page.backImage.size() > kShortestPictureName) {
@@ -156,7 +158,10 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
 
     ItemWalkOptions options;
     options.links = true;
-    options.bareFileNames = !preview;
+    SiteCopies copies(workingFolder_, siteFolder);
+    if (!preview) {
+        options.pictureAddress = [&copies](const std::string& path) { return copies.nameOf(path); };
+    }
     options.pictureDescriptions = true;
     if (!preview) {
         options.rewriteTextRecord = [&](const std::string& record) {

@@ -1,4 +1,5 @@
 #include "designer/element_operations.h"
+#include "designer/published_page.h"
 
 #include <gtest/gtest.h>
 
@@ -74,39 +75,53 @@ TEST_F(ElementOperationsTest, PictureNamesStayUniqueWhenTheDrawRepeats) {
     EXPECT_EQ(names.count("pageimageitem7~"), 0u);
 }
 
-TEST_F(ElementOperationsTest, PictureFilesAreCopiedUnderLowerCaseAndCleanNames) {
-    prompts.openFileNames = {picture("photo.JPG")};
+// A picture is taken from where it lies, with nothing written beside it and nothing asked; the
+// site folder gets copies under the names pages always had, and never loses a file to them.
+TEST_F(ElementOperationsTest, PicturesStayWhereTheyLieAndTheirSiteCopiesNeverReplaceAFile) {
+    namespace fs = std::filesystem;
+    prompts.openFileNames = {picture("IMG.JPG", 30, 20), picture("my(1).gif")};
     operations.addItem("addgraphic1~1");
-    EXPECT_EQ(page().pictures.back(), "pageimageitem7~" + working / "pics/photo.jpg");
-    EXPECT_TRUE(std::filesystem::exists(working / "pics/photo.jpg"));
-
-    // Problem characters: OK takes a cleaned copy, Cancel adds nothing.
     number = 8;
-    prompts.openFileNames = {picture("my(1).gif"), picture("my(1).gif")};
-    prompts.answers = {MessageAnswer::Ok, MessageAnswer::Cancel};
     operations.addItem("addgraphic1~1");
-    EXPECT_EQ(page().pictures.back(), "pageimageitem8~" + working / "pics/my-1-.gif");
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].caption, "debug info");
-    EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::OkCancel);
-    number = 9;
-    operations.addItem("addgraphic1~1");
-    EXPECT_EQ(page().pictures.size(), 2u);
-    EXPECT_EQ(page().elementCount, 3);
+    EXPECT_EQ(page().pictures,
+              (std::vector<std::string>{"pageimageitem7~" + working / "pics/IMG.JPG",
+                                        "pageimageitem8~" + working / "pics/my(1).gif"}));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(working / "pics"), {}), 2);
 
-    // Another picture of the user's under the copy's name is never replaced: the same photo
-    // takes the copy made before, a changed one a free name.
-    WriteFile(working / "pics/IMG.jpg", "GIF 1 1");
-    for (const auto& [width, copy] : std::vector<std::pair<int, const char*>>{
-             {30, "IMG-2.jpg"}, {30, "IMG-2.jpg"}, {60, "IMG-3.jpg"}}) {
-        prompts.openFileNames = {picture("IMG.JPG", width, 20)};
-        number = 10;
-        operations.addItem("addgraphic1~1");
-        EXPECT_EQ(page().pictures.back().substr(page().pictures.back().find('~') + 1),
-                  working / ("pics/" + std::string(copy)));
-    }
-    EXPECT_EQ(ReadFile(working / "pics/IMG.jpg"), "GIF 1 1");
-    EXPECT_EQ(ReadFile(working / "pics/IMG-2.jpg"), "GIF 30 20");
+    const std::string site = siteFolder();
+    fs::create_directories(site);
+    WriteFile(site + "/IMG.jpg", "the user's own picture");
+    page().stylesData =
+        "<div id='dpageimageitem7~' style='top:1px'>^30^20|<div id='dpageimageitem8~' "
+        "style='top:1px'>^200^100";
+    const auto publish = [&](const PageRecord& record, const std::string& name) {
+        std::string text;
+        EXPECT_TRUE(PagePublisher(working.path(), prompts)
+                        .publish(record, PublishVariant::Save, site, name, text));
+        return text;
+    };
+    const std::string one = publish(page(), "one.html");
+    EXPECT_EQ(ReadFile(site + "/IMG.jpg"), "the user's own picture");
+    EXPECT_EQ(ReadFile(site + "/IMG-2.jpg"), "GIF 30 20");
+    EXPECT_NE(one.find("SRC=\"IMG-2.jpg\""), std::string::npos) << one;
+    EXPECT_NE(one.find("SRC=\"my-1-.gif\""), std::string::npos) << one;
+    EXPECT_TRUE(fs::exists(site + "/my-1-.gif"));
+
+    // Another page's other picture of the same name gets a copy of its own; page one keeps its.
+    fs::create_directories(working / "red");
+    WriteFile(working / "red/IMG.JPG", "GIF 31 20");
+    PageRecord two = page();
+    two.pictures = {"pageimageitem7~" + working / "red/IMG.JPG"};
+    two.stylesData = "<div id='dpageimageitem7~' style='top:1px'>^31^20";
+    EXPECT_NE(publish(two, "two.html").find("SRC=\"IMG-3.jpg\""), std::string::npos);
+    EXPECT_EQ(publish(page(), "one.html"), one);
+    EXPECT_EQ(ReadFile(site + "/IMG-2.jpg"), "GIF 30 20");
+    // The user edits the picture: the copy made of it before takes the new bytes.
+    WriteFile(working / "pics/IMG.JPG", "GIF 30 21");
+    EXPECT_EQ(publish(page(), "one.html"), one);
+    EXPECT_EQ(ReadFile(site + "/IMG-2.jpg"), "GIF 30 21");
+    EXPECT_EQ(ReadFile(site + "/IMG.jpg"), "the user's own picture");
 }
 
 TEST_F(ElementOperationsTest, CancelledDialogsChangeNothing) {

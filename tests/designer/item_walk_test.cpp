@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/fields.h"
+#include "common/paths.h"
 #include "page_fixtures.h"
 
 namespace {
@@ -212,7 +213,7 @@ PageRecord ManyItems(int count) {
 TEST(ItemWalk, TheIndexedWalkWritesWhatASearchPerRecordWrites) {
     ItemWalkOptions published;
     published.links = true;
-    published.bareFileNames = true;
+    published.pictureAddress = [](const std::string& path) { return FileNameOf(path); };
     ItemWalkOptions editor;
     editor.scalablePictures = true;
     editor.pictureDivsInDragList = true;

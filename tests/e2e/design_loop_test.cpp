@@ -126,7 +126,9 @@ TEST_F(DesignLoopTest, PicturesComeFromTheRealDialogAndEveryStepIsTakenBackAlone
     EXPECT_EQ(added, menuSpot);
     const std::string second = addPicture(place(400, 200), QStringLiteral("IMG_0001.PNG"));
     ASSERT_FALSE(second.empty());
-    EXPECT_EQ(page().pictures.back(), second + JoinPath(pictures(), "IMG_0001.png"));
+    // Taken from where it lies: nothing is written beside the user's picture.
+    EXPECT_EQ(page().pictures.back(), second + JoinPath(pictures(), "IMG_0001.PNG"));
+    EXPECT_FALSE(std::filesystem::exists(JoinPath(pictures(), "IMG_0001.png")));
     EXPECT_EQ(spot(picture(second)), menuSpot);
     const QString secondAt = menuSpot;
 

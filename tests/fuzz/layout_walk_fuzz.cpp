@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/paths.h"
 #include "designer/item_walk.h"
 #include "page/page_record.h"
 
@@ -16,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int variant = 0; variant < 4; ++variant) {
         ItemWalkOptions options;
         options.links = (variant & 1) != 0;
-        options.bareFileNames = (variant & 2) != 0;
+        if ((variant & 2) != 0) {
+            options.pictureAddress = [](const std::string& path) { return FileNameOf(path); };
+        }
         options.skipDeletedPictures = variant == 3;
         options.scalablePictures = variant == 1;
         options.pictureDivsInDragList = variant == 2;

@@ -1,5 +1,7 @@
 #include "designer/item_walk.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <set>
 #include <string_view>
@@ -148,10 +150,24 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
 
 bool StyleNumberSpan(std::string_view style, std::string_view property, std::size_t& start,
                      std::size_t& length) {
-    for (std::size_t at = style.find(property); at != std::string_view::npos;
-         at = style.find(property, at + 1)) {
+    // Declarations are read whatever their case: older versions wrote "LEFT: 20px".
+    const auto sameLetters = [&](std::size_t at) {
+        for (std::size_t i = 0; i < property.size(); ++i) {
+            if (std::tolower(static_cast<unsigned char>(style[at + i])) != property[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const char initials[] = {
+        property[0], static_cast<char>(std::toupper(static_cast<unsigned char>(property[0]))),
+        '\0'};
+    for (std::size_t at = style.find_first_of(initials);
+         at != std::string_view::npos && at + property.size() <= style.size();
+         at = style.find_first_of(initials, at + 1)) {
         // "left" but not "padding-left" or "border-left-width".
-        if (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'') {
+        if (!sameLetters(at) ||
+            (at > 0 && style[at - 1] != ';' && style[at - 1] != ' ' && style[at - 1] != '\'')) {
             continue;
         }
         std::size_t value = at + property.size();

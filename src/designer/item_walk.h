@@ -32,8 +32,9 @@ struct ItemWalkResult {
 // first "~". A record without "~" names no item and gives the empty id.
 std::string RecordId(const std::string& record);
 
-// The number a record's style gives a property ("left: 150px" or "left:150px"); empty when
-// none. "left" is not read from "padding-left" or "border-left-width".
+// The number a record's style gives a property ("left: 150px", "left:150px" or, as older
+// versions wrote it, "LEFT: 150px"; the property named in lower case); empty when none. "left"
+// is not read from "padding-left" or "border-left-width".
 std::string StyleNumber(const std::string& style, const std::string& property);
 // Where that number stands in the style: its first character and length; false when the style
 // gives the property none.

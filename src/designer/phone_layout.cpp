@@ -5,6 +5,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "designer/item_walk.h"
+
 namespace {
 
 struct PlacedItem {
@@ -23,34 +25,16 @@ struct StylePlace {
     double height = 0;
 };
 
+// The item's place and height, read as the item walk reads them.
 StylePlace PlaceIn(std::string_view style) {
     StylePlace place;
-    // Declarations follow each ";"; the first one follows "style='".
-    const std::size_t open = style.find("style='");
-    for (std::size_t at = open == std::string_view::npos ? 0 : open + 7; at < style.size();) {
-        std::size_t end = style.find(';', at);
-        if (end == std::string_view::npos) {
-            end = style.size();
-        }
-        const std::string_view declaration = style.substr(at, end - at);
-        at = end + 1;
-        const std::size_t colon = declaration.find(':');
-        const std::size_t first = declaration.find_first_not_of(' ');
-        if (colon == std::string_view::npos || first >= colon) {
-            continue;
-        }
-        const std::size_t last = declaration.find_last_not_of(' ', colon - 1);
-        const std::string_view name = declaration.substr(first, last + 1 - first);
-        double* value = name == "left"     ? &place.left
-                        : name == "top"    ? &place.top
-                        : name == "height" ? &place.height
-                                           : nullptr;
-        if (value != nullptr) {
-            const std::size_t number = declaration.find_first_not_of(' ', colon + 1);
-            if (number != std::string_view::npos) {
-                std::from_chars(declaration.data() + number,
-                                declaration.data() + declaration.size(), *value);
-            }
+    const std::pair<const char*, double*> properties[] = {
+        {"left", &place.left}, {"top", &place.top}, {"height", &place.height}};
+    for (const auto& [property, value] : properties) {
+        std::size_t start = 0;
+        std::size_t length = 0;
+        if (StyleNumberSpan(style, property, start, length)) {
+            std::from_chars(style.data() + start, style.data() + start + length, *value);
         }
     }
     return place;

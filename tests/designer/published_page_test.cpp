@@ -296,6 +296,15 @@ TEST(ReadingOrder, ItemsWhoseHeightsOverlapFormRowsReadLeftToRight) {
          {"<div id='b~' style='top:5px;left:90px;height:10px'>",
           "<div id='a~' style='left:10px;top:8px;height:10px'>"},
          {"a~", "b~"}},
+        {"declarations in upper case, as older versions wrote them",
+         {"<div id='low~' style='POSITION: absolute; LEFT: 10px; TOP: 300px; HEIGHT: 20px'>",
+          "<div id='high~' style='POSITION: absolute; LEFT: 400px; TOP: 20px; HEIGHT: 20px'>"},
+         {"high~", "low~"}},
+        {"padding-left and border-top-width are not the place",
+         {"<div id='b~' style='padding-left: 5px; left: 300px; border-top-width: 1px; top: "
+          "10px; height: 20px'>",
+          "<div id='a~' style='left: 10px; top: 10px; height: 20px'>"},
+         {"a~", "b~"}},
     };
     for (const auto& design : cases) {
         std::string styles;

@@ -55,9 +55,7 @@ PageFiles::PageFiles(Workspace& workspace, PageCatalog& catalog, PageStore& stor
       browser_(browser),
       prompts_(prompts),
       shell_(shell),
-      preview_(workspace.workingFolder, prompts) {
-    preview_.setPhoneFriendly(true);
-}
+      preview_(workspace.workingFolder, prompts) {}
 
 bool PageFiles::mayReplace(const std::string& path) {
     const PageRecord& page = workspace_.page;
@@ -236,8 +234,15 @@ void PageFiles::editSiteOptions() {
     }
 }
 
+bool PageFiles::phoneFriendlyHere() {
+    const std::string folder = siteFolder();
+    return !folder.empty() && store_.phoneFriendly(folder);
+}
+
 std::string PageFiles::writePhonePreview(bool onlyWhenChanged) {
     const std::string path = JoinPath(workspace_.workingFolder, kPhonePreviewPage);
+    // What a phone will show: the one column only where the site folder's switch is on.
+    preview_.setPhoneFriendly(phoneFriendlyHere());
     std::string text = preview_.pageText(workspace_.page, PublishVariant::Preview, siteFolder());
     if (onlyWhenChanged && text == previewText_) {
         return std::string();

@@ -34,6 +34,8 @@ class PageFiles {
     // folder without a save, and gives its path; empty when it cannot be written, or when only
     // a change is asked for and the page reads as it did (most commands change nothing).
     std::string writePhonePreview(bool onlyWhenChanged);
+    // Whether the site folder of the page being edited has phone-friendly pages.
+    bool phoneFriendlyHere();
     void showHelp();
 
   private:

@@ -250,6 +250,7 @@ void MainView::showPhonePreview() {
 
 void MainView::refreshPhonePreview(bool onlyWhenChanged) {
     const std::string path = session_->files().writePhonePreview(onlyWhenChanged);
+    phonePreview_->showSwitch(session_->files().phoneFriendlyHere());
     if (!path.empty()) {
         phonePreview_->showPage(QString::fromStdString(path));
     }

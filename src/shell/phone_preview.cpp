@@ -1,5 +1,6 @@
 #include "shell/phone_preview.h"
 
+#include <QLabel>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -32,11 +33,25 @@ PhonePreview::PhonePreview(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* profile = new QWebEngineProfile(view_);
     view_->setPage(new PreviewPage(profile, view_));
     view_->setFixedSize(kWidth, kHeight);
+    note_ = new QLabel(
+        QStringLiteral("Phone-friendly pages are off for this site folder: a phone shows the "
+                       "page as designed, scaled down or scrolled sideways. Page > Site Options "
+                       "turns them on."),
+        this);
+    note_->setObjectName(QStringLiteral("phoneNote"));
+    note_->setWordWrap(true);
+    note_->setMaximumWidth(kWidth);
+    note_->hide();
+    layout->addWidget(note_);
     layout->addWidget(view_);
     connect(view_, &QWebEngineView::loadFinished, this, [this](bool) {
         view_->page()->runJavaScript(
             QStringLiteral("window.scrollTo(%1,%2)").arg(keptScroll_.x()).arg(keptScroll_.y()));
     });
+}
+
+void PhonePreview::showSwitch(bool phoneFriendly) {
+    note_->setVisible(!phoneFriendly);
 }
 
 void PhonePreview::showPage(const QString& path) {

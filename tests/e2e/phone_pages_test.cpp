@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QMenuBar>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -244,6 +245,13 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
         }
         ADD_FAILURE() << caption;
     };
+    // With the switch off, the preview shows the page as designed and says how to turn it on.
+    menu("Phone Preview");
+    ASSERT_NE(window->phonePreview(), nullptr);
+    auto* note = window->phonePreview()->findChild<QLabel*>("phoneNote");
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().contains("Page > Site Options"));
+    EXPECT_EQ(ReadFile(path("phonepreview.html")).find("name='viewport'"), std::string::npos);
     prompts.phoneFriendlyAnswers = {true};
     menu("Site Options...");
     EXPECT_EQ(prompts.phoneFriendlyAsked, std::vector<std::string>{path("webpages") + " off"});
@@ -253,6 +261,7 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
     menu("Phone Preview");
     PhonePreview* preview = window->phonePreview();
     ASSERT_NE(preview, nullptr);
+    EXPECT_FALSE(note->isVisible());
     EXPECT_EQ(preview->view()->size(), QSize(375, 667));
     const auto previewed = [&](const QString& script) { return run(*preview->view(), script); };
     ASSERT_TRUE(WaitFor([&] { return previewed("document.title").toString() == "Phone words"; }));

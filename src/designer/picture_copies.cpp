@@ -51,15 +51,18 @@ bool SiteCopies::isCopyOf(const std::string& candidate, const std::string& pictu
     return ReadTextFile(candidate) == ReadTextFile(picture);
 }
 
-const std::string& SiteCopies::nameOf(const std::string& picture) {
+const std::string& SiteCopies::nameOf(const std::string& picture, Naming naming) {
     const auto known = names_.find(picture);
     if (known != names_.end()) {
         return known->second;
     }
     // The names pages always had: problem characters replaced only where a name holds one.
-    const std::string lower = WithLowerCaseExtensions(FileNameOf(picture));
-    const std::string wanted = JoinPath(
-        siteFolder_, HasProblemCharacters(FileNameOf(picture)) ? CleanPageName(lower) : lower);
+    const std::string name = FileNameOf(picture);
+    const std::string lower = WithLowerCaseExtensions(name);
+    const std::string wanted =
+        JoinPath(siteFolder_, naming == Naming::Kept       ? name
+                              : HasProblemCharacters(name) ? CleanPageName(lower)
+                                                           : lower);
     const std::string chosen = NumberedVariant(wanted, [&](const std::string& candidate) {
         std::error_code error;
         return !fs::exists(candidate, error) || fs::equivalent(candidate, picture, error) ||
@@ -68,8 +71,8 @@ const std::string& SiteCopies::nameOf(const std::string& picture) {
     return names_[picture] = FileNameOf(chosen);
 }
 
-bool SiteCopies::copy(const std::string& picture) {
-    const std::string& name = nameOf(picture);
+bool SiteCopies::copy(const std::string& picture, Naming naming) {
+    const std::string& name = nameOf(picture, naming);
     const std::string target = JoinPath(siteFolder_, name);
     std::error_code error;
     if (fs::equivalent(target, picture, error)) {

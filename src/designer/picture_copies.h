@@ -16,10 +16,12 @@ class SiteCopies {
   public:
     SiteCopies(const std::string& workingFolder, std::string siteFolder);
 
-    // The copy's file name in the site folder (worked out once per picture).
-    const std::string& nameOf(const std::string& picture);
+    // The copy's file name in the site folder (worked out once per picture). A background
+    // picture keeps its own name (pages always used it), numbered only to spare another file.
+    enum class Naming { WebSafe, Kept };
+    const std::string& nameOf(const std::string& picture, Naming naming = Naming::WebSafe);
     // Puts the copy there when it is missing or older; false when it cannot be written.
-    bool copy(const std::string& picture);
+    bool copy(const std::string& picture, Naming naming = Naming::WebSafe);
 
   private:
     // Whether the file is the copy made of the picture: its bytes, or the record, say so.

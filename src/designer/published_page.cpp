@@ -1,5 +1,8 @@
 #include "designer/published_page.h"
+
+#include <functional>
 #include "designer/picture_copies.h"
+#include "platform/prompts.h"
 
 #include <utility>
 
@@ -57,20 +60,22 @@ std::string CssUnescaped(const std::string& text) {
 
 // Background pictures lie beside a published page; the preview finds them where the working
 // folder keeps them.
-std::string BodyBackground(const PageRecord& page, const std::string& folder) {
+using BackgroundAddress = std::function<std::string(const std::string&)>;
+
+std::string BodyBackground(const PageRecord& page, const BackgroundAddress& address) {
     if (page.backImage.size() < kShortestBodyPicture) {
         return "bgcolor = '" + page.backColor + "' ";
     }
-    return "background = '" + HtmlAttribute(folder + page.backImage, '\'') + "' ";
+    return "background = '" + HtmlAttribute(address(page.backImage), '\'') + "' ";
 }
 
-std::string ContainerStart(const PageRecord& page, const std::string& folder) {
+std::string ContainerStart(const PageRecord& page, const BackgroundAddress& address) {
     std::string start = page.pageContainer;
     if (page.hasContainer()) {
         start += page.pageImage.size() < kShortestContainerPicture
                      ? "background-color:" + page.pageColor + "'>"
                      : "background-Image:url(" +
-                           HtmlAttribute(CssUrlArgument(folder + page.pageImage), '\'') + ")'>";
+                           HtmlAttribute(CssUrlArgument(address(page.pageImage)), '\'') + ")'>";
     }
     return start;
 }
@@ -78,12 +83,27 @@ std::string ContainerStart(const PageRecord& page, const std::string& folder) {
 }  // namespace
 
 PagePublisher::PagePublisher(std::string workingFolder, Prompts& prompts)
-    : workingFolder_(std::move(workingFolder)), copier_(prompts) {
-    copier_.setOverwrite(true);
+    : workingFolder_(std::move(workingFolder)), prompts_(prompts) {}
+
+void PagePublisher::copied(bool done, const std::string& picture) {
+    if (!done) {
+        prompts_.messageBox("The picture " + picture +
+                                " could not be copied beside the page: the page shows it only "
+                                "once it is there.",
+                            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+    }
 }
 
-void PagePublisher::copyBackground(const std::string& name, const std::string& siteFolder) {
-    copier_.Copy(JoinPath(JoinPath(workingFolder_, "backgrounds"), name), siteFolder);
+std::string PagePublisher::background(const std::string& name, SiteCopies& copies, bool copy) {
+    // Names this short were never copied.
+    if (name.size() <= kShortestPictureName) {
+        return name;
+    }
+    const std::string picture = JoinPath(JoinPath(workingFolder_, "backgrounds"), name);
+    if (copy) {
+        copied(copies.copy(picture, SiteCopies::Naming::Kept), picture);
+    }
+    return copies.nameOf(picture, SiteCopies::Naming::Kept);
 }
 
 void PagePublisher::copyPictures(const PageRecord& page, const std::string& siteFolder) {
@@ -94,21 +114,16 @@ void PagePublisher::copyPictures(const PageRecord& page, const std::string& site
         }
         const std::size_t tilde = entry.find('~');
         if (tilde != std::string::npos && tilde + 2 < entry.size()) {
-            copies.copy(entry.substr(tilde + 1));
+            copied(copies.copy(entry.substr(tilde + 1)), entry.substr(tilde + 1));
         }
     }
-    if (page.backImage.size() > kShortestPictureName) {
-        copyBackground(page.backImage, siteFolder);
-    }
-    if (page.pageImage.size() > kShortestPictureName) {
-        copyBackground(page.pageImage, siteFolder);
-    }
+    background(page.backImage, copies, true);
+    background(page.pageImage, copies, true);
 }
 
 // A text item's background picture is taken from the working folder's backgrounds; on the
 // published page it lies beside the page.
-std::string PagePublisher::withLocalBackground(const std::string& record,
-                                               const std::string& siteFolder) {
+std::string PagePublisher::withLocalBackground(const std::string& record, SiteCopies& copies) {
     // The browser writes the address in quotes (url("backgrounds/a.gif")).
     std::size_t url = record.find(kBackgroundsUrl);
     const bool quoted = url == std::string::npos;
@@ -125,10 +140,17 @@ std::string PagePublisher::withLocalBackground(const std::string& record,
     const std::string name = nameEnd == std::string::npos
                                  ? std::string()
                                  : record.substr(nameStart, nameEnd - nameStart);
-    if (name.size() > kShortestPictureName) {
-        copyBackground(quoted ? CssUnescaped(name) : name, siteFolder);
-    }
     std::string rewritten = record;
+    const std::string plain = quoted ? CssUnescaped(name) : name;
+    const std::string copy = background(plain, copies, true);
+    // Numbered to spare another file: "-N" goes before the extension in the text too.
+    if (copy != plain && nameEnd != std::string::npos) {
+        const std::size_t dot = plain.rfind('.');
+        const std::string numbered =
+            copy.substr(dot == std::string::npos ? plain.size() : dot, copy.size() - plain.size());
+        const std::size_t rawDot = name.rfind('.');
+        rewritten.insert(rawDot == std::string::npos ? nameEnd : nameStart + rawDot, numbered);
+    }
     rewritten.erase(folderStart, std::string(kBackgroundsFolder).size());
     return rewritten;
 }
@@ -146,7 +168,12 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
         text += PhoneHead(page);
     }
     const bool preview = variant == PublishVariant::Preview;
-    const std::string backgrounds = preview ? kBackgroundsFolder : "";
+    SiteCopies copies(workingFolder_, siteFolder);
+    // Beside a published page under the copy's name; the preview finds them in the working
+    // folder.
+    const BackgroundAddress backgrounds = [&](const std::string& name) {
+        return preview ? kBackgroundsFolder + name : background(name, copies, false);
+    };
     if (variant == PublishVariant::Upload) {
         text += "</head><body " + BodyBackground(page, backgrounds) + ">";
     } else {
@@ -158,14 +185,13 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
 
     ItemWalkOptions options;
     options.links = true;
-    SiteCopies copies(workingFolder_, siteFolder);
     if (!preview) {
         options.pictureAddress = [&copies](const std::string& path) { return copies.nameOf(path); };
     }
     options.pictureDescriptions = true;
     if (!preview) {
         options.rewriteTextRecord = [&](const std::string& record) {
-            return withLocalBackground(record, siteFolder);
+            return withLocalBackground(record, copies);
         };
     }
     text += WalkItems(page, options).markup;

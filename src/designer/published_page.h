@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "files/file_operation.h"
+#include "designer/picture_copies.h"
 #include "page/page_record.h"
 
 class Prompts;
@@ -34,10 +34,13 @@ class PagePublisher {
                  const std::string& fileName, std::string& text);
 
   private:
-    void copyBackground(const std::string& name, const std::string& siteFolder);
-    std::string withLocalBackground(const std::string& record, const std::string& siteFolder);
+    // The name a background picture has beside the published page (copied there when asked).
+    std::string background(const std::string& name, SiteCopies& copies, bool copy);
+    std::string withLocalBackground(const std::string& record, SiteCopies& copies);
+    // Tells the user a picture the page shows could not be copied beside it.
+    void copied(bool done, const std::string& picture);
 
     std::string workingFolder_;
-    FileOperation copier_;
+    Prompts& prompts_;
     bool phoneFriendly_ = false;
 };

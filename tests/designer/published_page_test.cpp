@@ -73,6 +73,35 @@ TEST_F(PublishedPageTest, TheSavedPageIsWrittenWithItsPicturesBesideIt) {
     EXPECT_EQ(stored.texts, page().texts);
 }
 
+// The user's own files of the same names in the site folder stay: the page's backgrounds and
+// pictures take copies of their own, and the page refers to those.
+TEST_F(PublishedPageTest, FilesOfTheUsersInTheSiteFolderAreNeverReplacedByCopies) {
+    designItems();
+    page().backImage = "sky.jpg";
+    page().pageContainer = PageContainerMarkup("800", "1200");
+    page().pageImage = "tile.jpg";
+    handOver(layout);
+    std::filesystem::create_directories(working / "site");
+    for (const char* mine : {"sky.jpg", "tile.jpg", "paper.gif", "sun.jpg"}) {
+        WriteFile(working / ("site/" + std::string(mine)), "the user's own");
+    }
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    for (const char* mine : {"sky.jpg", "tile.jpg", "paper.gif", "sun.jpg"}) {
+        EXPECT_EQ(ReadFile(working / ("site/" + std::string(mine))), "the user's own") << mine;
+    }
+    const std::string text = published();
+    for (const char* copy :
+         {"background = 'sky-2.jpg'", "url(tile-2.jpg)", "url(paper-2.gif)", "SRC=\"sun-2.jpg\""}) {
+        EXPECT_NE(text.find(copy), std::string::npos) << copy << "\n" << text;
+    }
+    EXPECT_EQ(ReadFile(working / "site/paper-2.gif"), "backgrounds/paper.gif");
+    // Published again: the same copies, nothing new.
+    const auto files = std::distance(std::filesystem::directory_iterator(working / "site"), {});
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_EQ(published(), text);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(working / "site"), {}), files);
+}
+
 TEST_F(PublishedPageTest, TheUploadPageHasNoScriptAndIsHandedBack) {
     designItems();
     page().pageTitle = "Plain";

@@ -276,3 +276,32 @@ TEST_F(DesignLoopTest, ANewPageStartsWithoutAGridAndTheWindowKeysWorkFromThePage
                    "return w('Arial')===w('\"Liberation Sans\"')&&w('Arial')!==w('serif');})()")
                     .toBool());
 }
+
+// Two cameras' photo.jpg, picked in the real dialog from their own folders: the user's folders
+// get nothing written, and the saved page shows each from a copy of its own.
+TEST_F(DesignLoopTest, TwoPicturesOfOneNameEachKeepTheirOwnCopyBesideTheSavedPage) {
+    for (const auto& [folder, colour] :
+         {std::pair{"orange", Qt::darkYellow}, std::pair{"red", Qt::darkRed}}) {
+        std::filesystem::create_directories(JoinPath(pictures(), folder));
+        QImage photo(40, 30, QImage::Format_RGB32);
+        photo.fill(colour);
+        photo.save(QString::fromStdString(JoinPath(JoinPath(pictures(), folder), "photo.jpg")),
+                   "JPG");
+    }
+    storeOneTextPage("two.html", "Two", "Words", "800");
+    startWindow();
+    window->resize(1300, 800);
+    ASSERT_TRUE(resume());
+    ASSERT_FALSE(addPicture(place(100, 200), QStringLiteral("orange/photo.jpg")).empty());
+    ASSERT_FALSE(addPicture(place(400, 200), QStringLiteral("red/photo.jpg")).empty());
+    save("webpages/two.html");
+    const std::string text = ReadFile(path("webpages/two.html"));
+    EXPECT_NE(text.find("SRC=\"photo.jpg\""), std::string::npos) << text;
+    EXPECT_NE(text.find("SRC=\"photo-2.jpg\""), std::string::npos) << text;
+    EXPECT_EQ(ReadFile(path("webpages/photo.jpg")),
+              ReadFile(JoinPath(pictures(), "orange/photo.jpg")));
+    EXPECT_EQ(ReadFile(path("webpages/photo-2.jpg")),
+              ReadFile(JoinPath(pictures(), "red/photo.jpg")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(JoinPath(pictures(), "red")), {}),
+              1);
+}

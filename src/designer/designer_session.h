@@ -13,6 +13,7 @@
 #include "designer/item_commands.h"
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
+#include "designer/page_site_options.h"
 #include "designer/published_page_writer.h"
 #include "page/workspace.h"
 #include "store/page_store.h"
@@ -56,6 +57,7 @@ class DesignerSession {
     DesignSteps& steps() { return steps_; }
     PageCatalog& catalog() { return catalog_; }
     PageFiles& files() { return files_; }
+    PageSiteOptions& pageSiteOptions() { return pageSiteOptions_; }
     PublishedPageWriter& publisher() { return publisher_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
@@ -76,6 +78,7 @@ class DesignerSession {
     DesignSteps steps_;
     PageCatalog catalog_;
     PageFiles files_;
+    PageSiteOptions pageSiteOptions_;
     PublishedPageWriter publisher_;
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;

@@ -54,8 +54,7 @@ PageFiles::PageFiles(Workspace& workspace, PageCatalog& catalog, PageStore& stor
       controls_(controls),
       browser_(browser),
       prompts_(prompts),
-      shell_(shell),
-      preview_(workspace.workingFolder, prompts) {}
+      shell_(shell) {}
 
 bool PageFiles::mayReplace(const std::string& path) {
     const PageRecord& page = workspace_.page;
@@ -207,48 +206,8 @@ void PageFiles::editPageTitle() {
     }
 }
 
-void PageFiles::editPageOptions() {
-    PageRecord& page = workspace_.page;
-    if (const std::optional<PageOptions> options =
-            prompts_.pageOptions({page.language, page.description})) {
-        page.language = options->language;
-        page.description = options->description;
-    }
-}
-
 std::string PageFiles::siteFolder() const {
-    return workspace_.folders.selectedIndex() ? workspace_.folders.selectedText()
-                                              : workspace_.page.directory;
-}
-
-void PageFiles::editSiteOptions() {
-    const std::string folder = siteFolder();
-    if (folder.empty()) {
-        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
-                            MessageIcon::None);
-        return;
-    }
-    if (const std::optional<bool> on =
-            prompts_.phoneFriendly(folder, store_.phoneFriendly(folder))) {
-        store_.setPhoneFriendly(folder, *on);
-    }
-}
-
-bool PageFiles::phoneFriendlyHere() {
-    const std::string folder = siteFolder();
-    return !folder.empty() && store_.phoneFriendly(folder);
-}
-
-std::string PageFiles::writePhonePreview(bool onlyWhenChanged) {
-    const std::string path = JoinPath(workspace_.workingFolder, kPhonePreviewPage);
-    // What a phone will show: the one column only where the site folder's switch is on.
-    preview_.setPhoneFriendly(phoneFriendlyHere());
-    std::string text = preview_.pageText(workspace_.page, PublishVariant::Preview, siteFolder());
-    if (onlyWhenChanged && text == previewText_) {
-        return std::string();
-    }
-    previewText_ = std::move(text);
-    return WriteRemadeFile(path, previewText_) ? path : std::string();
+    return SiteFolderShown(workspace_);
 }
 
 void PageFiles::previewPage() {

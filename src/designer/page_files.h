@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "designer/published_page.h"
-
 struct Workspace;
 class Browser;
 class ControlsPage;
@@ -25,17 +23,7 @@ class PageFiles {
     bool saveAsPage();
     void renamePage();
     void editPageTitle();
-    // The page's language and description.
-    void editPageOptions();
-    // The site folder's options: whether its pages are phone-friendly.
-    void editSiteOptions();
     void previewPage();
-    // Writes the page as a phone-friendly site would publish it, readable from the working
-    // folder without a save, and gives its path; empty when it cannot be written, or when only
-    // a change is asked for and the page reads as it did (most commands change nothing).
-    std::string writePhonePreview(bool onlyWhenChanged);
-    // Whether the site folder of the page being edited has phone-friendly pages.
-    bool phoneFriendlyHere();
     void showHelp();
 
   private:
@@ -56,8 +44,6 @@ class PageFiles {
     Browser& browser_;
     Prompts& prompts_;
     Shell& shell_;
-    PagePublisher preview_;
-    std::string previewText_;
 };
 
 // The page file name for a typed name: everything before its first "." followed by ".html"

@@ -39,3 +39,10 @@ struct Workspace {
     // Items copied or cut, for pasting into this page or another.
     ItemClipboard itemClipboard;
 };
+
+// The site folder the page is written to: the one selected in the folder list, else the page's
+// own.
+inline std::string SiteFolderShown(const Workspace& workspace) {
+    return workspace.folders.selectedIndex() ? workspace.folders.selectedText()
+                                             : workspace.page.directory;
+}

@@ -232,9 +232,9 @@ void MainView::buildMenu() {
 
     QMenu* pageMenu = menuBar()->addMenu(QStringLiteral("&Page"));
     connect(pageMenu->addAction(QStringLiteral("Page Options...")), &QAction::triggered, this,
-            [this] { perform([this] { session_->files().editPageOptions(); }); });
+            [this] { perform([this] { session_->pageSiteOptions().editPageOptions(); }); });
     connect(pageMenu->addAction(QStringLiteral("Site Options...")), &QAction::triggered, this,
-            [this] { perform([this] { session_->files().editSiteOptions(); }); });
+            [this] { perform([this] { session_->pageSiteOptions().editSiteOptions(); }); });
     connect(pageMenu->addAction(QStringLiteral("Phone Preview")), &QAction::triggered, this,
             &MainView::showPhonePreview);
 }
@@ -249,8 +249,8 @@ void MainView::showPhonePreview() {
 }
 
 void MainView::refreshPhonePreview(bool onlyWhenChanged) {
-    const std::string path = session_->files().writePhonePreview(onlyWhenChanged);
-    phonePreview_->showSwitch(session_->files().phoneFriendlyHere());
+    const std::string path = session_->pageSiteOptions().writePhonePreview(onlyWhenChanged);
+    phonePreview_->showSwitch(session_->pageSiteOptions().phoneFriendlyHere());
     if (!path.empty()) {
         phonePreview_->showPage(QString::fromStdString(path));
     }

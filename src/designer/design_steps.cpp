@@ -174,10 +174,12 @@ void DesignSteps::dragEnded() {
 void DesignSteps::takeMove() {
     PageRecord& page = workspace_.page;
     PageRecord before = page;
-    if (TakeLayoutFromClipboard(page, workspace_.editor, clipboard_) &&
-        Moved(before.stylesData =
-                  WithLandings(before.stylesData, page.stylesData, workspace_.editor.landings),
-              page.stylesData)) {
+    if (!TakeLayoutFromClipboard(page, workspace_.editor, clipboard_)) {
+        return;
+    }
+    before.stylesData =
+        WithLandings(before.stylesData, page.stylesData, workspace_.editor.landings);
+    if (Moved(before.stylesData, page.stylesData)) {
         workspace_.history.record("move", before);
     }
 }

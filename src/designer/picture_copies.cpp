@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "common/paths.h"
@@ -27,6 +28,16 @@ std::string RecordName(const std::string& siteFolder) {
     return name + ".txt";
 }
 
+// Whether two files hold the same bytes; their sizes are compared before anything is read.
+bool SameBytes(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const auto size = fs::file_size(a, error);
+    if (error || fs::file_size(b, error) != size || error) {
+        return false;
+    }
+    return ReadTextFile(a) == ReadTextFile(b);
+}
+
 }  // namespace
 
 SiteCopies::SiteCopies(const std::string& workingFolder, std::string siteFolder)
@@ -48,7 +59,7 @@ bool SiteCopies::isCopyOf(const std::string& candidate, const std::string& pictu
     if (made != made_.end() && made->second == picture) {
         return true;
     }
-    return ReadTextFile(candidate) == ReadTextFile(picture);
+    return SameBytes(candidate, picture);
 }
 
 const std::string& SiteCopies::nameOf(const std::string& picture, Naming naming) {
@@ -72,17 +83,20 @@ const std::string& SiteCopies::nameOf(const std::string& picture, Naming naming)
 }
 
 bool SiteCopies::copy(const std::string& picture, Naming naming) {
+    if (copied_.count(picture) != 0) {
+        return true;
+    }
     const std::string& name = nameOf(picture, naming);
     const std::string target = JoinPath(siteFolder_, name);
     std::error_code error;
-    if (fs::equivalent(target, picture, error)) {
-        return true;
-    }
     // The name is free, holds these bytes, or holds an older copy of this picture.
-    const std::optional<std::string> bytes = ReadTextFile(picture);
-    if (!bytes || (ReadTextFile(target) != bytes && !WriteTextFile(target, *bytes))) {
-        return false;
+    if (!fs::equivalent(target, picture, error) && !SameBytes(target, picture)) {
+        const std::optional<std::string> bytes = ReadTextFile(picture);
+        if (!bytes || !WriteTextFile(target, *bytes)) {
+            return false;
+        }
     }
+    copied_.insert(picture);
     if (made_[name] != picture) {
         made_[name] = picture;
         std::string record = siteFolder_ + "\n";

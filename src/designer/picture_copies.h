@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 // Pictures stay where the user keeps them; a page's site folder gets a copy of each beside the
@@ -32,4 +33,6 @@ class SiteCopies {
     // The copies made before: the copy's name and the picture it was made of.
     std::map<std::string, std::string> made_;
     std::map<std::string, std::string> names_;
+    // The pictures whose copies are in place already.
+    std::set<std::string> copied_;
 };

@@ -108,6 +108,10 @@ std::string PagePublisher::background(const std::string& name, SiteCopies& copie
 
 void PagePublisher::copyPictures(const PageRecord& page, const std::string& siteFolder) {
     SiteCopies copies(workingFolder_, siteFolder);
+    copyPictures(page, copies);
+}
+
+void PagePublisher::copyPictures(const PageRecord& page, SiteCopies& copies) {
     for (const std::string& entry : page.pictures) {
         if (entry == kDeletedPicture) {
             continue;
@@ -157,6 +161,12 @@ std::string PagePublisher::withLocalBackground(const std::string& record, SiteCo
 
 std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
                                     const std::string& siteFolder) {
+    SiteCopies copies(workingFolder_, siteFolder);
+    return pageText(page, variant, copies);
+}
+
+std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
+                                    SiteCopies& copies) {
     std::string text = page.language ? "<html lang='" + HtmlAttribute(*page.language, '\'') + "'>"
                                      : std::string("<html>");
     text += "<head><title>" + AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
@@ -168,7 +178,6 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
         text += PhoneHead(page);
     }
     const bool preview = variant == PublishVariant::Preview;
-    SiteCopies copies(workingFolder_, siteFolder);
     // Beside a published page under the copy's name; the preview finds them in the working
     // folder.
     const BackgroundAddress backgrounds = [&](const std::string& name) {
@@ -185,11 +194,9 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
 
     ItemWalkOptions options;
     options.links = true;
-    if (!preview) {
-        options.pictureAddress = [&copies](const std::string& path) { return copies.nameOf(path); };
-    }
     options.pictureDescriptions = true;
     if (!preview) {
+        options.pictureAddress = [&copies](const std::string& path) { return copies.nameOf(path); };
         options.rewriteTextRecord = [&](const std::string& record) {
             return withLocalBackground(record, copies);
         };
@@ -205,7 +212,9 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
 bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
                             const std::string& siteFolder, const std::string& fileName,
                             std::string& text) {
-    copyPictures(page, siteFolder);
-    text = pageText(page, variant, siteFolder);
+    // One set of copies for both: each picture is named and compared once.
+    SiteCopies copies(workingFolder_, siteFolder);
+    copyPictures(page, copies);
+    text = pageText(page, variant, copies);
     return WriteTextFile(JoinPath(siteFolder, fileName), text);
 }

@@ -16,11 +16,10 @@ enum class PublishVariant { Save, Upload, Preview };
 // uses beside it in the site folder.
 class PagePublisher {
   public:
-    // A picture of the same name in the site folder is replaced by the copy.
+    // Pictures go beside the page as `SiteCopies` names them; a copy that fails is told.
     PagePublisher(std::string workingFolder, Prompts& prompts);
 
-    // The pictures of the picture list and the two background pictures. A failed copy is
-    // not reported.
+    // The pictures of the picture list and the two background pictures.
     void copyPictures(const PageRecord& page, const std::string& siteFolder);
     // Pages of a phone-friendly site folder also lay out in one column on narrow screens.
     void setPhoneFriendly(bool on) { phoneFriendly_ = on; }
@@ -34,6 +33,8 @@ class PagePublisher {
                  const std::string& fileName, std::string& text);
 
   private:
+    void copyPictures(const PageRecord& page, SiteCopies& copies);
+    std::string pageText(const PageRecord& page, PublishVariant variant, SiteCopies& copies);
     // The name a background picture has beside the published page (copied there when asked).
     std::string background(const std::string& name, SiteCopies& copies, bool copy);
     std::string withLocalBackground(const std::string& record, SiteCopies& copies);

@@ -76,3 +76,10 @@ std::string Sha256OfFile(const std::string& path) {
     EVP_DigestFinal_ex(context.get(), digest, &size);
     return Hex(digest, size);
 }
+
+std::string Sha256OfText(std::string_view text) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_Digest(text.data(), text.size(), digest, &size, EVP_sha256(), nullptr);
+    return Hex(digest, size);
+}

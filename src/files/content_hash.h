@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // What tells a file's content from another's for the record of what was sent: XXH3-128, in
 // lower-case hexadecimal (32 digits). It detects change; it does not guard against anyone.
@@ -8,3 +9,5 @@
 std::string ContentHashOfFile(const std::string& path);
 // The SHA-256 of a file, as records of earlier versions hold it (64 digits).
 std::string Sha256OfFile(const std::string& path);
+// The SHA-256 of a text, in the same form.
+std::string Sha256OfText(std::string_view text);

@@ -1,7 +1,5 @@
 #include "files/sent_record.h"
 
-#include <openssl/evp.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -28,27 +26,14 @@ std::optional<long long> ModifiedTime(const std::string& path) {
         std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count());
 }
 
-// The record file's name for a target: "server|user|folder" may hold anything.
-std::string TargetFileName(const std::string& target) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    EVP_Digest(target.data(), target.size(), digest, &size, EVP_sha256(), nullptr);
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned int i = 0; i < 8 && i < size; ++i) {
-        hex += kDigits[digest[i] >> 4];
-        hex += kDigits[digest[i] & 0x0F];
-    }
-    return hex + ".txt";
-}
-
 }  // namespace
 
 SentRecord::SentRecord(const std::string& workingFolder, const std::string& target) {
     const std::string folder = JoinPath(workingFolder, "sent");
     std::error_code error;
     fs::create_directories(folder, error);
-    path_ = JoinPath(folder, TargetFileName(target));
+    // One file a target, named by the target's hash: "server|user|folder" may hold anything.
+    path_ = JoinPath(folder, Sha256OfText(target).substr(0, 16) + ".txt");
     // "size hash time name" a line; a later line for a name replaces an earlier one.
     std::ifstream in(path_, std::ios::binary);
     std::string line;

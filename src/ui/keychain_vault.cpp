@@ -23,9 +23,12 @@ QKeychain::Error Run(QKeychain::Job& job, const std::string& key) {
 }  // namespace
 
 bool KeychainVault::available() {
-    QKeychain::ReadPasswordJob probe(kService);
-    const QKeychain::Error error = Run(probe, "availability probe");
-    return error == QKeychain::NoError || error == QKeychain::EntryNotFound;
+    if (!available_) {
+        QKeychain::ReadPasswordJob probe(kService);
+        const QKeychain::Error error = Run(probe, "availability probe");
+        available_ = error == QKeychain::NoError || error == QKeychain::EntryNotFound;
+    }
+    return *available_;
 }
 
 bool KeychainVault::store(const std::string& key, const std::string& password) {

@@ -10,6 +10,7 @@
 #include "designer/item_walk.h"
 #include "designer/layout_handover.h"
 #include "designer/page_head.h"
+#include "designer/typed_markup.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
@@ -183,7 +184,9 @@ void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor
                     ";left:" + editor.newTextLeft +
                     ";border-width:1px;border-style:solid;border-color:#008000;padding:10px;"
                     "background-color:#ffffff;visibility:visible" +
-                    text.alignmentStyle + "'>" + text.html + "</div>";
+                    text.alignmentStyle + "'>";
+            AppendTypedMarkup(extra, text.html);
+            extra += "</div>";
             if (page.hasContainer()) {
                 list += std::string(kContainerDragEntry) + ",";
             }

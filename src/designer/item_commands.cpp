@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr std::size_t kDivStartLength = 9;  // "<div id='"
 constexpr int kDefaultStep = 10;
 
 std::string Moved(const std::string& record, const std::string& property, int by) {
@@ -32,7 +31,8 @@ std::string Moved(const std::string& record, const std::string& property, int by
 std::string Renamed(const std::string& record, std::size_t oldIdLength, const std::string& newId,
                     int offset) {
     const std::string renamed =
-        "<div id='" + newId + record.substr(std::min(record.size(), kDivStartLength + oldIdLength));
+        std::string(kRecordStart) + newId +
+        record.substr(std::min(record.size(), kRecordStart.size() + oldIdLength));
     return Moved(Moved(renamed, "left", offset), "top", offset);
 }
 

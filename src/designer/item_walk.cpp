@@ -12,10 +12,10 @@
 #include "common/fields.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
+#include "designer/typed_markup.h"
 
 namespace {
 
-constexpr std::size_t kDivStartLength = 9;  // "<div id='"
 constexpr std::size_t kShortestStylesData = 6;
 constexpr std::size_t kShortestLink = 4;
 
@@ -95,7 +95,8 @@ void WriteTextItems(const PageRecord& page, const std::string& record, const std
         ++result.itemCount;
         AppendTextRecord(result.markup,
                          options.rewriteTextRecord ? options.rewriteTextRecord(record) : record);
-        result.markup.append(entry, std::min(id.size(), entry.size()));
+        AppendTypedMarkup(result.markup,
+                          std::string_view(entry).substr(std::min(id.size(), entry.size())));
         result.markup += "</div>";
         result.dragList += "'" + id + "',";
     }
@@ -206,15 +207,19 @@ std::string StyleNumber(const std::string& style, const std::string& property) {
                                                            : std::string();
 }
 
+std::string_view RecordIdIn(std::string_view record) {
+    if (record.size() <= kRecordStart.size()) {
+        return {};
+    }
+    const std::size_t tilde = record.find('~', kRecordStart.size());
+    if (tilde == std::string_view::npos) {
+        return {};
+    }
+    return record.substr(kRecordStart.size(), tilde + 1 - kRecordStart.size());
+}
+
 std::string RecordId(const std::string& record) {
-    if (record.size() <= kDivStartLength) {
-        return std::string();
-    }
-    const std::size_t tilde = record.find('~', kDivStartLength);
-    if (tilde == std::string::npos) {
-        return std::string();
-    }
-    return record.substr(kDivStartLength, tilde + 1 - kDivStartLength);
+    return std::string(RecordIdIn(record));
 }
 
 ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options) {

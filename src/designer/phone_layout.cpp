@@ -60,7 +60,6 @@ void AppendCssString(std::string& quoted, std::string_view text) {
 
 // The reading order as views into the styles data.
 std::vector<std::string_view> OrderOf(std::string_view all) {
-    constexpr std::string_view kDivStart = "<div id='";
     std::vector<PlacedItem> items;
     items.reserve(all.size() / 64 + 1);
     std::unordered_set<std::string_view> seen;
@@ -72,13 +71,10 @@ std::vector<std::string_view> OrderOf(std::string_view all) {
         }
         const std::string_view record = all.substr(start, end - start);
         start = end + 1;
-        // The record's id, as RecordId reads it: from behind "<div id='" to the first "~".
-        const std::size_t tilde =
-            record.size() > kDivStart.size() ? record.find('~', kDivStart.size()) : record.npos;
-        if (tilde == std::string_view::npos) {
+        const std::string_view id = RecordIdIn(record);
+        if (id.empty()) {
             continue;
         }
-        const std::string_view id = record.substr(kDivStart.size(), tilde + 1 - kDivStart.size());
         // An id written twice counts where it stands first.
         if (!seen.insert(id).second) {
             continue;

@@ -162,3 +162,40 @@ TEST_F(TextSectionsTest, TheSpellButtonReplacesIgnoresAndAddsWords) {
     ASSERT_EQ(prompts.spellAsked.size(), 1u);
     EXPECT_EQ(prompts.spellAsked[0].rfind("qick | ", 0), 0u);
 }
+
+// Markup typed into a section shows as the text typed: it runs nothing in the designer and
+// moves no other item, there or in the saved page.
+TEST_F(TextSectionsTest, TypedTagsShowAsTextAndRunNothing) {
+    store(textAndPicturePage("typed.html", "Before"), true);
+    startWindow();
+    ASSERT_TRUE(resume());
+    const QPointF where = place(400, 120);
+    click(where);
+    click(where + QPointF(kMenuX, kAddTextY));
+    ASSERT_TRUE(WaitFor([&] { return editor() && editor()->isVisible(); }));
+    area()->setFocus();
+    QTest::keyClicks(area(), "A </div><script>top.ranTyped=1</script> B");
+    QTest::keyClick(area(), Qt::Key_Return);
+    QTest::keyClicks(area(), "Price: 3 < 5 and x<y>z <b>bold");
+    ASSERT_TRUE(reloadsAfter([&] { press("done"); }));
+    ASSERT_TRUE(editorShown());
+
+    const std::string id = sectionId();
+    const QString shown = js("window.frames['editor'].document.getElementById('" +
+                             QString::fromStdString(id) + "').innerText.replace(/\\s+/g,' ')")
+                              .toString();
+    EXPECT_EQ(shown.toStdString(),
+              "A </div> <script>top.ranTyped=1</script> B Price: 3 < 5 and x<y>z bold");
+    EXPECT_EQ(js("String(top.ranTyped)+','+String(window.frames['editor'].ranTyped)").toString(),
+              "undefined,undefined");
+    EXPECT_EQ(js("window.frames['editor'].document.querySelectorAll('b').length").toInt(), 1);
+    EXPECT_EQ(spot(picture("pageimageitem7~")), "136,300");
+
+    save("webpages/typed.html");
+    const std::string published = ReadFile(path("webpages/typed.html"));
+    EXPECT_EQ(published.find("<script>top.ranTyped"), std::string::npos);
+    EXPECT_NE(published.find("&lt;script>top.ranTyped=1&lt;/script>"), std::string::npos);
+    EXPECT_NE(window->session().workspace().page.stylesData.find("top:300px;left:136px"),
+              std::string::npos)
+        << window->session().workspace().page.stylesData;
+}

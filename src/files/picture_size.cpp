@@ -1,7 +1,6 @@
 #include "files/picture_size.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "platform/prompts.h"
 
@@ -29,8 +28,9 @@ std::optional<PictureSize> LoadPictureSize(const std::string& path, PictureDecod
         return Fail(prompts, "Could not lock memory for image");
     }
     file.seekg(0);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (static_cast<std::streamoff>(bytes.size()) != size) {
+    // In one read: a camera's photo is megabytes, too many to take a character at a time.
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!file.read(bytes.data(), size) || file.gcount() != size) {
         return Fail(prompts, "Could not read file");
     }
     const std::optional<PictureSize> picture = decoder.decode(bytes);

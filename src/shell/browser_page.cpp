@@ -50,7 +50,9 @@ bool BrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& me
     }
     if (message == QLatin1String("quillora:navigate")) {
         const std::string address = BrowserAddress(defaultValue.toStdString());
+        ++waiting_;
         const bool cancel = handler_ ? handler_(address) : true;
+        --waiting_;
         *result = cancel ? QStringLiteral("cancel") : QStringLiteral("allow");
         return true;
     }

@@ -23,6 +23,9 @@ class BrowserPage : public QWebEnginePage {
 
     void setNavigationHandler(NavigationHandler handler) { handler_ = std::move(handler); }
     void setAllowedCheck(AllowedCheck check) { allowed_ = std::move(check); }
+    // True while a page script waits for the program's answer to a navigation: the page runs
+    // no other script until the answer is given, whatever dialog the program shows meanwhile.
+    bool waitingForTheProgram() const { return waiting_ > 0; }
 
   signals:
     void navigationFailed();
@@ -38,4 +41,5 @@ class BrowserPage : public QWebEnginePage {
     Clipboard& clipboard_;
     NavigationHandler handler_;
     AllowedCheck allowed_;
+    int waiting_ = 0;
 };

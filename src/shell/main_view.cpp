@@ -87,8 +87,13 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
     recoveryTimer_ = new QTimer(this);
     recoveryTimer_->setSingleShot(true);
     recoveryTimer_->setInterval(kRecoveryDelayMs);
-    connect(recoveryTimer_, &QTimer::timeout, this,
-            [this] { session_->catalog().keepForRecovery(); });
+    // Not in the middle of a command (its dialog open): the command restarts the timer when
+    // it ends, and the design is kept whole.
+    connect(recoveryTimer_, &QTimer::timeout, this, [this] {
+        if (performing_ == 0) {
+            session_->catalog().keepForRecovery();
+        }
+    });
     OfferRecovery(workingFolder_, session_->store(), ports_.prompts);
     perform([this] { StartSession(*session_, db_, *browserPort_); });
 }
@@ -268,7 +273,9 @@ void MainView::openPageStore() {
 
 template <typename Action>
 void MainView::perform(Action&& action) {
+    ++performing_;
     session_->steps().perform([&] { action(); });
+    --performing_;
     showWorkspace();
     if (phonePreview_ != nullptr && phonePreview_->isVisible()) {
         refreshPhonePreview(true);

@@ -92,6 +92,8 @@ class MainView : public QMainWindow {
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QTimer* recoveryTimer_ = nullptr;
+    // Commands under way: a dialog of one runs the event loop, and the timers with it.
+    int performing_ = 0;
     PhonePreview* phonePreview_ = nullptr;
     static constexpr int kRecoveryDelayMs = 2000;
     bool ended_ = false;

@@ -33,6 +33,7 @@
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
 #include "items/siteoptions.h"
+#include "shell/browser_page.h"
 #include "textedit/spelldialog.h"
 #include "transfer/newfolder.h"
 
@@ -159,7 +160,9 @@ void QtBrowser::navigate(const std::string& address) {
 }
 
 std::optional<std::string> QtBrowser::editorLayout() {
-    if (!view_) {
+    // A page waiting for the program cannot answer: asking would only wait out the time.
+    const auto* page = view_ ? qobject_cast<BrowserPage*>(view_->page()) : nullptr;
+    if (!view_ || (page != nullptr && page->waitingForTheProgram())) {
         return std::nullopt;
     }
     struct Answer {

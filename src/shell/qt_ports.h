@@ -25,7 +25,8 @@ class QtBrowser : public Browser {
   public:
     explicit QtBrowser(QWebEngineView* view) : view_(view) {}
     void navigate(const std::string& address) override;
-    // Asks the editor page and waits for its answer, at most two seconds.
+    // Asks the editor page and waits for its answer, at most two seconds; nothing at once while
+    // the page waits for the program.
     std::optional<std::string> editorLayout() override;
 
   private:

@@ -3,6 +3,7 @@
 // inside the editor page, and stored positions that no window size moves.
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QImage>
@@ -10,7 +11,9 @@
 #include <QListView>
 #include <QMenuBar>
 #include <filesystem>
+#include <memory>
 
+#include "common/text_search.h"
 #include "page/page_record.h"
 #include "shell/qt_ports.h"
 #include "window_fixture.h"
@@ -34,14 +37,21 @@ class DesignLoopTest : public WindowFixture {
     std::string pictures() const { return JoinPath(home.path(), "Pictures"); }
 
     // Answers the next file dialog as a user does: types the folder and Enter, reads what the
-    // dialog lists there, then types the file's name and Enter.
-    void answerFileDialog(const QString& file) {
+    // dialog lists there, looks about for the thinking time, then types the file's name and
+    // Enter, or presses Escape when no file is named. The recovery file is read when the dialog
+    // comes up and when it is answered.
+    void answerFileDialog(const QString& file, int thinkingMs = 0) {
         auto* timer = new QTimer(window.get());
         timer->setInterval(100);
-        QObject::connect(timer, &QTimer::timeout, [this, timer, file] {
+        auto shown = std::make_shared<QElapsedTimer>();
+        QObject::connect(timer, &QTimer::timeout, [this, timer, file, shown, thinkingMs] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog) {
                 return;
+            }
+            if (!shown->isValid()) {
+                shown->start();
+                recoveryAtOpen = ReadFile(path("recovery.qlr"));
             }
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             const QString folder = QString::fromStdString(pictures());
@@ -50,13 +60,22 @@ class DesignLoopTest : public WindowFixture {
                 QTest::keyClick(name, Qt::Key_Return);
                 return;
             }
-            const QStringList shown = listedIn(*dialog);
-            if (shown.isEmpty() || shown != listed) {
-                listed = shown;
+            const QStringList names = listedIn(*dialog);
+            if (names.isEmpty() || names != listed) {
+                listed = names;
+                return;
+            }
+            if (shown->elapsed() < thinkingMs) {
                 return;
             }
             timer->stop();
             timer->deleteLater();
+            recoveryAtAnswer = ReadFile(path("recovery.qlr"));
+            answered = true;
+            if (file.isEmpty()) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                return;
+            }
             name->setText(file);
             QTest::keyClick(name, Qt::Key_Return);
         });
@@ -74,11 +93,11 @@ class DesignLoopTest : public WindowFixture {
     }
 
     // Opens the add menu at the point and adds the file picked in the real dialog.
-    std::string addPicture(const QPointF& at, const QString& file) {
+    std::string addPicture(const QPointF& at, const QString& file, int thinkingMs = 0) {
         const std::size_t before = page().pictures.size();
         realDialogs.setOwner(window.get());
         prompts.realFileDialogs = &realDialogs;
-        answerFileDialog(file);
+        answerFileDialog(file, thinkingMs);
         click(at);
         menuSpot = js("(function(){var t=window.frames['editor'].document.getElementById('target');"
                       "return parseInt(t.style.left,10)+','+parseInt(t.style.top,10);})()")
@@ -106,6 +125,9 @@ class DesignLoopTest : public WindowFixture {
 
     QtPrompts realDialogs;
     QStringList listed;
+    std::string recoveryAtOpen;
+    std::string recoveryAtAnswer;
+    bool answered = false;
     // Where the add menu opened, in its container.
     QString menuSpot;
 };
@@ -304,4 +326,38 @@ TEST_F(DesignLoopTest, TwoPicturesOfOneNameEachKeepTheirOwnCopyBesideTheSavedPag
               ReadFile(JoinPath(pictures(), "red/photo.jpg")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(JoinPath(pictures(), "red")), {}),
               1);
+}
+
+// A user who looks about the Open dialog for longer than the recovery file's delay and the
+// page's longest wait together: nothing of the program runs inside the dialog and waits on the
+// page, which is itself waiting for the dialog's answer. The design is kept for recovery once
+// the command is done, and the page answers at once.
+TEST_F(DesignLoopTest, ALongLookInTheOpenDialogLeavesNothingRunningBehindIt) {
+    storeOneTextPage("slow.html", "Slow", "Words", "800");
+    startWindow();
+    window->resize(1300, 800);
+    ASSERT_TRUE(resume());
+    const std::string added = addPicture(place(100, 200), QStringLiteral("a.jpg"));
+    ASSERT_FALSE(added.empty());
+
+    // The menu's visibility and place, its top moved down by the offset.
+    const auto menuAt = [this](int down) {
+        return js(QStringLiteral(
+                      "(function(){var t=window.frames['editor'].document.getElementById('target');"
+                      "return t.style.visibility+' '+parseInt(t.style.left,10)+','+"
+                      "(parseInt(t.style.top,10)+%1);})()")
+                      .arg(down))
+            .toString();
+    };
+    constexpr int kLongerThanTheDelayAndTheWait = 4500;
+    answerFileDialog(QString(), kLongerThanTheDelayAndTheWait);
+    click(place(300, 400));
+    const QString lowerByFifty = menuAt(50);
+    click(place(300, 400) + QPointF(kMenuX, kAddPictureY));
+    ASSERT_TRUE(WaitFor([&] { return answered && QApplication::activeModalWidget() == nullptr; }));
+    EXPECT_EQ(recoveryAtAnswer, recoveryAtOpen);
+    click(place(300, 450));
+    EXPECT_EQ(menuAt(0), lowerByFifty);
+    EXPECT_TRUE(WaitFor([&] { return Contains(ReadFile(path("recovery.qlr")), added); }, 5000));
+    EXPECT_TRUE(prompts.shown.empty());
 }

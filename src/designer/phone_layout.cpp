@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "designer/item_walk.h"
+#include "designer/text_extent.h"
 
 namespace {
 
@@ -58,8 +60,33 @@ void AppendCssString(std::string& quoted, std::string_view text) {
     quoted += '\'';
 }
 
+// The sections' contents by id ("pagetextitem3~" and its HTML).
+std::unordered_map<std::string_view, std::string_view> TextsById(const PageRecord& page) {
+    std::unordered_map<std::string_view, std::string_view> texts;
+    texts.reserve(page.texts.size());
+    for (const std::string& entry : page.texts) {
+        const std::size_t tilde = entry.find('~');
+        if (tilde != std::string::npos) {
+            texts.emplace(std::string_view(entry).substr(0, tilde + 1),
+                          std::string_view(entry).substr(tilde + 1));
+        }
+    }
+    return texts;
+}
+
+// A full-screen page is read as a common desktop shows it.
+constexpr double kFullScreenWidth = 1280;
+
 // The reading order as views into the styles data.
-std::vector<std::string_view> OrderOf(std::string_view all) {
+std::vector<std::string_view> OrderOf(const PageRecord& page) {
+    const std::string_view all = page.stylesData;
+    const std::unordered_map<std::string_view, std::string_view> texts = TextsById(page);
+    double containerWidth = 0;
+    std::from_chars(page.pageWidth.data(), page.pageWidth.data() + page.pageWidth.size(),
+                    containerWidth);
+    if (containerWidth <= 0) {
+        containerWidth = kFullScreenWidth;
+    }
     std::vector<PlacedItem> items;
     items.reserve(all.size() / 64 + 1);
     std::unordered_set<std::string_view> seen;
@@ -83,7 +110,11 @@ std::vector<std::string_view> OrderOf(std::string_view all) {
         const std::size_t caret = record.find('^');
         const StylePlace place = PlaceIn(record.substr(0, caret));
         double height = place.height;
-        if (caret != std::string_view::npos) {
+        if (caret == std::string_view::npos && height <= 0) {
+            const auto text = texts.find(id);
+            height = EstimatedTextHeight(text == texts.end() ? std::string_view() : text->second,
+                                         record, containerWidth - place.left);
+        } else if (caret != std::string_view::npos) {
             // A picture record ends "^width^height".
             height = 0;
             const std::size_t sizes = record.find('^', caret + 1);
@@ -116,8 +147,8 @@ std::vector<std::string_view> OrderOf(std::string_view all) {
 
 }  // namespace
 
-std::vector<std::string> ReadingOrder(const std::string& stylesData) {
-    const std::vector<std::string_view> order = OrderOf(stylesData);
+std::vector<std::string> ReadingOrder(const PageRecord& page) {
+    const std::vector<std::string_view> order = OrderOf(page);
     return std::vector<std::string>(order.begin(), order.end());
 }
 
@@ -125,7 +156,7 @@ std::string PhoneHead(const PageRecord& page) {
     // The items stand in the container, or in the body of a full-screen page.
     const std::string parent = page.hasContainer() ? "#pagecontainer" : "body";
     const std::string item = parent + ">div";
-    const std::vector<std::string_view> order = OrderOf(page.stylesData);
+    const std::vector<std::string_view> order = OrderOf(page);
     std::string head =
         "<meta name='viewport' content='width=device-width, initial-scale=1'>"
         "<style>@media (max-width:599px){" +

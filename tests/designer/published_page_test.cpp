@@ -336,10 +336,71 @@ TEST(ReadingOrder, ItemsWhoseHeightsOverlapFormRowsReadLeftToRight) {
          {"a~", "b~"}},
     };
     for (const auto& design : cases) {
-        std::string styles;
+        PageRecord page;
         for (const std::string& record : design.records) {
-            styles += (styles.empty() ? "" : "|") + record;
+            page.stylesData += (page.stylesData.empty() ? "" : "|") + record;
         }
-        EXPECT_EQ(ReadingOrder(styles), design.order) << design.design;
+        EXPECT_EQ(ReadingOrder(page), design.order) << design.design;
+    }
+}
+
+// Sections as the editor makes them carry no height: they are as tall as their words.
+TEST(ReadingOrder, SectionsWithoutAHeightAreAsTallAsTheirWords) {
+    const auto section = [](const std::string& id, int left, int top) {
+        return "<div id='" + id + "~' style='position: absolute; top: " + std::to_string(top) +
+               "px; left: " + std::to_string(left) +
+               "px; border-width: 1px; border-style: solid; padding: 10px; visibility: "
+               "visible;'>";
+    };
+    const auto words = [](int count) {
+        std::string html =
+            "<font face='Arial' color='#000000'><SPAN id='x~0' "
+            "style='font-size:12pt;'>";
+        for (int i = 0; i < count; ++i) {
+            html += "words  ";
+        }
+        return html + "</SPAN></font>";
+    };
+    const auto picture = [](const std::string& id, int left, int top) {
+        return "<div id='d" + id + "~' style='position:absolute;top:" + std::to_string(top) +
+               "px;left:" + std::to_string(left) + "px;'>^300^200";
+    };
+    const struct {
+        const char* design;
+        std::vector<std::string> records;
+        std::vector<std::pair<std::string, std::string>> texts;
+        std::vector<std::string> order;
+    } cases[] = {
+        {"a section a little higher than the picture to its left",
+         {section("text", 400, 90), picture("photo", 10, 100)},
+         {{"text~", words(3)}},
+         {"dphoto~", "text~"}},
+        {"sections side by side, stored right first",
+         {section("right", 400, 12), section("left", 10, 20)},
+         {{"right~", words(2)}, {"left~", words(2)}},
+         {"left~", "right~"}},
+        {"many words reach down beside a picture lower on the left",
+         {section("long", 400, 0), picture("photo", 10, 150)},
+         {{"long~", words(150)}},
+         {"dphoto~", "long~"}},
+        {"one line ends above a picture lower on the left",
+         {section("short", 400, 0), picture("photo", 10, 150)},
+         {{"short~", words(3)}},
+         {"short~", "dphoto~"}},
+        {"line breaks count as lines",
+         {section("lines", 400, 0), picture("photo", 10, 150)},
+         {{"lines~", "a<BR>b<BR>c<BR>d<BR>e<BR>f<BR>g<BR>h<BR>i"}},
+         {"dphoto~", "lines~"}},
+    };
+    for (const auto& design : cases) {
+        PageRecord page;
+        page.pageWidth = "800";
+        for (const std::string& record : design.records) {
+            page.stylesData += (page.stylesData.empty() ? "" : "|") + record;
+        }
+        for (const auto& [id, html] : design.texts) {
+            page.texts.push_back(id + html);
+        }
+        EXPECT_EQ(ReadingOrder(page), design.order) << design.design;
     }
 }

@@ -13,6 +13,7 @@
 
 #include "designer/phone_layout.h"
 #include "designer/published_page.h"
+#include "designer/text_extent.h"
 #include "shell/phone_preview.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"
@@ -191,7 +192,7 @@ TEST_F(PhonePagesTest, OnAPhoneTheItemsFormOneColumnInReadingOrderOnADesktopNoth
         for (const QJsonValue& id : seen["order"].toArray()) {
             order.push_back(id.toString().toStdString());
         }
-        EXPECT_EQ(order, ReadingOrder(design.page().stylesData)) << design.name();
+        EXPECT_EQ(order, ReadingOrder(design.page())) << design.name();
 
         const std::string plain = publish(design.page(), false, design.name() + "-plain.html");
         auto wideOn = show(phone, 1280, 900);
@@ -282,4 +283,53 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
                               0),
               0u)
         << published.substr(0, 300);
+}
+
+// The phone layout reads sections as the editor makes them, which carry no height, as tall as
+// their words make them: the guess stays near what the browser really lays out.
+TEST_F(PhonePagesTest, ASectionsGuessedHeightIsNearItsHeightInTheBrowser) {
+    const auto html = [](int points, int words, bool lineBreaks) {
+        std::string text = "<font face='Arial' color='#000000'><SPAN id='x~0' style='font-size:" +
+                           std::to_string(points) + "pt;'>";
+        for (int i = 0; i < words; ++i) {
+            text += (lineBreaks && i % 4 == 3) ? "word<BR> \r" : "sentence  ";
+        }
+        return text + "</SPAN></font>";
+    };
+    const struct {
+        int left;
+        int points;
+        int words;
+        bool lineBreaks;
+    } sections[] = {{10, 12, 3, false}, {400, 12, 120, false}, {600, 24, 30, false},
+                    {10, 10, 40, true}, {300, 36, 2, false},   {150, 14, 300, false}};
+    Design design("guessed", "800");
+    std::vector<std::string> styles;
+    for (std::size_t i = 0; i < std::size(sections); ++i) {
+        const auto& section = sections[i];
+        const std::string id = "pagetextitem" + std::to_string(i + 1);
+        styles.push_back("position: absolute; top: " + std::to_string(10 + 400 * i) +
+                         "px; left: " + std::to_string(section.left) +
+                         "px; border-width: 1px; border-style: solid; padding: 10px; "
+                         "visibility: visible;");
+        design.page().stylesData += std::string(design.page().stylesData.empty() ? "" : "|") +
+                                    "<div id='" + id + "~' style='" + styles.back() + "'>";
+        design.page().texts.push_back(id + "~" +
+                                      html(section.points, section.words, section.lineBreaks));
+    }
+    auto view = show(publish(design.page(), false, "guessed.html"), 1280, 900);
+    const QVariantList heights =
+        run(*view,
+            "Array.prototype.map.call(document.querySelectorAll("
+            "\"div[id^='pagetextitem']\"),function(e){return e.offsetHeight;})")
+            .toList();
+    ASSERT_EQ(heights.size(), static_cast<int>(std::size(sections)));
+    for (std::size_t i = 0; i < std::size(sections); ++i) {
+        const double real = heights[static_cast<int>(i)].toDouble();
+        const std::string& entry = design.page().texts[i];
+        const double guess = EstimatedTextHeight(entry.substr(entry.find('~') + 1), styles[i],
+                                                 800.0 - sections[i].left);
+        EXPECT_NEAR(guess, real, std::max(0.3 * real, sections[i].points * 2.0))
+            << "section " << i + 1;
+    }
 }

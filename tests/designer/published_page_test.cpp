@@ -280,10 +280,11 @@ TEST_F(PublishedPageTest, APhoneFriendlyFolderAddsTheViewportAndOneStyleBlockOnl
     const std::string block = phone.substr(head, end - head);
     EXPECT_NE(block.find("@media (max-width:599px){body{display:flex"), std::string::npos);
     EXPECT_EQ(block.find("</style>"), block.size() - 8);
-    // Both text items share the row at 30 px and come before the pictures below them.
+    // The sections, as tall as their paragraphs, reach down beside both pictures: one row,
+    // read left to right.
     EXPECT_LT(block.find("[id='pagetextitem1~']{order:0}"), block.find("{order:1}"));
-    EXPECT_NE(block.find("[id='pagetextitem3~']{order:1}"), std::string::npos);
-    EXPECT_NE(block.find("[id='dpageimageitem417~']{order:2}"), std::string::npos);
+    EXPECT_NE(block.find("[id='dpageimageitem417~']{order:1}"), std::string::npos);
+    EXPECT_NE(block.find("[id='pagetextitem3~']{order:2}"), std::string::npos);
     EXPECT_NE(block.find("[id='dpageimageitem5~']{order:3}"), std::string::npos);
     ASSERT_TRUE(session.store().setPhoneFriendly(siteFolder(), false));
     handOver(layout);

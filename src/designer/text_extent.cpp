@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "common/text_case.h"
 #include "designer/item_walk.h"
 
 namespace {
@@ -25,10 +26,6 @@ double NumberIn(std::string_view style, std::string_view property) {
         std::from_chars(style.data() + start, style.data() + start + length, value);
     }
     return value;
-}
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // The largest font size the markup sets ("font-size:12pt" as the editor writes it, or px).
@@ -55,15 +52,11 @@ double LargestFontPx(std::string_view html) {
 
 // A tag's name in lower case, without the "/" of an end tag.
 std::string TagName(std::string_view tag) {
-    std::string name;
-    for (std::size_t i = !tag.empty() && tag.front() == '/' ? 1 : 0; i < tag.size(); ++i) {
-        const char c = Lower(tag[i]);
-        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) {
-            break;
-        }
-        name += c;
-    }
-    return name;
+    const std::size_t start = !tag.empty() && tag.front() == '/' ? 1 : 0;
+    const std::size_t end = tag.find_first_not_of(
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", start);
+    return LowerCase(
+        std::string(tag.substr(start, end == std::string_view::npos ? end : end - start)));
 }
 
 // Tags after which text starts on a new line.

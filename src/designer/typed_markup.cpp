@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
+
+#include "common/text_case.h"
 
 namespace {
 
@@ -36,16 +39,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Lowered(std::string_view text) {
-    std::string lowered(text);
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(), Lower);
-    return lowered;
-}
-
 struct Attribute {
     std::string name;
     std::string_view value;
@@ -70,7 +63,7 @@ bool ReadTag(std::string_view text, std::size_t at, Tag& tag) {
     while (i < text.size() && !IsSpace(text[i]) && text[i] != '/' && text[i] != '>') {
         ++i;
     }
-    tag.name = Lowered(text.substr(nameStart, i - nameStart));
+    tag.name = LowerCase(std::string(text.substr(nameStart, i - nameStart)));
     for (;;) {
         while (i < text.size() && (IsSpace(text[i]) || text[i] == '/')) {
             ++i;
@@ -87,7 +80,8 @@ bool ReadTag(std::string_view text, std::size_t at, Tag& tag) {
                text[i] != '=') {
             ++i;
         }
-        Attribute attribute{Lowered(text.substr(attributeStart, i - attributeStart)), {}};
+        Attribute attribute{LowerCase(std::string(text.substr(attributeStart, i - attributeStart))),
+                            {}};
         std::size_t afterName = i;
         while (afterName < text.size() && IsSpace(text[afterName])) {
             ++afterName;
@@ -145,9 +139,10 @@ std::string Resolved(std::string_view value) {
             std::uint32_t code = 0;
             const std::size_t digits = j;
             for (; j < value.size(); ++j) {
-                const char c = Lower(value[j]);
+                const char c = value[j];
                 const int digit = IsDigit(c)                    ? c - '0'
                                   : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
                                                                 : -1;
                 if (digit < 0) {
                     break;
@@ -173,9 +168,10 @@ bool IsSafeAddress(std::string_view value) {
         // Browsers drop tabs and line breaks anywhere in an address, and blanks around it.
         if (c != '\t' && c != '\n' && c != '\r' &&
             !(address.empty() && static_cast<unsigned char>(c) <= ' ')) {
-            address += Lower(c);
+            address += c;
         }
     }
+    address = LowerCase(std::move(address));
     if (address.empty() || !IsLetter(address[0])) {
         return true;
     }
@@ -200,7 +196,7 @@ bool IsWordId(std::string_view value) {
 }
 
 bool IsSafeStyle(std::string_view value) {
-    const std::string style = Lowered(Resolved(value));
+    const std::string style = LowerCase(Resolved(value));
     for (const std::string_view active :
          {"javascript:", "expression(", "behavior:", "-moz-binding"}) {
         if (style.find(active) != std::string::npos) {

@@ -59,7 +59,9 @@ void PublishPage(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     ConsolePrompts prompts(std::cerr);
     PagePublisher publisher(folder, prompts);
-    publisher.setPhoneFriendly(state.range(1) != 0);
+    SiteOptions options;
+    options.phoneFriendly = state.range(1) != 0;
+    publisher.setSiteOptions(options);
     const PageRecord page = PageWithItems(static_cast<int>(state.range(0)));
     std::string text;
     for (auto _ : state) {

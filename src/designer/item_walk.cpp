@@ -117,7 +117,11 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
         ++result.itemCount;
         const std::size_t nameEnd = entry.find('~') + 1;
         const std::string entryName = entry.substr(0, nameEnd);
-        const std::string path = options.pictureAddress
+        const WebPictureMarkup web =
+            options.webPicture ? options.webPicture(entryName, entry.substr(nameEnd), record)
+                               : WebPictureMarkup();
+        const std::string path = !web.source.empty() ? web.source
+                                 : options.pictureAddress
                                      ? options.pictureAddress(entry.substr(nameEnd))
                                      : entry.substr(nameEnd);
         const bool anchored =
@@ -127,6 +131,9 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
         if (anchored) {
             markup += "<A HREF='" + HtmlAttribute(page.links[i], '\'') + "'>";
         }
+        if (!web.sources.empty()) {
+            markup += "<picture>" + web.sources;
+        }
         markup += "<IMG name='" + entryName + "' SRC=\"" + HtmlAttribute(path, '"') +
                   "\" BORDER=0 width=" + FieldAt(record, 1, "^") +
                   " height=" + FieldAt(record, 2, "^");
@@ -135,7 +142,10 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
             markup += " alt=\"" +
                       AsciiWithCharacterReferences(HtmlAttribute(description->second, '"')) + "\"";
         }
-        markup += ">";
+        markup += web.attributes + ">";
+        if (!web.sources.empty()) {
+            markup += "</picture>";
+        }
         if (anchored) {
             markup += "</A>";
         }

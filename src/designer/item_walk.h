@@ -6,6 +6,16 @@
 
 #include "page/page_record.h"
 
+// A picture offered in a modern format: its IMG inside a <picture> whose sources come first.
+struct WebPictureMarkup {
+    // The <source> elements; empty for a picture offered as it is (no <picture> then).
+    std::string sources;
+    // The IMG's SRC; empty for the picture's usual address.
+    std::string source;
+    // Added to the IMG (" loading=\"lazy\"").
+    std::string attributes;
+};
+
 // How a writer wants the items of the page written.
 struct ItemWalkOptions {
     bool links = false;
@@ -19,6 +29,10 @@ struct ItemWalkOptions {
     bool pictureDescriptions = false;
     // Applied to a text item's record before it is written.
     std::function<std::string(const std::string&)> rewriteTextRecord;
+    // How a picture is offered to visitors, from its name (with "~"), path and record; not
+    // set: the IMG alone at the picture's address.
+    std::function<WebPictureMarkup(const std::string&, const std::string&, const std::string&)>
+        webPicture;
 };
 
 struct ItemWalkResult {

@@ -31,21 +31,23 @@ void PageSiteOptions::editSiteOptions() {
                             MessageIcon::None);
         return;
     }
-    if (const std::optional<bool> on =
-            prompts_.phoneFriendly(folder, store_.phoneFriendly(folder))) {
-        store_.setPhoneFriendly(folder, *on);
+    if (const std::optional<SiteOptions> options =
+            prompts_.siteOptions(folder, store_.siteOptions(folder))) {
+        store_.setSiteOptions(folder, *options);
     }
 }
 
 bool PageSiteOptions::phoneFriendlyHere() {
     const std::string folder = SiteFolderShown(workspace_);
-    return !folder.empty() && store_.phoneFriendly(folder);
+    return !folder.empty() && store_.siteOptions(folder).phoneFriendly;
 }
 
 std::string PageSiteOptions::writePhonePreview(bool onlyWhenChanged) {
     const std::string path = JoinPath(workspace_.workingFolder, kPhonePreviewPage);
     // What a phone will show: the one column only where the site folder's switch is on.
-    preview_.setPhoneFriendly(phoneFriendlyHere());
+    SiteOptions shown;
+    shown.phoneFriendly = phoneFriendlyHere();
+    preview_.setSiteOptions(shown);
     std::string text =
         preview_.pageText(workspace_.page, PublishVariant::Preview, SiteFolderShown(workspace_));
     if (onlyWhenChanged && text == previewText_) {

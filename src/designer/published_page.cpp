@@ -1,9 +1,6 @@
 #include "designer/published_page.h"
 
 #include <functional>
-#include "designer/picture_copies.h"
-#include "platform/prompts.h"
-
 #include <utility>
 
 #include "common/character_references.h"
@@ -12,6 +9,11 @@
 #include "common/text_file.h"
 #include "designer/item_walk.h"
 #include "designer/phone_layout.h"
+#include "designer/picture_copies.h"
+#include "designer/picture_loading.h"
+#include "designer/site_files.h"
+#include "designer/web_picture_set.h"
+#include "platform/prompts.h"
 
 namespace {
 
@@ -167,23 +169,45 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
 
 std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
                                     SiteCopies& copies) {
+    const bool preview = variant == PublishVariant::Preview;
+    // A site that asked for anything of today's web gets a page without the old script, whose
+    // call throws in every current browser, and with its character set declared.
+    const bool current = site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty();
     std::string text = page.language ? "<html lang='" + HtmlAttribute(*page.language, '\'') + "'>"
                                      : std::string("<html>");
-    text += "<head><title>" + AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
+    text += current ? "<head><meta charset='utf-8'><title>" : "<head><title>";
+    text += AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
     if (page.description) {
         text += "<meta name='description' content='" +
                 AsciiWithCharacterReferences(HtmlAttribute(*page.description, '\'')) + "'>";
     }
-    if (phoneFriendly_) {
+    if (site_.phoneFriendly) {
         text += PhoneHead(page);
     }
-    const bool preview = variant == PublishVariant::Preview;
+    std::optional<WebPictureSet> web =
+        site_.webPictures && !preview
+            ? std::optional<WebPictureSet>(std::in_place, workingFolder_, page, site_.phoneFriendly)
+            : std::nullopt;
+    if (!site_.siteAddress.empty() && !preview) {
+        const std::string largest = LargestPicture(page);
+        std::string picture;
+        for (const std::string& entry : page.pictures) {
+            if (!largest.empty() && entry.rfind(largest, 0) == 0) {
+                const std::string path = entry.substr(largest.size());
+                picture =
+                    web ? web->fallbackName(largest, path, page, copies) : copies.nameOf(path);
+                break;
+            }
+        }
+        text += AddressedHead(site_.siteAddress, page.fileName, page.pageTitle,
+                              page.description.value_or(""), picture);
+    }
     // Beside a published page under the copy's name; the preview finds them in the working
     // folder.
     const BackgroundAddress backgrounds = [&](const std::string& name) {
         return preview ? kBackgroundsFolder + name : background(name, copies, false);
     };
-    if (variant == PublishVariant::Upload) {
+    if (variant == PublishVariant::Upload || current) {
         text += "</head><body " + BodyBackground(page, backgrounds) + ">";
     } else {
         text += kCompatibilityScript;
@@ -201,6 +225,12 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
             return withLocalBackground(record, copies);
         };
     }
+    if (web) {
+        options.webPicture = [&](const std::string& name, const std::string& path,
+                                 const std::string& record) {
+            return web->markup(name, path, record, copies);
+        };
+    }
     text += WalkItems(page, options).markup;
 
     if (page.pageContainer.size() > kShortestContainerEnd) {
@@ -216,5 +246,14 @@ bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
     SiteCopies copies(workingFolder_, siteFolder);
     copyPictures(page, copies);
     text = pageText(page, variant, copies);
-    return WriteTextFile(JoinPath(siteFolder, fileName), text);
+    if (!WriteTextFile(JoinPath(siteFolder, fileName), text)) {
+        return false;
+    }
+    if (!site_.siteAddress.empty() && variant != PublishVariant::Preview &&
+        !WriteSiteFiles(siteFolder, site_.siteAddress)) {
+        prompts_.messageBox(
+            "sitemap.xml and robots.txt could not be written to " + siteFolder + ".",
+            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+    }
+    return true;
 }

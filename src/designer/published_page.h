@@ -4,6 +4,7 @@
 
 #include "designer/picture_copies.h"
 #include "page/page_record.h"
+#include "platform/site_options.h"
 
 class Prompts;
 
@@ -22,7 +23,7 @@ class PagePublisher {
     // The pictures of the picture list and the two background pictures.
     void copyPictures(const PageRecord& page, const std::string& siteFolder);
     // Pages of a phone-friendly site folder also lay out in one column on narrow screens.
-    void setPhoneFriendly(bool on) { phoneFriendly_ = on; }
+    void setSiteOptions(const SiteOptions& options) { site_ = options; }
     // The page text; text-item background pictures are copied while it is built (not for the
     // preview).
     std::string pageText(const PageRecord& page, PublishVariant variant,
@@ -43,5 +44,5 @@ class PagePublisher {
 
     std::string workingFolder_;
     Prompts& prompts_;
-    bool phoneFriendly_ = false;
+    SiteOptions site_;
 };

@@ -49,7 +49,7 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
         page.fileName = workspace_.pages.selectedText();
     }
     std::string text;
-    publisher_.setPhoneFriendly(store_.phoneFriendly(siteFolder));
+    publisher_.setSiteOptions(store_.siteOptions(siteFolder));
     if (!publisher_.publish(page, variant, siteFolder, page.fileName, text)) {
         prompts_.messageBox(
             "The page could not be written to " + JoinPath(siteFolder, page.fileName) + ".",

@@ -92,7 +92,8 @@ std::string ListFolder(const std::string& pattern) {
 
 std::string ListPictures(const std::string& pattern) {
     // PNG joins the three older types: the designer places PNG pictures too.
-    static constexpr std::string_view kPictureMarks[] = {".bmp", ".jpg", ".jpeg", ".gif", ".png"};
+    static constexpr std::string_view kPictureMarks[] = {".bmp", ".jpg", ".jpeg",
+                                                         ".gif", ".png", ".webp"};
     std::string listing;
     for (const FolderEntry& entry : ReadFolder(pattern)) {
         if (entry.isFolder) {

@@ -10,8 +10,8 @@
 // Every entry; folders carry the suffix "  [FOLDER]".
 std::string ListFolder(const std::string& pattern);
 
-// The files whose lower-cased name contains ".bmp", ".jpg", ".jpeg", ".gif" or ".png"; each of
-// the tests lists the name once, so a name that passes two tests appears twice.
+// The files whose lower-cased name contains ".bmp", ".jpg", ".jpeg", ".gif", ".png" or ".webp";
+// each of the tests lists the name once, so a name that passes two tests appears twice.
 std::string ListPictures(const std::string& pattern);
 
 // The entries of the uploader's local pane for a folder.

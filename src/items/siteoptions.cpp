@@ -3,21 +3,61 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 
-siteoptions::siteoptions(const QString& folder, bool phoneFriendly, QWidget* parent)
+#include "designer/site_files.h"
+
+siteoptions::siteoptions(const QString& folder, const SiteOptions& current, QWidget* parent)
     : DialogFrame(QStringLiteral("Site Options"), parent) {
     content()->addWidget(new QLabel(QStringLiteral("Site folder: ") + folder, this));
     phoneFriendly_ = new QCheckBox(QStringLiteral("Phone-friendly pages"), this);
     phoneFriendly_->setObjectName(QStringLiteral("phoneFriendly"));
-    phoneFriendly_->setChecked(phoneFriendly);
+    phoneFriendly_->setChecked(current.phoneFriendly);
     phoneFriendly_->setToolTip(
         QStringLiteral("On screens narrower than 600 pixels the pages show their sections and "
                        "pictures in one column, in reading order; wider screens show them as "
                        "designed. Takes effect when a page is saved."));
     content()->addWidget(phoneFriendly_);
+    webPictures_ = new QCheckBox(QStringLiteral("Pictures prepared for the web"), this);
+    webPictures_->setObjectName(QStringLiteral("webPictures"));
+    webPictures_->setChecked(current.webPictures);
+    webPictures_->setToolTip(
+        QStringLiteral("Published pages get copies of their pictures sized for their place, "
+                       "in WebP beside the original format, turned upright and without the "
+                       "camera's details or the place where they were taken. Your own pictures "
+                       "are never changed."));
+    content()->addWidget(webPictures_);
+    content()->addWidget(new QLabel(QStringLiteral("Address of the site"), this));
+    siteAddress_ = new QLineEdit(QString::fromStdString(current.siteAddress), this);
+    siteAddress_->setPlaceholderText(QStringLiteral("https://example.org/"));
+    siteAddress_->setToolTip(
+        QStringLiteral("Where visitors find the site. When it is set, publishing also writes "
+                       "sitemap.xml and robots.txt, and each page names its own address."));
+    addEntry(siteAddress_, QStringLiteral("siteAddress"));
+    addressProblem_ = new QLabel(this);
+    addressProblem_->setObjectName(QStringLiteral("addressProblem"));
+    addressProblem_->setStyleSheet(QStringLiteral("color: #a00000"));
+    addressProblem_->hide();
+    content()->addWidget(addressProblem_);
     addOkCancel();
 }
 
-bool siteoptions::phoneFriendly() const {
-    return phoneFriendly_->isChecked();
+SiteOptions siteoptions::options() const {
+    SiteOptions options;
+    options.phoneFriendly = phoneFriendly_->isChecked();
+    options.webPictures = webPictures_->isChecked();
+    options.siteAddress = SiteAddressFrom(siteAddress_->text().toStdString()).value_or("");
+    return options;
+}
+
+void siteoptions::accept() {
+    if (!SiteAddressFrom(siteAddress_->text().toStdString())) {
+        addressProblem_->setText(
+            QStringLiteral("The address of the site starts with https:// or http:// and names "
+                           "its host, as in https://example.org/"));
+        addressProblem_->show();
+        siteAddress_->setFocus();
+        return;
+    }
+    DialogFrame::accept();
 }

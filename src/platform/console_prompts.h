@@ -38,7 +38,9 @@ class ConsolePrompts : public Prompts {
     }
     void serverFiles(const ServerFilesWindow&) override {}
     std::optional<PageOptions> pageOptions(const PageOptions&) override { return {}; }
-    std::optional<bool> phoneFriendly(const std::string&, bool) override { return {}; }
+    std::optional<SiteOptions> siteOptions(const std::string&, const SiteOptions&) override {
+        return {};
+    }
 
     bool databaseFailed() const { return databaseFailed_; }
 

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/site_options.h"
+
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
@@ -118,6 +120,8 @@ class Prompts {
     // The "Page Options" dialog: the page's language (the user's own proposed when none is
     // set) and description.
     virtual std::optional<PageOptions> pageOptions(const PageOptions& current) = 0;
-    // The "Site Options" dialog of a site folder: whether its pages are phone-friendly.
-    virtual std::optional<bool> phoneFriendly(const std::string& folder, bool current) = 0;
+    // The "Site Options" dialog of a site folder: phone-friendly pages, web pictures and the
+    // site's address.
+    virtual std::optional<SiteOptions> siteOptions(const std::string& folder,
+                                                   const SiteOptions& current) = 0;
 };

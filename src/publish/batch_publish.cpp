@@ -174,7 +174,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     }
 
     PagePublisher publisher(request->workingFolder, prompts);
-    publisher.setPhoneFriendly(store.phoneFriendly(request->siteFolder));
+    publisher.setSiteOptions(store.siteOptions(request->siteFolder));
     bool allWritten = true;
     SitePages written{request->siteFolder, request->workingFolder, {}};
     for (const std::string& name : pages) {

@@ -99,7 +99,7 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
     std::ostringstream ignored;
     ConsolePrompts prompts(ignored);
     PagePublisher publisher(site.workingFolder, prompts);
-    publisher.setPhoneFriendly(PageStore(db, prompts).phoneFriendly(site.siteFolder));
+    publisher.setSiteOptions(PageStore(db, prompts).siteOptions(site.siteFolder));
     for (const PageRecord& page : site.pages) {
         std::string connection;
         const SendReport report = SendPage(

@@ -251,12 +251,13 @@ std::optional<PageOptions> QtPrompts::pageOptions(const PageOptions& current) {
     return PageOptions{dialog.language(), dialog.description()};
 }
 
-std::optional<bool> QtPrompts::phoneFriendly(const std::string& folder, bool current) {
+std::optional<SiteOptions> QtPrompts::siteOptions(const std::string& folder,
+                                                  const SiteOptions& current) {
     siteoptions dialog(FromStd(folder), current, owner_);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return dialog.phoneFriendly();
+    return dialog.options();
 }
 
 std::optional<std::string> QtPrompts::clickOption() {

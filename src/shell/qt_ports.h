@@ -68,7 +68,8 @@ class QtPrompts : public Prompts {
                                             const std::string& start) override;
     void serverFiles(const ServerFilesWindow& window) override;
     std::optional<PageOptions> pageOptions(const PageOptions& current) override;
-    std::optional<bool> phoneFriendly(const std::string& folder, bool current) override;
+    std::optional<SiteOptions> siteOptions(const std::string& folder,
+                                           const SiteOptions& current) override;
 
   private:
     QPointer<QWidget> owner_;

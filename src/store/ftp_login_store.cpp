@@ -3,22 +3,16 @@
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_statement.h"
+#include "store/table_columns.h"
 
 namespace {
 
 constexpr const char* kNoServer = "NOSERVER";
 
-bool HasColumn(SqliteDatabase& db, const std::string& name) {
-    SqliteStatement query =
-        db.prepare("SELECT count(*) FROM pragma_table_info('ftplogin') WHERE name = ?1");
-    query.bindText(1, name);
-    return query.runQuery().intValue(0) > 0;
-}
-
 // The columns later versions added, as a select list ("NULL" where a store lacks one).
 std::string LaterColumns(SqliteDatabase& db) {
-    return std::string(HasColumn(db, "PROTOCOL") ? ",PROTOCOL" : ",NULL") +
-           (HasColumn(db, "KEYRING") ? ",KEYRING" : ",NULL");
+    return std::string(HasColumn(db, "ftplogin", "PROTOCOL") ? ",PROTOCOL" : ",NULL") +
+           (HasColumn(db, "ftplogin", "KEYRING") ? ",KEYRING" : ",NULL");
 }
 
 StoredFtpLogin ReadLogin(SqliteCursor& row) {
@@ -45,7 +39,7 @@ StoredFtpLogin LoadFtpLogin(SqliteDatabase& db) {
 void SaveFtpLogin(SqliteDatabase& db, const StoredFtpLogin& login) {
     for (const char* column : {"PROTOCOL TEXT", "KEYRING INTEGER"}) {
         const std::string name = std::string(column).substr(0, std::string(column).find(' '));
-        if (!HasColumn(db, name)) {
+        if (!HasColumn(db, "ftplogin", name)) {
             db.runStatement("ALTER TABLE ftplogin ADD COLUMN " + std::string(column));
         }
     }

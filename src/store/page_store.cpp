@@ -11,6 +11,7 @@
 #include "store/db/sqlite_statement.h"
 #include "store/db/sqlite_transaction.h"
 #include "store/rich_text_block.h"
+#include "store/table_columns.h"
 
 namespace {
 
@@ -87,10 +88,12 @@ constexpr const char* kSiteOptionsTable =
     "CREATE TABLE IF NOT EXISTS siteoptions (DIRECTORY TEXT PRIMARY KEY, PHONEFRIENDLY INTEGER)";
 constexpr const char* kHasSiteOptions =
     "select count(*) from sqlite_master where type = 'table' and name = 'siteoptions'";
-constexpr const char* kReadPhoneFriendly =
-    "select PHONEFRIENDLY from siteoptions where DIRECTORY = ?1";
-constexpr const char* kWritePhoneFriendly =
-    "insert or replace into siteoptions (DIRECTORY,PHONEFRIENDLY) VALUES(?1,?2)";
+constexpr const char* kWriteSiteOptions =
+    "insert or replace into siteoptions (DIRECTORY,PHONEFRIENDLY,WEBPICTURES,SITEADDRESS) "
+    "VALUES(?1,?2,?3,?4)";
+// Columns later versions added to the table, added to an older store on its first save.
+constexpr const char* kLaterSiteColumns[][2] = {{"WEBPICTURES", "INTEGER"},
+                                                {"SITEADDRESS", "TEXT"}};
 
 constexpr const char* kReadRichTexts = "select RTFDATA from rtftexts where PROJECTID = ?1;";
 constexpr const char* kReadImages =
@@ -319,28 +322,56 @@ bool PageStore::tableExists(const char* countQuery) {
     return exists;
 }
 
-bool PageStore::phoneFriendly(const std::string& folder) {
+SiteOptions PageStore::siteOptions(const std::string& folder) {
     // Asked before every page is written: a store that cannot be read says "off" here and
     // tells its failure where the page is stored.
+    SiteOptions options;
     try {
         if (db_.runScalar(kHasSiteOptions) == 0) {
-            return false;
+            return options;
         }
-        SqliteStatement lookup = db_.prepare(kReadPhoneFriendly);
+        std::string columns = "PHONEFRIENDLY";
+        for (const auto& [column, type] : kLaterSiteColumns) {
+            columns += HasColumn(db_, "siteoptions", column) ? std::string(",") + column : ",NULL";
+        }
+        SqliteStatement lookup =
+            db_.prepare("select " + columns + " from siteoptions where DIRECTORY = ?1");
         lookup.bindText(1, folder);
         SqliteCursor row = lookup.runQuery();
-        return !row.atEnd() && row.intValue(0) != 0;
+        if (!row.atEnd()) {
+            options.phoneFriendly = row.intValue(0) != 0;
+            options.webPictures = row.intValue(1) != 0;
+            options.siteAddress = row.textValue(2);
+        }
     } catch (const SqliteException&) {
-        return false;
+        return SiteOptions();
     }
+    return options;
 }
 
-bool PageStore::setPhoneFriendly(const std::string& folder, bool on) {
-    return runReported(kSiteOptionsTable, [](SqliteStatement&) {}) &&
-           runReported(kWritePhoneFriendly, [&](SqliteStatement& statement) {
-               statement.bindText(1, folder);
-               statement.bindInt64(2, on ? 1 : 0);
-           });
+bool PageStore::setSiteOptions(const std::string& folder, const SiteOptions& options) {
+    if (!runReported(kSiteOptionsTable, [](SqliteStatement&) {})) {
+        return false;
+    }
+    for (const auto& [column, type] : kLaterSiteColumns) {
+        bool present = false;
+        try {
+            present = HasColumn(db_, "siteoptions", column);
+        } catch (const SqliteException&) {
+            present = false;
+        }
+        if (!present &&
+            !runReported(std::string("ALTER TABLE siteoptions ADD COLUMN ") + column + " " + type,
+                         [](SqliteStatement&) {})) {
+            return false;
+        }
+    }
+    return runReported(kWriteSiteOptions, [&](SqliteStatement& statement) {
+        statement.bindText(1, folder);
+        statement.bindInt64(2, options.phoneFriendly ? 1 : 0);
+        statement.bindInt64(3, options.webPictures ? 1 : 0);
+        statement.bindText(4, options.siteAddress);
+    });
 }
 
 bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std::string& fileName) {

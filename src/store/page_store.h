@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "page/page_record.h"
+#include "platform/site_options.h"
 
 class Prompts;
 class SqliteCursor;
@@ -38,9 +39,9 @@ class PageStore {
     bool renamePage(const std::string& folder, const std::string& oldName,
                     const std::string& newName);
 
-    // The site folder's "Phone-friendly pages" switch; off for a folder never set.
-    bool phoneFriendly(const std::string& folder);
-    bool setPhoneFriendly(const std::string& folder, bool on);
+    // The site folder's options; all off when none were set or the store cannot be read.
+    SiteOptions siteOptions(const std::string& folder);
+    bool setSiteOptions(const std::string& folder, const SiteOptions& options);
 
     // Shows the failure as the user sees every database failure.
     void report(const SqliteException& failure);

@@ -261,9 +261,9 @@ TEST(Dialogs, PageAndSiteOptionsHandBackWhatWasTypedAndTicked) {
     pageoptions set(std::string("fr"), std::string("Une page"), QStringLiteral("en"), nullptr);
     EXPECT_EQ(set.findChild<QLineEdit*>("language")->text(), "fr");
 
-    siteoptions site(QStringLiteral("/home/me/site"), false, nullptr);
+    siteoptions site(QStringLiteral("/home/me/site"), SiteOptions(), nullptr);
     EXPECT_EQ(site.windowTitle(), "Site Options");
     auto* phone = site.findChild<QCheckBox*>("phoneFriendly");
     QTest::mouseClick(phone, Qt::LeftButton, {}, QPoint(5, phone->height() / 2));
-    EXPECT_TRUE(site.phoneFriendly());
+    EXPECT_TRUE(site.options().phoneFriendly);
 }

@@ -112,7 +112,9 @@ class PhonePagesTest : public WindowFixture {
 
     std::string publish(const PageRecord& page, bool phone, const std::string& fileName) {
         PagePublisher publisher(working, prompts);
-        publisher.setPhoneFriendly(phone);
+        SiteOptions options;
+        options.phoneFriendly = phone;
+        publisher.setSiteOptions(options);
         std::string text;
         EXPECT_TRUE(publisher.publish(page, PublishVariant::Save, site.path(), fileName, text));
         return site / fileName;
@@ -253,9 +255,11 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
     EXPECT_TRUE(note->isVisible());
     EXPECT_TRUE(note->text().contains("Page > Site Options"));
     EXPECT_EQ(ReadFile(path("phonepreview.html")).find("name='viewport'"), std::string::npos);
-    prompts.phoneFriendlyAnswers = {true};
+    SiteOptions phoneFriendly;
+    phoneFriendly.phoneFriendly = true;
+    prompts.siteOptionsAnswers = {phoneFriendly};
     menu("Site Options...");
-    EXPECT_EQ(prompts.phoneFriendlyAsked, std::vector<std::string>{path("webpages") + " off"});
+    EXPECT_EQ(prompts.siteOptionsAsked, std::vector<std::string>{path("webpages") + " off"});
     prompts.pageOptionAnswers = {PageOptions{std::string("fr"), std::string("Une page")}};
     menu("Page Options...");
 
@@ -277,7 +281,7 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
 
     save("webpages/phone.html");
     const std::string published = ReadFile(path("webpages/phone.html"));
-    EXPECT_EQ(published.rfind("<html lang='fr'><head><title>Nouveau titre</title>"
+    EXPECT_EQ(published.rfind("<html lang='fr'><head><meta charset='utf-8'><title>Nouveau titre</title>"
                               "<meta name='description' content='Une page'>"
                               "<meta name='viewport'",
                               0),

@@ -346,7 +346,7 @@ TEST_F(PageStoreTest, APageWrittenByAnEarlierVersionLoadsUnchanged) {
     // The store of that version had no table for what later versions keep beside a page; a
     // page without such values leaves it so, and no failure was shown.
     EXPECT_EQ(db.runScalar("select count(*) from sqlite_master where name = 'pageextras'"), 0);
-    EXPECT_FALSE(store.phoneFriendly("c:\\quillworking\\webpages"));
+    EXPECT_EQ(store.siteOptions("c:\\quillworking\\webpages"), SiteOptions());
     EXPECT_TRUE(prompts.shown.empty());
 
     page.language = "en";

@@ -180,14 +180,15 @@ class FakePrompts : public Prompts {
         pageOptionsShown.push_back(current);
         return Next(pageOptionAnswers);
     }
-    std::optional<bool> phoneFriendly(const std::string& folder, bool current) override {
-        phoneFriendlyAsked.push_back(folder + (current ? " on" : " off"));
-        return Next(phoneFriendlyAnswers);
+    std::optional<SiteOptions> siteOptions(const std::string& folder,
+                                           const SiteOptions& current) override {
+        siteOptionsAsked.push_back(folder + (current.phoneFriendly ? " on" : " off"));
+        return Next(siteOptionsAnswers);
     }
     std::vector<PageOptions> pageOptionsShown;
     std::deque<std::optional<PageOptions>> pageOptionAnswers;
-    std::vector<std::string> phoneFriendlyAsked;
-    std::deque<std::optional<bool>> phoneFriendlyAnswers;
+    std::vector<std::string> siteOptionsAsked;
+    std::deque<std::optional<SiteOptions>> siteOptionsAnswers;
 
   private:
     template <typename Answer>

@@ -1,0 +1,130 @@
+#include "designer/picture_loading.h"
+
+#include <algorithm>
+#include <charconv>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "common/fields.h"
+#include "designer/item_walk.h"
+#include "designer/phone_layout.h"
+#include "designer/text_extent.h"
+
+namespace {
+
+// A first screen as laptops and phones show it, in CSS pixels.
+constexpr double kFirstScreenHeight = 800;
+// The phone's column: a small phone's width less the page's margins.
+constexpr double kColumnWidth = 359;
+// Where the container's content starts on the page.
+constexpr double kContainerTop = 24;
+
+double Number(std::string_view text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+struct Placed {
+    std::string name;  // the picture's name; empty for a section
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+
+// The page's items in the order of their records, each id once.
+std::vector<std::pair<std::string, Placed>> ItemsInOrder(const PageRecord& page) {
+    std::unordered_map<std::string, std::string_view> texts;
+    for (const std::string& entry : page.texts) {
+        const std::size_t tilde = entry.find('~');
+        if (tilde != std::string::npos) {
+            texts.emplace(entry.substr(0, tilde + 1), std::string_view(entry).substr(tilde + 1));
+        }
+    }
+    std::vector<std::pair<std::string, Placed>> items;
+    std::unordered_set<std::string> seen;
+    for (const std::string& record : SplitFields(page.stylesData, "|")) {
+        const std::string id = RecordId(record);
+        if (id.empty() || !seen.insert(id).second) {
+            continue;
+        }
+        Placed item;
+        const std::string style = FieldAt(record, 0, "^");
+        item.top = Number(StyleNumber(style, "top"));
+        if (record.find('^') != std::string::npos) {
+            item.name = id.substr(1);
+            item.width = Number(FieldAt(record, 1, "^"));
+            item.height = Number(FieldAt(record, 2, "^"));
+        } else {
+            const auto text = texts.find(id);
+            item.height = EstimatedTextHeight(
+                text == texts.end() ? std::string_view() : text->second, "", kColumnWidth);
+        }
+        items.emplace_back(id, item);
+    }
+    return items;
+}
+
+}  // namespace
+
+std::map<std::string, std::string> PictureLoading(const PageRecord& page, bool phoneFriendly) {
+    const std::vector<std::pair<std::string, Placed>> items = ItemsInOrder(page);
+    const double offset = page.hasContainer() ? kContainerTop : 0;
+    std::map<std::string, double> firstOnDesk;
+    std::map<std::string, double> firstOnPhone;
+    for (const auto& [id, item] : items) {
+        if (!item.name.empty() && item.top + offset < kFirstScreenHeight) {
+            firstOnDesk[item.name] = item.width * item.height;
+        }
+    }
+    if (phoneFriendly) {
+        double y = 0;
+        std::unordered_map<std::string, const Placed*> byId;
+        for (const auto& [id, item] : items) {
+            byId.emplace(id, &item);
+        }
+        for (const std::string& id : ReadingOrder(page)) {
+            const auto found = byId.find(id);
+            if (found == byId.end()) {
+                continue;
+            }
+            const Placed& item = *found->second;
+            const double scale =
+                item.width > kColumnWidth && item.width > 0 ? kColumnWidth / item.width : 1;
+            if (!item.name.empty() && y < kFirstScreenHeight) {
+                firstOnPhone[item.name] = item.width * item.height * scale * scale;
+            }
+            y += item.height * scale;
+        }
+    }
+    std::map<std::string, std::string> loading;
+    for (const auto& [id, item] : items) {
+        if (!item.name.empty() && firstOnDesk.count(item.name) == 0 &&
+            firstOnPhone.count(item.name) == 0) {
+            loading[item.name] = " loading=\"lazy\"";
+        }
+    }
+    for (const auto* first : {&firstOnDesk, &firstOnPhone}) {
+        const auto largest =
+            std::max_element(first->begin(), first->end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; });
+        if (largest != first->end()) {
+            loading[largest->first] = " fetchpriority=\"high\"";
+        }
+    }
+    return loading;
+}
+
+std::string LargestPicture(const PageRecord& page) {
+    std::string largest;
+    double area = 0;
+    for (const auto& [id, item] : ItemsInOrder(page)) {
+        if (!item.name.empty() && item.width * item.height > area) {
+            area = item.width * item.height;
+            largest = item.name;
+        }
+    }
+    return largest;
+}

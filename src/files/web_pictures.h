@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+// A picture made ready for visitors: copies at the size of its place (1x) and twice that (2x,
+// for sharp screens), never larger than the original, in WebP and, at 2x, in the original's
+// own kind for browsers without WebP. The copies stand upright as the camera meant and carry
+// no metadata: no position, camera or owner.
+struct PreparedPicture {
+    // False when the original is used as it is: a moving GIF, or a file that would not read.
+    bool prepared = false;
+    std::string webp1x;
+    // Empty when the original gives no more pixels than the 1x copy has.
+    std::string webp2x;
+    std::string fallback;
+};
+
+// Prepares pictures into a cache folder, one folder per original's content and shown size, so
+// that publishing unchanged pictures again does no picture work.
+class WebPictures {
+  public:
+    explicit WebPictures(std::string cacheFolder);
+
+    // The copies for a picture shown at width x height pixels.
+    PreparedPicture prepare(const std::string& original, int width, int height);
+    // How many pictures were made rather than found in the cache.
+    int made() const { return made_; }
+
+  private:
+    std::string cacheFolder_;
+    int made_ = 0;
+};

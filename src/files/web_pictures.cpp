@@ -2,6 +2,7 @@
 
 #include <vips/vips.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -56,20 +57,88 @@ const char* FallbackExtension(Kind kind) {
     }
 }
 
-// Fitted inside the box, never enlarged, turned upright as the camera's orientation says.
+// Fitted inside the box, never enlarged, turned upright as the camera's orientation says, and
+// bare of every metadata item (camera, owner, place, orientation, profile): the savers' own
+// stripping leaves EXIF in a WebP.
 Image Fitted(const std::string& path, int width, int height) {
-    VipsImage* out = nullptr;
-    if (vips_thumbnail(path.c_str(), &out, width, "height", height, "size", VIPS_SIZE_DOWN,
+    VipsImage* fitted = nullptr;
+    if (vips_thumbnail(path.c_str(), &fitted, width, "height", height, "size", VIPS_SIZE_DOWN,
                        nullptr) != 0) {
         vips_error_clear();
         return Image();
     }
-    return Image(out);
+    const Image fittedImage(fitted);
+    VipsImage* bare = nullptr;
+    if (vips_copy(fitted, &bare, nullptr) != 0) {
+        vips_error_clear();
+        return Image();
+    }
+    gchar** fields = vips_image_get_fields(bare);
+    for (gchar** field = fields; field != nullptr && *field != nullptr; ++field) {
+        // The picture's own description (size, bands, format) cannot be removed and stays.
+        vips_image_remove(bare, *field);
+    }
+    g_strfreev(fields);
+    return Image(bare);
+}
+
+std::uint32_t LittleEndian(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    }
+    return value;
+}
+
+void PutLittleEndian(std::string& bytes, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+// A WebP file without its EXIF, XMP and colour-profile chunks, which this libvips writes
+// whatever it is asked (a basic EXIF block at least); the extended header's flags for them
+// cleared. Empty when the bytes are no WebP file.
+std::string WithoutMetadataChunks(const std::string& webp) {
+    constexpr std::size_t kHeader = 12;
+    if (webp.size() < kHeader || webp.compare(0, 4, "RIFF") != 0 ||
+        webp.compare(8, 4, "WEBP") != 0) {
+        return std::string();
+    }
+    std::string kept = webp.substr(0, kHeader);
+    for (std::size_t at = kHeader; at + 8 <= webp.size();) {
+        const std::string fourCc = webp.substr(at, 4);
+        const std::size_t size = LittleEndian(webp, at + 4);
+        const std::size_t whole = 8 + size + (size % 2);
+        if (at + whole > webp.size()) {
+            return std::string();
+        }
+        if (fourCc != "EXIF" && fourCc != "XMP " && fourCc != "ICCP") {
+            std::string chunk = webp.substr(at, whole);
+            if (fourCc == "VP8X" && size > 0) {
+                constexpr unsigned char kMetadataFlags = 0x20 | 0x08 | 0x04;
+                chunk[8] =
+                    static_cast<char>(static_cast<unsigned char>(chunk[8]) & ~kMetadataFlags);
+            }
+            kept += chunk;
+        }
+        at += whole;
+    }
+    PutLittleEndian(kept, 4, static_cast<std::uint32_t>(kept.size() - 8));
+    return kept;
 }
 
 bool SaveWebp(VipsImage* image, const std::string& file, bool lossless) {
-    return vips_webpsave(image, file.c_str(), "Q", 80, "lossless", lossless ? TRUE : FALSE, "strip",
-                         TRUE, "effort", 4, nullptr) == 0;
+    void* buffer = nullptr;
+    std::size_t length = 0;
+    if (vips_webpsave_buffer(image, &buffer, &length, "Q", 80, "lossless", lossless ? TRUE : FALSE,
+                             "effort", 4, nullptr) != 0) {
+        return false;
+    }
+    const std::string bytes(static_cast<const char*>(buffer), length);
+    g_free(buffer);
+    const std::string bare = WithoutMetadataChunks(bytes);
+    return !bare.empty() && WriteTextFile(file, bare);
 }
 
 bool SaveFallback(VipsImage* image, const std::string& file, Kind kind) {

@@ -79,7 +79,13 @@ Image Fitted(const std::string& path, int width, int height) {
         vips_image_remove(bare, *field);
     }
     g_strfreev(fields);
-    return Image(bare);
+    // Read once into memory: the copy is saved twice, and a JPEG is read only in order.
+    const Image bareImage(bare);
+    VipsImage* held = vips_image_copy_memory(bare);
+    if (held == nullptr) {
+        vips_error_clear();
+    }
+    return Image(held);
 }
 
 std::uint32_t LittleEndian(const std::string& bytes, std::size_t at) {

@@ -1,9 +1,17 @@
 #include "designer/published_page.h"
 
 #include <gtest/gtest.h>
+#include <vips/vips.h>
 
+#include <optional>
+#include <set>
+
+#include "common/paths.h"
 #include "designer/phone_layout.h"
 #include "designer/published_page_writer.h"
+#include "designer/site_files.h"
+#include "files/folder_listing.h"
+#include "hosting/page_upload.h"
 #include "support/designer_fixture.h"
 
 namespace {
@@ -414,4 +422,82 @@ TEST(ReadingOrder, SectionsWithoutAHeightAreAsTallAsTheirWords) {
         }
         EXPECT_EQ(ReadingOrder(page), design.order) << design.design;
     }
+}
+
+// A site with web pictures and an address: each picture offered as copies sized for its place,
+// the first screen's largest first and the pictures far below it waiting; the page names
+// itself, and the site's map and robots file list the pages.
+TEST_F(PublishedPageTest, AWebPictureSiteOffersSizedCopiesAndNamesItsPages) {
+    ASSERT_EQ(VIPS_INIT("quillora-test"), 0);
+    VipsImage* black = nullptr;
+    ASSERT_EQ(vips_black(&black, 1200, 800, "bands", 3, nullptr), 0);
+    ASSERT_EQ(vips_jpegsave(black, (working / "pics/sun.jpg").c_str(), nullptr), 0);
+    ASSERT_EQ(vips_pngsave(black, (working / "pics/moon.png").c_str(), nullptr), 0);
+    g_object_unref(black);
+    layout =
+        "<div id='dpageimageitem417~' style='position:absolute;top:40px;left:50px'>^120^80|"
+        "<div id='dpageimageitem5~' style='position:absolute;top:2000px;left:400px'>^64^48";
+    page().pictures = {"pageimageitem417~" + working / "pics/sun.jpg",
+                       "pageimageitem5~" + working / "pics/moon.png"};
+    page().links = {"", ""};
+    page().pageTitle = "Sun & moon";
+    SiteOptions options;
+    options.webPictures = true;
+    options.siteAddress = "https://example.org/";
+    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+
+    const std::string text = published();
+    for (const std::string& expected :
+         {std::string("<html><head><meta charset='utf-8'><title>Sun &amp; moon</title>"),
+          std::string("<link rel='canonical' href='https://example.org/page.html'>"),
+          std::string("<meta property='og:title' content='Sun &amp; moon'>"),
+          std::string("<meta property='og:image' content='https://example.org/sun-240x160.jpg'>"),
+          std::string("</head><body bgcolor = '#FFFFFF' >"),
+          std::string("<picture><source type='image/webp' srcset='sun-120x80.webp 1x, "
+                      "sun-240x160.webp 2x'><IMG name='pageimageitem417~' SRC=\"sun-240x160.jpg\" "
+                      "BORDER=0 width=120 height=80 fetchpriority=\"high\"></picture>"),
+          std::string("<picture><source type='image/webp' srcset='moon-64x43.webp 1x, "
+                      "moon-128x85.webp 2x'><IMG name='pageimageitem5~' SRC=\"moon-128x85.png\" "
+                      "BORDER=0 width=64 height=48 loading=\"lazy\"></picture>")}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    }
+    EXPECT_EQ(text.find("browserCompatibility"), std::string::npos);
+    const std::vector<std::string> sent =
+        UsedPictures(ListPictures(JoinPath(siteFolder(), "*.*")), text);
+    EXPECT_EQ(std::set<std::string>(sent.begin(), sent.end()),
+              (std::set<std::string>{"sun-120x80.webp", "sun-240x160.webp", "sun-240x160.jpg",
+                                     "moon-64x43.webp", "moon-128x85.webp", "moon-128x85.png"}));
+    EXPECT_EQ(ReadFile(JoinPath(siteFolder(), "robots.txt")),
+              "User-agent: *\nAllow: /\nSitemap: https://example.org/sitemap.xml\n");
+    EXPECT_NE(ReadFile(JoinPath(siteFolder(), "sitemap.xml"))
+                  .find("<url><loc>https://example.org/page.html</loc></url>\n</urlset>"),
+              std::string::npos);
+}
+
+TEST(SiteFiles, AddressesAreTheSitesAndEveryNameFitsInOne) {
+    const struct {
+        const char* typed;
+        std::optional<std::string> address;
+    } addresses[] = {
+        {"", std::string()},
+        {"  https://example.org ", std::string("https://example.org/")},
+        {"HTTP://example.org/shop/", std::string("HTTP://example.org/shop/")},
+        {"example.org", std::nullopt},
+        {"https:///", std::nullopt},
+        {"https://exa mple.org/", std::nullopt},
+        {"javascript://x.org/'", std::nullopt},
+    };
+    for (const auto& test : addresses) {
+        EXPECT_EQ(SiteAddressFrom(test.typed), test.address) << test.typed;
+    }
+    EXPECT_EQ(PageAddress("https://example.org/", "index.html"), "https://example.org/");
+    EXPECT_EQ(PageAddress("https://example.org/", "my page&1.html"),
+              "https://example.org/my%20page%261.html");
+    EXPECT_EQ(SitemapXml("https://example.org/", {"a.html", "index.html"}),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n"
+              "<url><loc>https://example.org/a.html</loc></url>\n"
+              "<url><loc>https://example.org/</loc></url>\n</urlset>\n");
 }

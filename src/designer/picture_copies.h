@@ -23,6 +23,7 @@ class SiteCopies {
     const std::string& nameOf(const std::string& picture, Naming naming = Naming::WebSafe);
     // Puts the copy there when it is missing or older; false when it cannot be written.
     bool copy(const std::string& picture, Naming naming = Naming::WebSafe);
+    const std::string& siteFolder() const { return siteFolder_; }
 
   private:
     // Whether the file is the copy made of the picture: its bytes, or the record, say so.

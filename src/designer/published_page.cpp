@@ -1,5 +1,6 @@
 #include "designer/published_page.h"
 
+#include <filesystem>
 #include <functional>
 #include <utility>
 
@@ -177,6 +178,11 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
                                      : std::string("<html>");
     text += current ? "<head><meta charset='utf-8'><title>" : "<head><title>";
     text += AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
+    // Browsers ask every site for its icon: without one, say there is none rather than have
+    // the missing file logged as an error.
+    if (current && !std::filesystem::exists(JoinPath(copies.siteFolder(), "favicon.ico"))) {
+        text += "<link rel='icon' href='data:,'>";
+    }
     if (page.description) {
         text += "<meta name='description' content='" +
                 AsciiWithCharacterReferences(HtmlAttribute(*page.description, '\'')) + "'>";

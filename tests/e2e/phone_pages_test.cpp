@@ -281,11 +281,13 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
 
     save("webpages/phone.html");
     const std::string published = ReadFile(path("webpages/phone.html"));
-    EXPECT_EQ(published.rfind("<html lang='fr'><head><meta charset='utf-8'><title>Nouveau titre</title>"
-                              "<meta name='description' content='Une page'>"
-                              "<meta name='viewport'",
-                              0),
-              0u)
+    EXPECT_EQ(
+        published.rfind("<html lang='fr'><head><meta charset='utf-8'><title>Nouveau titre</title>"
+                        "<link rel='icon' href='data:,'>"
+                        "<meta name='description' content='Une page'>"
+                        "<meta name='viewport'",
+                        0),
+        0u)
         << published.substr(0, 300);
 }
 

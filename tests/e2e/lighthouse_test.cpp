@@ -1,0 +1,148 @@
+// A page built as users build them, with three photos straight from a camera, published with
+// the site's web pictures and phone layout on, and audited by Lighthouse (a phone on a
+// simulated mobile network) in Debian's chromium, served over HTTP on loopback.
+#include <gtest/gtest.h>
+#include <vips/vips.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "designer/published_page.h"
+#include "platform/console_prompts.h"
+#include "support/server_process.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// A camera's photo: 4000 by 3000 pixels of detail, megabytes of JPEG.
+bool SaveCameraPhoto(const std::string& path, double mean) {
+    std::array<VipsImage*, 3> planes{};
+    for (VipsImage*& plane : planes) {
+        VipsImage* noise = nullptr;
+        vips_gaussnoise(&noise, 4000, 3000, "mean", mean, "sigma", 50.0, nullptr);
+        vips_cast_uchar(noise, &plane, nullptr);
+        g_object_unref(noise);
+    }
+    VipsImage* photo = nullptr;
+    vips_bandjoin(planes.data(), &photo, 3, nullptr);
+    for (VipsImage* plane : planes) {
+        g_object_unref(plane);
+    }
+    const bool saved = vips_jpegsave(photo, path.c_str(), "Q", 92, nullptr) == 0;
+    g_object_unref(photo);
+    return saved;
+}
+
+std::string Section(int number, int left, int top, int width) {
+    const std::string id = "pagetextitem" + std::to_string(number) + "~";
+    return "<div id='" + id + "' style='position: absolute; top: " + std::to_string(top) +
+           "px; left: " + std::to_string(left) + "px; width: " + std::to_string(width) +
+           "px; border-width: 1px; border-style: solid; border-color: #008000; padding: 10px; "
+           "background-color: #ffffff; visibility: visible;'>";
+}
+
+std::string Words(int number, const std::string& words) {
+    return "pagetextitem" + std::to_string(number) +
+           "~<font face='Arial' color='#000000'><SPAN id='pagetextitem" + std::to_string(number) +
+           "~0' style='font-size:12pt;'>" + words + "</SPAN></font>";
+}
+
+std::string Picture(int number, int left, int top, int width, int height) {
+    return "<div id='dpageimageitem" + std::to_string(number) +
+           "~' style='position:absolute;top:" + std::to_string(top) +
+           "px;left:" + std::to_string(left) +
+           "px;background:transparent;Z-INDEX:" + std::to_string(number) + "'>^" +
+           std::to_string(width) + "^" + std::to_string(height);
+}
+
+}  // namespace
+
+TEST(Lighthouse, APageOfCameraPhotosScoresTopMarksOnAPhone) {
+    ASSERT_EQ(VIPS_INIT("quillora-test"), 0);
+    TempFolder working;
+    TempFolder site;
+    const std::string photos[] = {working / "IMG_0001.JPG", working / "IMG_0002.JPG",
+                                  working / "IMG_0003.JPG"};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(SaveCameraPhoto(photos[i], 90.0 + 30 * i));
+    }
+
+    PageRecord page;
+    page.directory = site.path();
+    page.fileName = "index.html";
+    page.pageTitle = "Our garden";
+    page.pageWidth = "800";
+    page.pageContainer = PageContainerMarkup("800", "1400");
+    page.language = "en";
+    page.description = "The garden through the year, with photos of every season.";
+    const std::string text =
+        "The garden in spring: tulips along the path, the old apple tree in bloom and the first "
+        "vegetables in their beds.";
+    page.stylesData = Section(1, 20, 20, 360) + "|" + Picture(2, 420, 20, 320, 240) + "|" +
+                      Section(3, 20, 300, 360) + "|" + Picture(4, 420, 300, 330, 220) + "|" +
+                      Section(5, 20, 560, 700) + "|" + Picture(6, 20, 720, 760, 190) + "|" +
+                      Section(7, 20, 940, 360) + "|" + Section(8, 420, 940, 330);
+    for (const int number : {1, 3, 5, 7, 8}) {
+        page.texts.push_back(Words(number, text));
+        page.richTexts.emplace_back();
+        page.textProperties.push_back("pagetextitem" + std::to_string(number) +
+                                      "~^#ffffff^^#008000^1px^NOJUSTIFY");
+    }
+    page.pictures = {"pageimageitem2~" + photos[0], "pageimageitem4~" + photos[1],
+                     "pageimageitem6~" + photos[2]};
+    page.links = {"", "", ""};
+    page.pictureDescriptions = {{"pageimageitem2~", "Tulips along the path"},
+                                {"pageimageitem4~", "The apple tree in bloom"},
+                                {"pageimageitem6~", "The vegetable beds in a row"}};
+
+    ConsolePrompts prompts(std::cerr);
+    PagePublisher publisher(working.path(), prompts);
+    SiteOptions options;
+    options.phoneFriendly = true;
+    options.webPictures = true;
+    publisher.setSiteOptions(options);
+    std::string published;
+    ASSERT_TRUE(
+        publisher.publish(page, PublishVariant::Save, site.path(), "index.html", published));
+
+    ServerProcess server(QUILLORA_STATIC_SITE, {site.path()});
+    ASSERT_GT(server.port(), 0);
+    const std::string report = working / "lighthouse.json";
+    const std::string command =
+        std::string("node '") + QUILLORA_LIGHTHOUSE +
+        "' http://127.0.0.1:" + std::to_string(server.port()) +
+        "/index.html --quiet --output=json --output-path='" + report +
+        "' --only-categories=performance,accessibility,best-practices,seo "
+        "--chrome-path=/usr/bin/chromium --chrome-flags='--headless=new --no-sandbox "
+        "--disable-gpu --disable-background-networking --disable-component-update "
+        "--disable-sync --no-first-run --user-data-dir=" +
+        (working / "chromium") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    const QJsonObject audit =
+        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(report))).object();
+    const QJsonObject categories = audit["categories"].toObject();
+    for (const char* category : {"performance", "accessibility", "best-practices", "seo"}) {
+        const double score = categories[category].toObject()["score"].toDouble();
+        std::printf("%s %.0f\n", category, score * 100);
+        EXPECT_GE(score, 0.9) << category;
+    }
+    const QJsonObject audits = audit["audits"].toObject();
+    EXPECT_EQ(audits["errors-in-console"].toObject()["score"].toDouble(), 1.0);
+    EXPECT_EQ(audits["charset"].toObject()["score"].toDouble(), 1.0);
+    EXPECT_EQ(audits["uses-responsive-images"].toObject()["score"].toDouble(), 1.0);
+    EXPECT_EQ(audits["modern-image-formats"].toObject()["score"].toDouble(), 1.0);
+    std::printf(
+        "largest contentful paint %s, bytes %s\n",
+        audits["largest-contentful-paint"]
+            .toObject()["displayValue"]
+            .toString()
+            .toStdString()
+            .c_str(),
+        audits["total-byte-weight"].toObject()["displayValue"].toString().toStdString().c_str());
+}

@@ -1,15 +1,19 @@
 #include "designer/page_catalog.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "designer/editor_page_writer.h"
 #include "designer/recovery.h"
+#include "designer/site_check.h"
 #include "files/file_operation.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/browser.h"
+#include "platform/prompts.h"
 #include "store/page_store.h"
 
 namespace {
@@ -102,6 +106,37 @@ void PageCatalog::resetToFreshPage() {
     page.pictures.clear();
     page.links.clear();
     loadPage();
+}
+
+void PageCatalog::checkSite(Prompts& prompts) {
+    const std::string folder = SiteFolderShown(workspace_);
+    if (folder.empty()) {
+        prompts.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                           MessageIcon::None);
+        return;
+    }
+    storeCurrentDesign();
+    const std::vector<SiteFinding> findings = CheckSite(store_, folder);
+    std::vector<std::string> lines;
+    lines.reserve(findings.size());
+    for (const SiteFinding& finding : findings) {
+        lines.push_back(FindingLine(finding));
+    }
+    const std::optional<std::size_t> chosen = prompts.siteCheck(folder, lines);
+    if (!chosen || *chosen >= findings.size() || findings[*chosen].page.empty()) {
+        return;
+    }
+    const SiteFinding& finding = findings[*chosen];
+    const std::vector<std::string>& pages = workspace_.pages.entries();
+    const auto page = std::find(pages.begin(), pages.end(), finding.page);
+    if (page == pages.end()) {
+        return;
+    }
+    if (!finding.item.empty()) {
+        workspace_.editor.layoutRequest =
+            "ddSelectNames('" + ScriptStringContent(finding.item) + "');";
+    }
+    choosePage(static_cast<std::size_t>(page - pages.begin()));
 }
 
 void PageCatalog::loadPage() {

@@ -6,6 +6,7 @@
 
 struct Workspace;
 class Browser;
+class Prompts;
 class PageStore;
 class EditorPageWriter;
 
@@ -13,6 +14,9 @@ class EditorPageWriter;
 class PageCatalog {
   public:
     PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer, Browser& browser);
+    // Stores the design, checks the site folder shown and lists the findings in the window;
+    // the finding the user opens shows its page with its item selected.
+    void checkSite(Prompts& prompts);
 
     // Every stored folder that still exists on disk, sorted.
     void fillFolderList();

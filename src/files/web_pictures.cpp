@@ -204,6 +204,27 @@ bool ReadIndex(const std::string& folder, PreparedPicture& picture) {
 
 }  // namespace
 
+std::optional<std::pair<int, int>> PictureDimensions(const std::string& path) {
+    if (!VipsReady()) {
+        return std::nullopt;
+    }
+    VipsImage* header = vips_image_new_from_file(path.c_str(), nullptr);
+    if (header == nullptr) {
+        vips_error_clear();
+        return std::nullopt;
+    }
+    const Image image(header);
+    int width = vips_image_get_width(header);
+    int height = vips_image_get_height(header);
+    int orientation = 1;
+    // Orientations 5 to 8 stand the picture on its side.
+    if (vips_image_get_typeof(header, VIPS_META_ORIENTATION) != 0 &&
+        vips_image_get_int(header, VIPS_META_ORIENTATION, &orientation) == 0 && orientation >= 5) {
+        std::swap(width, height);
+    }
+    return std::pair{width, height};
+}
+
 WebPictures::WebPictures(std::string cacheFolder) : cacheFolder_(std::move(cacheFolder)) {}
 
 PreparedPicture WebPictures::prepare(const std::string& original, int width, int height) {

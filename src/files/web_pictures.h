@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 // A picture made ready for visitors: copies at the size of its place (1x) and twice that (2x,
 // for sharp screens), never larger than the original, in WebP and, at 2x, in the original's
@@ -14,6 +16,10 @@ struct PreparedPicture {
     std::string webp2x;
     std::string fallback;
 };
+
+// A picture file's width and height in pixels, as it stands upright; nothing when it does not
+// read as a picture. Only the file's header is read.
+std::optional<std::pair<int, int>> PictureDimensions(const std::string& path);
 
 // Prepares pictures into a cache folder, one folder per original's content and shown size, so
 // that publishing unchanged pictures again does no picture work.

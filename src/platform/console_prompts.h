@@ -41,6 +41,10 @@ class ConsolePrompts : public Prompts {
     std::optional<SiteOptions> siteOptions(const std::string&, const SiteOptions&) override {
         return {};
     }
+    std::optional<std::size_t> siteCheck(const std::string&,
+                                         const std::vector<std::string>&) override {
+        return {};
+    }
 
     bool databaseFailed() const { return databaseFailed_; }
 

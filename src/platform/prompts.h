@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/site_options.h"
 
@@ -124,4 +125,8 @@ class Prompts {
     // site's address.
     virtual std::optional<SiteOptions> siteOptions(const std::string& folder,
                                                    const SiteOptions& current) = 0;
+    // The "Check Site" window: what was found in the site folder, a line each; the line the
+    // user opens, if any.
+    virtual std::optional<std::size_t> siteCheck(const std::string& folder,
+                                                 const std::vector<std::string>& findings) = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "common/paths.h"
 #include "designer/published_page.h"
+#include "designer/site_check.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
 #include "publish/site_upload.h"
@@ -20,7 +21,8 @@ constexpr int kUsageOrDatabaseError = 2;
 constexpr const char* kUsage =
     "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
     "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER "
-    "[PAGE ...]\n";
+    "[PAGE ...]\n"
+    "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
     "their pictures, as the designer's save writes them. The page store is only read,\n"
@@ -54,10 +56,14 @@ constexpr const char* kHelp =
     "                 one\n"
     "  --hosting-ca FILE\n"
     "                 a CA file trusted besides the system's, for a private service's https\n"
+    "  --check        write nothing: list, a line each, what keeps the site from serving its\n"
+    "                 visitors well (pictures without a description, pages without a language\n"
+    "                 or description, pictures far heavier than their place, links to no\n"
+    "                 page, missing picture files, site options that would help)\n"
     "  --help         this text\n"
     "\n"
     "Exit status: 0 every page written (and sent), 1 some were not (they are named), 2 usage,\n"
-    "page store, connection or login error.\n";
+    "page store, connection or login error. With --check: 0 nothing found, 1 findings.\n";
 
 struct Request {
     std::string workingFolder;
@@ -66,6 +72,7 @@ struct Request {
     std::optional<UploadTarget> upload;
     UploadOptions options;
     HostingAddresses hosting = HostingAddresses::Service();
+    bool check = false;
 };
 
 std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
@@ -99,6 +106,8 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                 return std::nullopt;
             }
             request.hosting.certificateAuthority = arguments[i];
+        } else if (argument == "--check") {
+            request.check = true;
         } else if (argument == "--dry-run") {
             request.options.dryRun = true;
         } else if (argument == "--force") {
@@ -160,6 +169,16 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     }
     ConsolePrompts prompts(err);
     PageStore store(db, prompts);
+    if (request->check) {
+        const std::vector<SiteFinding> findings = CheckSite(store, request->siteFolder);
+        for (const SiteFinding& finding : findings) {
+            out << FindingLine(finding) << "\n";
+        }
+        if (prompts.databaseFailed()) {
+            return kUsageOrDatabaseError;
+        }
+        return findings.empty() ? kAllWritten : kSomeNotWritten;
+    }
     std::vector<std::string> pages = request->pages;
     if (pages.empty()) {
         for (const std::string& name : store.pageNames(request->siteFolder)) {

@@ -32,6 +32,7 @@
 #include "items/pagelength.h"
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
+#include "items/sitecheck.h"
 #include "items/siteoptions.h"
 #include "shell/browser_page.h"
 #include "textedit/spelldialog.h"
@@ -258,6 +259,13 @@ std::optional<SiteOptions> QtPrompts::siteOptions(const std::string& folder,
         return std::nullopt;
     }
     return dialog.options();
+}
+
+std::optional<std::size_t> QtPrompts::siteCheck(const std::string& folder,
+                                                const std::vector<std::string>& findings) {
+    sitecheck dialog(FromStd(folder), findings, owner_);
+    dialog.exec();
+    return dialog.opened();
 }
 
 std::optional<std::string> QtPrompts::clickOption() {

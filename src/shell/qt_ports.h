@@ -70,6 +70,8 @@ class QtPrompts : public Prompts {
     std::optional<PageOptions> pageOptions(const PageOptions& current) override;
     std::optional<SiteOptions> siteOptions(const std::string& folder,
                                            const SiteOptions& current) override;
+    std::optional<std::size_t> siteCheck(const std::string& folder,
+                                         const std::vector<std::string>& findings) override;
 
   private:
     QPointer<QWidget> owner_;

@@ -187,6 +187,15 @@ class FakePrompts : public Prompts {
     }
     std::vector<PageOptions> pageOptionsShown;
     std::deque<std::optional<PageOptions>> pageOptionAnswers;
+    std::optional<std::size_t> siteCheck(const std::string& folder,
+                                         const std::vector<std::string>& findings) override {
+        siteChecked.push_back(folder);
+        siteFindings = findings;
+        return Next(siteCheckAnswers);
+    }
+    std::vector<std::string> siteChecked;
+    std::vector<std::string> siteFindings;
+    std::deque<std::optional<std::size_t>> siteCheckAnswers;
     std::vector<std::string> siteOptionsAsked;
     std::deque<std::optional<SiteOptions>> siteOptionsAnswers;
 

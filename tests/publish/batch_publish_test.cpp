@@ -1,11 +1,13 @@
 #include "publish/batch_publish.h"
 
 #include <gtest/gtest.h>
+#include <vips/vips.h>
 
 #include <cstdlib>
 #include <sstream>
 
 #include "designer/published_page_writer.h"
+#include "store/page_store.h"
 #include "support/designer_fixture.h"
 
 namespace {
@@ -101,7 +103,8 @@ TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(err.str(),
               "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
-              "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER [PAGE ...]\n");
+              "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER [PAGE ...]\n"
+              "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n");
     EXPECT_EQ(run({"--workdir"}), 2);
     EXPECT_EQ(run({"--verbose", siteFolder()}), 2);
     EXPECT_EQ(run({"--workdir", working / "empty", siteFolder()}), 2);
@@ -123,4 +126,89 @@ TEST_F(BatchPublishTest, TheInstalledToolRunsFromTheCommandLine) {
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(ReadFile(working / "out.txt"), "wrote " + working / "site/one.html\n");
     EXPECT_NE(std::system(("\"" + tool + "\" 2> /dev/null").c_str()), 0);
+}
+
+// What keeps a site from serving visitors well, a line each, from the stored pages and the
+// folder's files; nothing is written.
+TEST_F(BatchPublishTest, TheCheckListsWhatASiteLacksAndEndsWithOneWhenAnything) {
+    ASSERT_EQ(VIPS_INIT("quillora-test"), 0);
+    VipsImage* noise = nullptr;
+    VipsImage* photo = nullptr;
+    ASSERT_EQ(vips_gaussnoise(&noise, 2000, 1500, "mean", 128.0, "sigma", 60.0, nullptr), 0);
+    ASSERT_EQ(vips_cast_uchar(noise, &photo, nullptr), 0);
+    ASSERT_EQ(vips_jpegsave(photo, (working / "pics/camera.jpg").c_str(), "Q", 95, nullptr), 0);
+    g_object_unref(noise);
+    g_object_unref(photo);
+
+    PageRecord first;
+    first.directory = siteFolder();
+    first.fileName = "first.html";
+    first.stylesData =
+        "<div id='pagetextitem1~' style='left:5px'>|<div id='dpageimageitem2~' "
+        "style='top:1px'>^200^150|<div id='dpageimageitem3~' style='top:300px'>^10^10|<div "
+        "id='dpageimageitem4~' style='top:400px'>^10^10";
+    first.texts = {
+        "pagetextitem1~<A HREF='second.html'>on</A> <a href=\"gone.html#top\">x</a> "
+        "<a href='https://example.org/elsewhere.html'>y</a>"};
+    first.richTexts = {"a"};
+    first.textProperties = {"pagetextitem1~^^^^^NOJUSTIFY"};
+    first.pictures = {"pageimageitem2~" + working / "pics/camera.jpg",
+                      "pageimageitem3~" + working / "pics/lost.gif",
+                      "pageimageitem4~" + working / "pics/sun.jpg"};
+    first.links = {"", "", "away.html"};
+    first.pictureDescriptions = {{"pageimageitem4~", ""}};
+    PageRecord second;
+    second.directory = siteFolder();
+    second.fileName = "second.html";
+    second.language = "en";
+    second.description = "The second page";
+    ASSERT_TRUE(session.store().savePage(first));
+    ASSERT_TRUE(session.store().savePage(second));
+    const std::string storeBefore = ReadFile(working / "quilldata.db");
+
+    EXPECT_EQ(run({"--check", siteFolder()}), 1);
+    const std::string site = siteFolder();
+    EXPECT_EQ(out.str(),
+              "first.html: The page has no language, so screen readers may read it in the wrong "
+              "voice (Page > Page Options).\n"
+              "first.html: The page has no description for search results (Page > Page "
+              "Options).\n"
+              "first.html: The picture camera.jpg has no description for visitors who cannot "
+              "see it (double-click it, or mark it as decoration).\n"
+              "first.html: The picture camera.jpg is 2000 x 1500 pixels (" +
+                  out.str().substr(out.str().find("pixels (") + 8, 6) +
+                  ") and shown at 200 x 150: visitors load far more than they see.\n"
+                  "first.html: The picture file " +
+                  working / "pics/lost.gif" +
+                  " is missing: the page shows an empty place.\n"
+                  "first.html: The link to away.html leads to no page of the site.\n"
+                  "first.html: The link to gone.html#top leads to no page of the site.\n"
+                  "site: Phone-friendly pages are off: phones show each page as designed, too "
+                  "wide to read (Page > Site Options).\n"
+                  "site: Pictures prepared for the web are off: visitors load whole camera "
+                  "photos where a small copy would do (Page > Site Options).\n"
+                  "site: The address of the site is not set: search engines get no site map, "
+                  "and pages do not name their own address (Page > Site Options).\n");
+    EXPECT_EQ(ReadFile(working / "quilldata.db"), storeBefore);
+    EXPECT_FALSE(std::filesystem::exists(working / "site/first.html"));
+
+    // Mended: every page described, the pictures there and prepared, the options set.
+    first.language = "en";
+    first.description = "The first page";
+    first.pictures = {"pageimageitem2~" + working / "pics/camera.jpg",
+                      "pageimageitem3~" + working / "pics/sun.jpg",
+                      "pageimageitem4~" + working / "pics/sun.jpg"};
+    first.pictureDescriptions = {
+        {"pageimageitem2~", "A field"}, {"pageimageitem3~", "Sun"}, {"pageimageitem4~", ""}};
+    first.links = {"", "", "second.html"};
+    first.texts = {"pagetextitem1~<A HREF='second.html'>on</A>"};
+    ASSERT_TRUE(session.store().savePage(first));
+    SiteOptions options;
+    options.phoneFriendly = true;
+    options.webPictures = true;
+    options.siteAddress = "https://example.org/";
+    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    EXPECT_EQ(run({"--check", siteFolder()}), 0);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "");
 }

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include "items/pagelength.h"
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
+#include "items/sitecheck.h"
 #include "items/siteoptions.h"
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
@@ -266,4 +268,39 @@ TEST(Dialogs, PageAndSiteOptionsHandBackWhatWasTypedAndTicked) {
     auto* phone = site.findChild<QCheckBox*>("phoneFriendly");
     QTest::mouseClick(phone, Qt::LeftButton, {}, QPoint(5, phone->height() / 2));
     EXPECT_TRUE(site.options().phoneFriendly);
+    auto* web = site.findChild<QCheckBox*>("webPictures");
+    QTest::mouseClick(web, Qt::LeftButton, {}, QPoint(5, web->height() / 2));
+    EXPECT_TRUE(site.options().webPictures);
+    // An address without its scheme keeps the dialog open and says why.
+    auto* address = site.findChild<QLineEdit*>("siteAddress");
+    Type(address, QStringLiteral("example.org"));
+    QTest::keyClick(address, Qt::Key_Return);
+    EXPECT_NE(site.result(), QDialog::Accepted);
+    EXPECT_FALSE(site.findChild<QLabel*>("addressProblem")->isHidden());
+    Type(address, QStringLiteral(" https://example.org"));
+    QTest::keyClick(address, Qt::Key_Return);
+    EXPECT_EQ(site.result(), QDialog::Accepted);
+    EXPECT_EQ(site.options().siteAddress, "https://example.org/");
+}
+
+TEST(Dialogs, TheSiteCheckOpensTheLineChosenOrNothing) {
+    sitecheck nothing(QStringLiteral("/home/me/site"), {}, nullptr);
+    EXPECT_EQ(nothing.windowTitle(), "Check Site");
+    EXPECT_EQ(nothing.findChild<QLabel*>("summary")->text(),
+              "Nothing found: every page serves its visitors well.");
+    Click(nothing, "dialog_ok");
+    EXPECT_EQ(nothing.opened(), std::nullopt);
+
+    sitecheck found(QStringLiteral("/home/me/site"), {"a.html: one", "b.html: two", "site: three"},
+                    nullptr);
+    found.show();
+    auto* list = found.findChild<QListWidget*>("findings");
+    ASSERT_EQ(list->count(), 3);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(found.opened(), std::optional<std::size_t>(1));
+    sitecheck closed(QStringLiteral("/home/me/site"), {"a.html: one"}, nullptr);
+    Click(closed, "dialog_cancel");
+    EXPECT_EQ(closed.opened(), std::nullopt);
 }

@@ -339,3 +339,32 @@ TEST_F(PhonePagesTest, ASectionsGuessedHeightIsNearItsHeightInTheBrowser) {
             << "section " << i + 1;
     }
 }
+
+// Page > Check Site in the window: the findings of the folder's pages listed, and the one
+// opened shows its page with its item selected.
+TEST_F(PhonePagesTest, TheSiteCheckOpensAFindingsPageWithItsItemSelected) {
+    PageRecord described = textAndPicturePage("index.html", "Front");
+    described.language = "en";
+    described.description = "The front page";
+    described.pictureDescriptions = {{"pageimageitem7~", "The logo"}};
+    store(described, true);
+    store(textAndPicturePage("other.html", "Other"));
+    startWindow();
+    ASSERT_TRUE(resume());
+    prompts.siteCheckAnswers = {std::size_t{2}};
+    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+        if (action->text() == "Check Site...") {
+            ASSERT_TRUE(reloadsAfter([&] { action->trigger(); }));
+        }
+    }
+    ASSERT_EQ(prompts.siteChecked, std::vector<std::string>{path("webpages")});
+    ASSERT_GE(prompts.siteFindings.size(), 3u);
+    EXPECT_EQ(prompts.siteFindings[2],
+              "other.html: The picture quillora-logo.gif has no description for visitors who "
+              "cannot see it (double-click it, or mark it as decoration).");
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(window->session().workspace().page.fileName, "other.html");
+    EXPECT_TRUE(WaitFor([&] {
+        return js("window.frames['editor'].ddSelectionNames()").toString() == "pageimageitem7~";
+    }));
+}

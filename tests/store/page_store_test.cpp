@@ -378,3 +378,27 @@ TEST(RichTextBlock, IsTheTextAndZerosUpToTheBlockOrOneByteMore) {
     EXPECT_EQ(DecodeRichTextBlock(EncodeRichTextBlock("")), "");
     EXPECT_EQ(DecodeRichTextBlock("\x02not an encoding\x01\x09"), "");
 }
+
+// A store of the version that knew only the phone switch: read as it is, and given the later
+// columns on its first save of site options.
+TEST_F(PageStoreTest, SiteOptionsOfAnOlderStoreAreReadAndGrowTheirColumnsOnSave) {
+    db.runStatement("CREATE TABLE siteoptions (DIRECTORY TEXT PRIMARY KEY, PHONEFRIENDLY INTEGER)");
+    db.runStatement("insert into siteoptions VALUES('/site', 1)");
+    SiteOptions phoneOnly;
+    phoneOnly.phoneFriendly = true;
+    EXPECT_EQ(store.siteOptions("/site"), phoneOnly);
+    EXPECT_EQ(store.siteOptions("/elsewhere"), SiteOptions());
+
+    SiteOptions all;
+    all.webPictures = true;
+    all.siteAddress = "https://example.org/it's/";
+    ASSERT_TRUE(store.setSiteOptions("/other", all));
+    EXPECT_EQ(store.siteOptions("/other"), all);
+    EXPECT_EQ(store.siteOptions("/site"), phoneOnly);
+    EXPECT_EQ(db.runScalar("select count(*) from pragma_table_info('siteoptions') where name in "
+                           "('WEBPICTURES','SITEADDRESS')"),
+              2);
+    ASSERT_TRUE(store.setSiteOptions("/other", SiteOptions()));
+    EXPECT_EQ(store.siteOptions("/other"), SiteOptions());
+    EXPECT_TRUE(prompts.shown.empty());
+}

@@ -13,28 +13,6 @@
 
 namespace {
 
-// Characters an address may carry as they are in a path.
-bool KeptInPath(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~' || c == '/';
-}
-
-std::string PathEncoded(const std::string& name) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (const char c : name) {
-        if (KeptInPath(c)) {
-            encoded += c;
-        } else {
-            const auto byte = static_cast<unsigned char>(c);
-            encoded += '%';
-            encoded += kDigits[byte >> 4];
-            encoded += kDigits[byte & 0x0F];
-        }
-    }
-    return encoded;
-}
-
 std::string XmlText(const std::string& text) {
     std::string escaped;
     for (const char c : text) {
@@ -92,7 +70,7 @@ std::optional<std::string> SiteAddressFrom(std::string typed) {
 }
 
 std::string PageAddress(const std::string& site, const std::string& fileName) {
-    return fileName == "index.html" ? site : site + PathEncoded(fileName);
+    return fileName == "index.html" ? site : site + PercentEncoded(fileName);
 }
 
 std::string SitemapXml(const std::string& site, const std::vector<std::string>& pageFiles) {
@@ -120,7 +98,7 @@ std::string AddressedHead(const std::string& site, const std::string& fileName,
         head += Meta("og:description", description);
     }
     if (!picture.empty()) {
-        head += Meta("og:image", site + PathEncoded(picture));
+        head += Meta("og:image", site + PercentEncoded(picture));
     }
     return head;
 }

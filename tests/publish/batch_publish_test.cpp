@@ -1,13 +1,13 @@
 #include "publish/batch_publish.h"
 
 #include <gtest/gtest.h>
-#include <vips/vips.h>
 
 #include <cstdlib>
 #include <sstream>
 
 #include "designer/published_page_writer.h"
 #include "store/page_store.h"
+#include "support/camera_photo.h"
 #include "support/designer_fixture.h"
 
 namespace {
@@ -131,14 +131,7 @@ TEST_F(BatchPublishTest, TheInstalledToolRunsFromTheCommandLine) {
 // What keeps a site from serving visitors well, a line each, from the stored pages and the
 // folder's files; nothing is written.
 TEST_F(BatchPublishTest, TheCheckListsWhatASiteLacksAndEndsWithOneWhenAnything) {
-    ASSERT_EQ(VIPS_INIT("quillora-test"), 0);
-    VipsImage* noise = nullptr;
-    VipsImage* photo = nullptr;
-    ASSERT_EQ(vips_gaussnoise(&noise, 2000, 1500, "mean", 128.0, "sigma", 60.0, nullptr), 0);
-    ASSERT_EQ(vips_cast_uchar(noise, &photo, nullptr), 0);
-    ASSERT_EQ(vips_jpegsave(photo, (working / "pics/camera.jpg").c_str(), "Q", 95, nullptr), 0);
-    g_object_unref(noise);
-    g_object_unref(photo);
+    ASSERT_TRUE(SaveCameraPhoto(working / "pics/camera.jpg", 2000, 1500));
 
     PageRecord first;
     first.directory = siteFolder();

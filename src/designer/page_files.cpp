@@ -8,8 +8,10 @@
 #include "common/service_addresses.h"
 #include "common/text_file.h"
 #include "designer/controls_page.h"
+#include "designer/link_follow.h"
 #include "designer/page_catalog.h"
 #include "designer/page_names.h"
+#include "designer/published_page.h"
 #include "files/file_operation.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
@@ -192,10 +194,80 @@ void PageFiles::renamePage() {
     pages.select(pages.add(newName));
 
     store_.renamePage(page.directory, oldName, newName);
+    if (newName != oldName) {
+        followLinks(page.directory, oldName, newName);
+    }
 
     controls_.setFolderLabel(FolderLabel(workspace_.hosting, kHostingSiteAddress, newName));
     controls_.writePage();
     browser_.navigate(JoinPath(workspace_.workingFolder, kScreenPageFile));
+}
+
+void PageFiles::followLinks(const std::string& folder, const std::string& oldName,
+                            const std::string& newName) {
+    // The open page's own links change with it and are stored at its next save.
+    FollowRename(workspace_.page, oldName, newName);
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    std::string changed;
+    for (const std::string& name : store_.pageNames(folder)) {
+        PageRecord other;
+        other.directory = folder;
+        other.fileName = name;
+        if (name == newName || name == kQuickstartPage || !store_.loadPage(other, folder, name) ||
+            !FollowRename(other, oldName, newName)) {
+            continue;
+        }
+        std::string text;
+        if (store_.savePage(other) &&
+            publisher.publish(other, PublishVariant::Save, folder, name, text)) {
+            changed += (changed.empty() ? "" : ", ") + name;
+        }
+    }
+    if (!changed.empty()) {
+        prompts_.messageBox("The links to " + oldName + " now lead to " + newName + " in " +
+                                changed + ". Those pages were stored and written again.",
+                            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Information);
+    }
+}
+
+void PageFiles::publishSite() {
+    const std::string folder = siteFolder();
+    if (folder.empty()) {
+        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    catalog_.storeCurrentDesign();
+    std::vector<std::string> pages;
+    for (const std::string& name : store_.pageNames(folder)) {
+        if (name != kQuickstartPage) {
+            pages.push_back(name);
+        }
+    }
+    // Every page as the command line writes it: from its stored design.
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    std::string failed;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        prompts_.taskProgress("Publishing " + pages[i], i, pages.size());
+        PageRecord page;
+        page.directory = folder;
+        page.fileName = pages[i];
+        std::string text;
+        if (!store_.loadPage(page, folder, pages[i]) ||
+            !publisher.publish(page, PublishVariant::Save, folder, pages[i], text)) {
+            failed += "\n" + pages[i];
+        }
+    }
+    prompts_.taskProgress("", pages.size(), pages.size());
+    const std::size_t written =
+        pages.size() - static_cast<std::size_t>(std::count(failed.begin(), failed.end(), '\n'));
+    prompts_.messageBox(std::to_string(written) + (written == 1 ? " page" : " pages") + " of " +
+                            folder + " written." +
+                            (failed.empty() ? "" : "\nNot written:" + failed),
+                        "Publish Site", MessageButtons::Ok,
+                        failed.empty() ? MessageIcon::Information : MessageIcon::Warning);
 }
 
 void PageFiles::editPageTitle() {

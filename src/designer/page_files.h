@@ -22,11 +22,19 @@ class PageFiles {
     // Asks for the name the current design is saved under next; false when cancelled.
     bool saveAsPage();
     void renamePage();
+    // Stores the open page and writes every page of the site folder from its stored design,
+    // as the command line does, showing how far it has come; then one summary.
+    void publishSite();
     void editPageTitle();
     void previewPage();
     void showHelp();
 
   private:
+    // Every stored page of the folder that linked to the old name leads to the new one, and is
+    // stored and written again; the user is told which.
+    void followLinks(const std::string& folder, const std::string& oldName,
+                     const std::string& newName);
+
     // True when nothing is at the path, it is this page's own file, or the user lets it be
     // replaced.
     bool mayReplace(const std::string& path);

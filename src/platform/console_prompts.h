@@ -30,6 +30,7 @@ class ConsolePrompts : public Prompts {
     }
     std::optional<FolderAction> folderAction() override { return {}; }
     void uploadNotice(bool) override {}
+    void taskProgress(const std::string&, std::size_t, std::size_t) override {}
     void transferProgress(int) override {}
     bool transferGoesOn() override { return true; }
     std::optional<std::string> newFolderName() override { return {}; }

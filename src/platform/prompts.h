@@ -107,6 +107,9 @@ class Prompts {
     // The small "Transfering file(s)..." window shown while an upload runs, and how far the
     // current transfer has come, in percent.
     virtual void uploadNotice(bool shown) = 0;
+    // How far a long task has come: done of total steps, the step under way named; gone once
+    // done reaches total.
+    virtual void taskProgress(const std::string& step, std::size_t done, std::size_t total) = 0;
     virtual void transferProgress(int percent) = 0;
     // Called between the steps of a transfer: keeps the windows painted, and false once the
     // user cancelled it on the notice.

@@ -181,6 +181,8 @@ void MainView::buildMenu() {
     connect(add(QStringLiteral("Save As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this,
             [this] { runControlsCommand(QStringLiteral("http://save_as_page")); });
+    connect(file->addAction(QStringLiteral("Publish Site")), &QAction::triggered, this,
+            [this] { perform([this] { session_->files().publishSite(); }); });
     connect(add(QStringLiteral("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
             [this] { perform([this] { session_->files().showHelp(); }); });
     connect(file->addAction(QStringLiteral("Quillora Online")), &QAction::triggered, this,

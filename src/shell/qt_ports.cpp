@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
@@ -337,6 +338,26 @@ std::optional<FolderAction> QtPrompts::folderAction() {
         return std::nullopt;
     }
     return dialog.viewOnline() ? FolderAction::ViewOnline : FolderAction::ChangeName;
+}
+
+void QtPrompts::taskProgress(const std::string& step, std::size_t done, std::size_t total) {
+    if (done >= total) {
+        if (progress_) {
+            progress_->deleteLater();
+        }
+        return;
+    }
+    if (!progress_) {
+        progress_ = new QProgressDialog(owner_);
+        progress_->setWindowTitle(QStringLiteral("Quillora"));
+        progress_->setCancelButton(nullptr);
+        progress_->setMinimumDuration(0);
+        progress_->setWindowModality(Qt::WindowModal);
+    }
+    progress_->setMaximum(static_cast<int>(total));
+    progress_->setValue(static_cast<int>(done));
+    progress_->setLabelText(FromStd(step));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtPrompts::uploadNotice(bool shown) {

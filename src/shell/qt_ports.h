@@ -11,6 +11,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
+class QProgressDialog;
 class UploadNotice;
 
 class QtClipboard : public Clipboard {
@@ -61,6 +62,7 @@ class QtPrompts : public Prompts {
                                           const std::string& name) override;
     std::optional<FolderAction> folderAction() override;
     void uploadNotice(bool shown) override;
+    void taskProgress(const std::string& step, std::size_t done, std::size_t total) override;
     void transferProgress(int percent) override;
     bool transferGoesOn() override;
     std::optional<std::string> newFolderName() override;
@@ -76,6 +78,7 @@ class QtPrompts : public Prompts {
   private:
     QPointer<QWidget> owner_;
     QPointer<UploadNotice> notice_;
+    QPointer<QProgressDialog> progress_;
 };
 
 // Qt's image readers, which know BMP, JPEG, GIF and PNG among others.

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "designer/link_follow.h"
+#include "publish/batch_publish.h"
+
 #include "support/designer_fixture.h"
 
 namespace {
@@ -251,4 +256,102 @@ TEST_F(PageFilesTest, PreviewAndHelpOpenInTheUsersBrowser) {
     session.files().showHelp();
     EXPECT_EQ(shell.opened, (std::vector<std::string>{working / "site/current.html",
                                                       working / "help/quillhelp.html"}));
+}
+
+TEST(LinkFollow, LinksToTheOldNameLeadToTheNewOneAndNoOthers) {
+    const struct {
+        std::string markup;
+        std::string rewritten;
+        int changed;
+    } cases[] = {
+        {"<A  HREF='old.html'>on</A>", "<A  HREF='new.html'>on</A>", 1},
+        {"<a href=\"old.html#top\">x</a> <a href = old.html?q=1>y</a>",
+         "<a href=\"new.html#top\">x</a> <a href = new.html?q=1>y</a>", 2},
+        {"<a href='older.html'>x</a><a href='sub/old.html'>y</a>"
+         "<a href='https://example.org/old.html'>z</a> old.html",
+         "<a href='older.html'>x</a><a href='sub/old.html'>y</a>"
+         "<a href='https://example.org/old.html'>z</a> old.html",
+         0},
+        {"{\\rtf1\\ansi {\\f0 see <A HREF='old.html'>here</A>\\par}}",
+         "{\\rtf1\\ansi {\\f0 see <A HREF='new.html'>here</A>\\par}}", 1},
+    };
+    for (const auto& test : cases) {
+        std::string markup = test.markup;
+        EXPECT_EQ(RewriteLinks(markup, "old.html", "new.html"), test.changed) << test.markup;
+        EXPECT_EQ(markup, test.rewritten);
+    }
+}
+
+// Renamed, a page takes its links along: the pages that led to it are stored and written
+// again, and the user is told which; the others are left as they were.
+TEST_F(PageFilesTest, ARenamedPageTakesTheLinksToItAlong) {
+    designSomething();
+    page().fileName = "old.html";
+    ASSERT_TRUE(session.store().savePage(page()));
+    PageRecord linking;
+    linking.directory = siteFolder();
+    linking.fileName = "a.html";
+    linking.stylesData = "<div id='pagetextitem1~' style='left:5px'>";
+    linking.texts = {"pagetextitem1~<A  HREF='old.html'>on</A>"};
+    linking.richTexts = {"{\\rtf1 <A HREF='old.html'>on</A>}"};
+    std::filesystem::create_directories(working / "pics");
+    WriteFile(working / "pics/sun.gif", "sun");
+    linking.pictures = {"pageimageitem2~" + working / "pics/sun.gif"};
+    linking.links = {"old.html#top"};
+    PageRecord unrelated = linking;
+    unrelated.fileName = "c.html";
+    unrelated.texts = {"pagetextitem1~<A HREF='elsewhere.html'>on</A>"};
+    unrelated.richTexts = {"{\\rtf1 x}"};
+    unrelated.links = {""};
+    ASSERT_TRUE(session.store().savePage(linking));
+    ASSERT_TRUE(session.store().savePage(unrelated));
+    for (const char* name : {"old.html", "a.html", "c.html"}) {
+        workspace().pages.add(name);
+    }
+    workspace().pages.select(0);
+
+    prompts.pageNames = {std::string("new")};
+    session.files().renamePage();
+    PageRecord stored;
+    ASSERT_TRUE(session.store().loadPage(stored, siteFolder(), "a.html"));
+    EXPECT_EQ(stored.texts, std::vector<std::string>{"pagetextitem1~<A  HREF='new.html'>on</A>"});
+    EXPECT_EQ(stored.richTexts, std::vector<std::string>{"{\\rtf1 <A HREF='new.html'>on</A>}"});
+    EXPECT_EQ(stored.links, std::vector<std::string>{"new.html#top"});
+    EXPECT_NE(ReadFile(working / "site/a.html").find("HREF='new.html'>on"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(working / "site/c.html"));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text,
+              "The links to old.html now lead to new.html in a.html. Those pages were stored "
+              "and written again.");
+}
+
+// Publish Site writes every page of the folder from its stored design, the open one stored
+// first, with the very bytes the command line writes.
+TEST_F(PageFilesTest, PublishSiteWritesEveryPageAsTheCommandLineDoes) {
+    designSomething();
+    ASSERT_TRUE(session.store().savePage(page()));
+    PageRecord other = page();
+    other.fileName = "other.html";
+    other.texts = {"pagetextitem4~<P>other</P>"};
+    ASSERT_TRUE(session.store().savePage(other));
+    workspace().pages.add("current.html");
+    workspace().pages.select(0);
+    page().texts = {"pagetextitem4~<P>changed since the save</P>"};
+
+    session.files().publishSite();
+    EXPECT_EQ(prompts.progressShown,
+              (std::vector<std::string>{"Publishing current.html 0/2", "Publishing other.html 1/2",
+                                        " 2/2"}));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "2 pages of " + siteFolder() + " written.");
+    const std::string current = ReadFile(working / "site/current.html");
+    const std::string second = ReadFile(working / "site/other.html");
+    EXPECT_NE(current.find("changed since the save"), std::string::npos);
+    std::filesystem::remove(working / "site/current.html");
+    std::filesystem::remove(working / "site/other.html");
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunBatchPublish({siteFolder()}, working.path(), out, err), 0) << err.str();
+    EXPECT_EQ(ReadFile(working / "site/current.html"), current);
+    EXPECT_EQ(ReadFile(working / "site/other.html"), second);
 }

@@ -193,6 +193,10 @@ class FakePrompts : public Prompts {
         siteFindings = findings;
         return Next(siteCheckAnswers);
     }
+    void taskProgress(const std::string& step, std::size_t done, std::size_t total) override {
+        progressShown.push_back(step + " " + std::to_string(done) + "/" + std::to_string(total));
+    }
+    std::vector<std::string> progressShown;
     std::vector<std::string> siteChecked;
     std::vector<std::string> siteFindings;
     std::deque<std::optional<std::size_t>> siteCheckAnswers;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "page/page_record.h"
+
+// Links that lead to a page file by its name follow the page when it is renamed.
+
+// The markup with every href that leads to oldName ("old.html", "old.html#part",
+// "old.html?x", quoted either way or bare) leading to newName; how many changed. A link to
+// another site or another folder is left alone.
+int RewriteLinks(std::string& markup, const std::string& oldName, const std::string& newName);
+
+// The page's links to oldName, in its sections (their HTML and the rich text it is made from)
+// and on its pictures, leading to newName; true when any changed.
+bool FollowRename(PageRecord& page, const std::string& oldName, const std::string& newName);

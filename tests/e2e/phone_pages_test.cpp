@@ -368,3 +368,22 @@ TEST_F(PhonePagesTest, TheSiteCheckOpensAFindingsPageWithItsItemSelected) {
         return js("window.frames['editor'].ddSelectionNames()").toString() == "pageimageitem7~";
     }));
 }
+
+// File > Publish Site in the window: every page of the folder written, the open page with what
+// was just typed, and one summary.
+TEST_F(PhonePagesTest, PublishSiteFromTheFileMenuWritesEveryPage) {
+    store(textAndPicturePage("index.html", "Front words"), true);
+    store(textAndPicturePage("more.html", "More words"));
+    startWindow();
+    ASSERT_TRUE(resume());
+    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+        if (action->text() == "Publish Site") {
+            action->trigger();
+        }
+    }
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "2 pages of " + path("webpages") + " written.");
+    EXPECT_NE(ReadFile(path("webpages/index.html")).find("Front words"), std::string::npos);
+    EXPECT_NE(ReadFile(path("webpages/more.html")).find("More words"), std::string::npos);
+    EXPECT_TRUE(editorShown());
+}

@@ -30,6 +30,7 @@ namespace {
 constexpr const char* kLanguage = "LANGUAGE";
 constexpr const char* kDescription = "DESCRIPTION";
 constexpr const char* kPictureDescription = "ALT ";
+constexpr const char* kNoSiteItems = "NOSITEITEMS";
 
 }  // namespace
 
@@ -44,6 +45,9 @@ std::vector<std::pair<std::string, std::string>> PageExtras(const PageRecord& pa
     for (const auto& [picture, description] : page.pictureDescriptions) {
         extras.emplace_back(kPictureDescription + picture, description);
     }
+    if (page.noSiteItems) {
+        extras.emplace_back(kNoSiteItems, "1");
+    }
     return extras;
 }
 
@@ -52,6 +56,8 @@ void SetPageExtra(PageRecord& page, const std::string& name, const std::string& 
         page.language = value;
     } else if (name == kDescription) {
         page.description = value;
+    } else if (name == kNoSiteItems) {
+        page.noSiteItems = value == "1";
     } else if (name.rfind(kPictureDescription, 0) == 0) {
         page.pictureDescriptions[name.substr(std::string(kPictureDescription).size())] = value;
     }

@@ -42,13 +42,20 @@ struct PageRecord {
     // Picture name ("pageimageitem3~") to the picture's description; an empty one marks a
     // picture that only decorates.
     std::map<std::string, std::string> pictureDescriptions;
+    // The page leaves out the items its folder shares with every page (stored as an extra).
+    bool noSiteItems = false;
+
+    // The folder's shared items are merged into this record (never stored with it): a save
+    // hands them back to the folder's record, and the counter names the next one.
+    bool siteItemsShown = false;
+    int siteElementCount = 0;
 
     bool hasContainer() const { return pageContainer.size() > 5; }
 };
 
 // The values above as named pairs, for the store and the recovery file: "LANGUAGE",
-// "DESCRIPTION" and "ALT " followed by the picture name; the other way, a pair sets its value
-// (an unknown name is left alone).
+// "DESCRIPTION", "ALT " followed by the picture name and "NOSITEITEMS"; the other way, a pair
+// sets its value (an unknown name is left alone).
 std::vector<std::pair<std::string, std::string>> PageExtras(const PageRecord& page);
 void SetPageExtra(PageRecord& page, const std::string& name, const std::string& value);
 

@@ -4,6 +4,7 @@
 
 #include "common/fields.h"
 #include "common/number_text.h"
+#include "page/site_items.h"
 #include "platform/prompts.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
@@ -210,6 +211,28 @@ bool PageStore::saveBrokenOff() const {
 }
 
 bool PageStore::savePage(const PageRecord& page) {
+    if (page.fileName == kSiteItemsFile) {
+        return saveRecord(page);
+    }
+    PageRecord own = page;
+    const PageRecord shared = SplitSiteItems(own);
+    bool stored = saveRecord(own);
+    // A page that showed the site's items hands back all of them, the deleted ones gone; any
+    // other brings only the ones it holds (made shared there, or a recovered design's).
+    if (page.siteItemsShown) {
+        stored = saveRecord(shared) && stored;
+    } else if (HoldsItems(shared)) {
+        PageRecord site;
+        site.directory = page.directory;
+        site.fileName = kSiteItemsFile;
+        loadPage(site, page.directory, kSiteItemsFile);
+        UpdateSiteItems(site, shared);
+        stored = saveRecord(site) && stored;
+    }
+    return stored;
+}
+
+bool PageStore::saveRecord(const PageRecord& page) {
     saving_ = true;
     storeFailure_.reset();
     const bool stored = saveInTransaction(page);
@@ -403,6 +426,17 @@ bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std:
         page.id.clear();
     }
     const bool listsRead = readChildRows(page, page.id);
+    page.siteItemsShown = false;
+    page.siteElementCount = 0;
+    if (fileName != kSiteItemsFile) {
+        PageRecord site;
+        if (loadPage(site, folder, kSiteItemsFile)) {
+            page.siteElementCount = site.elementCount;
+            if (!page.noSiteItems) {
+                MergeSiteItems(page, site);
+            }
+        }
+    }
     return read && found && listsRead;
 }
 
@@ -413,6 +447,7 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
     page.texts.clear();
     page.textProperties.clear();
     page.language.reset();
+    page.noSiteItems = false;
     page.description.reset();
     page.pictureDescriptions.clear();
     if (id.empty()) {
@@ -455,7 +490,12 @@ std::vector<std::string> PageStore::pageNames(const std::string& folder) {
     std::vector<std::string> names;
     readRows(
         kPageNames, [&](SqliteStatement& statement) { statement.bindText(1, folder); },
-        [&](const SqliteCursor& row) { names.push_back(row.textValue(0)); });
+        [&](const SqliteCursor& row) {
+            // The folder's shared items are kept in a record that is no page.
+            if (row.textValue(0) != kSiteItemsFile) {
+                names.push_back(row.textValue(0));
+            }
+        });
     return names;
 }
 

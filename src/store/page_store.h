@@ -47,6 +47,8 @@ class PageStore {
     void report(const SqliteException& failure);
 
   private:
+    // One record as it is, in one transaction.
+    bool saveRecord(const PageRecord& page);
     // Binds the parameters of a statement before it runs.
     using Binder = std::function<void(SqliteStatement&)>;
     using RowReader = std::function<void(const SqliteCursor&)>;

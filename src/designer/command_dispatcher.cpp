@@ -262,7 +262,7 @@ void CommandDispatcher::centre(const std::string& id) {
 void CommandDispatcher::textClicked(const std::string& address) {
     const std::string argument = From(address, kTextArgumentAt);
     const std::optional<std::string> choice = parts_.prompts.clickOption();
-    if (!choice || aligned(*choice, address)) {
+    if (!choice || aligned(*choice, address) || shared(*choice, ItemNameIn(argument), address)) {
         return;
     }
     if (*choice == "EDIT") {
@@ -279,7 +279,7 @@ void CommandDispatcher::textClicked(const std::string& address) {
 void CommandDispatcher::pictureClicked(const std::string& address) {
     const std::string name = ItemNameIn(From(address, kPictureArgumentAt));
     const std::optional<std::string> choice = parts_.prompts.clickOption();
-    if (!choice || aligned(*choice, address)) {
+    if (!choice || aligned(*choice, address) || shared(*choice, name, address)) {
         return;
     }
     if (*choice == "CENTER") {
@@ -291,6 +291,18 @@ void CommandDispatcher::pictureClicked(const std::string& address) {
     if (*choice == "DELETE") {
         parts_.operations.deletePicture(name);
     }
+}
+
+bool CommandDispatcher::shared(const std::string& choice, const std::string& name,
+                               const std::string& address) {
+    if (choice != "SITEWIDE" && choice != "PAGEONLY") {
+        return false;
+    }
+    // The item clicked, with the others selected with it.
+    const std::size_t bar = address.find('|');
+    parts_.items.share(bar == std::string::npos ? name : address.substr(bar + 1),
+                       choice == "SITEWIDE");
+    return true;
 }
 
 bool CommandDispatcher::aligned(const std::string& choice, const std::string& address) {

@@ -63,6 +63,9 @@ class CommandDispatcher {
     // An alignment chosen in a clicked item's options, for the items selected with it (the
     // address names them after a "|"); false for any other choice.
     bool aligned(const std::string& choice, const std::string& address);
+    // "On every page of this site" or "On this page only" chosen for the item named (and the
+    // others selected with it); false for any other choice.
+    bool shared(const std::string& choice, const std::string& name, const std::string& address);
     void pictureClicked(const std::string& address);
     void siteOptions();
 

@@ -9,6 +9,7 @@
 #include "designer/element_operations.h"
 #include "designer/item_walk.h"
 #include "designer/layout_handover.h"
+#include "page/site_items.h"
 #include "page/workspace.h"
 #include "platform/clipboard.h"
 #include "textedit/rtf_reader.h"
@@ -233,6 +234,17 @@ void ItemCommands::paste() {
     const int steps = kept.pastes + (kept.sourcePage == target && !kept.cut ? 1 : 0);
     ++kept.pastes;
     redrawSelecting(place(kept.items, steps * step()));
+}
+
+void ItemCommands::share(const std::string& names, bool everyPage) {
+    PageRecord& page = workspace_.page;
+    std::string made;
+    for (const std::string& name : itemsNamed(names)) {
+        made += everyPage ? MakeSiteItem(page, name) : MakePageItem(page, name);
+    }
+    if (!made.empty()) {
+        redrawSelecting(made);
+    }
 }
 
 void ItemCommands::align(const std::string& how, const std::string& names) {

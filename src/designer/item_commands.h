@@ -34,6 +34,8 @@ class ItemCommands {
     // evenly ("horizontal", "vertical") in the redrawn editor page, where their sizes are
     // known.
     void align(const std::string& how, const std::string& names);
+    // The items shared with every page of the site folder, or taken back onto this page only.
+    void share(const std::string& names, bool everyPage);
 
   private:
     // The layout the page handed over, then the named items the page has.

@@ -161,6 +161,10 @@ std::string ContainerBackground(const PageRecord& page, const EditorState& edito
     return "background-color:" + page.pageColor + "'>";
 }
 
+constexpr const char* kSiteItemMark =
+    "<style>div[id^='pagetextitemS'],div[id^='dpageimageitemS']{outline:2px dashed #2f6fdb;"
+    "outline-offset:1px}</style>";
+
 }  // namespace
 
 std::string PageHead(const PageRecord& page, const EditorState& editor) {
@@ -185,5 +189,10 @@ std::string PageHead(const PageRecord& page, const EditorState& editor) {
     head += kAfterBodyAttributes;
     head += page.pageContainer;
     head += ContainerBackground(page, editor);
+    // Items shared with every page of the site are marked, so the user knows a change to
+    // one reaches them all; pages without any keep their bytes.
+    if (page.stylesData.find("itemS") != std::string::npos) {
+        head += kSiteItemMark;
+    }
     return head;
 }

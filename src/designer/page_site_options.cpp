@@ -4,24 +4,49 @@
 
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "designer/editor_page_writer.h"
+#include "page/site_items.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
 #include "store/page_store.h"
 
-PageSiteOptions::PageSiteOptions(Workspace& workspace, PageStore& store, Prompts& prompts)
+PageSiteOptions::PageSiteOptions(Workspace& workspace, PageStore& store, EditorPageWriter& writer,
+                                 Prompts& prompts)
     : workspace_(workspace),
       store_(store),
+      writer_(writer),
       prompts_(prompts),
       preview_(workspace.workingFolder, prompts) {}
 
 void PageSiteOptions::editPageOptions() {
     PageRecord& page = workspace_.page;
-    if (const std::optional<PageOptions> options =
-            prompts_.pageOptions({page.language, page.description})) {
-        page.language = options->language;
-        page.description = options->description;
+    const std::optional<PageOptions> options =
+        prompts_.pageOptions({page.language, page.description, page.noSiteItems});
+    if (!options) {
+        return;
     }
+    page.language = options->language;
+    page.description = options->description;
+    if (options->noSiteItems == page.noSiteItems) {
+        return;
+    }
+    // The site's items leave the page or come onto it at once; leaving, they are kept for
+    // the other pages as they stood here.
+    page.noSiteItems = options->noSiteItems;
+    if (page.noSiteItems) {
+        const PageRecord shared = SplitSiteItems(page);
+        if (page.siteItemsShown) {
+            store_.savePage(shared);
+        }
+        page.siteItemsShown = false;
+    } else {
+        PageRecord site;
+        if (store_.loadPage(site, page.directory, kSiteItemsFile)) {
+            MergeSiteItems(page, site);
+        }
+    }
+    writer_.writeLoad(page, workspace_.editor);
 }
 
 void PageSiteOptions::editSiteOptions() {

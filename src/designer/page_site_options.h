@@ -5,6 +5,7 @@
 #include "designer/published_page.h"
 
 struct Workspace;
+class EditorPageWriter;
 class PageStore;
 class Prompts;
 
@@ -12,9 +13,10 @@ class Prompts;
 // shows what they make of the page on a phone.
 class PageSiteOptions {
   public:
-    PageSiteOptions(Workspace& workspace, PageStore& store, Prompts& prompts);
+    PageSiteOptions(Workspace& workspace, PageStore& store, EditorPageWriter& writer,
+                    Prompts& prompts);
 
-    // The page's language and description.
+    // The page's language and description, and whether it shows the site's shared items.
     void editPageOptions();
     // The site folder's options: whether its pages are phone-friendly.
     void editSiteOptions();
@@ -29,6 +31,7 @@ class PageSiteOptions {
   private:
     Workspace& workspace_;
     PageStore& store_;
+    EditorPageWriter& writer_;
     Prompts& prompts_;
     PagePublisher preview_;
     std::string previewText_;

@@ -3,6 +3,7 @@
 #include "common/paths.h"
 #include "designer/layout_handover.h"
 #include "designer/recovery.h"
+#include "page/site_items.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
@@ -43,6 +44,7 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     if (page.directory.empty()) {
         page.directory = siteFolder;
     }
+    const PageRecord sharedBefore = storedSiteItems(page.directory);
     const bool stored = store_.savePage(page);
 
     if (workspace_.pages.selectedIndex()) {
@@ -59,5 +61,27 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     if (stored) {
         RemoveRecovery(workspace_.workingFolder);
     }
+    // The items every page shares changed: every page of the folder carries them anew.
+    if (page.directory == siteFolder && !SameItems(storedSiteItems(siteFolder), sharedBefore)) {
+        republishOthers(siteFolder, page.fileName);
+    }
     return text;
+}
+
+PageRecord PublishedPageWriter::storedSiteItems(const std::string& folder) {
+    PageRecord site;
+    store_.loadPage(site, folder, kSiteItemsFile);
+    return site;
+}
+
+void PublishedPageWriter::republishOthers(const std::string& folder, const std::string& written) {
+    for (const std::string& name : store_.pageNames(folder)) {
+        PageRecord other;
+        other.directory = folder;
+        other.fileName = name;
+        std::string text;
+        if (name != written && name != kQuickstartPage && store_.loadPage(other, folder, name)) {
+            publisher_.publish(other, PublishVariant::Save, folder, name, text);
+        }
+    }
 }

@@ -24,6 +24,10 @@ class PublishedPageWriter {
     std::optional<std::string> writeUploadPage();
 
   private:
+    // The folder's shared items as stored.
+    PageRecord storedSiteItems(const std::string& folder);
+    // Every page of the folder but the one just written, written again from its stored design.
+    void republishOthers(const std::string& folder, const std::string& written);
     std::optional<std::string> write(PublishVariant variant);
 
     Workspace& workspace_;

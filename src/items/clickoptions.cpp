@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QToolButton>
+#include <utility>
 
 #include "ui/picture_button.h"
 
@@ -43,6 +44,23 @@ clickoptions::clickoptions(QWidget* parent) : DialogFrame(QStringLiteral("Edit O
         ++place;
     }
     content()->addWidget(group);
+    // Shared items are stored once for the site folder and shown on each of its pages.
+    auto* site = new QGroupBox(QStringLiteral("This item"), this);
+    auto* row = new QHBoxLayout(site);
+    for (const auto& [caption, choice] : {std::pair{"On every page of this site", "SITEWIDE"},
+                                          std::pair{"On this page only", "PAGEONLY"}}) {
+        auto* button = new QToolButton(site);
+        button->setText(QString::fromLatin1(caption));
+        button->setObjectName(QString::fromLatin1(choice));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        connect(button, &QAbstractButton::clicked, this,
+                [this, choice = QString::fromLatin1(choice)] {
+                    choice_ = choice;
+                    accept();
+                });
+        row->addWidget(button);
+    }
+    content()->addWidget(site);
     addOkCancel();
 }
 

@@ -94,6 +94,12 @@ bool IsSiteItemId(std::string_view id) {
     return false;
 }
 
+bool SameItems(const PageRecord& a, const PageRecord& b) {
+    return a.stylesData == b.stylesData && a.texts == b.texts && a.richTexts == b.richTexts &&
+           a.textProperties == b.textProperties && a.pictures == b.pictures && a.links == b.links &&
+           a.pictureDescriptions == b.pictureDescriptions;
+}
+
 bool HoldsItems(const PageRecord& record) {
     return !record.stylesData.empty() || !record.texts.empty() || !record.pictures.empty();
 }

@@ -28,6 +28,9 @@ PageRecord SplitSiteItems(PageRecord& page);
 // kept: what a page that did not show the site's items (or a recovered design) adds to it.
 void UpdateSiteItems(PageRecord& site, const PageRecord& changed);
 
+// Whether two records hold the same items, placed alike.
+bool SameItems(const PageRecord& a, const PageRecord& b);
+
 // Whether the record holds any item at all.
 bool HoldsItems(const PageRecord& record);
 

@@ -56,6 +56,8 @@ struct SpellAnswer {
 struct PageOptions {
     std::optional<std::string> language;
     std::optional<std::string> description;
+    // The page leaves out the items its site folder shares with every page.
+    bool noSiteItems = false;
 };
 
 // The choice of the hosting folder dialog.

@@ -245,12 +245,11 @@ std::optional<std::string> QtPrompts::pageTitle(const std::string& current) {
 }
 
 std::optional<PageOptions> QtPrompts::pageOptions(const PageOptions& current) {
-    pageoptions dialog(current.language, current.description, QLocale::system().bcp47Name(),
-                       owner_);
+    pageoptions dialog(current, QLocale::system().bcp47Name(), owner_);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return PageOptions{dialog.language(), dialog.description()};
+    return PageOptions{dialog.language(), dialog.description(), dialog.noSiteItems()};
 }
 
 std::optional<SiteOptions> QtPrompts::siteOptions(const std::string& folder,

@@ -428,7 +428,8 @@ bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std:
     const bool listsRead = readChildRows(page, page.id);
     page.siteItemsShown = false;
     page.siteElementCount = 0;
-    if (fileName != kSiteItemsFile) {
+    // A store that cannot be read has told so once already.
+    if (read && listsRead && fileName != kSiteItemsFile) {
         PageRecord site;
         if (loadPage(site, folder, kSiteItemsFile)) {
             page.siteElementCount = site.elementCount;

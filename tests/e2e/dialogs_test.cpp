@@ -247,7 +247,7 @@ TEST(Dialogs, TheProgramsPromptsAreAnsweredThroughTheirOwnWidgets) {
 
 TEST(Dialogs, PageAndSiteOptionsHandBackWhatWasTypedAndTicked) {
     // No language yet: the user's own is offered; an emptied field gives none.
-    pageoptions fresh(std::nullopt, std::nullopt, QStringLiteral("en-GB"), nullptr);
+    pageoptions fresh(PageOptions(), QStringLiteral("en-GB"), nullptr);
     auto* language = fresh.findChild<QLineEdit*>("language");
     EXPECT_EQ(language->text(), "en-GB");
     EXPECT_EQ(fresh.description(), std::nullopt);
@@ -260,7 +260,9 @@ TEST(Dialogs, PageAndSiteOptionsHandBackWhatWasTypedAndTicked) {
     EXPECT_EQ(fresh.language(), std::nullopt);
     Click(fresh, "dialog_ok");
     EXPECT_EQ(fresh.result(), QDialog::Accepted);
-    pageoptions set(std::string("fr"), std::string("Une page"), QStringLiteral("en"), nullptr);
+    pageoptions set(PageOptions{std::string("fr"), std::string("Une page"), true},
+                    QStringLiteral("en"), nullptr);
+    EXPECT_TRUE(set.noSiteItems());
     EXPECT_EQ(set.findChild<QLineEdit*>("language")->text(), "fr");
 
     siteoptions site(QStringLiteral("/home/me/site"), SiteOptions(), nullptr);

@@ -291,3 +291,50 @@ TEST_F(LayoutFlowTest, ADraggedEdgeHoldsToAGuideUnlessAltIsHeld) {
         EXPECT_EQ(spot(Section(2)), "300,200") << move.what;
     }
 }
+
+// A header made shared on one page: shown, marked, on the other, moved there, the move undone,
+// and every page published with it where it stands.
+TEST_F(LayoutFlowTest, AHeaderSharedOnOnePageIsOnEveryPageMovesThereAndIsPublishedOnAll) {
+    store(textAndPicturePage("first.html", "Header words"), true);
+    PageRecord other = sitePage("other.html", "Other", "800");
+    store(other);
+    startWindow();
+    ASSERT_TRUE(resume());
+    prompts.clickOptions = {std::string("SITEWIDE")};
+    ASSERT_TRUE(reloadsAfter([&] { click(centreOf(Section(1))); }));
+    ASSERT_TRUE(editorShown());
+    const QString header = QStringLiteral("div[id='pagetextitemS1~']");
+    EXPECT_EQ(spot(header), "50,100");
+    EXPECT_EQ(js("getComputedStyle(window.frames['editor'].document.querySelector(\"" + header +
+                 "\")).outlineStyle")
+                  .toString(),
+              "dashed");
+    save("webpages/first.html");
+    EXPECT_NE(ReadFile(path("webpages/other.html")).find("Header words"), std::string::npos);
+
+    auto* pages = window->findChild<QComboBox*>("pages");
+    ASSERT_TRUE(reloadsAfter([&] {
+        pages->setCurrentIndex(pages->findText("other.html"));
+        emit pages->activated(pages->currentIndex());
+    }));
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(spot(header), "50,100");
+    drag(centreOf(header), QPointF(100, 0));
+    EXPECT_EQ(spot(header), "150,100");
+    window->browser()->focusProxy()->setFocus();
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(spot(header), "50,100");
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Y, Qt::ControlModifier); }));
+    EXPECT_EQ(spot(header), "150,100");
+    save("webpages/other.html");
+    for (const char* file : {"webpages/first.html", "webpages/other.html"}) {
+        const std::string published = ReadFile(path(file));
+        EXPECT_NE(published.find("<div id='pagetextitemS1~' style='position: absolute; top: "
+                                 "100px; left: 150px;"),
+                  std::string::npos)
+            << file << "\n"
+            << published;
+    }
+    EXPECT_EQ(stored("select count(*) from quillprojects where FILENAME = '.siteitems'"), "1");
+    EXPECT_EQ(pages->findText(".siteitems"), -1);
+}

@@ -1,0 +1,156 @@
+// A site of 50 pages of 20 items each, with a header, a menu line and a footer picture shared
+// by every page. Reports, in milliseconds: an edit of a shared item as the designer's save
+// carries it out (the page and the shared record stored, then every page of the folder written
+// again from its stored design; goal under 2000 ms), and the opening of a page (read from the
+// store, shared items merged, the editor page written) with the shared items and without them
+// (goal: at most 10% more).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench_pages.h"
+#include "common/paths.h"
+#include "designer/controls_page.h"
+#include "designer/editor_page_writer.h"
+#include "designer/published_page.h"
+#include "page/site_items.h"
+#include "platform/browser.h"
+#include "platform/clipboard.h"
+#include "platform/console_prompts.h"
+#include "store/db/sqlite_database.h"
+#include "store/page_store.h"
+#include "store/page_store_schema.h"
+
+namespace {
+
+constexpr int kPages = 50;
+
+class NoBrowser : public Browser {
+  public:
+    void navigate(const std::string&) override {}
+    std::optional<std::string> editorLayout() override { return std::nullopt; }
+};
+
+class NoClipboard : public Clipboard {
+  public:
+    std::string text() override { return std::string(); }
+    void setText(const std::string&) override {}
+};
+
+double Milliseconds(const std::chrono::steady_clock::time_point& start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The site's pages stored, their pictures lying in the folder; with the shared record when
+// asked.
+void StoreSite(PageStore& store, const std::string& folder, const std::string& picture,
+               bool shared) {
+    for (int i = 0; i < kPages; ++i) {
+        PageRecord page = PageWithItems(20);
+        page.directory = folder;
+        page.fileName = "page" + std::to_string(i) + ".html";
+        for (std::string& entry : page.pictures) {
+            entry = ItemNameIn(entry) + picture;
+        }
+        store.savePage(page);
+    }
+    if (!shared) {
+        return;
+    }
+    PageRecord site;
+    site.directory = folder;
+    site.fileName = kSiteItemsFile;
+    site.elementCount = 3;
+    site.stylesData =
+        "<div id='pagetextitemS1~' style='position: absolute; top: 0px; left: 0px; width: "
+        "780px; visibility: visible;'>|<div id='pagetextitemS2~' style='position: absolute; "
+        "top: 60px; left: 0px; width: 780px; visibility: visible;'>|<div "
+        "id='dpageimageitemS3~' style='position:absolute;top:2900px;left:0px'>^780^60";
+    site.texts = {"pagetextitemS1~<P>Our garden</P>",
+                  "pagetextitemS2~<A HREF='page0.html'>Home</A> <A HREF='page1.html'>Spring</A>"};
+    site.richTexts = {"{\\rtf1 Our garden}", "{\\rtf1 menu}"};
+    site.textProperties = {"pagetextitemS1~^^^^^NOJUSTIFY", "pagetextitemS2~^^^^^NOJUSTIFY"};
+    site.pictures = {"pageimageitemS3~" + picture};
+    site.links = {""};
+    store.savePage(site);
+}
+
+}  // namespace
+
+int main() {
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / "quillora-site-items-bench";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "site");
+    std::filesystem::create_directories(root / "plain");
+    const std::string picture = (root / "photo.jpg").string();
+    std::ofstream(picture, std::ios::binary) << std::string(20000, 'p');
+    ConsolePrompts prompts(std::cerr);
+    SqliteDatabase db;
+    db.open((root / "quilldata.db").string());
+    CreatePageStore(db);
+    PageStore store(db, prompts);
+    const std::string site = (root / "site").string();
+    const std::string plain = (root / "plain").string();
+    StoreSite(store, site, picture, true);
+    StoreSite(store, plain, picture, false);
+
+    std::vector<double> edits;
+    PagePublisher publisher(root.string(), prompts);
+    for (int run = 0; run < 5; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        PageRecord page;
+        store.loadPage(page, site, "page0.html");
+        page.fileName = "page0.html";
+        page.directory = site;
+        const std::string left = "left: " + std::to_string(run * 10) + "px";
+        page.stylesData.replace(page.stylesData.find("left: ", page.stylesData.find("itemS1~")), 9,
+                                left.substr(0, 9));
+        store.savePage(page);
+        for (const std::string& name : store.pageNames(site)) {
+            PageRecord other;
+            other.directory = site;
+            other.fileName = name;
+            std::string text;
+            store.loadPage(other, site, name);
+            publisher.publish(other, PublishVariant::Save, site, name, text);
+        }
+        edits.push_back(Milliseconds(start));
+    }
+    std::printf("edit of a shared item, %d pages written again: median %.1f ms (min %.1f)\n",
+                kPages, Median(edits), *std::min_element(edits.begin(), edits.end()));
+
+    NoBrowser browser;
+    NoClipboard clipboard;
+    ControlsPage controls(root.string());
+    EditorPageWriter writer(root.string(), controls, browser, clipboard, prompts);
+    EditorState editor;
+    for (const auto& [folder, label] :
+         {std::pair{plain, "without shared items"}, std::pair{site, "with 3 shared items"}}) {
+        std::vector<double> opens;
+        for (int run = 0; run < 200; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            PageRecord page;
+            page.directory = folder;
+            page.fileName = "page" + std::to_string(run % kPages) + ".html";
+            store.loadPage(page, folder, page.fileName);
+            writer.writeLoad(page, editor);
+            opens.push_back(Milliseconds(start));
+        }
+        std::printf("open a page %s: median %.3f ms\n", label, Median(opens));
+    }
+    std::filesystem::remove_all(root);
+    return 0;
+}

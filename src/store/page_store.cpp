@@ -233,6 +233,7 @@ bool PageStore::savePage(const PageRecord& page) {
 }
 
 bool PageStore::saveRecord(const PageRecord& page) {
+    siteItems_.clear();
     saving_ = true;
     storeFailure_.reset();
     const bool stored = saveInTransaction(page);
@@ -430,15 +431,34 @@ bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std:
     page.siteElementCount = 0;
     // A store that cannot be read has told so once already.
     if (read && listsRead && fileName != kSiteItemsFile) {
-        PageRecord site;
-        if (loadPage(site, folder, kSiteItemsFile)) {
-            page.siteElementCount = site.elementCount;
+        if (const PageRecord* site = siteItems(folder)) {
+            page.siteElementCount = site->elementCount;
             if (!page.noSiteItems) {
-                MergeSiteItems(page, site);
+                MergeSiteItems(page, *site);
             }
         }
     }
     return read && found && listsRead;
+}
+
+const PageRecord* PageStore::siteItems(const std::string& folder) {
+    // Read once for all the pages opened after: another program's write to the store changes
+    // its data version, this one's own writes forget what was read.
+    long long version = -1;
+    try {
+        version = db_.runScalar("PRAGMA data_version");
+    } catch (const SqliteException&) {
+        siteItems_.erase(folder);
+    }
+    const auto cached = siteItems_.find(folder);
+    if (cached == siteItems_.end() || cached->second.version != version || version < 0) {
+        CachedSiteItems read;
+        read.version = version;
+        read.found = loadPage(read.record, folder, kSiteItemsFile);
+        siteItems_[folder] = std::move(read);
+    }
+    const CachedSiteItems& site = siteItems_[folder];
+    return site.found ? &site.record : nullptr;
 }
 
 bool PageStore::readChildRows(PageRecord& page, const std::string& id) {

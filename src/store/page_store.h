@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,14 @@ class PageStore {
     void report(const SqliteException& failure);
 
   private:
+    // The folder's shared items as last read; none when the folder has none.
+    const PageRecord* siteItems(const std::string& folder);
+    struct CachedSiteItems {
+        long long version = -1;
+        bool found = false;
+        PageRecord record;
+    };
+    std::map<std::string, CachedSiteItems> siteItems_;
     // One record as it is, in one transaction.
     bool saveRecord(const PageRecord& page);
     // Binds the parameters of a statement before it runs.

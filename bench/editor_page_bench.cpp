@@ -9,6 +9,7 @@
 #include <string>
 
 #include "bench_pages.h"
+#include "bench_ports.h"
 #include "designer/controls_page.h"
 #include "designer/editor_page_writer.h"
 #include "designer/published_page.h"
@@ -18,18 +19,6 @@
 #include "platform/console_prompts.h"
 
 namespace {
-
-class NoBrowser : public Browser {
-  public:
-    void navigate(const std::string&) override {}
-    std::optional<std::string> editorLayout() override { return std::nullopt; }
-};
-
-class NoClipboard : public Clipboard {
-  public:
-    std::string text() override { return std::string(); }
-    void setText(const std::string&) override {}
-};
 
 void WriteEditorPage(benchmark::State& state) {
     const std::string folder = (std::filesystem::temp_directory_path() / "quillora-bench").string();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench_pages.h"
+#include "bench_ports.h"
 #include "common/paths.h"
 #include "designer/controls_page.h"
 #include "designer/editor_page_writer.h"
@@ -30,18 +31,6 @@
 namespace {
 
 constexpr int kPages = 50;
-
-class NoBrowser : public Browser {
-  public:
-    void navigate(const std::string&) override {}
-    std::optional<std::string> editorLayout() override { return std::nullopt; }
-};
-
-class NoClipboard : public Clipboard {
-  public:
-    std::string text() override { return std::string(); }
-    void setText(const std::string&) override {}
-};
 
 double Milliseconds(const std::chrono::steady_clock::time_point& start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

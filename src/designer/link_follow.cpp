@@ -13,11 +13,9 @@ bool LeadsTo(const std::string& address, const std::string& name) {
 
 }  // namespace
 
-int RewriteLinks(std::string& markup, const std::string& oldName, const std::string& newName) {
-    int changed = 0;
+std::vector<std::pair<std::size_t, std::size_t>> LinkSpans(const std::string& markup) {
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
     const std::string lowered = LowerCase(markup);
-    std::string rewritten;
-    std::size_t copied = 0;
     for (std::size_t at = lowered.find("href"); at != std::string::npos;
          at = lowered.find("href", at + 4)) {
         std::size_t value = lowered.find_first_not_of(" \t\r\n", at + 4);
@@ -29,13 +27,24 @@ int RewriteLinks(std::string& markup, const std::string& oldName, const std::str
             break;
         }
         const char quote = markup[value];
-        const std::size_t start = quote == '\'' || quote == '"' ? value + 1 : value;
-        const std::size_t end = quote == '\'' || quote == '"'
-                                    ? markup.find(quote, start)
-                                    : markup.find_first_of(" \t\r\n>", start);
-        const std::string address =
-            markup.substr(start, end == std::string::npos ? end : end - start);
-        if (!LeadsTo(address, oldName)) {
+        const bool quoted = quote == '\'' || quote == '"';
+        const std::size_t start = quoted ? value + 1 : value;
+        std::size_t end =
+            quoted ? markup.find(quote, start) : markup.find_first_of(" \t\r\n>", start);
+        if (end == std::string::npos) {
+            end = markup.size();
+        }
+        spans.emplace_back(start, end - start);
+    }
+    return spans;
+}
+
+int RewriteLinks(std::string& markup, const std::string& oldName, const std::string& newName) {
+    int changed = 0;
+    std::string rewritten;
+    std::size_t copied = 0;
+    for (const auto& [start, length] : LinkSpans(markup)) {
+        if (!LeadsTo(markup.substr(start, length), oldName)) {
             continue;
         }
         rewritten.append(markup, copied, start - copied);

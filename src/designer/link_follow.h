@@ -1,10 +1,16 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "page/page_record.h"
 
 // Links that lead to a page file by its name follow the page when it is renamed.
+
+// Where each href value of the markup stands (quoted either way or bare): its first character
+// and length.
+std::vector<std::pair<std::size_t, std::size_t>> LinkSpans(const std::string& markup);
 
 // The markup with every href that leads to oldName ("old.html", "old.html#part",
 // "old.html?x", quoted either way or bare) leading to newName; how many changed. A link to

@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "designer/item_walk.h"
+#include "designer/link_follow.h"
 #include "files/web_pictures.h"
 #include "page/page_record.h"
 #include "page/working_files.h"
@@ -34,26 +35,11 @@ std::string Megabytes(std::uintmax_t bytes) {
     return text;
 }
 
-// The addresses a section's markup links to (href values, quoted or not).
+// The addresses a section's markup links to.
 std::vector<std::string> LinksIn(const std::string& html) {
     std::vector<std::string> links;
-    const std::string lowered = LowerCase(html);
-    for (std::size_t at = lowered.find("href"); at != std::string::npos;
-         at = lowered.find("href", at + 4)) {
-        std::size_t value = lowered.find_first_not_of(" \t\r\n", at + 4);
-        if (value == std::string::npos || html[value] != '=') {
-            continue;
-        }
-        value = html.find_first_not_of(" \t\r\n", value + 1);
-        if (value == std::string::npos) {
-            break;
-        }
-        const char quote = html[value];
-        const bool quoted = quote == '\'' || quote == '"';
-        const std::size_t start = quoted ? value + 1 : value;
-        const std::size_t end =
-            quoted ? html.find(quote, start) : html.find_first_of(" \t\r\n>", start);
-        links.push_back(html.substr(start, end == std::string::npos ? end : end - start));
+    for (const auto& [start, length] : LinkSpans(html)) {
+        links.push_back(html.substr(start, length));
     }
     return links;
 }

@@ -13,26 +13,6 @@
 
 namespace {
 
-std::string XmlText(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
-
 std::string Meta(const char* property, const std::string& content) {
     return std::string("<meta property='") + property + "' content='" +
            AsciiWithCharacterReferences(HtmlAttribute(content, '\'')) + "'>";
@@ -78,7 +58,7 @@ std::string SitemapXml(const std::string& site, const std::vector<std::string>& 
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
     for (const std::string& file : pageFiles) {
-        xml += "<url><loc>" + XmlText(PageAddress(site, file)) + "</loc></url>\n";
+        xml += "<url><loc>" + HtmlText(PageAddress(site, file)) + "</loc></url>\n";
     }
     return xml + "</urlset>\n";
 }

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QToolButton>
-#include <utility>
 
 #include "ui/picture_button.h"
 
@@ -31,37 +30,29 @@ clickoptions::clickoptions(QWidget* parent) : DialogFrame(QStringLiteral("Edit O
                       {"Distribute vertically", "DISTRIBUTEV"}};
     int place = 0;
     for (const auto& [caption, choice] : alignments) {
-        auto* button = new QToolButton(group);
-        button->setText(QString::fromLatin1(caption));
-        button->setObjectName(QString::fromLatin1(choice));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        connect(button, &QAbstractButton::clicked, this,
-                [this, choice = QString::fromLatin1(choice)] {
-                    choice_ = choice;
-                    accept();
-                });
-        grid->addWidget(button, place / 3, place % 3);
+        grid->addWidget(textChoice(group, caption, choice), place / 3, place % 3);
         ++place;
     }
     content()->addWidget(group);
     // Shared items are stored once for the site folder and shown on each of its pages.
     auto* site = new QGroupBox(QStringLiteral("This item"), this);
     auto* row = new QHBoxLayout(site);
-    for (const auto& [caption, choice] : {std::pair{"On every page of this site", "SITEWIDE"},
-                                          std::pair{"On this page only", "PAGEONLY"}}) {
-        auto* button = new QToolButton(site);
-        button->setText(QString::fromLatin1(caption));
-        button->setObjectName(QString::fromLatin1(choice));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        connect(button, &QAbstractButton::clicked, this,
-                [this, choice = QString::fromLatin1(choice)] {
-                    choice_ = choice;
-                    accept();
-                });
-        row->addWidget(button);
-    }
+    row->addWidget(textChoice(site, "On every page of this site", "SITEWIDE"));
+    row->addWidget(textChoice(site, "On this page only", "PAGEONLY"));
     content()->addWidget(site);
     addOkCancel();
+}
+
+QToolButton* clickoptions::textChoice(QWidget* group, const char* caption, const char* choice) {
+    auto* button = new QToolButton(group);
+    button->setText(QString::fromLatin1(caption));
+    button->setObjectName(QString::fromLatin1(choice));
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(button, &QAbstractButton::clicked, this, [this, choice = QString::fromLatin1(choice)] {
+        choice_ = choice;
+        accept();
+    });
+    return button;
 }
 
 void clickoptions::addChoice(const QString& caption, const QString& choice) {

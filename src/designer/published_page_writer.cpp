@@ -44,7 +44,9 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     if (page.directory.empty()) {
         page.directory = siteFolder;
     }
-    const PageRecord sharedBefore = storedSiteItems(page.directory);
+    // Only a page that shows or holds shared items can change them: any other saves as ever.
+    const bool sharing = page.siteItemsShown || page.stylesData.find("itemS") != std::string::npos;
+    const PageRecord sharedBefore = sharing ? storedSiteItems(page.directory) : PageRecord();
     const bool stored = store_.savePage(page);
 
     if (workspace_.pages.selectedIndex()) {
@@ -62,7 +64,8 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
         RemoveRecovery(workspace_.workingFolder);
     }
     // The items every page shares changed: every page of the folder carries them anew.
-    if (page.directory == siteFolder && !SameItems(storedSiteItems(siteFolder), sharedBefore)) {
+    if (sharing && page.directory == siteFolder &&
+        !SameItems(storedSiteItems(siteFolder), sharedBefore)) {
         republishOthers(siteFolder, page.fileName);
     }
     return text;

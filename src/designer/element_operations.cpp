@@ -20,6 +20,7 @@
 #include "designer/page_names.h"
 #include "files/background_picture.h"
 #include "files/picture_size.h"
+#include "page/site_menu.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
 #include "textedit/text_editor_window.h"
@@ -218,11 +219,19 @@ void ElementOperations::addText(const std::string& left, const std::string& top)
 
 void ElementOperations::editText(const std::string& argument) {
     takeLayout();
-    const PageRecord& page = workspace_.page;
+    PageRecord& page = workspace_.page;
     const std::string id = ItemNameIn(argument);
     const std::optional<std::size_t> index = LastContaining(page.texts, id);
     // An id that matches no section has nothing to edit.
     if (id.empty() || !index) {
+        return;
+    }
+    // A site menu is edited in its own window, not as words.
+    if (const std::optional<SiteMenu> menu = ReadSiteMenu(EntryAt(page.richTexts, *index))) {
+        if (const std::optional<SiteMenu> changed = prompts_.siteMenu(*menu, page.sitePages)) {
+            page.richTexts[*index] = WriteSiteMenu(*changed);
+            writer_.writeLoad(page, workspace_.editor);
+        }
         return;
     }
     workspace_.editor.currentTextId = id;

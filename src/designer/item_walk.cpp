@@ -13,6 +13,7 @@
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "designer/typed_markup.h"
+#include "page/site_menu.h"
 
 namespace {
 
@@ -95,8 +96,15 @@ void WriteTextItems(const PageRecord& page, const std::string& record, const std
         ++result.itemCount;
         AppendTextRecord(result.markup,
                          options.rewriteTextRecord ? options.rewriteTextRecord(record) : record);
-        AppendTypedMarkup(result.markup,
-                          std::string_view(entry).substr(std::min(id.size(), entry.size())));
+        // A site menu is made for the page it stands on, from the folder's pages.
+        const std::optional<SiteMenu> menu =
+            index < page.richTexts.size() ? ReadSiteMenu(page.richTexts[index]) : std::nullopt;
+        if (menu) {
+            result.markup += SiteMenuMarkup(*menu, page.fileName, page.sitePages);
+        } else {
+            AppendTypedMarkup(result.markup,
+                              std::string_view(entry).substr(std::min(id.size(), entry.size())));
+        }
         result.markup += "</div>";
         result.dragList += "'" + id + "',";
     }

@@ -1,6 +1,9 @@
 #include "designer/link_follow.h"
 
+#include <optional>
+
 #include "common/text_case.h"
+#include "page/site_menu.h"
 
 namespace {
 
@@ -72,8 +75,16 @@ bool FollowRename(PageRecord& page, const std::string& oldName, const std::strin
             changed = true;
         }
     }
-    // The link button typed the link into the words, so the rich text holds it as text.
+    // The link button typed the link into the words, so the rich text holds it as text; a
+    // site menu's definition names its pages.
     for (std::string& rich : page.richTexts) {
+        if (std::optional<SiteMenu> menu = ReadSiteMenu(rich)) {
+            if (RenameInMenu(*menu, oldName, newName)) {
+                rich = WriteSiteMenu(*menu);
+                changed = true;
+            }
+            continue;
+        }
         changed = RewriteLinks(rich, oldName, newName) > 0 || changed;
     }
     for (std::string& link : page.links) {

@@ -7,9 +7,12 @@
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "designer/editor_page_writer.h"
+#include "designer/item_walk.h"
 #include "designer/recovery.h"
 #include "designer/site_check.h"
 #include "files/file_operation.h"
+#include "page/site_items.h"
+#include "page/site_menu.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/browser.h"
@@ -137,6 +140,25 @@ void PageCatalog::checkSite(Prompts& prompts) {
             "ddSelectNames('" + ScriptStringContent(finding.item) + "');";
     }
     choosePage(static_cast<std::size_t>(page - pages.begin()));
+}
+
+void PageCatalog::addSiteMenu() {
+    PageRecord& page = workspace_.page;
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        page.stylesData = *layout;
+    }
+    const std::string id = TextId(++page.elementCount);
+    page.stylesData += (page.stylesData.empty() ? "" : "|") + std::string(kRecordStart) + id +
+                       "' style='position: absolute; top: 10px; left: 10px; visibility: "
+                       "visible;'>";
+    page.sitePages = store_.sitePages(SiteFolderShown(workspace_));
+    page.texts.push_back(id);
+    page.richTexts.push_back(WriteSiteMenu(MenuOfPages(page.sitePages)));
+    page.textProperties.push_back(id + "^^^^^" + kLeftAligned);
+    const std::string shared = MakeSiteItem(page, id);
+    workspace_.editor.layoutRequest =
+        "ddSelectNames('" + ScriptStringContent(shared.empty() ? id : shared) + "');";
+    writer_.writeLoad(page, workspace_.editor);
 }
 
 void PageCatalog::loadPage() {

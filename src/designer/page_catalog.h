@@ -17,6 +17,9 @@ class PageCatalog {
     // Stores the design, checks the site folder shown and lists the findings in the window;
     // the finding the user opens shows its page with its item selected.
     void checkSite(Prompts& prompts);
+    // A menu of the site folder's pages added at the top left of the page, shared with every
+    // page of the folder, and selected.
+    void addSiteMenu();
 
     // Every stored folder that still exists on disk, sorted.
     void fillFolderList();

@@ -13,6 +13,7 @@
 #include "designer/page_names.h"
 #include "designer/published_page.h"
 #include "files/file_operation.h"
+#include "page/site_items.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/browser.h"
@@ -209,6 +210,8 @@ void PageFiles::followLinks(const std::string& folder, const std::string& oldNam
     FollowRename(workspace_.page, oldName, newName);
     PagePublisher publisher(workspace_.workingFolder, prompts_);
     publisher.setSiteOptions(store_.siteOptions(folder));
+    PageRecord sharedBefore;
+    store_.loadPage(sharedBefore, folder, kSiteItemsFile);
     std::string changed;
     for (const std::string& name : store_.pageNames(folder)) {
         PageRecord other;
@@ -224,9 +227,28 @@ void PageFiles::followLinks(const std::string& folder, const std::string& oldNam
             changed += (changed.empty() ? "" : ", ") + name;
         }
     }
-    if (!changed.empty()) {
-        prompts_.messageBox("The links to " + oldName + " now lead to " + newName + " in " +
-                                changed + ". Those pages were stored and written again.",
+    PageRecord sharedAfter;
+    store_.loadPage(sharedAfter, folder, kSiteItemsFile);
+    const bool sharedChanged = !SameItems(sharedBefore, sharedAfter);
+    // The shared items (a site menu) are on every page: each is written again with them.
+    if (sharedChanged) {
+        for (const std::string& name : store_.pageNames(folder)) {
+            PageRecord page;
+            page.directory = folder;
+            page.fileName = name;
+            std::string text;
+            if (name != kQuickstartPage && store_.loadPage(page, folder, name)) {
+                publisher.publish(page, PublishVariant::Save, folder, name, text);
+            }
+        }
+    }
+    if (!changed.empty() || sharedChanged) {
+        prompts_.messageBox("The links to " + oldName + " now lead to " + newName +
+                                (changed.empty() ? std::string() : " in " + changed) +
+                                (sharedChanged ? std::string(changed.empty() ? " in" : " and in") +
+                                                     " the items every page shares"
+                                               : std::string()) +
+                                ". Those pages were stored and written again.",
                             "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Information);
     }
 }

@@ -49,6 +49,8 @@ struct PageRecord {
     // hands them back to the folder's record, and the counter names the next one.
     bool siteItemsShown = false;
     int siteElementCount = 0;
+    // The folder's pages (file name and title), read with a page that holds a site menu.
+    std::vector<std::pair<std::string, std::string>> sitePages;
 
     bool hasContainer() const { return pageContainer.size() > 5; }
 };

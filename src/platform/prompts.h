@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/site_menu_choices.h"
 #include "platform/site_options.h"
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -130,6 +131,9 @@ class Prompts {
     // site's address.
     virtual std::optional<SiteOptions> siteOptions(const std::string& folder,
                                                    const SiteOptions& current) = 0;
+    // The "Site Menu" window: the menu's pages (of the folder's), order, labels, layout and
+    // look.
+    virtual std::optional<SiteMenu> siteMenu(const SiteMenu& current, const FolderPages& pages) = 0;
     // The "Check Site" window: what was found in the site folder, a line each; the line the
     // user opens, if any.
     virtual std::optional<std::size_t> siteCheck(const std::string& folder,

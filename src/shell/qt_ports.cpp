@@ -34,6 +34,7 @@
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
 #include "items/sitecheck.h"
+#include "items/sitemenu.h"
 #include "items/siteoptions.h"
 #include "shell/browser_page.h"
 #include "textedit/spelldialog.h"
@@ -259,6 +260,14 @@ std::optional<SiteOptions> QtPrompts::siteOptions(const std::string& folder,
         return std::nullopt;
     }
     return dialog.options();
+}
+
+std::optional<SiteMenu> QtPrompts::siteMenu(const SiteMenu& current, const FolderPages& pages) {
+    sitemenu dialog(current, pages, owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.menu();
 }
 
 std::optional<std::size_t> QtPrompts::siteCheck(const std::string& folder,

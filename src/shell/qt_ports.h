@@ -72,6 +72,7 @@ class QtPrompts : public Prompts {
     std::optional<PageOptions> pageOptions(const PageOptions& current) override;
     std::optional<SiteOptions> siteOptions(const std::string& folder,
                                            const SiteOptions& current) override;
+    std::optional<SiteMenu> siteMenu(const SiteMenu& current, const FolderPages& pages) override;
     std::optional<std::size_t> siteCheck(const std::string& folder,
                                          const std::vector<std::string>& findings) override;
 

@@ -1,10 +1,13 @@
 #include "store/page_store.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "common/fields.h"
 #include "common/number_text.h"
 #include "page/site_items.h"
+#include "page/site_menu.h"
+#include "page/working_files.h"
 #include "platform/prompts.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
@@ -437,8 +440,26 @@ bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std:
                 MergeSiteItems(page, *site);
             }
         }
+        page.sitePages.clear();
+        if (std::any_of(page.richTexts.begin(), page.richTexts.end(), IsSiteMenu)) {
+            page.sitePages = sitePages(folder);
+        }
     }
     return read && found && listsRead;
+}
+
+std::vector<std::pair<std::string, std::string>> PageStore::sitePages(const std::string& folder) {
+    std::vector<std::pair<std::string, std::string>> pages;
+    readRows(
+        "select FILENAME,PAGETITLE from quillprojects where DIRECTORY = ?1",
+        [&](SqliteStatement& statement) { statement.bindText(1, folder); },
+        [&](const SqliteCursor& row) {
+            const std::string name = row.textValue(0);
+            if (name != kSiteItemsFile && name != kQuickstartPage) {
+                pages.emplace_back(name, row.textValue(1));
+            }
+        });
+    return pages;
 }
 
 const PageRecord* PageStore::siteItems(const std::string& folder) {

@@ -43,6 +43,8 @@ class PageStore {
     // The site folder's options; all off when none were set or the store cannot be read.
     SiteOptions siteOptions(const std::string& folder);
     bool setSiteOptions(const std::string& folder, const SiteOptions& options);
+    // The folder's pages, file name and title, in the order they were first stored.
+    std::vector<std::pair<std::string, std::string>> sitePages(const std::string& folder);
 
     // Shows the failure as the user sees every database failure.
     void report(const SqliteException& failure);

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
+#include "common/paths.h"
 #include "designer/link_follow.h"
+#include "page/site_items.h"
+#include "page/site_menu.h"
 #include "publish/batch_publish.h"
+#include "store/page_store.h"
 
 #include "support/designer_fixture.h"
 
@@ -354,4 +359,76 @@ TEST_F(PageFilesTest, PublishSiteWritesEveryPageAsTheCommandLineDoes) {
     ASSERT_EQ(RunBatchPublish({siteFolder()}, working.path(), out, err), 0) << err.str();
     EXPECT_EQ(ReadFile(working / "site/current.html"), current);
     EXPECT_EQ(ReadFile(working / "site/other.html"), second);
+}
+
+TEST(SiteMenu, EachPageMarksItselfAndGonePagesLeaveTheMenu) {
+    SiteMenu menu = MenuOfPages({{"index.html", "Home"}, {"about.html", ""}});
+    menu.pages.emplace_back("gone.html", "Gone");
+    menu.pages[0].second = "Home & <garden>";
+    ASSERT_EQ(ReadSiteMenu(WriteSiteMenu(menu))->pages, menu.pages);
+    const FolderPages pages = {
+        {"index.html", "Home"}, {"about.html", "About"}, {"new.html", "New"}};
+    const std::string markup = SiteMenuMarkup(menu, "about.html", pages);
+    EXPECT_NE(markup.find("<nav class='quillora-menu' aria-label='Site'>"), std::string::npos);
+    EXPECT_NE(markup.find("<ul><li><a href='index.html'>Home &amp; &lt;garden></a></li>"
+                          "<li><a href='about.html' aria-current='page'>about.html</a></li>"
+                          "<li><a href='new.html'>New</a></li></ul></nav>"),
+              std::string::npos)
+        << markup;
+    EXPECT_EQ(markup.find("gone.html"), std::string::npos);
+    EXPECT_NE(markup.find("min-height:48px"), std::string::npos);
+    menu.newPages = false;
+    menu.colour = "red;}</style><script>";
+    const std::string fixed = SiteMenuMarkup(menu, "index.html", pages);
+    EXPECT_EQ(fixed.find("new.html"), std::string::npos);
+    EXPECT_EQ(fixed.find("<script>"), std::string::npos);
+    EXPECT_NE(fixed.find("color:#000000"), std::string::npos);
+}
+
+// A shared menu over three pages, one renamed between two publishes: every page marks
+// itself, and no published link leads to a page that is not there.
+TEST_F(PageFilesTest, AMenuFollowsARenameAndNoLinkLeadsNowhere) {
+    for (const char* name : {"index.html", "about.html", "news.html"}) {
+        PageRecord page;
+        page.directory = siteFolder();
+        page.fileName = name;
+        page.pageTitle = std::string("Title of ") + name;
+        ASSERT_TRUE(session.store().savePage(page));
+        workspace().pages.add(name);
+    }
+    PageRecord site;
+    site.directory = siteFolder();
+    site.fileName = kSiteItemsFile;
+    site.elementCount = 1;
+    site.stylesData =
+        "<div id='pagetextitemS1~' style='position: absolute; top: 0px; left: "
+        "0px; visibility: visible;'>";
+    site.texts = {"pagetextitemS1~"};
+    site.richTexts = {WriteSiteMenu(MenuOfPages(session.store().sitePages(siteFolder())))};
+    site.textProperties = {"pagetextitemS1~^^^^^NOJUSTIFY"};
+    ASSERT_TRUE(session.store().savePage(site));
+    session.files().publishSite();
+    workspace().pages.select(1);
+    page() = PageRecord();
+    ASSERT_TRUE(session.store().loadPage(page(), siteFolder(), "about.html"));
+    page().directory = siteFolder();
+    page().fileName = "about.html";
+    prompts.pageNames = {std::string("team")};
+    session.files().renamePage();
+
+    const std::regex link("href='([^']*)'");
+    for (const char* name : {"index.html", "team.html", "news.html"}) {
+        const std::string published = ReadFile(JoinPath(siteFolder(), name));
+        EXPECT_NE(published.find(std::string("<a href='") + name + "' aria-current='page'>"),
+                  std::string::npos)
+            << name << "\n"
+            << published;
+        for (auto found = std::sregex_iterator(published.begin(), published.end(), link);
+             found != std::sregex_iterator(); ++found) {
+            EXPECT_TRUE(std::filesystem::exists(JoinPath(siteFolder(), (*found)[1].str())))
+                << name << " leads to " << (*found)[1].str();
+        }
+    }
+    EXPECT_NE(ReadFile(JoinPath(siteFolder(), "index.html")).find(">Title of about.html</a>"),
+              std::string::npos);
 }

@@ -197,6 +197,14 @@ class FakePrompts : public Prompts {
         progressShown.push_back(step + " " + std::to_string(done) + "/" + std::to_string(total));
     }
     std::vector<std::string> progressShown;
+    std::optional<SiteMenu> siteMenu(const SiteMenu& current, const FolderPages& pages) override {
+        menuShown.push_back(current);
+        menuPages = pages;
+        return Next(siteMenuAnswers);
+    }
+    std::vector<SiteMenu> menuShown;
+    FolderPages menuPages;
+    std::deque<std::optional<SiteMenu>> siteMenuAnswers;
     std::vector<std::string> siteChecked;
     std::vector<std::string> siteFindings;
     std::deque<std::optional<std::size_t>> siteCheckAnswers;

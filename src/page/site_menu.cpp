@@ -1,0 +1,173 @@
+#include "page/site_menu.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "common/character_references.h"
+#include "common/markup_escaping.h"
+
+namespace {
+
+constexpr std::string_view kStart = "QUILLORA SITE MENU";
+
+bool StartsWith(const std::string& text, std::string_view start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
+// A colour as #RRGGBB; anything else gives the fallback, so nothing can leave the style.
+std::string Colour(const std::string& value, const std::string& fallback) {
+    const bool hex =
+        value.size() == 7 && value[0] == '#' &&
+        std::all_of(value.begin() + 1, value.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        });
+    return hex ? value : fallback;
+}
+
+// A face name as CSS takes it in quotes: no quote, backslash or angle bracket.
+std::string Face(const std::string& face) {
+    std::string plain;
+    for (const char c : face) {
+        if (c != '\'' && c != '"' && c != '\\' && c != '<' && c != '>' && c != ';') {
+            plain += c;
+        }
+    }
+    return plain.empty() ? "Arial" : plain;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+bool IsSiteMenu(const std::string& richText) {
+    return StartsWith(richText, kStart);
+}
+
+std::optional<SiteMenu> ReadSiteMenu(const std::string& richText) {
+    if (!IsSiteMenu(richText)) {
+        return std::nullopt;
+    }
+    SiteMenu menu;
+    for (const std::string& line : Lines(richText)) {
+        const std::size_t space = line.find(' ');
+        const std::string word = line.substr(0, space);
+        const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
+        if (word == "LAYOUT") {
+            menu.across = value != "down";
+        } else if (word == "FACE") {
+            menu.face = value;
+        } else if (word == "SIZE") {
+            std::from_chars(value.data(), value.data() + value.size(), menu.size);
+            menu.size = std::clamp(menu.size, 6, 72);
+        } else if (word == "COLOUR") {
+            menu.colour = value;
+        } else if (word == "CURRENT") {
+            menu.currentColour = value;
+        } else if (word == "NEWPAGES") {
+            menu.newPages = value == "1";
+        } else if (word == "PAGE") {
+            const std::size_t bar = value.find('|');
+            menu.pages.emplace_back(value.substr(0, bar),
+                                    bar == std::string::npos ? value : value.substr(bar + 1));
+        }
+    }
+    return menu;
+}
+
+std::string WriteSiteMenu(const SiteMenu& menu) {
+    std::string text = std::string(kStart) + "\nLAYOUT " + (menu.across ? "across" : "down") +
+                       "\nFACE " + menu.face + "\nSIZE " + std::to_string(menu.size) + "\nCOLOUR " +
+                       menu.colour + "\nCURRENT " + menu.currentColour + "\nNEWPAGES " +
+                       (menu.newPages ? "1" : "0");
+    for (const auto& [file, label] : menu.pages) {
+        // A line break would end the entry early.
+        std::string oneLine = label;
+        std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+        text += "\nPAGE " + file + "|" + oneLine;
+    }
+    return text;
+}
+
+SiteMenu MenuOfPages(const FolderPages& pages) {
+    SiteMenu menu;
+    for (const auto& [file, title] : pages) {
+        menu.pages.emplace_back(file, title.empty() ? file : title);
+    }
+    return menu;
+}
+
+std::string SiteMenuMarkup(const SiteMenu& menu, const std::string& current,
+                           const FolderPages& pages) {
+    const auto exists = [&pages](const std::string& file) {
+        return std::any_of(pages.begin(), pages.end(),
+                           [&file](const auto& page) { return page.first == file; });
+    };
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const auto& entry : menu.pages) {
+        if (exists(entry.first)) {
+            shown.push_back(entry);
+        }
+    }
+    if (menu.newPages) {
+        for (const auto& page : pages) {
+            const bool listed =
+                std::any_of(menu.pages.begin(), menu.pages.end(),
+                            [&page](const auto& entry) { return entry.first == page.first; });
+            if (!listed) {
+                shown.emplace_back(page.first, page.second.empty() ? page.first : page.second);
+            }
+        }
+    }
+    const std::string colour = Colour(menu.colour, "#000000");
+    const std::string currentColour = Colour(menu.currentColour, "#C00000");
+    std::string markup =
+        "<nav class='quillora-menu' aria-label='Site'><style>"
+        ".quillora-menu ul{list-style:none;margin:0;padding:0;display:flex;flex-wrap:wrap;"
+        "flex-direction:" +
+        std::string(menu.across ? "row" : "column") +
+        ";gap:4px 16px}"
+        ".quillora-menu a{font-family:'" +
+        Face(menu.face) + "',sans-serif;font-size:" + std::to_string(menu.size) +
+        "pt;color:" + colour +
+        ";text-decoration:none;padding:4px 2px;display:inline-block}"
+        ".quillora-menu a[aria-current=page]{color:" +
+        currentColour +
+        ";text-decoration:underline;font-weight:bold}"
+        ".quillora-menu a:focus-visible{outline:2px solid " +
+        colour +
+        ";outline-offset:2px}"
+        "@media (max-width:599px){.quillora-menu ul{flex-direction:column}"
+        ".quillora-menu a{display:block;min-height:48px;line-height:48px;padding:0 8px}}"
+        "</style><ul>";
+    for (const auto& [file, label] : shown) {
+        markup += "<li><a href='" + HtmlAttribute(PercentEncoded(file), '\'') + "'";
+        if (file == current) {
+            markup += " aria-current='page'";
+        }
+        markup += ">" + AsciiWithCharacterReferences(HtmlText(label)) + "</a></li>";
+    }
+    return markup + "</ul></nav>";
+}
+
+bool RenameInMenu(SiteMenu& menu, const std::string& oldName, const std::string& newName) {
+    bool renamed = false;
+    for (auto& entry : menu.pages) {
+        if (entry.first == oldName) {
+            entry.first = newName;
+            renamed = true;
+        }
+    }
+    return renamed;
+}

@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -26,6 +28,7 @@
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
 #include "items/sitecheck.h"
+#include "items/sitemenu.h"
 #include "items/siteoptions.h"
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
@@ -305,4 +308,37 @@ TEST(Dialogs, TheSiteCheckOpensTheLineChosenOrNothing) {
     sitecheck closed(QStringLiteral("/home/me/site"), {"a.html: one"}, nullptr);
     Click(closed, "dialog_cancel");
     EXPECT_EQ(closed.opened(), std::nullopt);
+}
+
+TEST(Dialogs, TheSiteMenuWindowOrdersTicksAndRelabelsThePages) {
+    SiteMenu current;
+    current.pages = {{"index.html", "Home"}, {"about.html", "About"}};
+    sitemenu dialog(current, {{"index.html", "Home"}, {"about.html", "About"}, {"new.html", "New"}},
+                    nullptr);
+    dialog.show();
+    auto* pages = dialog.findChild<QListWidget*>("pages");
+    ASSERT_EQ(pages->count(), 3);
+    EXPECT_EQ(pages->item(2)->checkState(), Qt::Unchecked);
+    // The new page ticked with the keyboard and moved up to the top.
+    pages->setFocus();
+    pages->setCurrentRow(2);
+    QTest::keyClick(pages, Qt::Key_Space);
+    for (int i = 0; i < 2; ++i) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>("up"), Qt::LeftButton);
+    }
+    // "About" relabelled in place.
+    pages->setCurrentRow(2);
+    QTest::keyClick(pages, Qt::Key_F2);
+    auto* label = pages->findChild<QLineEdit*>();
+    ASSERT_NE(label, nullptr);
+    Type(label, QStringLiteral("About us"));
+    QTest::keyClick(label, Qt::Key_Return);
+    QApplication::processEvents();
+    auto* down = dialog.findChild<QRadioButton*>("down");
+    QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(5, down->height() / 2));
+    const SiteMenu chosen = dialog.menu();
+    EXPECT_EQ(chosen.pages,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"new.html", "New"}, {"index.html", "Home"}, {"about.html", "About us"}}));
+    EXPECT_FALSE(chosen.across);
 }

@@ -8,12 +8,14 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "designer/phone_layout.h"
 #include "designer/published_page.h"
 #include "designer/text_extent.h"
+#include "page/site_menu.h"
 #include "shell/phone_preview.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"
@@ -386,4 +388,82 @@ TEST_F(PhonePagesTest, PublishSiteFromTheFileMenuWritesEveryPage) {
     EXPECT_NE(ReadFile(path("webpages/index.html")).find("Front words"), std::string::npos);
     EXPECT_NE(ReadFile(path("webpages/more.html")).find("More words"), std::string::npos);
     EXPECT_TRUE(editorShown());
+}
+
+// The site menu in a real browser: across on a desktop, one column of links a finger can take
+// on a phone, the page shown marked, and reached from the keyboard.
+TEST_F(PhonePagesTest, TheSiteMenuIsALineOnADesktopAndAColumnToTapOnAPhone) {
+    Design design("menu", "800");
+    design.page().stylesData =
+        "<div id='pagetextitemS1~' style='position: absolute; top: "
+        "10px; left: 10px; visibility: visible;'>";
+    design.page().texts = {"pagetextitemS1~"};
+    SiteMenu menu =
+        MenuOfPages({{"menu.html", "Home"}, {"b.html", "About us"}, {"c.html", "News"}});
+    design.page().richTexts = {WriteSiteMenu(menu)};
+    design.page().sitePages = {{"menu.html", "Home"}, {"b.html", "About us"}, {"c.html", "News"}};
+    const std::string file = publish(design.page(), true, "menu.html");
+    const QString boxes = QStringLiteral(
+        "JSON.stringify(Array.prototype.map.call(document.querySelectorAll('nav a'),"
+        "function(a){var r=a.getBoundingClientRect();return [Math.round(r.left),"
+        "Math.round(r.top),Math.round(r.height),a.getAttribute('aria-current')];}))");
+    auto wide = show(file, 1280, 900);
+    const QJsonArray across =
+        QJsonDocument::fromJson(run(*wide, boxes).toString().toUtf8()).array();
+    ASSERT_EQ(across.size(), 3);
+    EXPECT_EQ(across[0].toArray()[1], across[2].toArray()[1]);
+    EXPECT_LT(across[0].toArray()[0].toInt(), across[1].toArray()[0].toInt());
+    EXPECT_EQ(across[0].toArray()[3].toString(), "page");
+    EXPECT_TRUE(across[1].toArray()[3].isNull());
+
+    auto narrow = show(file, 375, 667);
+    const QJsonArray column =
+        QJsonDocument::fromJson(run(*narrow, boxes).toString().toUtf8()).array();
+    ASSERT_EQ(column.size(), 3);
+    for (const QJsonValue& link : column) {
+        EXPECT_GE(link.toArray()[2].toInt(), 48);
+        EXPECT_EQ(link.toArray()[0], column[0].toArray()[0]);
+    }
+    EXPECT_GT(column[1].toArray()[1].toInt(), column[0].toArray()[1].toInt());
+    narrow->setFocus();
+    QTest::keyClick(narrow->focusProxy(), Qt::Key_Tab);
+    EXPECT_TRUE(WaitFor(
+        [&] { return run(*narrow, "document.activeElement.textContent").toString() == "Home"; },
+        3000));
+}
+
+// Page > Add Site Menu in the window: a menu of the folder's pages, shared and selected; its
+// options open the menu's window, whose answer the page shows.
+TEST_F(PhonePagesTest, AddSiteMenuPutsTheFoldersPagesOnThePageAndItsOptionsChangeThem) {
+    store(textAndPicturePage("index.html", "Front"), true);
+    store(textAndPicturePage("more.html", "More"));
+    startWindow();
+    ASSERT_TRUE(resume());
+    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+        if (action->text() == "Add Site Menu") {
+            ASSERT_TRUE(reloadsAfter([&] { action->trigger(); }));
+        }
+    }
+    ASSERT_TRUE(editorShown());
+    const QString links = QStringLiteral(
+        "Array.prototype.map.call(window.frames['editor'].document.querySelectorAll('nav a'),"
+        "function(a){return a.textContent;}).join('|')");
+    EXPECT_EQ(js(links).toString(), "Front|More");
+    EXPECT_TRUE(WaitFor([&] {
+        return js("window.frames['editor'].ddSelectionNames()").toString() == "pagetextitemS1~";
+    }));
+    SiteMenu changed;
+    changed.pages = {{"more.html", "More to read"}, {"index.html", "Home"}};
+    changed.newPages = false;
+    prompts.siteMenuAnswers = {changed};
+    prompts.clickOptions = {std::string("EDIT")};
+    ASSERT_TRUE(reloadsAfter([&] { click(centreOf("div[id='pagetextitemS1~']")); }));
+    ASSERT_TRUE(editorShown());
+    ASSERT_EQ(prompts.menuShown.size(), 1u);
+    EXPECT_EQ(prompts.menuShown[0].pages.size(), 2u);
+    EXPECT_EQ(js(links).toString(), "More to read|Home");
+    save("webpages/index.html");
+    EXPECT_NE(ReadFile(path("webpages/more.html"))
+                  .find("<a href='more.html' aria-current='page'>More to read</a>"),
+              std::string::npos);
 }

@@ -1,9 +1,12 @@
 #include "designer/published_page_writer.h"
 
+#include <algorithm>
+
 #include "common/paths.h"
 #include "designer/layout_handover.h"
 #include "designer/recovery.h"
 #include "page/site_items.h"
+#include "page/site_menu.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
@@ -47,7 +50,14 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     // Only a page that shows or holds shared items can change them: any other saves as ever.
     const bool sharing = page.siteItemsShown || page.stylesData.find("itemS") != std::string::npos;
     const PageRecord sharedBefore = sharing ? storedSiteItems(page.directory) : PageRecord();
+    // A page new to a folder with a site menu joins every other page's menu.
+    const bool joinsMenus = std::any_of(page.richTexts.begin(), page.richTexts.end(), IsSiteMenu) &&
+                            store_.pageIdOf(page.directory, page.fileName).empty();
     const bool stored = store_.savePage(page);
+    // Its menus list the folder's pages as they now are, this one among them.
+    if (std::any_of(page.richTexts.begin(), page.richTexts.end(), IsSiteMenu)) {
+        page.sitePages = store_.sitePages(page.directory);
+    }
 
     if (workspace_.pages.selectedIndex()) {
         page.fileName = workspace_.pages.selectedText();
@@ -64,8 +74,8 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
         RemoveRecovery(workspace_.workingFolder);
     }
     // The items every page shares changed: every page of the folder carries them anew.
-    if (sharing && page.directory == siteFolder &&
-        !SameItems(storedSiteItems(siteFolder), sharedBefore)) {
+    if (page.directory == siteFolder &&
+        (joinsMenus || (sharing && !SameItems(storedSiteItems(siteFolder), sharedBefore)))) {
         republishOthers(siteFolder, page.fileName);
     }
     return text;

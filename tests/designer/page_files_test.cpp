@@ -431,4 +431,19 @@ TEST_F(PageFilesTest, AMenuFollowsARenameAndNoLinkLeadsNowhere) {
     }
     EXPECT_NE(ReadFile(JoinPath(siteFolder(), "index.html")).find(">Title of about.html</a>"),
               std::string::npos);
+
+    // A page new to the folder joins every page's menu at its first save.
+    page() = PageRecord();
+    page().directory = siteFolder();
+    page().fileName = "contact.html";
+    ASSERT_FALSE(session.store().loadPage(page(), siteFolder(), "contact.html"));
+    page().pageTitle = "Contact";
+    workspace().pages.select(workspace().pages.add("contact.html"));
+    handOver(page().stylesData);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    for (const char* name : {"index.html", "contact.html"}) {
+        EXPECT_NE(ReadFile(JoinPath(siteFolder(), name)).find("<a href='contact.html'"),
+                  std::string::npos)
+            << name;
+    }
 }

@@ -158,6 +158,18 @@ class PhonePagesTest : public WindowFixture {
         return last;
     }
 
+    // The window's menu entry of that caption.
+    QAction& menuEntry(const char* caption) {
+        for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+            if (action->text() == caption) {
+                return *action;
+            }
+        }
+        ADD_FAILURE() << caption;
+        static QAction none;
+        return none;
+    }
+
     TempFolder site;
     TempFolder pictures;
 };
@@ -241,15 +253,7 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
     WriteFile(path("lastsession.qlp"), path("webpages") + "|phone.html");
     startWindow();
     ASSERT_TRUE(resume());
-    const auto menu = [&](const char* caption) {
-        for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
-            if (action->text() == caption) {
-                action->trigger();
-                return;
-            }
-        }
-        ADD_FAILURE() << caption;
-    };
+    const auto menu = [&](const char* caption) { menuEntry(caption).trigger(); };
     // With the switch off, the preview shows the page as designed and says how to turn it on.
     menu("Phone Preview");
     ASSERT_NE(window->phonePreview(), nullptr);
@@ -354,11 +358,7 @@ TEST_F(PhonePagesTest, TheSiteCheckOpensAFindingsPageWithItsItemSelected) {
     startWindow();
     ASSERT_TRUE(resume());
     prompts.siteCheckAnswers = {std::size_t{2}};
-    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
-        if (action->text() == "Check Site...") {
-            ASSERT_TRUE(reloadsAfter([&] { action->trigger(); }));
-        }
-    }
+    ASSERT_TRUE(reloadsAfter([&] { menuEntry("Check Site...").trigger(); }));
     ASSERT_EQ(prompts.siteChecked, std::vector<std::string>{path("webpages")});
     ASSERT_GE(prompts.siteFindings.size(), 3u);
     EXPECT_EQ(prompts.siteFindings[2],
@@ -378,11 +378,7 @@ TEST_F(PhonePagesTest, PublishSiteFromTheFileMenuWritesEveryPage) {
     store(textAndPicturePage("more.html", "More words"));
     startWindow();
     ASSERT_TRUE(resume());
-    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
-        if (action->text() == "Publish Site") {
-            action->trigger();
-        }
-    }
+    menuEntry("Publish Site").trigger();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "2 pages of " + path("webpages") + " written.");
     EXPECT_NE(ReadFile(path("webpages/index.html")).find("Front words"), std::string::npos);
@@ -439,11 +435,7 @@ TEST_F(PhonePagesTest, AddSiteMenuPutsTheFoldersPagesOnThePageAndItsOptionsChang
     store(textAndPicturePage("more.html", "More"));
     startWindow();
     ASSERT_TRUE(resume());
-    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
-        if (action->text() == "Add Site Menu") {
-            ASSERT_TRUE(reloadsAfter([&] { action->trigger(); }));
-        }
-    }
+    ASSERT_TRUE(reloadsAfter([&] { menuEntry("Add Site Menu").trigger(); }));
     ASSERT_TRUE(editorShown());
     const QString links = QStringLiteral(
         "Array.prototype.map.call(window.frames['editor'].document.querySelectorAll('nav a'),"

@@ -14,6 +14,7 @@
 #include "designer/link_follow.h"
 #include "files/web_pictures.h"
 #include "page/page_record.h"
+#include "page/site_items.h"
 #include "page/working_files.h"
 #include "store/page_store.h"
 
@@ -118,6 +119,10 @@ class PageChecker {
 
   private:
     void add(const std::string& item, const std::string& text) {
+        // An item every page shares is told once, on the first page that shows it.
+        if (IsSiteItemId(item) && !toldShared_.insert(item + text).second) {
+            return;
+        }
         findings_.push_back({page_, item, text});
     }
 
@@ -174,6 +179,7 @@ class PageChecker {
     std::vector<SiteFinding>& findings_;
     std::string page_;
     bool heavy_ = false;
+    std::set<std::string> toldShared_;
 };
 
 }  // namespace

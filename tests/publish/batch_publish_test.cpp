@@ -205,3 +205,27 @@ TEST_F(BatchPublishTest, TheCheckListsWhatASiteLacksAndEndsWithOneWhenAnything) 
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(err.str(), "");
 }
+
+// A picture every page shares is told of once, not once a page.
+TEST_F(BatchPublishTest, TheCheckTellsOfASharedItemOnce) {
+    for (const char* name : {"one.html", "two.html"}) {
+        PageRecord page;
+        page.directory = siteFolder();
+        page.fileName = name;
+        page.language = "en";
+        page.description = "A page";
+        ASSERT_TRUE(session.store().savePage(page));
+    }
+    PageRecord site;
+    site.directory = siteFolder();
+    site.fileName = ".siteitems";
+    site.elementCount = 1;
+    site.stylesData = "<div id='dpageimageitemS1~' style='top:1px'>^10^20";
+    site.pictures = {"pageimageitemS1~" + working / "pics/sun.jpg"};
+    site.links = {""};
+    ASSERT_TRUE(session.store().savePage(site));
+    EXPECT_EQ(run({"--check", siteFolder()}), 1);
+    EXPECT_EQ(out.str().substr(0, out.str().find("\nsite: ")),
+              "one.html: The picture sun.jpg has no description for visitors who cannot see it "
+              "(double-click it, or mark it as decoration).");
+}

@@ -225,21 +225,6 @@ std::string StyleNumber(const std::string& style, const std::string& property) {
                                                            : std::string();
 }
 
-std::string_view RecordIdIn(std::string_view record) {
-    if (record.size() <= kRecordStart.size()) {
-        return {};
-    }
-    const std::size_t tilde = record.find('~', kRecordStart.size());
-    if (tilde == std::string_view::npos) {
-        return {};
-    }
-    return record.substr(kRecordStart.size(), tilde + 1 - kRecordStart.size());
-}
-
-std::string RecordId(const std::string& record) {
-    return std::string(RecordIdIn(record));
-}
-
 ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options) {
     ItemWalkResult result;
     if (page.stylesData.size() <= kShortestStylesData) {

@@ -42,14 +42,6 @@ struct ItemWalkResult {
     int itemCount = 0;
 };
 
-// Every styles-data record starts with this; the item's id follows it.
-inline constexpr std::string_view kRecordStart = "<div id='";
-
-// The id a styles-data record lays out: the text after kRecordStart up to and including the
-// first "~". A record without "~" names no item and gives the empty id.
-std::string_view RecordIdIn(std::string_view record);
-std::string RecordId(const std::string& record);
-
 // The number a record's style gives a property ("left: 150px", "left:150px" or, as older
 // versions wrote it, "LEFT: 150px"; the property named in lower case); empty when none. "left"
 // is not read from "padding-left" or "border-left-width".

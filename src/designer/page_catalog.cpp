@@ -7,7 +7,6 @@
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "designer/editor_page_writer.h"
-#include "designer/item_walk.h"
 #include "designer/recovery.h"
 #include "designer/site_check.h"
 #include "files/file_operation.h"

@@ -12,6 +12,7 @@
 #include "designer/page_catalog.h"
 #include "designer/page_names.h"
 #include "designer/published_page.h"
+#include "designer/published_page_writer.h"
 #include "files/file_operation.h"
 #include "page/site_items.h"
 #include "page/working_files.h"
@@ -232,15 +233,7 @@ void PageFiles::followLinks(const std::string& folder, const std::string& oldNam
     const bool sharedChanged = !SameItems(sharedBefore, sharedAfter);
     // The shared items (a site menu) are on every page: each is written again with them.
     if (sharedChanged) {
-        for (const std::string& name : store_.pageNames(folder)) {
-            PageRecord page;
-            page.directory = folder;
-            page.fileName = name;
-            std::string text;
-            if (name != kQuickstartPage && store_.loadPage(page, folder, name)) {
-                publisher.publish(page, PublishVariant::Save, folder, name, text);
-            }
-        }
+        WriteStoredPages(store_, publisher, folder);
     }
     if (!changed.empty() || sharedChanged) {
         prompts_.messageBox("The links to " + oldName + " now lead to " + newName +
@@ -261,30 +254,16 @@ void PageFiles::publishSite() {
         return;
     }
     catalog_.storeCurrentDesign();
-    std::vector<std::string> pages;
-    for (const std::string& name : store_.pageNames(folder)) {
-        if (name != kQuickstartPage) {
-            pages.push_back(name);
-        }
-    }
     // Every page as the command line writes it: from its stored design.
     PagePublisher publisher(workspace_.workingFolder, prompts_);
     publisher.setSiteOptions(store_.siteOptions(folder));
+    const StoredPagesWritten pages =
+        WriteStoredPages(store_, publisher, folder, std::string(), &prompts_);
     std::string failed;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        prompts_.taskProgress("Publishing " + pages[i], i, pages.size());
-        PageRecord page;
-        page.directory = folder;
-        page.fileName = pages[i];
-        std::string text;
-        if (!store_.loadPage(page, folder, pages[i]) ||
-            !publisher.publish(page, PublishVariant::Save, folder, pages[i], text)) {
-            failed += "\n" + pages[i];
-        }
+    for (const std::string& name : pages.failed) {
+        failed += "\n" + name;
     }
-    prompts_.taskProgress("", pages.size(), pages.size());
-    const std::size_t written =
-        pages.size() - static_cast<std::size_t>(std::count(failed.begin(), failed.end(), '\n'));
+    const std::size_t written = pages.written;
     prompts_.messageBox(std::to_string(written) + (written == 1 ? " page" : " pages") + " of " +
                             folder + " written." +
                             (failed.empty() ? "" : "\nNot written:" + failed),

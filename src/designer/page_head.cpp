@@ -1,6 +1,7 @@
 #include "designer/page_head.h"
 
 #include "common/markup_escaping.h"
+#include "page/site_items.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ std::string PageHead(const PageRecord& page, const EditorState& editor) {
     head += ContainerBackground(page, editor);
     // Items shared with every page of the site are marked, so the user knows a change to
     // one reaches them all; pages without any keep their bytes.
-    if (page.stylesData.find("itemS") != std::string::npos) {
+    if (PlacesSiteItems(page)) {
         head += kSiteItemMark;
     }
     return head;

@@ -1,13 +1,13 @@
 #include "designer/picture_loading.h"
 
 #include <algorithm>
-#include <charconv>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "common/fields.h"
+#include "common/number_text.h"
 #include "designer/item_walk.h"
 #include "designer/phone_layout.h"
 #include "designer/text_extent.h"
@@ -21,17 +21,13 @@ constexpr double kColumnWidth = 359;
 // Where the container's content starts on the page.
 constexpr double kContainerTop = 24;
 
-double Number(std::string_view text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
 struct Placed {
     std::string name;  // the picture's name; empty for a section
     double top = 0;
     double width = 0;
     double height = 0;
+    // A section's words, whose height only the phone's column asks for.
+    std::string_view words;
 };
 
 // The page's items in the order of their records, each id once.
@@ -52,15 +48,13 @@ std::vector<std::pair<std::string, Placed>> ItemsInOrder(const PageRecord& page)
         }
         Placed item;
         const std::string style = FieldAt(record, 0, "^");
-        item.top = Number(StyleNumber(style, "top"));
+        item.top = LeadingReal(StyleNumber(style, "top"));
         if (record.find('^') != std::string::npos) {
             item.name = id.substr(1);
-            item.width = Number(FieldAt(record, 1, "^"));
-            item.height = Number(FieldAt(record, 2, "^"));
-        } else {
-            const auto text = texts.find(id);
-            item.height = EstimatedTextHeight(
-                text == texts.end() ? std::string_view() : text->second, "", kColumnWidth);
+            item.width = LeadingReal(FieldAt(record, 1, "^"));
+            item.height = LeadingReal(FieldAt(record, 2, "^"));
+        } else if (const auto text = texts.find(id); text != texts.end()) {
+            item.words = text->second;
         }
         items.emplace_back(id, item);
     }
@@ -96,7 +90,8 @@ std::map<std::string, std::string> PictureLoading(const PageRecord& page, bool p
             if (!item.name.empty() && y < kFirstScreenHeight) {
                 firstOnPhone[item.name] = item.width * item.height * scale * scale;
             }
-            y += item.height * scale;
+            y += item.name.empty() ? EstimatedTextHeight(item.words, "", kColumnWidth)
+                                   : item.height * scale;
         }
     }
     std::map<std::string, std::string> loading;

@@ -1,7 +1,5 @@
 #include "designer/published_page_writer.h"
 
-#include <algorithm>
-
 #include "common/paths.h"
 #include "designer/layout_handover.h"
 #include "designer/recovery.h"
@@ -48,14 +46,14 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
         page.directory = siteFolder;
     }
     // Only a page that shows or holds shared items can change them: any other saves as ever.
-    const bool sharing = page.siteItemsShown || page.stylesData.find("itemS") != std::string::npos;
+    const bool sharing = page.siteItemsShown || PlacesSiteItems(page);
     const PageRecord sharedBefore = sharing ? storedSiteItems(page.directory) : PageRecord();
     // A page new to a folder with a site menu joins every other page's menu.
-    const bool joinsMenus = std::any_of(page.richTexts.begin(), page.richTexts.end(), IsSiteMenu) &&
-                            store_.pageIdOf(page.directory, page.fileName).empty();
+    const bool joinsMenus =
+        HoldsSiteMenu(page) && store_.pageIdOf(page.directory, page.fileName).empty();
     const bool stored = store_.savePage(page);
     // Its menus list the folder's pages as they now are, this one among them.
-    if (std::any_of(page.richTexts.begin(), page.richTexts.end(), IsSiteMenu)) {
+    if (HoldsSiteMenu(page)) {
         page.sitePages = store_.sitePages(page.directory);
     }
 
@@ -88,13 +86,36 @@ PageRecord PublishedPageWriter::storedSiteItems(const std::string& folder) {
 }
 
 void PublishedPageWriter::republishOthers(const std::string& folder, const std::string& written) {
-    for (const std::string& name : store_.pageNames(folder)) {
-        PageRecord other;
-        other.directory = folder;
-        other.fileName = name;
-        std::string text;
-        if (name != written && name != kQuickstartPage && store_.loadPage(other, folder, name)) {
-            publisher_.publish(other, PublishVariant::Save, folder, name, text);
+    WriteStoredPages(store_, publisher_, folder, written);
+}
+
+StoredPagesWritten WriteStoredPages(PageStore& store, PagePublisher& publisher,
+                                    const std::string& folder, const std::string& skipped,
+                                    Prompts* progress) {
+    std::vector<std::string> pages;
+    for (const std::string& name : store.pageNames(folder)) {
+        if (name != kQuickstartPage && name != skipped) {
+            pages.push_back(name);
         }
     }
+    StoredPagesWritten result;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (progress != nullptr) {
+            progress->taskProgress("Publishing " + pages[i], i, pages.size());
+        }
+        PageRecord page;
+        page.directory = folder;
+        page.fileName = pages[i];
+        std::string text;
+        if (!store.loadPage(page, folder, pages[i]) ||
+            !publisher.publish(page, PublishVariant::Save, folder, pages[i], text)) {
+            result.failed.push_back(pages[i]);
+        } else {
+            ++result.written;
+        }
+    }
+    if (progress != nullptr) {
+        progress->taskProgress("", pages.size(), pages.size());
+    }
+    return result;
 }

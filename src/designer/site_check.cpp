@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "common/fields.h"
+#include "common/number_text.h"
 #include "common/paths.h"
 #include "common/text_case.h"
-#include "designer/item_walk.h"
 #include "designer/link_follow.h"
 #include "files/web_pictures.h"
 #include "page/page_record.h"
@@ -23,12 +23,6 @@ namespace {
 // Beyond this a picture is worth preparing: it carries more than twice the pixels its place
 // shows, and this many bytes at least.
 constexpr std::uintmax_t kHeavyBytes = 200 * 1024;
-
-int Number(const std::string& text) {
-    int value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
 
 std::string Megabytes(std::uintmax_t bytes) {
     char text[32];
@@ -145,8 +139,8 @@ class PageChecker {
                           " has no description for visitors who cannot see it (double-click it, "
                           "or mark it as decoration).");
         }
-        const int width = Number(FieldAt(record->second, 1, "^"));
-        const int height = Number(FieldAt(record->second, 2, "^"));
+        const int width = LeadingInt(FieldAt(record->second, 1, "^"));
+        const int height = LeadingInt(FieldAt(record->second, 2, "^"));
         const std::uintmax_t bytes = std::filesystem::file_size(path, error);
         if (options_.webPictures || error || bytes < kHeavyBytes || width <= 0 || height <= 0) {
             return;

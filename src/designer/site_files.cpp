@@ -94,6 +94,10 @@ bool WriteSiteFiles(const std::string& siteFolder, const std::string& site) {
         }
     }
     std::sort(pages.begin(), pages.end());
-    return WriteTextFile(JoinPath(siteFolder, "sitemap.xml"), SitemapXml(site, pages)) &&
-           WriteTextFile(JoinPath(siteFolder, "robots.txt"), RobotsTxt(site));
+    // Every page written rewrites them: a file already as it should be is left alone.
+    const auto written = [](const std::string& path, const std::string& text) {
+        return ReadTextFile(path) == text || WriteTextFile(path, text);
+    };
+    return written(JoinPath(siteFolder, "sitemap.xml"), SitemapXml(site, pages)) &&
+           written(JoinPath(siteFolder, "robots.txt"), RobotsTxt(site));
 }

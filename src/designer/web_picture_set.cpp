@@ -1,21 +1,10 @@
 #include "designer/web_picture_set.h"
 
-#include <charconv>
-
 #include "common/fields.h"
 #include "common/markup_escaping.h"
+#include "common/number_text.h"
 #include "common/paths.h"
 #include "designer/picture_loading.h"
-
-namespace {
-
-int Number(const std::string& text) {
-    int value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-}  // namespace
 
 WebPictureSet::WebPictureSet(const std::string& workingFolder, const PageRecord& page,
                              bool phoneFriendly)
@@ -24,8 +13,8 @@ WebPictureSet::WebPictureSet(const std::string& workingFolder, const PageRecord&
 
 PreparedPicture WebPictureSet::placed(const std::string& path, const std::string& record,
                                       SiteCopies& copies) {
-    PreparedPicture picture =
-        pictures_.prepare(path, Number(FieldAt(record, 1, "^")), Number(FieldAt(record, 2, "^")));
+    PreparedPicture picture = pictures_.prepare(path, LeadingInt(FieldAt(record, 1, "^")),
+                                                LeadingInt(FieldAt(record, 2, "^")));
     if (!picture.prepared) {
         return picture;
     }

@@ -12,6 +12,21 @@ void StyleRequest::reset() {
     backgroundColour = " ";
 }
 
+std::string_view RecordIdIn(std::string_view record) {
+    if (record.size() <= kRecordStart.size()) {
+        return {};
+    }
+    const std::size_t tilde = record.find('~', kRecordStart.size());
+    if (tilde == std::string_view::npos) {
+        return {};
+    }
+    return record.substr(kRecordStart.size(), tilde + 1 - kRecordStart.size());
+}
+
+std::string RecordId(const std::string& record) {
+    return std::string(RecordIdIn(record));
+}
+
 std::string TextId(int elementCount) {
     return kTextIdPrefix + std::to_string(elementCount) + "~";
 }

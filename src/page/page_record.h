@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -110,6 +111,14 @@ inline constexpr const char* kJustified = "YESTEXTJUSTIFY";
 inline constexpr const char* kRightAligned = "YESRIGHTALIGN";
 inline constexpr const char* kCentred = "YESCENTERALIGN";
 inline constexpr const char* kLeftAligned = "NOJUSTIFY";
+
+// Every styles-data record starts with this; the item's id follows it.
+inline constexpr std::string_view kRecordStart = "<div id='";
+
+// The id a styles-data record lays out: the text after kRecordStart up to and including the
+// first "~". A record without "~" names no item and gives the empty id.
+std::string_view RecordIdIn(std::string_view record);
+std::string RecordId(const std::string& record);
 
 std::string TextId(int elementCount);
 std::string PictureName(int number);

@@ -8,19 +8,6 @@
 
 namespace {
 
-constexpr std::string_view kRecordStart = "<div id='";
-
-// The record's id, as the layout gives it: after "<div id='" up to and including the first "~".
-std::string_view RecordIdOf(std::string_view record) {
-    if (record.compare(0, kRecordStart.size(), kRecordStart) != 0) {
-        return {};
-    }
-    const std::size_t tilde = record.find('~', kRecordStart.size());
-    return tilde == std::string_view::npos
-               ? std::string_view()
-               : record.substr(kRecordStart.size(), tilde + 1 - kRecordStart.size());
-}
-
 std::string JoinRecords(const std::vector<std::string>& records) {
     std::string joined;
     for (const std::string& record : records) {
@@ -55,7 +42,7 @@ std::string Renamed(PageRecord& page, const std::string& name, const std::string
     bool found = false;
     std::vector<std::string> records = SplitFields(page.stylesData, "|");
     for (std::string& record : records) {
-        if (RecordIdOf(record) == oldId) {
+        if (RecordIdIn(record) == oldId) {
             record.replace(kRecordStart.size(), oldId.size(), newId);
             found = true;
         }
@@ -100,6 +87,10 @@ bool SameItems(const PageRecord& a, const PageRecord& b) {
            a.pictureDescriptions == b.pictureDescriptions;
 }
 
+bool PlacesSiteItems(const PageRecord& page) {
+    return page.stylesData.find("itemS") != std::string::npos;
+}
+
 bool HoldsItems(const PageRecord& record) {
     return !record.stylesData.empty() || !record.texts.empty() || !record.pictures.empty();
 }
@@ -137,7 +128,7 @@ PageRecord SplitSiteItems(PageRecord& page) {
     std::vector<std::string> own;
     std::vector<std::string> sharedRecords;
     for (const std::string& record : SplitFields(page.stylesData, "|")) {
-        const std::string_view id = RecordIdOf(record);
+        const std::string_view id = RecordIdIn(record);
         (IsSiteItemId(id) ? sharedRecords : own).push_back(record);
     }
     // Nothing shared: the page keeps its bytes.
@@ -204,7 +195,7 @@ void UpdateSiteItems(PageRecord& site, const PageRecord& changed) {
     };
     std::vector<std::string> records;
     for (const std::string& record : SplitFields(site.stylesData, "|")) {
-        std::string_view id = RecordIdOf(record);
+        std::string_view id = RecordIdIn(record);
         if (!id.empty() && id.front() == 'd') {
             id.remove_prefix(1);
         }

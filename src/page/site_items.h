@@ -31,6 +31,9 @@ void UpdateSiteItems(PageRecord& site, const PageRecord& changed);
 // Whether two records hold the same items, placed alike.
 bool SameItems(const PageRecord& a, const PageRecord& b);
 
+// Whether the page's layout places any shared item (shown, or made shared there).
+bool PlacesSiteItems(const PageRecord& page);
+
 // Whether the record holds any item at all.
 bool HoldsItems(const PageRecord& record);
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "common/character_references.h"
+#include "common/fields.h"
 #include "common/markup_escaping.h"
 
 namespace {
@@ -35,24 +36,14 @@ std::string Face(const std::string& face) {
     return plain.empty() ? "Arial" : plain;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 }  // namespace
 
 bool IsSiteMenu(const std::string& richText) {
     return StartsWith(richText, kStart);
+}
+
+bool HoldsSiteMenu(const PageRecord& page) {
+    return std::any_of(page.richTexts.begin(), page.richTexts.end(), IsSiteMenu);
 }
 
 std::optional<SiteMenu> ReadSiteMenu(const std::string& richText) {
@@ -60,7 +51,7 @@ std::optional<SiteMenu> ReadSiteMenu(const std::string& richText) {
         return std::nullopt;
     }
     SiteMenu menu;
-    for (const std::string& line : Lines(richText)) {
+    for (const std::string& line : SplitFields(richText, "\n")) {
         const std::size_t space = line.find(' ');
         const std::string word = line.substr(0, space);
         const std::string value = space == std::string::npos ? "" : line.substr(space + 1);

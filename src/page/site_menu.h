@@ -3,10 +3,13 @@
 #include <optional>
 #include <string>
 
+#include "page/page_record.h"
 #include "platform/site_menu_choices.h"
 
 // Whether a section's rich text is a menu's definition.
 bool IsSiteMenu(const std::string& richText);
+// Whether any section of the page is a site menu.
+bool HoldsSiteMenu(const PageRecord& page);
 std::optional<SiteMenu> ReadSiteMenu(const std::string& richText);
 std::string WriteSiteMenu(const SiteMenu& menu);
 

@@ -1,6 +1,5 @@
 #include "store/page_store.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "common/fields.h"
@@ -441,7 +440,7 @@ bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std:
             }
         }
         page.sitePages.clear();
-        if (std::any_of(page.richTexts.begin(), page.richTexts.end(), IsSiteMenu)) {
+        if (HoldsSiteMenu(page)) {
             page.sitePages = sitePages(folder);
         }
     }

@@ -103,6 +103,7 @@ std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
         {before.pageLength != after.pageLength, "page length"},
         {before.language != after.language || before.description != after.description,
          "page options"},
+        {before.phoneChoices != after.phoneChoices, "phone layout"},
     };
     std::string label = ListChange(before.texts, after.texts, "text section", kRemovedItem);
     if (label.empty()) {

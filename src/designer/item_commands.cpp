@@ -84,7 +84,7 @@ std::vector<ClippedItem> ClipItems(const PageRecord& page, const std::vector<std
         ClippedItem item;
         item.name = name;
         item.picture = name.rfind(kPictureNamePrefix, 0) == 0;
-        const std::string id = item.picture ? "d" + name : name;
+        const std::string id = ItemDivId(name);
         for (const std::string& record : records) {
             if (RecordId(record) == id) {
                 item.record = record;
@@ -104,6 +104,10 @@ std::vector<ClippedItem> ClipItems(const PageRecord& page, const std::vector<std
             continue;
         }
         item.entry = entries[index];
+        const auto phone = page.phoneChoices.find(id);
+        if (phone != page.phoneChoices.end()) {
+            item.phone = phone->second;
+        }
         if (item.picture) {
             item.link = EntryAt(page.links, index);
             const auto description = page.pictureDescriptions.find(name);
@@ -167,6 +171,9 @@ std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offse
             record = Renamed(item.record, item.name.size(), name, offset);
         }
         page.stylesData += (page.stylesData.empty() ? "" : "|") + record;
+        if (!item.phone.empty()) {
+            page.phoneChoices[ItemDivId(name)] = item.phone;
+        }
         placed += name;
     }
     return placed;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -152,11 +153,102 @@ std::vector<std::string> ReadingOrder(const PageRecord& page) {
     return std::vector<std::string>(order.begin(), order.end());
 }
 
-std::string PhoneHead(const PageRecord& page) {
+namespace {
+
+// The phone order as views into the styles data.
+std::vector<std::string_view> ColumnOf(const PageRecord& page) {
+    std::vector<std::string_view> order = OrderOf(page);
+    if (page.phoneChoices.empty()) {
+        return order;
+    }
+    std::vector<std::pair<int, std::string_view>> placed;
+    std::vector<std::string_view> rest;
+    rest.reserve(order.size());
+    for (const std::string_view id : order) {
+        const std::string place = PhoneChoiceOf(page.phoneChoices, std::string(id), kPhoneOrder);
+        if (place.empty()) {
+            rest.push_back(id);
+        } else {
+            placed.emplace_back(std::stoi(place), id);
+        }
+    }
+    // Equal places (a copy keeps its original's) stay in reading order.
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    order.clear();
+    for (const auto& [place, id] : placed) {
+        order.push_back(id);
+    }
+    order.insert(order.end(), rest.begin(), rest.end());
+    return order;
+}
+
+// Body margins (8) and the container's borders (1) beside the column: a picture as wide as
+// the screen reaches over them.
+constexpr int kBodyMargin = 8;
+constexpr int kContainerBorder = 1;
+// What a desktop's vertical scroll bar may take of the window's width.
+constexpr int kScrollBarAllowance = 17;
+// Windows between phone and container width are scaled in steps of this many pixels.
+constexpr int kScaleStep = 40;
+constexpr int kPhoneWidthLimit = 600;
+
+// Between phones and the container's width, the container scaled in steps so that it fits the
+// narrowest window of each step, without a sideways scroll.
+std::string FittedContainer(const PageRecord& page) {
+    int width = 0;
+    std::from_chars(page.pageWidth.data(), page.pageWidth.data() + page.pageWidth.size(), width);
+    if (!page.hasContainer() || width <= 0) {
+        return std::string();
+    }
+    const int margins = 2 * kBodyMargin + kScrollBarAllowance;
+    const int fits = width + 2 * kContainerBorder + margins;
+    std::string rules;
+    for (int low = kPhoneWidthLimit; low < fits; low += kScaleStep) {
+        const int high = std::min(low + kScaleStep, fits) - 1;
+        const int thousandths = (low - margins) * 1000 / (width + 2 * kContainerBorder);
+        std::string zoom = std::to_string(1000 + thousandths).substr(1);
+        rules += "@media (min-width:" + std::to_string(low) +
+                 "px) and (max-width:" + std::to_string(high) + "px){#pagecontainer{zoom:0." +
+                 zoom + "}}";
+    }
+    return rules;
+}
+
+// The rules of the user's choices for one item of the column.
+void AppendChoices(std::string& head, const std::string& item, std::string_view id,
+                   const std::map<std::string, std::string>& choices, PhoneShown shown,
+                   int sideMargin) {
+    std::string selector = item.substr(0, item.size() - 3) + "[id=";
+    AppendCssString(selector, id);
+    selector += ']';
+    const bool picture = !id.empty() && id.front() == 'd';
+    for (const auto& [name, value] : choices) {
+        if (name == kPhoneHidden) {
+            head += selector +
+                    (shown == PhoneShown::Published ? "{display:none!important}" : "{opacity:.35}");
+        } else if (name == kPhoneWidth && picture && value == kPhoneFullWidth) {
+            const std::string margin = std::to_string(-sideMargin) + "px";
+            head += selector + "{margin-left:" + margin + ";margin-right:" + margin +
+                    ";max-width:none}" + selector + " img{width:100%}";
+        } else if (name == kPhoneTextSize && !picture && value != "0") {
+            head += selector + (value == "1" ? "{zoom:1.2}" : "{zoom:0.85}");
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> PhoneColumn(const PageRecord& page) {
+    const std::vector<std::string_view> order = ColumnOf(page);
+    return std::vector<std::string>(order.begin(), order.end());
+}
+
+std::string PhoneHead(const PageRecord& page, PhoneShown shown) {
     // The items stand in the container, or in the body of a full-screen page.
     const std::string parent = page.hasContainer() ? "#pagecontainer" : "body";
     const std::string item = parent + ">div";
-    const std::vector<std::string_view> order = OrderOf(page);
+    const std::vector<std::string_view> order = ColumnOf(page);
     std::string head =
         "<meta name='viewport' content='width=device-width, initial-scale=1'>"
         "<style>@media (max-width:599px){" +
@@ -168,15 +260,28 @@ std::string PhoneHead(const PageRecord& page) {
         "height:auto!important;max-width:100%;box-sizing:border-box;margin:0 0 8px;"
         "overflow-wrap:anywhere}" +
         item + " img," + item + " table{max-width:100%;height:auto}";
+    const std::string spacing = PhoneChoiceOf(page.phoneChoices, "", kPhoneSpacing);
+    if (!spacing.empty()) {
+        head += item + "{margin-bottom:" + spacing + "px}";
+    }
     // Every item the page writes has a record, so every one gets its place.
     head.reserve(head.size() + order.size() * 40 + 16);
+    const int sideMargin = kBodyMargin + (page.hasContainer() ? kContainerBorder : 0);
     for (std::size_t i = 0; i < order.size(); ++i) {
         head += "[id=";
         AppendCssString(head, order[i]);
         head += "]{order:";
         head += std::to_string(i);
         head += '}';
+        if (!page.phoneChoices.empty()) {
+            const auto choices = page.phoneChoices.find(std::string(order[i]));
+            if (choices != page.phoneChoices.end()) {
+                AppendChoices(head, item, order[i], choices->second, shown, sideMargin);
+            }
+        }
     }
-    head += "}</style>";
+    head += '}';
+    head += FittedContainer(page);
+    head += "</style>";
     return head;
 }

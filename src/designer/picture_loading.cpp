@@ -79,9 +79,11 @@ std::map<std::string, std::string> PictureLoading(const PageRecord& page, bool p
         for (const auto& [id, item] : items) {
             byId.emplace(id, &item);
         }
-        for (const std::string& id : ReadingOrder(page)) {
+        for (const std::string& id : PhoneColumn(page)) {
             const auto found = byId.find(id);
-            if (found == byId.end()) {
+            // An item hidden on phones takes no room in the column.
+            if (found == byId.end() ||
+                !PhoneChoiceOf(page.phoneChoices, id, kPhoneHidden).empty()) {
                 continue;
             }
             const Placed& item = *found->second;

@@ -101,10 +101,17 @@ std::string RecoveryText(const PageRecord& page) {
     text += Value("ELEMENTCOUNT", std::to_string(page.elementCount));
     // Written only when the page has any, so files of pages without them stay as they were.
     const auto extras = PageExtras(page);
-    if (!extras.empty()) {
+    const std::vector<PhoneChoiceRow> phone = PhoneChoiceRows(page.phoneChoices);
+    if (!extras.empty() || !phone.empty()) {
         text += "EXTRAS " + std::to_string(extras.size()) + "\n";
         for (const auto& [name, value] : extras) {
             text += Value("-", name) + Value("-", value);
+        }
+    }
+    if (!phone.empty()) {
+        text += "PHONE " + std::to_string(phone.size()) + "\n";
+        for (const PhoneChoiceRow& row : phone) {
+            text += Value("-", row.item) + Value("-", row.name) + Value("-", row.value);
         }
     }
     return text;
@@ -129,6 +136,14 @@ std::optional<PageRecord> ParseRecovery(const std::string& text) {
         for (std::size_t i = 0; i < extras && reader.good(); ++i) {
             const std::string name = reader.bytes(reader.count("-"));
             SetPageExtra(page, name, reader.bytes(reader.count("-")));
+        }
+    }
+    if (reader.good() && !reader.atEnd()) {
+        const std::size_t choices = reader.count("PHONE");
+        for (std::size_t i = 0; i < choices && reader.good(); ++i) {
+            const std::string item = reader.bytes(reader.count("-"));
+            const std::string name = reader.bytes(reader.count("-"));
+            SetPhoneChoice(page.phoneChoices, item, name, reader.bytes(reader.count("-")));
         }
     }
     if (!reader.ok() || count.empty() || count.size() > 9 ||

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@ struct ClippedItem {
     std::string properties;
     std::string link;
     std::optional<std::string> description;
+    // How phones show it.
+    std::map<std::string, std::string> phone;
 };
 
 // The items last copied or cut, kept while the program runs so that they can be pasted into

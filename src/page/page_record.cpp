@@ -77,3 +77,7 @@ void SetPageExtra(PageRecord& page, const std::string& name, const std::string& 
         page.pictureDescriptions[name.substr(std::string(kPictureDescription).size())] = value;
     }
 }
+
+std::string ItemDivId(const std::string& name) {
+    return name.rfind(kPictureNamePrefix, 0) == 0 ? "d" + name : name;
+}

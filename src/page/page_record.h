@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "page/phone_choices.h"
+
 // One page as it is stored: the values of its row in the page table, the layout (styles data)
 // and five lists. The text, rich-text and text-properties lists run parallel by index, and so
 // do the picture and link lists.
@@ -45,6 +47,8 @@ struct PageRecord {
     std::map<std::string, std::string> pictureDescriptions;
     // The page leaves out the items its folder shares with every page (stored as an extra).
     bool noSiteItems = false;
+    // How phones show the page's items (their order, hidden ones, widths, text sizes, spacing).
+    PhoneChoices phoneChoices;
 
     // The folder's shared items are merged into this record (never stored with it): a save
     // hands them back to the folder's record, and the counter names the next one.
@@ -121,6 +125,8 @@ std::string_view RecordIdIn(std::string_view record);
 std::string RecordId(const std::string& record);
 
 std::string TextId(int elementCount);
+// The id an item's div carries: a picture's name with a "d" before it, a section's id as it is.
+std::string ItemDivId(const std::string& name);
 std::string PictureName(int number);
 // An item's own name in a list entry or command argument: up to and including its first "~";
 // empty when it has none.

@@ -63,6 +63,8 @@ std::string Renamed(PageRecord& page, const std::string& name, const std::string
         page.pictureDescriptions[fresh] = description->second;
         page.pictureDescriptions.erase(name);
     }
+    CopyPhoneChoices(page.phoneChoices, oldId, newId);
+    page.phoneChoices.erase(oldId);
     return fresh;
 }
 
@@ -84,7 +86,7 @@ bool IsSiteItemId(std::string_view id) {
 bool SameItems(const PageRecord& a, const PageRecord& b) {
     return a.stylesData == b.stylesData && a.texts == b.texts && a.richTexts == b.richTexts &&
            a.textProperties == b.textProperties && a.pictures == b.pictures && a.links == b.links &&
-           a.pictureDescriptions == b.pictureDescriptions;
+           a.pictureDescriptions == b.pictureDescriptions && a.phoneChoices == b.phoneChoices;
 }
 
 bool PlacesSiteItems(const PageRecord& page) {
@@ -112,6 +114,9 @@ void MergeSiteItems(PageRecord& page, const PageRecord& site) {
     page.links.insert(page.links.end(), links.begin(), links.end());
     for (const auto& [name, description] : site.pictureDescriptions) {
         page.pictureDescriptions[name] = description;
+    }
+    for (const auto& [item, choices] : site.phoneChoices) {
+        page.phoneChoices[item] = choices;
     }
 }
 
@@ -173,6 +178,14 @@ PageRecord SplitSiteItems(PageRecord& page) {
             ++description;
         }
     }
+    for (auto choice = page.phoneChoices.begin(); choice != page.phoneChoices.end();) {
+        if (IsSiteItemId(choice->first)) {
+            site.phoneChoices.insert(*choice);
+            choice = page.phoneChoices.erase(choice);
+        } else {
+            ++choice;
+        }
+    }
     for (const std::string& entry : site.texts) {
         highest = std::max(highest, SiteNumber(ItemNameIn(entry)));
     }
@@ -226,6 +239,9 @@ void UpdateSiteItems(PageRecord& site, const PageRecord& changed) {
             kept.pictures.push_back(site.pictures[i]);
             kept.links.push_back(EntryAt(site.links, i));
         }
+    }
+    for (const std::string& name : ids) {
+        kept.phoneChoices.erase(ItemDivId(name));
     }
     MergeSiteItems(kept, changed);
     kept.siteItemsShown = false;

@@ -87,6 +87,15 @@ constexpr ChildTable kExtras{"delete from pageextras where PROJECTID = ?1",
 constexpr const char* kReadExtras = "select NAME,VALUE from pageextras where PROJECTID = ?1;";
 constexpr const char* kHasExtras =
     "select count(*) from sqlite_master where type = 'table' and name = 'pageextras'";
+constexpr const char* kPhoneChoicesTable =
+    "CREATE TABLE IF NOT EXISTS phonechoices (PROJECTID INTEGER, ITEM TEXT, NAME TEXT, VALUE TEXT)";
+constexpr ChildTable kPhoneChoices{
+    "delete from phonechoices where PROJECTID = ?1",
+    "insert into phonechoices (PROJECTID,ITEM,NAME,VALUE) VALUES(?1,?2,?3,?4)"};
+constexpr const char* kReadPhoneChoices =
+    "select ITEM,NAME,VALUE from phonechoices where PROJECTID = ?1;";
+constexpr const char* kHasPhoneChoices =
+    "select count(*) from sqlite_master where type = 'table' and name = 'phonechoices'";
 constexpr const char* kSiteOptionsTable =
     "CREATE TABLE IF NOT EXISTS siteoptions (DIRECTORY TEXT PRIMARY KEY, PHONEFRIENDLY INTEGER)";
 constexpr const char* kHasSiteOptions =
@@ -337,6 +346,16 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
             statement.bindText(3, extras[i].second);
         });
     }
+    const std::vector<PhoneChoiceRow> phone = PhoneChoiceRows(page.phoneChoices);
+    if (!phone.empty() || tableExists(kHasPhoneChoices)) {
+        stored = runReported(kPhoneChoicesTable, [](SqliteStatement&) {}) && stored;
+        replace(kPhoneChoices, phone.size(), [&](SqliteStatement& statement, std::size_t i) {
+            statement.bindInt64(1, id);
+            statement.bindText(2, phone[i].item);
+            statement.bindText(3, phone[i].name);
+            statement.bindText(4, phone[i].value);
+        });
+    }
     return stored;
 }
 
@@ -491,6 +510,7 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
     page.noSiteItems = false;
     page.description.reset();
     page.pictureDescriptions.clear();
+    page.phoneChoices.clear();
     if (id.empty()) {
         return true;
     }
@@ -513,6 +533,14 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
         read = readRows(kReadExtras, bindId,
                         [&](const SqliteCursor& row) {
                             SetPageExtra(page, row.textValue(0), row.textValue(1));
+                        }) &&
+               read;
+    }
+    if (tableExists(kHasPhoneChoices)) {
+        read = readRows(kReadPhoneChoices, bindId,
+                        [&](const SqliteCursor& row) {
+                            SetPhoneChoice(page.phoneChoices, row.textValue(0), row.textValue(1),
+                                           row.textValue(2));
                         }) &&
                read;
     }

@@ -14,6 +14,7 @@
 #include "designer/layout_handover.h"
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
+#include "designer/phone_view.h"
 #include "designer/published_page_writer.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
@@ -81,6 +82,7 @@ bool CommandDispatcher::isOwnPage(const std::string& address) const {
     for (const std::string& own :
          {JoinPath(folder, kScreenPageFile), JoinPath(folder, kEditorPageFile),
           JoinPath(folder, kWelcomePageFile), JoinPath(folder, kControlsPageFile),
+          JoinPath(folder, kPhoneViewPage), JoinPath(folder, kPhoneItemsPage),
           JoinPath(JoinPath(folder, "help"), "quillhelp.html")}) {
         if (PathsEqual(path, own)) {
             return true;
@@ -221,6 +223,16 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     }
     if (command("http://itemmoved", true)) {
         parts_.steps.dragEnded();
+    }
+    // The phone view's choices.
+    if (command("http://phonemove?", true)) {
+        parts_.phoneView.move(argumentOf("http://phonemove?"));
+    }
+    if (command("http://phonechoice?", true)) {
+        parts_.phoneView.choose(argumentOf("http://phonechoice?"));
+    }
+    if (command("http://phonespacing?", true)) {
+        parts_.phoneView.space(argumentOf("http://phonespacing?"));
     }
     // The window's keys pressed while the editor page has the keyboard.
     if (command("http://keynewpage", true)) {

@@ -11,6 +11,7 @@ class HostingCommands;
 class ItemCommands;
 class PageCatalog;
 class PageFiles;
+class PhoneView;
 class Prompts;
 class PublishedPageWriter;
 class Shell;
@@ -33,6 +34,7 @@ class CommandDispatcher {
         DesignerOperations& operations;
         ItemCommands& items;
         DesignSteps& steps;
+        PhoneView& phoneView;
         Clipboard& clipboard;
         Prompts& prompts;
         Shell& shell;

@@ -28,12 +28,14 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       catalog_(workspace_, store_, writer_, ports.browser),
       files_(workspace_, catalog_, store_, controls_, ports.browser, ports.prompts, ports.shell),
       pageSiteOptions_(workspace_, store_, writer_, ports.prompts),
+      phoneView_(workspace_, store_, writer_, ports.browser, ports.prompts),
       publisher_(workspace_, store_, ports.clipboard, ports.prompts),
       ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
       operations_(operations != nullptr ? *operations : *ownOperations_),
       items_(workspace_, writer_, ports.clipboard, ClockSeededNumbers()),
       dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, items_, steps_,
-                   ports.clipboard, ports.prompts, ports.shell}),
+                   phoneView_, ports.clipboard, ports.prompts, ports.shell}),
       hosting_(makeHosting(*this)) {
     dispatcher_.setHosting(*hosting_);
+    writer_.showPhoneViewWith([this](const PageRecord& page) { phoneView_.show(page); });
 }

@@ -14,6 +14,7 @@
 #include "designer/page_catalog.h"
 #include "designer/page_files.h"
 #include "designer/page_site_options.h"
+#include "designer/phone_view.h"
 #include "designer/published_page_writer.h"
 #include "page/workspace.h"
 #include "store/page_store.h"
@@ -58,6 +59,7 @@ class DesignerSession {
     PageCatalog& catalog() { return catalog_; }
     PageFiles& files() { return files_; }
     PageSiteOptions& pageSiteOptions() { return pageSiteOptions_; }
+    PhoneView& phoneView() { return phoneView_; }
     PublishedPageWriter& publisher() { return publisher_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
@@ -79,6 +81,7 @@ class DesignerSession {
     PageCatalog catalog_;
     PageFiles files_;
     PageSiteOptions pageSiteOptions_;
+    PhoneView phoneView_;
     PublishedPageWriter publisher_;
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;

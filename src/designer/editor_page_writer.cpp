@@ -91,6 +91,10 @@ std::string EditorPageWriter::screenPagePath() const {
 void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& editor,
                                     const std::string& itemsAndScript,
                                     ControlsPageToo controlsToo) {
+    if (editor.phoneView && showPhoneView_) {
+        showPhoneView_(page);
+        return;
+    }
     std::optional<std::string> unwritten = controls_.writeScript(page, editor);
     // One buffer for every redraw: a large page is not allocated afresh on each change.
     text_.assign(PageHead(page, editor));

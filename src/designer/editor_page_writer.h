@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "page/page_record.h"
@@ -54,6 +55,11 @@ class EditorPageWriter {
     std::string editorPagePath() const;
     std::string screenPagePath() const;
 
+    // While the editor state asks for the phone view, every writer shows the page this way.
+    void showPhoneViewWith(std::function<void(const PageRecord&)> showPhoneView) {
+        showPhoneView_ = std::move(showPhoneView);
+    }
+
   private:
     enum class ControlsPageToo { No, Yes };
     void writeAndShow(const PageRecord& page, const EditorState& editor,
@@ -65,4 +71,5 @@ class EditorPageWriter {
     Browser& browser_;
     Clipboard& clipboard_;
     Prompts& prompts_;
+    std::function<void(const PageRecord&)> showPhoneView_;
 };

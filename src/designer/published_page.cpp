@@ -170,7 +170,7 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
 
 std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
                                     SiteCopies& copies) {
-    const bool preview = variant == PublishVariant::Preview;
+    const bool preview = variant == PublishVariant::Preview || variant == PublishVariant::Shaping;
     // A site that asked for anything of today's web gets a page without the old script, whose
     // call throws in every current browser, and with its character set declared.
     const bool current = site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty();
@@ -188,7 +188,8 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
                 AsciiWithCharacterReferences(HtmlAttribute(*page.description, '\'')) + "'>";
     }
     if (site_.phoneFriendly) {
-        text += PhoneHead(page);
+        text += PhoneHead(
+            page, variant == PublishVariant::Shaping ? PhoneShown::Shaping : PhoneShown::Published);
     }
     std::optional<WebPictureSet> web =
         site_.webPictures && !preview

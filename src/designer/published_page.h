@@ -11,7 +11,8 @@ class Prompts;
 // The upload variant has no script and no onload handler: the hosting service serves the page
 // as it is. The preview variant is the saved page as it reads from the working folder before
 // anything is copied: pictures by their full paths, backgrounds from the backgrounds folder.
-enum class PublishVariant { Save, Upload, Preview };
+// The shaping variant is the preview of the phone view: items hidden on phones shown faded.
+enum class PublishVariant { Save, Upload, Preview, Shaping };
 
 // Turns a page record into the finished stand-alone page and puts copies of every picture it
 // uses beside it in the site folder.

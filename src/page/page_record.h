@@ -103,6 +103,9 @@ struct EditorState {
     // Items added where the add menu was opened, by the id their layout record will carry,
     // until a layout holds them: their place as added, for the undo step of a later move.
     std::map<std::string, std::pair<std::string, std::string>> landings;
+    // The main window shows the page as phones do, with the item chosen there last.
+    bool phoneView = false;
+    std::string phoneSelected;
 };
 
 // Identifiers and markers of the lists.

@@ -8,6 +8,10 @@ inline constexpr const char* kControlsPageFile = "controls.html";
 inline constexpr const char* kScreenPageFile = "quillscreen.html";
 // The current page as a phone-friendly site publishes it, for the phone preview.
 inline constexpr const char* kPhonePreviewPage = "phonepreview.html";
+// The phone view of the main window: the frame with its bar, and the page as phones show it,
+// hidden items faded.
+inline constexpr const char* kPhoneViewPage = "phoneview.html";
+inline constexpr const char* kPhoneItemsPage = "phoneitems.html";
 inline constexpr const char* kControlsTemplateFile = "controls1.txt";
 // Tells the controls page the folder label (the page's public address).
 inline constexpr const char* kFolderLabelScriptFile = "folderlabel.js";

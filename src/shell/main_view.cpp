@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -143,6 +144,16 @@ void MainView::buildWindow() {
     for (PictureButton* button : {newPage, rename, title, ftp, help}) {
         strip->addWidget(button);
     }
+    phoneView_ = new QAction(QStringLiteral("&Phone"), this);
+    phoneView_->setCheckable(true);
+    phoneView_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    phoneView_->setToolTip(
+        QStringLiteral("Show the page as phones show it, to order, hide and size its items there"));
+    connect(phoneView_, &QAction::triggered, this, &MainView::showPhoneView);
+    auto* phoneButton = new QToolButton(this);
+    phoneButton->setObjectName(QStringLiteral("phoneViewButton"));
+    phoneButton->setDefaultAction(phoneView_);
+    strip->addWidget(phoneButton);
     layout->addLayout(strip);
 
     profile_ = new QWebEngineProfile(this);
@@ -237,6 +248,9 @@ void MainView::buildMenu() {
                 [this, call] { runEditorScript(call); });
     }
 
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(phoneView_);
+
     QMenu* pageMenu = menuBar()->addMenu(QStringLiteral("&Page"));
     connect(pageMenu->addAction(QStringLiteral("Page Options...")), &QAction::triggered, this,
             [this] { perform([this] { session_->pageSiteOptions().editPageOptions(); }); });
@@ -257,6 +271,24 @@ void MainView::showPhonePreview() {
     refreshPhonePreview(false);
     phonePreview_->show();
     phonePreview_->raise();
+}
+
+void MainView::showPhoneView(bool on) {
+    perform([this, on] {
+        if (on) {
+            session_->phoneView().switchOn();
+        } else {
+            session_->phoneView().switchOff();
+        }
+    });
+}
+
+bool MainView::runInPhoneView(const QString& address) {
+    if (!session_->workspace().editor.phoneView) {
+        return false;
+    }
+    perform([this, &address] { session_->dispatcher().beforeNavigate(address.toStdString()); });
+    return true;
 }
 
 void MainView::refreshPhonePreview(bool onlyWhenChanged) {
@@ -299,6 +331,7 @@ void MainView::showWorkspace() {
     ShowStep(redo_, QStringLiteral("Redo"), history.canRedo(), history.redoLabel());
     ShowEntries(folders_, workspace.folders);
     ShowEntries(pages_, workspace.pages);
+    phoneView_->setChecked(workspace.editor.phoneView);
     setWindowTitle(workspace.caption.empty() ? QStringLiteral("quillora")
                                              : QString::fromStdString(workspace.caption));
 }
@@ -323,6 +356,9 @@ void MainView::runUploader() {
 }
 
 void MainView::runEditorCommand(const QString& address) {
+    if (runInPhoneView(address)) {
+        return;
+    }
     // The editor page hands its layout over first, so that a drag since the last command is
     // the step undone first.
     page_->runJavaScript(QStringLiteral("(function(){var e=window.frames['editor'];"
@@ -339,6 +375,9 @@ void MainView::runEditorScript(const QString& call) {
 }
 
 void MainView::runControlsCommand(const QString& address) {
+    if (runInPhoneView(address)) {
+        return;
+    }
     // As the controls bar's own button does it, so that the editor page hands its layout over
     // first; nothing happens while no editor page is shown.
     page_->runJavaScript(QStringLiteral("(function(){var c=window.frames['controls'];"

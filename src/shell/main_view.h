@@ -73,6 +73,11 @@ class MainView : public QMainWindow {
     // changes the page.
     void showPhonePreview();
     void refreshPhonePreview(bool onlyWhenChanged);
+    // The page as phones show it, to shape their column, or the desktop page again.
+    void showPhoneView(bool on);
+    // While the phone view is shown, a command of the editor page or the controls bar goes to
+    // the program directly: the phone view hands over no layout.
+    bool runInPhoneView(const QString& address);
 
     std::string workingFolder_;
     MainViewPorts ports_;
@@ -91,6 +96,7 @@ class MainView : public QMainWindow {
     QComboBox* pages_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QAction* phoneView_ = nullptr;
     QTimer* recoveryTimer_ = nullptr;
     // Commands under way: a dialog of one runs the event loop, and the timers with it.
     int performing_ = 0;

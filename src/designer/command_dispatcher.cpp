@@ -224,15 +224,22 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     if (command("http://itemmoved", true)) {
         parts_.steps.dragEnded();
     }
-    // The phone view's choices.
+    // The phone view's choices; the browser ends an address without a path with "/".
+    const auto phoneArgument = [&](const std::string& word) {
+        std::string argument = argumentOf(word);
+        if (!argument.empty() && argument.back() == '/') {
+            argument.pop_back();
+        }
+        return argument;
+    };
     if (command("http://phonemove?", true)) {
-        parts_.phoneView.move(argumentOf("http://phonemove?"));
+        parts_.phoneView.move(phoneArgument("http://phonemove?"));
     }
     if (command("http://phonechoice?", true)) {
-        parts_.phoneView.choose(argumentOf("http://phonechoice?"));
+        parts_.phoneView.choose(phoneArgument("http://phonechoice?"));
     }
     if (command("http://phonespacing?", true)) {
-        parts_.phoneView.space(argumentOf("http://phonespacing?"));
+        parts_.phoneView.space(phoneArgument("http://phonespacing?"));
     }
     // The window's keys pressed while the editor page has the keyboard.
     if (command("http://keynewpage", true)) {

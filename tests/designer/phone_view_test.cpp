@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "designer/command_dispatcher.h"
 #include "designer/phone_layout.h"
 #include "designer/recovery_text.h"
 #include "page/site_items.h"
@@ -33,9 +34,11 @@ class PhoneViewTest : public DesignerFixture {
         page().links = {""};
         page().elementCount = 3;
     }
-    // A command of the phone view, as its page sends it, made an undo step as the window does.
+    // A command of the phone view, as the browser hands it over, made an undo step as the
+    // window does.
     void send(const std::string& address) {
-        session.steps().perform([&] { session.dispatcher().beforeNavigate(address); });
+        session.steps().perform(
+            [&] { session.dispatcher().beforeNavigate(BrowserAddress(address)); });
     }
     std::vector<std::string> column() { return PhoneColumn(page()); }
     std::string choice(const std::string& item, const char* name) {

@@ -156,7 +156,7 @@ class PhonePagesTest : public WindowFixture {
 
     // The window's menu entry of that caption.
     QAction& menuEntry(const char* caption) {
-        for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+        for (QAction* action : window->findChildren<QAction*>()) {
             if (action->text() == caption) {
                 return *action;
             }
@@ -171,10 +171,13 @@ class PhonePagesTest : public WindowFixture {
 };
 
 // Where each item stands on the phone: the document's width against the viewport's, items
-// that overlap or cannot be seen, and the items from top to bottom.
+// that overlap or cannot be seen, the items from top to bottom and those left out.
 constexpr const char* kPhoneCheck = R"((function(){
 var items = Array.prototype.slice.call(
   document.querySelectorAll("div[id^='pagetextitem'],div[id^='dpageimageitem']"));
+var absent = items.filter(function(e){return e.getClientRects().length===0;})
+  .map(function(e){return e.id;});
+items = items.filter(function(e){return e.getClientRects().length>0;});
 var boxes = items.map(function(e){var r=e.getBoundingClientRect();
   return {id:e.id, l:r.left, t:r.top+window.scrollY, r:r.right, b:r.bottom+window.scrollY};});
 var overlaps = 0;
@@ -186,7 +189,7 @@ var width = document.documentElement.clientWidth;
 var unseen = boxes.filter(function(b){return b.r-b.l < 1 || b.b-b.t < 1 || b.l < 0 || b.r > width;});
 var order = boxes.slice().sort(function(a,b){return a.t-b.t;}).map(function(b){return b.id;});
 return JSON.stringify({scrollWidth: document.documentElement.scrollWidth, width: width,
-  overlaps: overlaps, unseen: unseen.length, order: order, count: boxes.length});
+  overlaps: overlaps, unseen: unseen.length, order: order, count: boxes.length, absent: absent});
 })())";
 
 }  // namespace

@@ -177,7 +177,7 @@
         var frame = document.getElementById('phoneframe');
         var doc = frame.contentDocument;
         var mark = doc.createElement('style');
-        mark.textContent = '.phoneselected{outline:2px solid #2f6fdb;outline-offset:-2px}' +
+        mark.textContent = '.phoneselected{outline:3px solid #f5a623!important;outline-offset:-3px}' +
             '.phonedragged{position:relative;z-index:1000;opacity:.8;' +
             'box-shadow:0 4px 12px rgba(0,0,0,.35)}';
         doc.head.appendChild(mark);

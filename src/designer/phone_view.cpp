@@ -111,6 +111,14 @@ std::string PhoneView::itemsPagePath() const {
 }
 
 void PhoneView::switchOn() {
+    // Before a page is opened there is nothing to shape: the welcome page stays.
+    if (workspace_.flags.noSaveOnExit) {
+        prompts_.messageBox(
+            "Open a page or start a new one first: the phone view shows the page "
+            "being designed as phones will show it.",
+            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
     if (!workspace_.editor.phoneView) {
         if (const std::optional<std::string> layout = browser_.editorLayout()) {
             workspace_.page.stylesData = *layout;

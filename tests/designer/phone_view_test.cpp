@@ -51,6 +51,13 @@ class PhoneViewTest : public DesignerFixture {
 TEST_F(PhoneViewTest, EachChoiceShapesTheColumnIsOneStepAndLeavesTheDesktopAlone) {
     ASSERT_EQ(column(), (std::vector<std::string>{"pagetextitem1~", "dpageimageitem7~",
                                                   "pagetextitem2~", "pagetextitem3~"}));
+    // Before a page is opened there is nothing to show.
+    workspace().flags.noSaveOnExit = true;
+    session.phoneView().switchOn();
+    EXPECT_FALSE(workspace().editor.phoneView);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(browser.addresses.empty());
+    workspace().flags.noSaveOnExit = false;
     // Switching on takes what the desktop page shows first: a drag made there is kept.
     std::string dragged = kLayout;
     dragged.replace(dragged.find("left:400px"), 10, "left:420px");

@@ -78,24 +78,29 @@ constexpr ChildTable kProperties{
     "delete from textproperties where PROJECTID = ?1",
     "insert into textproperties (PROJECTID,PROPERTIESDATA) VALUES(?1,?2)"};
 
-// Values later versions keep beside a page (its language, description, picture
-// descriptions); stores made before them have no such table until a page is saved.
-constexpr const char* kExtrasTable =
-    "CREATE TABLE IF NOT EXISTS pageextras (PROJECTID INTEGER, NAME TEXT, VALUE TEXT)";
-constexpr ChildTable kExtras{"delete from pageextras where PROJECTID = ?1",
-                             "insert into pageextras (PROJECTID,NAME,VALUE) VALUES(?1,?2,?3)"};
-constexpr const char* kReadExtras = "select NAME,VALUE from pageextras where PROJECTID = ?1;";
-constexpr const char* kHasExtras =
-    "select count(*) from sqlite_master where type = 'table' and name = 'pageextras'";
-constexpr const char* kPhoneChoicesTable =
-    "CREATE TABLE IF NOT EXISTS phonechoices (PROJECTID INTEGER, ITEM TEXT, NAME TEXT, VALUE TEXT)";
-constexpr ChildTable kPhoneChoices{
-    "delete from phonechoices where PROJECTID = ?1",
-    "insert into phonechoices (PROJECTID,ITEM,NAME,VALUE) VALUES(?1,?2,?3,?4)"};
-constexpr const char* kReadPhoneChoices =
-    "select ITEM,NAME,VALUE from phonechoices where PROJECTID = ?1;";
-constexpr const char* kHasPhoneChoices =
-    "select count(*) from sqlite_master where type = 'table' and name = 'phonechoices'";
+// Tables later versions keep beside a page; stores made before them have no such table until
+// a page with rows for it is saved.
+struct LaterTable {
+    const char* create;
+    const char* exists;
+    ChildTable rows;
+    const char* read;
+};
+// The page's language, description and picture descriptions.
+constexpr LaterTable kExtras{
+    "CREATE TABLE IF NOT EXISTS pageextras (PROJECTID INTEGER, NAME TEXT, VALUE TEXT)",
+    "select count(*) from sqlite_master where type = 'table' and name = 'pageextras'",
+    {"delete from pageextras where PROJECTID = ?1",
+     "insert into pageextras (PROJECTID,NAME,VALUE) VALUES(?1,?2,?3)"},
+    "select NAME,VALUE from pageextras where PROJECTID = ?1;"};
+// How phones show the page's items.
+constexpr LaterTable kPhoneChoices{
+    "CREATE TABLE IF NOT EXISTS phonechoices (PROJECTID INTEGER, ITEM TEXT, NAME TEXT, VALUE "
+    "TEXT)",
+    "select count(*) from sqlite_master where type = 'table' and name = 'phonechoices'",
+    {"delete from phonechoices where PROJECTID = ?1",
+     "insert into phonechoices (PROJECTID,ITEM,NAME,VALUE) VALUES(?1,?2,?3,?4)"},
+    "select ITEM,NAME,VALUE from phonechoices where PROJECTID = ?1;"};
 constexpr const char* kSiteOptionsTable =
     "CREATE TABLE IF NOT EXISTS siteoptions (DIRECTORY TEXT PRIMARY KEY, PHONEFRIENDLY INTEGER)";
 constexpr const char* kHasSiteOptions =
@@ -336,26 +341,27 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
     };
     replace(kTexts, page.texts.size(), eachEntry(page.texts));
     replace(kProperties, page.textProperties.size(), eachEntry(page.textProperties));
+    // A page without rows for a later table leaves a store that never had it as it was.
+    const auto replaceLater = [&](const LaterTable& table, std::size_t count,
+                                  const std::function<void(SqliteStatement&, std::size_t)>& bind) {
+        if (count > 0 || tableExists(table.exists)) {
+            stored = runReported(table.create, [](SqliteStatement&) {}) && stored;
+            replace(table.rows, count, bind);
+        }
+    };
     const std::vector<std::pair<std::string, std::string>> extras = PageExtras(page);
-    // A page without extras leaves a store that never had them as it was.
-    if (!extras.empty() || tableExists(kHasExtras)) {
-        stored = runReported(kExtrasTable, [](SqliteStatement&) {}) && stored;
-        replace(kExtras, extras.size(), [&](SqliteStatement& statement, std::size_t i) {
-            statement.bindInt64(1, id);
-            statement.bindText(2, extras[i].first);
-            statement.bindText(3, extras[i].second);
-        });
-    }
+    replaceLater(kExtras, extras.size(), [&](SqliteStatement& statement, std::size_t i) {
+        statement.bindInt64(1, id);
+        statement.bindText(2, extras[i].first);
+        statement.bindText(3, extras[i].second);
+    });
     const std::vector<PhoneChoiceRow> phone = PhoneChoiceRows(page.phoneChoices);
-    if (!phone.empty() || tableExists(kHasPhoneChoices)) {
-        stored = runReported(kPhoneChoicesTable, [](SqliteStatement&) {}) && stored;
-        replace(kPhoneChoices, phone.size(), [&](SqliteStatement& statement, std::size_t i) {
-            statement.bindInt64(1, id);
-            statement.bindText(2, phone[i].item);
-            statement.bindText(3, phone[i].name);
-            statement.bindText(4, phone[i].value);
-        });
-    }
+    replaceLater(kPhoneChoices, phone.size(), [&](SqliteStatement& statement, std::size_t i) {
+        statement.bindInt64(1, id);
+        statement.bindText(2, phone[i].item);
+        statement.bindText(3, phone[i].name);
+        statement.bindText(4, phone[i].value);
+    });
     return stored;
 }
 
@@ -529,21 +535,18 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
     };
     read = readRows(kReadTexts, bindId, appendTo(page.texts)) && read;
     read = readRows(kReadProperties, bindId, appendTo(page.textProperties)) && read;
-    if (tableExists(kHasExtras)) {
-        read = readRows(kReadExtras, bindId,
-                        [&](const SqliteCursor& row) {
-                            SetPageExtra(page, row.textValue(0), row.textValue(1));
-                        }) &&
-               read;
-    }
-    if (tableExists(kHasPhoneChoices)) {
-        read = readRows(kReadPhoneChoices, bindId,
-                        [&](const SqliteCursor& row) {
-                            SetPhoneChoice(page.phoneChoices, row.textValue(0), row.textValue(1),
-                                           row.textValue(2));
-                        }) &&
-               read;
-    }
+    const auto readLater = [&](const LaterTable& table,
+                               const std::function<void(const SqliteCursor&)>& take) {
+        if (tableExists(table.exists)) {
+            read = readRows(table.read, bindId, take) && read;
+        }
+    };
+    readLater(kExtras, [&](const SqliteCursor& row) {
+        SetPageExtra(page, row.textValue(0), row.textValue(1));
+    });
+    readLater(kPhoneChoices, [&](const SqliteCursor& row) {
+        SetPhoneChoice(page.phoneChoices, row.textValue(0), row.textValue(1), row.textValue(2));
+    });
     return read;
 }
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include <algorithm>
+#include <charconv>
 #include <set>
 #include <string_view>
 #include <unordered_map>
@@ -166,6 +167,16 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
 }
 
 }  // namespace
+
+double StyleNumberValue(std::string_view style, std::string_view property) {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    double value = 0;
+    if (StyleNumberSpan(style, property, start, length)) {
+        std::from_chars(style.data() + start, style.data() + start + length, value);
+    }
+    return value;
+}
 
 bool StyleNumberSpan(std::string_view style, std::string_view property, std::size_t& start,
                      std::size_t& length) {

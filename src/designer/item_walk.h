@@ -50,6 +50,8 @@ std::string StyleNumber(const std::string& style, const std::string& property);
 // gives the property none.
 bool StyleNumberSpan(std::string_view style, std::string_view property, std::size_t& start,
                      std::size_t& length);
+// That number's value; 0 when the style gives the property none.
+double StyleNumberValue(std::string_view style, std::string_view property);
 
 // The record with the property's number replaced by the value; unchanged when its style gives
 // the property none.

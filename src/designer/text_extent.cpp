@@ -18,16 +18,6 @@ constexpr double kLineHeightPerPx = 1.15;
 constexpr double kCharacterWidthPerPx = 0.5;
 constexpr double kPxPerPt = 4.0 / 3.0;
 
-double NumberIn(std::string_view style, std::string_view property) {
-    std::size_t start = 0;
-    std::size_t length = 0;
-    double value = 0;
-    if (StyleNumberSpan(style, property, start, length)) {
-        std::from_chars(style.data() + start, style.data() + start + length, value);
-    }
-    return value;
-}
-
 // The largest font size the markup sets ("font-size:12pt" as the editor writes it, or px).
 double LargestFontPx(std::string_view html) {
     double largest = 0;
@@ -68,9 +58,9 @@ bool BreaksLine(const std::string& name) {
 }  // namespace
 
 double EstimatedTextHeight(std::string_view html, std::string_view style, double room) {
-    const double padding = NumberIn(style, "padding");
-    const double border = NumberIn(style, "border-width");
-    double width = NumberIn(style, "width");
+    const double padding = StyleNumberValue(style, "padding");
+    const double border = StyleNumberValue(style, "border-width");
+    double width = StyleNumberValue(style, "width");
     if (width <= 0) {
         width = room - 2 * padding - 2 * border;
     }

@@ -201,9 +201,17 @@ TEST(PhoneHead, EachChoiceWritesItsRuleAndAPageWithoutChoicesKeepsItsBlock) {
               std::string::npos);
     EXPECT_NE(plain.find("(max-width:834px)"), std::string::npos);
     EXPECT_EQ(plain.find("(min-width:840px)"), std::string::npos);
+    // A full-screen page scales its body, margins and all, to fit its rightmost item (710
+    // pixels); a page without items has nothing to fit.
     PageRecord fullScreen = page;
     fullScreen.pageContainer.clear();
     fullScreen.pageWidth = "0";
+    const std::string body = PhoneHead(fullScreen);
+    EXPECT_NE(body.find("(min-width:600px) and (max-width:639px){body{zoom:0.803}}"),
+              std::string::npos);
+    EXPECT_NE(body.find("(min-width:720px) and (max-width:742px){body{zoom:0.968}}"),
+              std::string::npos);
+    fullScreen.stylesData.clear();
     EXPECT_EQ(PhoneHead(fullScreen).find("zoom"), std::string::npos);
 
     const struct {

@@ -170,7 +170,8 @@ class PhonePagesTest : public WindowFixture {
     TempFolder pictures;
 };
 
-// Where each item stands on the phone: the document's width against the viewport's, items
+// Where each item stands on the phone: the width of what scrolls (the body, on a page without
+// a doctype) against the window's, items
 // that overlap or cannot be seen, the items from top to bottom and those left out.
 constexpr const char* kPhoneCheck = R"((function(){
 var items = Array.prototype.slice.call(
@@ -185,10 +186,11 @@ for (var i = 0; i < boxes.length; ++i) for (var j = i + 1; j < boxes.length; ++j
   var a = boxes[i], b = boxes[j];
   if (a.l < b.r && b.l < a.r && a.t < b.b && b.t < a.b) ++overlaps;
 }
-var width = document.documentElement.clientWidth;
+var scroller = document.scrollingElement;
+var width = scroller.clientWidth;
 var unseen = boxes.filter(function(b){return b.r-b.l < 1 || b.b-b.t < 1 || b.l < 0 || b.r > width;});
 var order = boxes.slice().sort(function(a,b){return a.t-b.t;}).map(function(b){return b.id;});
-return JSON.stringify({scrollWidth: document.documentElement.scrollWidth, width: width,
+return JSON.stringify({scrollWidth: scroller.scrollWidth, width: width,
   overlaps: overlaps, unseen: unseen.length, order: order, count: boxes.length, absent: absent});
 })())";
 

@@ -103,7 +103,7 @@ TEST_F(PhonePagesTest, TheWindowSetsTheOptionsAndThePhonePreviewFollowsEachChang
     const auto previewed = [&](const QString& script) { return run(*preview->view(), script); };
     ASSERT_TRUE(WaitFor([&] { return previewed("document.title").toString() == "Phone words"; }));
     EXPECT_EQ(previewed("document.documentElement.lang").toString(), "fr");
-    EXPECT_LE(previewed("document.documentElement.scrollWidth").toInt(), 375);
+    EXPECT_LE(previewed("document.scrollingElement.scrollWidth").toInt(), 375);
     // The picture is shown from where it lies, before any save.
     EXPECT_TRUE(
         previewed("document.images[0].complete&&document.images[0].naturalWidth>0").toBool());

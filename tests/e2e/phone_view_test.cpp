@@ -88,7 +88,7 @@ TEST_F(PhoneViewTest, TheChosenColumnIsWhatAPhoneShowsAndWiderScreensKeepTheirPi
     EXPECT_LE(column["scrollWidth"].toInt(), column["width"].toInt());
     const QJsonObject sizes = seen(
         *phone,
-        "JSON.stringify((function(){var w=document.documentElement.clientWidth;"
+        "JSON.stringify((function(){var w=document.scrollingElement.clientWidth;"
         "var p=document.getElementById('dpageimageitem2~').querySelector('img')"
         ".getBoundingClientRect();var a=document.getElementById('dpageimageitem2~')"
         ".getBoundingClientRect();var b=document.getElementById('pagetextitem3~')"
@@ -100,8 +100,8 @@ TEST_F(PhoneViewTest, TheChosenColumnIsWhatAPhoneShowsAndWiderScreensKeepTheirPi
     EXPECT_EQ(sizes["gap"].toDouble(), 20);
     EXPECT_EQ(sizes["zoom"].toString(), "1.2");
 
-    // Between phone and desktop the container is scaled to the window: nothing scrolls
-    // sideways, with choices or without, for every design.
+    // Between phone and desktop the container (or a full-screen page) is scaled to the window:
+    // nothing scrolls sideways, with choices or without, for every design.
     std::vector<std::string> pages = {chosen, plainPhone};
     for (Design& other : designs()) {
         pages.push_back(publish(other.page(), true, other.name() + ".html"));
@@ -109,8 +109,8 @@ TEST_F(PhoneViewTest, TheChosenColumnIsWhatAPhoneShowsAndWiderScreensKeepTheirPi
     for (const std::string& file : pages) {
         for (const int width : {600, 700, 1000}) {
             auto between = show(file, width, 800);
-            EXPECT_LE(run(*between, "document.documentElement.scrollWidth").toInt(),
-                      run(*between, "document.documentElement.clientWidth").toInt())
+            EXPECT_LE(run(*between, "document.scrollingElement.scrollWidth").toInt(),
+                      run(*between, "document.scrollingElement.clientWidth").toInt())
                 << file << " at " << width;
         }
     }

@@ -113,6 +113,48 @@
         return place;
     }
 
+    // A line where the dragged item would land.
+    function showLanding(doc, id, place) {
+        var line = doc.getElementById('phonelanding');
+        if (!line) {
+            line = doc.createElement('div');
+            line.id = 'phonelanding';
+            line.style.cssText = 'position:absolute;left:0;right:0;height:3px;z-index:2147483647;' +
+                'background:#f5a623;pointer-events:none';
+            // Beside the body: a full-screen page's body is the column itself.
+            doc.documentElement.appendChild(line);
+        }
+        var others = phoneItems.filter(function (item) {
+            return item.id !== id && doc.getElementById(item.id);
+        }).map(function (item) { return doc.getElementById(item.id).getBoundingClientRect(); });
+        var y = 0;
+        if (others.length) {
+            y = place < others.length ? others[place].top - 2 : others[others.length - 1].bottom + 1;
+        }
+        line.style.top = (y + doc.defaultView.scrollY) + 'px';
+    }
+
+    function hideLanding(doc) {
+        var line = doc.getElementById('phonelanding');
+        if (line) {
+            line.parentNode.removeChild(line);
+        }
+    }
+
+    // What follows the pointer: a box of the item's size beside the body (a full-screen page's
+    // body is the column itself), above everything the page draws.
+    function ghostOf(doc, item) {
+        var box = item.getBoundingClientRect();
+        var ghost = doc.createElement('div');
+        ghost.style.cssText = 'position:absolute;z-index:2147483647;pointer-events:none;' +
+            'box-sizing:border-box;border:3px dashed #f5a623;background:rgba(245,166,35,.3);' +
+            'left:' + (box.left + doc.defaultView.scrollX) + 'px;top:' +
+            (box.top + doc.defaultView.scrollY) + 'px;width:' + box.width + 'px;height:' +
+            box.height + 'px';
+        doc.documentElement.appendChild(ghost);
+        return ghost;
+    }
+
     function followPointer(doc) {
         var drag = null;
         doc.addEventListener('mousedown', function (event) {
@@ -131,9 +173,13 @@
             if (!drag.moving && Math.abs(by) < dragThreshold) {
                 return;
             }
-            drag.moving = true;
-            drag.item.classList.add('phonedragged');
-            drag.item.style.transform = 'translateY(' + by + 'px)';
+            if (!drag.moving) {
+                drag.moving = true;
+                drag.ghost = ghostOf(doc, drag.item);
+                drag.item.classList.add('phonedragged');
+            }
+            drag.ghost.style.transform = 'translateY(' + by + 'px)';
+            showLanding(doc, drag.item.id, dropPlace(drag.item.id, event.clientY));
         }, true);
         doc.addEventListener('mouseup', function (event) {
             if (!drag) {
@@ -145,8 +191,9 @@
                 select(done.item.id);
                 return;
             }
-            done.item.style.transform = '';
+            done.ghost.parentNode.removeChild(done.ghost);
             done.item.classList.remove('phonedragged');
+            hideLanding(doc);
             moveTo(done.item.id, dropPlace(done.item.id, event.clientY));
         }, true);
         // The page's links lead nowhere here: a click shapes the item.
@@ -178,8 +225,7 @@
         var doc = frame.contentDocument;
         var mark = doc.createElement('style');
         mark.textContent = '.phoneselected{outline:3px solid #f5a623!important;outline-offset:-3px}' +
-            '.phonedragged{position:relative;z-index:1000;opacity:.8;' +
-            'box-shadow:0 4px 12px rgba(0,0,0,.35)}';
+            '.phonedragged{opacity:.4}';
         doc.head.appendChild(mark);
         // As tall as the column: the view scrolls, not the phone.
         frame.style.height = doc.documentElement.scrollHeight + 'px';

@@ -227,11 +227,13 @@ void MainView::buildMenu() {
         const QString kind = QString::fromLatin1(itemCommands[i].second);
         connect(action, &QAction::triggered, this,
                 [this, kind] { runEditorScript(QStringLiteral("ddItemCommand('%1')").arg(kind)); });
+        desktopOnly_.push_back(action);
     }
     QAction* selectAll = edit->addAction(QStringLiteral("Select All"));
     selectAll->setShortcut(QKeySequence::SelectAll);
     connect(selectAll, &QAction::triggered, this,
             [this] { runEditorScript(QStringLiteral("ddSelectAll()")); });
+    desktopOnly_.push_back(selectAll);
     edit->addSeparator();
     const std::pair<const char*, const char*> alignments[] = {
         {"Align Left", "left"},
@@ -244,8 +246,9 @@ void MainView::buildMenu() {
         {"Distribute Vertically", "vertical"}};
     for (const auto& [caption, how] : alignments) {
         const QString call = QStringLiteral("ddAlign('%1')").arg(QString::fromLatin1(how));
-        connect(edit->addAction(QString::fromLatin1(caption)), &QAction::triggered, this,
-                [this, call] { runEditorScript(call); });
+        QAction* action = edit->addAction(QString::fromLatin1(caption));
+        connect(action, &QAction::triggered, this, [this, call] { runEditorScript(call); });
+        desktopOnly_.push_back(action);
     }
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -332,6 +335,9 @@ void MainView::showWorkspace() {
     ShowEntries(folders_, workspace.folders);
     ShowEntries(pages_, workspace.pages);
     phoneView_->setChecked(workspace.editor.phoneView);
+    for (QAction* action : desktopOnly_) {
+        action->setEnabled(!workspace.editor.phoneView);
+    }
     setWindowTitle(workspace.caption.empty() ? QStringLiteral("quillora")
                                              : QString::fromStdString(workspace.caption));
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "designer/designer_session.h"
 #include "hosting/hosting_addresses.h"
@@ -97,6 +98,8 @@ class MainView : public QMainWindow {
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QAction* phoneView_ = nullptr;
+    // The editor page's own commands, which the phone view does not offer.
+    std::vector<QAction*> desktopOnly_;
     QTimer* recoveryTimer_ = nullptr;
     // Commands under way: a dialog of one runs the event loop, and the timers with it.
     int performing_ = 0;

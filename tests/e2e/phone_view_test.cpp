@@ -148,6 +148,9 @@ TEST_F(PhoneViewTest, InThePhoneViewItemsAreMovedHiddenAndSizedEachUndoneAndTheD
     ASSERT_NE(phoneButton, nullptr);
     ASSERT_TRUE(inView([&] { phoneButton->click(); }));
     EXPECT_TRUE(phoneButton->isChecked());
+    // The editor page's own commands wait for the desktop view.
+    EXPECT_FALSE(menuEntry("Duplicate").isEnabled());
+    EXPECT_FALSE(menuEntry("Align Left").isEnabled());
     EXPECT_EQ(js("document.getElementById('phoneframe').getBoundingClientRect().width").toInt(),
               375);
     const std::vector<std::string> designed = PhoneColumn(design());
@@ -199,6 +202,7 @@ TEST_F(PhoneViewTest, InThePhoneViewItemsAreMovedHiddenAndSizedEachUndoneAndTheD
     ASSERT_TRUE(reloadsAfter([&] { menuEntry("&Phone").trigger(); }));
     ASSERT_TRUE(editorShown());
     EXPECT_FALSE(phoneButton->isChecked());
+    EXPECT_TRUE(menuEntry("Duplicate").isEnabled());
     EXPECT_EQ(records(), desktop);
     EXPECT_EQ(spot(picture("pageimageitem4~")), "700,500");
 }

@@ -65,7 +65,8 @@
         var name = document.getElementById('itemname');
         var choices = document.getElementById('itemchoices');
         choices.className = 'group ' + (item ? (item.picture ? 'picture' : 'text') : 'none');
-        name.textContent = item ? (item.picture ? 'Picture:' : 'Text section:') :
+        name.textContent = item ? (item.picture ? 'Picture' : 'Text section') +
+            (item.shared ? ' (on every page of the site):' : ':') :
             'Click an item to shape it for phones, or drag it up or down.';
         if (!item) {
             return;

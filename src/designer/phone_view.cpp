@@ -8,6 +8,7 @@
 #include "common/text_file.h"
 #include "designer/editor_page_writer.h"
 #include "designer/phone_layout.h"
+#include "page/site_items.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/browser.h"
@@ -60,10 +61,10 @@ std::string ItemsScript(const PageRecord& page, const std::string& selected) {
         const auto choice = [&](const char* name) {
             return ScriptString(PhoneChoiceOf(page.phoneChoices, id, name));
         };
-        script += "{id:" + ScriptString(id) +
-                  ",picture:" + (id.rfind('d', 0) == 0 ? "true" : "false") +
-                  ",hidden:" + choice(kPhoneHidden) + ",width:" + choice(kPhoneWidth) +
-                  ",size:" + choice(kPhoneTextSize) + "},";
+        script +=
+            "{id:" + ScriptString(id) + ",picture:" + (id.rfind('d', 0) == 0 ? "true" : "false") +
+            ",shared:" + (IsSiteItemId(id) ? "true" : "false") + ",hidden:" + choice(kPhoneHidden) +
+            ",width:" + choice(kPhoneWidth) + ",size:" + choice(kPhoneTextSize) + "},";
     }
     const std::string spacing = PhoneChoiceOf(page.phoneChoices, "", kPhoneSpacing);
     script +=

@@ -68,8 +68,9 @@ TEST_F(PhoneViewTest, EachChoiceShapesTheColumnIsOneStepAndLeavesTheDesktopAlone
     browser.layout.reset();
     ASSERT_EQ(browser.addresses.back(), session.phoneView().viewPagePath());
     const std::string view = ReadFile(session.phoneView().viewPagePath());
-    EXPECT_NE(view.find("{id:'dpageimageitem7~',picture:true,shared:false,hidden:'',width:'',size:''}"),
-              std::string::npos);
+    EXPECT_NE(
+        view.find("{id:'dpageimageitem7~',picture:true,shared:false,hidden:'',width:'',size:''}"),
+        std::string::npos);
     // Without the folder's switch the view says phones do not get the column yet.
     EXPECT_NE(view.find("Phone-friendly pages are off"), std::string::npos);
     EXPECT_NE(ReadFile(session.phoneView().itemsPagePath()).find("@media (max-width:599px)"),

@@ -6,6 +6,7 @@
     'use strict';
     var selected = window.phoneSelected || '';
     var dragThreshold = 4;
+    var edgeScroll = 40;
 
     function itemOf(id) {
         for (var i = 0; i < phoneItems.length; i++) {
@@ -156,46 +157,73 @@
         return ghost;
     }
 
+    // The drag under way: the item, where the pointer pressed it (in the frame's page), and
+    // once it moved, the box that follows the pointer.
+    var drag = null;
+
+    function frameTop() {
+        return document.getElementById('phoneframe').getBoundingClientRect().top;
+    }
+
+    // The pointer at this height of the frame's page.
+    function dragTo(y) {
+        var by = y - drag.startY;
+        if (!drag.moving && Math.abs(by) < dragThreshold) {
+            return;
+        }
+        var doc = frameDocument();
+        if (!drag.moving) {
+            drag.moving = true;
+            drag.ghost = ghostOf(doc, drag.item);
+            drag.item.classList.add('phonedragged');
+        }
+        drag.y = y;
+        drag.ghost.style.transform = 'translateY(' + by + 'px)';
+        // Near the window's edges (below the bar) the view scrolls on, to reach every place.
+        var inWindow = frameTop() + y;
+        var top = document.getElementById('phonebar').getBoundingClientRect().bottom;
+        if (inWindow < top + edgeScroll) {
+            window.scrollBy(0, -edgeScroll / 2);
+        } else if (inWindow > window.innerHeight - edgeScroll) {
+            window.scrollBy(0, edgeScroll / 2);
+        }
+        showLanding(doc, drag.item.id, dropPlace(drag.item.id, y));
+    }
+
+    // The button let go: a drag lands, a click chooses the item.
+    function dragEnd() {
+        var done = drag;
+        drag = null;
+        if (!done.moving) {
+            select(done.item.id);
+            return;
+        }
+        var doc = frameDocument();
+        done.ghost.parentNode.removeChild(done.ghost);
+        done.item.classList.remove('phonedragged');
+        hideLanding(doc);
+        moveTo(done.item.id, dropPlace(done.item.id, done.y));
+    }
+
     function followPointer(doc) {
-        var drag = null;
         doc.addEventListener('mousedown', function (event) {
             var item = columnItem(event.target);
             if (event.button !== 0 || !item) {
                 return;
             }
             event.preventDefault();
-            drag = { item: item, startY: event.clientY, moving: false };
+            drag = { item: item, startY: event.clientY, y: event.clientY, moving: false };
         }, true);
         doc.addEventListener('mousemove', function (event) {
-            if (!drag) {
-                return;
+            if (drag) {
+                dragTo(event.clientY);
             }
-            var by = event.clientY - drag.startY;
-            if (!drag.moving && Math.abs(by) < dragThreshold) {
-                return;
-            }
-            if (!drag.moving) {
-                drag.moving = true;
-                drag.ghost = ghostOf(doc, drag.item);
-                drag.item.classList.add('phonedragged');
-            }
-            drag.ghost.style.transform = 'translateY(' + by + 'px)';
-            showLanding(doc, drag.item.id, dropPlace(drag.item.id, event.clientY));
         }, true);
         doc.addEventListener('mouseup', function (event) {
-            if (!drag) {
-                return;
+            if (drag) {
+                drag.y = event.clientY;
+                dragEnd();
             }
-            var done = drag;
-            drag = null;
-            if (!done.moving) {
-                select(done.item.id);
-                return;
-            }
-            done.ghost.parentNode.removeChild(done.ghost);
-            done.item.classList.remove('phonedragged');
-            hideLanding(doc);
-            moveTo(done.item.id, dropPlace(done.item.id, event.clientY));
         }, true);
         // The page's links lead nowhere here: a click shapes the item.
         doc.addEventListener('click', function (event) {
@@ -256,6 +284,17 @@
             document.getElementById(id).addEventListener('click', buttons[id]);
         });
         document.addEventListener('keydown', windowKey, true);
+        // A drag that leaves the phone (over the bar, beside it) goes on and ends there.
+        document.addEventListener('mousemove', function (event) {
+            if (drag) {
+                dragTo(event.clientY - frameTop());
+            }
+        });
+        document.addEventListener('mouseup', function () {
+            if (drag) {
+                dragEnd();
+            }
+        });
         window.addEventListener('scroll', function () {
             if (window.sessionStorage) {
                 sessionStorage.setItem('phoneScroll', String(window.scrollY));

@@ -167,6 +167,14 @@ TEST_F(PhoneViewTest, InThePhoneViewItemsAreMovedHiddenAndSizedEachUndoneAndTheD
               true);
     ASSERT_TRUE(inView([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
     EXPECT_EQ(PhoneColumn(design()), designed);
+    // A drag that strays off the phone still lands: the headline let go beside the phone, level
+    // with the foot of the column, goes last.
+    const QPointF top = centreIn(item("pagetextitem1~"));
+    const QPointF foot = centreIn(item("pagetextitem5~"));
+    ASSERT_TRUE(inView([&] { drag(top, QPointF(300, foot.y() - top.y() + 30)); }));
+    EXPECT_EQ(PhoneColumn(design()).back(), "pagetextitem1~");
+    ASSERT_TRUE(inView([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(PhoneColumn(design()), designed);
 
     // Hidden on phones: still there, faded, to be shown again.
     click(centreIn(item("pagetextitem5~")));

@@ -20,6 +20,8 @@ struct PlacedItem {
     double left = 0;
     double top = 0;
     double bottom = 0;
+    // Read only where a full-screen page's width is asked for.
+    double right = 0;
 };
 
 // The left, top and height a record's style gives ("top: 150px" or "top:150px"; "top" is not
@@ -53,30 +55,33 @@ void AppendCssString(std::string& quoted, std::string_view text) {
     quoted += '\'';
 }
 
-// The sections' contents by id ("pagetextitem3~" and its HTML).
-std::unordered_map<std::string_view, std::string_view> TextsById(const PageRecord& page) {
-    std::unordered_map<std::string_view, std::string_view> texts;
-    texts.reserve(page.texts.size());
-    for (const std::string& entry : page.texts) {
-        const std::size_t tilde = entry.find('~');
-        if (tilde != std::string::npos) {
-            texts.emplace(std::string_view(entry).substr(0, tilde + 1),
-                          std::string_view(entry).substr(tilde + 1));
-        }
-    }
-    return texts;
-}
-
 // A full-screen page is read as a common desktop shows it.
 constexpr double kFullScreenWidth = 1280;
 
-// The reading order as views into the styles data.
-std::vector<std::string_view> OrderOf(const PageRecord& page) {
+// The container's width; 0 for a full-screen page.
+double ContainerWidth(const PageRecord& page) {
+    double width = 0;
+    std::from_chars(page.pageWidth.data(), page.pageWidth.data() + page.pageWidth.size(), width);
+    return width;
+}
+
+// How wide an item is: a picture's record ends "^width^height"; a section's width is its
+// style's, with its padding and border on both sides.
+double ItemWidth(std::string_view record, std::size_t caret) {
+    if (caret != std::string_view::npos) {
+        return LeadingReal(FieldAt(record, 1, "^"));
+    }
+    const double border =
+        std::max(StyleNumberValue(record, "border-width"), StyleNumberValue(record, "border"));
+    return StyleNumberValue(record, "width") + 2 * (StyleNumberValue(record, "padding") + border);
+}
+
+// Every item of the layout once, where its record first places it, as views into the styles
+// data; with its right edge when asked.
+std::vector<PlacedItem> PlacedItems(const PageRecord& page, bool withRight) {
     const std::string_view all = page.stylesData;
-    const std::unordered_map<std::string_view, std::string_view> texts = TextsById(page);
-    double containerWidth = 0;
-    std::from_chars(page.pageWidth.data(), page.pageWidth.data() + page.pageWidth.size(),
-                    containerWidth);
+    const std::unordered_map<std::string_view, std::string_view> texts = SectionsById(page);
+    double containerWidth = ContainerWidth(page);
     if (containerWidth <= 0) {
         containerWidth = kFullScreenWidth;
     }
@@ -115,8 +120,14 @@ std::vector<std::string_view> OrderOf(const PageRecord& page) {
                 std::from_chars(record.data() + sizes + 1, record.data() + record.size(), height);
             }
         }
-        items.push_back({id, place.left, place.top, place.top + height});
+        const double right = withRight ? place.left + ItemWidth(record, caret) : 0;
+        items.push_back({id, place.left, place.top, place.top + height, right});
     }
+    return items;
+}
+
+// The reading order of the placed items.
+std::vector<std::string_view> OrderOf(std::vector<PlacedItem> items) {
     std::stable_sort(items.begin(), items.end(),
                      [](const PlacedItem& a, const PlacedItem& b) { return a.top < b.top; });
     std::vector<std::string_view> order;
@@ -141,15 +152,15 @@ std::vector<std::string_view> OrderOf(const PageRecord& page) {
 }  // namespace
 
 std::vector<std::string> ReadingOrder(const PageRecord& page) {
-    const std::vector<std::string_view> order = OrderOf(page);
+    const std::vector<std::string_view> order = OrderOf(PlacedItems(page, false));
     return std::vector<std::string>(order.begin(), order.end());
 }
 
 namespace {
 
-// The phone order as views into the styles data.
-std::vector<std::string_view> ColumnOf(const PageRecord& page) {
-    std::vector<std::string_view> order = OrderOf(page);
+// The phone order of items in reading order.
+std::vector<std::string_view> ColumnOf(const PageRecord& page,
+                                       std::vector<std::string_view> order) {
     if (page.phoneChoices.empty()) {
         return order;
     }
@@ -185,33 +196,11 @@ constexpr int kScrollBarAllowance = 17;
 constexpr int kScaleStep = 40;
 constexpr int kPhoneWidthLimit = 600;
 
-// How far right a full-screen page's items reach: a picture's record ends "^width^height", a
-// section's width is its style's, with its padding and border on both sides.
-double RightmostEdge(const PageRecord& page) {
-    double right = 0;
-    for (const std::string& record : SplitFields(page.stylesData, "|")) {
-        const std::size_t caret = record.find('^');
-        const std::string_view style = std::string_view(record).substr(0, caret);
-        double width = 0;
-        if (caret == std::string::npos) {
-            const double border = std::max(StyleNumberValue(style, "border-width"),
-                                           StyleNumberValue(style, "border"));
-            width = StyleNumberValue(style, "width") +
-                    2 * (StyleNumberValue(style, "padding") + border);
-        } else {
-            width = LeadingReal(FieldAt(record, 1, "^"));
-        }
-        right = std::max(right, StyleNumberValue(style, "left") + width);
-    }
-    return right;
-}
-
 // Between phones and the page's width, the container (or a full-screen page's body, with its
 // margins) scaled in steps so that it fits the narrowest window of each step, scroll bar
 // included, without a sideways scroll.
-std::string FittedPage(const PageRecord& page) {
-    int width = 0;
-    std::from_chars(page.pageWidth.data(), page.pageWidth.data() + page.pageWidth.size(), width);
+std::string FittedPage(const PageRecord& page, const std::vector<PlacedItem>& items) {
+    int width = static_cast<int>(ContainerWidth(page));
     std::string scaled = "#pagecontainer";
     // What stands beside the scaled part, unscaled: the body's margins around a container.
     int beside = 2 * kBodyMargin + kScrollBarAllowance;
@@ -219,7 +208,11 @@ std::string FittedPage(const PageRecord& page) {
         width += 2 * kContainerBorder;
     } else {
         scaled = "body";
-        width = static_cast<int>(std::ceil(RightmostEdge(page))) + 2 * kBodyMargin;
+        double right = 0;
+        for (const PlacedItem& item : items) {
+            right = std::max(right, item.right);
+        }
+        width = static_cast<int>(std::ceil(right)) + 2 * kBodyMargin;
         beside = kScrollBarAllowance;
     }
     if (width <= 2 * kBodyMargin + 2 * kContainerBorder) {
@@ -263,7 +256,7 @@ void AppendChoices(std::string& head, const std::string& item, std::string_view 
 }  // namespace
 
 std::vector<std::string> PhoneColumn(const PageRecord& page) {
-    const std::vector<std::string_view> order = ColumnOf(page);
+    const std::vector<std::string_view> order = ColumnOf(page, OrderOf(PlacedItems(page, false)));
     return std::vector<std::string>(order.begin(), order.end());
 }
 
@@ -271,7 +264,9 @@ std::string PhoneHead(const PageRecord& page, PhoneShown shown) {
     // The items stand in the container, or in the body of a full-screen page.
     const std::string parent = page.hasContainer() ? "#pagecontainer" : "body";
     const std::string item = parent + ">div";
-    const std::vector<std::string_view> order = ColumnOf(page);
+    // A full-screen page's width is where its rightmost item ends.
+    const std::vector<PlacedItem> items = PlacedItems(page, !page.hasContainer());
+    const std::vector<std::string_view> order = ColumnOf(page, OrderOf(items));
     std::string head =
         "<meta name='viewport' content='width=device-width, initial-scale=1'>"
         "<style>@media (max-width:599px){" +
@@ -304,7 +299,7 @@ std::string PhoneHead(const PageRecord& page, PhoneShown shown) {
         }
     }
     head += '}';
-    head += FittedPage(page);
+    head += FittedPage(page, items);
     head += "</style>";
     return head;
 }

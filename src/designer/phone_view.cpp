@@ -152,10 +152,8 @@ void PhoneView::show(const PageRecord& page) {
         view += kSwitchOffNote;
     }
     view += kViewEnd;
-    for (const auto& [path, text] :
-         {std::pair<std::string, const std::string&>(itemsPagePath(), items),
-          std::pair<std::string, const std::string&>(viewPagePath(), view)}) {
-        if (!WriteRemadeFile(path, text)) {
+    for (const std::string& path : {itemsPagePath(), viewPagePath()}) {
+        if (!WriteRemadeFile(path, path == viewPagePath() ? view : items)) {
             prompts_.messageBox("The phone view could not be written to " + path +
                                     ". The page shown stays as it is, and your change is kept "
                                     "in the design.",

@@ -32,13 +32,7 @@ struct Placed {
 
 // The page's items in the order of their records, each id once.
 std::vector<std::pair<std::string, Placed>> ItemsInOrder(const PageRecord& page) {
-    std::unordered_map<std::string, std::string_view> texts;
-    for (const std::string& entry : page.texts) {
-        const std::size_t tilde = entry.find('~');
-        if (tilde != std::string::npos) {
-            texts.emplace(entry.substr(0, tilde + 1), std::string_view(entry).substr(tilde + 1));
-        }
-    }
+    const std::unordered_map<std::string_view, std::string_view> texts = SectionsById(page);
     std::vector<std::pair<std::string, Placed>> items;
     std::unordered_set<std::string> seen;
     for (const std::string& record : SplitFields(page.stylesData, "|")) {
@@ -53,7 +47,7 @@ std::vector<std::pair<std::string, Placed>> ItemsInOrder(const PageRecord& page)
             item.name = id.substr(1);
             item.width = LeadingReal(FieldAt(record, 1, "^"));
             item.height = LeadingReal(FieldAt(record, 2, "^"));
-        } else if (const auto text = texts.find(id); text != texts.end()) {
+        } else if (const auto text = texts.find(std::string_view(id)); text != texts.end()) {
             item.words = text->second;
         }
         items.emplace_back(id, item);

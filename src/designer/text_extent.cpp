@@ -121,3 +121,16 @@ double EstimatedTextHeight(std::string_view html, std::string_view style, double
     const double margins = paragraphs > 0 ? (paragraphs + 1) * fontPx : 0;
     return std::max(lines, 1.0) * fontPx * kLineHeightPerPx + margins + 2 * padding + 2 * border;
 }
+
+std::unordered_map<std::string_view, std::string_view> SectionsById(const PageRecord& page) {
+    std::unordered_map<std::string_view, std::string_view> texts;
+    texts.reserve(page.texts.size());
+    for (const std::string& entry : page.texts) {
+        const std::size_t tilde = entry.find('~');
+        if (tilde != std::string::npos) {
+            texts.emplace(std::string_view(entry).substr(0, tilde + 1),
+                          std::string_view(entry).substr(tilde + 1));
+        }
+    }
+    return texts;
+}

@@ -10,23 +10,28 @@
 siteoptions::siteoptions(const QString& folder, const SiteOptions& current, QWidget* parent)
     : DialogFrame(QStringLiteral("Site Options"), parent) {
     content()->addWidget(new QLabel(QStringLiteral("Site folder: ") + folder, this));
-    phoneFriendly_ = new QCheckBox(QStringLiteral("Phone-friendly pages"), this);
-    phoneFriendly_->setObjectName(QStringLiteral("phoneFriendly"));
-    phoneFriendly_->setChecked(current.phoneFriendly);
-    phoneFriendly_->setToolTip(
+    const auto addSwitch = [this](const QString& caption, const QString& name, bool on,
+                                  const QString& tip) {
+        auto* box = new QCheckBox(caption, this);
+        box->setObjectName(name);
+        box->setChecked(on);
+        box->setToolTip(tip);
+        content()->addWidget(box);
+        return box;
+    };
+    phoneFriendly_ = addSwitch(
+        QStringLiteral("Phone-friendly pages"), QStringLiteral("phoneFriendly"),
+        current.phoneFriendly,
         QStringLiteral("On screens narrower than 600 pixels the pages show their sections and "
                        "pictures in one column, in reading order; wider screens show them as "
                        "designed. Takes effect when a page is saved."));
-    content()->addWidget(phoneFriendly_);
-    webPictures_ = new QCheckBox(QStringLiteral("Pictures prepared for the web"), this);
-    webPictures_->setObjectName(QStringLiteral("webPictures"));
-    webPictures_->setChecked(current.webPictures);
-    webPictures_->setToolTip(
+    webPictures_ = addSwitch(
+        QStringLiteral("Pictures prepared for the web"), QStringLiteral("webPictures"),
+        current.webPictures,
         QStringLiteral("Published pages get copies of their pictures sized for their place, "
                        "in WebP beside the original format, turned upright and without the "
                        "camera's details or the place where they were taken. Your own pictures "
                        "are never changed."));
-    content()->addWidget(webPictures_);
     content()->addWidget(new QLabel(QStringLiteral("Address of the site"), this));
     siteAddress_ = new QLineEdit(QString::fromStdString(current.siteAddress), this);
     siteAddress_->setPlaceholderText(QStringLiteral("https://example.org/"));

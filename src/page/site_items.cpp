@@ -36,9 +36,8 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 // The item under a new name everywhere it is written: its layout record, its list entries
 // (a section's words carry its id in their own ids), its description.
 std::string Renamed(PageRecord& page, const std::string& name, const std::string& fresh) {
-    const bool picture = name.rfind(kPictureNamePrefix, 0) == 0;
-    const std::string oldId = picture ? "d" + name : name;
-    const std::string newId = picture ? "d" + fresh : fresh;
+    const std::string oldId = ItemDivId(name);
+    const std::string newId = ItemDivId(fresh);
     bool found = false;
     std::vector<std::string> records = SplitFields(page.stylesData, "|");
     for (std::string& record : records) {

@@ -10,13 +10,13 @@
 
 #include "bench_pages.h"
 #include "bench_ports.h"
-#include "designer/controls_page.h"
-#include "designer/editor_page_writer.h"
-#include "designer/published_page.h"
-#include "designer/recovery.h"
+#include "designer/editor_page/controls_page.h"
+#include "designer/editor_page/editor_page_writer.h"
+#include "designer/pages/recovery.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
 #include "platform/console_prompts.h"
+#include "site/published_page.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "designer/designer_session.h"
 
-#include "designer/element_operations.h"
+#include "designer/editing/element_operations.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "designer/hosting_commands.h"
 #include "hosting/hosting_addresses.h"
+#include "hosting/hosting_commands.h"
 
 class Browser;
 class DesignerSession;

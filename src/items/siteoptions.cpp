@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "designer/site_files.h"
+#include "site/site_files.h"
 
 siteoptions::siteoptions(const QString& folder, const SiteOptions& current, QWidget* parent)
     : DialogFrame(QStringLiteral("Site Options"), parent) {

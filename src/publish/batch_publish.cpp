@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "common/paths.h"
-#include "designer/published_page.h"
-#include "designer/site_check.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
 #include "publish/site_upload.h"
+#include "site/published_page.h"
+#include "site/site_check.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/page_store.h"

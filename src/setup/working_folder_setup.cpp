@@ -7,9 +7,9 @@
 
 #include "common/paths.h"
 #include "common/text_file.h"
-#include "designer/published_page.h"
 #include "page/working_files.h"
 #include "setup/quickstart_tutorial.h"
+#include "site/published_page.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/page_store.h"

@@ -16,7 +16,7 @@
 
 #include "common/paths.h"
 #include "common/service_addresses.h"
-#include "designer/recovery.h"
+#include "designer/pages/recovery.h"
 #include "designer/session_lifecycle.h"
 #include "hosting/hosting_operations.h"
 #include "shell/browser_page.h"

@@ -1,4 +1,4 @@
-#include "designer/controls_page.h"
+#include "designer/editor_page/controls_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "designer/design_steps.h"
+#include "designer/editing/design_steps.h"
 
 #include <gtest/gtest.h>
 
-#include "designer/element_operations.h"
-#include "designer/published_page.h"
-#include "designer/recovery.h"
+#include "designer/editing/element_operations.h"
+#include "designer/pages/recovery.h"
+#include "site/published_page.h"
 #include "support/designer_fixture.h"
 
 namespace {

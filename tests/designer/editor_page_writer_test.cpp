@@ -1,8 +1,8 @@
-#include "designer/editor_page_writer.h"
+#include "designer/editor_page/editor_page_writer.h"
 
 #include <gtest/gtest.h>
 
-#include "designer/controls_page.h"
+#include "designer/editor_page/controls_page.h"
 #include "page_fixtures.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"

@@ -1,5 +1,5 @@
-#include "designer/element_operations.h"
-#include "designer/published_page.h"
+#include "designer/editing/element_operations.h"
+#include "site/published_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "designer/item_walk.h"
+#include "site/markup/item_walk.h"
 
 #include <gtest/gtest.h>
 

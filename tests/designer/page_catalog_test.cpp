@@ -1,4 +1,4 @@
-#include "designer/page_catalog.h"
+#include "designer/pages/page_catalog.h"
 
 #include <gtest/gtest.h>
 

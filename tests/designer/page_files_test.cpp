@@ -1,4 +1,4 @@
-#include "designer/page_files.h"
+#include "designer/pages/page_files.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "common/paths.h"
-#include "designer/link_follow.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
 #include "publish/batch_publish.h"
+#include "site/link_follow.h"
 #include "store/page_store.h"
 
 #include "support/designer_fixture.h"

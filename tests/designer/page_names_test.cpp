@@ -1,4 +1,4 @@
-#include "designer/page_names.h"
+#include "page/page_names.h"
 
 #include <gtest/gtest.h>
 

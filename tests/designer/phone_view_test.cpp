@@ -1,11 +1,11 @@
-#include "designer/phone_view.h"
+#include "designer/phone/phone_view.h"
 
 #include <gtest/gtest.h>
 
 #include "designer/command_dispatcher.h"
-#include "designer/phone_layout.h"
-#include "designer/recovery_text.h"
+#include "designer/pages/recovery_text.h"
 #include "page/site_items.h"
+#include "site/phone/phone_layout.h"
 #include "support/designer_fixture.h"
 
 namespace {

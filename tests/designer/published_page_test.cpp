@@ -1,4 +1,4 @@
-#include "designer/published_page.h"
+#include "site/published_page.h"
 
 #include <gtest/gtest.h>
 #include <vips/vips.h>
@@ -7,11 +7,11 @@
 #include <set>
 
 #include "common/paths.h"
-#include "designer/phone_layout.h"
-#include "designer/published_page_writer.h"
-#include "designer/site_files.h"
+#include "designer/pages/published_page_writer.h"
 #include "files/folder_listing.h"
 #include "hosting/page_upload.h"
+#include "site/phone/phone_layout.h"
+#include "site/site_files.h"
 #include "support/designer_fixture.h"
 
 namespace {

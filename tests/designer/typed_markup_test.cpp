@@ -1,4 +1,4 @@
-#include "designer/typed_markup.h"
+#include "site/markup/typed_markup.h"
 
 #include <gtest/gtest.h>
 

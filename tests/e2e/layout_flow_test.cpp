@@ -9,7 +9,7 @@
 #include <array>
 
 #include "common/fields.h"
-#include "designer/item_walk.h"
+#include "site/markup/item_walk.h"
 #include "window_fixture.h"
 
 namespace {

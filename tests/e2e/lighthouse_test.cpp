@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "designer/published_page.h"
 #include "platform/console_prompts.h"
+#include "site/published_page.h"
 #include "support/server_process.h"
 #include "support/temp_folder.h"
 

@@ -3,8 +3,8 @@
 #include <QWebEnginePage>
 #include <filesystem>
 
-#include "designer/published_page.h"
 #include "page/page_record.h"
+#include "site/published_page.h"
 #include "textedit/html_conversion.h"
 #include "textedit/rich_text.h"
 #include "textedit/texteditor.h"

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <tuple>
 
-#include "designer/published_page.h"
+#include "site/published_page.h"
 #include "window_fixture.h"
 
 namespace {

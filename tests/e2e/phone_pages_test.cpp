@@ -12,12 +12,12 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "designer/phone_layout.h"
-#include "designer/published_page.h"
-#include "designer/text_extent.h"
 #include "page/site_menu.h"
 #include "phone_pages_fixture.h"
 #include "shell/phone_preview.h"
+#include "site/phone/phone_layout.h"
+#include "site/phone/text_extent.h"
+#include "site/published_page.h"
 #include "ui/picture_button.h"
 #include "window_fixture.h"
 

@@ -4,8 +4,8 @@
 #include <QToolButton>
 
 #include "common/fields.h"
-#include "designer/phone_layout.h"
 #include "phone_pages_fixture.h"
+#include "site/phone/phone_layout.h"
 #include "store/page_store.h"
 
 namespace {

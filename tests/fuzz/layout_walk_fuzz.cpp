@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/paths.h"
-#include "designer/item_walk.h"
 #include "page/page_record.h"
+#include "site/markup/item_walk.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     PageRecord page;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "designer/recovery_text.h"
+#include "designer/pages/recovery_text.h"
 #include "page/page_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "designer/published_page_writer.h"
+#include "designer/pages/published_page_writer.h"
 #include "store/page_store.h"
 #include "support/camera_photo.h"
 #include "support/designer_fixture.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "designer/published_page_writer.h"
+#include "designer/pages/published_page_writer.h"
 #include "hosting/http_client.h"
 #include "publish/batch_publish.h"
 #include "store/hosting_folder_store.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "designer/recovery_text.h"
+#include "designer/pages/recovery_text.h"
 #include "page/page_record.h"
 #include "store/db/sqlite_blob_text.h"
 #include "store/db/sqlite_database.h"

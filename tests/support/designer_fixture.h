@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "designer/designer_operations.h"
 #include "designer/designer_session.h"
-#include "designer/hosting_commands.h"
+#include "designer/editing/designer_operations.h"
+#include "hosting/hosting_commands.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store_schema.h"
 #include "support/fake_ports.h"

@@ -1,0 +1,209 @@
+#include "designer/editor_page/editor_page_writer.h"
+
+#include <optional>
+#include <utility>
+
+#include "common/markup_escaping.h"
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/editor_page/controls_page.h"
+#include "designer/editor_page/layout_handover.h"
+#include "page/working_files.h"
+#include "platform/browser.h"
+#include "platform/clipboard.h"
+#include "platform/prompts.h"
+#include "site/markup/item_walk.h"
+#include "site/markup/page_head.h"
+#include "site/markup/typed_markup.h"
+
+namespace {
+
+constexpr std::size_t kShortestDragList = 12;
+constexpr const char* kScriptStart =
+    "<script type='text/javascript'><!-- \nSET_DHTML(CURSOR_HAND,RESIZABLE";
+constexpr const char* kScriptEnd = "//--></script>";
+constexpr const char* kPageEnd = "</body></html>";
+constexpr const char* kContainerEnd = "</div></CENTER>";
+constexpr const char* kContainerDragEntry = "'pagecontainer'+NO_DRAG";
+
+// The container is listed last so that the script keeps it from being dragged.
+void AppendContainerEntry(const PageRecord& page, std::string& dragList) {
+    if (page.hasContainer()) {
+        dragList += std::string(",") + kContainerDragEntry;
+    }
+}
+
+void DropTrailingComma(std::string& dragList) {
+    if (!dragList.empty() && dragList.back() == ',') {
+        dragList.pop_back();
+    }
+}
+
+// Items, writer's extra markup, container end and the drag-and-drop start script. The walk's
+// markup is taken over, not copied: a page of thousands of items is large.
+std::string Body(const PageRecord& page, ItemWalkResult& walk, const std::string& extra,
+                 const std::string& script) {
+    std::string body = std::move(walk.markup);
+    body += extra;
+    if (page.hasContainer()) {
+        body += kContainerEnd;
+    }
+    body += script;
+    body += kPageEnd;
+    return body;
+}
+
+// Editor pages after an item change link and scale their pictures.
+ItemWalkOptions ItemChangeOptions(bool pictureDivsInDragList, bool skipDeletedPictures) {
+    ItemWalkOptions options;
+    options.links = true;
+    options.scalablePictures = true;
+    options.pictureDivsInDragList = pictureDivsInDragList;
+    options.skipDeletedPictures = skipDeletedPictures;
+    return options;
+}
+
+std::string StartScript(const std::string& dragList) {
+    if (dragList.size() <= kShortestDragList) {
+        return std::string();
+    }
+    return kScriptStart + dragList + ");" + kScriptEnd;
+}
+
+}  // namespace
+
+EditorPageWriter::EditorPageWriter(std::string workingFolder, ControlsPage& controls,
+                                   Browser& browser, Clipboard& clipboard, Prompts& prompts)
+    : workingFolder_(std::move(workingFolder)),
+      controls_(controls),
+      browser_(browser),
+      clipboard_(clipboard),
+      prompts_(prompts) {}
+
+std::string EditorPageWriter::editorPagePath() const {
+    return JoinPath(workingFolder_, kEditorPageFile);
+}
+
+std::string EditorPageWriter::screenPagePath() const {
+    return JoinPath(workingFolder_, kScreenPageFile);
+}
+
+void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& editor,
+                                    const std::string& itemsAndScript,
+                                    ControlsPageToo controlsToo) {
+    if (editor.phoneView && showPhoneView_) {
+        showPhoneView_(page);
+        return;
+    }
+    std::optional<std::string> unwritten = controls_.writeScript(page, editor);
+    // One buffer for every redraw: a large page is not allocated afresh on each change.
+    text_.assign(PageHead(page, editor));
+    text_ += itemsAndScript;
+    // A request for the page's script runs once the page and its items are there.
+    if (!editor.layoutRequest.empty()) {
+        text_.insert(text_.size() - std::string(kPageEnd).size(),
+                     "<script type='text/javascript'>window.addEventListener('load',function(){" +
+                         editor.layoutRequest + "});</script>");
+    }
+    if (!unwritten && !WriteRemadeFile(editorPagePath(), text_)) {
+        unwritten = editorPagePath();
+    }
+    if (!unwritten && controlsToo == ControlsPageToo::Yes) {
+        unwritten = controls_.writePage();
+    }
+    if (unwritten) {
+        // Showing the files that are there would draw an older state of the page.
+        prompts_.messageBox("The editor page could not be written to " + *unwritten +
+                                ". The page shown stays as it is, and your change is kept in "
+                                "the design.",
+                            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    browser_.navigate(screenPagePath());
+}
+
+void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
+    TakeLayoutFromClipboard(page, editor, clipboard_);
+    ItemWalkResult walk = WalkItems(page, {});
+    if (walk.itemCount > 0) {
+        walk.dragList.pop_back();
+    }
+    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)),
+                 ControlsPageToo::No);
+    editor.centringRequest.clear();
+    editor.layoutRequest.clear();
+}
+
+void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
+    ItemWalkResult walk = WalkItems(page, {});
+    std::string& list = walk.dragList;
+    if (walk.itemCount > 0) {
+        list.pop_back();
+    }
+    if (page.hasContainer()) {
+        list += list.size() > 1 ? std::string(",") + kContainerDragEntry : kContainerDragEntry;
+    }
+    // A loaded page always gets the script, so that dragging works once items are added.
+    const std::string script =
+        kScriptStart + (list.size() > kShortestDragList ? list : "") + ");" + kScriptEnd;
+    writeAndShow(page, editor, Body(page, walk, "", script), ControlsPageToo::Yes);
+    editor.centringRequest.clear();
+    editor.layoutRequest.clear();
+}
+
+void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorState& editor) {
+    ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, true));
+    DropTrailingComma(walk.dragList);
+    AppendContainerEntry(page, walk.dragList);
+    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)),
+                 ControlsPageToo::No);
+}
+
+void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState& editor,
+                                       const NewPicture& picture) {
+    ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, false));
+    std::string extra;
+    if (picture.path.size() > 1) {
+        extra = "<div id='d" + picture.name + "' style='position:absolute;top:" + picture.top +
+                "px;left:" + picture.left +
+                "px;border-width:0px;background:transparent'><img name='" + picture.name +
+                "' src=\"" + HtmlAttribute(picture.path, '"') + "\" width='" + picture.width +
+                "' height='" + picture.height + "'></div>";
+    }
+    walk.dragList += "'" + picture.name + "'+SCALABLE";
+    AppendContainerEntry(page, walk.dragList);
+    writeAndShow(page, editor, Body(page, walk, extra, StartScript(walk.dragList)),
+                 ControlsPageToo::Yes);
+}
+
+void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor,
+                                     const FinishedText& text) {
+    if (!text.cancelled) {
+        ItemWalkResult walk = WalkItems(page, ItemChangeOptions(true, true));
+        std::string& list = walk.dragList;
+        std::string extra;
+        if (editor.newTextLeft != kNotNewText) {
+            extra = "<div id='" + editor.currentTextId +
+                    "' style='position:absolute;top:" + editor.newTextTop +
+                    ";left:" + editor.newTextLeft +
+                    ";border-width:1px;border-style:solid;border-color:#008000;padding:10px;"
+                    "background-color:#ffffff;visibility:visible" +
+                    text.alignmentStyle + "'>";
+            AppendTypedMarkup(extra, text.html);
+            extra += "</div>";
+            if (page.hasContainer()) {
+                list += std::string(kContainerDragEntry) + ",";
+            }
+            list += "'" + editor.currentTextId + "');";
+        } else {
+            DropTrailingComma(list);
+            AppendContainerEntry(page, list);
+            list += ");";
+        }
+        // This list carries its own closing ");".
+        const std::string script =
+            list.size() > kShortestDragList ? kScriptStart + list + kScriptEnd : "";
+        writeAndShow(page, editor, Body(page, walk, extra, script), ControlsPageToo::Yes);
+    }
+    editor.styleRequest.reset();
+}

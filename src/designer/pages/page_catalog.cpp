@@ -1,0 +1,226 @@
+#include "designer/pages/page_catalog.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "common/markup_escaping.h"
+#include "common/paths.h"
+#include "designer/editor_page/editor_page_writer.h"
+#include "designer/pages/recovery.h"
+#include "files/file_operation.h"
+#include "page/site_items.h"
+#include "page/site_menu.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
+#include "platform/browser.h"
+#include "platform/prompts.h"
+#include "site/site_check.h"
+#include "store/page_store.h"
+
+namespace {
+
+bool IsOnDisk(const std::string& path) {
+    const int kind = FileOperation::CheckPath(path);
+    return kind == 1 || kind == 2;
+}
+
+}  // namespace
+
+PageCatalog::PageCatalog(Workspace& workspace, PageStore& store, EditorPageWriter& writer,
+                         Browser& browser)
+    : workspace_(workspace), store_(store), writer_(writer), browser_(browser) {}
+
+void PageCatalog::fillFolderList() {
+    ChoiceList& folders = workspace_.folders;
+    folders.clear();
+    for (const std::string& folder : store_.folderNames()) {
+        if (IsOnDisk(folder)) {
+            folders.add(folder);
+        }
+    }
+}
+
+void PageCatalog::fillPageList() {
+    PageRecord& page = workspace_.page;
+    ChoiceList& pages = workspace_.pages;
+    pages.clear();
+    if (workspace_.folders.selectedIndex()) {
+        page.directory = workspace_.folders.selectedText();
+    }
+    for (const std::string& name : store_.pageNames(page.directory)) {
+        if (IsOnDisk(JoinPath(page.directory, name))) {
+            pages.add(name);
+        }
+    }
+    if (!pages.empty()) {
+        return;
+    }
+    if (page.directory == JoinPath(workspace_.workingFolder, kDefaultSiteFolder)) {
+        pages.add(kQuickstartPage);
+        return;
+    }
+    pages.select(pages.add("index.html"));
+    page.fileName = pages.selectedText();
+    resetToFreshPage();
+}
+
+void PageCatalog::fillPageListWith(const std::string& name) {
+    PageRecord& page = workspace_.page;
+    ChoiceList& pages = workspace_.pages;
+    pages.clear();
+    pages.add(name);
+    if (workspace_.folders.selectedIndex()) {
+        page.directory = workspace_.folders.selectedText();
+    }
+    for (const std::string& stored : store_.pageNames(page.directory)) {
+        if (stored != name) {
+            pages.add(stored);
+        }
+    }
+    pages.select(0);
+    if (workspace_.flags.keepDesign) {
+        workspace_.flags.keepDesign = false;
+        return;
+    }
+    resetToFreshPage();
+}
+
+void PageCatalog::resetToFreshPage() {
+    PageRecord& page = workspace_.page;
+    page.backImage.clear();
+    page.pageImage.clear();
+    page.stylesData.clear();
+    page.pageContainer.clear();
+    // The grid goes, and so does its button's mark.
+    workspace_.editor.gridPicture.clear();
+    workspace_.editor.gridSetting = "0";
+    workspace_.editor.gridStart = "0";
+    page.pageWidth = "0";
+    page.pageLength = "1000";
+    page.pageTitle = "New Web Page";
+    workspace_.caption = page.pageTitle;
+    page.pageColor = "#E2E2E2";
+    page.backColor = "#FFFFFF";
+    page.texts.clear();
+    page.richTexts.clear();
+    page.textProperties.clear();
+    page.pictures.clear();
+    page.links.clear();
+    loadPage();
+}
+
+void PageCatalog::checkSite(Prompts& prompts) {
+    const std::string folder = SiteFolderShown(workspace_);
+    if (folder.empty()) {
+        prompts.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                           MessageIcon::None);
+        return;
+    }
+    storeCurrentDesign();
+    const std::vector<SiteFinding> findings = CheckSite(store_, folder);
+    std::vector<std::string> lines;
+    lines.reserve(findings.size());
+    for (const SiteFinding& finding : findings) {
+        lines.push_back(FindingLine(finding));
+    }
+    const std::optional<std::size_t> chosen = prompts.siteCheck(folder, lines);
+    if (!chosen || *chosen >= findings.size() || findings[*chosen].page.empty()) {
+        return;
+    }
+    const SiteFinding& finding = findings[*chosen];
+    const std::vector<std::string>& pages = workspace_.pages.entries();
+    const auto page = std::find(pages.begin(), pages.end(), finding.page);
+    if (page == pages.end()) {
+        return;
+    }
+    if (!finding.item.empty()) {
+        workspace_.editor.layoutRequest =
+            "ddSelectNames('" + ScriptStringContent(finding.item) + "');";
+    }
+    choosePage(static_cast<std::size_t>(page - pages.begin()));
+}
+
+void PageCatalog::addSiteMenu() {
+    PageRecord& page = workspace_.page;
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        page.stylesData = *layout;
+    }
+    const std::string id = TextId(++page.elementCount);
+    page.stylesData += (page.stylesData.empty() ? "" : "|") + std::string(kRecordStart) + id +
+                       "' style='position: absolute; top: 10px; left: 10px; visibility: "
+                       "visible;'>";
+    page.sitePages = store_.sitePages(SiteFolderShown(workspace_));
+    page.texts.push_back(id);
+    page.richTexts.push_back(WriteSiteMenu(MenuOfPages(page.sitePages)));
+    page.textProperties.push_back(id + "^^^^^" + kLeftAligned);
+    const std::string shared = MakeSiteItem(page, id);
+    workspace_.editor.layoutRequest =
+        "ddSelectNames('" + ScriptStringContent(shared.empty() ? id : shared) + "');";
+    writer_.writeLoad(page, workspace_.editor);
+}
+
+void PageCatalog::loadPage() {
+    PageRecord& page = workspace_.page;
+    workspace_.history.clear();
+    store_.loadPage(page, workspace_.folders.selectedText(), page.fileName);
+    workspace_.caption = page.pageTitle;
+    writer_.writeLoad(page, workspace_.editor);
+}
+
+void PageCatalog::resumeLastPage() {
+    storeCurrentDesign();
+    workspace_.flags.noSaveOnExit = false;
+    loadPage();
+}
+
+void PageCatalog::chooseFolder(std::size_t index) {
+    storeCurrentDesign();
+    workspace_.flags.noSaveOnExit = false;
+    workspace_.folders.select(index);
+    fillPageList();
+    // A folder without stored pages has already been given its fresh index page.
+    if (!workspace_.pages.empty() && !workspace_.pages.selectedIndex()) {
+        workspace_.pages.select(0);
+        workspace_.page.fileName = workspace_.pages.selectedText();
+        loadPage();
+    }
+}
+
+void PageCatalog::choosePage(std::size_t index) {
+    storeCurrentDesign();
+    workspace_.flags.noSaveOnExit = false;
+    workspace_.pages.select(index);
+    workspace_.page.fileName = workspace_.pages.selectedText();
+    loadPage();
+}
+
+bool PageCatalog::editing() const {
+    return !workspace_.flags.noSaveOnExit && workspace_.page.fileName != kQuickstartPage;
+}
+
+bool PageCatalog::storeCurrentDesign() {
+    if (!editing()) {
+        return true;
+    }
+    PageRecord& page = workspace_.page;
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        page.stylesData = *layout;
+    }
+    if (!store_.savePage(page)) {
+        return false;
+    }
+    RemoveRecovery(workspace_.workingFolder);
+    return true;
+}
+
+void PageCatalog::keepForRecovery() {
+    if (!editing()) {
+        return;
+    }
+    PageRecord design = workspace_.page;
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        design.stylesData = *layout;
+    }
+    WriteRecovery(workspace_.workingFolder, design);
+}

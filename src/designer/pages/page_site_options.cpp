@@ -1,0 +1,83 @@
+#include "designer/pages/page_site_options.h"
+
+#include <optional>
+
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/editor_page/editor_page_writer.h"
+#include "page/site_items.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
+#include "platform/prompts.h"
+#include "store/page_store.h"
+
+PageSiteOptions::PageSiteOptions(Workspace& workspace, PageStore& store, EditorPageWriter& writer,
+                                 Prompts& prompts)
+    : workspace_(workspace),
+      store_(store),
+      writer_(writer),
+      prompts_(prompts),
+      preview_(workspace.workingFolder, prompts) {}
+
+void PageSiteOptions::editPageOptions() {
+    PageRecord& page = workspace_.page;
+    const std::optional<PageOptions> options =
+        prompts_.pageOptions({page.language, page.description, page.noSiteItems});
+    if (!options) {
+        return;
+    }
+    page.language = options->language;
+    page.description = options->description;
+    if (options->noSiteItems == page.noSiteItems) {
+        return;
+    }
+    // The site's items leave the page or come onto it at once; leaving, they are kept for
+    // the other pages as they stood here.
+    page.noSiteItems = options->noSiteItems;
+    if (page.noSiteItems) {
+        const PageRecord shared = SplitSiteItems(page);
+        if (page.siteItemsShown) {
+            store_.savePage(shared);
+        }
+        page.siteItemsShown = false;
+    } else {
+        PageRecord site;
+        if (store_.loadPage(site, page.directory, kSiteItemsFile)) {
+            MergeSiteItems(page, site);
+        }
+    }
+    writer_.writeLoad(page, workspace_.editor);
+}
+
+void PageSiteOptions::editSiteOptions() {
+    const std::string folder = SiteFolderShown(workspace_);
+    if (folder.empty()) {
+        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    if (const std::optional<SiteOptions> options =
+            prompts_.siteOptions(folder, store_.siteOptions(folder))) {
+        store_.setSiteOptions(folder, *options);
+    }
+}
+
+bool PageSiteOptions::phoneFriendlyHere() {
+    const std::string folder = SiteFolderShown(workspace_);
+    return !folder.empty() && store_.siteOptions(folder).phoneFriendly;
+}
+
+std::string PageSiteOptions::writePhonePreview(bool onlyWhenChanged) {
+    const std::string path = JoinPath(workspace_.workingFolder, kPhonePreviewPage);
+    // What a phone will show: the one column only where the site folder's switch is on.
+    SiteOptions shown;
+    shown.phoneFriendly = phoneFriendlyHere();
+    preview_.setSiteOptions(shown);
+    std::string text =
+        preview_.pageText(workspace_.page, PublishVariant::Preview, SiteFolderShown(workspace_));
+    if (onlyWhenChanged && text == previewText_) {
+        return std::string();
+    }
+    previewText_ = std::move(text);
+    return WriteRemadeFile(path, previewText_) ? path : std::string();
+}

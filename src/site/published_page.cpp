@@ -1,0 +1,266 @@
+#include "site/published_page.h"
+
+#include <filesystem>
+#include <functional>
+#include <utility>
+
+#include "common/character_references.h"
+#include "common/markup_escaping.h"
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "platform/prompts.h"
+#include "site/markup/item_walk.h"
+#include "site/phone/phone_layout.h"
+#include "site/picture_copies.h"
+#include "site/picture_loading.h"
+#include "site/site_files.h"
+#include "site/web_picture_set.h"
+
+namespace {
+
+// Older browsers counted the padding of a div into its size; the script evens that out.
+constexpr const char* kCompatibilityScript =
+    "\n<script Language='Javascript'>"
+    "\nfunction browserCompatibility()"
+    "\n{"
+    "\nvar browserName = navigator.appName;"
+    "\nif (browserName != \"Microsoft Internet Explorer\")"
+    "\n{"
+    "\n//do CSS pixel adjustments for Firefox compatibility"
+    "\nvar divlist = document.all.tags('div');"
+    "\nfor(var i = 0; i < divlist.length;i++)"
+    "\n{"
+    "\nif(divlist[i].id != 'pagecontainer')"
+    "\n{"
+    "\nnewWidth = parseInt(divlist[i].style.width)  - 20;"
+    "\ndivlist[i].style.width = newWidth + \"px\";"
+    "\nnewHeight = parseInt(divlist[i].style.height)  - 20;"
+    "\ndivlist[i].style.height = newHeight + \"px\";"
+    "\n}"
+    "\n}"
+    "\n}"
+    "\n}</script>";
+
+constexpr const char* kBackgroundsUrl = "url(backgrounds/";
+constexpr const char* kQuotedBackgroundsUrl = "url(\"backgrounds/";
+constexpr const char* kBackgroundsFolder = "backgrounds/";
+constexpr std::size_t kShortestPictureName = 4;
+constexpr std::size_t kShortestBodyPicture = 5;
+constexpr std::size_t kShortestContainerPicture = 2;
+constexpr std::size_t kShortestContainerEnd = 4;
+
+// A name inside a quoted CSS string, its backslash escapes taken away.
+std::string CssUnescaped(const std::string& text) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            ++i;
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+// Background pictures lie beside a published page; the preview finds them where the working
+// folder keeps them.
+using BackgroundAddress = std::function<std::string(const std::string&)>;
+
+std::string BodyBackground(const PageRecord& page, const BackgroundAddress& address) {
+    if (page.backImage.size() < kShortestBodyPicture) {
+        return "bgcolor = '" + page.backColor + "' ";
+    }
+    return "background = '" + HtmlAttribute(address(page.backImage), '\'') + "' ";
+}
+
+std::string ContainerStart(const PageRecord& page, const BackgroundAddress& address) {
+    std::string start = page.pageContainer;
+    if (page.hasContainer()) {
+        start += page.pageImage.size() < kShortestContainerPicture
+                     ? "background-color:" + page.pageColor + "'>"
+                     : "background-Image:url(" +
+                           HtmlAttribute(CssUrlArgument(address(page.pageImage)), '\'') + ")'>";
+    }
+    return start;
+}
+
+}  // namespace
+
+PagePublisher::PagePublisher(std::string workingFolder, Prompts& prompts)
+    : workingFolder_(std::move(workingFolder)), prompts_(prompts) {}
+
+void PagePublisher::copied(bool done, const std::string& picture) {
+    if (!done) {
+        prompts_.messageBox("The picture " + picture +
+                                " could not be copied beside the page: the page shows it only "
+                                "once it is there.",
+                            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+    }
+}
+
+std::string PagePublisher::background(const std::string& name, SiteCopies& copies, bool copy) {
+    // Names this short were never copied.
+    if (name.size() <= kShortestPictureName) {
+        return name;
+    }
+    const std::string picture = JoinPath(JoinPath(workingFolder_, "backgrounds"), name);
+    if (copy) {
+        copied(copies.copy(picture, SiteCopies::Naming::Kept), picture);
+    }
+    return copies.nameOf(picture, SiteCopies::Naming::Kept);
+}
+
+void PagePublisher::copyPictures(const PageRecord& page, const std::string& siteFolder) {
+    SiteCopies copies(workingFolder_, siteFolder);
+    copyPictures(page, copies);
+}
+
+void PagePublisher::copyPictures(const PageRecord& page, SiteCopies& copies) {
+    for (const std::string& entry : page.pictures) {
+        if (entry == kDeletedPicture) {
+            continue;
+        }
+        const std::size_t tilde = entry.find('~');
+        if (tilde != std::string::npos && tilde + 2 < entry.size()) {
+            copied(copies.copy(entry.substr(tilde + 1)), entry.substr(tilde + 1));
+        }
+    }
+    background(page.backImage, copies, true);
+    background(page.pageImage, copies, true);
+}
+
+// A text item's background picture is taken from the working folder's backgrounds; on the
+// published page it lies beside the page.
+std::string PagePublisher::withLocalBackground(const std::string& record, SiteCopies& copies) {
+    // The browser writes the address in quotes (url("backgrounds/a.gif")).
+    std::size_t url = record.find(kBackgroundsUrl);
+    const bool quoted = url == std::string::npos;
+    if (quoted) {
+        url = record.find(kQuotedBackgroundsUrl);
+    }
+    if (url == std::string::npos) {
+        return record;
+    }
+    const std::size_t folderStart = url + (quoted ? 5 : 4);
+    const std::size_t nameStart = folderStart + std::string(kBackgroundsFolder).size();
+    const std::size_t nameEnd =
+        quoted ? record.find("\")", nameStart) : record.find(')', nameStart);
+    const std::string name = nameEnd == std::string::npos
+                                 ? std::string()
+                                 : record.substr(nameStart, nameEnd - nameStart);
+    std::string rewritten = record;
+    const std::string plain = quoted ? CssUnescaped(name) : name;
+    const std::string copy = background(plain, copies, true);
+    // Numbered to spare another file: "-N" goes before the extension in the text too.
+    if (copy != plain && nameEnd != std::string::npos) {
+        const std::size_t dot = plain.rfind('.');
+        const std::string numbered =
+            copy.substr(dot == std::string::npos ? plain.size() : dot, copy.size() - plain.size());
+        const std::size_t rawDot = name.rfind('.');
+        rewritten.insert(rawDot == std::string::npos ? nameEnd : nameStart + rawDot, numbered);
+    }
+    rewritten.erase(folderStart, std::string(kBackgroundsFolder).size());
+    return rewritten;
+}
+
+std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
+                                    const std::string& siteFolder) {
+    SiteCopies copies(workingFolder_, siteFolder);
+    return pageText(page, variant, copies);
+}
+
+std::string PagePublisher::pageText(const PageRecord& page, PublishVariant variant,
+                                    SiteCopies& copies) {
+    const bool preview = variant == PublishVariant::Preview || variant == PublishVariant::Shaping;
+    // A site that asked for anything of today's web gets a page without the old script, whose
+    // call throws in every current browser, and with its character set declared.
+    const bool current = site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty();
+    std::string text = page.language ? "<html lang='" + HtmlAttribute(*page.language, '\'') + "'>"
+                                     : std::string("<html>");
+    text += current ? "<head><meta charset='utf-8'><title>" : "<head><title>";
+    text += AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
+    // Browsers ask every site for its icon: without one, say there is none rather than have
+    // the missing file logged as an error.
+    if (current && !std::filesystem::exists(JoinPath(copies.siteFolder(), "favicon.ico"))) {
+        text += "<link rel='icon' href='data:,'>";
+    }
+    if (page.description) {
+        text += "<meta name='description' content='" +
+                AsciiWithCharacterReferences(HtmlAttribute(*page.description, '\'')) + "'>";
+    }
+    if (site_.phoneFriendly) {
+        text += PhoneHead(
+            page, variant == PublishVariant::Shaping ? PhoneShown::Shaping : PhoneShown::Published);
+    }
+    std::optional<WebPictureSet> web =
+        site_.webPictures && !preview
+            ? std::optional<WebPictureSet>(std::in_place, workingFolder_, page, site_.phoneFriendly)
+            : std::nullopt;
+    if (!site_.siteAddress.empty() && !preview) {
+        const std::string largest = LargestPicture(page);
+        std::string picture;
+        for (const std::string& entry : page.pictures) {
+            if (!largest.empty() && entry.rfind(largest, 0) == 0) {
+                const std::string path = entry.substr(largest.size());
+                picture =
+                    web ? web->fallbackName(largest, path, page, copies) : copies.nameOf(path);
+                break;
+            }
+        }
+        text += AddressedHead(site_.siteAddress, page.fileName, page.pageTitle,
+                              page.description.value_or(""), picture);
+    }
+    // Beside a published page under the copy's name; the preview finds them in the working
+    // folder.
+    const BackgroundAddress backgrounds = [&](const std::string& name) {
+        return preview ? kBackgroundsFolder + name : background(name, copies, false);
+    };
+    if (variant == PublishVariant::Upload || current) {
+        text += "</head><body " + BodyBackground(page, backgrounds) + ">";
+    } else {
+        text += kCompatibilityScript;
+        text += "</head><body " + BodyBackground(page, backgrounds) +
+                "onload='browserCompatibility()'>";
+    }
+    text += ContainerStart(page, backgrounds);
+
+    ItemWalkOptions options;
+    options.links = true;
+    options.pictureDescriptions = true;
+    if (!preview) {
+        options.pictureAddress = [&copies](const std::string& path) { return copies.nameOf(path); };
+        options.rewriteTextRecord = [&](const std::string& record) {
+            return withLocalBackground(record, copies);
+        };
+    }
+    if (web) {
+        options.webPicture = [&](const std::string& name, const std::string& path,
+                                 const std::string& record) {
+            return web->markup(name, path, record, copies);
+        };
+    }
+    text += WalkItems(page, options).markup;
+
+    if (page.pageContainer.size() > kShortestContainerEnd) {
+        text += "</div></CENTER>";
+    }
+    return text + "</body></html>";
+}
+
+bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
+                            const std::string& siteFolder, const std::string& fileName,
+                            std::string& text) {
+    // One set of copies for both: each picture is named and compared once.
+    SiteCopies copies(workingFolder_, siteFolder);
+    copyPictures(page, copies);
+    text = pageText(page, variant, copies);
+    if (!WriteTextFile(JoinPath(siteFolder, fileName), text)) {
+        return false;
+    }
+    if (!site_.siteAddress.empty() && variant != PublishVariant::Preview &&
+        !WriteSiteFiles(siteFolder, site_.siteAddress)) {
+        prompts_.messageBox(
+            "sitemap.xml and robots.txt could not be written to " + siteFolder + ".",
+            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+    }
+    return true;
+}

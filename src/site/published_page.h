@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+#include "page/page_record.h"
+#include "platform/site_options.h"
+#include "site/picture_copies.h"
+
+class Prompts;
+
+// The upload variant has no script and no onload handler: the hosting service serves the page
+// as it is. The preview variant is the saved page as it reads from the working folder before
+// anything is copied: pictures by their full paths, backgrounds from the backgrounds folder.
+// The shaping variant is the preview of the phone view: items hidden on phones shown faded.
+enum class PublishVariant { Save, Upload, Preview, Shaping };
+
+// Turns a page record into the finished stand-alone page and puts copies of every picture it
+// uses beside it in the site folder.
+class PagePublisher {
+  public:
+    // Pictures go beside the page as `SiteCopies` names them; a copy that fails is told.
+    PagePublisher(std::string workingFolder, Prompts& prompts);
+
+    // The pictures of the picture list and the two background pictures.
+    void copyPictures(const PageRecord& page, const std::string& siteFolder);
+    // Pages of a phone-friendly site folder also lay out in one column on narrow screens.
+    void setSiteOptions(const SiteOptions& options) { site_ = options; }
+    // The page text; text-item background pictures are copied while it is built (not for the
+    // preview).
+    std::string pageText(const PageRecord& page, PublishVariant variant,
+                         const std::string& siteFolder);
+    // Copies the pictures, builds the text and writes it to the site folder under the file
+    // name; false when the file could not be written.
+    bool publish(const PageRecord& page, PublishVariant variant, const std::string& siteFolder,
+                 const std::string& fileName, std::string& text);
+
+  private:
+    void copyPictures(const PageRecord& page, SiteCopies& copies);
+    std::string pageText(const PageRecord& page, PublishVariant variant, SiteCopies& copies);
+    // The name a background picture has beside the published page (copied there when asked).
+    std::string background(const std::string& name, SiteCopies& copies, bool copy);
+    std::string withLocalBackground(const std::string& record, SiteCopies& copies);
+    // Tells the user a picture the page shows could not be copied beside it.
+    void copied(bool done, const std::string& picture);
+
+    std::string workingFolder_;
+    Prompts& prompts_;
+    SiteOptions site_;
+};

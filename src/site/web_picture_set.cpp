@@ -1,0 +1,59 @@
+#include "site/web_picture_set.h"
+
+#include "common/fields.h"
+#include "common/markup_escaping.h"
+#include "common/number_text.h"
+#include "common/paths.h"
+#include "site/picture_loading.h"
+
+WebPictureSet::WebPictureSet(const std::string& workingFolder, const PageRecord& page,
+                             bool phoneFriendly)
+    : pictures_(JoinPath(workingFolder, "webpictures")),
+      loading_(PictureLoading(page, phoneFriendly)) {}
+
+PreparedPicture WebPictureSet::placed(const std::string& path, const std::string& record,
+                                      SiteCopies& copies) {
+    PreparedPicture picture = pictures_.prepare(path, LeadingInt(FieldAt(record, 1, "^")),
+                                                LeadingInt(FieldAt(record, 2, "^")));
+    if (!picture.prepared) {
+        return picture;
+    }
+    for (const std::string* copy : {&picture.webp1x, &picture.webp2x, &picture.fallback}) {
+        if (!copy->empty() && !copies.copy(*copy)) {
+            return PreparedPicture();
+        }
+    }
+    return picture;
+}
+
+WebPictureMarkup WebPictureSet::markup(const std::string& name, const std::string& path,
+                                       const std::string& record, SiteCopies& copies) {
+    WebPictureMarkup markup;
+    const auto loading = loading_.find(name);
+    if (loading != loading_.end()) {
+        markup.attributes = loading->second;
+    }
+    const PreparedPicture picture = placed(path, record, copies);
+    if (!picture.prepared) {
+        return markup;
+    }
+    // Addresses in a srcset end at a blank or comma: each name is sent percent-encoded.
+    std::string srcset = PercentEncoded(copies.nameOf(picture.webp1x)) + " 1x";
+    if (!picture.webp2x.empty()) {
+        srcset += ", " + PercentEncoded(copies.nameOf(picture.webp2x)) + " 2x";
+    }
+    markup.sources = "<source type='image/webp' srcset='" + HtmlAttribute(srcset, '\'') + "'>";
+    markup.source = copies.nameOf(picture.fallback);
+    return markup;
+}
+
+std::string WebPictureSet::fallbackName(const std::string& name, const std::string& path,
+                                        const PageRecord& page, SiteCopies& copies) {
+    for (const std::string& record : SplitFields(page.stylesData, "|")) {
+        if (RecordId(record) == "d" + name) {
+            const PreparedPicture picture = placed(path, record, copies);
+            return picture.prepared ? copies.nameOf(picture.fallback) : copies.nameOf(path);
+        }
+    }
+    return copies.nameOf(path);
+}

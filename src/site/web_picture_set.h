@@ -1,0 +1,34 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "files/web_pictures.h"
+#include "page/page_record.h"
+#include "site/markup/item_walk.h"
+#include "site/picture_copies.h"
+
+// The pictures of one page as a site with web pictures offers them: copies prepared for each
+// picture's place (kept in the working folder's "webpictures" cache), put beside the page as
+// its site copies, and offered in a <picture> with the WebP copies first; the loading hints of
+// PictureLoading on every picture.
+class WebPictureSet {
+  public:
+    WebPictureSet(const std::string& workingFolder, const PageRecord& page, bool phoneFriendly);
+
+    // How the item walk writes the picture of that name (with "~"), path and record. A picture
+    // that cannot be prepared is offered as it is, through its usual copy.
+    WebPictureMarkup markup(const std::string& name, const std::string& path,
+                            const std::string& record, SiteCopies& copies);
+    // The name beside the page of the picture's copy in its own kind: the prepared fallback,
+    // or the usual copy when it was not prepared.
+    std::string fallbackName(const std::string& name, const std::string& path,
+                             const PageRecord& page, SiteCopies& copies);
+
+  private:
+    // Prepared and put beside the page; not prepared when a copy could not be put there.
+    PreparedPicture placed(const std::string& path, const std::string& record, SiteCopies& copies);
+
+    WebPictures pictures_;
+    std::map<std::string, std::string> loading_;
+};

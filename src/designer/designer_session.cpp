@@ -39,3 +39,8 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
     dispatcher_.setHosting(*hosting_);
     writer_.showPhoneViewWith([this](const PageRecord& page) { phoneView_.show(page); });
 }
+
+void DesignerSession::showFolderLabel(const std::string& label) {
+    controls_.setFolderLabel(label);
+    controls_.writePage();
+}

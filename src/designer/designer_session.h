@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "designer/command_dispatcher.h"
@@ -16,6 +17,7 @@
 #include "designer/pages/published_page_writer.h"
 #include "designer/phone/phone_view.h"
 #include "hosting/hosting_commands.h"
+#include "hosting/hosting_session.h"
 #include "page/workspace.h"
 #include "store/page_store.h"
 
@@ -42,7 +44,7 @@ struct DesignerPorts {
 // wired together once. The item, background and length commands go to the given operations,
 // or to the session's own ElementOperations when none are given; the hosting commands to what
 // the factory makes for the session.
-class DesignerSession {
+class DesignerSession : public HostingSession {
   public:
     using HostingFactory = std::function<std::unique_ptr<HostingCommands>(DesignerSession&)>;
 
@@ -51,8 +53,8 @@ class DesignerSession {
     DesignerSession(const DesignerSession&) = delete;
     DesignerSession& operator=(const DesignerSession&) = delete;
 
-    Workspace& workspace() { return workspace_; }
-    PageStore& store() { return store_; }
+    Workspace& workspace() override { return workspace_; }
+    PageStore& store() override { return store_; }
     ControlsPage& controls() { return controls_; }
     EditorPageWriter& writer() { return writer_; }
     DesignSteps& steps() { return steps_; }
@@ -68,7 +70,9 @@ class DesignerSession {
     Prompts& prompts() { return prompts_; }
     // The desktop's keyring for the hosting folder's password; none keeps it in the store.
     void setPasswordVault(PasswordVault* vault) { vault_ = vault; }
-    PasswordVault* passwordVault() const { return vault_; }
+    PasswordVault* passwordVault() const override { return vault_; }
+    void showFolderLabel(const std::string& label) override;
+    std::optional<std::string> writeUploadPage() override { return publisher_.writeUploadPage(); }
 
   private:
     Prompts& prompts_;

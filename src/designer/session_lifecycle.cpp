@@ -1,9 +1,7 @@
 #include "designer/session_lifecycle.h"
 
-#include "common/fields.h"
 #include "common/paths.h"
 #include "common/service_addresses.h"
-#include "common/text_file.h"
 #include "designer/designer_session.h"
 #include "designer/pages/recovery.h"
 #include "designer/pages/recovery_text.h"
@@ -12,27 +10,6 @@
 #include "platform/prompts.h"
 #include "store/db/sqlite_exception.h"
 #include "store/hosting_folder_store.h"
-
-namespace {
-
-constexpr const char* kLastSessionFile = "lastsession.qlp";
-
-}  // namespace
-
-LastSession ReadLastSession(const std::string& workingFolder) {
-    LastSession last{JoinPath(workingFolder, kDefaultSiteFolder), kQuickstartPage};
-    const auto lines = ReadTextLines(JoinPath(workingFolder, kLastSessionFile));
-    if (lines && !lines->empty() && !lines->front().empty()) {
-        last.folder = FieldAt(lines->front(), 0, "|");
-        last.page = FieldAt(lines->front(), 1, "|");
-    }
-    return last;
-}
-
-void WriteLastSession(const std::string& workingFolder, const std::string& folder,
-                      const std::string& page) {
-    WriteTextFile(JoinPath(workingFolder, kLastSessionFile), folder + "|" + page);
-}
 
 void StartSession(DesignerSession& session, SqliteDatabase& db, Browser& browser) {
     Workspace& workspace = session.workspace();

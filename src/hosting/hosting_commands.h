@@ -1,8 +1,8 @@
 #pragma once
 
 // The hosting-service commands of the designer's pages: the folder of the user at the hosting
-// service, uploading the current page, and deleting uploaded files. Built above the designer;
-// the session is given them when it is made.
+// service, uploading the current page, and deleting uploaded files. The designer session is
+// given them when it is made, and they work in it through HostingSession.
 class HostingCommands {
   public:
     virtual ~HostingCommands() = default;

@@ -7,18 +7,19 @@
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_search.h"
-#include "designer/designer_session.h"
-#include "designer/editor_page/controls_page.h"
+#include "hosting/hosting_session.h"
 #include "hosting/http_client.h"
 #include "hosting/page_upload.h"
 #include "hosting/registration_reply.h"
 #include "hosting/server_deletion.h"
 #include "page/page_names.h"
 #include "page/working_files.h"
+#include "page/workspace.h"
 #include "platform/browser.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "store/db/sqlite_exception.h"
+#include "store/page_store.h"
 #include "store/hosting_folder_store.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::string HostingAgreementText() {
            " Corvala reserves the right to remove folder contents at any time without notice.";
 }
 
-HostingOperations::HostingOperations(DesignerSession& session, SqliteDatabase& db,
+HostingOperations::HostingOperations(HostingSession& session, SqliteDatabase& db,
                                      const Ports& ports, HostingAddresses addresses)
     : session_(session), db_(db), ports_(ports), addresses_(std::move(addresses)) {}
 
@@ -190,9 +191,8 @@ void HostingOperations::store(Statement&& statement) {
 
 void HostingOperations::refreshFolderLabel() {
     const Workspace& workspace = session_.workspace();
-    session_.controls().setFolderLabel(
+    session_.showFolderLabel(
         FolderLabel(workspace.hosting, addresses_.site, workspace.page.fileName));
-    session_.controls().writePage();
     ports_.browser.navigate(JoinPath(workspace.workingFolder, kScreenPageFile));
 }
 

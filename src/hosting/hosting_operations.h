@@ -9,7 +9,7 @@
 #include "hosting/hosting_commands.h"
 
 class Browser;
-class DesignerSession;
+class HostingSession;
 class Prompts;
 class Shell;
 class SqliteDatabase;
@@ -24,7 +24,7 @@ class HostingOperations : public HostingCommands {
         Shell& shell;
     };
 
-    HostingOperations(DesignerSession& session, SqliteDatabase& db, const Ports& ports,
+    HostingOperations(HostingSession& session, SqliteDatabase& db, const Ports& ports,
                       HostingAddresses addresses);
 
     bool acceptHostingAgreement() override;
@@ -51,7 +51,7 @@ class HostingOperations : public HostingCommands {
     void store(Statement&& statement);
     std::string reachServlet(const std::string& url);
 
-    DesignerSession& session_;
+    HostingSession& session_;
     SqliteDatabase& db_;
     Ports ports_;
     HostingAddresses addresses_;

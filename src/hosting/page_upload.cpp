@@ -9,12 +9,13 @@
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_file.h"
-#include "designer/designer_session.h"
 #include "files/folder_listing.h"
 #include "files/sent_record.h"
 #include "hosting/form_poster.h"
+#include "hosting/hosting_session.h"
 #include "hosting/http_client.h"
 #include "page/working_files.h"
+#include "page/workspace.h"
 #include "platform/prompts.h"
 
 namespace {
@@ -63,8 +64,7 @@ std::vector<std::string> UsedPictures(const std::string& pictures, const std::st
     return used;
 }
 
-PageUpload::PageUpload(DesignerSession& session, Prompts& prompts,
-                       const HostingAddresses& addresses)
+PageUpload::PageUpload(HostingSession& session, Prompts& prompts, const HostingAddresses& addresses)
     : session_(session), prompts_(prompts), addresses_(addresses) {}
 
 void PageUpload::run() {
@@ -94,8 +94,7 @@ bool PageUpload::transfer() {
                                        : workspace.page.directory;
     const SendReport report = SendPage(
         {workspace.page.fileName, workspace.page.pageTitle,
-         [this] { return session_.publisher().writeUploadPage(); }, siteFolder,
-         workspace.workingFolder},
+         [this] { return session_.writeUploadPage(); }, siteFolder, workspace.workingFolder},
         workspace.hosting, addresses_,
         [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); },
         false, false, [this] { return prompts_.transferGoesOn(); });

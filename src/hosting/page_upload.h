@@ -10,7 +10,7 @@
 #include "hosting/hosting_addresses.h"
 #include "page/hosting_folder.h"
 
-class DesignerSession;
+class HostingSession;
 class Prompts;
 
 // One page to send to the hosting folder: its file name and title, its text as the upload
@@ -47,7 +47,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
 // then the page. Every outcome is told in a message; only a complete upload is called one.
 class PageUpload {
   public:
-    PageUpload(DesignerSession& session, Prompts& prompts, const HostingAddresses& addresses);
+    PageUpload(HostingSession& session, Prompts& prompts, const HostingAddresses& addresses);
 
     void run();
 
@@ -55,7 +55,7 @@ class PageUpload {
     // The steps between showing the notice and hiding it; false when the upload is incomplete.
     bool transfer();
 
-    DesignerSession& session_;
+    HostingSession& session_;
     Prompts& prompts_;
     const HostingAddresses& addresses_;
 };

@@ -23,6 +23,7 @@
 #include "store/page_store.h"
 #include "transfer/ftp_engine.h"
 #include "transfer/server_login.h"
+#include "transfer/transfer_errors.h"
 
 namespace fs = std::filesystem;
 

@@ -3,11 +3,12 @@
 #include <filesystem>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "common/paths.h"
+#include "common/text_case.h"
 #include "common/text_file.h"
-#include "designer/editing/element_operations.h"
 #include "page/page_names.h"
 
 namespace fs = std::filesystem;
@@ -107,4 +108,16 @@ bool SiteCopies::copy(const std::string& picture, Naming naming) {
         WriteTextFile(recordPath_, record);
     }
     return true;
+}
+
+std::string WithLowerCaseExtensions(std::string path) {
+    for (const char* extension : {".jpg", ".gif", ".bmp", ".png"}) {
+        const std::string wanted = extension;
+        for (std::size_t at = 0; at + wanted.size() <= path.size(); ++at) {
+            if (EqualIgnoringCase(std::string_view(path).substr(at, wanted.size()), wanted)) {
+                path.replace(at, wanted.size(), wanted);
+            }
+        }
+    }
+    return path;
 }

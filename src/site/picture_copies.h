@@ -37,3 +37,6 @@ class SiteCopies {
     // The pictures whose copies are in place already.
     std::set<std::string> copied_;
 };
+
+// The path with every picture extension (".JPG", ".Gif", ...) in lower case.
+std::string WithLowerCaseExtensions(std::string path);

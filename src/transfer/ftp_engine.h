@@ -13,7 +13,6 @@
 #include "transfer/ftp_tls.h"
 #include "transfer/known_hosts.h"
 #include "transfer/ssh_login.h"
-#include "transfer/transfer_errors.h"
 #include "transfer/transfer_log.h"
 
 class CurlRequest;

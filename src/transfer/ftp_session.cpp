@@ -15,6 +15,7 @@
 #include "transfer/ftp_engine.h"
 #include "transfer/server_login.h"
 #include "transfer/server_names.h"
+#include "transfer/transfer_errors.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "transfer/ftp_engine.h"
 #include "transfer/ftp_session.h"
 #include "transfer/server_names.h"
+#include "transfer/transfer_errors.h"
 #include "transfer/transfer_log.h"
 
 namespace fs = std::filesystem;

@@ -5,14 +5,12 @@
 #include <filesystem>
 #include <optional>
 #include <random>
-#include <string_view>
 #include <utility>
 
 #include "common/fields.h"
 #include "common/html_colour.h"
 #include "common/number_text.h"
 #include "common/paths.h"
-#include "common/text_case.h"
 #include "common/text_file.h"
 #include "common/text_search.h"
 #include "designer/editor_page/editor_page_writer.h"
@@ -145,18 +143,6 @@ bool RemovePicture(PageRecord& page, const std::string& name) {
         }
     }
     return removed;
-}
-
-std::string WithLowerCaseExtensions(std::string path) {
-    for (const char* extension : {".jpg", ".gif", ".bmp", ".png"}) {
-        const std::string wanted = extension;
-        for (std::size_t at = 0; at + wanted.size() <= path.size(); ++at) {
-            if (EqualIgnoringCase(std::string_view(path).substr(at, wanted.size()), wanted)) {
-                path.replace(at, wanted.size(), wanted);
-            }
-        }
-    }
-    return path;
 }
 
 ElementOperations::ElementOperations(Workspace& workspace, EditorPageWriter& writer,

@@ -68,5 +68,3 @@ std::string FreePictureName(const PageRecord& page, const std::function<int()>& 
 // gone); false when the page has no such item.
 bool RemoveText(PageRecord& page, const std::string& id);
 bool RemovePicture(PageRecord& page, const std::string& name);
-// The path with every picture extension (".JPG", ".Gif", ...) in lower case.
-std::string WithLowerCaseExtensions(std::string path);

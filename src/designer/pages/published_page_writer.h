@@ -2,26 +2,14 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "site/published_page.h"
+#include "site/stored_pages.h"
 
 struct Workspace;
 class Clipboard;
 class PageStore;
 class Prompts;
-
-// Writes every page of the folder but the quickstart tutorial and the one skipped from its
-// stored design, as the command line does, telling the prompts how far it has come when they
-// are given.
-struct StoredPagesWritten {
-    std::size_t written = 0;
-    std::vector<std::string> failed;
-};
-StoredPagesWritten WriteStoredPages(PageStore& store, PagePublisher& publisher,
-                                    const std::string& folder,
-                                    const std::string& skipped = std::string(),
-                                    Prompts* progress = nullptr);
 
 // Save, save as, preview and upload: takes the layout the editor page just put on the
 // clipboard, stores the page and writes it as a finished page into the selected site folder.

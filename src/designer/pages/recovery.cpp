@@ -4,7 +4,7 @@
 
 #include "common/paths.h"
 #include "common/text_file.h"
-#include "designer/session_lifecycle.h"
+#include "designer/pages/last_session.h"
 #include "page/page_record.h"
 #include "platform/prompts.h"
 #include "store/page_store.h"

@@ -19,8 +19,8 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "store/db/sqlite_exception.h"
-#include "store/page_store.h"
 #include "store/hosting_folder_store.h"
+#include "store/page_store.h"
 
 namespace {
 

@@ -22,8 +22,11 @@ class CurlRequest;
 // speaks FTP with TLS (explicit, AUTH TLS), plain FTP only where allowed, or SFTP when the
 // server is given as "sftp://host[:port]". The pieces live beside it: libcurl's handles
 // (CurlRequest), the commands (remote_commands), certificate pins, known hosts, the log and
-// the names that cross (server_names). Calls that can fail give a negative code: libcurl's,
-// negated, or one of the codes below; FtpErrorMeaning says what each means.
+// the names that cross (server_names). Its definitions are split by job: ftp_engine.cpp (the
+// login, requests, folders and commands), ftp_engine_listing.cpp (listings and the SFTP
+// set-aside sweep) and ftp_engine_transfers.cpp (the stepped transfers). Calls that can fail
+// give a negative code: libcurl's, negated, or one of the codes below; FtpErrorMeaning
+// (transfer_errors) says what each means.
 class FtpEngine {
   public:
     // A certificate that does not verify: the handshake ended before anything of the login.

@@ -2,4 +2,6 @@
 
 #include "room/a.h"
 
-int b() { return 0; }
+int b() {
+    return 0;
+}

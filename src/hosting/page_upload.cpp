@@ -33,35 +33,26 @@ void Tell(Prompts& prompts, const std::string& text, const char* caption) {
 
 }  // namespace
 
-std::string ReplacePictureReferences(const std::string& page, const std::string& name,
+std::string ReplacePictureReferences(const std::string& page, const std::vector<std::string>& forms,
                                      const std::string& address) {
     std::string result;
     std::size_t from = 0;
-    for (std::size_t at = page.find(name); at != std::string::npos; at = page.find(name, at + 1)) {
-        const std::size_t end = at + name.size();
-        const bool whole = (at == 0 || !PartOfName(page[at - 1])) &&
-                           (end == page.size() || !PartOfName(page[end]));
-        if (whole && at >= from) {
-            result += page.substr(from, at - from) + address;
-            from = end;
+    for (std::size_t at = 0; at < page.size(); ++at) {
+        for (const std::string& form : forms) {
+            if (form.empty() || page.compare(at, form.size(), form) != 0) {
+                continue;
+            }
+            const std::size_t end = at + form.size();
+            if ((at == 0 || !PartOfName(page[at - 1])) &&
+                (end == page.size() || !PartOfName(page[end]))) {
+                result += page.substr(from, at - from) + address;
+                from = end;
+                at = end - 1;
+                break;
+            }
         }
     }
     return result + page.substr(from);
-}
-
-std::vector<std::string> UsedPictures(const std::string& pictures, const std::string& page) {
-    std::vector<std::string> used;
-    if (pictures.empty()) {
-        return used;
-    }
-    for (const std::string& name : SplitFields(pictures, "|")) {
-        // The page writes a name as an attribute value ("Tom &amp; Jerry.gif").
-        if (page.find(HtmlAttribute(name, '"')) != std::string::npos &&
-            std::find(used.begin(), used.end(), name) == used.end()) {
-            used.push_back(name);
-        }
-    }
-    return used;
 }
 
 PageUpload::PageUpload(HostingSession& session, Prompts& prompts, const HostingAddresses& addresses)
@@ -125,7 +116,7 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
     const std::vector<std::string> used =
         UsedPictures(ListPictures(JoinPath(page.siteFolder, "*.*")), text);
     for (const std::string& name : used) {
-        text = ReplacePictureReferences(text, HtmlAttribute(name, '"'),
+        text = ReplacePictureReferences(text, PictureReferenceForms(name),
                                         folder.scriptAddress + "getimage.php?folderid=" +
                                             folder.folderId + "&filename=" + PercentEncoded(name));
     }

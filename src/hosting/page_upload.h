@@ -9,6 +9,7 @@
 #include "hosting/form_poster.h"
 #include "hosting/hosting_addresses.h"
 #include "page/hosting_folder.h"
+#include "site/upload_files.h"
 
 class HostingSession;
 class Prompts;
@@ -60,10 +61,12 @@ class PageUpload {
     const HostingAddresses& addresses_;
 };
 
-// Every whole reference to the picture name in the page becomes the address; the name inside a
-// longer name (a.jpg in ba.jpg or a.jpg.bak) is left alone, and the address is not searched.
-std::string ReplacePictureReferences(const std::string& page, const std::string& name,
+// Every whole reference to the picture in the page, by any of the forms given, becomes the
+// address; a form inside a longer name (a.jpg in ba.jpg or a.jpg.bak) is left alone, and the
+// address is not searched.
+std::string ReplacePictureReferences(const std::string& page, const std::vector<std::string>& forms,
                                      const std::string& address);
-
-// The pictures of the site folder that the page uses, each once, in the folder's order.
-std::vector<std::string> UsedPictures(const std::string& pictures, const std::string& page);
+inline std::string ReplacePictureReferences(const std::string& page, const std::string& name,
+                                            const std::string& address) {
+    return ReplacePictureReferences(page, std::vector<std::string>{name}, address);
+}

@@ -1,6 +1,5 @@
 #include "publish/site_upload.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -9,13 +8,12 @@
 
 #include "common/fields.h"
 #include "common/paths.h"
-#include "common/text_file.h"
-#include "files/folder_listing.h"
 #include "files/sent_record.h"
 #include "hosting/page_upload.h"
 #include "platform/console_prompts.h"
 #include "platform/password_vault.h"
 #include "site/published_page.h"
+#include "site/upload_files.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/ftp_login_store.h"
@@ -257,21 +255,11 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     }
     SentRecord record(site.workingFolder, (target.secureShell ? "sftp|" : "ftp|") + target.server +
                                               "|" + target.user + "|" + folder);
-    // The pages, then the pictures they use, each once.
-    std::vector<std::string> files;
+    std::vector<std::string> pageFiles;
     for (const PageRecord& page : site.pages) {
-        files.push_back(page.fileName);
+        pageFiles.push_back(page.fileName);
     }
-    const std::string pictures = ListPictures(JoinPath(site.siteFolder, "*.*"));
-    for (const PageRecord& page : site.pages) {
-        const std::string text =
-            ReadTextFile(JoinPath(site.siteFolder, page.fileName)).value_or(std::string());
-        for (const std::string& picture : UsedPictures(pictures, text)) {
-            if (std::find(files.begin(), files.end(), picture) == files.end()) {
-                files.push_back(picture);
-            }
-        }
-    }
+    const std::vector<std::string> files = FilesToSend(site.siteFolder, pageFiles);
     Progress progress(err, dryRun);
     engine.ftpeSetLocalDir(site.siteFolder);
     engine.ftpeSetMode('B');

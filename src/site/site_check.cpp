@@ -16,6 +16,7 @@
 #include "page/site_items.h"
 #include "page/working_files.h"
 #include "site/link_follow.h"
+#include "site/site_files.h"
 #include "store/page_store.h"
 
 namespace {
@@ -213,6 +214,13 @@ std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& siteFold
         help(
             "The address of the site is not set: search engines get no site map, and pages "
             "do not name their own address (Page > Site Options).");
+    } else {
+        for (const std::string& own : UsersOwnSiteFiles(siteFolder)) {
+            help(own +
+                 " in the site folder is your own: Quillora leaves it as it is and writes none "
+                 "in its place, so it may not list every page or name the site map. Remove it "
+                 "to have Quillora write one.");
+        }
     }
     return findings;
 }

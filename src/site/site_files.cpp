@@ -64,7 +64,7 @@ std::string SitemapXml(const std::string& site, const std::vector<std::string>& 
 }
 
 std::string RobotsTxt(const std::string& site) {
-    return "User-agent: *\nAllow: /\nSitemap: " + site + "sitemap.xml\n";
+    return "User-agent: *\nAllow: /\nSitemap: " + site + kSitemapFile + "\n";
 }
 
 std::string AddressedHead(const std::string& site, const std::string& fileName,
@@ -83,6 +83,47 @@ std::string AddressedHead(const std::string& site, const std::string& fileName,
     return head;
 }
 
+bool IsProgramsSitemap(const std::string& text) {
+    const std::string head = SitemapXml(std::string(), {});
+    const std::string end = "</urlset>\n";
+    const std::string opening = head.substr(0, head.size() - end.size());
+    if (text.size() < head.size() || text.compare(0, opening.size(), opening) != 0 ||
+        text.compare(text.size() - end.size(), end.size(), end) != 0) {
+        return false;
+    }
+    // Between them, only lines of one address each.
+    std::size_t at = opening.size();
+    while (at < text.size() - end.size()) {
+        const std::size_t lineEnd = text.find('\n', at);
+        const std::string line = text.substr(at, lineEnd - at);
+        if (line.rfind("<url><loc>", 0) != 0 || line.size() < 22 ||
+            line.compare(line.size() - 12, 12, "</loc></url>") != 0 ||
+            line.find('<', 10) != line.size() - 12) {
+            return false;
+        }
+        at = lineEnd + 1;
+    }
+    return true;
+}
+
+bool IsProgramsRobots(const std::string& text) {
+    const std::string start = "User-agent: *\nAllow: /\nSitemap: ";
+    const std::string end = std::string(kSitemapFile) + "\n";
+    return text.size() >= start.size() + end.size() && text.compare(0, start.size(), start) == 0 &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0 &&
+           text.find('\n', start.size()) == text.size() - 1;
+}
+
+namespace {
+
+// A site file the user wrote: there, and not of the program's shape.
+bool IsUsersOwn(const std::string& path, bool (*programs)(const std::string&)) {
+    const std::optional<std::string> text = ReadTextFile(path);
+    return text && !programs(*text);
+}
+
+}  // namespace
+
 bool WriteSiteFiles(const std::string& siteFolder, const std::string& site) {
     std::vector<std::string> pages;
     std::error_code error;
@@ -94,10 +135,25 @@ bool WriteSiteFiles(const std::string& siteFolder, const std::string& site) {
         }
     }
     std::sort(pages.begin(), pages.end());
-    // Every page written rewrites them: a file already as it should be is left alone.
-    const auto written = [](const std::string& path, const std::string& text) {
-        return ReadTextFile(path) == text || WriteTextFile(path, text);
+    // Every page written rewrites them: a file already as it should be is left alone, and so is
+    // one the user wrote.
+    const auto written = [](const std::string& path, const std::string& text,
+                            bool (*programs)(const std::string&)) {
+        const std::optional<std::string> now = ReadTextFile(path);
+        return now == text || (now && !programs(*now)) || WriteTextFile(path, text);
     };
-    return written(JoinPath(siteFolder, "sitemap.xml"), SitemapXml(site, pages)) &&
-           written(JoinPath(siteFolder, "robots.txt"), RobotsTxt(site));
+    return written(JoinPath(siteFolder, kSitemapFile), SitemapXml(site, pages),
+                   IsProgramsSitemap) &&
+           written(JoinPath(siteFolder, kRobotsFile), RobotsTxt(site), IsProgramsRobots);
+}
+
+std::vector<std::string> UsersOwnSiteFiles(const std::string& siteFolder) {
+    std::vector<std::string> own;
+    if (IsUsersOwn(JoinPath(siteFolder, kSitemapFile), IsProgramsSitemap)) {
+        own.push_back(kSitemapFile);
+    }
+    if (IsUsersOwn(JoinPath(siteFolder, kRobotsFile), IsProgramsRobots)) {
+        own.push_back(kRobotsFile);
+    }
+    return own;
 }

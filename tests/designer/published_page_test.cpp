@@ -502,4 +502,24 @@ TEST(SiteFiles, AddressesAreTheSitesAndEveryNameFitsInOne) {
               "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n"
               "<url><loc>https://example.org/a.html</loc></url>\n"
               "<url><loc>https://example.org/</loc></url>\n</urlset>\n");
+    // What the program wrote, for any site, is told from what a user wrote.
+    const struct {
+        std::string text;
+        bool sitemap;
+        bool robots;
+    } files[] = {
+        {SitemapXml("https://a.org/", {"x.html", "y z.html"}), true, false},
+        {SitemapXml("https://a.org/", {}), true, false},
+        {RobotsTxt("https://b.org/shop/"), false, true},
+        {"User-agent: *\nDisallow: /private/\n", false, false},
+        {RobotsTxt("https://b.org/") + "Disallow: /x/\n", false, false},
+        {"<?xml version=\"1.0\"?><urlset><url><loc>x</loc><lastmod>2020</lastmod></url>"
+         "</urlset>\n",
+         false, false},
+        {SitemapXml("https://a.org/", {"x.html"}).insert(100, "<!-- mine -->\n"), false, false},
+    };
+    for (const auto& file : files) {
+        EXPECT_EQ(IsProgramsSitemap(file.text), file.sitemap) << file.text;
+        EXPECT_EQ(IsProgramsRobots(file.text), file.robots) << file.text;
+    }
 }

@@ -204,6 +204,18 @@ TEST_F(BatchPublishTest, TheCheckListsWhatASiteLacksAndEndsWithOneWhenAnything) 
     EXPECT_EQ(run({"--check", siteFolder()}), 0);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(err.str(), "");
+
+    // A robots file of the user's own stays through publishing, and the check tells of it.
+    std::filesystem::create_directories(siteFolder());
+    WriteFile(siteFolder() + "/robots.txt", "User-agent: *\nDisallow: /private/\n");
+    EXPECT_EQ(run({siteFolder()}), 0) << err.str();
+    EXPECT_EQ(ReadFile(siteFolder() + "/robots.txt"), "User-agent: *\nDisallow: /private/\n");
+    EXPECT_NE(ReadFile(siteFolder() + "/sitemap.xml").find("first.html"), std::string::npos);
+    EXPECT_EQ(run({"--check", siteFolder()}), 1);
+    EXPECT_EQ(out.str(),
+              "site: robots.txt in the site folder is your own: Quillora leaves it as it is and "
+              "writes none in its place, so it may not list every page or name the site map. "
+              "Remove it to have Quillora write one.\n");
 }
 
 // A picture every page shares is told of once, not once a page.

@@ -1,0 +1,68 @@
+#include "site/upload_files.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "common/fields.h"
+#include "common/markup_escaping.h"
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "files/folder_listing.h"
+#include "site/site_files.h"
+
+namespace {
+
+void AddOnce(std::vector<std::string>& files, const std::string& file) {
+    if (std::find(files.begin(), files.end(), file) == files.end()) {
+        files.push_back(file);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> PictureReferenceForms(const std::string& picture) {
+    std::vector<std::string> forms{HtmlAttribute(picture, '"')};
+    const std::string encoded = PercentEncoded(picture);
+    if (encoded != forms.front()) {
+        forms.push_back(encoded);
+    }
+    return forms;
+}
+
+std::vector<std::string> UsedPictures(const std::string& pictures, const std::string& page) {
+    std::vector<std::string> used;
+    if (pictures.empty()) {
+        return used;
+    }
+    for (const std::string& name : SplitFields(pictures, "|")) {
+        const std::vector<std::string> forms = PictureReferenceForms(name);
+        if (std::any_of(forms.begin(), forms.end(), [&](const std::string& form) {
+                return page.find(form) != std::string::npos;
+            })) {
+            AddOnce(used, name);
+        }
+    }
+    return used;
+}
+
+std::vector<std::string> FilesToSend(const std::string& siteFolder,
+                                     const std::vector<std::string>& pageFiles) {
+    std::vector<std::string> files;
+    for (const std::string& page : pageFiles) {
+        AddOnce(files, page);
+    }
+    const std::string pictures = ListPictures(JoinPath(siteFolder, "*.*"));
+    for (const std::string& page : pageFiles) {
+        const std::string text = ReadTextFile(JoinPath(siteFolder, page)).value_or(std::string());
+        for (const std::string& picture : UsedPictures(pictures, text)) {
+            AddOnce(files, picture);
+        }
+    }
+    for (const char* siteFile : {kSitemapFile, kRobotsFile}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(JoinPath(siteFolder, siteFile), error)) {
+            AddOnce(files, siteFile);
+        }
+    }
+    return files;
+}

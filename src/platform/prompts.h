@@ -77,6 +77,8 @@ struct ServerFilesWindow {
 class Prompts {
   public:
     virtual ~Prompts() = default;
+    // A Yes/No question with a warning icon asks about something risky (plain FTP, a
+    // certificate or host key, deleting or replacing files): its default answer is No.
     virtual MessageAnswer messageBox(const std::string& text, const std::string& caption,
                                      MessageButtons buttons, MessageIcon icon) = 0;
     // The chosen full path.

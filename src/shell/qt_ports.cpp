@@ -196,6 +196,11 @@ void QtShell::open(const std::string& pathOrAddress) {
 MessageAnswer QtPrompts::messageBox(const std::string& text, const std::string& caption,
                                     MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(QtIcon(icon), FromStd(caption), FromStd(text), QtButtons(buttons), owner_);
+    // A question that warns asks about something risky: Enter, or Escape, answers No.
+    if (buttons == MessageButtons::YesNo && icon == MessageIcon::Warning) {
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    }
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;

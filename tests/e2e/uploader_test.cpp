@@ -165,7 +165,8 @@ TEST_F(UploaderTest, AnSftpSiteIsReachedWithThePasswordThenTheKey) {
 
 namespace {
 
-// Answers every message box that comes, in order, through its buttons; the texts are kept.
+// Answers every message box that comes, in order, through its buttons (NoButton: Enter on what
+// has the focus); the texts are kept.
 class BoxAnswers {
   public:
     explicit BoxAnswers(std::deque<QMessageBox::StandardButton> answers)
@@ -180,6 +181,11 @@ class BoxAnswers {
                 answers_.empty() ? QMessageBox::Ok : answers_.front();
             if (!answers_.empty()) {
                 answers_.pop_front();
+            }
+            if (answer == QMessageBox::NoButton) {
+                QWidget* focus = QApplication::focusWidget();
+                QTest::keyClick(focus != nullptr ? focus : box, Qt::Key_Return);
+                return;
             }
             QAbstractButton* button = box->button(answer);
             button != nullptr ? button->click() : box->accept();
@@ -233,10 +239,11 @@ TEST_F(UploaderTest, UntrustedUnencryptedAndHostileServersAreMetThroughTheWindow
     };
 
     {
-        // An unverifiable certificate: No, and the server saw no login at all; then Yes.
+        // An unverifiable certificate: Enter answers No, and the server saw no login at all;
+        // then Yes.
         ServerProcess server(kFtpServer, {"--home", tlsHome.path(), "--tls", certificates.path(),
                                           "--log", logs / "tls.log"});
-        BoxAnswers answers({QMessageBox::No, QMessageBox::Ok, QMessageBox::Yes});
+        BoxAnswers answers({QMessageBox::NoButton, QMessageBox::Ok, QMessageBox::Yes});
         logIn(server);
         EXPECT_FALSE(button("connect")->isChecked());
         ASSERT_GE(answers.texts.size(), 1u);
@@ -250,7 +257,7 @@ TEST_F(UploaderTest, UntrustedUnencryptedAndHostileServersAreMetThroughTheWindow
         // No TLS: the user is told before the password goes. Then an upload into a subfolder
         // is cancelled from the notice, and nothing of it stays there.
         ServerProcess server(kFtpServer, {"--home", slowHome.path(), "--mode", "slow"});
-        BoxAnswers answers({QMessageBox::Yes});
+        BoxAnswers answers({QMessageBox::Yes, QMessageBox::NoButton});
         logIn(server);
         ASSERT_TRUE(button("connect")->isChecked());
         ASSERT_FALSE(answers.texts.empty());
@@ -270,6 +277,12 @@ TEST_F(UploaderTest, UntrustedUnencryptedAndHostileServersAreMetThroughTheWindow
         EXPECT_EQ(ReadFile(slowHome / "sub/big.html"), "the live page");
         EXPECT_FALSE(std::filesystem::exists(slowHome / "sub/.big.html.part"));
         EXPECT_FALSE(std::filesystem::exists(slowHome / ".big.html.part"));
+        // Enter on the question before deleting keeps the file.
+        clickRow(serverList, "big.html", false);
+        button("delete")->click();
+        EXPECT_NE(answers.texts.back().find("Delete big.html"), std::string::npos)
+            << answers.texts.back();
+        EXPECT_EQ(ReadFile(slowHome / "sub/big.html"), "the live page");
     }
     {
         // Names that climb out of the folder are not listed; what is listed lands inside it.

@@ -179,6 +179,44 @@ TEST_F(PageFilesTest, SaveAsKeepsTheDesignUnderTheNameAsTyped) {
     EXPECT_TRUE(page().texts.empty());
 }
 
+// Save As and New Page take a name without an extension as a web page, and refuse a hidden
+// name, which could take the place of the folder's shared items.
+TEST_F(PageFilesTest, ReservedAndBareNamesAreMadeSafe) {
+    designSomething();
+    const std::string refusal =
+        "A page name cannot start with \".\": such a file is hidden, and .siteitems holds the "
+        "items every page of the folder shares. Choose another name.";
+    const struct {
+        const char* typed;
+        bool newPage;
+        const char* fileName;
+    } cases[] = {
+        {".siteitems", false, nullptr},   {".siteitems", true, nullptr},
+        {".hidden.html", false, nullptr}, {"notes", false, "notes.html"},
+        {"notes", true, "notes.html"},    {"old.htm", false, "old.htm"},
+    };
+    for (const auto& typed : cases) {
+        page().fileName = "current.html";
+        prompts.shown.clear();
+        prompts.fileNames = {working / ("site/" + std::string(typed.typed))};
+        if (typed.newPage) {
+            session.files().newPage();
+        } else {
+            EXPECT_EQ(session.files().saveAsPage(), typed.fileName != nullptr) << typed.typed;
+        }
+        if (typed.fileName == nullptr) {
+            ASSERT_EQ(prompts.shown.size(), 1u) << typed.typed;
+            EXPECT_EQ(prompts.shown[0].text, refusal);
+            EXPECT_EQ(page().fileName, "current.html");
+        } else {
+            EXPECT_TRUE(prompts.shown.empty()) << typed.typed;
+            EXPECT_EQ(page().fileName, typed.fileName) << typed.typed;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(working / "site/.siteitems"));
+    EXPECT_FALSE(std::filesystem::exists(working / "site/.html"));
+}
+
 TEST_F(PageFilesTest, CancelledSaveAsClearsTheKeepDesignFlag) {
     designSomething();
     workspace().flags.keepDesign = true;

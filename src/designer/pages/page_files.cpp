@@ -30,6 +30,9 @@ constexpr const char* kInvalidNameCaption = "Invalid Page Name";
 constexpr const char* kFileNameOnlyText =
     "A page name is a file name: it cannot hold \"/\", \"\\\" or \"..\". Choose a name in the "
     "folder shown.";
+constexpr const char* kHiddenNameText =
+    "A page name cannot start with \".\": such a file is hidden, and .siteitems holds the items "
+    "every page of the folder shares. Choose another name.";
 
 // A path that climbs out of its folder ("..") or names a folder that is not there ("a/b"
 // typed as a name) makes no page.
@@ -72,12 +75,19 @@ bool PageFiles::mayReplace(const std::string& path) {
 }
 
 bool PageFiles::refusesName(const std::string& path) {
-    if (!LeavesItsFolder(path)) {
-        return false;
+    if (LeavesItsFolder(path)) {
+        prompts_.messageBox(kFileNameOnlyText, kInvalidNameCaption, MessageButtons::Ok,
+                            MessageIcon::None);
+        return true;
     }
-    prompts_.messageBox(kFileNameOnlyText, kInvalidNameCaption, MessageButtons::Ok,
-                        MessageIcon::None);
-    return true;
+    // A name starting with "." is a hidden file, and one of them (.siteitems) holds the items
+    // every page of the folder shares: a page saved under it would take their place.
+    if (FileNameOf(path).empty() || FileNameOf(path).front() == '.') {
+        prompts_.messageBox(kHiddenNameText, kInvalidNameCaption, MessageButtons::Ok,
+                            MessageIcon::None);
+        return true;
+    }
+    return false;
 }
 
 void PageFiles::selectFolder(const std::string& folder) {
@@ -126,8 +136,12 @@ bool PageFiles::saveAsPage() {
     if (workspace_.folders.selectedIndex()) {
         page.directory = workspace_.folders.selectedText();
     }
-    const std::optional<std::string> chosen = prompts_.saveFileName(
+    std::optional<std::string> chosen = prompts_.saveFileName(
         {"Save Current Page As", kPageFilter, JoinPath(page.directory, "newpage.html")});
+    // A name typed without an extension is a web page all the same.
+    if (chosen && FileNameOf(*chosen).find('.') == std::string::npos) {
+        *chosen += ".html";
+    }
     if (!chosen || refusesName(*chosen) || !mayReplace(*chosen)) {
         // Left set, the flag would make the next new page keep this design.
         workspace_.flags.keepDesign = false;

@@ -38,7 +38,8 @@ class PageFiles {
     // True when nothing is at the path, it is this page's own file, or the user lets it be
     // replaced.
     bool mayReplace(const std::string& path);
-    // A chosen path that would make a page outside the folder shown is refused with a message.
+    // A chosen path that would make a page outside the folder shown, or a hidden file (the
+    // folder's shared items among them), is refused with a message.
     bool refusesName(const std::string& path);
     // Selects the folder in the folder list, adding it when it is not listed.
     void selectFolder(const std::string& folder);

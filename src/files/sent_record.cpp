@@ -84,16 +84,28 @@ bool SentRecord::needsSending(const std::string& name, const std::string& localP
     return hash.empty() || hash != entry.hash;
 }
 
-void SentRecord::sent(const std::string& name, const std::string& localPath,
-                      const std::string& contentHash) {
+std::optional<SentRecord::LocalState> SentRecord::Look(const std::string& localPath) {
     std::error_code error;
     const auto size = fs::file_size(localPath, error);
     const std::optional<long long> modified = ModifiedTime(localPath);
-    const std::string hash = contentHash.empty() ? hashOf(localPath, false) : contentHash;
-    if (error || !modified || hash.empty() || name.find('\n') != std::string::npos) {
+    if (error || !modified) {
+        return std::nullopt;
+    }
+    return LocalState{static_cast<long long>(size), *modified};
+}
+
+void SentRecord::sent(const std::string& name, const std::string& localPath,
+                      const std::string& contentHash, const std::optional<LocalState>& before) {
+    const std::optional<LocalState> now = Look(localPath);
+    // Saved again while it went: what the server holds is not what the file holds now.
+    if (!now || (before && !(*before == *now))) {
         return;
     }
-    Entry entry{static_cast<long long>(size), hash, modified,
+    const std::string hash = contentHash.empty() ? hashOf(localPath, false) : contentHash;
+    if (hash.empty() || name.find('\n') != std::string::npos) {
+        return;
+    }
+    Entry entry{now->size, hash, now->modified,
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(
                                            std::chrono::system_clock::now().time_since_epoch())
                                            .count())};

@@ -17,10 +17,23 @@ class SentRecord {
     // Whether the local file must go; the server's size when the server tells it.
     bool needsSending(const std::string& name, const std::string& localPath,
                       std::optional<long long> serverSize);
+    // A local file's size and modification time (nanoseconds), looked at before it is sent.
+    struct LocalState {
+        long long size = 0;
+        long long modified = 0;
+        bool operator==(const LocalState& other) const {
+            return size == other.size && modified == other.modified;
+        }
+    };
+    static std::optional<LocalState> Look(const std::string& localPath);
+
     // The server confirmed the file: it is recorded with the content it had when sent (its
-    // hash when the sending worked it out, else read now).
+    // hash when the sending worked it out, else read now). Given the state looked at before
+    // the sending, a file that changed meanwhile is not recorded, so that the next upload
+    // sends it again.
     void sent(const std::string& name, const std::string& localPath,
-              const std::string& contentHash = std::string());
+              const std::string& contentHash = std::string(),
+              const std::optional<LocalState>& before = std::nullopt);
 
   private:
     struct Entry {

@@ -164,11 +164,12 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
                             {"PAGENAME", page.pageName},
                             {"MAX_FILE_SIZE", "5000000"},
                             {"PASSWORD", folder.password}}};
+        const std::optional<SentRecord::LocalState> before = SentRecord::Look(picture.filePath);
         if (!send(true, picture, "The picture " + name)) {
             return report;
         }
         if (!dryRun) {
-            record.sent(name, picture.filePath);
+            record.sent(name, picture.filePath, std::string(), before);
         }
     }
     const Form form{uploadFile,

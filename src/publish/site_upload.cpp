@@ -276,6 +276,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
             progress.sent(file, size);
             continue;
         }
+        const std::optional<SentRecord::LocalState> before = SentRecord::Look(local);
         int code = engine.ftpePutFile(file);
         auto next = std::chrono::steady_clock::now() + std::chrono::seconds(1);
         while (code >= 0) {
@@ -296,7 +297,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
                          ? std::string()
                          : "; its part file " + engine.leftPartFile() + " stays on the server"));
         } else {
-            record.sent(file, local, engine.ftpeSentDigest());
+            record.sent(file, local, engine.ftpeSentDigest(), before);
             progress.sent(file, size);
         }
     }

@@ -43,3 +43,20 @@ TEST(SentRecord, ChangeIsToldBySizeTimeAndContentAndOldRecordsStillCount) {
     WriteFile(page, "the page");
     EXPECT_FALSE(SentRecord(working.path(), target).needsSending("page.html", page, 8));
 }
+
+// A file saved again while it went is not recorded: the next upload sends it again.
+TEST(SentRecord, AFileChangedWhileItWentIsSentAgain) {
+    TempFolder working;
+    const std::string page = working / "page.html";
+    WriteFile(page, "the page");
+    SentRecord record(working.path(), "sftp|host|me|/www");
+    const std::optional<SentRecord::LocalState> before = SentRecord::Look(page);
+    ASSERT_TRUE(before);
+    WriteFile(page, "the PAGE, saved again");
+    fs::last_write_time(page, fs::last_write_time(page) + std::chrono::seconds(2));
+    record.sent("page.html", page, ContentHashOfFile(page), before);
+    EXPECT_TRUE(record.needsSending("page.html", page, 8));
+    record.sent("page.html", page, ContentHashOfFile(page), SentRecord::Look(page));
+    EXPECT_FALSE(
+        SentRecord(working.path(), "sftp|host|me|/www").needsSending("page.html", page, 21));
+}

@@ -1,5 +1,6 @@
 #include "publish/site_upload.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "store/hosting_folder_store.h"
 #include "store/page_store.h"
 #include "transfer/ftp_engine.h"
+#include "transfer/ftp_listing.h"
 #include "transfer/server_login.h"
 #include "transfer/transfer_errors.h"
 
@@ -46,6 +48,12 @@ class Progress {
     void skipped(const std::string& file) {
         ++skipped_;
         err_ << "skipped " << file << " (the server has it as it was sent)\n";
+    }
+    // A file counted as sent that the server turned out not to hold.
+    void notPlaced(const std::string& file, long long bytes, const std::string& reason) {
+        --sent_;
+        total_ -= bytes;
+        failed(file, "the server said it was stored, but " + reason);
     }
     void failed(const std::string& file, const std::string& reason) {
         failed_.push_back(file);
@@ -212,6 +220,48 @@ std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions&
     return " (" + FtpErrorMeaning(code) + ")";
 }
 
+// A file the server confirmed, to be checked in its listing before it is recorded as sent.
+struct Placed {
+    std::string file;
+    std::string local;
+    std::string digest;
+    std::optional<SentRecord::LocalState> before;
+    long long bytes = 0;
+};
+
+// A server may confirm a file it threw away or a rename it never made: the folder's listing
+// must show each file whole before the record says it was sent.
+void RecordPlaced(FtpEngine& engine, const std::vector<Placed>& placed, SentRecord& record,
+                  Progress& progress) {
+    if (placed.empty()) {
+        return;
+    }
+    std::vector<SentFile> sent;
+    for (const Placed& file : placed) {
+        sent.push_back({file.file, file.bytes});
+    }
+    const int listed = engine.ftpeGetList();
+    std::vector<std::pair<std::string, std::string>> missing;
+    if (listed < 0) {
+        for (const SentFile& file : sent) {
+            missing.emplace_back(file.name, "its folder could not be listed to check it (code " +
+                                                std::to_string(listed) + ")");
+        }
+    } else {
+        missing = NotHeldWhole(engine.entries(), sent);
+    }
+    for (const Placed& file : placed) {
+        const auto wrong = std::find_if(missing.begin(), missing.end(), [&](const auto& entry) {
+            return entry.first == file.file;
+        });
+        if (wrong != missing.end()) {
+            progress.notPlaced(file.file, file.bytes, wrong->second);
+        } else {
+            record.sent(file.file, file.local, file.digest, file.before);
+        }
+    }
+}
+
 int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
                 const UploadOptions& options, std::ostream& err) {
     const bool dryRun = options.dryRun;
@@ -261,6 +311,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     }
     const std::vector<std::string> files = FilesToSend(site.siteFolder, pageFiles);
     Progress progress(err, dryRun);
+    std::vector<Placed> placed;
     engine.ftpeSetLocalDir(site.siteFolder);
     engine.ftpeSetMode('B');
     for (const std::string& file : files) {
@@ -297,10 +348,11 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
                          ? std::string()
                          : "; its part file " + engine.leftPartFile() + " stays on the server"));
         } else {
-            record.sent(file, local, engine.ftpeSentDigest(), before);
+            placed.push_back({file, local, engine.ftpeSentDigest(), before, size});
             progress.sent(file, size);
         }
     }
+    RecordPlaced(engine, placed, record, progress);
     engine.ftpeClose();
     engine.ftpeRelease();
     return progress.finish();

@@ -1,5 +1,7 @@
 #include "transfer/ftp_listing.h"
 
+#include <algorithm>
+
 #include "common/text_case.h"
 
 namespace {
@@ -99,4 +101,21 @@ std::vector<std::string> ParseFtpListing(const std::string& text) {
         }
     }
     return FtpListEntries(entries);
+}
+
+std::vector<std::pair<std::string, std::string>> NotHeldWhole(const std::vector<FtpEntry>& listing,
+                                                              const std::vector<SentFile>& sent) {
+    std::vector<std::pair<std::string, std::string>> missing;
+    for (const SentFile& file : sent) {
+        const auto held = std::find_if(listing.begin(), listing.end(), [&](const FtpEntry& entry) {
+            return entry.name == file.name;
+        });
+        if (held == listing.end()) {
+            missing.emplace_back(file.name, "the server holds no such file");
+        } else if (held->size && *held->size != file.bytes) {
+            missing.emplace_back(file.name, "the server holds " + std::to_string(*held->size) +
+                                                " of " + std::to_string(file.bytes) + " bytes");
+        }
+    }
+    return missing;
 }

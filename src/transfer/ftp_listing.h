@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One entry of a server folder; the folder flag is known when the server says what it is.
@@ -29,3 +30,14 @@ FtpEntry ParseListingLine(const std::string& line, bool facts);
 
 // The line without its line end (CR, LF or both).
 std::string WithoutLineEnd(std::string line);
+
+// A file the server said it stored, with the bytes that were sent of it.
+struct SentFile {
+    std::string name;
+    long long bytes = 0;
+};
+// Of the files sent, those the server's listing does not hold whole, each with what it holds
+// instead ("a.html: the server holds no such file", "b.jpg: the server holds 10 of 120 bytes").
+// A listing that tells no size cannot show a difference.
+std::vector<std::pair<std::string, std::string>> NotHeldWhole(const std::vector<FtpEntry>& listing,
+                                                              const std::vector<SentFile>& sent);

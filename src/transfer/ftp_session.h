@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "transfer/ftp_listing.h"
 #include "transfer/ftp_panes.h"
 
 class FtpEngine;
@@ -54,7 +55,10 @@ class FtpSession {
     bool connected();
     void showError(int code);
     // Moves the transfer started last; the notice shows how much of the expected size moved.
-    bool callTheDriver(char kind, long long expected);
+    enum class Driven { Done, Failed, Cancelled };
+    Driven callTheDriver(char kind, long long expected);
+    // After uploads: the files the server confirmed but its listing does not hold whole.
+    void tellNotHeldWhole(const std::vector<SentFile>& sent);
     // Once a session: the files travel in clear although the login was encrypted.
     void tellClearFiles();
     void tellChangedHostKey(const std::string& server);

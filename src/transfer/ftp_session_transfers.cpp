@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "platform/prompts.h"
 #include "transfer/ftp_engine.h"
+#include "transfer/ftp_listing.h"
 #include "transfer/ftp_panes.h"
 
 // The uploader's uploads and downloads: each file started on the engine and driven to its end,
@@ -21,7 +22,7 @@ void FtpSession::tellLeftPartFile() {
     }
 }
 
-bool FtpSession::callTheDriver(char kind, long long expected) {
+FtpSession::Driven FtpSession::callTheDriver(char kind, long long expected) {
     engine_->ftpeLog("--> Entering CallTheDriver");
     using Clock = std::chrono::steady_clock;
     auto nextCheck = Clock::now() + std::chrono::seconds(1);
@@ -38,13 +39,14 @@ bool FtpSession::callTheDriver(char kind, long long expected) {
             engine_->ftpeAbort();
             engine_->ftpeLog("--> Leaving CallTheDriver");
             tellLeftPartFile();
-            return false;
+            return Driven::Cancelled;
         }
         const int code = engine_->ftpeDriver();
         if (code < 0) {
             showError(code);
             tellLeftPartFile();
-            break;
+            engine_->ftpeLog("--> Leaving CallTheDriver");
+            return Driven::Failed;
         }
         if (code == 0) {
             break;
@@ -56,7 +58,7 @@ bool FtpSession::callTheDriver(char kind, long long expected) {
     }
     progress();
     engine_->ftpeLog("--> Leaving CallTheDriver");
-    return true;
+    return Driven::Done;
 }
 
 void FtpSession::uploadFiles() {
@@ -71,6 +73,7 @@ void FtpSession::uploadFiles() {
     engine_->ftpeSetLocalDir(panes_.localFolder);
     engine_->ftpeSetMode('B');
     prompts_.uploadNotice(true);
+    std::vector<SentFile> sent;
     for (const std::size_t index : panes_.localSelection) {
         const std::string& entry = panes_.localEntries.at(index);
         if (IsFolderEntry(entry)) {
@@ -84,13 +87,31 @@ void FtpSession::uploadFiles() {
             showError(code);
             continue;
         }
-        if (!callTheDriver('P', size)) {
+        const Driven driven = callTheDriver('P', size);
+        if (driven == Driven::Done) {
+            sent.push_back({entry, size});
+        } else if (driven == Driven::Cancelled) {
             break;
         }
     }
     panes_.localSelection.clear();
     refreshServerList();
+    tellNotHeldWhole(sent);
     prompts_.uploadNotice(false);
+}
+
+void FtpSession::tellNotHeldWhole(const std::vector<SentFile>& sent) {
+    std::string files;
+    for (const auto& [name, held] : NotHeldWhole(engine_->entries(), sent)) {
+        files += "\n" + name + ": " + held;
+    }
+    if (!files.empty()) {
+        prompts_.messageBox(
+            "The server said these files were stored, but it does not hold them "
+            "whole:" +
+                files,
+            "FTP Error:", MessageButtons::Ok, MessageIcon::Warning);
+    }
 }
 
 void FtpSession::downloadFiles() {
@@ -118,7 +139,7 @@ void FtpSession::downloadFiles() {
             showError(code);
             continue;
         }
-        if (!callTheDriver('G', size)) {
+        if (callTheDriver('G', size) == Driven::Cancelled) {
             break;
         }
     }

@@ -424,6 +424,17 @@ TEST(FtpTransfers, NoHalfFileTakesARealNameAndNothingHangs) {
             ReadFile(stand.working / "conftp.log").find("sending live.html under its own name"),
             std::string::npos);
     }
+    for (const char* lying : {"liar", "fakerename"}) {
+        // A server that confirms an upload it threw away, or a rename it never made, is told.
+        Stand stand(lying);
+        stand.select(false, "live.html");
+        stand.session.uploadFiles();
+        EXPECT_TRUE(ReadFile(stand.home / "live.html") == "the live page");
+        EXPECT_NE(stand.errors().find("does not hold them whole:\nlive.html: the server holds 13 "
+                                      "of 409600 bytes"),
+                  std::string::npos)
+            << lying << stand.errors();
+    }
     {
         // A download that stops moving fails within the stall limit.
         Stand stand("stall");

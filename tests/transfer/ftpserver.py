@@ -5,7 +5,8 @@ it listens. --mode makes it misbehave as real servers do: "norename" refuses ren
 "dropupload" breaks every connection 100 kB into an upload, "stall" stops sending a download
 after its first piece, "slow" moves 64 kB a second, "stallupload" stops reading an upload
 after 100 kB, "noreply" never confirms an upload, "hostile" lists names that climb out of the
-folder (and serves any name), "tlsonce" refuses AUTH once a login went through.
+folder (and serves any name), "tlsonce" refuses AUTH once a login went through, "liar" answers
+226 to every upload and throws it away, "fakerename" answers 250 to renames it never makes.
 --log FILE records every command the server receives, one a line ("CONNECT" for each new
 connection), so that a test can see what reached it.
 """
@@ -124,6 +125,21 @@ def misbehaving(handler, mode):
             def ftp_RNFR(self, path):
                 self.respond("550 Renaming is not allowed here.")
         return Refusing
+    if mode == "liar":
+        class Liar(handler):
+            # Every upload is answered 226 and thrown away.
+            def ftp_STOR(self, file, mode="w"):
+                return handler.ftp_STOR(self, os.devnull, mode)
+        return Liar
+    if mode == "fakerename":
+        class FakeRename(handler):
+            # Renames are answered as done and never made.
+            def ftp_RNFR(self, path):
+                self.respond("350 Ready for destination name.")
+
+            def ftp_RNTO(self, path):
+                self.respond("250 Renaming ok.")
+        return FakeRename
     if mode == "dropupload":
         handler.dtp_handler = DroppingDTPHandler
     if mode == "stall":

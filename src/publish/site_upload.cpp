@@ -299,6 +299,11 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         err << "cannot list " << folder << " on " << target.server << "\n";
         return kCannotSend;
     }
+    if (engine.filesInClear()) {
+        err << "warning: " << target.server
+            << " encrypts the login but refuses to encrypt files (PROT P): the files travel "
+               "unencrypted (--require-tls refuses such a server)\n";
+    }
     std::map<std::string, std::optional<long long>> onServer;
     for (const FtpEntry& entry : engine.entries()) {
         onServer[entry.name] = entry.size;

@@ -162,13 +162,13 @@ int FtpEngine::ftpeConnect(const std::string& server, const std::string& user,
         ssh_.acceptAnyKeyType(false);
     }
     if (result == -CURLE_USE_SSL_FAILED && !secureShell_) {
-        if (tls_.inUse() && !tls_.required()) {
-            // The login went encrypted but the server will not encrypt files: they go in
-            // clear on a connection of their own, the login stays encrypted.
+        if (tls_.protectionRefused() && !tls_.required()) {
+            // The login went encrypted but the server refused PROT P: the files go in clear on
+            // a connection of their own, the login stays encrypted.
             tls_.filesInClear();
             log_.line(
-                "--> The server refuses TLS on data connections: files travel in clear, the "
-                "login stays encrypted");
+                "--> The server refuses TLS on data connections (PROT P): files travel in clear, "
+                "the login stays encrypted");
             result = logIn();
         } else if (!tls_.inUse() && !tls_.required()) {
             // AUTH was refused: nothing of the login went.

@@ -12,14 +12,15 @@
 
 int FtpEngine::ftpeGetList() {
     int listed = listOnce();
-    if (listed < 0 && tls_.inUse() && tls_.forFiles() && !tls_.required()) {
-        // Some servers take TLS on the login but not on data connections: the login stays
-        // encrypted, the files go in clear on a new connection.
+    if (listed == -CURLE_USE_SSL_FAILED && tls_.protectionRefused() && tls_.forFiles() &&
+        !tls_.required()) {
+        // The server refused PROT P on a new connection: the login stays encrypted, the files
+        // go in clear. Any other failure keeps them encrypted.
         tls_.filesInClear();
         freshConnection_ = true;
         log_.line(
-            "--> The server refuses TLS on data connections: files travel in clear, the login "
-            "stays encrypted");
+            "--> The server refuses TLS on data connections (PROT P): files travel in clear, the "
+            "login stays encrypted");
         listed = listOnce();
     }
     if (listed > 0 && secureShell_) {

@@ -18,14 +18,18 @@ void FtpTls::prepare(CURL* easy) const {
 }
 
 void FtpTls::sawCommand(const std::string& line) {
-    if (line.rfind("AUTH TLS", 0) == 0 || line.rfind("AUTH SSL", 0) == 0) {
-        authSent_ = true;
-    }
+    authSent_ = line.rfind("AUTH TLS", 0) == 0 || line.rfind("AUTH SSL", 0) == 0;
+    protSent_ = line.rfind("PROT P", 0) == 0;
 }
 
 void FtpTls::sawReply(const std::string& line) {
     if (authSent_ && line.rfind("234", 0) == 0) {
         inUse_ = true;
     }
+    // A refusal is a 4xx or 5xx answer; a multi-line answer's later lines start otherwise.
+    if (protSent_ && !line.empty() && (line[0] == '4' || line[0] == '5')) {
+        protRefused_ = true;
+    }
     authSent_ = false;
+    protSent_ = false;
 }

@@ -21,11 +21,15 @@ class FtpTls {
     void beginLogin() {
         inUse_ = false;
         forFiles_ = true;
+        protRefused_ = false;
     }
     // The login went encrypted, the files go in clear from now on.
     void filesInClear() { forFiles_ = false; }
     bool inUse() const { return inUse_; }
     bool forFiles() const { return forFiles_; }
+    // The server refused PROT P on the encrypted control connection: the one answer that lets
+    // the files go in clear (unless TLS is required). No other failure may.
+    bool protectionRefused() const { return inUse_ && protRefused_; }
     // Once spoken (or pinned), TLS is never given up.
     bool known() const { return inUse_ || known_ || !pinnedKey_.empty(); }
 
@@ -43,4 +47,6 @@ class FtpTls {
     bool inUse_ = false;
     bool forFiles_ = true;
     bool authSent_ = false;
+    bool protSent_ = false;
+    bool protRefused_ = false;
 };

@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kServer = QUILLORA_TEST_DATA "/transfer/ftpserver.py";
+constexpr const char* kTlsServer = QUILLORA_TEST_DATA "/transfer/tlsftpserver.py";
 
 // Selects the entries by name in the pane's list.
 std::vector<std::size_t> Rows(const std::vector<std::string>& entries,
@@ -33,9 +34,11 @@ std::vector<std::size_t> Rows(const std::vector<std::string>& entries,
 
 class FtpSessionTest : public ::testing::Test {
   protected:
+    // With TLS, a server that encrypts the login and refuses to encrypt the files (PROT P).
     explicit FtpSessionTest(bool tls = false)
-        : server(kServer,
-                 tls ? std::vector<std::string>{"--home", home.path(), "--tls", certificates.path()}
+        : server(tls ? kTlsServer : kServer,
+                 tls ? std::vector<std::string>{"--home", home.path(), "--tls", certificates.path(),
+                                                "--mode", "refuseprot"}
                      : std::vector<std::string>{"--home", home.path()}) {
         {
             SqliteDatabase db;
@@ -273,14 +276,57 @@ TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {
     const int port = server.port();
     server.stop();
     TempFolder otherCertificates;
-    ServerProcess other(kServer, {"--home", home.path(), "--tls", otherCertificates.path(),
-                                  "--port", std::to_string(port)});
+    ServerProcess other(kTlsServer, {"--home", home.path(), "--tls", otherCertificates.path(),
+                                     "--port", std::to_string(port)});
     prompts.answers = {MessageAnswer::No};
     logIn(session);
     EXPECT_FALSE(session.panes().connected);
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_NE(prompts.shown[0].text.find("shows another certificate"), std::string::npos)
         << prompts.shown[0].text;
+}
+
+// A server that speaks TLS on every connection keeps the files encrypted, whatever else fails:
+// a folder it will not list changes nothing for the files sent afterwards.
+TEST(FtpsTransfers, AFailedListingNeverSendsTheFilesInClear) {
+    TempFolder working;
+    TempFolder home;
+    TempFolder local;
+    TempFolder certificates;
+    const std::string log = working / "server.log";
+    fs::create_directories(home / "unlisted");
+    ServerProcess server(kTlsServer, {"--home", home.path(), "--tls", certificates.path(), "--mode",
+                                      "unlisted", "--log", log});
+    {
+        SqliteDatabase db;
+        db.open(working / "quilldata.db");
+        CreatePageStore(db);
+    }
+    WriteFile(local / "page.html", "kept secret");
+    FakePrompts prompts;
+    FtpSession session{working.path(), local.path(), prompts};
+    FtpPanes& panes = session.panes();
+    panes.server = "127.0.0.1:" + std::to_string(server.port());
+    panes.user = "quill";
+    panes.password = "secret";
+    prompts.answers = {MessageAnswer::Yes};
+    session.connect();
+    ASSERT_TRUE(panes.connected);
+    panes.serverCaret = Rows(panes.serverEntries, {"unlisted  [FOLDER]"}).at(0);
+    session.openServerFolder();
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_NE(prompts.shown.back().text.find("Code: "), std::string::npos);
+    session.fillLocalList();
+    panes.localSelection = Rows(panes.localEntries, {"page.html"});
+    session.uploadFiles();
+    EXPECT_EQ(ReadFile(home / "unlisted/page.html"), "kept secret");
+    const std::string received = ReadFile(log);
+    EXPECT_EQ(received.find("PROT C"), std::string::npos) << received;
+    EXPECT_EQ(received.find("DATA CLEAR"), std::string::npos) << received;
+    EXPECT_NE(received.find("STOR .page.html.part\nDATA TLS"), std::string::npos) << received;
+    for (const ShownMessage& shown : prompts.shown) {
+        EXPECT_EQ(shown.text.find("refuses to encrypt files"), std::string::npos) << shown.text;
+    }
 }
 
 TEST_F(FtpSessionTest, EncryptedOnlyRefusesAServerWithoutTls) {

@@ -20,7 +20,8 @@ constexpr int kSomeNotWritten = 1;
 constexpr int kUsageOrDatabaseError = 2;
 constexpr const char* kUsage =
     "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
-    "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER "
+    "[--require-tls] [--trust-certificate FINGERPRINT] [--trust-host-key FINGERPRINT]] "
+    "SITE_FOLDER "
     "[PAGE ...]\n"
     "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n";
 constexpr const char* kHelp =
@@ -38,8 +39,10 @@ constexpr const char* kHelp =
     "  --upload sftp://USER@HOST[:PORT]/PATH\n"
     "                 then send the pages and their pictures to that FTP or SFTP folder. The\n"
     "                 password (for either) comes from QUILLORA_FTP_PASSWORD or the login\n"
-    "                 remembered in the uploader; SFTP also logs in with ~/.ssh/id_ed25519,\n"
-    "                 id_rsa or the SSH agent, and needs the host in ~/.ssh/known_hosts.\n"
+    "                 remembered in the uploader (in the keyring when one answers); one\n"
+    "                 written into the address is wiped from what ps shows, but it is better\n"
+    "                 left out. SFTP also logs in with ~/.ssh/id_ed25519, id_rsa or the SSH\n"
+    "                 agent, and needs the host in ~/.ssh/known_hosts (or --trust-host-key).\n"
     "                 A file goes when it is new there, its content changed since it was last\n"
     "                 sent there, or the server holds another size (the working folder's\n"
     "                 \"sent\" records what went where)\n"
@@ -51,6 +54,10 @@ constexpr const char* kHelp =
     "                 with an FTP upload: trust the server's certificate that does not verify\n"
     "                 when its SHA-256 fingerprint is this one (as a refusal prints it); it\n"
     "                 is remembered for the server, as the uploader remembers it\n"
+    "  --trust-host-key FINGERPRINT\n"
+    "                 with an SFTP upload: trust the server's host key that ~/.ssh/known_hosts\n"
+    "                 does not hold when its SHA-256 fingerprint is this one (as a refusal\n"
+    "                 prints it); it is added to known_hosts, as the uploader adds it\n"
     "  --hosting-base URL\n"
     "                 the hosting service's address (http or https), when it is not the usual\n"
     "                 one\n"
@@ -63,7 +70,9 @@ constexpr const char* kHelp =
     "  --help         this text\n"
     "\n"
     "Exit status: 0 every page written (and sent), 1 some were not (they are named), 2 usage,\n"
-    "page store, connection or login error. With --check: 0 nothing found, 1 findings.\n";
+    "page store, connection or login error, 3 stopped by Ctrl+C or SIGTERM (the file under way\n"
+    "is taken back; what was sent and what was not is listed). With --check: 0 nothing found,\n"
+    "1 findings.\n";
 
 struct Request {
     std::string workingFolder;
@@ -119,6 +128,11 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                 return std::nullopt;
             }
             request.options.trustedCertificate = arguments[i];
+        } else if (argument == "--trust-host-key") {
+            if (++i == arguments.size()) {
+                return std::nullopt;
+            }
+            request.options.trustedHostKey = arguments[i];
         } else if (argument.rfind("--", 0) == 0) {
             return std::nullopt;
         } else {
@@ -138,8 +152,10 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
     return request;
 }
 
-UploadOptions WithVault(UploadOptions options, PasswordVault* vault) {
+UploadOptions WithPorts(UploadOptions options, PasswordVault* vault,
+                        const std::atomic<bool>* stop) {
     options.vault = vault;
+    options.stop = stop;
     return options;
 }
 
@@ -147,7 +163,7 @@ UploadOptions WithVault(UploadOptions options, PasswordVault* vault) {
 
 int RunBatchPublish(const std::vector<std::string>& arguments,
                     const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err,
-                    PasswordVault* vault) {
+                    PasswordVault* vault, const std::atomic<bool>* stop) {
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
             out << kUsage << kHelp;
@@ -227,7 +243,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     }
     if (request->upload && !written.pages.empty()) {
         const int sent = UploadSite(written, *request->upload, db, request->hosting,
-                                    WithVault(request->options, vault), err);
+                                    WithPorts(request->options, vault, stop), err);
         if (sent != kAllWritten) {
             return sent;
         }

@@ -1,18 +1,20 @@
 #pragma once
 
-class PasswordVault;
-
+#include <atomic>
 #include <ostream>
 #include <string>
 #include <vector>
+
+class PasswordVault;
 
 // quillora-publish: writes the finished pages of a site folder from their stored designs, as
 // the designer's save does, without touching the page store; with --upload it then sends them
 // to the hosting folder or an FTP folder.
 //   quillora-publish [--workdir DIR] [--upload TARGET [--dry-run]] SITE_FOLDER [PAGE ...]
 // Exit status: 0 every page written (and sent), 1 some were not, 2 usage, database,
-// connection or login error.
-// The keyring, when given, holds the passwords the uploader remembered there.
+// connection or login error, 3 stopped (Ctrl+C or SIGTERM) before every file was sent.
+// The keyring, when given, holds the passwords the uploader remembered there; the stop flag,
+// when given, is set by a signal to end an upload cleanly.
 int RunBatchPublish(const std::vector<std::string>& arguments,
                     const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err,
-                    PasswordVault* vault = nullptr);
+                    PasswordVault* vault = nullptr, const std::atomic<bool>* stop = nullptr);

@@ -32,6 +32,11 @@ namespace {
 constexpr int kAllSent = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kCannotSend = 2;
+constexpr int kStopped = 3;
+
+bool StopAsked(const UploadOptions& options) {
+    return options.stop != nullptr && options.stop->load();
+}
 
 // Counts what went and tells it as it goes.
 class Progress {
@@ -108,6 +113,10 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
     PagePublisher publisher(site.workingFolder, prompts);
     publisher.setSiteOptions(PageStore(db, prompts).siteOptions(site.siteFolder));
     for (const PageRecord& page : site.pages) {
+        if (StopAsked(options)) {
+            progress.failed(page.fileName, "stopped before it went");
+            continue;
+        }
         std::string connection;
         const SendReport report = SendPage(
             {page.fileName, page.pageTitle,
@@ -136,7 +145,8 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
             progress.failed(page.fileName, report.failure);
         }
     }
-    return progress.finish();
+    const int status = progress.finish();
+    return StopAsked(options) ? kStopped : status;
 }
 
 // The address the engine logs in to.
@@ -189,7 +199,17 @@ class OptionAnswers : public TrustQuestions {
         return false;
     }
     bool goOnUnencrypted() override { return !options_.requireTls; }
-    bool trustHostKey(const SshHostKey&) override { return false; }
+    bool trustHostKey(const SshHostKey& key) override {
+        const std::string wanted = options_.trustedHostKey.rfind("SHA256:", 0) == 0
+                                       ? options_.trustedHostKey
+                                       : "SHA256:" + options_.trustedHostKey;
+        if (options_.trustedHostKey.empty() || wanted != key.fingerprint()) {
+            return false;
+        }
+        err_ << "trusting the host key of " << server_ << " (" << key.fingerprint()
+             << ") as --trust-host-key says; it is added to " << KnownHostsPath() << "\n";
+        return true;
+    }
     void hostKeyNotKept() override {}
 
   private:
@@ -208,7 +228,9 @@ std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions&
                                       : " (" + FtpErrorMeaning(code) + ")";
         case FtpEngine::kUnknownHostKey:
             return " (the server's host key " + shown + " is not in " + KnownHostsPath() +
-                   ": connect once with ssh or the Quillora uploader and accept it)";
+                   ": connect once with ssh or the Quillora uploader and accept it, or, if that "
+                   "is your server's key, run again with --trust-host-key " +
+                   shown + ")";
         case FtpEngine::kChangedHostKey:
             return " (WARNING: the server's host key has changed to " + shown +
                    "; someone may be listening in between. If the change is expected, remove the "
@@ -320,6 +342,10 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     engine.ftpeSetLocalDir(site.siteFolder);
     engine.ftpeSetMode('B');
     for (const std::string& file : files) {
+        if (StopAsked(options)) {
+            progress.failed(file, "stopped before it went");
+            continue;
+        }
         const std::string local = JoinPath(site.siteFolder, file);
         const long long size = FtpEngine::ftpeGetLocalFSize(local);
         const auto held = onServer.find(file);
@@ -336,6 +362,12 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         int code = engine.ftpePutFile(file);
         auto next = std::chrono::steady_clock::now() + std::chrono::seconds(1);
         while (code >= 0) {
+            if (StopAsked(options)) {
+                // Taken back: the part file goes, the server keeps what it had under the name.
+                engine.ftpeAbort();
+                code = kStopped;
+                break;
+            }
             code = engine.ftpeDriver();
             if (code == 0) {
                 break;
@@ -345,7 +377,12 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
                 next += std::chrono::seconds(1);
             }
         }
-        if (code < 0) {
+        if (code == kStopped) {
+            progress.failed(file, engine.leftPartFile().empty()
+                                      ? "stopped while it went; nothing of it stays on the server"
+                                      : "stopped while it went; its part file " +
+                                            engine.leftPartFile() + " stays on the server");
+        } else if (code < 0) {
             progress.failed(
                 file,
                 "code " + std::to_string(code) + " (" + FtpErrorMeaning(code) + ")" +
@@ -360,7 +397,12 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     RecordPlaced(engine, placed, record, progress);
     engine.ftpeClose();
     engine.ftpeRelease();
-    return progress.finish();
+    const int status = progress.finish();
+    if (StopAsked(options)) {
+        err << "stopped: the files above marked \"not sent\" did not go\n";
+        return kStopped;
+    }
+    return status;
 }
 
 }  // namespace

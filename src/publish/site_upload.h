@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -29,6 +30,12 @@ struct UploadOptions {
     // The SHA-256 fingerprint of an FTP server's certificate to trust although it does not
     // verify; empty for none.
     std::string trustedCertificate;
+    // The SHA-256 fingerprint of an SFTP server's host key to trust although known_hosts does
+    // not hold it; empty for none.
+    std::string trustedHostKey;
+    // Set (by a signal) to end the upload: the file under way is taken back, and what was sent
+    // and what was not is told.
+    const std::atomic<bool>* stop = nullptr;
     // Where remembered passwords may be kept; none to read the page store only.
     PasswordVault* vault = nullptr;
 };
@@ -37,6 +44,6 @@ struct UploadOptions {
 // there, changed since it was last sent there, or changed on the server (SentRecord). Progress
 // goes to err, a line per file with the running total, then a summary.
 // Exit status: 0 everything sent, 1 some files failed (they are named), 2 a connection, login
-// or page store failure.
+// or page store failure, 3 stopped before every file was sent.
 int UploadSite(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
                const HostingAddresses& hosting, const UploadOptions& options, std::ostream& err);

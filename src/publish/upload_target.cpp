@@ -31,3 +31,27 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
     }
     return target;
 }
+
+std::optional<std::pair<std::size_t, std::size_t>> PasswordInAddress(const std::string& text) {
+    std::size_t start = 0;
+    for (const char* scheme : {"sftp://", "ftp://"}) {
+        if (text.rfind(scheme, 0) == 0) {
+            start = std::string(scheme).size();
+        }
+    }
+    if (start == 0) {
+        return std::nullopt;
+    }
+    // As the address is read: the login ends at the last "@" before the folder's "/".
+    const std::size_t folder = text.find('/', start);
+    const std::size_t at =
+        text.rfind('@', folder == std::string::npos ? std::string::npos : folder - 1);
+    if (at == std::string::npos || at < start) {
+        return std::nullopt;
+    }
+    const std::size_t colon = text.find(':', start);
+    if (colon == std::string::npos || colon > at || colon + 1 == at) {
+        return std::nullopt;
+    }
+    return std::make_pair(colon + 1, at - colon - 1);
+}

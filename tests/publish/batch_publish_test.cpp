@@ -96,14 +96,18 @@ TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(out.str().rfind(
                   "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
-                  "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER [PAGE ...]\n",
+                  "[--require-tls] [--trust-certificate FINGERPRINT] [--trust-host-key "
+                  "FINGERPRINT]] SITE_FOLDER "
+                  "[PAGE ...]\n",
                   0),
               0u);
     EXPECT_TRUE(err.str().empty());
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(err.str(),
               "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
-              "[--require-tls] [--trust-certificate FINGERPRINT]] SITE_FOLDER [PAGE ...]\n"
+              "[--require-tls] [--trust-certificate FINGERPRINT] [--trust-host-key FINGERPRINT]] "
+              "SITE_FOLDER "
+              "[PAGE ...]\n"
               "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n");
     EXPECT_EQ(run({"--workdir"}), 2);
     EXPECT_EQ(run({"--verbose", siteFolder()}), 2);

@@ -386,6 +386,9 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
             progress.failed(
                 file,
                 "code " + std::to_string(code) + " (" + FtpErrorMeaning(code) + ")" +
+                    (engine.serverRefusal().empty()
+                         ? std::string()
+                         : "; the server said \"" + engine.serverRefusal() + "\"") +
                     (engine.leftPartFile().empty()
                          ? std::string()
                          : "; its part file " + engine.leftPartFile() + " stays on the server"));

@@ -30,6 +30,9 @@ int FtpEngine::Debug(CURL*, curl_infotype kind, char* data, size_t size, void* e
             "> " + (text.rfind("PASS ", 0) == 0 ? std::string("PASS ****") : WithoutLineEnd(text)));
     } else if (kind == CURLINFO_HEADER_IN) {
         self->tls_.sawReply(text);
+        if (!text.empty() && (text[0] == '4' || text[0] == '5')) {
+            self->refusal_ = WithoutLineEnd(text);
+        }
         self->log_.line("< " + WithoutLineEnd(text));
     } else {
         self->log_.line("* " + WithoutLineEnd(text));
@@ -57,6 +60,7 @@ void FtpEngine::prepare(const std::string& url) {
     // A reset keeps the open connection; every request sets what it needs anew.
     request_->reset();
     body_.clear();
+    refusal_.clear();
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_USERNAME, user_.c_str());
     curl_easy_setopt(easy, CURLOPT_PASSWORD, password_.c_str());

@@ -47,6 +47,8 @@ class FtpEngine {
     static constexpr int kBadName = -1005;
     // A transfer where nothing moved for the stall limit.
     static constexpr int kStalled = -28;
+    // A download onto a local symbolic link that leads out of the local folder.
+    static constexpr int kLocalLink = -1006;
 
     explicit FtpEngine(std::string logPath);
     ~FtpEngine();
@@ -113,6 +115,9 @@ class FtpEngine {
     // A transfer fails when no byte moves for this many seconds (30 unless set), whatever its
     // size, waiting for the server's answer included.
     void setStallLimit(long seconds) { stallSeconds_ = seconds; }
+    // The server's own refusal (a 4xx or 5xx reply) in the last request that failed, such as
+    // "451 Disk full."; empty when it gave none (a broken connection, SFTP).
+    const std::string& serverRefusal() const { return refusal_; }
     // 10: bytes received by the transfer; 12: bytes sent.
     long long ftpeGetInteger(int which) const;
     int ftpeMakeServerDir(const std::string& name);
@@ -146,6 +151,7 @@ class FtpEngine {
     int completeTransfer(int result);
     // Takes a broken upload's part file away, on the same or a fresh connection.
     void removePartFile(const std::string& name);
+    void removePart(const std::string& name);
     // Puts an SFTP file's old copy back under its name when the new one never took it.
     void restoreSetAside(const std::string& name, bool nameIsThere);
     // Commands in the current server folder: FTP runs them after changing into it.
@@ -183,5 +189,6 @@ class FtpEngine {
     bool hashSent_ = false;
     std::string sentDigest_;
     std::string leftPart_;
+    std::string refusal_;
     std::future<std::string> hashing_;
 };

@@ -69,6 +69,14 @@ int FtpEngine::startPut(const std::string& name, bool underTemporaryName) {
 int FtpEngine::ftpeGetFile(const std::string& name) {
     // Received into a part file inside the local folder, which takes the name only when whole;
     // a listed name that is no plain file name, or one that resolves outside, is refused.
+    std::error_code error;
+    if (LocalNameFor(name) && IsSendableName(name) &&
+        std::filesystem::is_symlink(JoinPath(localDir_, name), error) &&
+        !LocalPathInside(localDir_, name)) {
+        log_.line("--> Refused to download onto a symbolic link that leads out of the folder: " +
+                  name);
+        return kLocalLink;
+    }
     if (!LocalPathInside(localDir_, name) || !LocalPathInside(localDir_, PartName(name)) ||
         !IsSendableName(name)) {
         log_.line("--> Refused to download a name that is no plain file name: " + name);
@@ -157,6 +165,13 @@ int FtpEngine::completeTransfer(int result) {
 }
 
 void FtpEngine::removePartFile(const std::string& name) {
+    // The refusal that broke the upload is the one to tell, not the clean-up's.
+    const std::string refusal = refusal_;
+    removePart(name);
+    refusal_ = refusal;
+}
+
+void FtpEngine::removePart(const std::string& name) {
     // The broken connection is not used again: a fresh one removes what it wrote.
     freshConnection_ = true;
     if (entryCommand("DELE", "rm", PartName(name)) == 0) {

@@ -27,8 +27,13 @@ bool FtpSession::connected() {
 
 void FtpSession::showError(int code) {
     const std::string meaning = FtpErrorMeaning(code);
-    prompts_.messageBox("Code: " + std::to_string(code) + (meaning.empty() ? "" : "\n" + meaning),
-                        "FTP Error:", MessageButtons::Ok, MessageIcon::None);
+    // The server's own words name the cause best ("451 Disk full.").
+    const std::string said = engine_ && !engine_->serverRefusal().empty()
+                                 ? "\nThe server said: " + engine_->serverRefusal()
+                                 : std::string();
+    prompts_.messageBox(
+        "Code: " + std::to_string(code) + (meaning.empty() ? "" : "\n" + meaning) + said,
+        "FTP Error:", MessageButtons::Ok, MessageIcon::None);
 }
 
 void FtpSession::endEngine() {

@@ -22,6 +22,9 @@ std::string FtpErrorMeaning(int code) {
         case FtpEngine::kBadName:
             return "The name holds a character no server name may hold (a line break, NUL, or "
                    "a path instead of a name).";
+        case FtpEngine::kLocalLink:
+            return "The local file is a symbolic link that leads out of the folder: nothing is "
+                   "written through it.";
         default:
             break;
     }

@@ -107,7 +107,8 @@ TEST_F(FtpSessionTest, BlankFieldsAndAWrongPasswordKeepTheSessionClosed) {
                                         "Data Check FTP account username is blank.",
                                         "Data Check Password is blank.",
                                         "FTP Error: Code: -67\nThe server refused the user name "
-                                        "or password."}));
+                                        "or password.\nThe server said: 530 Authentication "
+                                        "failed."}));
     EXPECT_FALSE(panes.connected);
     prompts.shown.clear();
     session.refreshServerList();
@@ -334,7 +335,8 @@ TEST_F(FtpSessionTest, EncryptedOnlyRefusesAServerWithoutTls) {
     logIn(session);
     EXPECT_FALSE(session.panes().connected);
     EXPECT_EQ(texts(), std::vector<std::string>{"FTP Error: Code: -64\nThe server does not offer "
-                                                "the encryption asked for."});
+                                                "the encryption asked for.\nThe server said: 500 "
+                                                "Command \"AUTH\" not understood."});
 }
 
 TEST(FtpListing, TypesComeFromTheServerWhereItStatesThem) {
@@ -469,6 +471,26 @@ TEST(FtpTransfers, NoHalfFileTakesARealNameAndNothingHangs) {
         EXPECT_NE(
             ReadFile(stand.working / "conftp.log").find("sending live.html under its own name"),
             std::string::npos);
+    }
+    {
+        // A full disk and a local link out of the folder are named as the cause.
+        Stand stand("diskfull");
+        stand.select(false, "live.html");
+        stand.session.uploadFiles();
+        EXPECT_NE(stand.errors().find("The server said: 451 Requested action aborted: disk full."),
+                  std::string::npos)
+            << stand.errors();
+        EXPECT_TRUE(ReadFile(stand.home / "live.html") == "the live page");
+        stand.prompts.shown.clear();
+        WriteFile(stand.working / "outside.txt", "not to be overwritten");
+        fs::remove(stand.local / "big.bin");
+        fs::create_symlink(stand.working / "outside.txt", stand.local / "big.bin");
+        stand.select(true, "big.bin");
+        stand.session.downloadFiles();
+        EXPECT_NE(stand.errors().find("symbolic link that leads out of the folder"),
+                  std::string::npos)
+            << stand.errors();
+        EXPECT_EQ(ReadFile(stand.working / "outside.txt"), "not to be overwritten");
     }
     for (const char* lying : {"liar", "fakerename"}) {
         // A server that confirms an upload it threw away, or a rename it never made, is told.

@@ -6,7 +6,8 @@ it listens. --mode makes it misbehave as real servers do: "norename" refuses ren
 after its first piece, "slow" moves 64 kB a second, "stallupload" stops reading an upload
 after 100 kB, "noreply" never confirms an upload, "hostile" lists names that climb out of the
 folder (and serves any name), "tlsonce" refuses AUTH once a login went through, "liar" answers
-226 to every upload and throws it away, "fakerename" answers 250 to renames it never makes.
+226 to every upload and throws it away, "fakerename" answers 250 to renames it never makes,
+"diskfull" reads every upload and then answers 451.
 --log FILE records every command the server receives, one a line ("CONNECT" for each new
 connection), so that a test can see what reached it.
 """
@@ -76,6 +77,17 @@ class StallingUploadDTPHandler(DTPHandler):
     handle_read_event = handle_read
 
 
+class DiskFullDTPHandler(DTPHandler):
+    # The whole upload is read, then refused as a full disk refuses it.
+    def handle_close(self):
+        if not self._closed and self.receive:
+            self.transfer_finished = False
+            self._resp = ("451 Requested action aborted: disk full.", logging.debug)
+            self.close()
+            return
+        DTPHandler.handle_close(self)
+
+
 HOSTILE_NAMES = ["/../../pwned_home.txt", "../up.txt", "a\\b.txt", "ok.txt"]
 
 
@@ -140,6 +152,8 @@ def misbehaving(handler, mode):
             def ftp_RNTO(self, path):
                 self.respond("250 Renaming ok.")
         return FakeRename
+    if mode == "diskfull":
+        handler.dtp_handler = DiskFullDTPHandler
     if mode == "dropupload":
         handler.dtp_handler = DroppingDTPHandler
     if mode == "stall":

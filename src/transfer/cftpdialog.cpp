@@ -114,15 +114,15 @@ void cftpdialog::buildWindow() {
     auto* place = new QLabel(this);
     place->setObjectName(QStringLiteral("passwordPlace"));
     place->setWordWrap(true);
-    serverGrid->addWidget(place, 5, 0, 1, 4);
+    serverGrid->addWidget(place, 3, 0, 1, 4);
     serverFolder_ = new QLabel(this);
     serverFolder_->setObjectName(QStringLiteral("serverFolder"));
-    serverGrid->addWidget(new QLabel(QStringLiteral("Web Folder:"), this), 3, 0);
-    serverGrid->addWidget(serverFolder_, 3, 1, 1, 3);
+    serverGrid->addWidget(new QLabel(QStringLiteral("Web Folder:"), this), 4, 0);
+    serverGrid->addWidget(serverFolder_, 4, 1, 1, 3);
     serverList_ = new QListWidget(this);
     serverList_->setObjectName(QStringLiteral("serverList"));
     serverList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    serverGrid->addWidget(serverList_, 4, 0, 1, 4);
+    serverGrid->addWidget(serverList_, 5, 0, 1, 4);
     auto* serverButtons = new QHBoxLayout();
     PictureButton* download = new PictureButton(
         QStringLiteral("download"),
@@ -143,7 +143,7 @@ void cftpdialog::buildWindow() {
     for (PictureButton* button : {download, serverBack, remove, serverOpen, makeFolder}) {
         serverButtons->addWidget(button);
     }
-    serverGrid->addLayout(serverButtons, 5, 0, 1, 4);
+    serverGrid->addLayout(serverButtons, 6, 0, 1, 4);
     layout->addWidget(serverPane, 1);
 
     auto* localPane = new QGroupBox(QStringLiteral("local folder"), this);

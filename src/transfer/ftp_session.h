@@ -77,6 +77,8 @@ class FtpSession {
     PasswordVault* vault_;
     // The keyring name of the login loaded, so that forgetting it clears the keyring too.
     std::string loadedKeyringName_;
+    // The login loaded keeps its password in a keyring that did not answer.
+    bool keyringUnread_ = false;
     FtpPanes panes_;
     std::unique_ptr<FtpEngine> engine_;
     long stallSeconds_ = 30;

@@ -10,6 +10,7 @@
 #include "store/ftp_login_store.h"
 #include "transfer/ftp_panes.h"
 #include "transfer/server_login.h"
+#include "transfer/server_names.h"
 
 // The uploader's remembered login: kept in the working folder's store, its password in the
 // keyring when one answers.
@@ -23,10 +24,13 @@ void FtpSession::loadLogin() {
             return;
         }
         loadedKeyringName_ = KeyringName(login);
+        keyringUnread_ = false;
         if (login.inKeyring) {
-            login.password = vault_ != nullptr
-                                 ? vault_->read(loadedKeyringName_).value_or(std::string())
-                                 : std::string();
+            const std::optional<std::string> kept =
+                vault_ != nullptr ? vault_->read(loadedKeyringName_) : std::nullopt;
+            // A keyring that does not answer now still holds it: the close must not forget it.
+            keyringUnread_ = !kept;
+            login.password = kept.value_or(std::string());
         } else if (!login.password.empty() && vault_ != nullptr && vault_->available() &&
                    vault_->store(loadedKeyringName_, login.password)) {
             // A password an earlier version kept in the store moves to the keyring.
@@ -49,19 +53,29 @@ void FtpSession::saveLogin() {
     try {
         SqliteDatabase db;
         db.open(JoinPath(workingFolder_, "quilldata.db"));
-        StoredFtpLogin login{panes_.remember,
-                             panes_.server,
-                             panes_.user,
-                             panes_.password,
-                             ProtocolName(panes_.protocol),
-                             false};
+        // A login typed into the server field ("sftp://me:pw@host") is kept in its own fields:
+        // the server's name never holds a password, nor does the keyring item's name.
+        const ServerAddress typed = ParseServerAddress(panes_.server);
+        StoredFtpLogin login{
+            panes_.remember,
+            typed.withoutLogin(),
+            panes_.user.empty() ? typed.user : panes_.user,
+            panes_.password.empty() ? typed.password.value_or(std::string()) : panes_.password,
+            ProtocolName(panes_.protocol),
+            false};
         const std::string name = KeyringName(login);
+        if (panes_.remember && keyringUnread_ && login.password.empty() &&
+            name == loadedKeyringName_) {
+            login.inKeyring = true;
+            SaveFtpLogin(db, login);
+            return;
+        }
         if (vault_ != nullptr && !loadedKeyringName_.empty() &&
             (!panes_.remember || loadedKeyringName_ != name)) {
             vault_->forget(loadedKeyringName_);
         }
-        if (panes_.remember && !panes_.password.empty() && vault_ != nullptr &&
-            vault_->available() && vault_->store(name, panes_.password)) {
+        if (panes_.remember && !login.password.empty() && vault_ != nullptr &&
+            vault_->available() && vault_->store(name, login.password)) {
             login.password.clear();
             login.inKeyring = true;
         }

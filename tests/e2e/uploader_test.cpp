@@ -32,6 +32,16 @@ TEST_F(UploaderTest, EnterMovesOnAndTheLocalPaneOpensOnlyFolders) {
     cftpdialog uploader(working, path("webpages"), prompts, nullptr);
     uploader.show();
     EXPECT_EQ(uploader.windowTitle(), "Quillora Uploader");
+    // Where a remembered password goes is readable: wholly shown, behind no button.
+    QApplication::processEvents();
+    auto* place = uploader.findChild<QLabel*>("passwordPlace");
+    ASSERT_FALSE(place->text().isEmpty());
+    const QRect placed(place->mapTo(&uploader, QPoint()), place->size());
+    for (PictureButton* button : uploader.findChildren<PictureButton*>()) {
+        EXPECT_FALSE(placed.intersects(QRect(button->mapTo(&uploader, QPoint()), button->size())))
+            << button->objectName().toStdString();
+    }
+    EXPECT_GE(place->height(), place->heightForWidth(place->width()));
     auto* password = uploader.findChild<QLineEdit*>("password");
     password->setFocus();
     QTest::keyClick(password, Qt::Key_Return);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
+#include "platform/password_vault.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store_schema.h"
@@ -231,6 +233,57 @@ TEST_F(FtpSessionTest, TheLoginIsRememberedOrForgotten) {
     EXPECT_EQ(db.runQuery("select SERVERNAME || '|' || USERNAME || '|' || PASSWORD from ftplogin")
                   .textValue(0),
               "NOSERVER|0|0");
+}
+
+// A keyring in memory that can stop answering, as a locked or absent one does.
+class MemoryVault : public PasswordVault {
+  public:
+    bool available() override { return answers; }
+    bool store(const std::string& key, const std::string& password) override {
+        if (answers) {
+            kept[key] = password;
+        }
+        return answers;
+    }
+    std::optional<std::string> read(const std::string& key) override {
+        const auto found = kept.find(key);
+        return answers && found != kept.end() ? std::optional<std::string>(found->second)
+                                              : std::nullopt;
+    }
+    void forget(const std::string& key) override { kept.erase(key); }
+
+    bool answers = true;
+    std::map<std::string, std::string> kept;
+};
+
+// A login typed into the server field is kept in its own fields, so no password is in a name;
+// a keyring that does not answer when the uploader opens keeps what it holds.
+TEST_F(FtpSessionTest, RememberedPasswordsStayOutOfNamesAndInTheKeyring) {
+    MemoryVault vault;
+    const std::string shown = "ftp://" + address();
+    {
+        FtpSession typed(working.path(), local.path(), prompts, &vault);
+        typed.panes().remember = true;
+        typed.panes().server = "ftp://quill:secret@" + address();
+        typed.panes().user = "quill";
+        typed.close();
+    }
+    EXPECT_EQ(vault.kept,
+              (std::map<std::string, std::string>{{"ftp login quill@" + shown, "secret"}}));
+    SqliteDatabase db;
+    db.open(working / "quilldata.db");
+    EXPECT_EQ(db.runQuery("select SERVERNAME || '|' || PASSWORD || '|' || KEYRING from ftplogin")
+                  .textValue(0),
+              shown + "||1");
+    for (const bool answers : {false, true}) {
+        vault.answers = answers;
+        FtpSession later(working.path(), local.path(), prompts, &vault);
+        later.loadLogin();
+        EXPECT_EQ(later.panes().password, answers ? "secret" : "") << answers;
+        later.close();
+        EXPECT_EQ(vault.kept.size(), 1u) << answers;
+        EXPECT_EQ(db.runScalar("select KEYRING from ftplogin"), 1) << answers;
+    }
 }
 
 TEST_F(FtpsSessionTest, AnUnverifiedCertificateIsUsedOnlyOnceTheUserAgrees) {

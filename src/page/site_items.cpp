@@ -114,8 +114,9 @@ void MergeSiteItems(PageRecord& page, const PageRecord& site) {
     for (const auto& [name, description] : site.pictureDescriptions) {
         page.pictureDescriptions[name] = description;
     }
+    // A page's own phone choices for a shared item win: each page shapes its phone column.
     for (const auto& [item, choices] : site.phoneChoices) {
-        page.phoneChoices[item] = choices;
+        page.phoneChoices.emplace(item, choices);
     }
 }
 
@@ -177,14 +178,8 @@ PageRecord SplitSiteItems(PageRecord& page) {
             ++description;
         }
     }
-    for (auto choice = page.phoneChoices.begin(); choice != page.phoneChoices.end();) {
-        if (IsSiteItemId(choice->first)) {
-            site.phoneChoices.insert(*choice);
-            choice = page.phoneChoices.erase(choice);
-        } else {
-            ++choice;
-        }
-    }
+    // Phone choices stay with the page, shared items' too: moving the header in one page's
+    // phone column must not reorder every other page's.
     for (const std::string& entry : site.texts) {
         highest = std::max(highest, SiteNumber(ItemNameIn(entry)));
     }

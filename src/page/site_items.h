@@ -17,11 +17,13 @@ inline constexpr const char* kSiteItemsFile = ".siteitems";
 // item's.
 bool IsSiteItemId(std::string_view id);
 
-// The site record's items appended to the page's, and the page marked as showing them.
+// The site record's items appended to the page's, and the page marked as showing them. Phone
+// choices the page holds for a shared item stay the page's own.
 void MergeSiteItems(PageRecord& page, const PageRecord& site);
 
 // The site items taken out of the page into a record of their own (named kSiteItemsFile in
-// the page's folder, counting on from the page's site counter).
+// the page's folder, counting on from the page's site counter). The page's phone choices stay
+// with the page: they shape that page's phone column only.
 PageRecord SplitSiteItems(PageRecord& page);
 
 // The site record with the changed items in place of its items of the same ids, the others

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "page/phone_choices.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store.h"
 #include "store/page_store_schema.h"
@@ -111,6 +112,27 @@ TEST_F(SiteItemsTest, ASharedItemIsStoredOnceAndShownEditedAndDeletedFromAnyPage
     hidden.noSiteItems = false;
     ASSERT_TRUE(store.savePage(hidden));
     EXPECT_EQ(load("b.html").stylesData.find("itemS"), std::string::npos);
+}
+
+// One page's phone column is its own: ordering the shared items there leaves every other
+// page's order as it was, and the folder's record never changes for it.
+TEST_F(SiteItemsTest, APagesPhoneOrderOfSharedItemsIsItsOwn) {
+    ASSERT_TRUE(store.savePage(page("b.html")));
+    PageRecord first = load("b.html");
+    first.fileName = "a.html";
+    first.id.clear();
+    ASSERT_EQ(MakeSiteItem(first, "pagetextitem1~"), "pagetextitemS1~");
+    ASSERT_TRUE(store.savePage(first));
+    const std::string siteBefore = load(kSiteItemsFile).stylesData;
+
+    PageRecord ordering = load("b.html");
+    SetPhoneChoice(ordering.phoneChoices, "pagetextitemS1~", kPhoneOrder, "2");
+    SetPhoneChoice(ordering.phoneChoices, "dpageimageitem2~", kPhoneOrder, "1");
+    ASSERT_TRUE(store.savePage(ordering));
+    EXPECT_EQ(PhoneChoiceOf(load("b.html").phoneChoices, "pagetextitemS1~", kPhoneOrder), "2");
+    EXPECT_TRUE(load("a.html").phoneChoices.empty());
+    EXPECT_TRUE(load(kSiteItemsFile).phoneChoices.empty());
+    EXPECT_EQ(load(kSiteItemsFile).stylesData, siteBefore);
 }
 
 // A design that held the site's items but does not know it did (one taken back from the

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -17,8 +18,22 @@
 
 namespace {
 
+// Pictures come from anywhere: libvips would pick its loader by content (SVG, PDF, and
+// ImageMagick's many formats among them), so every loader is blocked but those of the kinds a
+// page shows. ImageMagick stays for BMP alone, which Sniffed lets through by its own mark.
 bool VipsReady() {
-    static const bool ready = VIPS_INIT("quillora") == 0;
+    static const bool ready = [] {
+        if (VIPS_INIT("quillora") != 0) {
+            return false;
+        }
+        vips_operation_block_set("VipsForeignLoad", TRUE);
+        for (const char* loader :
+             {"VipsForeignLoadJpeg", "VipsForeignLoadPng", "VipsForeignLoadNsgif",
+              "VipsForeignLoadWebp", "VipsForeignLoadMagick"}) {
+            vips_operation_block_set(loader, FALSE);
+        }
+        return true;
+    }();
     return ready;
 }
 
@@ -26,6 +41,62 @@ struct Unref {
     void operator()(VipsImage* image) const { g_object_unref(image); }
 };
 using Image = std::unique_ptr<VipsImage, Unref>;
+
+enum class Sniffed { Jpeg, Png, Gif, Webp, Bmp, Other };
+
+// The kind a file's first bytes show, whatever its name says.
+Sniffed SniffedKind(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    char bytes[12] = {};
+    file.read(bytes, sizeof bytes);
+    const std::string start(bytes, static_cast<std::size_t>(file.gcount()));
+    const auto startsWith = [&start](std::string_view mark, std::size_t at = 0) {
+        return start.size() >= at + mark.size() && start.compare(at, mark.size(), mark) == 0;
+    };
+    if (startsWith("\xFF\xD8\xFF")) {
+        return Sniffed::Jpeg;
+    }
+    if (startsWith("\x89PNG\r\n\x1A\n")) {
+        return Sniffed::Png;
+    }
+    if (startsWith("GIF87a") || startsWith("GIF89a")) {
+        return Sniffed::Gif;
+    }
+    if (startsWith("RIFF") && startsWith("WEBP", 8)) {
+        return Sniffed::Webp;
+    }
+    return startsWith("BM") ? Sniffed::Bmp : Sniffed::Other;
+}
+
+// The header of a picture of a kind a page shows and of a size worth decoding; the reason
+// when it is not one.
+struct Header {
+    Image image;
+    std::string refused;
+};
+Header ReadHeader(const std::string& path) {
+    if (!VipsReady()) {
+        return {Image(), "the picture library could not start"};
+    }
+    if (SniffedKind(path) == Sniffed::Other) {
+        return {Image(), "it is no JPEG, PNG, GIF, WebP or BMP picture"};
+    }
+    VipsImage* header = vips_image_new_from_file(path.c_str(), nullptr);
+    if (header == nullptr) {
+        vips_error_clear();
+        return {Image(), "it does not read as a picture"};
+    }
+    Image image(header);
+    const long long pixels = static_cast<long long>(vips_image_get_width(header)) *
+                             vips_image_get_height(header) * vips_image_get_n_pages(header);
+    if (pixels > kMostPicturePixels) {
+        return {Image(),
+                "it is " + std::to_string(vips_image_get_width(header)) + " x " +
+                    std::to_string(vips_image_get_height(header)) + " pixels, more than the " +
+                    std::to_string(kMostPicturePixels / 1000000) + " million a picture may have"};
+    }
+    return {std::move(image), std::string()};
+}
 
 enum class Kind { Jpeg, Png, Gif, Other };
 
@@ -67,7 +138,18 @@ Image Fitted(const std::string& path, int width, int height) {
         vips_error_clear();
         return Image();
     }
-    const Image fittedImage(fitted);
+    Image fittedImage(fitted);
+    // Colours a profile gives (Display P3, Adobe RGB) are turned into sRGB before the profile
+    // goes, so that the copy shows them as the original does.
+    if (vips_image_get_typeof(fitted, VIPS_META_ICC_NAME) != 0) {
+        VipsImage* standard = nullptr;
+        if (vips_icc_transform(fitted, &standard, "srgb", "embedded", TRUE, nullptr) == 0) {
+            fittedImage.reset(standard);
+            fitted = standard;
+        } else {
+            vips_error_clear();
+        }
+    }
     VipsImage* bare = nullptr;
     if (vips_copy(fitted, &bare, nullptr) != 0) {
         vips_error_clear();
@@ -205,15 +287,11 @@ bool ReadIndex(const std::string& folder, PreparedPicture& picture) {
 }  // namespace
 
 std::optional<std::pair<int, int>> PictureDimensions(const std::string& path) {
-    if (!VipsReady()) {
+    const Header read = ReadHeader(path);
+    if (!read.image) {
         return std::nullopt;
     }
-    VipsImage* header = vips_image_new_from_file(path.c_str(), nullptr);
-    if (header == nullptr) {
-        vips_error_clear();
-        return std::nullopt;
-    }
-    const Image image(header);
+    VipsImage* header = read.image.get();
     int width = vips_image_get_width(header);
     int height = vips_image_get_height(header);
     int orientation = 1;
@@ -230,7 +308,12 @@ WebPictures::WebPictures(std::string cacheFolder) : cacheFolder_(std::move(cache
 PreparedPicture WebPictures::prepare(const std::string& original, int width, int height) {
     PreparedPicture picture;
     const std::string hash = ContentHashOfFile(original);
-    if (width <= 0 || height <= 0 || hash.empty() || !VipsReady()) {
+    if (width <= 0 || height <= 0 || hash.empty()) {
+        return picture;
+    }
+    const Header read = ReadHeader(original);
+    if (!read.image) {
+        picture.refused = read.refused;
         return picture;
     }
     const std::string folder =
@@ -239,12 +322,7 @@ PreparedPicture WebPictures::prepare(const std::string& original, int width, int
         return picture;
     }
     const Kind kind = KindOf(original);
-    VipsImage* header = vips_image_new_from_file(original.c_str(), nullptr);
-    if (header == nullptr) {
-        vips_error_clear();
-        return picture;
-    }
-    const Image headerImage(header);
+    VipsImage* header = read.image.get();
     // A moving GIF would stand still: it is published as it is.
     if (vips_image_get_n_pages(header) > 1) {
         return picture;

@@ -15,10 +15,17 @@ struct PreparedPicture {
     // Empty when the original gives no more pixels than the 1x copy has.
     std::string webp2x;
     std::string fallback;
+    // Why a picture was left as it is when the reason is the picture's (a kind a page does not
+    // show, or too many pixels); empty otherwise.
+    std::string refused;
 };
 
+// Pictures with more pixels than this are not decoded: a small file can unpack to gigabytes.
+inline constexpr long long kMostPicturePixels = 60'000'000;
+
 // A picture file's width and height in pixels, as it stands upright; nothing when it does not
-// read as a picture. Only the file's header is read.
+// read as a JPEG, PNG, GIF, WebP or BMP picture (by its content, whatever its name) or has more
+// than kMostPicturePixels. Only the file's header is read.
 std::optional<std::pair<int, int>> PictureDimensions(const std::string& path);
 
 // Prepares pictures into a cache folder, one folder per original's content and shown size, so

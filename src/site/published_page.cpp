@@ -239,6 +239,14 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
         };
     }
     text += WalkItems(page, options).markup;
+    if (web) {
+        for (const std::string& refusal : web->refusals()) {
+            prompts_.messageBox("The picture " + refusal +
+                                    ". It is published as it is, without copies prepared for "
+                                    "the web.",
+                                "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+        }
+    }
 
     if (page.pageContainer.size() > kShortestContainerEnd) {
         text += "</div></CENTER>";

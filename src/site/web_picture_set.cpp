@@ -16,6 +16,9 @@ PreparedPicture WebPictureSet::placed(const std::string& path, const std::string
     PreparedPicture picture = pictures_.prepare(path, LeadingInt(FieldAt(record, 1, "^")),
                                                 LeadingInt(FieldAt(record, 2, "^")));
     if (!picture.prepared) {
+        if (!picture.refused.empty()) {
+            refusals_.insert(path + ": " + picture.refused);
+        }
         return picture;
     }
     for (const std::string* copy : {&picture.webp1x, &picture.webp2x, &picture.fallback}) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "files/web_pictures.h"
@@ -25,10 +26,15 @@ class WebPictureSet {
     std::string fallbackName(const std::string& name, const std::string& path,
                              const PageRecord& page, SiteCopies& copies);
 
+    // The pictures left as they are for a reason of their own, each with the reason
+    // ("/p/huge.png: it is 12000 x 10000 pixels, ...").
+    const std::set<std::string>& refusals() const { return refusals_; }
+
   private:
     // Prepared and put beside the page; not prepared when a copy could not be put there.
     PreparedPicture placed(const std::string& path, const std::string& record, SiteCopies& copies);
 
     WebPictures pictures_;
     std::map<std::string, std::string> loading_;
+    std::set<std::string> refusals_;
 };

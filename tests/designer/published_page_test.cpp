@@ -478,6 +478,28 @@ TEST_F(PublishedPageTest, AWebPictureSiteOffersSizedCopiesAndNamesItsPages) {
               std::string::npos);
 }
 
+// A picture past the pixel limit is told of and published as it is; the page still saves.
+TEST_F(PublishedPageTest, APictureTooLargeToPrepareIsToldAndThePageStillSaves) {
+    ASSERT_EQ(VIPS_INIT("quillora-test"), 0);
+    VipsImage* black = nullptr;
+    ASSERT_EQ(vips_black(&black, 9000, 8000, nullptr), 0);
+    ASSERT_EQ(vips_pngsave(black, (working / "pics/huge.png").c_str(), nullptr), 0);
+    g_object_unref(black);
+    page().pictures = {"pageimageitem3~" + working / "pics/huge.png"};
+    page().links = {""};
+    SiteOptions options;
+    options.webPictures = true;
+    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    handOver("<div id='dpageimageitem3~' style='position:absolute;top:4px;left:5px'>^90^80");
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text,
+              "The picture " + working / "pics/huge.png" +
+                  ": it is 9000 x 8000 pixels, more than the 60 million a picture may have. It is "
+                  "published as it is, without copies prepared for the web.");
+    EXPECT_NE(published().find("SRC=\"huge.png\""), std::string::npos) << published();
+}
+
 TEST(SiteFiles, AddressesAreTheSitesAndEveryNameFitsInOne) {
     const struct {
         const char* typed;

@@ -1,13 +1,17 @@
 #include "files/web_pictures.h"
 
 #include <gtest/gtest.h>
+#include <lcms2.h>
 #include <vips/vips.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "common/text_file.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -68,6 +72,47 @@ std::string Metadata(const std::string& path) {
         found += line.data();
     }
     return found;
+}
+
+// A 24-bit BMP of one colour, as old paint programs write it.
+std::string Bmp(int width, int height) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    std::string bytes = "BM";
+    const auto put = [&bytes](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) {
+            bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+    };
+    put(54 + row * height, 4);
+    put(0, 4);
+    put(54, 4);
+    for (const auto& [value, size] : std::initializer_list<std::pair<std::uint32_t, int>>{
+             {40, 4},
+             {static_cast<std::uint32_t>(width), 4},
+             {static_cast<std::uint32_t>(height), 4},
+             {1, 2},
+             {24, 2},
+             {0, 4},
+             {static_cast<std::uint32_t>(row * height), 4},
+             {2835, 4},
+             {2835, 4},
+             {0, 4},
+             {0, 4}}) {
+        put(value, size);
+    }
+    return bytes + std::string(static_cast<std::size_t>(row * height), '\x60');
+}
+
+// Display P3 as a matrix profile, the way phones tag their photos.
+cmsHPROFILE DisplayP3() {
+    cmsCIExyY white;
+    cmsWhitePointFromTemp(&white, 6504);
+    const cmsCIExyYTRIPLE primaries{{0.680, 0.320, 1.0}, {0.265, 0.690, 1.0}, {0.150, 0.060, 1.0}};
+    cmsToneCurve* curve = cmsBuildGamma(nullptr, 2.2);
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(curve);
+    return profile;
 }
 
 class WebPicturesTest : public ::testing::Test {
@@ -149,4 +194,83 @@ TEST_F(WebPicturesTest, TransparencyStaysLossFreeAndAMovingGifStaysAsItIs) {
     EXPECT_FALSE(pictures.prepare(broken, 40, 30).prepared);
     EXPECT_FALSE(pictures.prepare(folder / "missing.jpg", 40, 30).prepared);
     EXPECT_EQ(pictures.made(), 1);
+}
+
+// Pictures come from anywhere: only the kinds a page shows are read, by their content whatever
+// their name, and none with more pixels than a page could want; colours a profile gives stay.
+TEST_F(WebPicturesTest, PicturesFromAnywhereAreReadSafelyAndKeepTheirColours) {
+    ASSERT_TRUE(WriteTextFile(folder / "drawing.jpg",
+                              "<svg xmlns='http://www.w3.org/2000/svg' width='9' height='9'>"
+                              "<rect width='9' height='9'/></svg>"));
+    ASSERT_TRUE(WriteTextFile(folder / "paper.jpg", "%PDF-1.4\n1 0 obj\n<<>>\nendobj\n"));
+    VipsImage* black = nullptr;
+    ASSERT_EQ(vips_black(&black, 10000, 7000, nullptr), 0);
+    const Image huge(black);
+    ASSERT_EQ(vips_pngsave(huge.get(), (folder / "huge.png").c_str(), "compression", 9, nullptr),
+              0);
+    ASSERT_TRUE(WriteTextFile(folder / "old.bmp", Bmp(40, 30)));
+    const struct {
+        const char* name;
+        bool read;
+        const char* refused;
+    } pictures[] = {
+        {"drawing.jpg", false, "it is no JPEG, PNG, GIF, WebP or BMP picture"},
+        {"paper.jpg", false, "it is no JPEG, PNG, GIF, WebP or BMP picture"},
+        {"huge.png", false, "it is 10000 x 7000 pixels, more than the 60 million"},
+        {"old.bmp", true, ""},
+    };
+    WebPictures web(folder / "cache");
+    for (const auto& picture : pictures) {
+        const std::string path = folder / picture.name;
+        EXPECT_EQ(PictureDimensions(path).has_value(), picture.read) << picture.name;
+        const PreparedPicture prepared = web.prepare(path, 20, 15);
+        EXPECT_EQ(prepared.prepared, picture.read) << picture.name;
+        EXPECT_EQ(prepared.refused.rfind(picture.refused, 0), 0u) << prepared.refused;
+    }
+
+    // A photo in Display P3 keeps its colour in the sRGB copies.
+    const std::uint8_t p3[3] = {40, 200, 40};
+    VipsImage* plain = nullptr;
+    VipsImage* flat = nullptr;
+    ASSERT_EQ(vips_black(&plain, 32, 32, "bands", 3, nullptr), 0);
+    const Image plainImage(plain);
+    const double colour[3] = {40, 200, 40};
+    ASSERT_EQ(vips_linear(plain, &flat, std::array<double, 3>{1, 1, 1}.data(), colour, 3, nullptr),
+              0);
+    VipsImage* bytes = nullptr;
+    ASSERT_EQ(vips_cast_uchar(flat, &bytes, nullptr), 0);
+    g_object_unref(flat);
+    const Image tagged(bytes);
+    cmsHPROFILE profile = DisplayP3();
+    cmsUInt32Number length = 0;
+    cmsSaveProfileToMem(profile, nullptr, &length);
+    std::string icc(length, '\0');
+    cmsSaveProfileToMem(profile, icc.data(), &length);
+    vips_image_set_blob_copy(tagged.get(), VIPS_META_ICC_NAME, icc.data(), icc.size());
+    const std::string photo = folder / "wide.jpg";
+    ASSERT_EQ(vips_jpegsave(tagged.get(), photo.c_str(), "Q", 100, nullptr), 0);
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform =
+        cmsCreateTransform(profile, TYPE_RGB_8, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
+    std::uint8_t expected[3] = {};
+    cmsDoTransform(transform, p3, expected, 1);
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(srgb);
+    cmsCloseProfile(profile);
+    // Far enough apart that a copy whose profile was dropped unconverted cannot pass.
+    ASSERT_GT(std::max({std::abs(expected[0] - p3[0]), std::abs(expected[1] - p3[1]),
+                        std::abs(expected[2] - p3[2])}),
+              12);
+
+    const PreparedPicture prepared = web.prepare(photo, 16, 16);
+    ASSERT_TRUE(prepared.prepared);
+    const Image copy = Open(prepared.webp1x);
+    ASSERT_TRUE(copy);
+    double* pixel = nullptr;
+    int bands = 0;
+    ASSERT_EQ(vips_getpoint(copy.get(), &pixel, &bands, 8, 8, nullptr), 0);
+    for (int band = 0; band < 3; ++band) {
+        EXPECT_NEAR(pixel[band], expected[band], 6) << band;
+    }
+    g_free(pixel);
 }

@@ -1,11 +1,13 @@
 #include "site/picture_copies.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string_view>
 #include <vector>
 
+#include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "common/text_file.h"
@@ -100,14 +102,48 @@ bool SiteCopies::copy(const std::string& picture, Naming naming) {
     copied_.insert(picture);
     if (made_[name] != picture) {
         made_[name] = picture;
-        std::string record = siteFolder_ + "\n";
-        for (const auto& [copy, source] : made_) {
-            record += copy + "|" + source + "\n";
-        }
-        fs::create_directories(fs::path(recordPath_).parent_path(), error);
-        WriteTextFile(recordPath_, record);
+        writeRecord();
     }
     return true;
+}
+
+void SiteCopies::writeRecord() {
+    std::string record = siteFolder_ + "\n";
+    for (const auto& [copy, source] : made_) {
+        record += copy + "|" + source + "\n";
+    }
+    std::error_code error;
+    fs::create_directories(fs::path(recordPath_).parent_path(), error);
+    WriteTextFile(recordPath_, record);
+}
+
+std::vector<std::string> SiteCopies::removeUnreferenced(const std::vector<std::string>& texts) {
+    std::vector<std::string> removed;
+    for (auto made = made_.begin(); made != made_.end();) {
+        const std::string& name = made->first;
+        // Every way a page may write the name: as it is, in either quote, percent-encoded.
+        const std::string forms[] = {name, HtmlAttribute(name, '"'), HtmlAttribute(name, '\''),
+                                     PercentEncoded(name)};
+        const bool referred = std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
+            return std::any_of(std::begin(forms), std::end(forms), [&](const std::string& form) {
+                return text.find(form) != std::string::npos;
+            });
+        });
+        const std::string path = JoinPath(siteFolder_, name);
+        std::error_code error;
+        if (referred || copied_.count(made->second) != 0 || !SameBytes(path, made->second) ||
+            !fs::remove(path, error)) {
+            ++made;
+            continue;
+        }
+        removed.push_back(name);
+        names_.erase(made->second);
+        made = made_.erase(made);
+    }
+    if (!removed.empty()) {
+        writeRecord();
+    }
+    return removed;
 }
 
 std::string WithLowerCaseExtensions(std::string path) {

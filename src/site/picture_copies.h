@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 // Pictures stay where the user keeps them; a page's site folder gets a copy of each beside the
 // published page. The copy's name is the picture's file name with a lower-case extension, and
@@ -24,8 +25,13 @@ class SiteCopies {
     // Puts the copy there when it is missing or older; false when it cannot be written.
     bool copy(const std::string& picture, Naming naming = Naming::WebSafe);
     const std::string& siteFolder() const { return siteFolder_; }
+    // The copies this program made that none of the texts refers to, taken out of the site
+    // folder while they still hold the bytes they were copied from (a file the user wrote over
+    // them stays, and so does any file the program did not make); their names.
+    std::vector<std::string> removeUnreferenced(const std::vector<std::string>& texts);
 
   private:
+    void writeRecord();
     // Whether the file is the copy made of the picture: its bytes, or the record, say so.
     bool isCopyOf(const std::string& candidate, const std::string& picture);
 

@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "common/character_references.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
+#include "common/text_case.h"
 #include "common/text_file.h"
 #include "platform/prompts.h"
 #include "site/markup/item_walk.h"
@@ -83,6 +85,21 @@ std::string ContainerStart(const PageRecord& page, const BackgroundAddress& addr
     return start;
 }
 
+// Every page of a site folder as it reads now: what its copies may be referred to by.
+std::vector<std::string> PageTextsIn(const std::string& siteFolder) {
+    std::vector<std::string> texts;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(siteFolder, error)) {
+        const std::string name = LowerCase(entry.path().filename().string());
+        if (entry.is_regular_file(error) && name.size() > 4 &&
+            (name.compare(name.size() - 5, 5, ".html") == 0 ||
+             name.compare(name.size() - 4, 4, ".htm") == 0)) {
+            texts.push_back(ReadTextFile(entry.path().string()).value_or(std::string()));
+        }
+    }
+    return texts;
+}
+
 }  // namespace
 
 PagePublisher::PagePublisher(std::string workingFolder, Prompts& prompts)
@@ -115,6 +132,13 @@ void PagePublisher::copyPictures(const PageRecord& page, const std::string& site
 }
 
 void PagePublisher::copyPictures(const PageRecord& page, SiteCopies& copies) {
+    // A site of web pictures gets an original only where a page refers to it (one that could
+    // not be prepared): the walk copies it then. A camera's original carries its owner and place.
+    if (site_.webPictures) {
+        background(page.backImage, copies, true);
+        background(page.pageImage, copies, true);
+        return;
+    }
     for (const std::string& entry : page.pictures) {
         if (entry == kDeletedPicture) {
             continue;
@@ -227,7 +251,12 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     options.links = true;
     options.pictureDescriptions = true;
     if (!preview) {
-        options.pictureAddress = [&copies](const std::string& path) { return copies.nameOf(path); };
+        options.pictureAddress = [&](const std::string& path) {
+            if (web) {
+                copied(copies.copy(path), path);
+            }
+            return copies.nameOf(path);
+        };
         options.rewriteTextRecord = [&](const std::string& record) {
             return withLocalBackground(record, copies);
         };
@@ -263,6 +292,9 @@ bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
     text = pageText(page, variant, copies);
     if (!WriteTextFile(JoinPath(siteFolder, fileName), text)) {
         return false;
+    }
+    if (site_.webPictures && variant == PublishVariant::Save) {
+        copies.removeUnreferenced(PageTextsIn(siteFolder));
     }
     if (!site_.siteAddress.empty() && variant != PublishVariant::Preview &&
         !WriteSiteFiles(siteFolder, site_.siteAddress)) {

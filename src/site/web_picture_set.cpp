@@ -55,7 +55,11 @@ std::string WebPictureSet::fallbackName(const std::string& name, const std::stri
     for (const std::string& record : SplitFields(page.stylesData, "|")) {
         if (RecordId(record) == "d" + name) {
             const PreparedPicture picture = placed(path, record, copies);
-            return picture.prepared ? copies.nameOf(picture.fallback) : copies.nameOf(path);
+            if (!picture.prepared) {
+                copies.copy(path);
+                return copies.nameOf(path);
+            }
+            return copies.nameOf(picture.fallback);
         }
     }
     return copies.nameOf(path);

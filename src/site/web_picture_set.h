@@ -22,7 +22,7 @@ class WebPictureSet {
     WebPictureMarkup markup(const std::string& name, const std::string& path,
                             const std::string& record, SiteCopies& copies);
     // The name beside the page of the picture's copy in its own kind: the prepared fallback,
-    // or the usual copy when it was not prepared.
+    // or the usual copy (put there) when it was not prepared.
     std::string fallbackName(const std::string& name, const std::string& path,
                              const PageRecord& page, SiteCopies& copies);
 

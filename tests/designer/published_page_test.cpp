@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <vips/vips.h>
 
+#include <array>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -12,6 +15,7 @@
 #include "hosting/page_upload.h"
 #include "site/phone/phone_layout.h"
 #include "site/site_files.h"
+#include "support/camera_photo.h"
 #include "support/designer_fixture.h"
 
 namespace {
@@ -476,6 +480,54 @@ TEST_F(PublishedPageTest, AWebPictureSiteOffersSizedCopiesAndNamesItsPages) {
     EXPECT_NE(ReadFile(JoinPath(siteFolder(), "sitemap.xml"))
                   .find("<url><loc>https://example.org/page.html</loc></url>\n</urlset>"),
               std::string::npos);
+}
+
+// With web pictures a site folder holds only what its pages refer to: no camera original
+// (its owner and place), no copy of an earlier size; a file the user put there stays.
+TEST_F(PublishedPageTest, AWebPictureSiteHoldsOnlyWhatItsPagesReferTo) {
+    const std::string photo = working / "pics/IMG_0001.JPG";
+    ASSERT_TRUE(SaveCameraPhoto(photo, 1200, 800));
+    ASSERT_EQ(std::system(("exiftool -q -overwrite_original -GPSLatitude=48.8584 "
+                           "-GPSLatitudeRef=N -GPSLongitude=2.2945 -GPSLongitudeRef=E '" +
+                           photo + "'")
+                              .c_str()),
+              0);
+    page().pictures = {"pageimageitem3~" + photo};
+    page().links = {""};
+    // First published as every site is, the original beside the page; then the option.
+    handOver("<div id='dpageimageitem3~' style='position:absolute;top:4px;left:5px'>^300^200");
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    ASSERT_TRUE(std::filesystem::exists(siteFolder() + "/IMG_0001.jpg"));
+    WriteFile(siteFolder() + "/mine.jpg", "the user's own");
+    SiteOptions options;
+    options.webPictures = true;
+    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    const auto files = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(siteFolder())) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    };
+    for (const char* place : {"^300^200", "^150^100"}) {
+        handOver("<div id='dpageimageitem3~' style='position:absolute;top:4px;left:5px'>" +
+                 std::string(place));
+        ASSERT_TRUE(session.publisher().writePublishedPage());
+        std::set<std::string> expected{"page.html", "mine.jpg"};
+        for (const std::string& name :
+             UsedPictures(ListPictures(siteFolder() + "/*.*"), published())) {
+            expected.insert(name);
+        }
+        EXPECT_EQ(files(), expected) << place;
+    }
+    EXPECT_EQ(ReadFile(siteFolder() + "/mine.jpg"), "the user's own");
+    for (const std::string& name : files()) {
+        std::unique_ptr<FILE, int (*)(FILE*)> exiftool(
+            popen(("exiftool -s -s -GPS:all '" + siteFolder() + "/" + name + "'").c_str(), "r"),
+            pclose);
+        std::array<char, 256> line{};
+        EXPECT_EQ(std::fgets(line.data(), line.size(), exiftool.get()), nullptr) << name;
+    }
 }
 
 // A picture past the pixel limit is told of and published as it is; the page still saves.

@@ -54,6 +54,10 @@ struct PageRecord {
     // hands them back to the folder's record, and the counter names the next one.
     bool siteItemsShown = false;
     int siteElementCount = 0;
+    // The ids of the shared items merged in: the ones this page knew. Its save hands back its
+    // own version of these (or their removal) and leaves every other stored shared item be,
+    // such as one another program added meanwhile.
+    std::vector<std::string> siteItemsKnown;
     // The folder's pages (file name and title), read with a page that holds a site menu.
     std::vector<std::pair<std::string, std::string>> sitePages;
 

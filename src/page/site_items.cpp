@@ -98,6 +98,8 @@ bool HoldsItems(const PageRecord& record) {
 
 void MergeSiteItems(PageRecord& page, const PageRecord& site) {
     page.siteItemsShown = true;
+    const std::vector<std::string> ids = SiteItemIds(site);
+    page.siteItemsKnown.insert(page.siteItemsKnown.end(), ids.begin(), ids.end());
     page.siteElementCount = site.elementCount;
     if (!site.stylesData.empty()) {
         page.stylesData += (page.stylesData.empty() ? "" : "|") + site.stylesData;
@@ -190,13 +192,26 @@ PageRecord SplitSiteItems(PageRecord& page) {
     return site;
 }
 
-void UpdateSiteItems(PageRecord& site, const PageRecord& changed) {
+std::vector<std::string> SiteItemIds(const PageRecord& site) {
     std::vector<std::string> ids;
-    for (const std::vector<std::string>* list : {&changed.texts, &changed.pictures}) {
+    for (const std::vector<std::string>* list : {&site.texts, &site.pictures}) {
         for (const std::string& entry : *list) {
             ids.push_back(ItemNameIn(entry));
         }
     }
+    return ids;
+}
+
+void UpdateSiteItems(PageRecord& site, const PageRecord& changed) {
+    RemoveSiteItems(site, SiteItemIds(changed));
+    MergeSiteItems(site, changed);
+    site.siteItemsShown = false;
+    site.siteElementCount = 0;
+    site.siteItemsKnown.clear();
+    site.elementCount = std::max(site.elementCount, changed.elementCount);
+}
+
+void RemoveSiteItems(PageRecord& site, const std::vector<std::string>& ids) {
     const auto replaced = [&ids](const std::string& entry) {
         return std::find(ids.begin(), ids.end(), ItemNameIn(entry)) != ids.end();
     };
@@ -237,10 +252,6 @@ void UpdateSiteItems(PageRecord& site, const PageRecord& changed) {
     for (const std::string& name : ids) {
         kept.phoneChoices.erase(ItemDivId(name));
     }
-    MergeSiteItems(kept, changed);
-    kept.siteItemsShown = false;
-    kept.siteElementCount = 0;
-    kept.elementCount = std::max(site.elementCount, changed.elementCount);
     site = std::move(kept);
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "page/page_record.h"
 
@@ -29,6 +30,10 @@ PageRecord SplitSiteItems(PageRecord& page);
 // The site record with the changed items in place of its items of the same ids, the others
 // kept: what a page that did not show the site's items (or a recovered design) adds to it.
 void UpdateSiteItems(PageRecord& site, const PageRecord& changed);
+// The record without the items of those ids (sections and pictures, with everything of them).
+void RemoveSiteItems(PageRecord& site, const std::vector<std::string>& ids);
+// The ids of the record's sections and pictures ("pagetextitemS1~").
+std::vector<std::string> SiteItemIds(const PageRecord& site);
 
 // Whether two records hold the same items, placed alike.
 bool SameItems(const PageRecord& a, const PageRecord& b);

@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <optional>
+#include <string>
 
 #ifndef _WIN32
 #include <unistd.h>
 #endif
 
 #include "common/working_folder.h"
+#include "files/folder_lock.h"
 #include "setup/working_folder_setup.h"
 #include "shell/installed_files.h"
 #include "shell/main_view.h"
@@ -27,6 +30,18 @@ int main(int argc, char** argv) {
     const std::string workingFolder = DefaultWorkingFolder();
     QtPrompts prompts;
     QtShell shell;
+    // A second program on the folder says so and writes nothing.
+    FolderLock::Refusal refusal;
+    const std::optional<FolderLock> lock = FolderLock::Take(workingFolder, &refusal);
+    if (!lock) {
+        prompts.messageBox(
+            "Quillora is already open on the working folder " + workingFolder +
+                (refusal.holder > 0 ? " (process " + std::to_string(refusal.holder) + ")" : "") +
+                ". Two programs writing one working folder lose each other's work: go on in "
+                "the one that is open.",
+            "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+        return 1;
+    }
     const std::vector<std::string> problems =
         SetUpWorkingFolder(workingFolder, InstalledFiles(), SystemDictionaryFolder(), prompts);
     if (!problems.empty()) {

@@ -233,19 +233,26 @@ bool PageStore::savePage(const PageRecord& page) {
     PageRecord own = page;
     const PageRecord shared = SplitSiteItems(own);
     bool stored = saveRecord(own);
-    // A page that showed the site's items hands back all of them, the deleted ones gone; any
-    // other brings only the ones it holds (made shared there, or a recovered design's).
+    // A page that showed the site's items hands back its version of the ones it knew, the
+    // deleted ones gone; any other brings only the ones it holds (made shared there, or a
+    // recovered design's).
     if (page.siteItemsShown) {
-        stored = saveRecord(shared) && stored;
+        stored = handBackSiteItems(shared, page.siteItemsKnown) && stored;
     } else if (HoldsItems(shared)) {
-        PageRecord site;
-        site.directory = page.directory;
-        site.fileName = kSiteItemsFile;
-        loadPage(site, page.directory, kSiteItemsFile);
-        UpdateSiteItems(site, shared);
-        stored = saveRecord(site) && stored;
+        stored = handBackSiteItems(shared, {}) && stored;
     }
     return stored;
+}
+
+bool PageStore::handBackSiteItems(const PageRecord& shared, const std::vector<std::string>& known) {
+    // Merged by id against what is stored now: another program's shared item stays.
+    PageRecord site;
+    site.directory = shared.directory;
+    site.fileName = kSiteItemsFile;
+    loadPage(site, shared.directory, kSiteItemsFile);
+    RemoveSiteItems(site, known);
+    UpdateSiteItems(site, shared);
+    return saveRecord(site);
 }
 
 bool PageStore::saveRecord(const PageRecord& page) {
@@ -455,6 +462,7 @@ bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std:
     }
     const bool listsRead = readChildRows(page, page.id);
     page.siteItemsShown = false;
+    page.siteItemsKnown.clear();
     page.siteElementCount = 0;
     // A store that cannot be read has told so once already.
     if (read && listsRead && fileName != kSiteItemsFile) {

@@ -28,6 +28,10 @@ class PageStore {
     // (read-only, locked, full, gone) ends the save at once with one message. False when
     // anything failed.
     bool savePage(const PageRecord& page);
+    // The folder's shared items as a page hands them back: the stored record without the items
+    // the page knew (its own version of them, or their removal, stands) and with the items it
+    // holds; every other stored item stays, such as one another program added meanwhile.
+    bool handBackSiteItems(const PageRecord& shared, const std::vector<std::string>& known);
     // Reads the stored page into the record: the row's values when it has one (the directory
     // and file name are left alone), and always the lists, emptied first. False when the page
     // has no row or a read failed.

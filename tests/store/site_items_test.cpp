@@ -114,6 +114,42 @@ TEST_F(SiteItemsTest, ASharedItemIsStoredOnceAndShownEditedAndDeletedFromAnyPage
     EXPECT_EQ(load("b.html").stylesData.find("itemS"), std::string::npos);
 }
 
+// Two programs on one store: a page open in one hands back only the shared items it knew, so
+// a shared section the other made meanwhile stays on every page; one it deleted goes.
+TEST_F(SiteItemsTest, ASaveMergesSharedItemsByIdAgainstWhatIsStored) {
+    ASSERT_TRUE(store.savePage(page("b.html")));
+    PageRecord first = load("b.html");
+    first.fileName = "a.html";
+    first.id.clear();
+    ASSERT_EQ(MakeSiteItem(first, "pagetextitem1~"), "pagetextitemS1~");
+    ASSERT_TRUE(store.savePage(first));
+    PageRecord openHere = load("a.html");
+    ASSERT_EQ(openHere.siteItemsKnown, std::vector<std::string>{"pagetextitemS1~"});
+
+    {
+        SqliteDatabase otherDb;
+        otherDb.open(working / "quilldata.db");
+        FakePrompts otherPrompts;
+        PageStore other(otherDb, otherPrompts);
+        PageRecord there;
+        there.directory = "/site";
+        there.fileName = "b.html";
+        ASSERT_TRUE(other.loadPage(there, "/site", "b.html"));
+        ASSERT_EQ(MakeSiteItem(there, "pageimageitem2~"), "pageimageitemS2~");
+        ASSERT_TRUE(other.savePage(there));
+    }
+    ASSERT_TRUE(store.savePage(openHere));
+    EXPECT_EQ(SiteItemIds(load(kSiteItemsFile)),
+              (std::vector<std::string>{"pagetextitemS1~", "pageimageitemS2~"}));
+    EXPECT_NE(load("b.html").stylesData.find("dpageimageitemS2~"), std::string::npos);
+
+    // Deleted here: the one this page knew goes, the other program's stays.
+    openHere.texts = {kRemovedItem};
+    openHere.stylesData.clear();
+    ASSERT_TRUE(store.savePage(openHere));
+    EXPECT_EQ(SiteItemIds(load(kSiteItemsFile)), std::vector<std::string>{"pageimageitemS2~"});
+}
+
 // One page's phone column is its own: ordering the shared items there leaves every other
 // page's order as it was, and the folder's record never changes for it.
 TEST_F(SiteItemsTest, APagesPhoneOrderOfSharedItemsIsItsOwn) {

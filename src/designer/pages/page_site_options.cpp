@@ -37,9 +37,10 @@ void PageSiteOptions::editPageOptions() {
     if (page.noSiteItems) {
         const PageRecord shared = SplitSiteItems(page);
         if (page.siteItemsShown) {
-            store_.savePage(shared);
+            store_.handBackSiteItems(shared, page.siteItemsKnown);
         }
         page.siteItemsShown = false;
+        page.siteItemsKnown.clear();
     } else {
         PageRecord site;
         if (store_.loadPage(site, page.directory, kSiteItemsFile)) {

@@ -10,6 +10,7 @@ UploadNotice::UploadNotice(QWidget* owner) : QLabel(owner, Qt::Tool | Qt::Framel
     setPixmap(QPixmap(QStringLiteral(":/resources/pictures/upload_notice.png")));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     adjustSize();
+    setFixedSize(size());
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 100);
@@ -24,7 +25,22 @@ UploadNotice::UploadNotice(QWidget* owner) : QLabel(owner, Qt::Tool | Qt::Framel
     setWindowModality(Qt::ApplicationModal);
 }
 
+void UploadNotice::showWaiting(const QString& text) {
+    // Above the Cancel button, in the picture's frame.
+    setContentsMargins(12, 8, 12, 36);
+    setWordWrap(true);
+    setAlignment(Qt::AlignCenter);
+    setText(text);
+    place();
+}
+
 void UploadNotice::showOver() {
+    setContentsMargins(0, 0, 0, 0);
+    setPixmap(QPixmap(QStringLiteral(":/resources/pictures/upload_notice.png")));
+    place();
+}
+
+void UploadNotice::place() {
     if (QWidget* owner = parentWidget()) {
         const QRect area = owner->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);

@@ -30,6 +30,8 @@ class ConsolePrompts : public Prompts {
     }
     std::optional<FolderAction> folderAction() override { return {}; }
     void uploadNotice(bool) override {}
+    void waitNotice(const std::string&) override {}
+    bool waitGoesOn() override { return true; }
     void taskProgress(const std::string&, std::size_t, std::size_t) override {}
     void transferProgress(int) override {}
     bool transferGoesOn() override { return true; }

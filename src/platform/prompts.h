@@ -112,6 +112,12 @@ class Prompts {
     // The small "Transfering file(s)..." window shown while an upload runs, and how far the
     // current transfer has come, in percent.
     virtual void uploadNotice(bool shown) = 0;
+    // The same notice while the program waits on a server (connecting, listing): the text says
+    // for what, and its Cancel ends the wait; an empty text hides it.
+    virtual void waitNotice(const std::string& text) = 0;
+    // Called while a server is awaited: keeps the windows painted and answering, and false
+    // once the user cancelled the wait on the notice.
+    virtual bool waitGoesOn() = 0;
     // How far a long task has come: done of total steps, the step under way named; gone once
     // done reaches total.
     virtual void taskProgress(const std::string& step, std::size_t done, std::size_t total) = 0;

@@ -196,12 +196,21 @@ void QtShell::open(const std::string& pathOrAddress) {
 MessageAnswer QtPrompts::messageBox(const std::string& text, const std::string& caption,
                                     MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(QtIcon(icon), FromStd(caption), FromStd(text), QtButtons(buttons), owner_);
+    // A question asked while a server is awaited stands alone; the notice comes back after.
+    const bool noticeShown = notice_ != nullptr && notice_->isVisible();
+    if (noticeShown) {
+        notice_->hide();
+    }
     // A question that warns asks about something risky: Enter, or Escape, answers No.
     if (buttons == MessageButtons::YesNo && icon == MessageIcon::Warning) {
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     }
-    switch (box.exec()) {
+    const int answer = box.exec();
+    if (noticeShown) {
+        notice_->show();
+    }
+    switch (answer) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;
         case QMessageBox::No:
@@ -384,8 +393,22 @@ void QtPrompts::uploadNotice(bool shown) {
     }
 }
 
-bool QtPrompts::transferGoesOn() {
+void QtPrompts::waitNotice(const std::string& text) {
+    if (text.empty()) {
+        if (notice_) {
+            notice_->hide();
+        }
+        return;
+    }
     if (!notice_) {
+        notice_ = new UploadNotice(owner_);
+    }
+    notice_->showWaiting(FromStd(text));
+}
+
+bool QtPrompts::transferGoesOn() {
+    // Events are taken in only while the notice keeps the windows from taking input.
+    if (!notice_ || !notice_->isVisible()) {
         return true;
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -62,6 +62,8 @@ class QtPrompts : public Prompts {
                                           const std::string& name) override;
     std::optional<FolderAction> folderAction() override;
     void uploadNotice(bool shown) override;
+    void waitNotice(const std::string& text) override;
+    bool waitGoesOn() override { return transferGoesOn(); }
     void taskProgress(const std::string& step, std::size_t done, std::size_t total) override;
     void transferProgress(int percent) override;
     bool transferGoesOn() override;

@@ -2,7 +2,9 @@
 
 #include <curl/curl.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One libcurl easy handle driven through a multi handle: the connection it keeps is reused by
@@ -21,8 +23,11 @@ class CurlRequest {
     // Commands sent before the request (after the login, before any folder change), or after it
     // (in the request's folder).
     void setCommands(CURLoption when, const std::vector<std::string>& commands);
-    // Runs the request to its end: 0, or libcurl's code negated.
+    // Runs the request to its end: 0, or libcurl's code negated. Between its steps the
+    // waiting hook, when set, keeps the window lively; its false ends the request
+    // (CURLE_ABORTED_BY_CALLBACK).
     int perform();
+    void setWaiting(std::function<bool()> goesOn) { goesOn_ = std::move(goesOn); }
     // Starts the request; step() moves it on.
     void start();
     // Moves the started request on, waiting at most the given milliseconds: true while it goes
@@ -42,4 +47,5 @@ class CurlRequest {
     std::vector<curl_slist*> lists_;
     // libcurl's multi stack failed on the last step.
     bool broken_ = false;
+    std::function<bool()> goesOn_;
 };

@@ -51,8 +51,16 @@ int FtpEngine::ftpeAttach() {
     log_.open();
     if (!request_) {
         request_ = std::make_unique<CurlRequest>();
+        request_->setWaiting(goesOn_);
     }
     return request_->ready() ? 0 : -CURLE_FAILED_INIT;
+}
+
+void FtpEngine::waitWith(std::function<bool()> goesOn) {
+    goesOn_ = std::move(goesOn);
+    if (request_) {
+        request_->setWaiting(goesOn_);
+    }
 }
 
 void FtpEngine::prepare(const std::string& url) {

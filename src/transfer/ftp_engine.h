@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -56,6 +57,9 @@ class FtpEngine {
     FtpEngine& operator=(const FtpEngine&) = delete;
 
     int ftpeAttach();
+    // Called between the steps of every request: keeps the window lively while a server is
+    // awaited, and false ends the request (a Cancel).
+    void waitWith(std::function<bool()> goesOn);
     // A line of the program's own in the log.
     void ftpeLog(const std::string& text) { log_.line(text); }
     // Logs in; the server may be "host", "host:port", "ftp://host[:port]" or
@@ -191,4 +195,5 @@ class FtpEngine {
     std::string leftPart_;
     std::string refusal_;
     std::future<std::string> hashing_;
+    std::function<bool()> goesOn_;
 };

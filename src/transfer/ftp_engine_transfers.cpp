@@ -202,11 +202,14 @@ void FtpEngine::ftpeAbort() {
     log_.line("--> Transfer of " + broken.name + " cancelled");
     if (broken.upload) {
         // Only the temporary name was written to; it goes. An SFTP file moved aside comes back.
+        // The clean-up runs to its end: the Cancel that asked for it must not stop it too.
         if (broken.underTemporaryName) {
+            request_->setWaiting(nullptr);
             removePartFile(broken.name);
             if (secureShell_ && ftpeGetList() >= 0) {
                 log_.line("--> Checked " + broken.name + " is under its name");
             }
+            request_->setWaiting(goesOn_);
         }
     } else {
         std::error_code error;

@@ -9,6 +9,27 @@
 #include "transfer/transfer_errors.h"
 #include "transfer/uploader_questions.h"
 
+namespace {
+
+// The notice over the window while a server is awaited: the window keeps answering, and its
+// Cancel ends the wait.
+class WaitNotice {
+  public:
+    WaitNotice(Prompts& prompts, const std::string& text) : prompts_(prompts) {
+        prompts_.waitNotice(text);
+    }
+    ~WaitNotice() { prompts_.waitNotice(std::string()); }
+    WaitNotice(const WaitNotice&) = delete;
+    WaitNotice& operator=(const WaitNotice&) = delete;
+
+  private:
+    Prompts& prompts_;
+};
+
+constexpr const char* kReadingFolder = "Reading the server folder...";
+
+}  // namespace
+
 FtpSession::FtpSession(std::string workingFolder, std::string localFolder, Prompts& prompts,
                        PasswordVault* vault)
     : workingFolder_(std::move(workingFolder)), prompts_(prompts), vault_(vault) {
@@ -70,6 +91,7 @@ void FtpSession::connect() {
     }
     engine_ = std::make_unique<FtpEngine>(JoinPath(workingFolder_, "conftp.log"));
     engine_->setStallLimit(stallSeconds_);
+    engine_->waitWith([this] { return prompts_.waitGoesOn(); });
     const int attached = engine_->ftpeAttach();
     if (attached < 0) {
         prompts_.messageBox(std::to_string(attached), "Attach error code:", MessageButtons::Ok,
@@ -77,6 +99,7 @@ void FtpSession::connect() {
     }
     const std::string shownServer = ParseServerAddress(panes_.server).withoutLogin();
     engine_->ftpeLog("--> Connecting to " + shownServer + " as " + panes_.user);
+    const WaitNotice waiting(prompts_, "Connecting to " + shownServer + "...");
     UploaderQuestions questions(prompts_, shownServer);
     const int code = LogInTrusting(*engine_,
                                    {engineAddress(), panes_.user, panes_.password, workingFolder_,
@@ -86,7 +109,9 @@ void FtpSession::connect() {
         if (code == FtpEngine::kChangedHostKey) {
             tellChangedHostKey(shownServer);
         }
-        if (code != FtpEngine::kUnknownHostKey && code != FtpEngine::kPlainServer) {
+        if (code == -CURLE_ABORTED_BY_CALLBACK) {
+            engine_->ftpeLog("--> Connecting cancelled");
+        } else if (code != FtpEngine::kUnknownHostKey && code != FtpEngine::kPlainServer) {
             // A host key or plain FTP the user declined needs no second message.
             showError(code);
         }
@@ -149,6 +174,7 @@ void FtpSession::refreshServerList() {
     if (!connected()) {
         return;
     }
+    const WaitNotice waiting(prompts_, kReadingFolder);
     const int listed = engine_->ftpeGetList();
     if (listed < 0) {
         showError(listed);
@@ -161,6 +187,7 @@ void FtpSession::openServerFolder() {
     if (!connected()) {
         return;
     }
+    const WaitNotice waiting(prompts_, kReadingFolder);
     const std::optional<std::size_t> caret = panes_.serverCaret;
     if (!caret || *caret >= panes_.serverEntries.size() ||
         !IsFolderEntry(panes_.serverEntries[*caret])) {
@@ -188,6 +215,7 @@ void FtpSession::serverFolderUp() {
     if (!connected()) {
         return;
     }
+    const WaitNotice waiting(prompts_, kReadingFolder);
     const std::string current = engine_->ftpeGetServerDir();
     // An SFTP login starts in the user's home, which is no boundary: sites often live
     // elsewhere (/var/www). Its top is the server's root.
@@ -219,6 +247,7 @@ void FtpSession::makeServerFolder() {
                             MessageIcon::None);
         return;
     }
+    const WaitNotice waiting(prompts_, "Making the folder on the server...");
     const int code = engine_->ftpeMakeServerDir(*name);
     if (code < 0) {
         showError(code);
@@ -242,6 +271,7 @@ void FtpSession::deleteServerItems() {
                             MessageIcon::Warning) != MessageAnswer::Yes) {
         return;
     }
+    const WaitNotice waiting(prompts_, "Deleting on the server...");
     for (const std::size_t index : panes_.serverSelection) {
         const std::string& entry = panes_.serverEntries.at(index);
         if (!IsFolderEntry(entry)) {

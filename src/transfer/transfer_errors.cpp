@@ -30,6 +30,7 @@ std::string FtpErrorMeaning(int code) {
     }
     static const std::pair<CURLcode, const char*> kMeanings[] = {
         {CURLE_COULDNT_RESOLVE_HOST, "The server's name could not be found."},
+        {CURLE_ABORTED_BY_CALLBACK, "Cancelled before the server answered."},
         {CURLE_COULDNT_CONNECT, "The server could not be reached."},
         {CURLE_OPERATION_TIMEDOUT, "The server stopped answering: nothing moved in time."},
         {CURLE_LOGIN_DENIED, "The server refused the user name or password."},

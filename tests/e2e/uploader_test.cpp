@@ -1,5 +1,6 @@
 // The FTP uploader window: its keyboard and local pane rules, and the main window's button
 // that opens it without disturbing the page store.
+#include <unistd.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -9,11 +10,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <chrono>
 #include <deque>
 #include <filesystem>
 
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
+#include "support/loopback_listener.h"
 #include "support/server_process.h"
 #include "support/ssh_server.h"
 #include "support/temp_folder.h"
@@ -309,4 +312,42 @@ TEST_F(UploaderTest, UntrustedUnencryptedAndHostileServersAreMetThroughTheWindow
         EXPECT_FALSE(std::filesystem::exists(home / "pwned_home.txt"));
         EXPECT_FALSE(std::filesystem::exists(path("up.txt")));
     }
+}
+
+// A server that takes the connection and never says a word: the window keeps answering while
+// the login waits, and Cancel on the notice ends the attempt with no error to click away.
+TEST_F(UploaderTest, ASilentServerLeavesTheWindowAnsweringAndCancelEndsTheWait) {
+    int port = 0;
+    const int silent = ListenOnLoopback(4, port);
+    std::filesystem::create_directories(path("webpages"));
+    QtPrompts dialogs;
+    auto uploader = std::make_unique<cftpdialog>(working, path("webpages"), dialogs, nullptr);
+    dialogs.setOwner(uploader.get());
+    uploader->show();
+    Type(uploader->findChild<QLineEdit*>("server"),
+         QString::fromStdString("127.0.0.1:" + std::to_string(port)));
+    Type(uploader->findChild<QLineEdit*>("user"), "quill");
+    Type(uploader->findChild<QLineEdit*>("password"), "secret");
+    BoxAnswers answers({});
+    int ticks = 0;
+    QString shown;
+    QTimer ticking;
+    QObject::connect(&ticking, &QTimer::timeout, [&] {
+        ++ticks;
+        auto* notice = uploader->findChild<QLabel*>("uploadNotice");
+        if (notice != nullptr && notice->isVisible() && ticks >= 10) {
+            shown = notice->text();
+            uploader->findChild<QPushButton*>("cancel")->click();
+        }
+    });
+    ticking.start(20);
+    const auto start = std::chrono::steady_clock::now();
+    uploader->findChild<PictureButton*>("connect")->click();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_GE(ticks, 10);
+    EXPECT_TRUE(shown.startsWith("Connecting to 127.0.0.1:")) << shown.toStdString();
+    EXPECT_FALSE(uploader->findChild<PictureButton*>("connect")->isChecked());
+    EXPECT_TRUE(answers.texts.empty()) << answers.texts.front();
+    EXPECT_FALSE(uploader->findChild<QLabel*>("uploadNotice")->isVisible());
+    close(silent);
 }

@@ -158,6 +158,9 @@ class FakePrompts : public Prompts {
     }
     std::optional<FolderAction> folderAction() override { return Next(folderActions); }
     void uploadNotice(bool visible) override { notices.push_back(visible); }
+    void waitNotice(const std::string& text) override { waits.push_back(text); }
+    bool waitGoesOn() override { return true; }
+    std::vector<std::string> waits;
     void transferProgress(int percent) override { progress.push_back(percent); }
     // Cancels the transfer at the given step (counted from 1) when set.
     bool transferGoesOn() override { return ++transferSteps != cancelAtStep; }

@@ -2,7 +2,9 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "hosting/http_transfer.h"
 
@@ -24,23 +26,37 @@ int StillGoing(void* goesOn, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return (*static_cast<const FormPoster::GoesOn*>(goesOn))() ? 0 : 1;
 }
 
-// The server's answer is read only for its status; its body is dropped.
-size_t DropBody(char*, size_t size, size_t count, void*) {
+// The service's word that it took a page or a picture: any other answer, even with a 2xx
+// status (a proxy's page, an error the script printed), took nothing.
+constexpr const char* kPageSaved = "saved";
+constexpr const char* kPictureUploaded = "uploaded";
+constexpr std::size_t kLongestKeptAnswer = 4096;
+
+// The beginning of the answer is kept, enough to find the service's word in it.
+size_t KeepBody(char* data, size_t size, size_t count, void* target) {
+    auto* body = static_cast<std::string*>(target);
+    body->append(data, std::min(size * count,
+                                kLongestKeptAnswer - std::min(body->size(), kLongestKeptAnswer)));
     return size * count;
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t start = text.find_first_not_of(" \t\r\n");
+    const std::size_t end = text.find_last_not_of(" \t\r\n");
+    return start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
 }
 
 }  // namespace
 
 PostResult FormPoster::postPageForm(const std::string& address, const Form& form) const {
-    return post(address, form, "uploadfile", "submit");
+    return post(address, form, {"uploadfile", "submit", kPageSaved});
 }
 
 PostResult FormPoster::postPictureForm(const std::string& address, const Form& form) const {
-    return post(address, form, "SpecialFile", "upload");
+    return post(address, form, {"SpecialFile", "upload", kPictureUploaded});
 }
 
-PostResult FormPoster::post(const std::string& address, const Form& form, const char* filePart,
-                            const char* closingField) const {
+PostResult FormPoster::post(const std::string& address, const Form& form, const Kind& kind) const {
     curl_global_init(CURL_GLOBAL_ALL);
     const std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
     if (!handle) {
@@ -48,7 +64,7 @@ PostResult FormPoster::post(const std::string& address, const Form& form, const 
     }
     const std::unique_ptr<curl_mime, CurlDeleter> mime(curl_mime_init(handle.get()));
     curl_mimepart* file = curl_mime_addpart(mime.get());
-    curl_mime_name(file, filePart);
+    curl_mime_name(file, kind.filePart);
     if (curl_mime_filedata(file, form.filePath.c_str()) != CURLE_OK) {
         return {false, form.filePath + " cannot be read"};
     }
@@ -56,14 +72,16 @@ PostResult FormPoster::post(const std::string& address, const Form& form, const 
     for (const auto& [name, value] : form.fields) {
         AddField(mime.get(), name, value);
     }
-    AddField(mime.get(), closingField, "send");
+    AddField(mime.get(), kind.closingField, "send");
     // An empty Expect header: no waiting for a "100 Continue" the server may never send.
     const std::unique_ptr<curl_slist, CurlDeleter> headers(curl_slist_append(nullptr, "Expect:"));
 
     curl_easy_setopt(handle.get(), CURLOPT_URL, address.c_str());
     curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(handle.get(), CURLOPT_MIMEPOST, mime.get());
-    curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, DropBody);
+    std::string answer;
+    curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, KeepBody);
+    curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &answer);
     SetTransferLimits(handle.get(), timeout_, certificateAuthority_);
     if (goesOn_) {
         curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, StillGoing);
@@ -81,6 +99,13 @@ PostResult FormPoster::post(const std::string& address, const Form& form, const 
     curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299) {
         return {false, "the server answered " + std::to_string(status)};
+    }
+    const std::string said = Trimmed(answer);
+    if (said != kind.confirmation) {
+        const std::string line = said.substr(0, std::min(said.find('\n'), std::size_t{80}));
+        return {false, said.empty()
+                           ? "the service gave no answer"
+                           : "the service did not confirm it (it answered \"" + line + "\")"};
     }
     return {true, ""};
 }

@@ -2,8 +2,10 @@
 
 It registers and renames folders, lists a folder's files with delete links, takes page and
 picture uploads, lists, serves and deletes pictures. Modes: normal, full (every picture list
-says STORAGE EXCEEDED), refuse (every post is answered 500), slow (connections are accepted and
-never answered), gzip (answers are gzip-encoded). It prints "PORT <n>" once it listens. GET /_log
+says STORAGE EXCEEDED), refuse (every post is answered 500), unconfirmed (every post is answered
+200 with an error page instead of the service's word), slow (connections are accepted and never
+answered), gzip (answers are gzip-encoded). A picture taken is answered "uploaded", a page
+"saved". It prints "PORT <n>" once it listens. GET /_log
 gives every request it took, a line each.
 """
 import argparse
@@ -100,6 +102,8 @@ class Handler(socketserver.StreamRequestHandler):
                     " ".join("%s:%s" % (name, f[0]) for name, f in files.items())))
                 if Handler.mode == "refuse":
                     return 500, "refused"
+                if Handler.mode == "unconfirmed":
+                    return 200, "<html><body>Internal error: nothing was stored</body></html>"
                 return self.upload(path, fields, files)
             LOG.append("GET " + target)
             return self.get(path, query)

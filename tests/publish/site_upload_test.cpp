@@ -120,7 +120,10 @@ TEST_F(SiteUploadTest, HostingFailuresEndWithTheReason) {
         int status;
         const char* reason;
     } cases[] = {{"full", 1, "Maximum storage for folder exceeded."},
-                 {"refuse", 1, "could not be uploaded: the server answered 500."}};
+                 {"refuse", 1, "could not be uploaded: the server answered 500."},
+                 {"unconfirmed", 1,
+                  "could not be uploaded: the service did not confirm it (it answered "
+                  "\"<html><body>Internal error: nothing was stored</body></html>\")."}};
     for (const auto& failing : cases) {
         ServerProcess server(kStandIn, {"--mode", failing.mode});
         db.runStatement("DELETE FROM lastsession");

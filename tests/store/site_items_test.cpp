@@ -46,6 +46,16 @@ class SiteItemsTest : public ::testing::Test {
 
     int rows(const std::string& sql) { return static_cast<int>(db.runScalar(sql)); }
 
+    // Pages b.html and a.html, a.html having made b's section shared (pagetextitemS1~).
+    void shareASection() {
+        ASSERT_TRUE(store.savePage(page("b.html")));
+        PageRecord first = load("b.html");
+        first.fileName = "a.html";
+        first.id.clear();
+        ASSERT_EQ(MakeSiteItem(first, "pagetextitem1~"), "pagetextitemS1~");
+        ASSERT_TRUE(store.savePage(first));
+    }
+
     TempFolder working;
     SqliteDatabase db;
     FakePrompts prompts;
@@ -117,12 +127,7 @@ TEST_F(SiteItemsTest, ASharedItemIsStoredOnceAndShownEditedAndDeletedFromAnyPage
 // Two programs on one store: a page open in one hands back only the shared items it knew, so
 // a shared section the other made meanwhile stays on every page; one it deleted goes.
 TEST_F(SiteItemsTest, ASaveMergesSharedItemsByIdAgainstWhatIsStored) {
-    ASSERT_TRUE(store.savePage(page("b.html")));
-    PageRecord first = load("b.html");
-    first.fileName = "a.html";
-    first.id.clear();
-    ASSERT_EQ(MakeSiteItem(first, "pagetextitem1~"), "pagetextitemS1~");
-    ASSERT_TRUE(store.savePage(first));
+    shareASection();
     PageRecord openHere = load("a.html");
     ASSERT_EQ(openHere.siteItemsKnown, std::vector<std::string>{"pagetextitemS1~"});
 
@@ -153,12 +158,7 @@ TEST_F(SiteItemsTest, ASaveMergesSharedItemsByIdAgainstWhatIsStored) {
 // One page's phone column is its own: ordering the shared items there leaves every other
 // page's order as it was, and the folder's record never changes for it.
 TEST_F(SiteItemsTest, APagesPhoneOrderOfSharedItemsIsItsOwn) {
-    ASSERT_TRUE(store.savePage(page("b.html")));
-    PageRecord first = load("b.html");
-    first.fileName = "a.html";
-    first.id.clear();
-    ASSERT_EQ(MakeSiteItem(first, "pagetextitem1~"), "pagetextitemS1~");
-    ASSERT_TRUE(store.savePage(first));
+    shareASection();
     const std::string siteBefore = load(kSiteItemsFile).stylesData;
 
     PageRecord ordering = load("b.html");

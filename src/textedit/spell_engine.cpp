@@ -2,6 +2,7 @@
 
 #include <hunspell/hunspell.hxx>
 
+#include <algorithm>
 #include <fstream>
 
 #include "common/paths.h"
@@ -37,6 +38,23 @@ std::unique_ptr<SpellEngine> SpellEngine::Load(const std::string& folder, std::s
         new SpellEngine(std::make_unique<Hunspell>(affixes.c_str(), words.c_str())));
 }
 
+namespace {
+
+// The suggestions the dialog can offer: whole single words, each once. The dictionary also
+// proposes splits ("This s"), whose parts would show as words of their own, and repeats.
+std::vector<std::string> Offered(const std::vector<std::string>& suggested) {
+    std::vector<std::string> offered;
+    for (const std::string& suggestion : suggested) {
+        if (DecodeUtf8(suggestion).size() > 1 && suggestion.find(' ') == std::string::npos &&
+            std::find(offered.begin(), offered.end(), suggestion) == offered.end()) {
+            offered.push_back(suggestion);
+        }
+    }
+    return offered;
+}
+
+}  // namespace
+
 SpellEngine::Verdict SpellEngine::check(const std::string& word,
                                         std::vector<std::string>& suggestions) {
     suggestions.clear();
@@ -47,7 +65,7 @@ SpellEngine::Verdict SpellEngine::check(const std::string& word,
     if (known == answers_.end()) {
         Answer answer{Verdict::Correct, {}};
         if (!hunspell_->spell(word)) {
-            answer = {Verdict::Incorrect, hunspell_->suggest(word)};
+            answer = {Verdict::Incorrect, Offered(hunspell_->suggest(word))};
         }
         known = answers_.emplace(word, std::move(answer)).first;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -129,6 +130,14 @@ TEST_F(SpellCheckTest, SuggestionsComeInTheDictionarysOrder) {
     EXPECT_EQ(suggestions.front(), "their");
     EXPECT_EQ(engine->check("their", suggestions), SpellEngine::Verdict::Correct);
     EXPECT_EQ(engine->check(std::string(32, 'a'), suggestions), SpellEngine::Verdict::Skipped);
+    // Each offered once, whole: no split into two words, no single letters.
+    EXPECT_EQ(engine->check("Thiss", suggestions), SpellEngine::Verdict::Incorrect);
+    ASSERT_FALSE(suggestions.empty());
+    EXPECT_EQ(std::count(suggestions.begin(), suggestions.end(), "This"), 1);
+    for (const std::string& suggestion : suggestions) {
+        EXPECT_GT(suggestion.size(), 1u) << suggestion;
+        EXPECT_EQ(suggestion.find(' '), std::string::npos) << suggestion;
+    }
     TextTarget target("thier");
     check(target);
     EXPECT_EQ(prompts.spellAsked.at(0).rfind("thier | their ", 0), 0u);

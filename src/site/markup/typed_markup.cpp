@@ -17,6 +17,8 @@ constexpr std::array<std::string_view, 27> kKeptTags = {
 // The tags a browser reopens after the section's end when they are left open.
 constexpr std::array<std::string_view, 11> kFormattingTags = {
     "a", "b", "big", "em", "font", "i", "s", "small", "strike", "strong", "u"};
+// The kept tags that have no end tag.
+constexpr std::array<std::string_view, 3> kVoidTags = {"br", "hr", "img"};
 constexpr std::array<std::string_view, 14> kKeptAttributes = {
     "align", "alt",  "border", "color", "face",   "height", "href",
     "id",    "size", "src",    "style", "target", "title",  "width"};
@@ -195,13 +197,74 @@ bool IsWordId(std::string_view value) {
            std::all_of(value.begin() + tilde + 1, value.end(), IsDigit);
 }
 
+// Properties that shape the words and their box; none can lift the section off its place
+// (position, top, z-index, transform) and lay it over the page.
+constexpr std::array<std::string_view, 31> kKeptProperties = {"background",
+                                                              "background-color",
+                                                              "background-image",
+                                                              "background-position",
+                                                              "background-repeat",
+                                                              "clear",
+                                                              "color",
+                                                              "display",
+                                                              "float",
+                                                              "font",
+                                                              "font-family",
+                                                              "font-size",
+                                                              "font-style",
+                                                              "font-variant",
+                                                              "font-weight",
+                                                              "height",
+                                                              "letter-spacing",
+                                                              "line-height",
+                                                              "list-style",
+                                                              "list-style-position",
+                                                              "list-style-type",
+                                                              "max-height",
+                                                              "max-width",
+                                                              "text-align",
+                                                              "text-decoration",
+                                                              "text-indent",
+                                                              "text-transform",
+                                                              "vertical-align",
+                                                              "white-space",
+                                                              "width",
+                                                              "word-spacing"};
+
+bool IsKeptProperty(std::string_view name) {
+    for (const std::string_view side : {"margin", "padding", "border"}) {
+        if (name == side || (name.size() > side.size() && name.compare(0, side.size(), side) == 0 &&
+                             name[side.size()] == '-')) {
+            return true;
+        }
+    }
+    return In(kKeptProperties, name);
+}
+
 bool IsSafeStyle(std::string_view value) {
     const std::string style = LowerCase(Resolved(value));
     for (const std::string_view active :
-         {"javascript:", "expression(", "behavior:", "-moz-binding"}) {
+         {"javascript:", "expression(", "behavior:", "-moz-binding", "\\", "/*"}) {
         if (style.find(active) != std::string::npos) {
             return false;
         }
+    }
+    std::size_t start = 0;
+    while (start < style.size()) {
+        const std::size_t end = std::min(style.find(';', start), style.size());
+        const std::string_view declaration(style.data() + start, end - start);
+        const std::size_t colon = declaration.find(':');
+        std::string_view name = declaration.substr(0, colon);
+        while (!name.empty() && IsSpace(name.front())) {
+            name.remove_prefix(1);
+        }
+        while (!name.empty() && IsSpace(name.back())) {
+            name.remove_suffix(1);
+        }
+        if (!name.empty() && (colon == std::string_view::npos || !IsKeptProperty(name))) {
+            return false;
+        }
+        start = end + 1;
     }
     return true;
 }
@@ -245,6 +308,10 @@ bool StartsMarkup(std::string_view text, std::size_t at) {
 
 void AppendTypedMarkup(std::string& page, std::string_view typed) {
     std::vector<std::string> open;
+    // Every element opened, kept or shown as text: the end tag of one shown as text shows as
+    // text too, or the browser would take it (an "</a>" gone, a "</p>" making an empty
+    // paragraph). An end tag with no opening (the editor's own "</p>") stays.
+    std::vector<std::pair<std::string, bool>> opened;
     std::size_t copied = 0;
     for (std::size_t at = typed.find('<'); at != std::string_view::npos;
          at = typed.find('<', at + 1)) {
@@ -255,7 +322,22 @@ void AppendTypedMarkup(std::string& page, std::string_view typed) {
         const bool tagLike =
             IsLetter(typed[at + 1]) ||
             (typed[at + 1] == '/' && at + 2 < typed.size() && IsLetter(typed[at + 2]));
-        if (tagLike && ReadTag(typed, at, tag) && IsKeptTag(tag)) {
+        const bool read = tagLike && ReadTag(typed, at, tag);
+        bool kept = read && IsKeptTag(tag);
+        if (read && In(kKeptTags, tag.name) && !In(kVoidTags, tag.name)) {
+            if (!tag.end) {
+                opened.emplace_back(tag.name, kept);
+            } else {
+                const auto last =
+                    std::find_if(opened.rbegin(), opened.rend(),
+                                 [&](const auto& element) { return element.first == tag.name; });
+                if (last != opened.rend()) {
+                    kept = kept && last->second;
+                    opened.erase(std::next(last).base());
+                }
+            }
+        }
+        if (kept) {
             if (In(kFormattingTags, tag.name)) {
                 if (!tag.end) {
                     open.push_back(tag.name);

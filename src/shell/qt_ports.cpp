@@ -457,6 +457,11 @@ std::optional<PictureSize> QtPictureDecoder::decode(const std::string& bytes) {
         // Some formats tell their size only once read.
         size = reader.read().size();
     }
+    // As it stands upright: a photo taken with the camera on its side (EXIF orientation 5 to 8)
+    // is as tall as the sensor is wide, and browsers show it turned.
+    if (reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)) {
+        size.transpose();
+    }
     if (!size.isValid() || size.isEmpty()) {
         return std::nullopt;
     }

@@ -63,6 +63,38 @@ TEST_F(ElementOperationsTest, AnAddedPictureTakesItsNaturalSizeWhereTheMenuWasOp
     EXPECT_TRUE(prompts.shown.empty());
 }
 
+// A camera's photo lands at the container's width, keeping its shape; one that fits, or a page
+// without a container, keeps its own size.
+TEST_F(ElementOperationsTest, APhotoWiderThanTheContainerLandsAtItsWidth) {
+    PageRecord page;
+    page.pageWidth = "800";
+    page.pageContainer = "<CENTER><div id='pagecontainer' style='width:800px'>";
+    const struct {
+        PictureSize natural;
+        bool container;
+        PictureSize landed;
+    } cases[] = {
+        {{4000, 3000}, true, {800, 600}},    {{3000, 4000}, true, {800, 1067}},
+        {{800, 10}, true, {800, 10}},        {{9000, 1}, true, {800, 1}},
+        {{4000, 3000}, false, {4000, 3000}},
+    };
+    for (const auto& test : cases) {
+        PageRecord shown = page;
+        if (!test.container) {
+            shown.pageContainer.clear();
+        }
+        const PictureSize landed = LandingSize(test.natural, shown);
+        EXPECT_EQ(landed.width, test.landed.width) << test.natural.width;
+        EXPECT_EQ(landed.height, test.landed.height) << test.natural.width;
+    }
+    handOver(kLayout);
+    workspace().page.pageWidth = "800";
+    workspace().page.pageContainer = page.pageContainer;
+    prompts.openFileNames = {picture("camera.jpg", 4000, 3000)};
+    operations.addItem("addgraphic94~74");
+    EXPECT_NE(editorPage().find("width='800' height='600'"), std::string::npos);
+}
+
 TEST_F(ElementOperationsTest, PictureNamesStayUniqueWhenTheDrawRepeats) {
     page().stylesData = "<div id='dpageimageitem7~' style='x'>^1^1";
     std::set<std::string> names;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -191,7 +192,19 @@ TEST(PictureDecoding, GifAndPngGiveTheirSizeInPixels) {
     ASSERT_TRUE(
         QImage(200, 100, QImage::Format_RGB32).save(QString::fromStdString(folder / "wide.png")));
 
+    // A photo taken with the camera on its side is as tall as it stands.
+    ASSERT_TRUE(
+        QImage(200, 100, QImage::Format_RGB32).save(QString::fromStdString(folder / "side.jpg")));
+    ASSERT_EQ(std::system(("exiftool -q -overwrite_original -n -Orientation=6 '" +
+                           folder / "side.jpg" + "'")
+                              .c_str()),
+              0);
+
     QtPictureDecoder decoder;
+    const std::optional<PictureSize> upright = decoder.decode(ReadFile(folder / "side.jpg"));
+    ASSERT_TRUE(upright);
+    EXPECT_EQ(upright->width, 100);
+    EXPECT_EQ(upright->height, 200);
     for (const char* file : {"wide.gif", "wide.png"}) {
         FakePrompts prompts;
         const std::optional<PictureSize> size = LoadPictureSize(folder / file, decoder, prompts);

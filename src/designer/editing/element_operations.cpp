@@ -326,6 +326,18 @@ std::string FreePictureName(const PageRecord& page, const std::function<int()>& 
     return PictureName(number);
 }
 
+PictureSize LandingSize(const PictureSize& natural, const PageRecord& page) {
+    // A camera's photo would land thousands of pixels wide: it comes to the container's width,
+    // keeping its shape.
+    const int container = LeadingInt(page.pageWidth);
+    if (!page.hasContainer() || container <= 0 || natural.width <= container) {
+        return natural;
+    }
+    const long long height =
+        (static_cast<long long>(natural.height) * container + natural.width / 2) / natural.width;
+    return {container, static_cast<int>(std::max(1LL, height))};
+}
+
 void ElementOperations::addPicture(const std::string& left, const std::string& top) {
     PageRecord& page = workspace_.page;
     const std::string name = newPictureName();
@@ -343,8 +355,9 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
         if (!size) {
             return;
         }
-        picture.width = std::to_string(size->width);
-        picture.height = std::to_string(size->height);
+        const PictureSize landed = LandingSize(*size, page);
+        picture.width = std::to_string(landed.width);
+        picture.height = std::to_string(landed.height);
         page.pictures.push_back(name + path);
         page.links.emplace_back();
         workspace_.editor.landings["d" + name] = {left, top};

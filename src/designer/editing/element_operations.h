@@ -5,6 +5,7 @@
 #include <string>
 
 #include "designer/editing/designer_operations.h"
+#include "platform/picture_decoder.h"
 
 struct PageRecord;
 struct Workspace;
@@ -63,6 +64,10 @@ ElementOperations::RandomNumber ClockSeededNumbers();
 // A picture name no picture of the page uses yet, its number drawn (the first free one after
 // 64 draws, so that a full page cannot make the draw loop).
 std::string FreePictureName(const PageRecord& page, const std::function<int()>& draw);
+
+// The size a new picture lands at: its own, or, when it is wider than the page's container,
+// the container's width at its own shape.
+PictureSize LandingSize(const PictureSize& natural, const PageRecord& page);
 
 // Takes a text section out of the page (its entry marked removed), or a picture (its entries
 // gone); false when the page has no such item.

@@ -2,13 +2,17 @@
 
 #include <vips/vips.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -170,6 +174,22 @@ Image Fitted(const std::string& path, int width, int height) {
     return Image(held);
 }
 
+// A copy already upright, in sRGB and bare, fitted inside a smaller box.
+Image FittedFrom(VipsImage* image, int width, int height) {
+    VipsImage* fitted = nullptr;
+    if (vips_thumbnail_image(image, &fitted, width, "height", height, "size", VIPS_SIZE_DOWN,
+                             nullptr) != 0) {
+        vips_error_clear();
+        return Image();
+    }
+    const Image fittedImage(fitted);
+    VipsImage* held = vips_image_copy_memory(fitted);
+    if (held == nullptr) {
+        vips_error_clear();
+    }
+    return Image(held);
+}
+
 std::uint32_t LittleEndian(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -220,7 +240,7 @@ bool SaveWebp(VipsImage* image, const std::string& file, bool lossless) {
     void* buffer = nullptr;
     std::size_t length = 0;
     if (vips_webpsave_buffer(image, &buffer, &length, "Q", 80, "lossless", lossless ? TRUE : FALSE,
-                             "effort", 4, nullptr) != 0) {
+                             "effort", 2, nullptr) != 0) {
         return false;
     }
     const std::string bytes(static_cast<const char*>(buffer), length);
@@ -329,8 +349,9 @@ PreparedPicture WebPictures::prepare(const std::string& original, int width, int
     }
     // Transparency and GIF's few colours keep every pixel.
     const bool lossless = kind == Kind::Gif || (kind == Kind::Png && vips_image_hasalpha(header));
-    const Image single = Fitted(original, width, height);
+    // The original is decoded once, for the larger copy; the smaller one is made from that.
     const Image doubled = Fitted(original, 2 * width, 2 * height);
+    const Image single = doubled ? FittedFrom(doubled.get(), width, height) : Image();
     if (!single || !doubled) {
         return picture;
     }
@@ -358,4 +379,33 @@ PreparedPicture WebPictures::prepare(const std::string& original, int width, int
     ++made_;
     ReadIndex(folder, picture);
     return picture;
+}
+
+void WebPictures::prepareAll(
+    const std::vector<Request>& requests,
+    const std::function<void(std::size_t done, std::size_t total)>& progress) {
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < requests.size(); i = next++) {
+            prepare(requests[i].original, requests[i].width, requests[i].height);
+            ++done;
+        }
+    };
+    const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
+    std::vector<std::future<void>> workers;
+    for (std::size_t i = 0; i < std::min(cores, requests.size()); ++i) {
+        workers.push_back(std::async(std::launch::async, work));
+    }
+    for (std::future<void>& worker : workers) {
+        while (worker.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+            if (progress) {
+                progress(done.load(), requests.size());
+            }
+        }
+        worker.get();
+    }
+    if (progress) {
+        progress(requests.size(), requests.size());
+    }
 }

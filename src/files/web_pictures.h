@@ -1,8 +1,12 @@
 #pragma once
 
+#include <atomic>
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 // A picture made ready for visitors: copies at the size of its place (1x) and twice that (2x,
 // for sharp screens), never larger than the original, in WebP and, at 2x, in the original's
@@ -36,10 +40,24 @@ class WebPictures {
 
     // The copies for a picture shown at width x height pixels.
     PreparedPicture prepare(const std::string& original, int width, int height);
+
+    // One picture at the size of its place.
+    struct Request {
+        std::string original;
+        int width = 0;
+        int height = 0;
+    };
+    // Prepares them all into the cache at once, on as many threads as the machine has cores
+    // (a camera photo takes a core a good part of a second). Every 50 ms while they are made,
+    // and once at the end, progress hears how many of how many are done, on the calling
+    // thread.
+    void prepareAll(const std::vector<Request>& requests,
+                    const std::function<void(std::size_t done, std::size_t total)>& progress);
+
     // How many pictures were made rather than found in the cache.
     int made() const { return made_; }
 
   private:
     std::string cacheFolder_;
-    int made_ = 0;
+    std::atomic<int> made_{0};
 };

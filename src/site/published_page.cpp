@@ -1,5 +1,6 @@
 #include "site/published_page.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <utility>
@@ -219,6 +220,17 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
         site_.webPictures && !preview
             ? std::optional<WebPictureSet>(std::in_place, workingFolder_, page, site_.phoneFriendly)
             : std::nullopt;
+    if (web) {
+        // Camera photos take a while: the work is told once it passes half a second.
+        const auto start = std::chrono::steady_clock::now();
+        bool told = false;
+        web->prepareAll(page, [&](std::size_t done, std::size_t total) {
+            if (told || std::chrono::steady_clock::now() - start > std::chrono::milliseconds(500)) {
+                told = true;
+                prompts_.taskProgress("Preparing pictures for the web", done, total);
+            }
+        });
+    }
     if (!site_.siteAddress.empty() && !preview) {
         const std::string largest = LargestPicture(page);
         std::string picture;

@@ -1,5 +1,8 @@
 #include "site/web_picture_set.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/fields.h"
 #include "common/markup_escaping.h"
 #include "common/number_text.h"
@@ -10,6 +13,36 @@ WebPictureSet::WebPictureSet(const std::string& workingFolder, const PageRecord&
                              bool phoneFriendly)
     : pictures_(JoinPath(workingFolder, "webpictures")),
       loading_(PictureLoading(page, phoneFriendly)) {}
+
+void WebPictureSet::prepareAll(
+    const PageRecord& page,
+    const std::function<void(std::size_t done, std::size_t total)>& progress) {
+    std::map<std::string, std::string> paths;
+    for (const std::string& entry : page.pictures) {
+        const std::string name = ItemNameIn(entry);
+        if (!name.empty() && entry != kDeletedPicture) {
+            paths["d" + name] = entry.substr(name.size());
+        }
+    }
+    std::vector<WebPictures::Request> requests;
+    for (const std::string& record : SplitFields(page.stylesData, "|")) {
+        const auto path = paths.find(RecordId(record));
+        if (path == paths.end()) {
+            continue;
+        }
+        const WebPictures::Request request{path->second, LeadingInt(FieldAt(record, 1, "^")),
+                                           LeadingInt(FieldAt(record, 2, "^"))};
+        // The same picture at the same size is one piece of work: two threads on one would
+        // write one cache folder.
+        if (std::none_of(requests.begin(), requests.end(), [&](const auto& other) {
+                return other.original == request.original && other.width == request.width &&
+                       other.height == request.height;
+            })) {
+            requests.push_back(request);
+        }
+    }
+    pictures_.prepareAll(requests, progress);
+}
 
 PreparedPicture WebPictureSet::placed(const std::string& path, const std::string& record,
                                       SiteCopies& copies) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -26,6 +28,10 @@ class WebPictureSet {
     std::string fallbackName(const std::string& name, const std::string& path,
                              const PageRecord& page, SiteCopies& copies);
 
+    // Every picture the page places, prepared at once on all cores before the page is written
+    // (the walk then finds them made); progress as WebPictures::prepareAll tells it.
+    void prepareAll(const PageRecord& page,
+                    const std::function<void(std::size_t done, std::size_t total)>& progress);
     // The pictures left as they are for a reason of their own, each with the reason
     // ("/p/huge.png: it is 12000 x 10000 pixels, ...").
     const std::set<std::string>& refusals() const { return refusals_; }

@@ -10,6 +10,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "common/text_file.h"
 #include "support/temp_folder.h"
@@ -273,4 +276,28 @@ TEST_F(WebPicturesTest, PicturesFromAnywhereAreReadSafelyAndKeepTheirColours) {
         EXPECT_NEAR(pixel[band], expected[band], 6) << band;
     }
     g_free(pixel);
+}
+
+// Many photos are made at once, each once, and progress is heard on this thread to the end.
+TEST_F(WebPicturesTest, ManyPhotosArePreparedAtOnceAndFoundAfterwards) {
+    std::vector<WebPictures::Request> requests;
+    for (int i = 0; i < 5; ++i) {
+        const std::string photo = folder / ("photo" + std::to_string(i) + ".jpg");
+        ASSERT_EQ(vips_jpegsave(Noise(300 + i, 200, 3).get(), photo.c_str(), nullptr), 0);
+        requests.push_back({photo, 60, 40});
+    }
+    WebPictures pictures(folder / "cache");
+    std::vector<std::pair<std::size_t, std::size_t>> heard;
+    const std::thread::id caller = std::this_thread::get_id();
+    pictures.prepareAll(requests, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        heard.emplace_back(done, total);
+    });
+    EXPECT_EQ(pictures.made(), 5);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.back(), std::make_pair(std::size_t{5}, std::size_t{5}));
+    for (const WebPictures::Request& request : requests) {
+        EXPECT_TRUE(pictures.prepare(request.original, 60, 40).prepared) << request.original;
+    }
+    EXPECT_EQ(pictures.made(), 5);
 }

@@ -105,8 +105,14 @@ struct EditorState {
     std::string newTextLeft;
     std::string newTextTop;
     // Items added where the add menu was opened, by the id their layout record will carry,
-    // until a layout holds them: their place as added, for the undo step of a later move.
-    std::map<std::string, std::pair<std::string, std::string>> landings;
+    // until a layout holds them: their place (and a picture's size, "^w^h") as added, for the
+    // undo step of a later move or resize.
+    struct Landing {
+        std::string left;
+        std::string top;
+        std::string size;
+    };
+    std::map<std::string, Landing> landings;
     // The main window shows the page as phones do, with the item chosen there last.
     bool phoneView = false;
     std::string phoneSelected;

@@ -285,9 +285,9 @@ TEST_F(DesignStepsTest, ARecoveryFileIsOfferedRestoredDeclinedOrSetAside) {
 // it was added with one undo: the state "added, not yet moved" is a step of its own.
 TEST_F(DesignStepsTest, UndoOfAMoveAfterAnAddKeepsTheAddedItemWhereItLanded) {
     const std::string older = "<div id='pagetextitem1~' style='left:10px;top:300px'>";
-    const auto picture = [](int left, int top) {
+    const auto picture = [](int left, int top, const char* size = "^40^30") {
         return "<div id='dpageimageitem5~' style='position:absolute;top:" + std::to_string(top) +
-               "px;left:" + std::to_string(left) + "px;Z-INDEX:2'>^40^30";
+               "px;left:" + std::to_string(left) + "px;Z-INDEX:2'>" + size;
     };
     const auto text = [](int left, int top) {
         return "<div id='pagetextitem2~' style='position: absolute; top: " + std::to_string(top) +
@@ -304,6 +304,7 @@ TEST_F(DesignStepsTest, UndoOfAMoveAfterAnAddKeepsTheAddedItemWhereItLanded) {
         bool pictureAdded;
         std::string dragged;
         std::string landed;
+        const char* label = "move";
     };
     // The add menu opened at (100, 50) puts an item at (63, 13).
     const Case cases[] = {
@@ -313,6 +314,9 @@ TEST_F(DesignStepsTest, UndoOfAMoveAfterAnAddKeepsTheAddedItemWhereItLanded) {
          "<div id='pagetextitem1~' style='left:70px;top:300px'>|" + picture(63, 13),
          older + "|" + picture(63, 13)},
         {"the new section dragged", false, older + "|" + text(240, 90), older + "|" + text(63, 13)},
+        // A resize of the new picture is a step of its own, not part of the add.
+        {"the new picture resized", true, older + "|" + picture(63, 13, "^20^15"),
+         older + "|" + picture(63, 13), "resize"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.what);
@@ -335,7 +339,7 @@ TEST_F(DesignStepsTest, UndoOfAMoveAfterAnAddKeepsTheAddedItemWhereItLanded) {
         }
         const std::size_t added = workspace().history.undoCount();
         drag(test.dragged);
-        EXPECT_EQ(workspace().history.undoLabel(), "move");
+        EXPECT_EQ(workspace().history.undoLabel(), test.label);
         session.steps().undo();
         EXPECT_EQ(workspace().history.undoCount(), added);
         EXPECT_EQ(page().stylesData, test.landed);

@@ -35,15 +35,18 @@ std::string ListChange(const std::vector<std::string>& before,
 
 // Where each item of a layout stands and how big it is, by item. The editor page writes its
 // layout in the browser's own notation, so texts that differ may still place everything alike.
-std::map<std::string, std::string> Placement(const std::string& layout) {
-    std::map<std::string, std::string> places;
+struct Place {
+    std::string corner;
+    std::string size;
+};
+std::map<std::string, Place> Placement(const std::string& layout) {
+    std::map<std::string, Place> places;
     for (const std::string& record : SplitFields(layout, "|")) {
-        std::string place;
-        for (const char* property : {"left", "top", "width", "height"}) {
-            place += " " + StyleNumber(record, property);
-        }
         const std::size_t size = record.find('^');
-        places[RecordId(record)] = place + (size == std::string::npos ? "" : record.substr(size));
+        places[RecordId(record)] = {StyleNumber(record, "left") + " " + StyleNumber(record, "top"),
+                                    StyleNumber(record, "width") + " " +
+                                        StyleNumber(record, "height") +
+                                        (size == std::string::npos ? "" : record.substr(size))};
     }
     return places;
 }
@@ -52,38 +55,46 @@ std::map<std::string, std::string> Placement(const std::string& layout) {
 // later layout lacks was deleted (the layout handed over after a delete no longer shows it):
 // both are steps of their own, not moves. Only when the editor page itself reports a finished
 // drag does an item new to the record count, since it may be the new item that was dragged.
-bool Moved(const std::string& before, const std::string& after, bool newItemsCount = false) {
+// The step's label: "move" when an item stands elsewhere, "resize" when items only changed
+// size, empty when nothing did.
+std::string LayoutChange(const std::string& before, const std::string& after,
+                         bool newItemsCount = false) {
     if (before == after) {
-        return false;
+        return std::string();
     }
-    const std::map<std::string, std::string> was = Placement(before);
+    const std::map<std::string, Place> was = Placement(before);
+    bool resized = false;
     for (const auto& [id, place] : Placement(after)) {
         const auto old = was.find(id);
-        if (old == was.end() ? newItemsCount : old->second != place) {
-            return true;
+        if (old == was.end() ? newItemsCount : old->second.corner != place.corner) {
+            return "move";
         }
+        resized = resized || (old != was.end() && old->second.size != place.size);
     }
-    return false;
+    return resized ? "resize" : std::string();
 }
 
 // The layout with the records of items added since it was taken, at the places they were added
 // to: a layout handed over later holds them where they are now, and the step before a move of
 // one of them must show it where it was added. Items the layout holds leave the landings.
 std::string WithLandings(std::string layout, const std::string& taken,
-                         std::map<std::string, std::pair<std::string, std::string>>& landings) {
+                         std::map<std::string, EditorState::Landing>& landings) {
     if (landings.empty()) {
         return layout;
     }
-    const std::map<std::string, std::string> known = Placement(layout);
+    const std::map<std::string, Place> known = Placement(layout);
     for (const std::string& record : SplitFields(taken, "|")) {
         const auto landing = landings.find(RecordId(record));
         if (landing == landings.end()) {
             continue;
         }
         if (known.count(landing->first) == 0) {
-            const auto& [left, top] = landing->second;
-            const std::string added =
-                WithStyleNumber(WithStyleNumber(record, "left", left), "top", top);
+            const auto& [left, top, size] = landing->second;
+            std::string added = WithStyleNumber(WithStyleNumber(record, "left", left), "top", top);
+            // A picture landed at its own size: a resize before the next command is a step.
+            if (!size.empty()) {
+                added = added.substr(0, added.find('^')) + size;
+            }
             layout += layout.empty() ? added : "|" + added;
         }
         landings.erase(landing);
@@ -121,8 +132,9 @@ std::string DescribeChange(const PageRecord& before, const PageRecord& after) {
     if (!label.empty()) {
         return label;
     }
-    if (Moved(before.stylesData, after.stylesData)) {
-        return "move";
+    const std::string placed = LayoutChange(before.stylesData, after.stylesData);
+    if (!placed.empty()) {
+        return placed;
     }
     if (before.pageContainer != after.pageContainer || before.richTexts != after.richTexts ||
         before.textProperties != after.textProperties) {
@@ -153,8 +165,11 @@ void DesignSteps::perform(const std::function<void()>& action) {
     if (taken) {
         before.stylesData = WithLandings(before.stylesData, *taken, workspace_.editor.landings);
     }
-    if (taken && Moved(before.stylesData, *taken, reported)) {
-        history.record("move", before);
+    if (taken) {
+        const std::string placed = LayoutChange(before.stylesData, *taken, reported);
+        if (!placed.empty()) {
+            history.record(placed, before);
+        }
     }
     if (taken) {
         before.stylesData = *taken;
@@ -180,8 +195,9 @@ void DesignSteps::takeMove() {
     }
     before.stylesData =
         WithLandings(before.stylesData, page.stylesData, workspace_.editor.landings);
-    if (Moved(before.stylesData, page.stylesData)) {
-        workspace_.history.record("move", before);
+    const std::string placed = LayoutChange(before.stylesData, page.stylesData);
+    if (!placed.empty()) {
+        workspace_.history.record(placed, before);
     }
 }
 

@@ -297,7 +297,7 @@ void ElementOperations::newTextDone() {
         page.richTexts.push_back(state.rtfText);
         page.textProperties.push_back(PropertiesRecord(id, state));
         page.texts.push_back(id + state.htmlText);
-        editor.landings[id] = {editor.newTextLeft, editor.newTextTop};
+        editor.landings[id] = {editor.newTextLeft, editor.newTextTop, std::string()};
     }
     writer_.writeTextDone(page, editor, {state.htmlText, AlignmentStyle(state), state.cancelled});
 }
@@ -360,7 +360,8 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
         picture.height = std::to_string(landed.height);
         page.pictures.push_back(name + path);
         page.links.emplace_back();
-        workspace_.editor.landings["d" + name] = {left, top};
+        workspace_.editor.landings["d" + name] = {left, top,
+                                                  "^" + picture.width + "^" + picture.height};
     }
     writer_.writeAddPicture(page, workspace_.editor, picture);
 }

@@ -51,6 +51,11 @@ TEST(TypedMarkup, HandTypedFormattingStaysAndEverythingElseShowsAsText) {
         {"<a href='mailto:me@example.org'>m</a>", "<a href='mailto:me@example.org'>m</a>"},
         // A "<" that a browser shows as it stands stays as typed.
         {"Price: 3 < 5, a <5, a<", "Price: 3 < 5, a <5, a<"},
+        // So does a typed character reference; a lone "&" stays as it is.
+        {"&lt;b&gt; &#60;i&#x3E; &amp;", "&amp;lt;b&amp;gt; &amp;#60;i&amp;#x3E; &amp;amp;"},
+        {"Tom & Jerry, AT&T, &;, &#; &#x;", "Tom & Jerry, AT&T, &;, &#; &#x;"},
+        {"<a href='p.html?a=1&amp;b=2'>x &copy;</a>",
+         "<a href='p.html?a=1&amp;b=2'>x &amp;copy;</a>"},
         // Other tags, and tags that would close the section, show as typed.
         {"A </div><script>alert(1)</script> B", "A &lt;/div>&lt;script>alert(1)&lt;/script> B"},
         {"x<y>z", "x&lt;y>z"},
@@ -63,8 +68,8 @@ TEST(TypedMarkup, HandTypedFormattingStaysAndEverythingElseShowsAsText) {
         {"<p onclick='go()'>x</p> <p>y</p>", "&lt;p onclick='go()'>x&lt;/p> <p>y</p>"},
         {"<b>a<b onclick=x>b</b>c</b>", "<b>a&lt;b onclick=x>b&lt;/b>c</b>"},
         {"<a href=' JavaScript:x'>", "&lt;a href=' JavaScript:x'>"},
-        {"<a href='&#106;avascript:x'>", "&lt;a href='&#106;avascript:x'>"},
-        {"<a href='java&Tab;script&colon;x'>", "&lt;a href='java&Tab;script&colon;x'>"},
+        {"<a href='&#106;avascript:x'>", "&lt;a href='&amp;#106;avascript:x'>"},
+        {"<a href='java&Tab;script&colon;x'>", "&lt;a href='java&amp;Tab;script&amp;colon;x'>"},
         {"<img src='data:image/svg+xml,x'>", "&lt;img src='data:image/svg+xml,x'>"},
         {"<p style='width:expression(alert(1))'>", "&lt;p style='width:expression(alert(1))'>"},
         // Styles only shape the words: none lays the section over the page.

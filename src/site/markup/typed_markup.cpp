@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -304,6 +305,45 @@ bool StartsMarkup(std::string_view text, std::size_t at) {
     return IsLetter(next) || next == '/' || next == '!' || next == '?';
 }
 
+// The length of the character reference a browser reads at "&" ("&lt;", "&#60;", "&#x3C;");
+// 0 when there is none, and the "&" shows as it stands ("Tom & Jerry", "AT&T").
+std::size_t ReferenceAt(std::string_view text, std::size_t at) {
+    std::size_t end = at + 1;
+    if (end < text.size() && text[end] == '#') {
+        ++end;
+        const bool hex = end < text.size() && (text[end] == 'x' || text[end] == 'X');
+        end += hex ? 1 : 0;
+        const std::size_t digits = end;
+        while (end < text.size() && (hex ? std::isxdigit(static_cast<unsigned char>(text[end])) != 0
+                                         : IsDigit(text[end]))) {
+            ++end;
+        }
+        return end > digits && end < text.size() && text[end] == ';' ? end + 1 - at : 0;
+    }
+    const std::size_t letters = end;
+    while (end < text.size() && (IsLetter(text[end]) || IsDigit(text[end]))) {
+        ++end;
+    }
+    return end > letters && IsLetter(text[letters]) && end < text.size() && text[end] == ';'
+               ? end + 1 - at
+               : 0;
+}
+
+// Words as typed: a reference the user typed ("&lt;b&gt;") shows as typed, not as the
+// character it names.
+void AppendWords(std::string& page, std::string_view words) {
+    std::size_t copied = 0;
+    for (std::size_t at = words.find('&'); at != std::string_view::npos;
+         at = words.find('&', at + 1)) {
+        if (ReferenceAt(words, at) > 0) {
+            page.append(words, copied, at + 1 - copied);
+            page += "amp;";
+            copied = at + 1;
+        }
+    }
+    page.append(words, copied, std::string_view::npos);
+}
+
 }  // namespace
 
 void AppendTypedMarkup(std::string& page, std::string_view typed) {
@@ -348,14 +388,18 @@ void AppendTypedMarkup(std::string& page, std::string_view typed) {
                     }
                 }
             }
+            // The words before it as typed, the tag as written.
+            AppendWords(page, typed.substr(copied, at - copied));
+            page.append(typed, at, tag.length);
+            copied = at + tag.length;
             at += tag.length - 1;
             continue;
         }
-        page.append(typed, copied, at - copied);
+        AppendWords(page, typed.substr(copied, at - copied));
         page += "&lt;";
         copied = at + 1;
     }
-    page.append(typed, copied, std::string_view::npos);
+    AppendWords(page, typed.substr(copied));
     for (auto name = open.rbegin(); name != open.rend(); ++name) {
         page += "</" + *name + ">";
     }

@@ -136,3 +136,13 @@ TEST(QuickstartTutorial, ItsLayoutNamesEveryItem) {
     }
     EXPECT_NE(tutorial.stylesData.find("<div id='dpageimageitem500~'"), std::string::npos);
 }
+
+// The help the program installs speaks of what the program does today.
+TEST(InstalledHelp, NamesEveryPartOfTheProgram) {
+    const std::string help = ReadFile(QUILLORA_TEST_DATA "/../install/help/quillhelp.html");
+    for (const char* part : {"JPEG, PNG, GIF or BMP", "on every page of this site",
+                             "Edit &gt; Undo", "Add Site Menu", "View &gt; Phone", "Check Site",
+                             "pictures prepared for the web", "Publish Site", "uploader"}) {
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    }
+}

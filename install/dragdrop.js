@@ -343,8 +343,14 @@ function ddStartResize(event) {
         height: record.h,
         corner: { x: box.x, y: box.y },
         lines: ddGuideLines([record]),
-        moved: false
+        moved: false,
+        heldHeight: document.body.style.minHeight
     };
+    // The page keeps its height while an item shrinks: were it to shorten, the browser would
+    // scroll it under a still pointer, the pointer would seem to move up, and the item would
+    // shrink on to nothing.
+    document.body.style.minHeight =
+        Math.max(document.documentElement.scrollHeight, document.body.scrollHeight) + 'px';
 }
 
 function ddSetSize(record, width, height) {
@@ -487,6 +493,9 @@ function ddEnd() {
     }
     if (kind === 'band') {
         ddEndBand();
+    }
+    if (kind === 'resize') {
+        document.body.style.minHeight = ddAction.heldHeight;
     }
     ddAction = null;
     if (ddGuides) {

@@ -20,9 +20,9 @@ class LayoutFlowTest : public WindowFixture {
 
     // A page of text sections of the given places and sizes, stored and named by the last
     // session.
-    void storeSections(const std::string& fileName,
-                       const std::vector<std::array<int, 4>>& sections) {
-        PageRecord stored = sitePage(fileName, fileName, "800");
+    void storeSections(const std::string& fileName, const std::vector<std::array<int, 4>>& sections,
+                       const std::string& containerWidth = "800") {
+        PageRecord stored = sitePage(fileName, fileName, containerWidth);
         for (std::size_t i = 0; i < sections.size(); ++i) {
             const std::string id = TextId(static_cast<int>(i + 1));
             const auto& [left, top, width, height] = sections[i];
@@ -337,4 +337,47 @@ TEST_F(LayoutFlowTest, AHeaderSharedOnOnePageIsOnEveryPageMovesThereAndIsPublish
     }
     EXPECT_EQ(stored("select count(*) from quillprojects where FILENAME = '.siteitems'"), "1");
     EXPECT_EQ(pages->findText(".siteitems"), -1);
+}
+
+// A tall item at the foot of a page scrolled to its end, shrunk by its corner: the page does
+// not scroll away under the pointer, and the item ends as large as the pointer left it.
+TEST_F(LayoutFlowTest, AnItemShrunkAtTheFootOfAScrolledPageFollowsThePointer) {
+    storeSections("tall.html", {{40, 100, 300, 2000}}, std::string());
+    startWindow();
+    ASSERT_TRUE(resume());
+    js("window.frames['editor'].scrollTo(0, 100000)");
+    QTest::qWait(100);
+    // The pointer over the section, near its lower right corner, shows the handle there.
+    const QVariantList near =
+        js("(function(){var f=document.getElementById('editor').getBoundingClientRect();"
+           "var e=window.frames['editor'].document.getElementById('pagetextitem1~')"
+           ".getBoundingClientRect();return [f.left+e.right-30, f.top+e.bottom-30];})()")
+            .toList();
+    ASSERT_EQ(near.size(), 2);
+    sendMouse(QEvent::MouseMove, QPointF(near[0].toDouble(), near[1].toDouble()), Qt::NoButton,
+              Qt::NoButton);
+    const QPointF corner = centreOf(QStringLiteral("span[id='dd-handle']"));
+    ASSERT_FALSE(corner.isNull());
+    const QPointF by(0, -300);
+    sendMouse(QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::LeftButton);
+    for (int step = 1; step <= 10; ++step) {
+        sendMouse(QEvent::MouseMove, corner + by * step / 10.0, Qt::NoButton, Qt::LeftButton);
+    }
+    // The pointer rests; the page must not carry on shrinking it.
+    for (int still = 0; still < 5; ++still) {
+        sendMouse(QEvent::MouseMove, corner + by, Qt::NoButton, Qt::LeftButton);
+    }
+    sendMouse(QEvent::MouseButtonRelease, corner + by, Qt::LeftButton, Qt::NoButton);
+    const int height = js("window.frames['editor'].document.getElementById('pagetextitem1~')"
+                          ".getBoundingClientRect().height")
+                           .toInt();
+    EXPECT_NEAR(height, 1700, 12);
+    ASSERT_TRUE(WaitFor([&] {
+        for (const std::string& record : SplitFields(page().stylesData, "|")) {
+            if (RecordId(record) == "pagetextitem1~") {
+                return std::abs(std::stoi("0" + StyleNumber(record, "height")) - 1700) <= 12;
+            }
+        }
+        return false;
+    }));
 }

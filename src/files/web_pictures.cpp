@@ -393,6 +393,11 @@ void WebPictures::prepareAll(
         }
     };
     const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
+    // One picture a core: libvips's own threads for each picture would only contend.
+    const int concurrency = VipsReady() ? vips_concurrency_get() : 1;
+    if (requests.size() > 1) {
+        vips_concurrency_set(1);
+    }
     std::vector<std::future<void>> workers;
     for (std::size_t i = 0; i < std::min(cores, requests.size()); ++i) {
         workers.push_back(std::async(std::launch::async, work));
@@ -405,6 +410,7 @@ void WebPictures::prepareAll(
         }
         worker.get();
     }
+    vips_concurrency_set(concurrency);
     if (progress) {
         progress(requests.size(), requests.size());
     }

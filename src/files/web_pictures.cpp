@@ -327,7 +327,7 @@ WebPictures::WebPictures(std::string cacheFolder) : cacheFolder_(std::move(cache
 
 PreparedPicture WebPictures::prepare(const std::string& original, int width, int height) {
     PreparedPicture picture;
-    const std::string hash = ContentHashOfFile(original);
+    const std::string hash = hashOf(original);
     if (width <= 0 || height <= 0 || hash.empty()) {
         return picture;
     }
@@ -379,6 +379,19 @@ PreparedPicture WebPictures::prepare(const std::string& original, int width, int
     ++made_;
     ReadIndex(folder, picture);
     return picture;
+}
+
+std::string WebPictures::hashOf(const std::string& original) {
+    {
+        const std::lock_guard<std::mutex> hold(hashesLock_);
+        const auto known = hashes_.find(original);
+        if (known != hashes_.end()) {
+            return known->second;
+        }
+    }
+    const std::string hash = ContentHashOfFile(original);
+    const std::lock_guard<std::mutex> hold(hashesLock_);
+    return hashes_.emplace(original, hash).first->second;
 }
 
 void WebPictures::prepareAll(

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -58,6 +60,12 @@ class WebPictures {
     int made() const { return made_; }
 
   private:
+    // The original's content hash, read once however often the page places it (prepareAll,
+    // then the walk that writes the page, each ask).
+    std::string hashOf(const std::string& original);
+
     std::string cacheFolder_;
+    std::mutex hashesLock_;
+    std::map<std::string, std::string> hashes_;
     std::atomic<int> made_{0};
 };

@@ -92,12 +92,13 @@ var ddRecordPrototype = {};
     });
 });
 
-function ddRegister(argument) {
+// The record of a named element, not yet registered; null when the page has no such element.
+function ddRecordFor(argument) {
     var parts = String(argument).split('\u0001');
     var name = parts[0];
     var element = ddFind(name);
     if (!element) {
-        return;
+        return null;
     }
     var record = Object.create(ddRecordPrototype);
     record.name = name;
@@ -107,27 +108,33 @@ function ddRegister(argument) {
     record.draggable = parts.indexOf('no-drag') < 0;
     var z = parseInt(window.getComputedStyle(record.mover).zIndex, 10);
     record.z = isNaN(z) ? 0 : z;
-    dd.maxZ = Math.max(dd.maxZ, record.z);
-    dd.elements.push(record);
-    dd.elements[name] = record;
-    if (record.draggable) {
-        element.classList.add(dd.handCursor ? 'dd-hand' : 'dd-move');
-    }
+    return record;
 }
 
+// Every element is measured before any is marked: a mark between two measures would make the
+// browser work out the page's styles again for each of thousands of items.
 function SET_DHTML() {
+    var records = [];
     for (var i = 0; i < arguments.length; i++) {
         if (arguments[i] === CURSOR_HAND) {
             dd.handCursor = true;
         } else if (arguments[i] === RESIZABLE) {
             dd.resizable = true;
+        } else if (String(arguments[i]).charAt(0) !== '\u0001') {
+            records.push(ddRecordFor(arguments[i]));
         }
     }
-    for (var j = 0; j < arguments.length; j++) {
-        if (String(arguments[j]).charAt(0) !== '\u0001') {
-            ddRegister(arguments[j]);
+    records.forEach(function (record) {
+        if (!record) {
+            return;
         }
-    }
+        dd.maxZ = Math.max(dd.maxZ, record.z);
+        dd.elements.push(record);
+        dd.elements[record.name] = record;
+        if (record.draggable) {
+            record.element.classList.add(dd.handCursor ? 'dd-hand' : 'dd-move');
+        }
+    });
 }
 
 // The page reports positions inside the container from its top at 30 pixels and its content
@@ -200,13 +207,12 @@ function ddMoving(record) {
 function ddGuideLines(moving) {
     var lines = { x: [], y: [] };
     var movers = moving.map(function (r) { return r.mover; });
-    var seen = [];
+    var seen = new Set();
     dd.elements.forEach(function (record) {
-        if (!record.draggable || movers.indexOf(record.mover) >= 0 ||
-            seen.indexOf(record.mover) >= 0) {
+        if (!record.draggable || movers.indexOf(record.mover) >= 0 || seen.has(record.mover)) {
             return;
         }
-        seen.push(record.mover);
+        seen.add(record.mover);
         var box = ddPageBox(record.element);
         lines.x.push(box.x, box.x + box.w / 2, box.x + box.w);
         lines.y.push(box.y, box.y + box.h / 2, box.y + box.h);
@@ -747,3 +753,229 @@ document.addEventListener('mousedown', ddStartMove, false);
 document.addEventListener('mousemove', ddMove, false);
 document.addEventListener('mouseup', ddEnd, false);
 document.addEventListener('keydown', ddKey, false);
+
+// The page's own layout report (loadStylesData, in its head) reads every picture against every
+// registered element and measures each element four times; on a page of thousands of items
+// that takes most of a second. This gives the same report, character for character, reading
+// each element once. The head's report is kept where its container width is not a plain
+// number.
+function ddInstallLayoutReport() {
+    if (typeof loadStylesData !== 'function' || loadStylesData.ddFast) {
+        return;
+    }
+    var width = /clientWidth - ([0-9]+)\)\/2\)/.exec(String(loadStylesData));
+    if (!width) {
+        return;
+    }
+    var containerWidth = Number(width[1]);
+    var report = function () {
+        hostNavigate('http://clipboardcache');
+        var originX = 0;
+        var originY = 0;
+        var output = [];
+        var divs = document.getElementsByTagName('div');
+        for (var i = 0; i < divs.length; i++) {
+            var id = divs[i].id;
+            if (id === 'pagecontainer') {
+                originX = Math.floor((document.body.clientWidth - containerWidth) / 2);
+                if (originX < 0) {
+                    originX = 5;
+                }
+                originY = 30;
+            }
+            if (id.indexOf('pageimageitem') === -1 && divs[i].style.visibility === 'visible' &&
+                id !== 'pagecontainer' && id !== 'target') {
+                output.push("<div id='" + id + "' style='" + divs[i].style.cssText + "'>|");
+            }
+        }
+        var byName = new Map();
+        dd.elements.forEach(function (record) {
+            var name = String(record.name);
+            if (!byName.has(name)) {
+                byName.set(name, []);
+            }
+            byName.get(name).push(record);
+        });
+        var shift = ddScriptShift();
+        var images = document.images;
+        for (var j = 0; j < images.length; j++) {
+            var name = images[j].name;
+            var records = name !== 'addtarget' ? byName.get(String(name)) : null;
+            (records || []).forEach(function (record) {
+                var box = ddPageBox(record.element);
+                output.push("<div id='d" + name + "' style='position:absolute;top:" +
+                    (Math.round(box.y + shift.y) - originY) + 'px;left:' +
+                    (Math.round(box.x + shift.x) - originX) +
+                    'px;background:transparent;Z-INDEX:' + record.z + "'>^" + box.w + '^' +
+                    box.h + '|');
+            });
+        }
+        var text = output.join('');
+        text = text.substring(0, text.length - 1);
+        if (window.clipboardData && clipboardData.setData) {
+            clipboardData.setData('Text', text);
+        } else {
+            alert('Internet Explorer required');
+        }
+    };
+    report.ddFast = true;
+    loadStylesData = report;
+}
+ddInstallLayoutReport();
+
+// The program brings the page up to date in place instead of loading it again: the changed
+// items are swapped, the container's and the body's attributes and the head's script take
+// their new values, and the items are registered anew, leaving the page a load of the new file
+// would give. u names the version it was made from (a page just loaded is the file's latest)
+// and the one it makes; false when the page is not what it was made from, and the program then
+// loads the page whole.
+function ddUpdate(u) {
+    if (dd.version !== undefined && dd.version !== u.base) {
+        return false;
+    }
+    document.dispatchEvent(new Event('dd-update'));
+    var container = document.getElementById('pagecontainer');
+    if (u.hasContainer !== !!container) {
+        return false;
+    }
+    var parent = container || document.body;
+    var start = container ? container.firstChild : ddMenuNext();
+    while (start && start.nodeName === 'STYLE') {
+        start = start.nextSibling;
+    }
+    var items = [];
+    for (var node = start; items.length < u.total; node = node.nextSibling) {
+        if (!ddIsItem(node)) {
+            return false;
+        }
+        items.push(node);
+    }
+    var end = items.length ? items[items.length - 1].nextSibling : start;
+    if (ddIsItem(end) || (container && end)) {
+        return false;
+    }
+    var fresh = ddParsed(u.items);
+    if (fresh.childNodes.length !== u.count ||
+        !Array.prototype.every.call(fresh.childNodes, ddIsItem)) {
+        return false;
+    }
+    var freshContainer = u.container !== null &&
+        ddParsed(u.container).querySelector('#pagecontainer');
+    if (u.container !== null && (!freshContainer ||
+        freshContainer.parentNode.nodeName !== container.parentNode.nodeName)) {
+        return false;
+    }
+    ddClearFurniture();
+    if (u.script !== null) {
+        var script = document.head.querySelector('script:not([src])');
+        if (script) {
+            script.text = u.script;
+        }
+        (0, eval)(u.script);
+        ddInstallLayoutReport();
+    }
+    if (u.body !== null) {
+        ddTakeAttributes(document.body,
+            new DOMParser().parseFromString(u.body, 'text/html').body);
+    }
+    if (freshContainer) {
+        ddTakeAttributes(container, freshContainer);
+    }
+    var following = u.from + u.remove < items.length ? items[u.from + u.remove] : end;
+    items.slice(u.from, u.from + u.remove).forEach(function (item) { item.remove(); });
+    parent.insertBefore(fresh, following);
+    ddReplaceTail(container ? container.parentNode.nextSibling : end, u.tail);
+    ddRegisterAgain(u.drag);
+    dd.version = u.version;
+    if (u.controls && window.parent.frames['controls']) {
+        window.parent.frames['controls'].location.reload();
+    }
+    if (document.body.hasAttribute('onload') && typeof window.onload === 'function') {
+        window.onload(new Event('load'));
+    }
+    if (u.run) {
+        (0, eval)(u.run);
+    }
+    return true;
+}
+
+// The node after the add menu where the page wrote it: the body's items start there.
+function ddMenuNext() {
+    var menu = document.getElementById('target');
+    return menu && menu.parentNode === document.body ? menu.nextSibling : null;
+}
+
+function ddIsItem(node) {
+    return !!node && node.nodeName === 'DIV' && node.id.indexOf('dd-') !== 0;
+}
+
+function ddParsed(markup) {
+    var template = document.createElement('template');
+    template.innerHTML = markup;
+    return template.content;
+}
+
+// The element's attributes become the other's, in its order.
+function ddTakeAttributes(element, from) {
+    while (element.attributes.length) {
+        element.removeAttributeNode(element.attributes[0]);
+    }
+    Array.prototype.forEach.call(from.attributes, function (attribute) {
+        element.setAttributeNode(attribute.cloneNode(true));
+    });
+}
+
+// The selection, the handle, the guides and the frame: nothing of them is left on a new page.
+function ddClearFurniture() {
+    ddSelect(null);
+    ddAction = null;
+    [ddHandle, document.getElementById('dd-band')].concat(ddGuides || []).forEach(
+        function (element) {
+            if (element) {
+                element.remove();
+            }
+        });
+    ddHandle = null;
+    ddHandleOwner = null;
+    ddGuides = null;
+}
+
+// The scripts after the items: the registration and the program's request on load.
+function ddReplaceTail(from, markup) {
+    while (from && from.nodeName === 'SCRIPT') {
+        var next = from.nextSibling;
+        from.remove();
+        from = next;
+    }
+    document.body.insertBefore(ddParsed(markup), from);
+}
+
+// Elements registered before keep their mark when registered again (marking them anew would
+// make the browser restyle every item); the others lose it.
+function ddRegisterAgain(registration) {
+    var before = dd.elements;
+    dd.elements = [];
+    dd.maxZ = 1;
+    dd.resizable = false;
+    dd.handCursor = false;
+    if (registration) {
+        (0, eval)(registration);
+    }
+    var marked = new Set();
+    dd.elements.forEach(function (record) {
+        if (record.draggable) {
+            marked.add(record.element);
+        }
+    });
+    var unused = dd.handCursor ? 'dd-move' : 'dd-hand';
+    before.forEach(function (record) {
+        var element = record.element;
+        element.classList.remove(unused);
+        if (!marked.has(element)) {
+            element.classList.remove('dd-hand', 'dd-move');
+        }
+        if (!element.classList.length) {
+            element.removeAttribute('class');
+        }
+    });
+}

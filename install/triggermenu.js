@@ -4,6 +4,29 @@
 
 var menuOnContainer = false;
 
+// The menu as the page wrote it and the node before it, kept so that a page the program brings
+// up to date in place gets the menu back as a load would give it.
+var menuAsWritten = null;
+
+document.addEventListener('DOMContentLoaded', function () {
+    var menu = menuDiv();
+    if (menu) {
+        menuAsWritten = { markup: menu.outerHTML, before: menu.previousSibling };
+    }
+});
+
+document.addEventListener('dd-update', function () {
+    var menu = menuDiv();
+    if (!menu || !menuAsWritten) {
+        return;
+    }
+    var template = document.createElement('template');
+    template.innerHTML = menuAsWritten.markup;
+    menu.remove();
+    menuAsWritten.before.parentNode.insertBefore(template.content, menuAsWritten.before.nextSibling);
+    menuOnContainer = false;
+});
+
 function menuDiv() {
     return document.getElementById('target');
 }

@@ -9,6 +9,14 @@ class Browser {
     virtual ~Browser() = default;
     // Shows the given local path or web address; the load happens after the caller returns.
     virtual void navigate(const std::string& address) = 0;
+    // Brings the editor page shown inside the screen page up to date in place: the editor
+    // page's ddUpdate is called with the update, an argument it may refuse, and the screen
+    // page is loaded whole when it does, when it is not shown, or when a load is under way.
+    // Browsers that cannot run the page's scripts load it whole.
+    virtual void updateEditorPage(const std::string& screenPage, const std::string& update) {
+        static_cast<void>(update);
+        navigate(screenPage);
+    }
     // The layout the editor page shows at this moment, as its own report would give it (empty
     // for a page without items); nothing when no editor page is shown or it does not answer.
     virtual std::optional<std::string> editorLayout() = 0;

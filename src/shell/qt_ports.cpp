@@ -153,13 +153,45 @@ void QtClipboard::setText(const std::string& text) {
     QGuiApplication::clipboard()->setText(FromStd(text));
 }
 
-void QtBrowser::navigate(const std::string& address) {
-    const QUrl url = AddressUrl(address);
-    QTimer::singleShot(0, view_, [view = view_, url] {
+namespace {
+
+void LoadQueued(const QPointer<QWebEngineView>& view, bool& loading, const std::string& address) {
+    loading = true;
+    QTimer::singleShot(0, view, [view, url = AddressUrl(address)] {
         if (view) {
             view->load(url);
         }
     });
+}
+
+}  // namespace
+
+QtBrowser::QtBrowser(QWebEngineView* view) : view_(view) {
+    QObject::connect(view, &QWebEngineView::loadStarted, view,
+                     [loading = loading_] { *loading = true; });
+    QObject::connect(view, &QWebEngineView::loadFinished, view,
+                     [loading = loading_](bool) { *loading = false; });
+}
+
+void QtBrowser::updateEditorPage(const std::string& screenPage, const std::string& update) {
+    if (!view_ || *loading_) {
+        navigate(screenPage);
+        return;
+    }
+    const QString script = QStringLiteral(
+                               "(function(){var e=window.frames['editor'];"
+                               "return !!(e&&typeof e.ddUpdate==='function'&&e.ddUpdate(%1));})()")
+                               .arg(QString::fromStdString(update));
+    view_->page()->runJavaScript(
+        script, [view = view_, loading = loading_, screenPage](const QVariant& done) {
+            if (!done.toBool()) {
+                LoadQueued(view, *loading, screenPage);
+            }
+        });
+}
+
+void QtBrowser::navigate(const std::string& address) {
+    LoadQueued(view_, *loading_, address);
 }
 
 std::optional<std::string> QtBrowser::editorLayout() {

@@ -4,6 +4,7 @@
 #include <QUrl>
 #include <QWebEngineView>
 #include <QWidget>
+#include <memory>
 
 #include "platform/browser.h"
 #include "platform/clipboard.h"
@@ -24,8 +25,9 @@ class QtClipboard : public Clipboard {
 // browser is still handling a page script must not replace that page under it.
 class QtBrowser : public Browser {
   public:
-    explicit QtBrowser(QWebEngineView* view) : view_(view) {}
+    explicit QtBrowser(QWebEngineView* view);
     void navigate(const std::string& address) override;
+    void updateEditorPage(const std::string& screenPage, const std::string& update) override;
     // Asks the editor page and waits for its answer, at most two seconds; nothing at once while
     // the page waits for the program.
     std::optional<std::string> editorLayout() override;
@@ -33,6 +35,8 @@ class QtBrowser : public Browser {
   private:
     static constexpr int kLayoutTimeoutMs = 2000;
     QPointer<QWebEngineView> view_;
+    // From a load asked for until it has finished: an update then would reach the page before.
+    std::shared_ptr<bool> loading_ = std::make_shared<bool>(false);
 };
 
 class QtShell : public Shell {

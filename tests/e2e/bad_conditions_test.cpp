@@ -45,7 +45,7 @@ TEST_F(BadConditionsTest, ADamagedPageStoreIsKeptAsideAndTheUserWorksOn) {
     ASSERT_TRUE(resume());
     EXPECT_EQ(window->windowTitle(), "Quillora quickstart");
     prompts.fileNames = {path("webpages/fresh.html")};
-    ASSERT_TRUE(reloadsAfter([&] { window->findChild<PictureButton*>("newpage")->click(); }));
+    ASSERT_TRUE(redrawnAfter([&] { window->findChild<PictureButton*>("newpage")->click(); }));
     ASSERT_TRUE(editorShown());
     save();
     ASSERT_TRUE(WaitFor([&] { return storedPageExists(path("webpages"), "fresh.html"); }));
@@ -117,7 +117,7 @@ TEST_F(BadConditionsTest, APageNameWithQuotesIsTakenAsTyped) {
     EXPECT_EQ(*chosen, path("webpages/Zoë's \"page\""));
 
     prompts.fileNames = {*chosen};
-    ASSERT_TRUE(reloadsAfter([&] { window->findChild<PictureButton*>("newpage")->click(); }));
+    ASSERT_TRUE(redrawnAfter([&] { window->findChild<PictureButton*>("newpage")->click(); }));
     EXPECT_TRUE(std::filesystem::exists(path("webpages/Zoë-s -page-.html")));
     EXPECT_FALSE(std::filesystem::exists(path("webpages/Zoë-s -page-")));
     EXPECT_EQ(window->findChild<QComboBox*>("pages")->currentText().toStdString(),
@@ -172,7 +172,7 @@ TEST_F(BadConditionsTest, OnlyTheProgramsOwnPagesReachItsCommands) {
     // Nor does a page from anywhere else, even one named like the program's.
     const std::string foreign = JoinPath(home.path(), "quillscreen.html");
     WriteFile(foreign, "<html><body>elsewhere</body></html>");
-    ASSERT_TRUE(reloadsAfter(
+    ASSERT_TRUE(redrawnAfter(
         [&] { window->browser()->load(QUrl::fromLocalFile(QString::fromStdString(foreign))); }));
     EXPECT_TRUE(js(ask + " === null").toBool());
     EXPECT_EQ(shell.opened.size(), 1u);

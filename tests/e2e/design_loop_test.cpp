@@ -102,7 +102,7 @@ class DesignLoopTest : public WindowFixture {
         menuSpot = js("(function(){var t=window.frames['editor'].document.getElementById('target');"
                       "return parseInt(t.style.left,10)+','+parseInt(t.style.top,10);})()")
                        .toString();
-        if (!reloadsAfter([&] { click(at + QPointF(kMenuX, kAddPictureY)); }) || !editorShown() ||
+        if (!redrawnAfter([&] { click(at + QPointF(kMenuX, kAddPictureY)); }) || !editorShown() ||
             page().pictures.size() != before + 1) {
             return std::string();
         }
@@ -282,7 +282,7 @@ TEST_F(DesignLoopTest, ANewPageStartsWithoutAGridAndTheWindowKeysWorkFromThePage
     // New Page and Help from the keyboard while the page has it.
     prompts.fileNames = {path("webpages/fresh.html")};
     window->browser()->focusProxy()->setFocus();
-    ASSERT_TRUE(reloadsAfter([&] { pressInPage(Qt::Key_N, Qt::ControlModifier); }));
+    ASSERT_TRUE(redrawnAfter([&] { pressInPage(Qt::Key_N, Qt::ControlModifier); }));
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(page().fileName, "fresh.html");
     EXPECT_EQ(prompts.saveRequests.size(), 1u);

@@ -83,14 +83,14 @@ TEST_F(HostingWindowTest, AFolderIsMadeRenamedViewedUploadedToAndCleared) {
 
     prompts.agreementAccepted = true;
     prompts.folderNames = {std::string("My Site")};
-    ASSERT_TRUE(reloadsAfter([&] { clickFolderLabel(); }));
+    ASSERT_TRUE(redrawnAfter([&] { clickFolderLabel(); }));
     ASSERT_TRUE(editorShown());
     ASSERT_EQ(prompts.agreementsShown.size(), 1u);
     EXPECT_EQ(label(), base() + "My-Site/site.html");
 
     prompts.folderActions = {FolderAction::ChangeName};
     prompts.folderNames = {std::string("Renamed")};
-    ASSERT_TRUE(reloadsAfter([&] { clickFolderLabel(); }));
+    ASSERT_TRUE(redrawnAfter([&] { clickFolderLabel(); }));
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(label(), base() + "Renamed/site.html");
 

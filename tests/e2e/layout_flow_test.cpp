@@ -124,7 +124,7 @@ TEST_F(LayoutFlowTest, ItemsAreDuplicatedCopiedAndPastedAcrossPagesOneStepEach) 
     EXPECT_NE(first.find("<div id='pagetextitem3~'"), std::string::npos);
 
     auto* pages = window->findChild<QComboBox*>("pages");
-    ASSERT_TRUE(reloadsAfter([&] {
+    ASSERT_TRUE(redrawnAfter([&] {
         pages->setCurrentIndex(pages->findText("other.html"));
         emit pages->activated(pages->currentIndex());
     }));
@@ -222,7 +222,7 @@ TEST_F(LayoutFlowTest, ASelectionMovesAlignsAndSpreadsTogetherOneStepEach) {
     window->browser()->focusProxy()->setFocus();
     press(Qt::Key_A, Qt::ControlModifier);
     prompts.clickOptions = {std::string("ALIGNTOP")};
-    ASSERT_TRUE(reloadsAfter([&] { pick(Section(2)); }));
+    ASSERT_TRUE(redrawnAfter([&] { pick(Section(2)); }));
     ASSERT_TRUE(WaitFor([&] { return placed("pagetextitem2~") == "300,70"; }));
     EXPECT_EQ(placed("pagetextitem1~"), "40,70");
     EXPECT_EQ(placed("pagetextitem3~"), "120,70");
@@ -301,7 +301,7 @@ TEST_F(LayoutFlowTest, AHeaderSharedOnOnePageIsOnEveryPageMovesThereAndIsPublish
     startWindow();
     ASSERT_TRUE(resume());
     prompts.clickOptions = {std::string("SITEWIDE")};
-    ASSERT_TRUE(reloadsAfter([&] { click(centreOf(Section(1))); }));
+    ASSERT_TRUE(redrawnAfter([&] { click(centreOf(Section(1))); }));
     ASSERT_TRUE(editorShown());
     const QString header = QStringLiteral("div[id='pagetextitemS1~']");
     EXPECT_EQ(spot(header), "50,100");
@@ -313,7 +313,7 @@ TEST_F(LayoutFlowTest, AHeaderSharedOnOnePageIsOnEveryPageMovesThereAndIsPublish
     EXPECT_NE(ReadFile(path("webpages/other.html")).find("Header words"), std::string::npos);
 
     auto* pages = window->findChild<QComboBox*>("pages");
-    ASSERT_TRUE(reloadsAfter([&] {
+    ASSERT_TRUE(redrawnAfter([&] {
         pages->setCurrentIndex(pages->findText("other.html"));
         emit pages->activated(pages->currentIndex());
     }));

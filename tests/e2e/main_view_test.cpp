@@ -60,7 +60,7 @@ class MainViewTest : public WindowFixture {
     }
 
     bool clickButton(const char* caption) {
-        return reloadsAfter([&] { window->findChild<PictureButton*>(caption)->click(); });
+        return redrawnAfter([&] { window->findChild<PictureButton*>(caption)->click(); });
     }
 };
 
@@ -87,7 +87,7 @@ TEST_F(MainViewTest, FirstRunInstallsTheWorkingFolderAndShowsTheWelcomePage) {
     EXPECT_EQ(comboText("folders").toStdString(), path("webpages"));
     EXPECT_EQ(comboText("pages"), "quickstart.html");
     // The help is one of the program's own pages; other web pages open outside.
-    ASSERT_TRUE(reloadsAfter([&] { js("document.getElementById('help').click()"); }));
+    ASSERT_TRUE(redrawnAfter([&] { js("document.getElementById('help').click()"); }));
     EXPECT_TRUE(WaitFor([&] { return window->browser()->page()->title() == "Quillora help"; }));
     // Nothing was opened: closing writes the last session but stores no page.
     window->close();
@@ -247,7 +247,7 @@ TEST_F(MainViewTest, DragsSurviveSwitchingFolderAndPageAndClosing) {
     const auto choose = [&](const char* list, const std::string& entry) {
         auto* box = window->findChild<QComboBox*>(list);
         const int index = box->findText(QString::fromStdString(entry));
-        return index >= 0 && reloadsAfter([&] { emit box->activated(index); }) && editorShown();
+        return index >= 0 && redrawnAfter([&] { emit box->activated(index); }) && editorShown();
     };
     const auto itemLeft = [&] {
         return js("window.frames['editor'].document.getElementById('pagetextitem1~').style.left")
@@ -296,7 +296,7 @@ TEST_F(MainViewTest, AClickedItemCanBeCentred) {
     startWindow();
     ASSERT_TRUE(resume());
     prompts.clickOptions = {std::string("CENTER")};
-    ASSERT_TRUE(reloadsAfter([&] { click(centreOf("div[id='pagetextitem1~']")); }));
+    ASSERT_TRUE(redrawnAfter([&] { click(centreOf("div[id='pagetextitem1~']")); }));
     ASSERT_TRUE(editorShown());
     EXPECT_TRUE(prompts.clickOptions.empty());
     EXPECT_EQ(js("window.frames['editor'].document.getElementById('pagetextitem1~').style.left")

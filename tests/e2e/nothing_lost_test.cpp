@@ -45,10 +45,10 @@ TEST_F(NothingLostTest, DragsUndoRedoAndArrowKeysMoveItems) {
     drag(centreOf("div[id='pagetextitem1~']"), QPointF(100, 0));
     EXPECT_EQ(position(), "150px,100px");
     window->browser()->focusProxy()->setFocus();
-    ASSERT_TRUE(reloadsAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    ASSERT_TRUE(redrawnAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(position(), "50px,100px");
-    ASSERT_TRUE(reloadsAfter([&] { press(Qt::Key_Y, Qt::ControlModifier); }));
+    ASSERT_TRUE(redrawnAfter([&] { press(Qt::Key_Y, Qt::ControlModifier); }));
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(position(), "150px,100px");
 
@@ -82,7 +82,7 @@ TEST_F(NothingLostTest, DISABLED_WorkThenWaitToBeKilled) {
     ASSERT_TRUE(WaitFor([&] { return window->textEditor() && window->textEditor()->isVisible(); }));
     QTest::keyClicks(window->textEditor()->editingArea(), "Written before the crash");
     ASSERT_TRUE(
-        reloadsAfter([&] { window->textEditor()->findChild<PictureButton*>("done")->click(); }));
+        redrawnAfter([&] { window->textEditor()->findChild<PictureButton*>("done")->click(); }));
     ASSERT_TRUE(WaitFor(
         [&] {
             return ReadFile(path("recovery.qlr")).find("before the crash") != std::string::npos;

@@ -140,7 +140,7 @@ TEST_F(PageTextsTest, AnApostropheInASectionsBackgroundLeavesTheEditorPageWorkin
     prompts.openFileNames = {path("backgrounds/Bob's paper.gif")};
     window->textEditor()->findChild<PictureButton*>("browse")->click();
     ASSERT_TRUE(
-        reloadsAfter([&] { window->textEditor()->findChild<PictureButton*>("done")->click(); }));
+        redrawnAfter([&] { window->textEditor()->findChild<PictureButton*>("done")->click(); }));
     ASSERT_TRUE(editorShown());
     const QString section = "window.frames['editor'].document.getElementById('pagetextitem1~')";
     EXPECT_EQ(js(section + ".style.backgroundImage").toString(),
@@ -150,7 +150,7 @@ TEST_F(PageTextsTest, AnApostropheInASectionsBackgroundLeavesTheEditorPageWorkin
     prompts.openFileNames = {path("backgrounds/my photo (1).jpg")};
     const QPointF empty = place(600, 250);
     click(empty);
-    ASSERT_TRUE(reloadsAfter([&] { click(empty + QPointF(56, 97)); }) && editorShown());
+    ASSERT_TRUE(redrawnAfter([&] { click(empty + QPointF(56, 97)); }) && editorShown());
     js("window.answer = undefined;" +
        LoadedBackground("window.frames['editor'].document.getElementById('pagecontainer')",
                         "window.frames['editor']"));

@@ -184,7 +184,7 @@ TEST_F(PhonePagesTest, TheSiteCheckOpensAFindingsPageWithItsItemSelected) {
     startWindow();
     ASSERT_TRUE(resume());
     prompts.siteCheckAnswers = {std::size_t{2}};
-    ASSERT_TRUE(reloadsAfter([&] { menuEntry("Check Site...").trigger(); }));
+    ASSERT_TRUE(redrawnAfter([&] { menuEntry("Check Site...").trigger(); }));
     ASSERT_EQ(prompts.siteChecked, std::vector<std::string>{path("webpages")});
     ASSERT_GE(prompts.siteFindings.size(), 3u);
     EXPECT_EQ(prompts.siteFindings[2],
@@ -261,7 +261,7 @@ TEST_F(PhonePagesTest, AddSiteMenuPutsTheFoldersPagesOnThePageAndItsOptionsChang
     store(textAndPicturePage("more.html", "More"));
     startWindow();
     ASSERT_TRUE(resume());
-    ASSERT_TRUE(reloadsAfter([&] { menuEntry("Add Site Menu").trigger(); }));
+    ASSERT_TRUE(redrawnAfter([&] { menuEntry("Add Site Menu").trigger(); }));
     ASSERT_TRUE(editorShown());
     const QString links = QStringLiteral(
         "Array.prototype.map.call(window.frames['editor'].document.querySelectorAll('nav a'),"
@@ -275,7 +275,7 @@ TEST_F(PhonePagesTest, AddSiteMenuPutsTheFoldersPagesOnThePageAndItsOptionsChang
     changed.newPages = false;
     prompts.siteMenuAnswers = {changed};
     prompts.clickOptions = {std::string("EDIT")};
-    ASSERT_TRUE(reloadsAfter([&] { click(centreOf("div[id='pagetextitemS1~']")); }));
+    ASSERT_TRUE(redrawnAfter([&] { click(centreOf("div[id='pagetextitemS1~']")); }));
     ASSERT_TRUE(editorShown());
     ASSERT_EQ(prompts.menuShown.size(), 1u);
     EXPECT_EQ(prompts.menuShown[0].pages.size(), 2u);

@@ -56,7 +56,7 @@ class PhoneViewTest : public PhonePagesTest {
     }
     // One action in the view; true once the view is back with its result.
     bool inView(const std::function<void()>& action) {
-        return reloadsAfter(action) && phoneViewShown();
+        return redrawnAfter(action) && phoneViewShown();
     }
     const PageRecord& design() { return window->session().workspace().page; }
 };
@@ -207,7 +207,7 @@ TEST_F(PhoneViewTest, InThePhoneViewItemsAreMovedHiddenAndSizedEachUndoneAndTheD
     }));
     EXPECT_EQ(stored("select VALUE from phonechoices where ITEM='dpageimageitem2~'"), "FULL");
     EXPECT_EQ(stored("select VALUE from phonechoices where NAME='SPACING'"), "12");
-    ASSERT_TRUE(reloadsAfter([&] { menuEntry("&Phone").trigger(); }));
+    ASSERT_TRUE(redrawnAfter([&] { menuEntry("&Phone").trigger(); }));
     ASSERT_TRUE(editorShown());
     EXPECT_FALSE(phoneButton->isChecked());
     EXPECT_TRUE(menuEntry("Duplicate").isEnabled());

@@ -26,7 +26,7 @@ class PicturesTest : public WindowFixture {
     // Opens the add menu at the point and picks the entry at the given height of the menu.
     bool menuCommand(const QPointF& at, double entryY) {
         click(at);
-        return reloadsAfter([&] { click(at + QPointF(kMenuX, entryY)); }) && editorShown();
+        return redrawnAfter([&] { click(at + QPointF(kMenuX, entryY)); }) && editorShown();
     }
 
     // The picture's box on the page, relative to the container: left, top, width, height.
@@ -75,7 +75,7 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
     prompts.clickOptions = {std::string("EDIT")};
     prompts.imagePropertyAnswers = {ImageProperties{logo, "http://www.example.com/", std::nullopt}};
     ASSERT_TRUE(
-        reloadsAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
+        redrawnAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(prompts.imagePropertiesShown.at(0).sourceFile, logo);
     EXPECT_EQ(box(name), moved);
@@ -114,7 +114,7 @@ TEST_F(PicturesTest, APictureIsPlacedMovedLinkedAndDeletedAndThePageIsDressed) {
     // Deleted through its edit options.
     prompts.clickOptions = {std::string("DELETE")};
     ASSERT_TRUE(
-        reloadsAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
+        redrawnAfter([&] { click(centreOf("img[name='" + QString::fromStdString(name) + "']")); }));
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(js("window.frames['editor'].document.images.length").toInt(), 1);
     save("webpages/pictures.html");
@@ -139,7 +139,7 @@ TEST_F(PicturesTest, OneUndoAfterDraggingANewPictureLeavesItWhereItWasAdded) {
     EXPECT_EQ(box(name)[0], 300);
     const auto undo = [&] {
         window->browser()->focusProxy()->setFocus();
-        return reloadsAfter([&] {
+        return redrawnAfter([&] {
                    QTest::keyClick(window->browser()->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
                }) &&
                editorShown();

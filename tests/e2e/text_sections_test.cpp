@@ -80,7 +80,7 @@ TEST_F(TextSectionsTest, ASectionIsWrittenPlacedEditedCancelledSavedAndReopenedU
     prompts.linkTargets = {std::string("http://www.example.com/")};
     press("link");
     editor()->findChild<QRadioButton*>("center")->click();
-    ASSERT_TRUE(reloadsAfter([&] { press("done"); }));
+    ASSERT_TRUE(redrawnAfter([&] { press("done"); }));
     ASSERT_TRUE(editorShown());
 
     const std::string id = sectionId();
@@ -148,7 +148,7 @@ TEST_F(TextSectionsTest, TheSpellButtonReplacesIgnoresAndAddsWords) {
     EXPECT_NE(prompts.spellAsked[0].find(" The "), std::string::npos) << prompts.spellAsked[0];
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "Spell check complete.");
-    ASSERT_TRUE(reloadsAfter([&] { press("done"); }));
+    ASSERT_TRUE(redrawnAfter([&] { press("done"); }));
     ASSERT_TRUE(editorShown());
 
     window->close();
@@ -177,7 +177,7 @@ TEST_F(TextSectionsTest, TypedTagsShowAsTextAndRunNothing) {
     QTest::keyClicks(area(), "A </div><script>top.ranTyped=1</script> B");
     QTest::keyClick(area(), Qt::Key_Return);
     QTest::keyClicks(area(), "Price: 3 < 5 and x<y>z <b>bold");
-    ASSERT_TRUE(reloadsAfter([&] { press("done"); }));
+    ASSERT_TRUE(redrawnAfter([&] { press("done"); }));
     ASSERT_TRUE(editorShown());
 
     const std::string id = sectionId();

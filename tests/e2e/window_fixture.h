@@ -63,11 +63,27 @@ class WindowFixture : public ::testing::Test {
         return true;
     }
 
-    // Runs the action and waits until the browser has loaded a page after it.
-    bool reloadsAfter(const std::function<void()>& action) {
+    // The version of the editor page shown: a number once the program has brought it up to
+    // date in place, "undefined" while it is as loaded, empty without one.
+    QString editorVersion() {
+        return js("(function(){var e=window.frames['editor'];"
+                  "return e&&e.dd?String(e.dd.version):'';})()")
+            .toString();
+    }
+
+    // Runs the action and waits until the page has been redrawn after it: a page loaded, or
+    // the editor page brought up to date in place.
+    bool redrawnAfter(const std::function<void()>& action) {
         const int before = loads;
+        const QString version = editorVersion();
         action();
-        return WaitFor([&] { return loads > before; });
+        return WaitFor([&] {
+            if (loads > before) {
+                return true;
+            }
+            const QString now = editorVersion();
+            return now != version && !now.isEmpty() && now != QLatin1String("undefined");
+        });
     }
 
     QVariant js(const QString& script) {
@@ -101,13 +117,13 @@ class WindowFixture : public ::testing::Test {
     // The welcome page's link to the last page.
     bool resume() {
         return welcomeShown() &&
-               reloadsAfter([&] { js("document.getElementById('resume').click()"); }) &&
+               redrawnAfter([&] { js("document.getElementById('resume').click()"); }) &&
                editorShown();
     }
 
     // Runs a command of the controls page as its buttons do.
     bool controlsCommand(const QString& address) {
-        return reloadsAfter([&] { js("window.frames['controls'].runCommand('" + address + "')"); });
+        return redrawnAfter([&] { js("window.frames['controls'].runCommand('" + address + "')"); });
     }
 
     // The centre of an element of the editor page, in the browser's coordinates.
@@ -190,7 +206,7 @@ class WindowFixture : public ::testing::Test {
         QTest::qWait(150);
     }
     bool undoneAfter(const std::function<void()>& keys) {
-        return reloadsAfter(keys) && editorShown();
+        return redrawnAfter(keys) && editorShown();
     }
     // One mouse event delivered where the browser takes its input.
     void sendMouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,

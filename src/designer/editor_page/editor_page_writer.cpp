@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/editor_page/controls_page.h"
+#include "designer/editor_page/editor_page_update.h"
 #include "designer/editor_page/layout_handover.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
@@ -39,18 +40,13 @@ void DropTrailingComma(std::string& dragList) {
     }
 }
 
-// Items, writer's extra markup, container end and the drag-and-drop start script. The walk's
-// markup is taken over, not copied: a page of thousands of items is large.
-std::string Body(const PageRecord& page, ItemWalkResult& walk, const std::string& extra,
-                 const std::string& script) {
-    std::string body = std::move(walk.markup);
-    body += extra;
-    if (page.hasContainer()) {
-        body += kContainerEnd;
+// The start script's registration call, without its script element.
+std::string Registration(const std::string& script) {
+    if (script.empty()) {
+        return std::string();
     }
-    body += script;
-    body += kPageEnd;
-    return body;
+    const std::size_t call = script.find('\n') + 1;
+    return script.substr(call, script.size() - call - std::string(kScriptEnd).size());
 }
 
 // Editor pages after an item change link and scale their pictures.
@@ -89,22 +85,31 @@ std::string EditorPageWriter::screenPagePath() const {
 }
 
 void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& editor,
-                                    const std::string& itemsAndScript,
-                                    ControlsPageToo controlsToo) {
+                                    const Body& body, ControlsPageToo controlsToo) {
     if (editor.phoneView && showPhoneView_) {
+        shown_.clear();
         showPhoneView_(page);
         return;
     }
     std::optional<std::string> unwritten = controls_.writeScript(page, editor);
-    // One buffer for every redraw: a large page is not allocated afresh on each change.
+    // Two buffers, the page shown and the page written, for every redraw: a large page is not
+    // allocated afresh on each change.
     text_.assign(PageHead(page, editor));
-    text_ += itemsAndScript;
+    const std::size_t itemsStart = text_.size();
+    text_ += body.walk.markup;
+    text_ += body.extra;
+    if (page.hasContainer()) {
+        text_ += kContainerEnd;
+    }
+    const std::size_t tailStart = text_.size();
+    text_ += body.script;
     // A request for the page's script runs once the page and its items are there.
     if (!editor.layoutRequest.empty()) {
-        text_.insert(text_.size() - std::string(kPageEnd).size(),
-                     "<script type='text/javascript'>window.addEventListener('load',function(){" +
-                         editor.layoutRequest + "});</script>");
+        text_ += "<script type='text/javascript'>window.addEventListener('load',function(){" +
+                 editor.layoutRequest + "});</script>";
     }
+    const std::size_t tailEnd = text_.size();
+    text_ += kPageEnd;
     if (!unwritten && !WriteRemadeFile(editorPagePath(), text_)) {
         unwritten = editorPagePath();
     }
@@ -112,6 +117,7 @@ void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& e
         unwritten = controls_.writePage();
     }
     if (unwritten) {
+        shown_.clear();
         // Showing the files that are there would draw an older state of the page.
         prompts_.messageBox("The editor page could not be written to " + *unwritten +
                                 ". The page shown stays as it is, and your change is kept in "
@@ -119,7 +125,46 @@ void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& e
                             "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
-    browser_.navigate(screenPagePath());
+    std::vector<std::size_t> itemEnds;
+    itemEnds.reserve(body.walk.itemEnds.size() + 1);
+    for (const std::size_t end : body.walk.itemEnds) {
+        itemEnds.push_back(itemsStart + end);
+    }
+    if (!body.extra.empty()) {
+        itemEnds.push_back(itemsStart + body.walk.markup.size() + body.extra.size());
+    }
+    show(page, editor, {itemsStart, std::move(itemEnds), tailStart, tailEnd},
+         Registration(body.script), controlsToo == ControlsPageToo::Yes);
+}
+
+void EditorPageWriter::show(const PageRecord& page, const EditorState& editor, EditorPageCuts cuts,
+                            const std::string& registration, bool controlsToo) {
+    const std::string pageFile = JoinPath(page.directory, page.fileName);
+    const std::string controlsScript = ControlsPage::ScriptText(page, editor);
+    std::optional<std::string> update;
+    if (!shown_.empty() && pageFile == shownFile_) {
+        EditorPageUpdateRequest request;
+        request.base = shownVersion_;
+        request.version = shownVersion_ + 1;
+        request.registration = registration;
+        request.onLoad = editor.layoutRequest;
+        request.controls = controlsToo || controlsScript != shownControlsScript_;
+        const std::optional<EditorPageParts> before = PartsOf(shown_, shownCuts_);
+        const std::optional<EditorPageParts> after = PartsOf(text_, cuts);
+        if (before && after) {
+            update = EditorPageUpdate(*before, *after, request);
+        }
+    }
+    ++shownVersion_;
+    if (update) {
+        browser_.updateEditorPage(screenPagePath(), *update);
+    } else {
+        browser_.navigate(screenPagePath());
+    }
+    std::swap(text_, shown_);
+    shownCuts_ = std::move(cuts);
+    shownFile_ = pageFile;
+    shownControlsScript_ = controlsScript;
 }
 
 void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
@@ -128,8 +173,7 @@ void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
     if (walk.itemCount > 0) {
         walk.dragList.pop_back();
     }
-    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)),
-                 ControlsPageToo::No);
+    writeAndShow(page, editor, {walk, "", StartScript(walk.dragList)}, ControlsPageToo::No);
     editor.centringRequest.clear();
     editor.layoutRequest.clear();
 }
@@ -146,7 +190,7 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
     // A loaded page always gets the script, so that dragging works once items are added.
     const std::string script =
         kScriptStart + (list.size() > kShortestDragList ? list : "") + ");" + kScriptEnd;
-    writeAndShow(page, editor, Body(page, walk, "", script), ControlsPageToo::Yes);
+    writeAndShow(page, editor, {walk, "", script}, ControlsPageToo::Yes);
     editor.centringRequest.clear();
     editor.layoutRequest.clear();
 }
@@ -155,8 +199,7 @@ void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorSt
     ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, true));
     DropTrailingComma(walk.dragList);
     AppendContainerEntry(page, walk.dragList);
-    writeAndShow(page, editor, Body(page, walk, "", StartScript(walk.dragList)),
-                 ControlsPageToo::No);
+    writeAndShow(page, editor, {walk, "", StartScript(walk.dragList)}, ControlsPageToo::No);
 }
 
 void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState& editor,
@@ -172,8 +215,7 @@ void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState
     }
     walk.dragList += "'" + picture.name + "'+SCALABLE";
     AppendContainerEntry(page, walk.dragList);
-    writeAndShow(page, editor, Body(page, walk, extra, StartScript(walk.dragList)),
-                 ControlsPageToo::Yes);
+    writeAndShow(page, editor, {walk, extra, StartScript(walk.dragList)}, ControlsPageToo::Yes);
 }
 
 void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor,
@@ -203,7 +245,7 @@ void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor
         // This list carries its own closing ");".
         const std::string script =
             list.size() > kShortestDragList ? kScriptStart + list + kScriptEnd : "";
-        writeAndShow(page, editor, Body(page, walk, extra, script), ControlsPageToo::Yes);
+        writeAndShow(page, editor, {walk, extra, script}, ControlsPageToo::Yes);
     }
     editor.styleRequest.reset();
 }

@@ -3,7 +3,9 @@
 #include <functional>
 #include <string>
 
+#include "designer/editor_page/editor_page_update.h"
 #include "page/page_record.h"
+#include "site/markup/item_walk.h"
 
 class Browser;
 class Clipboard;
@@ -30,9 +32,11 @@ struct FinishedText {
 };
 
 // Writes the editor page, quilltemp.html, from the page record and shows it: the browser is
-// sent to quillscreen.html, which frames it beside the controls page. Each writer serves one
-// kind of change and differs in how pictures are written and in its drag-and-drop start list.
-// A file that cannot be written is reported, and the page shown stays.
+// sent to quillscreen.html, which frames it beside the controls page, or, while the same page
+// is shown, the page shown is brought up to date in place with the difference between the
+// two writes, so that a change costs what it changes. Each writer serves one kind of change and
+// differs in how pictures are written and in its drag-and-drop start list. A file that cannot
+// be written is reported, and the page shown stays.
 class EditorPageWriter {
   public:
     EditorPageWriter(std::string workingFolder, ControlsPage& controls, Browser& browser,
@@ -62,11 +66,28 @@ class EditorPageWriter {
 
   private:
     enum class ControlsPageToo { No, Yes };
-    void writeAndShow(const PageRecord& page, const EditorState& editor,
-                      const std::string& itemsAndScript, ControlsPageToo controlsToo);
+    // What follows the head: the walked items, a writer's extra item, and the drag-and-drop
+    // start script after the container's end. The walk's markup is read in place: a page of
+    // thousands of items is large.
+    struct Body {
+        const ItemWalkResult& walk;
+        std::string extra;
+        std::string script;
+    };
+    void writeAndShow(const PageRecord& page, const EditorState& editor, const Body& body,
+                      ControlsPageToo controlsToo);
+    void show(const PageRecord& page, const EditorState& editor, EditorPageCuts cuts,
+              const std::string& registration, bool controlsToo);
 
     std::string workingFolder_;
     std::string text_;
+    // The page shown: its text (empty when unknown), where it is cut, its file, its controls
+    // script and its version.
+    std::string shown_;
+    EditorPageCuts shownCuts_;
+    std::string shownFile_;
+    std::string shownControlsScript_;
+    int shownVersion_ = 0;
     ControlsPage& controls_;
     Browser& browser_;
     Clipboard& clipboard_;

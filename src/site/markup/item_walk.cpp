@@ -107,6 +107,7 @@ void WriteTextItems(const PageRecord& page, const std::string& record, const std
                               std::string_view(entry).substr(std::min(id.size(), entry.size())));
         }
         result.markup += "</div>";
+        result.itemEnds.push_back(result.markup.size());
         result.dragList += "'" + id + "',";
     }
 }
@@ -159,6 +160,7 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
             markup += "</A>";
         }
         markup += "</div>";
+        result.itemEnds.push_back(markup.size());
         result.dragList += "'" + entryName + (options.scalablePictures ? "'+SCALABLE," : "',");
         if (options.pictureDivsInDragList) {
             result.dragList += "'d" + entryName + "',";

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "page/page_record.h"
 
@@ -40,6 +41,8 @@ struct ItemWalkResult {
     // Starts with ","; every written item adds its quoted name and a comma.
     std::string dragList = ",";
     int itemCount = 0;
+    // Where each item's markup ends in the markup, in order.
+    std::vector<std::size_t> itemEnds;
 };
 
 // The number a record's style gives a property ("left: 150px", "left:150px" or, as older

@@ -197,3 +197,32 @@ std::string PageHead(const PageRecord& page, const EditorState& editor) {
     }
     return head;
 }
+
+std::optional<PageHeadParts> SplitPageHead(std::string_view head) {
+    constexpr std::string_view kScriptTag = "<script type='text/javascript'>";
+    constexpr std::string_view kScriptEndTag = "</script>";
+    constexpr std::string_view kBodyTag = "<body ";
+    const std::string_view fixedBodyStart = kAfterBodyAttributes;
+    const std::size_t script = head.find(kScriptTag);
+    const std::size_t scriptEnd =
+        script == std::string_view::npos ? script : head.find(kScriptEndTag, script);
+    const std::size_t body =
+        scriptEnd == std::string_view::npos ? scriptEnd : head.find(kBodyTag, scriptEnd);
+    const std::size_t fixed =
+        body == std::string_view::npos ? body : head.find(fixedBodyStart, body);
+    if (fixed == std::string_view::npos) {
+        return std::nullopt;
+    }
+    PageHeadParts parts;
+    const std::size_t scriptStart = script + kScriptTag.size();
+    parts.script = head.substr(scriptStart, scriptEnd - scriptStart);
+    parts.bodyStart = head.substr(body, fixed + fixedBodyStart.find('>') + 1 - body);
+    parts.container = head.substr(fixed + fixedBodyStart.size());
+    const std::string_view mark = kSiteItemMark;
+    if (parts.container.size() >= mark.size() &&
+        parts.container.substr(parts.container.size() - mark.size()) == mark) {
+        parts.siteItemMark = true;
+        parts.container.remove_suffix(mark.size());
+    }
+    return parts;
+}

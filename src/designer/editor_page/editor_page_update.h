@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "site/markup/page_head.h"
+
+// A written editor page cut where a change can touch it: the head's values, each item's
+// markup, and the scripts after the items.
+struct EditorPageParts {
+    PageHeadParts head;
+    std::vector<std::string_view> items;
+    std::string_view tail;
+};
+
+// Where a written page's parts stand in its text.
+struct EditorPageCuts {
+    std::size_t itemsStart = 0;
+    std::vector<std::size_t> itemEnds;
+    std::size_t tailStart = 0;
+    std::size_t tailEnd = 0;
+};
+
+// Nothing for a text whose head PageHead did not write.
+std::optional<EditorPageParts> PartsOf(std::string_view text, const EditorPageCuts& cuts);
+
+// What an update in place carries besides the difference of the two pages.
+struct EditorPageUpdateRequest {
+    // The version the shown page has, and the one the update gives it.
+    int base = 0;
+    int version = 0;
+    // The registration call of the page's start script ("SET_DHTML(...);"), empty for none.
+    std::string registration;
+    // The script the new page runs once loaded, empty for none.
+    std::string onLoad;
+    // Whether the controls page beside it must be loaded again.
+    bool controls = false;
+};
+
+// The argument of the editor page's ddUpdate that turns the page written as `before` into
+// the one written as `after`: the items that differ between the first and the last that
+// changed, the head's values that changed, the new scripts. Nothing when only a whole load
+// shows the new page: a container or the site items' mark comes or goes, or what would be sent
+// holds more than ASCII (a page without a declared encoding is decoded by a guess, which an
+// update could not repeat).
+std::optional<std::string> EditorPageUpdate(const EditorPageParts& before,
+                                            const EditorPageParts& after,
+                                            const EditorPageUpdateRequest& request);

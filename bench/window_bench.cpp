@@ -97,8 +97,11 @@ class Session {
         return result;
     }
     // Runs the script in the shown page and waits until the page has been redrawn: the next
-    // page loaded, or the editor page brought up to date in place and painted after.
+    // page loaded, or the editor page brought up to date in place. For a page brought up to
+    // date, the time from the call to the next frame drawn after it goes into `frames`.
     bool loadAfter(const QString& script) {
+        QElapsedTimer clock;
+        clock.start();
         const int before = loads;
         const QString version = editorVersion();
         window->browser()->page()->runJavaScript(script);
@@ -109,14 +112,15 @@ class Session {
             const QString now = editorVersion();
             return now != version && !now.isEmpty() && now != QLatin1String("undefined");
         });
+        redrawnMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         if (redrawn && loads == before) {
             run(
-                QStringLiteral("(function(){var e=window.frames['editor'];e.benchPainted=false;"
-                               "e.requestAnimationFrame(function(){e.requestAnimationFrame("
-                               "function(){e.benchPainted=true;});});})()"));
-            return WaitFor([&] {
-                return run(QStringLiteral("window.frames['editor'].benchPainted")).toBool();
-            });
+                QStringLiteral("(function(){var e=window.frames['editor'];e.benchDrawn=false;"
+                               "e.requestAnimationFrame(function(){e.setTimeout("
+                               "function(){e.benchDrawn=true;},0);});})()"));
+            WaitFor(
+                [&] { return run(QStringLiteral("window.frames['editor'].benchDrawn")).toBool(); });
+            frames.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         }
         return redrawn;
     }
@@ -127,6 +131,9 @@ class Session {
     }
     std::unique_ptr<MainView> window;
     int loads = 0;
+    std::vector<double> frames;
+    // The time the last loadAfter took to its redrawn page.
+    double redrawnMs = 0;
 };
 
 void StorePage(const std::string& working, int items, Prompts& prompts) {
@@ -292,17 +299,32 @@ void TimeDialogs(const std::string& working, Shell& shell) {
 
 }  // namespace
 
-double TimeRedraw(Session& session, const QString& script) {
-    QElapsedTimer clock;
-    clock.start();
+// Commands timed to the redrawn page, and for those that brought the page up to date in place,
+// to the next frame drawn after.
+struct Redraws {
+    std::vector<double> times;
+    std::vector<double> frames;
+    // The time the last loadAfter took to its redrawn page.
+    double redrawnMs = 0;
+};
+
+void TimeRedraw(Session& session, const QString& script, Redraws& redraws) {
+    session.frames.clear();
     session.loadAfter(script);
-    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    redraws.times.push_back(session.redrawnMs);
+    redraws.frames.insert(redraws.frames.end(), session.frames.begin(), session.frames.end());
 }
 
-void PrintSized(int items, const char* what, const std::vector<double>& times) {
-    std::printf("%4d items: %s median %.1f ms (min %.1f, max %.1f)\n", items, what, Median(times),
+void PrintSized(int items, const char* what, const Redraws& redraws) {
+    const std::vector<double>& times = redraws.times;
+    const std::vector<double>& frames = redraws.frames;
+    std::printf("%4d items: %s median %.1f ms (min %.1f, max %.1f)", items, what, Median(times),
                 *std::min_element(times.begin(), times.end()),
                 *std::max_element(times.begin(), times.end()));
+    if (!frames.empty()) {
+        std::printf("; next frame drawn at median %.1f ms", Median(frames));
+    }
+    std::printf("\n");
 }
 
 // The commands on selected items: a section nudged with an arrow key (a step of undo, the page
@@ -318,19 +340,19 @@ void TimeItemCommands(Session& session, int items) {
                    "e.ddKey(new e.KeyboardEvent('keydown',{key:'%1'}));})()")
             .arg(QLatin1String(name));
     };
-    std::vector<double> nudges;
-    std::vector<double> duplicates;
-    std::vector<double> deletes;
+    Redraws nudges;
+    Redraws duplicates;
+    Redraws deletes;
     for (int run = 0; run < 9; ++run) {
         session.run(select);
         QElapsedTimer nudge;
         nudge.start();
         session.run(key(run % 2 == 0 ? "ArrowRight" : "ArrowLeft"));
-        nudges.push_back(static_cast<double>(nudge.nsecsElapsed()) / 1e6);
+        nudges.times.push_back(static_cast<double>(nudge.nsecsElapsed()) / 1e6);
         session.run(select);
-        duplicates.push_back(TimeRedraw(
-            session, QStringLiteral("window.frames['editor'].ddItemCommand('duplicate')")));
-        deletes.push_back(TimeRedraw(session, key("Delete")));
+        TimeRedraw(session, QStringLiteral("window.frames['editor'].ddItemCommand('duplicate')"),
+                   duplicates);
+        TimeRedraw(session, key("Delete"), deletes);
     }
     PrintSized(items, "nudge to the command's end", nudges);
     PrintSized(items, "duplicate to redrawn page", duplicates);
@@ -398,35 +420,32 @@ int main(int argc, char** argv) {
         welcome = static_cast<double>(clock.elapsed());
         session.loadAfter(kResume);
         const double editor = static_cast<double>(clock.elapsed());
-        std::vector<double> redraws;
+        Redraws redraws;
         for (int run = 0; run < 15; ++run) {
             const QString command = run % 2 == 0 ? QStringLiteral("http://pagecontainer1")
                                                  : QStringLiteral("http://pagecontainer2");
-            redraws.push_back(
-                TimeRedraw(session, "window.frames['controls'].runCommand('" + command + "')"));
+            TimeRedraw(session, "window.frames['controls'].runCommand('" + command + "')", redraws);
         }
         // Undo of the last container change, from the key's command to the redrawn page.
-        std::vector<double> undos;
+        Redraws undos;
         for (int run = 0; run < 15; ++run) {
             session.loadAfter("window.frames['controls'].runCommand('http://pagecontainer" +
                               QString::number(1 + run % 2) + "')");
-            undos.push_back(TimeRedraw(session,
-                                       "(function(){var e=window.frames['editor'];"
-                                       "e.loadStylesData();e.hostNavigate('http://undo');})()"));
+            TimeRedraw(session,
+                       "(function(){var e=window.frames['editor'];"
+                       "e.loadStylesData();e.hostNavigate('http://undo');})()",
+                       undos);
         }
-        std::printf(
-            "%4d items: start to welcome %.0f ms, to editor page %.0f ms; "
-            "container redraw median %.1f ms (min %.1f, max %.1f)\n",
-            items, welcome, editor, Median(redraws),
-            *std::min_element(redraws.begin(), redraws.end()),
-            *std::max_element(redraws.begin(), redraws.end()));
+        std::printf("%4d items: start to welcome %.0f ms, to editor page %.0f ms\n", items, welcome,
+                    editor);
+        PrintSized(items, "container redraw", redraws);
         PrintSized(items, "undo to redrawn page", undos);
         if (items == 10) {
             continue;
         }
-        std::vector<double> adds;
+        Redraws adds;
         for (int run = 0; run < 5; ++run) {
-            adds.push_back(TimeRedraw(session, kAddPicture));
+            TimeRedraw(session, kAddPicture, adds);
         }
         PrintSized(items, "add picture to redrawn page", adds);
         TimeItemCommands(session, items);

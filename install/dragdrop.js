@@ -855,7 +855,8 @@ function ddUpdate(u) {
         return false;
     }
     var fresh = ddParsed(u.items);
-    if (fresh.childNodes.length !== u.count ||
+    var added = u.edits.reduce(function (sum, edit) { return sum + edit[2]; }, 0);
+    if (fresh.childNodes.length !== added ||
         !Array.prototype.every.call(fresh.childNodes, ddIsItem)) {
         return false;
     }
@@ -881,15 +882,22 @@ function ddUpdate(u) {
     if (freshContainer) {
         ddTakeAttributes(container, freshContainer);
     }
-    var following = u.from + u.remove < items.length ? items[u.from + u.remove] : end;
-    items.slice(u.from, u.from + u.remove).forEach(function (item) { item.remove(); });
-    parent.insertBefore(fresh, following);
+    // Every edit stands before an item that stays, or at the end: the items are found by the
+    // nodes they were, whatever the edits before them did.
+    var freshItems = Array.prototype.slice.call(fresh.childNodes);
+    var taken = 0;
+    u.edits.forEach(function (edit) {
+        var following = edit[0] + edit[1] < items.length ? items[edit[0] + edit[1]] : end;
+        items.slice(edit[0], edit[0] + edit[1]).forEach(function (item) { item.remove(); });
+        freshItems.slice(taken, taken + edit[2]).forEach(function (item) {
+            parent.insertBefore(item, following);
+        });
+        taken += edit[2];
+    });
     ddReplaceTail(container ? container.parentNode.nextSibling : end, u.tail);
     ddRegisterAgain(u.drag);
     dd.version = u.version;
-    if (u.controls && window.parent.frames['controls']) {
-        window.parent.frames['controls'].location.reload();
-    }
+    ddUpdateControls(u.controls);
     if (document.body.hasAttribute('onload') && typeof window.onload === 'function') {
         window.onload(new Event('load'));
     }
@@ -897,6 +905,18 @@ function ddUpdate(u) {
         (0, eval)(u.run);
     }
     return true;
+}
+
+// The controls page beside takes its new script and shows it as its load does; one still
+// loading reads the new files itself.
+function ddUpdateControls(script) {
+    var controls = window.parent.frames['controls'];
+    if (script === null || !controls || controls.document.readyState !== 'complete' ||
+        typeof controls.onload !== 'function') {
+        return;
+    }
+    (0, controls.eval)(script);
+    controls.onload(new Event('load'));
 }
 
 // The node after the add menu where the page wrote it: the body's items start there.

@@ -43,12 +43,15 @@ std::optional<std::string> ControlsPage::writePage() const {
         return pagePath;
     }
     const std::string labelPath = JoinPath(workingFolder_, kFolderLabelScriptFile);
-    // A click on the label leads to the hosting folder's options.
-    const std::string siteOptions = std::string("http://www.") + kHostingDomain + "/siteoptions";
-    if (!WriteRemadeFile(labelPath, "var folderlabel = " + ScriptString(folderLabel_) +
-                                        ";\nvar siteoptions = " + ScriptString(siteOptions) +
-                                        ";\n")) {
+    if (!WriteRemadeFile(labelPath, labelScript())) {
         return labelPath;
     }
     return std::nullopt;
+}
+
+std::string ControlsPage::labelScript() const {
+    // A click on the label leads to the hosting folder's options.
+    const std::string siteOptions = std::string("http://www.") + kHostingDomain + "/siteoptions";
+    return "var folderlabel = " + ScriptString(folderLabel_) +
+           ";\nvar siteoptions = " + ScriptString(siteOptions) + ";\n";
 }

@@ -23,6 +23,8 @@ class ControlsPage {
     const std::string& folderLabel() const { return folderLabel_; }
 
     static std::string ScriptText(const PageRecord& page, const EditorState& editor);
+    // folderlabel.js: the label and where a click on it leads.
+    std::string labelScript() const;
 
   private:
     std::string workingFolder_;

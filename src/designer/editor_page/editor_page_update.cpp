@@ -1,6 +1,7 @@
 #include "designer/editor_page/editor_page_update.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "common/markup_escaping.h"
 
@@ -11,7 +12,69 @@ std::string ChangedValue(std::string_view before, std::string_view after) {
     return before == after ? "null" : ScriptString(after);
 }
 
+// An item's id, by which it is followed from one page to the next; the whole markup for an
+// item written without one.
+std::string_view ItemKey(std::string_view item) {
+    constexpr std::string_view kStart = "<div id='";
+    if (item.substr(0, kStart.size()) != kStart) {
+        return item;
+    }
+    const std::size_t end = item.find('\'', kStart.size());
+    return end == std::string_view::npos ? item : item.substr(0, end);
+}
+
 }  // namespace
+
+std::vector<ItemEdit> ItemEdits(const std::vector<std::string_view>& before,
+                                const std::vector<std::string_view>& after) {
+    std::unordered_map<std::string_view, int> unmatchedBefore;
+    std::unordered_map<std::string_view, int> unmatchedAfter;
+    for (const std::string_view item : before) {
+        ++unmatchedBefore[ItemKey(item)];
+    }
+    for (const std::string_view item : after) {
+        ++unmatchedAfter[ItemKey(item)];
+    }
+    std::vector<ItemEdit> edits;
+    // Each step removes the old item, adds the new one, or both; steps next to each other
+    // make one edit.
+    const auto step = [&](std::size_t at, std::size_t removed, std::size_t firstNew,
+                          std::size_t added) {
+        if (!edits.empty() && edits.back().at + edits.back().removed == at &&
+            edits.back().firstNew + edits.back().added == firstNew) {
+            edits.back().removed += removed;
+            edits.back().added += added;
+        } else {
+            edits.push_back({at, removed, firstNew, added});
+        }
+    };
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < before.size() || j < after.size()) {
+        const std::string_view oldKey = i < before.size() ? ItemKey(before[i]) : std::string_view();
+        const std::string_view newKey = j < after.size() ? ItemKey(after[j]) : std::string_view();
+        if (i < before.size() && j < after.size() && oldKey == newKey) {
+            if (before[i] != after[j]) {
+                step(i, 1, j, 1);
+            }
+            --unmatchedBefore[oldKey];
+            --unmatchedAfter[newKey];
+            ++i;
+            ++j;
+        } else if (i < before.size() && (j == after.size() || unmatchedAfter[oldKey] == 0)) {
+            --unmatchedBefore[oldKey];
+            step(i++, 1, j, 0);
+        } else if (j < after.size() && (i == before.size() || unmatchedBefore[newKey] == 0)) {
+            --unmatchedAfter[newKey];
+            step(i, 0, j++, 1);
+        } else {
+            --unmatchedBefore[oldKey];
+            --unmatchedAfter[newKey];
+            step(i++, 1, j++, 1);
+        }
+    }
+    return edits;
+}
 
 std::optional<EditorPageParts> PartsOf(std::string_view text, const EditorPageCuts& cuts) {
     std::optional<PageHeadParts> head = SplitPageHead(text.substr(0, cuts.itemsStart));
@@ -37,21 +100,14 @@ std::optional<std::string> EditorPageUpdate(const EditorPageParts& before,
         before.head.siteItemMark != after.head.siteItemMark) {
         return std::nullopt;
     }
-    const std::vector<std::string_view>& old = before.items;
-    const std::vector<std::string_view>& now = after.items;
-    const std::size_t shorter = std::min(old.size(), now.size());
-    std::size_t same = 0;
-    while (same < shorter && old[same] == now[same]) {
-        ++same;
-    }
-    std::size_t sameAtEnd = 0;
-    while (same + sameAtEnd < shorter &&
-           old[old.size() - 1 - sameAtEnd] == now[now.size() - 1 - sameAtEnd]) {
-        ++sameAtEnd;
-    }
     std::string items;
-    for (std::size_t i = same; i < now.size() - sameAtEnd; ++i) {
-        items += now[i];
+    std::string edits;
+    for (const ItemEdit& edit : ItemEdits(before.items, after.items)) {
+        for (std::size_t i = edit.firstNew; i < edit.firstNew + edit.added; ++i) {
+            items += after.items[i];
+        }
+        edits += (edits.empty() ? "[" : ",[") + std::to_string(edit.at) + "," +
+                 std::to_string(edit.removed) + "," + std::to_string(edit.added) + "]";
     }
     std::string update = "{base:" + std::to_string(request.base) +
                          ",version:" + std::to_string(request.version) +
@@ -59,15 +115,13 @@ std::optional<std::string> EditorPageUpdate(const EditorPageParts& before,
                          ",body:" + ChangedValue(before.head.bodyStart, after.head.bodyStart) +
                          ",container:" + ChangedValue(before.head.container, after.head.container) +
                          ",hasContainer:" + (after.head.container.empty() ? "false" : "true") +
-                         ",from:" + std::to_string(same) +
-                         ",remove:" + std::to_string(old.size() - sameAtEnd - same) +
-                         ",total:" + std::to_string(old.size()) + ",items:" + ScriptString(items) +
-                         ",count:" + std::to_string(now.size() - sameAtEnd - same) +
-                         ",tail:" + ScriptString(after.tail);
+                         ",total:" + std::to_string(before.items.size()) + ",edits:[" + edits +
+                         "],items:" + ScriptString(items) + ",tail:" + ScriptString(after.tail);
     update +=
         ",drag:" + (request.registration.empty() ? "null" : ScriptString(request.registration));
     update += ",run:" + (request.onLoad.empty() ? "null" : ScriptString(request.onLoad));
-    update += std::string(",controls:") + (request.controls ? "true" : "false") + "}";
+    update += ",controls:" + (request.controls.empty() ? "null" : ScriptString(request.controls));
+    update += "}";
     // The page decodes its file by a guess when it holds more than ASCII; the update's text
     // would have to be guessed alike.
     if (std::any_of(update.begin(), update.end(),

@@ -26,6 +26,21 @@ struct EditorPageCuts {
 // Nothing for a text whose head PageHead did not write.
 std::optional<EditorPageParts> PartsOf(std::string_view text, const EditorPageCuts& cuts);
 
+// Items of the page shown replaced by items of the new page: from the item at `at` on,
+// `removed` items give way to `added` items of the new page from `firstNew` on.
+struct ItemEdit {
+    std::size_t at = 0;
+    std::size_t removed = 0;
+    std::size_t firstNew = 0;
+    std::size_t added = 0;
+};
+
+// The edits that turn the items before into the items after, each item followed by its id: an
+// item that kept its id and its markup stays, one whose markup changed is replaced, items
+// that came or went are added or removed where they stand. In order of place.
+std::vector<ItemEdit> ItemEdits(const std::vector<std::string_view>& before,
+                                const std::vector<std::string_view>& after);
+
 // What an update in place carries besides the difference of the two pages.
 struct EditorPageUpdateRequest {
     // The version the shown page has, and the one the update gives it.
@@ -35,13 +50,13 @@ struct EditorPageUpdateRequest {
     std::string registration;
     // The script the new page runs once loaded, empty for none.
     std::string onLoad;
-    // Whether the controls page beside it must be loaded again.
-    bool controls = false;
+    // The controls page's scripts when they changed, empty when not.
+    std::string controls;
 };
 
 // The argument of the editor page's ddUpdate that turns the page written as `before` into
-// the one written as `after`: the items that differ between the first and the last that
-// changed, the head's values that changed, the new scripts. Nothing when only a whole load
+// the one written as `after`: the item edits, the head's values that changed, the new
+// scripts. Nothing when only a whole load
 // shows the new page: a container or the site items' mark comes or goes, or what would be sent
 // holds more than ASCII (a page without a declared encoding is decoded by a guess, which an
 // update could not repeat).

@@ -134,13 +134,14 @@ void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& e
         itemEnds.push_back(itemsStart + body.walk.markup.size() + body.extra.size());
     }
     show(page, editor, {itemsStart, std::move(itemEnds), tailStart, tailEnd},
-         Registration(body.script), controlsToo == ControlsPageToo::Yes);
+         Registration(body.script));
 }
 
 void EditorPageWriter::show(const PageRecord& page, const EditorState& editor, EditorPageCuts cuts,
-                            const std::string& registration, bool controlsToo) {
+                            const std::string& registration) {
     const std::string pageFile = JoinPath(page.directory, page.fileName);
-    const std::string controlsScript = ControlsPage::ScriptText(page, editor);
+    const std::string controlsScript =
+        ControlsPage::ScriptText(page, editor) + "\n" + controls_.labelScript();
     std::optional<std::string> update;
     if (!shown_.empty() && pageFile == shownFile_) {
         EditorPageUpdateRequest request;
@@ -148,7 +149,9 @@ void EditorPageWriter::show(const PageRecord& page, const EditorState& editor, E
         request.version = shownVersion_ + 1;
         request.registration = registration;
         request.onLoad = editor.layoutRequest;
-        request.controls = controlsToo || controlsScript != shownControlsScript_;
+        if (controlsScript != shownControlsScript_) {
+            request.controls = controlsScript;
+        }
         const std::optional<EditorPageParts> before = PartsOf(shown_, shownCuts_);
         const std::optional<EditorPageParts> after = PartsOf(text_, cuts);
         if (before && after) {

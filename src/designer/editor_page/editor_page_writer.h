@@ -77,12 +77,12 @@ class EditorPageWriter {
     void writeAndShow(const PageRecord& page, const EditorState& editor, const Body& body,
                       ControlsPageToo controlsToo);
     void show(const PageRecord& page, const EditorState& editor, EditorPageCuts cuts,
-              const std::string& registration, bool controlsToo);
+              const std::string& registration);
 
     std::string workingFolder_;
     std::string text_;
-    // The page shown: its text (empty when unknown), where it is cut, its file, its controls
-    // script and its version.
+    // The page shown: its text (empty when unknown), where it is cut, its file, the controls
+    // page's scripts beside it and its version.
     std::string shown_;
     EditorPageCuts shownCuts_;
     std::string shownFile_;

@@ -381,3 +381,50 @@ TEST_F(LayoutFlowTest, AnItemShrunkAtTheFootOfAScrolledPageFollowsThePointer) {
         return false;
     }));
 }
+
+// After each command the editor page is brought up to date in place; loaded whole from the
+// file the program wrote, it is the same page: the same markup and the same items registered.
+TEST_F(LayoutFlowTest, APageUpdatedInPlaceIsThePageAWholeLoadShows) {
+    PageRecord stored = textAndPicturePage("first.html", "Words");
+    stored.links = {"http://example.com/"};
+    store(stored, true);
+    startWindow();
+    ASSERT_TRUE(resume());
+    window->browser()->focusProxy()->setFocus();
+    const QString shown = QStringLiteral(
+        "(function(){var e=window.frames['editor'];var page=e.document.documentElement"
+        ".cloneNode(true);page.querySelectorAll('#dd-handle,#dd-band,.dd-guide').forEach("
+        "function(n){n.remove();});return page.outerHTML+'\\n'+e.dd.elements.map(function(r){"
+        "return r.name+(r.draggable?'':' fixed')+(r.scalable?' scalable':'')+' '+r.z;})"
+        ".join(',')+(e.dd.resizable?' resizable':'')+(e.dd.handCursor?' hand':'');})()");
+    const auto sameAsLoaded = [&](const char* after) {
+        const QString version = editorVersion();
+        EXPECT_TRUE(version.toInt() > 0) << after << ": updated in place, not loaded";
+        const QString inPlace = js(shown).toString();
+        js(QStringLiteral("window.frames['editor'].location.reload()"));
+        ASSERT_TRUE(WaitFor([&] {
+            return editorVersion() == QLatin1String("undefined") &&
+                   js("window.frames['editor'].document.readyState").toString() ==
+                       QLatin1String("complete");
+        })) << after;
+        EXPECT_EQ(inPlace, js(shown).toString()) << after;
+    };
+    pick(Section(1));
+    ASSERT_TRUE(redrawnAfter([&] { press(Qt::Key_D, Qt::ControlModifier); }));
+    sameAsLoaded("a duplicate");
+    ASSERT_TRUE(controlsCommand(QStringLiteral("http://pagecontainer3")));
+    sameAsLoaded("a wider container");
+    ASSERT_TRUE(controlsCommand(QStringLiteral("http://gridchange2")));
+    sameAsLoaded("a grid");
+    ASSERT_TRUE(redrawnAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    sameAsLoaded("an undo");
+    pick(Section(1));
+    ASSERT_TRUE(redrawnAfter([&] { pressInPage(Qt::Key_Delete); }));
+    sameAsLoaded("a delete");
+    prompts.openFileNames = {path("webpages/quillora-logo.gif")};
+    ASSERT_TRUE(redrawnAfter([&] {
+        js("(function(){var e=window.frames['editor'];e.openMenu(300,200,true);"
+           "e.addGraphic();})()");
+    }));
+    sameAsLoaded("a picture added");
+}

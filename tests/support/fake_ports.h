@@ -28,11 +28,17 @@ class FakeClipboard : public Clipboard {
 class FakeBrowser : public Browser {
   public:
     void navigate(const std::string& address) override { addresses.push_back(address); }
+    // An update in place shows the screen page as a load does; its argument is kept.
+    void updateEditorPage(const std::string& screenPage, const std::string& update) override {
+        updates.push_back(update);
+        addresses.push_back(screenPage);
+    }
     std::optional<std::string> editorLayout() override {
         ++layoutReads;
         return layout;
     }
     std::vector<std::string> addresses;
+    std::vector<std::string> updates;
     // What the editor page would report; nothing, as when no editor page is shown.
     std::optional<std::string> layout;
     int layoutReads = 0;

@@ -929,10 +929,17 @@ function ddIsItem(node) {
     return !!node && node.nodeName === 'DIV' && node.id.indexOf('dd-') !== 0;
 }
 
+// The markup as nodes of this page, parsed as the page's own: a page without a doctype reads
+// "top:120" as pixels, which a template's inert document would not. Scripts so parsed never
+// run.
 function ddParsed(markup) {
-    var template = document.createElement('template');
-    template.innerHTML = markup;
-    return template.content;
+    var holder = document.createElement('div');
+    holder.innerHTML = markup;
+    var nodes = document.createDocumentFragment();
+    while (holder.firstChild) {
+        nodes.appendChild(holder.firstChild);
+    }
+    return nodes;
 }
 
 // The element's attributes become the other's, in its order.

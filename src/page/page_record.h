@@ -96,6 +96,10 @@ struct EditorState {
     bool layoutAnnounced = false;
     // The layout the last command took from the editor page, for the undo steps.
     std::optional<std::string> takenLayout;
+    // The layout the editor page last reported, and how many reports there have been: from
+    // them the editor page's writer learns which items the user moved since it wrote them.
+    std::string reportedLayout;
+    int layoutReports = 0;
     std::string centringRequest;
     // A call of the editor page's script run once the next redrawn page has loaded: the items
     // to select after a paste, an alignment chosen in an item's options.

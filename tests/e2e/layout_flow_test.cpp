@@ -383,7 +383,8 @@ TEST_F(LayoutFlowTest, AnItemShrunkAtTheFootOfAScrolledPageFollowsThePointer) {
 }
 
 // After each command the editor page is brought up to date in place; loaded whole from the
-// file the program wrote, it is the same page: the same markup and the same items registered.
+// file the program wrote, it is the same page: the same markup, the same items registered,
+// each at the same place and size.
 TEST_F(LayoutFlowTest, APageUpdatedInPlaceIsThePageAWholeLoadShows) {
     PageRecord stored = textAndPicturePage("first.html", "Words");
     stored.links = {"http://example.com/"};
@@ -395,7 +396,8 @@ TEST_F(LayoutFlowTest, APageUpdatedInPlaceIsThePageAWholeLoadShows) {
         "(function(){var e=window.frames['editor'];var page=e.document.documentElement"
         ".cloneNode(true);page.querySelectorAll('#dd-handle,#dd-band,.dd-guide').forEach("
         "function(n){n.remove();});return page.outerHTML+'\\n'+e.dd.elements.map(function(r){"
-        "return r.name+(r.draggable?'':' fixed')+(r.scalable?' scalable':'')+' '+r.z;})"
+        "return r.name+(r.draggable?'':' fixed')+(r.scalable?' scalable':'')+' '+r.z+' '+r.x+','+"
+        "r.y+' '+r.w+'x'+r.h;})"
         ".join(',')+(e.dd.resizable?' resizable':'')+(e.dd.handCursor?' hand':'');})()");
     const auto sameAsLoaded = [&](const char* after) {
         const QString version = editorVersion();

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "common/markup_escaping.h"
+#include "page/page_record.h"
 
 namespace {
 
@@ -23,7 +24,41 @@ std::string_view ItemKey(std::string_view item) {
     return end == std::string_view::npos ? item : item.substr(0, end);
 }
 
+// Each record of a layout by its id.
+std::unordered_map<std::string_view, std::string_view> RecordsById(std::string_view layout) {
+    std::unordered_map<std::string_view, std::string_view> records;
+    while (!layout.empty()) {
+        const std::size_t end = std::min(layout.find('|'), layout.size());
+        const std::string_view record = layout.substr(0, end);
+        records.emplace(RecordIdIn(record), record);
+        layout.remove_prefix(std::min(end + 1, layout.size()));
+    }
+    return records;
+}
+
 }  // namespace
+
+void ForgetMovedItems(EditorPageParts& shown, std::string_view writtenFrom,
+                      std::string_view reported) {
+    if (writtenFrom == reported) {
+        return;
+    }
+    const auto written = RecordsById(writtenFrom);
+    const auto now = RecordsById(reported);
+    constexpr std::string_view kIdStart = "<div id='";
+    for (std::string_view& item : shown.items) {
+        const std::string_view key = ItemKey(item);
+        if (key.size() <= kIdStart.size()) {
+            continue;
+        }
+        const std::string_view id = key.substr(kIdStart.size());
+        const auto before = written.find(id);
+        const auto after = now.find(id);
+        if (before == written.end() || after == now.end() || before->second != after->second) {
+            item = std::string_view();
+        }
+    }
+}
 
 std::vector<ItemEdit> ItemEdits(const std::vector<std::string_view>& before,
                                 const std::vector<std::string_view>& after) {

@@ -26,6 +26,12 @@ struct EditorPageCuts {
 // Nothing for a text whose head PageHead did not write.
 std::optional<EditorPageParts> PartsOf(std::string_view text, const EditorPageCuts& cuts);
 
+// The items of the page shown whose records the page reported otherwise than they were
+// written from (the user moved or resized them since) no longer show what was written: they
+// are marked so that any new markup replaces them.
+void ForgetMovedItems(EditorPageParts& shown, std::string_view writtenFrom,
+                      std::string_view reported);
+
 // Items of the page shown replaced by items of the new page: from the item at `at` on,
 // `removed` items give way to `added` items of the new page from `firstNew` on.
 struct ItemEdit {

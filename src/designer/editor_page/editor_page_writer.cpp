@@ -152,8 +152,11 @@ void EditorPageWriter::show(const PageRecord& page, const EditorState& editor, E
         if (controlsScript != shownControlsScript_) {
             request.controls = controlsScript;
         }
-        const std::optional<EditorPageParts> before = PartsOf(shown_, shownCuts_);
+        std::optional<EditorPageParts> before = PartsOf(shown_, shownCuts_);
         const std::optional<EditorPageParts> after = PartsOf(text_, cuts);
+        if (before && editor.layoutReports != shownLayoutReports_) {
+            ForgetMovedItems(*before, shownStylesData_, editor.reportedLayout);
+        }
         if (before && after) {
             update = EditorPageUpdate(*before, *after, request);
         }
@@ -168,6 +171,8 @@ void EditorPageWriter::show(const PageRecord& page, const EditorState& editor, E
     shownCuts_ = std::move(cuts);
     shownFile_ = pageFile;
     shownControlsScript_ = controlsScript;
+    shownStylesData_ = page.stylesData;
+    shownLayoutReports_ = editor.layoutReports;
 }
 
 void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {

@@ -82,12 +82,15 @@ class EditorPageWriter {
     std::string workingFolder_;
     std::string text_;
     // The page shown: its text (empty when unknown), where it is cut, its file, the controls
-    // page's scripts beside it and its version.
+    // page's scripts beside it, its version, the layout it was written from and the number of
+    // layouts the page had reported then.
     std::string shown_;
     EditorPageCuts shownCuts_;
     std::string shownFile_;
     std::string shownControlsScript_;
     int shownVersion_ = 0;
+    std::string shownStylesData_;
+    int shownLayoutReports_ = 0;
     ControlsPage& controls_;
     Browser& browser_;
     Clipboard& clipboard_;

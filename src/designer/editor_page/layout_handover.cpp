@@ -33,5 +33,7 @@ bool TakeLayoutFromClipboard(PageRecord& page, EditorState& editor, Clipboard& c
     }
     page.stylesData = layout;
     editor.takenLayout = layout;
+    editor.reportedLayout = layout;
+    ++editor.layoutReports;
     return true;
 }

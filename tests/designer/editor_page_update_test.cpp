@@ -151,3 +151,22 @@ TEST_F(EditorPageUpdateTest, APageShownInThePhoneViewIsLoadedWholeWhenItComesBac
     EXPECT_EQ(phoneViews, 1);
     EXPECT_TRUE(browser.updates.empty());
 }
+
+TEST_F(EditorPageUpdateTest, AnItemTheUserMovedIsWrittenAgainWhenAnUndoPutsItBack) {
+    PageRecord page = ItemPage();
+    write(page);
+    const std::string written = page.stylesData;
+    // The user drags the first section; the page reports it and nothing is written.
+    const std::size_t top = page.stylesData.find("TOP: 30px");
+    page.stylesData.replace(top, 9, "TOP: 77px");
+    editor.reportedLayout = page.stylesData;
+    ++editor.layoutReports;
+    // An undo puts it back: the markup is the one written before, the page shows otherwise.
+    page.stylesData = written;
+    write(page);
+    ASSERT_EQ(browser.updates.size(), 1u);
+    EXPECT_NE(browser.updates[0].find("edits:[[0,1,1]]"), std::string::npos) << browser.updates[0];
+    EXPECT_NE(browser.updates[0].find("TOP: 30px"), std::string::npos);
+    EXPECT_EQ(browser.updates[0].find("pagetextitem3~\\' style"), std::string::npos)
+        << "an item the user left alone is not sent";
+}

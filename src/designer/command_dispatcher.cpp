@@ -1,6 +1,8 @@
 #include "designer/command_dispatcher.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "common/paths.h"
 #include "common/service_addresses.h"
@@ -16,6 +18,7 @@
 #include "designer/pages/published_page_writer.h"
 #include "designer/phone/phone_view.h"
 #include "hosting/hosting_commands.h"
+#include "page/site_items.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/clipboard.h"
@@ -200,12 +203,15 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     };
     if (command("http://keydelete", true)) {
         const std::string name = argumentOf("http://keydelete");
-        if (ItemNames(name).size() > 1) {
-            parts_.items.remove(name);
-        } else if (name.rfind(kTextIdPrefix, 0) == 0) {
-            parts_.operations.deleteText(name);
-        } else {
-            parts_.operations.deletePicture(ItemNameIn(name));
+        const std::vector<std::string> names = ItemNames(name);
+        if (deletionAgreed(names)) {
+            if (names.size() > 1) {
+                parts_.items.remove(name);
+            } else if (name.rfind(kTextIdPrefix, 0) == 0) {
+                parts_.operations.deleteText(name);
+            } else {
+                parts_.operations.deletePicture(ItemNameIn(name));
+            }
         }
     }
     // The selected items of the editor page, named one after another.
@@ -287,7 +293,7 @@ void CommandDispatcher::textClicked(const std::string& address) {
     if (*choice == "EDIT") {
         parts_.operations.editText(argument);
     }
-    if (*choice == "DELETE") {
+    if (*choice == "DELETE" && deletionAgreed({ItemNameIn(argument)})) {
         parts_.operations.deleteText(argument);
     }
     if (*choice == "CENTER") {
@@ -307,9 +313,21 @@ void CommandDispatcher::pictureClicked(const std::string& address) {
     if (*choice == "EDIT") {
         parts_.operations.editPicture(name);
     }
-    if (*choice == "DELETE") {
+    if (*choice == "DELETE" && deletionAgreed({name})) {
         parts_.operations.deletePicture(name);
     }
+}
+
+bool CommandDispatcher::deletionAgreed(const std::vector<std::string>& names) {
+    if (std::none_of(names.begin(), names.end(),
+                     [](const std::string& name) { return IsSiteItemId(name); })) {
+        return true;
+    }
+    return parts_.prompts.messageBox(
+               "Shared items stand on every page of the site folder: deleted here, they leave "
+               "every page when this page is saved. Delete them?",
+               "DELETE SHARED ITEMS", MessageButtons::YesNo,
+               MessageIcon::Warning) == MessageAnswer::Yes;
 }
 
 bool CommandDispatcher::shared(const std::string& choice, const std::string& name,

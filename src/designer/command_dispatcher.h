@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct Workspace;
 class Clipboard;
@@ -68,6 +69,9 @@ class CommandDispatcher {
     // "On every page of this site" or "On this page only" chosen for the item named (and the
     // others selected with it); false for any other choice.
     bool shared(const std::string& choice, const std::string& name, const std::string& address);
+    // Whether the named items may be deleted: the user is asked first about shared items,
+    // which leave every page of the folder.
+    bool deletionAgreed(const std::vector<std::string>& names);
     void pictureClicked(const std::string& address);
     void siteOptions();
 

@@ -1,5 +1,7 @@
 #include "items/sitemenu.h"
 
+#include <QColorDialog>
+
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -11,6 +13,8 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <algorithm>
+
+#include "page/site_menu.h"
 
 namespace {
 
@@ -29,6 +33,22 @@ QLineEdit* ColourField(const std::string& value, const QString& name, QWidget* p
     field->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("#[0-9A-Fa-f]{0,6}")), field));
     return field;
+}
+
+// The colour's text with a button beside it that picks it from the colour dialog.
+QHBoxLayout* WithColourButton(QLineEdit* field, QWidget* parent) {
+    auto* row = new QHBoxLayout();
+    row->addWidget(field);
+    auto* choose = new QPushButton(QStringLiteral("Choose..."), parent);
+    choose->setObjectName(field->objectName() + QStringLiteral("Button"));
+    QObject::connect(choose, &QPushButton::clicked, parent, [field, parent] {
+        const QColor chosen = QColorDialog::getColor(QColor(field->text()), parent);
+        if (chosen.isValid()) {
+            field->setText(chosen.name(QColor::HexRgb).toUpper());
+        }
+    });
+    row->addWidget(choose);
+    return row;
 }
 
 }  // namespace
@@ -51,7 +71,7 @@ sitemenu::sitemenu(const SiteMenu& current, const FolderPages& pages, QWidget* p
             std::any_of(current.pages.begin(), current.pages.end(),
                         [&file = file](const auto& entry) { return entry.first == file; });
         if (!listed) {
-            pages_->addItem(PageItem(file, title.empty() ? file : title, false));
+            pages_->addItem(PageItem(file, MenuLabel(file, title), false));
         }
     }
     pages_->setCurrentRow(0);
@@ -86,9 +106,10 @@ sitemenu::sitemenu(const SiteMenu& current, const FolderPages& pages, QWidget* p
     size_->setValue(current.size);
     form->addRow(QStringLiteral("Size (points)"), size_);
     colour_ = ColourField(current.colour, QStringLiteral("colour"), this);
-    form->addRow(QStringLiteral("Colour"), colour_);
+    form->addRow(QStringLiteral("Colour"), WithColourButton(colour_, this));
     currentColour_ = ColourField(current.currentColour, QStringLiteral("currentColour"), this);
-    form->addRow(QStringLiteral("Colour of the page shown"), currentColour_);
+    form->addRow(QStringLiteral("Colour of the page shown"),
+                 WithColourButton(currentColour_, this));
     content()->addLayout(form);
     newPages_ = new QCheckBox(QStringLiteral("Pages added later join the menu"), this);
     newPages_->setObjectName(QStringLiteral("newPages"));
@@ -118,9 +139,11 @@ SiteMenu sitemenu::menu() const {
     menu.newPages = newPages_->isChecked();
     for (int row = 0; row < pages_->count(); ++row) {
         const QListWidgetItem* item = pages_->item(row);
+        const std::string file = item->data(Qt::UserRole).toString().toStdString();
         if (item->checkState() == Qt::Checked) {
-            menu.pages.emplace_back(item->data(Qt::UserRole).toString().toStdString(),
-                                    item->text().toStdString());
+            menu.pages.emplace_back(file, item->text().toStdString());
+        } else {
+            menu.leftOut.push_back(file);
         }
     }
     return menu;

@@ -9,6 +9,9 @@
 
 #include "page/phone_choices.h"
 
+// The title a new page has until the user gives it one.
+inline constexpr const char* kDefaultPageTitle = "New Web Page";
+
 // One page as it is stored: the values of its row in the page table, the layout (styles data)
 // and five lists. The text, rich-text and text-properties lists run parallel by index, and so
 // do the picture and link lists.
@@ -16,7 +19,7 @@ struct PageRecord {
     std::string id;
     std::string directory;
     std::string fileName = "index.html";
-    std::string pageTitle = "New Web Page";
+    std::string pageTitle = kDefaultPageTitle;
     std::string backColor = "#FFFFFF";
     std::string backImage;
     std::string pageColor = "#E2E2E2";

@@ -68,6 +68,8 @@ std::optional<SiteMenu> ReadSiteMenu(const std::string& richText) {
             menu.currentColour = value;
         } else if (word == "NEWPAGES") {
             menu.newPages = value == "1";
+        } else if (word == "LEFTOUT") {
+            menu.leftOut.push_back(value);
         } else if (word == "PAGE") {
             const std::size_t bar = value.find('|');
             menu.pages.emplace_back(value.substr(0, bar),
@@ -88,13 +90,20 @@ std::string WriteSiteMenu(const SiteMenu& menu) {
         std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
         text += "\nPAGE " + file + "|" + oneLine;
     }
+    for (const std::string& file : menu.leftOut) {
+        text += "\nLEFTOUT " + file;
+    }
     return text;
+}
+
+std::string MenuLabel(const std::string& file, const std::string& title) {
+    return title.empty() || title == kDefaultPageTitle ? file : title;
 }
 
 SiteMenu MenuOfPages(const FolderPages& pages) {
     SiteMenu menu;
     for (const auto& [file, title] : pages) {
-        menu.pages.emplace_back(file, title.empty() ? file : title);
+        menu.pages.emplace_back(file, MenuLabel(file, title));
     }
     return menu;
 }
@@ -115,9 +124,11 @@ std::string SiteMenuMarkup(const SiteMenu& menu, const std::string& current,
         for (const auto& page : pages) {
             const bool listed =
                 std::any_of(menu.pages.begin(), menu.pages.end(),
-                            [&page](const auto& entry) { return entry.first == page.first; });
+                            [&page](const auto& entry) { return entry.first == page.first; }) ||
+                std::find(menu.leftOut.begin(), menu.leftOut.end(), page.first) !=
+                    menu.leftOut.end();
             if (!listed) {
-                shown.emplace_back(page.first, page.second.empty() ? page.first : page.second);
+                shown.emplace_back(page.first, MenuLabel(page.first, page.second));
             }
         }
     }
@@ -160,5 +171,37 @@ bool RenameInMenu(SiteMenu& menu, const std::string& oldName, const std::string&
             renamed = true;
         }
     }
+    for (std::string& file : menu.leftOut) {
+        if (file == oldName) {
+            file = newName;
+            renamed = true;
+        }
+    }
     return renamed;
+}
+
+bool RetitleInMenu(SiteMenu& menu, const std::string& file, const std::string& oldTitle,
+                   const std::string& newTitle) {
+    bool changed = false;
+    for (auto& [entry, label] : menu.pages) {
+        if (entry == file && label == MenuLabel(file, oldTitle) &&
+            label != MenuLabel(file, newTitle)) {
+            label = MenuLabel(file, newTitle);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+bool RetitleInMenus(PageRecord& page, const std::string& file, const std::string& oldTitle,
+                    const std::string& newTitle) {
+    bool changed = false;
+    for (std::string& richText : page.richTexts) {
+        std::optional<SiteMenu> menu = ReadSiteMenu(richText);
+        if (menu && RetitleInMenu(*menu, file, oldTitle, newTitle)) {
+            richText = WriteSiteMenu(*menu);
+            changed = true;
+        }
+    }
+    return changed;
 }

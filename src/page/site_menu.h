@@ -13,14 +13,28 @@ bool HoldsSiteMenu(const PageRecord& page);
 std::optional<SiteMenu> ReadSiteMenu(const std::string& richText);
 std::string WriteSiteMenu(const SiteMenu& menu);
 
-// A new menu of every page of the folder, under their titles.
+// A page's label in a menu until the user gives it one: its title, or its file name while
+// the title is none or the one every new page has.
+std::string MenuLabel(const std::string& file, const std::string& title);
+
+// A new menu of every page of the folder, under their labels.
 SiteMenu MenuOfPages(const FolderPages& pages);
 
 // The menu as the page named current shows it: a <nav> of a list of links, the current page
-// marked (aria-current and its own colour, underlined); pages no longer in the folder left
-// out; on screens narrower than 600 pixels one column of links 48 pixels high.
+// marked (aria-current and its own colour, underlined); pages no longer in the folder and
+// pages the user left out not shown; on screens narrower than 600 pixels one column of links
+// 48 pixels high.
 std::string SiteMenuMarkup(const SiteMenu& menu, const std::string& current,
                            const FolderPages& pages);
 
 // The menu with its entries for oldName leading to newName; false when it had none.
 bool RenameInMenu(SiteMenu& menu, const std::string& oldName, const std::string& newName);
+
+// The page's entries labelled by default (from its old title) take the label of its new
+// title; labels the user wrote stay. False when none changed.
+bool RetitleInMenu(SiteMenu& menu, const std::string& file, const std::string& oldTitle,
+                   const std::string& newTitle);
+
+// Every site menu of the page retitled so; false when none changed.
+bool RetitleInMenus(PageRecord& page, const std::string& file, const std::string& oldTitle,
+                    const std::string& newTitle);

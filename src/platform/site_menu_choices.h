@@ -19,6 +19,8 @@ struct SiteMenu {
     bool newPages = true;
     // The pages shown, in order: file name and label.
     std::vector<std::pair<std::string, std::string>> pages;
+    // Pages the user took out: they stay out, whether or not later pages join.
+    std::vector<std::string> leftOut;
 };
 
 // The folder's pages a menu may show: file name and title.

@@ -260,7 +260,7 @@ void MainView::buildMenu() {
     connect(pageMenu->addAction(QStringLiteral("Site Options...")), &QAction::triggered, this,
             [this] { perform([this] { session_->pageSiteOptions().editSiteOptions(); }); });
     connect(pageMenu->addAction(QStringLiteral("Add Site Menu")), &QAction::triggered, this,
-            [this] { perform([this] { session_->catalog().addSiteMenu(); }); });
+            [this] { perform([this] { session_->catalog().addSiteMenu(ports_.prompts); }); });
     connect(pageMenu->addAction(QStringLiteral("Check Site...")), &QAction::triggered, this,
             [this] { perform([this] { session_->catalog().checkSite(ports_.prompts); }); });
     connect(pageMenu->addAction(QStringLiteral("Phone Preview")), &QAction::triggered, this,

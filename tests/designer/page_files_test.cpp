@@ -423,6 +423,43 @@ TEST(SiteMenu, EachPageMarksItselfAndGonePagesLeaveTheMenu) {
     EXPECT_NE(fixed.find("color:#000000"), std::string::npos);
 }
 
+TEST(SiteMenu, PagesLeftOutStayOutAndDefaultTitlesGiveWayToFileNames) {
+    const FolderPages pages = {{"index.html", "Home"},
+                               {"contact.html", kDefaultPageTitle},
+                               {"later.html", kDefaultPageTitle}};
+    SiteMenu menu = MenuOfPages({{"index.html", "Home"}, {"contact.html", kDefaultPageTitle}});
+    EXPECT_EQ(menu.pages[1].second, "contact.html") << "not \"New Web Page\" for every page";
+    menu.leftOut = {"index.html"};
+    const SiteMenu read = *ReadSiteMenu(WriteSiteMenu(menu));
+    EXPECT_EQ(read.leftOut, menu.leftOut);
+    menu.pages.erase(menu.pages.begin());
+    const std::string markup = SiteMenuMarkup(menu, "contact.html", pages);
+    EXPECT_EQ(markup.find("index.html"), std::string::npos) << "left out, though pages join";
+    EXPECT_NE(markup.find("<a href='later.html'>later.html</a>"), std::string::npos) << markup;
+    EXPECT_EQ(WriteSiteMenu(MenuOfPages(pages)).find("LEFTOUT"), std::string::npos)
+        << "a menu without pages left out keeps its stored text";
+    SiteMenu renamed = menu;
+    ASSERT_TRUE(RenameInMenu(renamed, "index.html", "home.html"));
+    EXPECT_EQ(renamed.leftOut, std::vector<std::string>{"home.html"});
+
+    // A new title relabels the entries its old title labelled, never a label the user wrote.
+    struct Case {
+        const char* label;
+        const char* oldTitle;
+        const char* newTitle;
+        const char* after;
+    };
+    for (const Case& test : {Case{"contact.html", kDefaultPageTitle, "Contact", "Contact"},
+                             Case{"Contact", "Contact", "Write to us", "Write to us"},
+                             Case{"Say hello", "Contact", "Write to us", "Say hello"},
+                             Case{"Contact", "Contact", kDefaultPageTitle, "contact.html"}}) {
+        SiteMenu one;
+        one.pages = {{"contact.html", test.label}};
+        RetitleInMenu(one, "contact.html", test.oldTitle, test.newTitle);
+        EXPECT_EQ(one.pages[0].second, test.after) << test.label << " -> " << test.newTitle;
+    }
+}
+
 // A shared menu over three pages, one renamed between two publishes: every page marks
 // itself, and no published link leads to a page that is not there.
 TEST_F(PageFilesTest, AMenuFollowsARenameAndNoLinkLeadsNowhere) {
@@ -498,4 +535,11 @@ TEST_F(PageFilesTest, AMenuFollowsARenameAndNoLinkLeadsNowhere) {
                   std::string::npos)
             << name;
     }
+    // Saved under a new title, it has that title in every page's menu at once.
+    page().pageTitle = "Write to us";
+    handOver(page().stylesData);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_NE(ReadFile(JoinPath(siteFolder(), "home.html"))
+                  .find("<a href='contact.html'>Write to us</a>"),
+              std::string::npos);
 }

@@ -31,6 +31,7 @@
 #include "items/sitecheck.h"
 #include "items/sitemenu.h"
 #include "items/siteoptions.h"
+#include "page/site_menu.h"
 #include "real_widgets.h"
 #include "shell/qt_ports.h"
 #include "support/fake_ports.h"
@@ -349,9 +350,28 @@ TEST(Dialogs, TheSiteMenuWindowOrdersTicksAndRelabelsThePages) {
     QApplication::processEvents();
     auto* down = dialog.findChild<QRadioButton*>("down");
     QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(5, down->height() / 2));
-    const SiteMenu chosen = dialog.menu();
+    // The colour from the colour dialog its button opens.
+    QTimer::singleShot(300, [] {
+        auto* colours = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(colours, nullptr);
+        colours->setCurrentColor(QColor(0x12, 0x34, 0x56));
+        colours->accept();
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>("colourButton"), Qt::LeftButton);
+    SiteMenu chosen = dialog.menu();
     EXPECT_EQ(chosen.pages,
               (std::vector<std::pair<std::string, std::string>>{
                   {"new.html", "New"}, {"index.html", "Home"}, {"about.html", "About us"}}));
+    EXPECT_TRUE(chosen.leftOut.empty());
     EXPECT_FALSE(chosen.across);
+    EXPECT_EQ(chosen.colour, "#123456");
+    // Home unticked stays out of the menu, though later pages join it.
+    pages->setCurrentRow(1);
+    QTest::keyClick(pages, Qt::Key_Space);
+    chosen = dialog.menu();
+    EXPECT_EQ(chosen.leftOut, std::vector<std::string>{"index.html"});
+    EXPECT_EQ(SiteMenuMarkup(chosen, "about.html",
+                             {{"index.html", "Home"}, {"about.html", "About"}, {"new.html", "New"}})
+                  .find("index.html"),
+              std::string::npos);
 }

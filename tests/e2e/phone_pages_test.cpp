@@ -284,4 +284,29 @@ TEST_F(PhonePagesTest, AddSiteMenuPutsTheFoldersPagesOnThePageAndItsOptionsChang
     EXPECT_NE(ReadFile(path("webpages/more.html"))
                   .find("<a href='more.html' aria-current='page'>More to read</a>"),
               std::string::npos);
+
+    // Delete on the shared menu asks first: No keeps it, Yes takes it away.
+    window->browser()->focusProxy()->setFocus();
+    js("(function(){var e=window.frames['editor'];"
+       "e.ddSelectNames('pagetextitemS1~');})()");
+    prompts.answers = {MessageAnswer::No};
+    pressInPage(Qt::Key_Delete);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "DELETE SHARED ITEMS");
+    EXPECT_EQ(js(links).toString(), "More to read|Home");
+    js("(function(){var e=window.frames['editor'];"
+       "e.ddSelectNames('pagetextitemS1~');})()");
+    prompts.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(redrawnAfter([&] { pressInPage(Qt::Key_Delete); }));
+    EXPECT_EQ(js(links).toString(), "");
+}
+
+// A folder without pages has nothing for a site menu to list: the user is told so, and the
+// page is left as it was.
+TEST_F(PhonePagesTest, AddSiteMenuInAFolderWithoutPagesSaysSo) {
+    startWindow();
+    ASSERT_TRUE(welcomeShown());
+    menuEntry("Add Site Menu").trigger();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_NE(prompts.shown[0].text.find("no pages yet"), std::string::npos);
 }

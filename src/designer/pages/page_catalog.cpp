@@ -98,7 +98,7 @@ void PageCatalog::resetToFreshPage() {
     workspace_.editor.gridStart = "0";
     page.pageWidth = "0";
     page.pageLength = "1000";
-    page.pageTitle = "New Web Page";
+    page.pageTitle = kDefaultPageTitle;
     workspace_.caption = page.pageTitle;
     page.pageColor = "#E2E2E2";
     page.backColor = "#FFFFFF";
@@ -141,8 +141,18 @@ void PageCatalog::checkSite(Prompts& prompts) {
     choosePage(static_cast<std::size_t>(page - pages.begin()));
 }
 
-void PageCatalog::addSiteMenu() {
+void PageCatalog::addSiteMenu(Prompts& prompts) {
     PageRecord& page = workspace_.page;
+    const FolderPages pages = store_.sitePages(SiteFolderShown(workspace_));
+    // A menu of no pages would draw an empty box.
+    if (pages.empty()) {
+        prompts.messageBox(
+            "This site folder has no pages yet, so a site menu would have "
+            "nothing to list. Save a page into the folder first, then add the "
+            "menu.",
+            "SITE MENU", MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
         page.stylesData = *layout;
     }
@@ -150,7 +160,7 @@ void PageCatalog::addSiteMenu() {
     page.stylesData += (page.stylesData.empty() ? "" : "|") + std::string(kRecordStart) + id +
                        "' style='position: absolute; top: 10px; left: 10px; visibility: "
                        "visible;'>";
-    page.sitePages = store_.sitePages(SiteFolderShown(workspace_));
+    page.sitePages = pages;
     page.texts.push_back(id);
     page.richTexts.push_back(WriteSiteMenu(MenuOfPages(page.sitePages)));
     page.textProperties.push_back(id + "^^^^^" + kLeftAligned);

@@ -18,8 +18,8 @@ class PageCatalog {
     // the finding the user opens shows its page with its item selected.
     void checkSite(Prompts& prompts);
     // A menu of the site folder's pages added at the top left of the page, shared with every
-    // page of the folder, and selected.
-    void addSiteMenu();
+    // page of the folder, and selected; a folder without pages is told so instead.
+    void addSiteMenu(Prompts& prompts);
 
     // Every stored folder that still exists on disk, sorted.
     void fillFolderList();

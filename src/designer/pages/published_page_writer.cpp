@@ -51,6 +51,9 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     // A page new to a folder with a site menu joins every other page's menu.
     const bool joinsMenus =
         HoldsSiteMenu(page) && store_.pageIdOf(page.directory, page.fileName).empty();
+    // A new title reaches every page's menu at this save, not at the next Publish Site: the
+    // menus it labelled by default follow it.
+    const bool retitled = retitledWithMenus(page);
     const bool stored = store_.savePage(page);
     // Its menus list the folder's pages as they now are, this one among them.
     if (HoldsSiteMenu(page)) {
@@ -73,10 +76,25 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     }
     // The items every page shares changed: every page of the folder carries them anew.
     if (page.directory == siteFolder &&
-        (joinsMenus || (sharing && !SameItems(storedSiteItems(siteFolder), sharedBefore)))) {
+        (joinsMenus || retitled ||
+         (sharing && !SameItems(storedSiteItems(siteFolder), sharedBefore)))) {
         republishOthers(siteFolder, page.fileName);
     }
     return text;
+}
+
+bool PublishedPageWriter::retitledWithMenus(PageRecord& page) {
+    std::optional<std::string> oldTitle;
+    for (const auto& [file, title] : store_.sitePages(page.directory)) {
+        if (file == page.fileName) {
+            oldTitle = title;
+        }
+    }
+    if (!oldTitle || *oldTitle == page.pageTitle) {
+        return false;
+    }
+    RetitleInMenus(page, page.fileName, *oldTitle, page.pageTitle);
+    return HoldsSiteMenu(page) || HoldsSiteMenu(storedSiteItems(page.directory));
 }
 
 PageRecord PublishedPageWriter::storedSiteItems(const std::string& folder) {

@@ -84,6 +84,10 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
 }
 
 bool PublishedPageWriter::retitledWithMenus(PageRecord& page) {
+    // Menus live in the page or among the items it shares with the folder.
+    if (!HoldsSiteMenu(page) && !page.siteItemsShown) {
+        return false;
+    }
     std::optional<std::string> oldTitle;
     for (const auto& [file, title] : store_.sitePages(page.directory)) {
         if (file == page.fileName) {
@@ -94,7 +98,7 @@ bool PublishedPageWriter::retitledWithMenus(PageRecord& page) {
         return false;
     }
     RetitleInMenus(page, page.fileName, *oldTitle, page.pageTitle);
-    return HoldsSiteMenu(page) || HoldsSiteMenu(storedSiteItems(page.directory));
+    return true;
 }
 
 PageRecord PublishedPageWriter::storedSiteItems(const std::string& folder) {

@@ -27,8 +27,8 @@ class PublishedPageWriter {
   private:
     // The folder's shared items as stored.
     PageRecord storedSiteItems(const std::string& folder);
-    // Whether the page is saved under a new title in a folder with site menus; its own menus
-    // (the shared ones among them) already follow the title.
+    // Whether the page, holding a site menu or showing the folder's shared items, is saved
+    // under a new title; its own menus (the shared ones among them) then follow the title.
     bool retitledWithMenus(PageRecord& page);
     // Every page of the folder but the one just written, written again from its stored design.
     void republishOthers(const std::string& folder, const std::string& written);

@@ -8,15 +8,33 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "page/site_menu.h"
 
 namespace {
+
+// A row shows its label and, at its right in grey, the page's file name; editing the row edits
+// the label only.
+class FileNameDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Disabled, QPalette::Text));
+        painter->drawText(option.rect.adjusted(0, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter,
+                          index.data(Qt::UserRole).toString());
+        painter->restore();
+    }
+};
 
 QListWidgetItem* PageItem(const std::string& file, const std::string& label, bool shown) {
     auto* item = new QListWidgetItem(QString::fromStdString(label));
@@ -56,13 +74,14 @@ QHBoxLayout* WithColourButton(QLineEdit* field, QWidget* parent) {
 sitemenu::sitemenu(const SiteMenu& current, const FolderPages& pages, QWidget* parent)
     : DialogFrame(QStringLiteral("Site Menu"), parent) {
     content()->addWidget(new QLabel(
-        QStringLiteral("Pages the menu shows (ticked), in order; double-click a label to "
-                       "change it:"),
+        QStringLiteral("Pages the menu shows (ticked), in order, with their file names at the "
+                       "right; double-click a label to change it:"),
         this));
     auto* row = new QHBoxLayout();
     pages_ = new QListWidget(this);
     pages_->setObjectName(QStringLiteral("pages"));
-    pages_->setMinimumSize(360, 180);
+    pages_->setMinimumSize(420, 180);
+    pages_->setItemDelegate(new FileNameDelegate(pages_));
     for (const auto& [file, label] : current.pages) {
         pages_->addItem(PageItem(file, label, true));
     }

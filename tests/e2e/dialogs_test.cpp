@@ -333,6 +333,17 @@ TEST(Dialogs, TheSiteMenuWindowOrdersTicksAndRelabelsThePages) {
     auto* pages = dialog.findChild<QListWidget*>("pages");
     ASSERT_EQ(pages->count(), 3);
     EXPECT_EQ(pages->item(2)->checkState(), Qt::Unchecked);
+    // Each row shows its file name at its right, beside the label.
+    const QRect row = pages->visualItemRect(pages->item(0));
+    const QImage shot = pages->viewport()->grab(row).toImage();
+    const QRgb background = shot.pixel(shot.width() - 2, 1);
+    bool drawn = false;
+    for (int x = shot.width() - 90; x < shot.width() - 6 && !drawn; ++x) {
+        for (int y = 0; y < shot.height() && !drawn; ++y) {
+            drawn = shot.pixel(x, y) != background;
+        }
+    }
+    EXPECT_TRUE(drawn) << "index.html at the right of its row";
     // The new page ticked with the keyboard and moved up to the top.
     pages->setFocus();
     pages->setCurrentRow(2);

@@ -205,3 +205,93 @@ TEST_F(EditorPageWriterTest, AFileThatCannotBeWrittenIsReportedOnceAndThePageSho
         EXPECT_TRUE(browser.addresses.empty()) << file;
     }
 }
+
+TEST_F(EditorPageWriterTest, TheSamePageIsUpdatedInPlaceAndAnotherIsLoadedWhole) {
+    PageRecord page = ItemPage();
+    page.directory = "/site";
+    page.fileName = "index.html";
+    writer.writePictureChange(page, editor);
+    ASSERT_EQ(browser.addresses.size(), 1u);
+    EXPECT_TRUE(browser.updates.empty()) << "the first page shown is loaded";
+
+    const std::size_t top = page.stylesData.find("TOP: 30px");
+    page.stylesData.replace(top, 9, "TOP: 99px");
+    writer.writePictureChange(page, editor);
+    ASSERT_EQ(browser.updates.size(), 1u);
+    const std::string& update = browser.updates[0];
+    EXPECT_NE(update.find("base:1,version:2"), std::string::npos) << update;
+    EXPECT_NE(update.find("TOP: 99px"), std::string::npos) << "the moved item is sent";
+    EXPECT_EQ(update.find("sun.jpg"), std::string::npos) << "an unchanged item is not";
+    EXPECT_NE(update.find("script:null,body:null,container:null"), std::string::npos)
+        << "nor the head's values that did not change";
+    EXPECT_NE(update.find("SET_DHTML("), std::string::npos) << "the items are registered again";
+
+    page.pageImage = "other.jpg";
+    writer.writePictureChange(page, editor);
+    ASSERT_EQ(browser.updates.size(), 2u);
+    EXPECT_NE(browser.updates[1].find("other.jpg"), std::string::npos)
+        << "the container takes its new background";
+
+    PageRecord other = page;
+    other.fileName = "about.html";
+    writer.writePictureChange(other, editor);
+    EXPECT_EQ(browser.updates.size(), 2u) << "another page is loaded whole";
+    EXPECT_EQ(browser.addresses.size(), 4u);
+}
+
+TEST_F(EditorPageWriterTest, StructureChangesAndTextBeyondAsciiAreLoadedWhole) {
+    PageRecord page = ItemPage();
+    writer.writePictureChange(page, editor);
+    struct Change {
+        const char* what;
+        void (*apply)(PageRecord&);
+    };
+    const Change changes[] = {
+        {"the container goes", [](PageRecord& p) { p.pageContainer.clear(); }},
+        {"the container comes back",
+         [](PageRecord& p) { p.pageContainer = PageContainerMarkup("800", "1200"); }},
+        {"a picture's path beyond ASCII",
+         [](PageRecord& p) { p.pictures[0] = "pageimageitem417~/pics/\xC3\xA9t\xC3\xA9.jpg"; }},
+    };
+    for (const Change& change : changes) {
+        const std::size_t updates = browser.updates.size();
+        change.apply(page);
+        writer.writePictureChange(page, editor);
+        EXPECT_EQ(browser.updates.size(), updates) << change.what;
+    }
+    page.pictures[0] = "pageimageitem417~/pics/sun.jpg";
+    writer.writePictureChange(page, editor);
+    EXPECT_FALSE(browser.updates.empty()) << "an ordinary change after them is updated again";
+}
+
+TEST_F(EditorPageWriterTest, APageShownInThePhoneViewIsLoadedWholeWhenItComesBack) {
+    PageRecord page = ItemPage();
+    int phoneViews = 0;
+    writer.showPhoneViewWith([&](const PageRecord&) { ++phoneViews; });
+    writer.writePictureChange(page, editor);
+    editor.phoneView = true;
+    writer.writePictureChange(page, editor);
+    editor.phoneView = false;
+    writer.writePictureChange(page, editor);
+    EXPECT_EQ(phoneViews, 1);
+    EXPECT_TRUE(browser.updates.empty());
+}
+
+TEST_F(EditorPageWriterTest, AnItemTheUserMovedIsWrittenAgainWhenAnUndoPutsItBack) {
+    PageRecord page = ItemPage();
+    writer.writePictureChange(page, editor);
+    const std::string written = page.stylesData;
+    // The user drags the first section; the page reports it and nothing is written.
+    const std::size_t top = page.stylesData.find("TOP: 30px");
+    page.stylesData.replace(top, 9, "TOP: 77px");
+    editor.reportedLayout = page.stylesData;
+    ++editor.layoutReports;
+    // An undo puts it back: the markup is the one written before, the page shows otherwise.
+    page.stylesData = written;
+    writer.writePictureChange(page, editor);
+    ASSERT_EQ(browser.updates.size(), 1u);
+    EXPECT_NE(browser.updates[0].find("edits:[[0,1,1]]"), std::string::npos) << browser.updates[0];
+    EXPECT_NE(browser.updates[0].find("TOP: 30px"), std::string::npos);
+    EXPECT_EQ(browser.updates[0].find("pagetextitem3~\\' style"), std::string::npos)
+        << "an item the user left alone is not sent";
+}

@@ -13,15 +13,19 @@ std::string ChangedValue(std::string_view before, std::string_view after) {
     return before == after ? "null" : ScriptString(after);
 }
 
-// An item's id, by which it is followed from one page to the next; the whole markup for an
-// item written without one.
-std::string_view ItemKey(std::string_view item) {
+// The id an item's markup starts with; empty for an item written without one.
+std::string_view ItemId(std::string_view item) {
     constexpr std::string_view kStart = "<div id='";
-    if (item.substr(0, kStart.size()) != kStart) {
-        return item;
-    }
-    const std::size_t end = item.find('\'', kStart.size());
-    return end == std::string_view::npos ? item : item.substr(0, end);
+    const std::size_t end =
+        item.substr(0, kStart.size()) == kStart ? item.find('\'', kStart.size()) : item.npos;
+    return end == item.npos ? std::string_view() : item.substr(kStart.size(), end - kStart.size());
+}
+
+// What an item is followed by from one page to the next: its id, or its whole markup for an
+// item written without one (markup starts with "<", which no id does).
+std::string_view ItemKey(std::string_view item) {
+    const std::string_view id = ItemId(item);
+    return id.empty() ? item : id;
 }
 
 // Each record of a layout by its id.
@@ -45,13 +49,11 @@ void ForgetMovedItems(EditorPageParts& shown, std::string_view writtenFrom,
     }
     const auto written = RecordsById(writtenFrom);
     const auto now = RecordsById(reported);
-    constexpr std::string_view kIdStart = "<div id='";
     for (std::string_view& item : shown.items) {
-        const std::string_view key = ItemKey(item);
-        if (key.size() <= kIdStart.size()) {
+        const std::string_view id = ItemId(item);
+        if (id.empty()) {
             continue;
         }
-        const std::string_view id = key.substr(kIdStart.size());
         const auto before = written.find(id);
         const auto after = now.find(id);
         if (before == written.end() || after == now.end() || before->second != after->second) {

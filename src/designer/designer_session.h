@@ -13,8 +13,10 @@
 #include "designer/editor_page/editor_page_writer.h"
 #include "designer/pages/page_catalog.h"
 #include "designer/pages/page_files.h"
+#include "designer/pages/page_manager.h"
 #include "designer/pages/page_site_options.h"
 #include "designer/pages/published_page_writer.h"
+#include "designer/pages/version_history.h"
 #include "designer/phone/phone_view.h"
 #include "hosting/hosting_commands.h"
 #include "hosting/hosting_session.h"
@@ -63,6 +65,8 @@ class DesignerSession : public HostingSession {
     PageSiteOptions& pageSiteOptions() { return pageSiteOptions_; }
     PhoneView& phoneView() { return phoneView_; }
     PublishedPageWriter& publisher() { return publisher_; }
+    PageManager& pages() { return pages_; }
+    VersionHistory& history() { return history_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
     ItemCommands& items() { return items_; }
@@ -87,6 +91,8 @@ class DesignerSession : public HostingSession {
     PageSiteOptions pageSiteOptions_;
     PhoneView phoneView_;
     PublishedPageWriter publisher_;
+    PageManager pages_;
+    VersionHistory history_;
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;
     ItemCommands items_;

@@ -4,7 +4,7 @@
 #include "common/service_addresses.h"
 #include "designer/designer_session.h"
 #include "designer/pages/recovery.h"
-#include "designer/pages/recovery_text.h"
+#include "page/design_text.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
 #include "platform/prompts.h"

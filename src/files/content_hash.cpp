@@ -60,6 +60,12 @@ std::string ContentHashOfFile(const std::string& path) {
     return Hex(canonical.digest, sizeof canonical.digest);
 }
 
+std::string ContentHashOfText(std::string_view text) {
+    XXH128_canonical_t canonical;
+    XXH128_canonicalFromHash(&canonical, XXH3_128bits(text.data(), text.size()));
+    return Hex(canonical.digest, sizeof canonical.digest);
+}
+
 std::string Sha256OfFile(const std::string& path) {
     const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
                                                                           EVP_MD_CTX_free);

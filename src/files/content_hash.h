@@ -7,6 +7,8 @@
 // lower-case hexadecimal (32 digits). It detects change; it does not guard against anyone.
 // Empty when the file cannot be read.
 std::string ContentHashOfFile(const std::string& path);
+// The same hash of a text.
+std::string ContentHashOfText(std::string_view text);
 // The SHA-256 of a file, as records of earlier versions hold it (64 digits).
 std::string Sha256OfFile(const std::string& path);
 // The SHA-256 of a text, in the same form.

@@ -15,6 +15,8 @@ namespace {
 
 // "xxh3:HASH:MODIFIED" in a record's hash field; a bare field is an older record's SHA-256.
 constexpr const char* kNewHash = "xxh3:";
+// In place of a hash: the file was removed from the server at the time the line gives.
+constexpr const char* kRemoved = "removed";
 
 std::optional<long long> ModifiedTime(const std::string& path) {
     std::error_code error;
@@ -43,6 +45,12 @@ SentRecord::SentRecord(const std::string& workingFolder, const std::string& targ
         std::string name;
         if (fields >> entry.size >> entry.hash >> entry.time && fields.get() == ' ' &&
             std::getline(fields, name) && !name.empty()) {
+            if (entry.hash == kRemoved) {
+                entries_.erase(name);
+                removed_[name] = entry.time;
+                continue;
+            }
+            removed_.erase(name);
             if (entry.hash.rfind(kNewHash, 0) == 0) {
                 const std::size_t colon = entry.hash.find(':', 5);
                 if (colon != std::string::npos) {
@@ -110,7 +118,26 @@ void SentRecord::sent(const std::string& name, const std::string& localPath,
                                            std::chrono::system_clock::now().time_since_epoch())
                                            .count())};
     entries_[name] = entry;
+    removed_.erase(name);
     std::ofstream out(path_, std::ios::binary | std::ios::app);
     out << entry.size << ' ' << kNewHash << entry.hash << ':' << *entry.modified << ' '
         << entry.time << ' ' << name << '\n';
+}
+
+void SentRecord::removed(const std::string& name) {
+    if (name.find('\n') != std::string::npos) {
+        return;
+    }
+    const long long now = std::chrono::duration_cast<std::chrono::seconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+    entries_.erase(name);
+    removed_[name] = now;
+    std::ofstream out(path_, std::ios::binary | std::ios::app);
+    out << "0 " << kRemoved << ' ' << now << ' ' << name << '\n';
+}
+
+std::optional<long long> SentRecord::removedAt(const std::string& name) const {
+    const auto found = removed_.find(name);
+    return found == removed_.end() ? std::nullopt : std::optional<long long>(found->second);
 }

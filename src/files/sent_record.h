@@ -35,6 +35,12 @@ class SentRecord {
               const std::string& contentHash = std::string(),
               const std::optional<LocalState>& before = std::nullopt);
 
+    // The file was removed from the server (its page was deleted); the record forgets it.
+    void removed(const std::string& name);
+    // When the file was last removed from the server (seconds since 1970); nothing when never,
+    // or when it was sent again since.
+    std::optional<long long> removedAt(const std::string& name) const;
+
   private:
     struct Entry {
         long long size = 0;
@@ -49,5 +55,6 @@ class SentRecord {
 
     std::string path_;
     std::map<std::string, Entry> entries_;
+    std::map<std::string, long long> removed_;
     std::map<std::string, std::string> hashes_;
 };

@@ -14,9 +14,11 @@
 #include "hosting/form_poster.h"
 #include "hosting/hosting_session.h"
 #include "hosting/http_client.h"
+#include "hosting/server_deletion.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
+#include "store/page_store.h"
 
 namespace {
 
@@ -89,7 +91,32 @@ bool PageUpload::transfer() {
         workspace.hosting, addresses_,
         [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); },
         false, false, [this] { return prompts_.transferGoesOn(); });
-    return report.failure.empty();
+    const std::vector<std::string> kept = RemoveDeletedPages(
+        session_.store().deletedPages(siteFolder), workspace.hosting, addresses_,
+        workspace.workingFolder,
+        [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); });
+    for (const std::string& name : kept) {
+        Tell(prompts_, name + " could not be removed from the hosting folder.", kIncompleteCaption);
+    }
+    return report.failure.empty() && kept.empty();
+}
+
+std::vector<std::string> RemoveDeletedPages(
+    const std::vector<std::pair<std::string, long long>>& deleted, const HostingFolder& folder,
+    const HostingAddresses& addresses, const std::string& workingFolder, const UploadTell& tell) {
+    SentRecord record(workingFolder, "hosting|" + folder.folderId);
+    std::vector<std::string> kept;
+    for (const std::string& name : PagesToRemove(deleted, record)) {
+        tell(RemovalNotice(name), "PAGE REMOVED");
+        // The service answers "N" only when it cannot be reached.
+        if (HttpGet(DeleteRequest(addresses, folder, name, PercentEncoded(folder.password)),
+                    addresses.timeout, addresses.certificateAuthority) == "N") {
+            kept.push_back(name);
+        } else {
+            record.removed(name);
+        }
+    }
+    return kept;
 }
 
 SendReport SendPage(const PageSending& page, const HostingFolder& folder,

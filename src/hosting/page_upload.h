@@ -43,6 +43,12 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
                     const HostingAddresses& addresses, const UploadTell& tell, bool dryRun = false,
                     bool force = false, const FormPoster::GoesOn& goesOn = FormPoster::GoesOn());
 
+// Removes from the hosting folder the pages deleted from the site that it may still hold, each
+// told first; the names that could not be removed.
+std::vector<std::string> RemoveDeletedPages(
+    const std::vector<std::pair<std::string, long long>>& deleted, const HostingFolder& folder,
+    const HostingAddresses& addresses, const std::string& workingFolder, const UploadTell& tell);
+
 // Publishes the current page to the user's hosting folder: asks which pictures the folder holds,
 // points the page's pictures at the service's picture script, sends the missing pictures and
 // then the page. Every outcome is told in a message; only a complete upload is called one.

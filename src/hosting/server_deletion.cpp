@@ -37,12 +37,16 @@ void ServerDeletion::navigated(const std::string& url) {
         return;
     }
     const HostingFolder& folder = workspace_->hosting;
-    const std::string start =
-        addresses_.deleteScript + PercentEncoded(FieldAt(address, 3, "|")) + "&password=";
-    const std::string end = "&folderid=" + folder.folderId;
+    const std::string file = FieldAt(address, 3, "|");
     // The box shows the address; the folder's password stays out of sight.
-    prompts_->messageBox(start + "****" + end, "DELETE LINK:", MessageButtons::Ok,
-                         MessageIcon::None);
-    HttpGet(start + PercentEncoded(folder.password) + end, addresses_.timeout,
-            addresses_.certificateAuthority);
+    prompts_->messageBox(DeleteRequest(addresses_, folder, file, "****"),
+                         "DELETE LINK:", MessageButtons::Ok, MessageIcon::None);
+    HttpGet(DeleteRequest(addresses_, folder, file, PercentEncoded(folder.password)),
+            addresses_.timeout, addresses_.certificateAuthority);
+}
+
+std::string DeleteRequest(const HostingAddresses& addresses, const HostingFolder& folder,
+                          const std::string& file, const std::string& password) {
+    return addresses.deleteScript + PercentEncoded(file) + "&password=" + password +
+           "&folderid=" + folder.folderId;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "hosting/hosting_addresses.h"
+#include "page/hosting_folder.h"
 
 struct Workspace;
 class Prompts;
@@ -23,3 +24,7 @@ class ServerDeletion {
     Prompts* prompts_;
     HostingAddresses addresses_;
 };
+
+// The delete script's request for a file of the hosting folder, with the password given.
+std::string DeleteRequest(const HostingAddresses& addresses, const HostingFolder& folder,
+                          const std::string& file, const std::string& password);

@@ -120,6 +120,9 @@ struct EditorState {
         std::string size;
     };
     std::map<std::string, Landing> landings;
+    // The name of the undo step the running action makes, when the change it makes is not
+    // what the step should be called (a version restored); used once.
+    std::string stepLabel;
     // The main window shows the page as phones do, with the item chosen there last.
     bool phoneView = false;
     std::string phoneSelected;

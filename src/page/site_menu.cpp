@@ -193,15 +193,36 @@ bool RetitleInMenu(SiteMenu& menu, const std::string& file, const std::string& o
     return changed;
 }
 
-bool RetitleInMenus(PageRecord& page, const std::string& file, const std::string& oldTitle,
-                    const std::string& newTitle) {
+bool RemoveFromMenu(SiteMenu& menu, const std::string& file) {
+    const bool listed = MenuNames(menu, file);
+    menu.pages.erase(std::remove_if(menu.pages.begin(), menu.pages.end(),
+                                    [&](const auto& entry) { return entry.first == file; }),
+                     menu.pages.end());
+    menu.leftOut.erase(std::remove(menu.leftOut.begin(), menu.leftOut.end(), file),
+                       menu.leftOut.end());
+    return listed;
+}
+
+bool MenuNames(const SiteMenu& menu, const std::string& file) {
+    return std::any_of(menu.pages.begin(), menu.pages.end(),
+                       [&](const auto& entry) { return entry.first == file; }) ||
+           std::find(menu.leftOut.begin(), menu.leftOut.end(), file) != menu.leftOut.end();
+}
+
+bool ChangeSiteMenus(PageRecord& page, const std::function<bool(SiteMenu&)>& change) {
     bool changed = false;
     for (std::string& richText : page.richTexts) {
         std::optional<SiteMenu> menu = ReadSiteMenu(richText);
-        if (menu && RetitleInMenu(*menu, file, oldTitle, newTitle)) {
+        if (menu && change(*menu)) {
             richText = WriteSiteMenu(*menu);
             changed = true;
         }
     }
     return changed;
+}
+
+bool RetitleInMenus(PageRecord& page, const std::string& file, const std::string& oldTitle,
+                    const std::string& newTitle) {
+    return ChangeSiteMenus(
+        page, [&](SiteMenu& menu) { return RetitleInMenu(menu, file, oldTitle, newTitle); });
 }

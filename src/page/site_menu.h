@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,14 @@ bool RenameInMenu(SiteMenu& menu, const std::string& oldName, const std::string&
 bool RetitleInMenu(SiteMenu& menu, const std::string& file, const std::string& oldTitle,
                    const std::string& newTitle);
 
+// The menu without the page's entries, shown or left out; false when it had none.
+bool RemoveFromMenu(SiteMenu& menu, const std::string& file);
+// Whether the menu lists the page, shown or left out.
+bool MenuNames(const SiteMenu& menu, const std::string& file);
+
+// Every site menu of the page handed to the change, and written again where it says it
+// changed the menu; false when none changed.
+bool ChangeSiteMenus(PageRecord& page, const std::function<bool(SiteMenu&)>& change);
 // Every site menu of the page retitled so; false when none changed.
 bool RetitleInMenus(PageRecord& page, const std::string& file, const std::string& oldTitle,
                     const std::string& newTitle);

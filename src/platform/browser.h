@@ -20,4 +20,7 @@ class Browser {
     // The layout the editor page shows at this moment, as its own report would give it (empty
     // for a page without items); nothing when no editor page is shown or it does not answer.
     virtual std::optional<std::string> editorLayout() = 0;
+    // A small picture of what the browser shows now (a PNG file's bytes), for the page's kept
+    // versions; empty when it cannot take one.
+    virtual std::string pagePicture() { return std::string(); }
 };

@@ -49,6 +49,14 @@ class ConsolePrompts : public Prompts {
                                          const std::vector<std::string>&) override {
         return {};
     }
+    std::optional<PageChoice> pageList(const std::string&, const std::vector<PageListEntry>&,
+                                       const std::string&) override {
+        return {};
+    }
+    std::optional<VersionChoice> pageHistory(const std::string&,
+                                             const std::vector<PageVersionEntry>&) override {
+        return {};
+    }
 
     bool databaseFailed() const { return databaseFailed_; }
 

@@ -72,6 +72,33 @@ struct ServerFilesWindow {
     std::function<void(const std::string& address)> navigated;
 };
 
+// A page of the site folder as the "Pages" window lists it.
+struct PageListEntry {
+    std::string fileName;
+    std::string title;
+    // When the page was last saved ("2026-12-08 14:05"), empty when not known.
+    std::string lastSaved;
+};
+enum class PageAction { Open, New, Duplicate, Rename, Delete, MakeHome };
+// What the user asked of the "Pages" window, and of which page.
+struct PageChoice {
+    PageAction action = PageAction::Open;
+    std::string fileName;
+};
+
+// A kept version of a page as the "History" window lists it, newest first.
+struct PageVersionEntry {
+    // When it was saved ("2026-12-08 14:05:31").
+    std::string savedAt;
+    // A small picture of the page (PNG), empty when none was taken.
+    std::string picture;
+};
+enum class VersionAction { Look, Restore };
+struct VersionChoice {
+    VersionAction action = VersionAction::Look;
+    std::size_t index = 0;
+};
+
 // Everything the program asks the user. The program shows real dialogs; tests script the
 // answers. A dialog answered with nothing was cancelled.
 class Prompts {
@@ -146,4 +173,11 @@ class Prompts {
     // user opens, if any.
     virtual std::optional<std::size_t> siteCheck(const std::string& folder,
                                                  const std::vector<std::string>& findings) = 0;
+    // The "Pages" window: the site folder's pages, the open one selected; what the user asked.
+    virtual std::optional<PageChoice> pageList(const std::string& folder,
+                                               const std::vector<PageListEntry>& pages,
+                                               const std::string& current) = 0;
+    // The "History" window of a page: its kept versions; the one to look at or restore.
+    virtual std::optional<VersionChoice> pageHistory(
+        const std::string& page, const std::vector<PageVersionEntry>& versions) = 0;
 };

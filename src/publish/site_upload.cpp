@@ -145,6 +145,25 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
             progress.failed(page.fileName, report.failure);
         }
     }
+    if (!StopAsked(options)) {
+        const auto deleted = PageStore(db, prompts).deletedPages(site.siteFolder);
+        if (dryRun) {
+            SentRecord record(site.workingFolder, "hosting|" + folder.folderId);
+            for (const std::string& name : PagesToRemove(deleted, record)) {
+                err << "would remove: " << RemovalNotice(name) << "\n";
+            }
+        } else {
+            for (const std::string& name :
+                 RemoveDeletedPages(deleted, folder, addresses, site.workingFolder,
+                                    [&](const std::string&text, const char*caption) {
+                                        if (std::string(caption) == "PAGE REMOVED") {
+                                            err << text << "\n";
+                                        }
+                                    })) {
+                progress.failed(name, "could not be removed from the hosting folder");
+            }
+        }
+    }
     const int status = progress.finish();
     return StopAsked(options) ? kStopped : status;
 }
@@ -398,6 +417,28 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         }
     }
     RecordPlaced(engine, placed, record, progress);
+    std::ostringstream ignored;
+    ConsolePrompts prompts(ignored);
+    for (const std::string& name :
+         PagesToRemove(PageStore(db, prompts).deletedPages(site.siteFolder), record)) {
+        if (onServer.count(name) == 0 || StopAsked(options)) {
+            if (onServer.count(name) == 0 && !dryRun) {
+                record.removed(name);
+            }
+            continue;
+        }
+        err << (dryRun ? "would remove: " : "") << RemovalNotice(name) << "\n";
+        if (dryRun) {
+            continue;
+        }
+        const int code = engine.ftpeDelFile(name);
+        if (code < 0) {
+            progress.failed(name, "could not be removed from the server: code " +
+                                      std::to_string(code) + " (" + FtpErrorMeaning(code) + ")");
+        } else {
+            record.removed(name);
+        }
+    }
     engine.ftpeClose();
     engine.ftpeRelease();
     const int status = progress.finish();

@@ -192,6 +192,8 @@ void MainView::buildMenu() {
     connect(add(QStringLiteral("Save As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this,
             [this] { runControlsCommand(QStringLiteral("http://save_as_page")); });
+    connect(file->addAction(QStringLiteral("History...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->history().showHistory(); }); });
     connect(file->addAction(QStringLiteral("Publish Site")), &QAction::triggered, this,
             [this] { perform([this] { session_->files().publishSite(); }); });
     connect(add(QStringLiteral("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
@@ -255,6 +257,8 @@ void MainView::buildMenu() {
     view->addAction(phoneView_);
 
     QMenu* pageMenu = menuBar()->addMenu(QStringLiteral("&Page"));
+    connect(pageMenu->addAction(QStringLiteral("Pages...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->pages().managePages(); }); });
     connect(pageMenu->addAction(QStringLiteral("Page Options...")), &QAction::triggered, this,
             [this] { perform([this] { session_->pageSiteOptions().editPageOptions(); }); });
     connect(pageMenu->addAction(QStringLiteral("Site Options...")), &QAction::triggered, this,

@@ -30,7 +30,9 @@
 #include "items/imageedit.h"
 #include "items/linkselector.h"
 #include "items/newpage.h"
+#include "items/pagehistory.h"
 #include "items/pagelength.h"
+#include "items/pagelist.h"
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
 #include "items/sitecheck.h"
@@ -221,6 +223,22 @@ std::optional<std::string> QtBrowser::editorLayout() {
     return answer->layout;
 }
 
+std::string QtBrowser::pagePicture() {
+    constexpr int kPictureWidth = 240;
+    if (!view_ || !view_->isVisible() || view_->width() <= 0) {
+        return std::string();
+    }
+    const QImage shown = view_->grab().toImage();
+    if (shown.isNull()) {
+        return std::string();
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    shown.scaledToWidth(kPictureWidth, Qt::SmoothTransformation).save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
 void QtShell::open(const std::string& pathOrAddress) {
     QDesktopServices::openUrl(AddressUrl(pathOrAddress));
 }
@@ -314,6 +332,21 @@ std::optional<SiteMenu> QtPrompts::siteMenu(const SiteMenu& current, const Folde
         return std::nullopt;
     }
     return dialog.menu();
+}
+
+std::optional<PageChoice> QtPrompts::pageList(const std::string& folder,
+                                              const std::vector<PageListEntry>& pages,
+                                              const std::string& current) {
+    pagelist dialog(FromStd(folder), pages, current, owner_);
+    dialog.exec();
+    return dialog.choice();
+}
+
+std::optional<VersionChoice> QtPrompts::pageHistory(const std::string& page,
+                                                    const std::vector<PageVersionEntry>& versions) {
+    pagehistory dialog(FromStd(page), versions, owner_);
+    dialog.exec();
+    return dialog.choice();
 }
 
 std::optional<std::size_t> QtPrompts::siteCheck(const std::string& folder,

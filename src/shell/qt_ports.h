@@ -31,6 +31,7 @@ class QtBrowser : public Browser {
     // Asks the editor page and waits for its answer, at most two seconds; nothing at once while
     // the page waits for the program.
     std::optional<std::string> editorLayout() override;
+    std::string pagePicture() override;
 
   private:
     static constexpr int kLayoutTimeoutMs = 2000;
@@ -79,6 +80,11 @@ class QtPrompts : public Prompts {
     std::optional<SiteOptions> siteOptions(const std::string& folder,
                                            const SiteOptions& current) override;
     std::optional<SiteMenu> siteMenu(const SiteMenu& current, const FolderPages& pages) override;
+    std::optional<PageChoice> pageList(const std::string& folder,
+                                       const std::vector<PageListEntry>& pages,
+                                       const std::string& current) override;
+    std::optional<VersionChoice> pageHistory(
+        const std::string& page, const std::vector<PageVersionEntry>& versions) override;
     std::optional<std::size_t> siteCheck(const std::string& folder,
                                          const std::vector<std::string>& findings) override;
 

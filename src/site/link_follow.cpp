@@ -77,15 +77,13 @@ bool FollowRename(PageRecord& page, const std::string& oldName, const std::strin
     }
     // The link button typed the link into the words, so the rich text holds it as text; a
     // site menu's definition names its pages.
+    changed = ChangeSiteMenus(
+                  page, [&](SiteMenu& menu) { return RenameInMenu(menu, oldName, newName); }) ||
+              changed;
     for (std::string& rich : page.richTexts) {
-        if (std::optional<SiteMenu> menu = ReadSiteMenu(rich)) {
-            if (RenameInMenu(*menu, oldName, newName)) {
-                rich = WriteSiteMenu(*menu);
-                changed = true;
-            }
-            continue;
+        if (!IsSiteMenu(rich)) {
+            changed = RewriteLinks(rich, oldName, newName) > 0 || changed;
         }
-        changed = RewriteLinks(rich, oldName, newName) > 0 || changed;
     }
     for (std::string& link : page.links) {
         if (LeadsTo(link, oldName)) {
@@ -94,4 +92,21 @@ bool FollowRename(PageRecord& page, const std::string& oldName, const std::strin
         }
     }
     return changed;
+}
+
+bool LinksTo(const PageRecord& page, const std::string& name) {
+    for (const std::string& entry : page.texts) {
+        const std::string id = ItemNameIn(entry);
+        for (const auto& [start, length] : LinkSpans(entry)) {
+            if (!id.empty() && start >= id.size() && LeadsTo(entry.substr(start, length), name)) {
+                return true;
+            }
+        }
+    }
+    for (const std::string& link : page.links) {
+        if (LeadsTo(link, name)) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -20,3 +20,7 @@ int RewriteLinks(std::string& markup, const std::string& oldName, const std::str
 // The page's links to oldName, in its sections (their HTML and the rich text it is made from)
 // and on its pictures, leading to newName; true when any changed.
 bool FollowRename(PageRecord& page, const std::string& oldName, const std::string& newName);
+
+// Whether the page's sections (their HTML) or pictures link to the page file of that name; a
+// site menu listing it is not such a link.
+bool LinksTo(const PageRecord& page, const std::string& name);

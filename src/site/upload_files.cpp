@@ -8,6 +8,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "files/folder_listing.h"
+#include "files/sent_record.h"
 #include "site/site_files.h"
 
 namespace {
@@ -65,4 +66,20 @@ std::vector<std::string> FilesToSend(const std::string& siteFolder,
         }
     }
     return files;
+}
+
+std::vector<std::string> PagesToRemove(
+    const std::vector<std::pair<std::string, long long>>& deleted, const SentRecord& record) {
+    std::vector<std::string> names;
+    for (const auto& [name, when] : deleted) {
+        const std::optional<long long> removed = record.removedAt(name);
+        if (!removed || *removed < when) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+std::string RemovalNotice(const std::string& page) {
+    return page + " was deleted in the Pages window, so it is removed from the server.";
 }

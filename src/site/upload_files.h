@@ -1,7 +1,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
+
+class SentRecord;
 
 // What an upload of a site folder's pages must send, whatever the way out.
 
@@ -18,3 +21,11 @@ std::vector<std::string> PictureReferenceForms(const std::string& picture);
 // pictures each refers to, then sitemap.xml and robots.txt when the folder holds them.
 std::vector<std::string> FilesToSend(const std::string& siteFolder,
                                      const std::vector<std::string>& pageFiles);
+
+// The pages deleted from the site (name and when) that the upload target may still hold: those
+// not removed from it since they were deleted.
+std::vector<std::string> PagesToRemove(
+    const std::vector<std::pair<std::string, long long>>& deleted, const SentRecord& record);
+
+// What an upload says before it removes a deleted page from the server.
+std::string RemovalNotice(const std::string& page);

@@ -1,5 +1,6 @@
 #include "store/page_store.h"
 
+#include <chrono>
 #include <optional>
 
 #include "common/fields.h"
@@ -136,7 +137,8 @@ void BindRowValues(SqliteStatement& statement, const PageRecord& page) {
 
 }  // namespace
 
-PageStore::PageStore(SqliteDatabase& db, Prompts& prompts) : db_(db), prompts_(prompts) {}
+PageStore::PageStore(SqliteDatabase& db, Prompts& prompts)
+    : db_(db), prompts_(prompts), versions_(db) {}
 
 void PageStore::report(const SqliteException& failure) {
     if (saving_ && FailsTheWholeStore(failure.code())) {
@@ -226,10 +228,75 @@ bool PageStore::saveBrokenOff() const {
     return storeFailure_ || (inTransaction_ && !db_.inTransaction());
 }
 
-bool PageStore::savePage(const PageRecord& page) {
+bool PageStore::savePage(const PageRecord& page, const std::string& picture) {
     if (page.fileName == kSiteItemsFile) {
         return saveRecord(page);
     }
+    // A page stored before versions were kept keeps the design this save replaces first.
+    std::optional<PageRecord> before;
+    try {
+        if (!versions_.holdsAny(page.directory, page.fileName)) {
+            before.emplace();
+        }
+    } catch (const SqliteException&) {
+        // Unreadable now: the save tells why.
+    }
+    if (before && !loadPage(*before, page.directory, page.fileName)) {
+        before.reset();
+    }
+    if (!saveSplit(page)) {
+        return false;
+    }
+    if (before) {
+        before->directory = page.directory;
+        before->fileName = page.fileName;
+        keepVersion(*before, std::string());
+    }
+    keepVersion(page, picture);
+    return true;
+}
+
+void PageStore::keepVersion(const PageRecord& page, const std::string& picture) {
+    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+    try {
+        versions_.keep(page, picture, now);
+    } catch (const SqliteException& failure) {
+        report(failure);
+    }
+}
+
+std::vector<PageVersion> PageStore::versions(const std::string& folder,
+                                             const std::string& fileName) {
+    try {
+        return versions_.list(folder, fileName);
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return {};
+    }
+}
+
+std::optional<PageRecord> PageStore::versionDesign(long long id) {
+    try {
+        return versions_.design(id);
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return std::nullopt;
+    }
+}
+
+std::optional<long long> PageStore::lastSaved(const std::string& folder,
+                                              const std::string& fileName) {
+    try {
+        const std::optional<long long> ms = versions_.lastSaved(folder, fileName);
+        return ms ? std::optional<long long>(*ms / 1000) : std::nullopt;
+    } catch (const SqliteException&) {
+        return std::nullopt;
+    }
+}
+
+bool PageStore::saveSplit(const PageRecord& page) {
     PageRecord own = page;
     const PageRecord shared = SplitSiteItems(own);
     bool stored = saveRecord(own);
@@ -290,6 +357,9 @@ bool PageStore::saveInTransaction(const PageRecord& page) {
         return false;
     }
     stored = writeChildRows(page, LeadingInt(id)) && stored;
+    if (page.fileName != kSiteItemsFile) {
+        stored = forgetDeletion(page.directory, page.fileName) && stored;
+    }
     if (!transaction || saveBrokenOff()) {
         return stored && !saveBrokenOff();
     }
@@ -581,9 +651,16 @@ std::vector<std::string> PageStore::pageNames(const std::string& folder) {
 
 bool PageStore::renamePage(const std::string& folder, const std::string& oldName,
                            const std::string& newName) {
-    return runReported(kRename, [&](SqliteStatement& statement) {
-        statement.bindText(1, newName);
-        statement.bindText(2, folder);
-        statement.bindText(3, oldName);
-    });
+    try {
+        versions_.rename(folder, oldName, newName);
+    } catch (const SqliteException& failure) {
+        report(failure);
+    }
+    return runReported(kRename,
+                       [&](SqliteStatement& statement) {
+                           statement.bindText(1, newName);
+                           statement.bindText(2, folder);
+                           statement.bindText(3, oldName);
+                       }) &&
+           forgetDeletion(folder, newName);
 }

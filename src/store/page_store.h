@@ -8,6 +8,7 @@
 
 #include "page/page_record.h"
 #include "platform/site_options.h"
+#include "store/page_versions.h"
 
 class Prompts;
 class SqliteCursor;
@@ -27,7 +28,10 @@ class PageStore {
     // whose row cannot be written gets no child rows. A store that cannot be written at all
     // (read-only, locked, full, gone) ends the save at once with one message. False when
     // anything failed.
-    bool savePage(const PageRecord& page);
+    // The design is kept as the page's newest version too, with the picture of the page given
+    // (the version it replaces is kept already, or, for a page stored before versions were
+    // kept, kept first).
+    bool savePage(const PageRecord& page, const std::string& picture = std::string());
     // The folder's shared items as a page hands them back: the stored record without the items
     // the page knew (its own version of them, or their removal, stands) and with the items it
     // holds; every other stored item stays, such as one another program added meanwhile.
@@ -43,6 +47,17 @@ class PageStore {
     // Gives a stored page a new file name in the same folder.
     bool renamePage(const std::string& folder, const std::string& oldName,
                     const std::string& newName);
+    // The page's kept versions, newest first; none when the store cannot be read (told).
+    std::vector<PageVersion> versions(const std::string& folder, const std::string& fileName);
+    std::optional<PageRecord> versionDesign(long long id);
+    // When the page was last saved (seconds since 1970); nothing when no version says.
+    std::optional<long long> lastSaved(const std::string& folder, const std::string& fileName);
+    // Removes the page's stored design and its versions, and remembers that it was deleted,
+    // in one transaction.
+    bool deletePage(const std::string& folder, const std::string& fileName);
+    // The folder's pages deleted by the user and not made again since, oldest first, with when
+    // each was deleted (seconds since 1970).
+    std::vector<std::pair<std::string, long long>> deletedPages(const std::string& folder);
 
     // The site folder's options; all off when none were set or the store cannot be read.
     SiteOptions siteOptions(const std::string& folder);
@@ -62,6 +77,8 @@ class PageStore {
         PageRecord record;
     };
     std::map<std::string, CachedSiteItems> siteItems_;
+    // The page stored with the folder's shared items split out into their own record.
+    bool saveSplit(const PageRecord& page);
     // One record as it is, in one transaction.
     bool saveRecord(const PageRecord& page);
     // Binds the parameters of a statement before it runs.
@@ -82,11 +99,17 @@ class PageStore {
     bool writeRow(const PageRecord& page, std::string& id);
     bool writeChildRows(const PageRecord& page, long long id);
     bool readChildRows(PageRecord& page, const std::string& id);
+    // A page stored or renamed under a deleted page's name is no longer deleted.
+    bool forgetDeletion(const std::string& folder, const std::string& fileName);
     // Whether the count query (of sqlite_master) finds its table.
     bool tableExists(const char* countQuery);
 
+    // Keeps the design saved as a version; failures are told.
+    void keepVersion(const PageRecord& page, const std::string& picture);
+
     SqliteDatabase& db_;
     Prompts& prompts_;
+    PageVersions versions_;
     bool saving_ = false;
     bool inTransaction_ = false;
     // The reason a save cannot store anything, shown once when the save ends.

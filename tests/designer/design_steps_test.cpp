@@ -27,7 +27,7 @@ class DesignStepsTest : public DesignerFixture {
         uncounted.elementCount = 0;
         return PagePublisher(working.path(), prompts)
                    .pageText(page(), PublishVariant::Save, siteFolder()) +
-               RecoveryText(uncounted);
+               DesignText(uncounted);
     }
     void step(const std::function<void()>& action) { session.steps().perform(action); }
 
@@ -201,15 +201,15 @@ TEST(RecoveryFile, RoundTripsEveryByteAndRefusesWhatIsCutOrGarbage) {
     page.pictures = {"pageimageitem1~/a b.gif"};
     page.links = {""};
     page.elementCount = 42;
-    const std::string text = RecoveryText(page);
-    const std::optional<PageRecord> back = ParseRecovery(text);
+    const std::string text = DesignText(page);
+    const std::optional<PageRecord> back = ParseDesignText(text);
     ASSERT_TRUE(back);
-    EXPECT_EQ(RecoveryText(*back), text);
+    EXPECT_EQ(DesignText(*back), text);
     EXPECT_EQ(back->richTexts[0].size(), 11u);
     for (const std::string& spoilt :
          {text.substr(0, text.size() / 2), text.substr(0, text.size() - 1), std::string("junk"),
           std::string(""), text + "more"}) {
-        EXPECT_FALSE(ParseRecovery(spoilt)) << spoilt.size();
+        EXPECT_FALSE(ParseDesignText(spoilt)) << spoilt.size();
     }
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "designer/command_dispatcher.h"
-#include "designer/pages/recovery_text.h"
+#include "page/design_text.h"
 #include "page/site_items.h"
 #include "site/phone/phone_layout.h"
 #include "support/designer_fixture.h"
@@ -167,7 +167,7 @@ TEST_F(PhoneViewTest, ChoicesGoWithTheStoreTheRecoveryFileCopiesAndSharedItems) 
     ASSERT_TRUE(session.store().loadPage(loaded, siteFolder(), "page.html"));
     EXPECT_EQ(loaded.phoneChoices, page().phoneChoices);
 
-    const std::optional<PageRecord> recovered = ParseRecovery(RecoveryText(page()));
+    const std::optional<PageRecord> recovered = ParseDesignText(DesignText(page()));
     ASSERT_TRUE(recovered);
     EXPECT_EQ(recovered->phoneChoices, page().phoneChoices);
 

@@ -6,16 +6,16 @@
 #include <optional>
 #include <string>
 
-#include "designer/pages/recovery_text.h"
+#include "page/design_text.h"
 #include "page/page_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::optional<PageRecord> page =
-        ParseRecovery(std::string(reinterpret_cast<const char*>(data), size));
+        ParseDesignText(std::string(reinterpret_cast<const char*>(data), size));
     if (page) {
-        const std::string again = RecoveryText(*page);
-        const std::optional<PageRecord> reread = ParseRecovery(again);
-        if (!reread || RecoveryText(*reread) != again) {
+        const std::string again = DesignText(*page);
+        const std::optional<PageRecord> reread = ParseDesignText(again);
+        if (!reread || DesignText(*reread) != again) {
             std::abort();
         }
     }

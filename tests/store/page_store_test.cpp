@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "designer/pages/recovery_text.h"
+#include "page/design_text.h"
 #include "page/page_record.h"
 #include "store/db/sqlite_blob_text.h"
 #include "store/db/sqlite_database.h"
@@ -357,9 +357,9 @@ TEST_F(PageStoreTest, APageWrittenByAnEarlierVersionLoadsUnchanged) {
     EXPECT_EQ(again.language, std::optional<std::string>("en"));
     EXPECT_EQ(again.pictureDescriptions, page.pictureDescriptions);
     // The recovery file keeps them too; one of a page without them reads as before.
-    EXPECT_EQ(ParseRecovery(RecoveryText(again))->pictureDescriptions, page.pictureDescriptions);
+    EXPECT_EQ(ParseDesignText(DesignText(again))->pictureDescriptions, page.pictureDescriptions);
     PageRecord without;
-    EXPECT_EQ(RecoveryText(*ParseRecovery(RecoveryText(without))), RecoveryText(without));
+    EXPECT_EQ(DesignText(*ParseDesignText(DesignText(without))), DesignText(without));
 }
 
 TEST(RichTextBlock, IsTheTextAndZerosUpToTheBlockOrOneByteMore) {

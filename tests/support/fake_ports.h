@@ -214,6 +214,26 @@ class FakePrompts : public Prompts {
     std::vector<SiteMenu> menuShown;
     FolderPages menuPages;
     std::deque<std::optional<SiteMenu>> siteMenuAnswers;
+    std::optional<PageChoice> pageList(const std::string& folder,
+                                       const std::vector<PageListEntry>& pages,
+                                       const std::string& current) override {
+        pagesListed.push_back(pages);
+        pageListCurrent = current;
+        (void)folder;
+        return Next(pageListAnswers);
+    }
+    std::optional<VersionChoice> pageHistory(
+        const std::string& page, const std::vector<PageVersionEntry>& versions) override {
+        historyShown.push_back(page);
+        versionsListed = versions;
+        return Next(historyAnswers);
+    }
+    std::vector<std::vector<PageListEntry>> pagesListed;
+    std::string pageListCurrent;
+    std::deque<std::optional<PageChoice>> pageListAnswers;
+    std::vector<std::string> historyShown;
+    std::vector<PageVersionEntry> versionsListed;
+    std::deque<std::optional<VersionChoice>> historyAnswers;
     std::vector<std::string> siteChecked;
     std::vector<std::string> siteFindings;
     std::deque<std::optional<std::size_t>> siteCheckAnswers;

@@ -174,7 +174,11 @@ void DesignSteps::perform(const std::function<void()>& action) {
     if (taken) {
         before.stylesData = *taken;
     }
-    const std::string label = DescribeChange(before, workspace_.page);
+    std::string label = DescribeChange(before, workspace_.page);
+    if (!label.empty() && !workspace_.editor.stepLabel.empty()) {
+        label = workspace_.editor.stepLabel;
+    }
+    workspace_.editor.stepLabel.clear();
     if (!label.empty()) {
         history.record(label, before);
     } else if (before.elementCount != workspace_.page.elementCount) {

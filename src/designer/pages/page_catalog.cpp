@@ -217,7 +217,7 @@ bool PageCatalog::storeCurrentDesign() {
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
         page.stylesData = *layout;
     }
-    if (!store_.savePage(page)) {
+    if (!store_.savePage(page, browser_.pagePicture())) {
         return false;
     }
     RemoveRecovery(workspace_.workingFolder);

@@ -157,42 +157,45 @@ bool PageFiles::saveAsPage() {
 }
 
 void PageFiles::renamePage() {
-    PageRecord& page = workspace_.page;
-    const std::string oldName = page.fileName;
-    const std::optional<std::string> entered = prompts_.pageName();
-    if (!entered) {
-        return;
+    if (const std::optional<std::string> entered = prompts_.pageName()) {
+        renameInFolder(workspace_.page.fileName, *entered);
     }
-    if (entered->find_first_of("/\\") != std::string::npos || *entered == "..") {
+}
+
+std::optional<std::string> PageFiles::checkedNewName(const std::string& entered,
+                                                     const std::string& oldName) {
+    if (entered.find_first_of("/\\") != std::string::npos || entered == "..") {
         prompts_.messageBox(kFileNameOnlyText, kInvalidNameCaption, MessageButtons::Ok,
                             MessageIcon::None);
-        return;
+        return std::nullopt;
     }
-    const std::string newName = WithHtmlExtension(CleanPageName(*entered));
-    if (entered->empty() || newName == ".html") {
+    const std::string newName = WithHtmlExtension(CleanPageName(entered));
+    if (entered.empty() || newName == ".html") {
         prompts_.messageBox("Name change failed, invalid name", kInvalidNameCaption,
                             MessageButtons::Ok, MessageIcon::None);
-        return;
+        return std::nullopt;
     }
-    ChoiceList& pages = workspace_.pages;
-    const std::optional<std::size_t> selected = pages.selectedIndex();
-    std::vector<std::string> others;
-    for (std::size_t i = 0; i < pages.entries().size(); ++i) {
-        if (selected && i == *selected) {
-            continue;
-        }
-        if (pages.entries()[i] == newName) {
-            prompts_.messageBox("New file name is duplicate of existing", kInvalidNameCaption,
-                                MessageButtons::Ok, MessageIcon::None);
-            return;
-        }
-        others.push_back(pages.entries()[i]);
+    const std::vector<std::string>& pages = workspace_.pages.entries();
+    if (newName != oldName && std::find(pages.begin(), pages.end(), newName) != pages.end()) {
+        prompts_.messageBox("New file name is duplicate of existing", kInvalidNameCaption,
+                            MessageButtons::Ok, MessageIcon::None);
+        return std::nullopt;
     }
+    if (newName != oldName && !mayReplace(JoinPath(workspace_.page.directory, newName))) {
+        return std::nullopt;
+    }
+    return newName;
+}
+
+bool PageFiles::renameInFolder(std::string oldName, const std::string& entered) {
+    PageRecord& page = workspace_.page;
+    const std::optional<std::string> checked = checkedNewName(entered, oldName);
+    if (!checked) {
+        return false;
+    }
+    const std::string& newName = *checked;
     const std::string oldPath = JoinPath(page.directory, oldName);
     const std::string newPath = JoinPath(page.directory, newName);
-    if (newName != oldName && !mayReplace(newPath)) {
-        return;
-    }
     // The file first: when it cannot be renamed, the stored page keeps its name too.
     FileOperation files(prompts_);
     if (newName != oldName && FileOperation::CheckPath(oldPath) != FileOperation::kNotFound &&
@@ -200,23 +203,38 @@ void PageFiles::renamePage() {
          !files.Rename(oldPath, newPath))) {
         prompts_.messageBox("The page could not be renamed: " + files.lastErrorText(),
                             kInvalidNameCaption, MessageButtons::Ok, MessageIcon::None);
-        return;
+        return false;
     }
-    page.fileName = newName;
+    const bool openPage = oldName == page.fileName;
+    ChoiceList& pages = workspace_.pages;
+    std::vector<std::string> others;
+    for (const std::string& entry : pages.entries()) {
+        if (entry != oldName && entry != newName) {
+            others.push_back(entry);
+        }
+    }
+    const std::string shown = openPage ? newName : page.fileName;
     pages.clear();
     for (const std::string& other : others) {
         pages.add(other);
     }
-    pages.select(pages.add(newName));
+    const std::size_t renamed = pages.add(newName);
+    if (openPage) {
+        page.fileName = newName;
+        pages.select(renamed);
+    } else {
+        pages.selectStartingWith(shown);
+    }
 
     store_.renamePage(page.directory, oldName, newName);
     if (newName != oldName) {
         followLinks(page.directory, oldName, newName);
     }
 
-    controls_.setFolderLabel(FolderLabel(workspace_.hosting, kHostingSiteAddress, newName));
+    controls_.setFolderLabel(FolderLabel(workspace_.hosting, kHostingSiteAddress, page.fileName));
     controls_.writePage();
     browser_.navigate(JoinPath(workspace_.workingFolder, kScreenPageFile));
+    return true;
 }
 
 void PageFiles::followLinks(const std::string& folder, const std::string& oldName,

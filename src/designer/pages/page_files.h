@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 struct Workspace;
@@ -22,6 +23,14 @@ class PageFiles {
     // Asks for the name the current design is saved under next; false when cancelled.
     bool saveAsPage();
     void renamePage();
+    // Renames a page of the folder shown (the open one or another), its stored design with it,
+    // and the folder's links follow; false when the name was refused or the file could not be
+    // renamed (the user was told). The old name is a copy: it may be the open page's own.
+    bool renameInFolder(std::string oldName, const std::string& entered);
+    // The page file name for a name typed for the page now called oldName; nothing when it is
+    // refused (the user was told): a path, no name, another page's, or a file the user keeps.
+    std::optional<std::string> checkedNewName(const std::string& entered,
+                                              const std::string& oldName);
     // Stores the open page and writes every page of the site folder from its stored design,
     // as the command line does, showing how far it has come; then one summary.
     void publishSite();

@@ -7,14 +7,16 @@
 #include "page/site_menu.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
+#include "platform/browser.h"
 #include "platform/prompts.h"
 #include "store/page_store.h"
 
 PublishedPageWriter::PublishedPageWriter(Workspace& workspace, PageStore& store,
-                                         Clipboard& clipboard, Prompts& prompts)
+                                         Clipboard& clipboard, Browser& browser, Prompts& prompts)
     : workspace_(workspace),
       store_(store),
       clipboard_(clipboard),
+      browser_(browser),
       prompts_(prompts),
       publisher_(workspace.workingFolder, prompts) {}
 
@@ -54,7 +56,7 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
     // A new title reaches every page's menu at this save, not at the next Publish Site: the
     // menus it labelled by default follow it.
     const bool retitled = retitledWithMenus(page);
-    const bool stored = store_.savePage(page);
+    const bool stored = store_.savePage(page, browser_.pagePicture());
     // Its menus list the folder's pages as they now are, this one among them.
     if (HoldsSiteMenu(page)) {
         page.sitePages = store_.sitePages(page.directory);

@@ -7,6 +7,7 @@
 #include "site/stored_pages.h"
 
 struct Workspace;
+class Browser;
 class Clipboard;
 class PageStore;
 class Prompts;
@@ -15,8 +16,9 @@ class Prompts;
 // clipboard, stores the page and writes it as a finished page into the selected site folder.
 class PublishedPageWriter {
   public:
+    // The browser gives the picture of the page kept with each saved version.
     PublishedPageWriter(Workspace& workspace, PageStore& store, Clipboard& clipboard,
-                        Prompts& prompts);
+                        Browser& browser, Prompts& prompts);
 
     // False when nothing was written (the quickstart page, or the file could not be written).
     bool writePublishedPage();
@@ -37,6 +39,7 @@ class PublishedPageWriter {
     Workspace& workspace_;
     PageStore& store_;
     Clipboard& clipboard_;
+    Browser& browser_;
     Prompts& prompts_;
     PagePublisher publisher_;
 };

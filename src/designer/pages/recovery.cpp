@@ -12,7 +12,7 @@
 namespace fs = std::filesystem;
 
 bool WriteRecovery(const std::string& workingFolder, const PageRecord& page) {
-    return WriteTextFile(JoinPath(workingFolder, kRecoveryFile), RecoveryText(page));
+    return WriteTextFile(JoinPath(workingFolder, kRecoveryFile), DesignText(page));
 }
 
 void RemoveRecovery(const std::string& workingFolder) {
@@ -27,7 +27,7 @@ void OfferRecovery(const std::string& workingFolder, PageStore& store, Prompts& 
         return;
     }
     const std::optional<PageRecord> page =
-        ParseRecovery(ReadTextFile(path).value_or(std::string()));
+        ParseDesignText(ReadTextFile(path).value_or(std::string()));
     if (!page) {
         // Numbered, so that a second damaged file never replaces the first.
         const std::string aside = FreePath(JoinPath(workingFolder, "recovery.damaged.qlr"));
@@ -45,7 +45,7 @@ void OfferRecovery(const std::string& workingFolder, PageStore& store, Prompts& 
     stored.directory = page->directory;
     stored.fileName = page->fileName;
     if (store.loadPage(stored, page->directory, page->fileName) &&
-        RecoveryText(stored) == RecoveryText(*page)) {
+        DesignText(stored) == DesignText(*page)) {
         RemoveRecovery(workingFolder);
         return;
     }

@@ -3,9 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "designer/pages/recovery_text.h"
+#include "page/design_text.h"
 
 struct PageRecord;
+
+inline constexpr const char* kRecoveryFile = "recovery.qlr";
 class PageStore;
 class Prompts;
 

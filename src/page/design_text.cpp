@@ -1,4 +1,4 @@
-#include "designer/pages/recovery_text.h"
+#include "page/design_text.h"
 
 #include <vector>
 
@@ -88,7 +88,7 @@ std::string Value(const std::string& name, const std::string& value) {
 
 }  // namespace
 
-std::string RecoveryText(const PageRecord& page) {
+std::string DesignText(const PageRecord& page) {
     std::string text = kHeader;
     EachPart(
         page, [&](const char* name, const std::string& value) { text += Value(name, value); },
@@ -117,7 +117,7 @@ std::string RecoveryText(const PageRecord& page) {
     return text;
 }
 
-std::optional<PageRecord> ParseRecovery(const std::string& text) {
+std::optional<PageRecord> ParseDesignText(const std::string& text) {
     Reader reader(text);
     PageRecord page;
     reader.expect(kHeader);

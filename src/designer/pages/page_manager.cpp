@@ -1,0 +1,270 @@
+#include "designer/pages/page_manager.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
+#include <optional>
+
+#include "common/paths.h"
+#include "designer/editor_page/editor_page_writer.h"
+#include "designer/pages/page_catalog.h"
+#include "designer/pages/page_files.h"
+#include "files/file_operation.h"
+#include "page/site_items.h"
+#include "page/site_menu.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
+#include "platform/prompts.h"
+#include "site/link_follow.h"
+#include "site/published_page.h"
+#include "site/stored_pages.h"
+#include "store/page_store.h"
+
+namespace {
+
+constexpr const char* kCaption = "Pages";
+constexpr const char* kHomePage = "index.html";
+
+std::string Listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    }
+    return text;
+}
+
+// When the page was saved last: its newest kept version, else its file's time.
+std::string LastSaved(PageStore& store, const std::string& folder, const std::string& name) {
+    std::optional<long long> seconds = store.lastSaved(folder, name);
+    struct stat file {};
+    if (!seconds && ::stat(JoinPath(folder, name).c_str(), &file) == 0) {
+        seconds = static_cast<long long>(file.st_mtime);
+    }
+    if (!seconds) {
+        return std::string();
+    }
+    const std::time_t time = static_cast<std::time_t>(*seconds);
+    std::tm local{};
+    localtime_r(&time, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
+}  // namespace
+
+PageManager::PageManager(Workspace& workspace, PageCatalog& catalog, PageFiles& files,
+                         PageStore& store, EditorPageWriter& writer, Prompts& prompts)
+    : workspace_(workspace),
+      catalog_(catalog),
+      files_(files),
+      store_(store),
+      writer_(writer),
+      prompts_(prompts) {}
+
+void PageManager::managePages() {
+    const std::string folder = SiteFolderShown(workspace_);
+    if (folder.empty()) {
+        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    catalog_.storeCurrentDesign();
+    for (;;) {
+        std::vector<PageListEntry> entries;
+        for (const auto& [name, title] : store_.sitePages(folder)) {
+            if (FileOperation::CheckPath(JoinPath(folder, name)) == FileOperation::kFile) {
+                entries.push_back({name, title, LastSaved(store_, folder, name)});
+            }
+        }
+        const std::optional<PageChoice> choice =
+            prompts_.pageList(folder, entries, workspace_.page.fileName);
+        if (!choice) {
+            return;
+        }
+        switch (choice->action) {
+            case PageAction::Open:
+                openPage(choice->fileName);
+                return;
+            case PageAction::New:
+                files_.newPage();
+                return;
+            case PageAction::Duplicate:
+                duplicatePage(choice->fileName);
+                break;
+            case PageAction::Rename:
+                if (const std::optional<std::string> entered = prompts_.pageName()) {
+                    files_.renameInFolder(choice->fileName, *entered);
+                }
+                break;
+            case PageAction::Delete:
+                deletePage(choice->fileName);
+                break;
+            case PageAction::MakeHome:
+                makeHomePage(choice->fileName);
+                break;
+        }
+    }
+}
+
+void PageManager::openPage(const std::string& fileName) {
+    const std::vector<std::string>& pages = workspace_.pages.entries();
+    const auto found = std::find(pages.begin(), pages.end(), fileName);
+    if (found != pages.end() && fileName != workspace_.page.fileName) {
+        catalog_.choosePage(static_cast<std::size_t>(found - pages.begin()));
+    }
+}
+
+void PageManager::duplicatePage(const std::string& fileName) {
+    const std::optional<std::string> entered = prompts_.pageName();
+    if (!entered) {
+        return;
+    }
+    const std::optional<std::string> name = files_.checkedNewName(*entered, std::string());
+    if (!name || *name == fileName) {
+        return;
+    }
+    const std::string folder = workspace_.page.directory;
+    PageRecord copy;
+    if (!store_.loadPage(copy, folder, fileName)) {
+        return;
+    }
+    copy.directory = folder;
+    copy.fileName = *name;
+    copy.id.clear();
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    std::string text;
+    if (store_.savePage(copy) &&
+        publisher.publish(copy, PublishVariant::Save, folder, copy.fileName, text)) {
+        workspace_.pages.add(copy.fileName);
+    }
+}
+
+void PageManager::makeHomePage(const std::string& fileName) {
+    if (fileName == kHomePage) {
+        return;
+    }
+    const std::vector<std::string>& pages = workspace_.pages.entries();
+    if (std::find(pages.begin(), pages.end(), kHomePage) != pages.end()) {
+        prompts_.messageBox(
+            "This folder already has a home page, index.html. Rename or delete it first, then "
+            "make " +
+                fileName + " the home page.",
+            kCaption, MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    files_.renameInFolder(fileName, kHomePage);
+}
+
+PageManager::Links PageManager::linksTo(const std::string& folder, const std::string& fileName) {
+    Links links;
+    for (const std::string& name : store_.pageNames(folder)) {
+        PageRecord other;
+        if (name == fileName || name == kQuickstartPage) {
+            continue;
+        }
+        other.noSiteItems = true;
+        store_.loadPage(other, folder, name);
+        if (LinksTo(other, fileName)) {
+            links.linking.push_back(name);
+        }
+        if (ChangeSiteMenus(other, [&](SiteMenu& menu) { return MenuNames(menu, fileName); })) {
+            links.menus.push_back(name);
+        }
+    }
+    PageRecord shared;
+    store_.loadPage(shared, folder, kSiteItemsFile);
+    links.sharedMenu =
+        ChangeSiteMenus(shared, [&](SiteMenu& menu) { return MenuNames(menu, fileName); });
+    return links;
+}
+
+bool PageManager::deletePage(const std::string& fileName) {
+    const std::string folder = workspace_.page.directory;
+    catalog_.storeCurrentDesign();
+    const Links links = linksTo(folder, fileName);
+    std::string question = "Delete " + fileName +
+                           "? Its file in the site folder and its stored design are removed, "
+                           "and the next upload removes it from the server.";
+    if (links.sharedMenu || !links.menus.empty()) {
+        std::vector<std::string> menus = links.menus;
+        if (links.sharedMenu) {
+            menus.insert(menus.begin(), "the site menu every page shares");
+        }
+        question += "\n\nIt is taken out of the menus of " + Listed(menus) + ".";
+    }
+    if (!links.linking.empty()) {
+        question += "\n\nThese pages link to it, and their links will lead nowhere: " +
+                    Listed(links.linking) + ".";
+    }
+    if (prompts_.messageBox(question, "DELETE PAGE", MessageButtons::YesNo, MessageIcon::Warning) !=
+        MessageAnswer::Yes) {
+        return false;
+    }
+    const std::string path = JoinPath(folder, fileName);
+    FileOperation files(prompts_);
+    if (FileOperation::CheckPath(path) == FileOperation::kFile && !files.Delete(path)) {
+        prompts_.messageBox("The page could not be deleted: " + files.lastErrorText(),
+                            "DELETE PAGE", MessageButtons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    if (!store_.deletePage(folder, fileName)) {
+        return false;
+    }
+    removeFromMenus(folder, fileName, links);
+    if (fileName == workspace_.page.fileName) {
+        // Nothing of the deleted page may be stored again when the next one opens.
+        workspace_.flags.noSaveOnExit = true;
+        catalog_.fillPageList();
+        if (!workspace_.pages.empty() && !workspace_.pages.selectedIndex()) {
+            catalog_.choosePage(0);
+        }
+        workspace_.flags.noSaveOnExit = false;
+    } else {
+        std::vector<std::string> pages = workspace_.pages.entries();
+        pages.erase(std::remove(pages.begin(), pages.end(), fileName), pages.end());
+        workspace_.pages.clear();
+        for (const std::string& page : pages) {
+            workspace_.pages.add(page);
+        }
+        workspace_.pages.selectStartingWith(workspace_.page.fileName);
+    }
+    return true;
+}
+
+void PageManager::removeFromMenus(const std::string& folder, const std::string& fileName,
+                                  const Links& links) {
+    const auto remove = [&](SiteMenu& menu) { return RemoveFromMenu(menu, fileName); };
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    for (const std::string& name : links.menus) {
+        PageRecord other;
+        if (store_.loadPage(other, folder, name) && ChangeSiteMenus(other, remove)) {
+            std::string text;
+            other.directory = folder;
+            other.fileName = name;
+            store_.savePage(other) &&
+                publisher.publish(other, PublishVariant::Save, folder, name, text);
+        }
+    }
+    if (links.sharedMenu) {
+        PageRecord shared;
+        store_.loadPage(shared, folder, kSiteItemsFile);
+        shared.directory = folder;
+        shared.fileName = kSiteItemsFile;
+        if (ChangeSiteMenus(shared, remove) && store_.savePage(shared)) {
+            WriteStoredPages(store_, publisher, folder);
+        }
+    }
+    // The open page shows its menus from its own record, the shared ones merged into it.
+    PageRecord& page = workspace_.page;
+    const auto listed = std::remove_if(page.sitePages.begin(), page.sitePages.end(),
+                                       [&](const auto& entry) { return entry.first == fileName; });
+    const bool wasListed = listed != page.sitePages.end();
+    page.sitePages.erase(listed, page.sitePages.end());
+    if (ChangeSiteMenus(page, remove) || wasListed) {
+        writer_.writeLoad(page, workspace_.editor);
+    }
+}

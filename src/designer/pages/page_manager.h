@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Workspace;
+class EditorPageWriter;
+class PageCatalog;
+class PageFiles;
+class PageStore;
+class Prompts;
+
+// The "Pages" window's work on the pages of the site folder shown: open, new, duplicate,
+// rename, delete and making one the home page. The window comes back after each change until
+// the user opens a page or closes it.
+class PageManager {
+  public:
+    PageManager(Workspace& workspace, PageCatalog& catalog, PageFiles& files, PageStore& store,
+                EditorPageWriter& writer, Prompts& prompts);
+
+    void managePages();
+    // Asks, naming what links to the page, then takes it out of every menu, removes its file
+    // and its stored design, and remembers it as deleted for the next upload; false when the
+    // user kept it or it could not be removed.
+    bool deletePage(const std::string& fileName);
+
+  private:
+    void duplicatePage(const std::string& fileName);
+    void makeHomePage(const std::string& fileName);
+    void openPage(const std::string& fileName);
+    // The pages whose sections or pictures link to the page, and those whose own menu lists
+    // it; whether the folder's shared menu does.
+    struct Links {
+        std::vector<std::string> linking;
+        std::vector<std::string> menus;
+        bool sharedMenu = false;
+    };
+    Links linksTo(const std::string& folder, const std::string& fileName);
+    // The page out of every stored menu of the folder, and of the open page's; the pages whose
+    // menus changed are written again.
+    void removeFromMenus(const std::string& folder, const std::string& fileName,
+                         const Links& links);
+
+    Workspace& workspace_;
+    PageCatalog& catalog_;
+    PageFiles& files_;
+    PageStore& store_;
+    EditorPageWriter& writer_;
+    Prompts& prompts_;
+};

@@ -1,0 +1,121 @@
+#include "designer/pages/version_history.h"
+
+#include <algorithm>
+#include <ctime>
+#include <optional>
+
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "designer/editor_page/editor_page_writer.h"
+#include "page/site_items.h"
+#include "page/site_menu.h"
+#include "page/working_files.h"
+#include "page/workspace.h"
+#include "platform/browser.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "site/published_page.h"
+#include "store/page_store.h"
+
+namespace {
+
+constexpr const char* kCaption = "History";
+// A version is looked at as a page of its own beside the working folder's other pages.
+constexpr const char* kVersionPage = "versionpreview.html";
+
+std::string SavedAt(long long milliseconds) {
+    const std::time_t time = static_cast<std::time_t>(milliseconds / 1000);
+    std::tm local{};
+    localtime_r(&time, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+}  // namespace
+
+VersionHistory::VersionHistory(Workspace& workspace, PageStore& store, EditorPageWriter& writer,
+                               Browser& browser, Prompts& prompts, Shell& shell)
+    : workspace_(workspace),
+      store_(store),
+      writer_(writer),
+      browser_(browser),
+      prompts_(prompts),
+      shell_(shell) {}
+
+void VersionHistory::showHistory() {
+    const PageRecord& page = workspace_.page;
+    if (workspace_.flags.noSaveOnExit || page.fileName == kQuickstartPage) {
+        prompts_.messageBox("Open or save a page of your own first: its history starts there.",
+                            kCaption, MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    const std::vector<PageVersion> versions = store_.versions(page.directory, page.fileName);
+    if (versions.empty()) {
+        prompts_.messageBox(
+            "No versions of " + page.fileName + " are kept yet: each save keeps one.", kCaption,
+            MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    std::vector<PageVersionEntry> entries;
+    for (const PageVersion& version : versions) {
+        entries.push_back({SavedAt(version.savedAt), version.picture});
+    }
+    for (;;) {
+        const std::optional<VersionChoice> choice = prompts_.pageHistory(page.fileName, entries);
+        if (!choice || choice->index >= versions.size()) {
+            return;
+        }
+        const std::optional<PageRecord> design = store_.versionDesign(versions[choice->index].id);
+        if (!design) {
+            prompts_.messageBox("That version can no longer be read.", kCaption, MessageButtons::Ok,
+                                MessageIcon::Warning);
+            return;
+        }
+        if (choice->action == VersionAction::Restore) {
+            restore(*design);
+            return;
+        }
+        look(*design);
+    }
+}
+
+void VersionHistory::look(const PageRecord& version) {
+    const std::string folder = SiteFolderShown(workspace_);
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    const std::string path = JoinPath(workspace_.workingFolder, kVersionPage);
+    if (WriteRemadeFile(path, publisher.pageText(version, PublishVariant::Preview, folder))) {
+        shell_.open(path);
+    }
+}
+
+void VersionHistory::restore(const PageRecord& version) {
+    PageRecord& page = workspace_.page;
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        // What was dragged since the last command is a step of its own before the restore.
+        workspace_.editor.takenLayout = *layout;
+        page.stylesData = *layout;
+    }
+    PageRecord restored = version;
+    const PageRecord sharedThen = SplitSiteItems(restored);
+    restored.id = page.id;
+    restored.directory = page.directory;
+    restored.fileName = page.fileName;
+    restored.elementCount = std::max(restored.elementCount, page.elementCount);
+    if (page.siteItemsShown) {
+        // The shared items as they were then; those added since stay.
+        PageRecord current = page;
+        PageRecord shared = SplitSiteItems(current);
+        UpdateSiteItems(shared, sharedThen);
+        MergeSiteItems(restored, shared);
+        restored.siteElementCount = std::max(page.siteElementCount, shared.elementCount);
+    }
+    if (HoldsSiteMenu(restored)) {
+        restored.sitePages = store_.sitePages(page.directory);
+    }
+    page = std::move(restored);
+    workspace_.caption = page.pageTitle;
+    workspace_.editor.stepLabel = "restore version";
+    writer_.writeLoad(page, workspace_.editor);
+}

@@ -195,7 +195,7 @@ void MainView::buildMenu() {
     connect(file->addAction(QStringLiteral("History...")), &QAction::triggered, this,
             [this] { perform([this] { session_->history().showHistory(); }); });
     connect(file->addAction(QStringLiteral("Publish Site")), &QAction::triggered, this,
-            [this] { perform([this] { session_->files().publishSite(); }); });
+            [this] { perform([this] { session_->pages().publishSite(); }); });
     connect(add(QStringLiteral("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
             [this] { perform([this] { session_->files().showHelp(); }); });
     connect(file->addAction(QStringLiteral("Quillora Online")), &QAction::triggered, this,

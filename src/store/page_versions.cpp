@@ -78,10 +78,8 @@ std::vector<std::string> ContentPieces(const std::string& text) {
 PageVersions::PageVersions(SqliteDatabase& db) : db_(db) {}
 
 void PageVersions::prepareTables() {
-    if (!prepared_) {
-        db_.runStatement(kTables);
-        prepared_ = true;
-    }
+    // Asked each time: another program may have made the store anew meanwhile.
+    db_.runStatement(kTables);
 }
 
 bool PageVersions::holdsAny(const std::string& folder, const std::string& fileName) {

@@ -46,7 +46,6 @@ class PageVersions {
     void forget(long long id, const std::string& chunks);
 
     SqliteDatabase& db_;
-    bool prepared_ = false;
 };
 
 // The text cut where its content says (pieces of about 2 KB, none under 256 bytes or over

@@ -381,7 +381,7 @@ TEST_F(PageFilesTest, PublishSiteWritesEveryPageAsTheCommandLineDoes) {
     workspace().pages.select(0);
     page().texts = {"pagetextitem4~<P>changed since the save</P>"};
 
-    session.files().publishSite();
+    session.pages().publishSite();
     EXPECT_EQ(prompts.progressShown,
               (std::vector<std::string>{"Publishing current.html 0/2", "Publishing other.html 1/2",
                                         " 2/2"}));
@@ -489,7 +489,7 @@ TEST_F(PageFilesTest, AMenuFollowsARenameAndNoLinkLeadsNowhere) {
     site.richTexts = {WriteSiteMenu(MenuOfPages(session.store().sitePages(siteFolder())))};
     site.textProperties = {"pagetextitemS1~^^^^^NOJUSTIFY"};
     ASSERT_TRUE(session.store().savePage(site));
-    session.files().publishSite();
+    session.pages().publishSite();
 
     // Renames one after another, a name given up taken again among them.
     const std::regex link("href='([^']*)'", std::regex::icase);

@@ -278,31 +278,6 @@ void PageFiles::followLinks(const std::string& folder, const std::string& oldNam
     }
 }
 
-void PageFiles::publishSite() {
-    const std::string folder = siteFolder();
-    if (folder.empty()) {
-        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
-                            MessageIcon::None);
-        return;
-    }
-    catalog_.storeCurrentDesign();
-    // Every page as the command line writes it: from its stored design.
-    PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions(folder));
-    const StoredPagesWritten pages =
-        WriteStoredPages(store_, publisher, folder, std::string(), &prompts_);
-    std::string failed;
-    for (const std::string& name : pages.failed) {
-        failed += "\n" + name;
-    }
-    const std::size_t written = pages.written;
-    prompts_.messageBox(std::to_string(written) + (written == 1 ? " page" : " pages") + " of " +
-                            folder + " written." +
-                            (failed.empty() ? "" : "\nNot written:" + failed),
-                        "Publish Site", MessageButtons::Ok,
-                        failed.empty() ? MessageIcon::Information : MessageIcon::Warning);
-}
-
 void PageFiles::editPageTitle() {
     PageRecord& page = workspace_.page;
     if (const std::optional<std::string> title = prompts_.pageTitle(page.pageTitle)) {

@@ -31,9 +31,6 @@ class PageFiles {
     // refused (the user was told): a path, no name, another page's, or a file the user keeps.
     std::optional<std::string> checkedNewName(const std::string& entered,
                                               const std::string& oldName);
-    // Stores the open page and writes every page of the site folder from its stored design,
-    // as the command line does, showing how far it has come; then one summary.
-    void publishSite();
     void editPageTitle();
     void previewPage();
     void showHelp();

@@ -125,7 +125,7 @@ void PageManager::duplicatePage(const std::string& fileName) {
     if (!name || *name == fileName) {
         return;
     }
-    const std::string folder = workspace_.page.directory;
+    const std::string folder = SiteFolderShown(workspace_);
     PageRecord copy;
     if (!store_.loadPage(copy, folder, fileName)) {
         return;
@@ -165,8 +165,9 @@ PageManager::Links PageManager::linksTo(const std::string& folder, const std::st
         if (name == fileName || name == kQuickstartPage) {
             continue;
         }
-        other.noSiteItems = true;
         store_.loadPage(other, folder, name);
+        // The shared menu is told of once, not as every page's own.
+        SplitSiteItems(other);
         if (LinksTo(other, fileName)) {
             links.linking.push_back(name);
         }
@@ -182,7 +183,7 @@ PageManager::Links PageManager::linksTo(const std::string& folder, const std::st
 }
 
 bool PageManager::deletePage(const std::string& fileName) {
-    const std::string folder = workspace_.page.directory;
+    const std::string folder = SiteFolderShown(workspace_);
     catalog_.storeCurrentDesign();
     const Links links = linksTo(folder, fileName);
     std::string question = "Delete " + fileName +
@@ -203,6 +204,11 @@ bool PageManager::deletePage(const std::string& fileName) {
         MessageAnswer::Yes) {
         return false;
     }
+    return removePage(folder, fileName, links);
+}
+
+bool PageManager::removePage(const std::string& folder, const std::string& fileName,
+                             const Links& links) {
     const std::string path = JoinPath(folder, fileName);
     FileOperation files(prompts_);
     if (FileOperation::CheckPath(path) == FileOperation::kFile && !files.Delete(path)) {
@@ -267,4 +273,51 @@ void PageManager::removeFromMenus(const std::string& folder, const std::string& 
     if (ChangeSiteMenus(page, remove) || wasListed) {
         writer_.writeLoad(page, workspace_.editor);
     }
+}
+
+void PageManager::publishSite() {
+    const std::string folder = SiteFolderShown(workspace_);
+    if (folder.empty()) {
+        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    catalog_.storeCurrentDesign();
+    std::vector<std::string> gone;
+    for (const std::string& name : store_.pageNames(folder)) {
+        if (name != kQuickstartPage &&
+            FileOperation::CheckPath(JoinPath(folder, name)) == FileOperation::kNotFound) {
+            gone.push_back(name);
+        }
+    }
+    if (!gone.empty()) {
+        const MessageAnswer answer = prompts_.messageBox(
+            Listed(gone) + (gone.size() == 1 ? " is" : " are") +
+                " no longer in the site folder, but their designs are stored.\n\nYes: delete "
+                "their designs too, so that they stay gone (the next upload removes them from "
+                "the server).\nNo: write them again from their designs.",
+            "Publish Site", MessageButtons::YesNoCancel, MessageIcon::Question);
+        if (answer == MessageAnswer::Cancel) {
+            return;
+        }
+        for (const std::string& name :
+             answer == MessageAnswer::Yes ? gone : std::vector<std::string>()) {
+            removePage(folder, name, linksTo(folder, name));
+        }
+    }
+    // Every page as the command line writes it: from its stored design.
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    const StoredPagesWritten pages =
+        WriteStoredPages(store_, publisher, folder, std::string(), &prompts_);
+    std::string failed;
+    for (const std::string& name : pages.failed) {
+        failed += "\n" + name;
+    }
+    const std::size_t written = pages.written;
+    prompts_.messageBox(std::to_string(written) + (written == 1 ? " page" : " pages") + " of " +
+                            folder + " written." +
+                            (failed.empty() ? "" : "\nNot written:" + failed),
+                        "Publish Site", MessageButtons::Ok,
+                        failed.empty() ? MessageIcon::Information : MessageIcon::Warning);
 }

@@ -15,6 +15,14 @@ class Prompts;
 // the user opens a page or closes it.
 class PageManager {
   public:
+    // The pages whose sections or pictures link to the page, and those whose own menu lists
+    // it; whether the folder's shared menu does.
+    struct Links {
+        std::vector<std::string> linking;
+        std::vector<std::string> menus;
+        bool sharedMenu = false;
+    };
+
     PageManager(Workspace& workspace, PageCatalog& catalog, PageFiles& files, PageStore& store,
                 EditorPageWriter& writer, Prompts& prompts);
 
@@ -24,17 +32,18 @@ class PageManager {
     // user kept it or it could not be removed.
     bool deletePage(const std::string& fileName);
 
+    // Stores the open page and writes every page of the site folder from its stored design,
+    // as the command line does, showing how far it has come; then one summary. Stored pages
+    // whose files are gone from the folder are asked about first: deleted as the Pages window
+    // deletes, or written again.
+    void publishSite();
+
   private:
+    // Deletes the page without asking.
+    bool removePage(const std::string& folder, const std::string& fileName, const Links& links);
     void duplicatePage(const std::string& fileName);
     void makeHomePage(const std::string& fileName);
     void openPage(const std::string& fileName);
-    // The pages whose sections or pictures link to the page, and those whose own menu lists
-    // it; whether the folder's shared menu does.
-    struct Links {
-        std::vector<std::string> linking;
-        std::vector<std::string> menus;
-        bool sharedMenu = false;
-    };
     Links linksTo(const std::string& folder, const std::string& fileName);
     // The page out of every stored menu of the folder, and of the open page's; the pages whose
     // menus changed are written again.

@@ -57,6 +57,9 @@ class FtpSession {
     // Moves the transfer started last; the notice shows how much of the expected size moved.
     enum class Driven { Done, Failed, Cancelled };
     Driven callTheDriver(char kind, long long expected);
+    // After uploads from a site folder: the pages deleted from it that the server folder holds
+    // are removed there, each told first.
+    void removeDeletedPages();
     // After uploads: the files the server confirmed but its listing does not hold whole.
     void tellNotHeldWhole(const std::vector<SentFile>& sent);
     // Once a session: the files travel in clear although the login was encrypted.

@@ -5,6 +5,10 @@
 
 #include "common/paths.h"
 #include "platform/prompts.h"
+#include "site/upload_files.h"
+#include "store/db/sqlite_database.h"
+#include "store/db/sqlite_exception.h"
+#include "store/page_store.h"
 #include "transfer/ftp_engine.h"
 #include "transfer/ftp_listing.h"
 #include "transfer/ftp_panes.h"
@@ -97,7 +101,38 @@ void FtpSession::uploadFiles() {
     panes_.localSelection.clear();
     refreshServerList();
     tellNotHeldWhole(sent);
+    if (!sent.empty()) {
+        removeDeletedPages();
+    }
     prompts_.uploadNotice(false);
+}
+
+void FtpSession::removeDeletedPages() {
+    std::vector<std::pair<std::string, long long>> deleted;
+    try {
+        SqliteDatabase db;
+        db.open(JoinPath(workingFolder_, "quilldata.db"));
+        deleted = PageStore(db, prompts_).deletedPages(panes_.localFolder);
+    } catch (const SqliteException&) {
+        return;
+    }
+    bool removed = false;
+    for (const auto& [name, when] : deleted) {
+        const std::vector<std::string>& held = panes_.serverEntries;
+        if (std::find(held.begin(), held.end(), name) == held.end()) {
+            continue;
+        }
+        prompts_.messageBox(RemovalNotice(name), kUploaderCaption, MessageButtons::Ok,
+                            MessageIcon::Information);
+        const int code = engine_->ftpeDelFile(name);
+        if (code < 0) {
+            showError(code);
+        }
+        removed = true;
+    }
+    if (removed) {
+        refreshServerList();
+    }
 }
 
 void FtpSession::tellNotHeldWhole(const std::vector<SentFile>& sent) {

@@ -8,6 +8,7 @@
 #include "platform/password_vault.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
+#include "store/page_store.h"
 #include "store/page_store_schema.h"
 #include "support/fake_ports.h"
 #include "support/plain_ftp.h"
@@ -205,6 +206,31 @@ TEST_F(FtpSessionTest, FilesGoUpAndComeDownFoldersAreRefused) {
     EXPECT_EQ(panes.localEntries,
               (std::vector<std::string>{"index.html", "sub  [FOLDER]", "two.gif"}));
     EXPECT_EQ(texts().back(), "Folder Skipped Can't download folders");
+}
+
+TEST_F(FtpSessionTest, AnUploadFromASiteFolderRemovesThePagesDeletedFromIt) {
+    {
+        SqliteDatabase db;
+        db.open(working / "quilldata.db");
+        FakePrompts quiet;
+        PageStore store(db, quiet);
+        PageRecord page;
+        page.directory = local.path();
+        page.fileName = "index.html";
+        ASSERT_TRUE(store.savePage(page));
+        ASSERT_TRUE(store.deletePage(local.path(), "index.html"));
+    }
+    session.fillLocalList();
+    logIn(session);
+    FtpPanes& panes = session.panes();
+    panes.localSelection = Rows(panes.localEntries, {"one.html"});
+    session.uploadFiles();
+    EXPECT_EQ(ReadFile(home / "one.html"), "one");
+    EXPECT_FALSE(fs::exists(home / "index.html"));
+    EXPECT_TRUE(fs::exists(home / "README"));
+    EXPECT_TRUE(Rows(panes.serverEntries, {"index.html"}).empty());
+    EXPECT_EQ(texts(), std::vector<std::string>{"QUILLORA MESSAGE index.html was deleted in the "
+                                                "Pages window, so it is removed from the server."});
 }
 
 TEST_F(FtpSessionTest, TheLoginIsRememberedOrForgotten) {

@@ -154,18 +154,6 @@ class PhonePagesTest : public WindowFixture {
         return last;
     }
 
-    // The window's menu entry of that caption.
-    QAction& menuEntry(const char* caption) {
-        for (QAction* action : window->findChildren<QAction*>()) {
-            if (action->text() == caption) {
-                return *action;
-            }
-        }
-        ADD_FAILURE() << caption;
-        static QAction none;
-        return none;
-    }
-
     TempFolder site;
     TempFolder pictures;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -215,6 +216,18 @@ class WindowFixture : public ::testing::Test {
         QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &event);
         QTest::qWait(30);
+    }
+
+    // The window's menu entry of that caption.
+    QAction& menuEntry(const char* caption) {
+        for (QAction* action : window->findChildren<QAction*>()) {
+            if (action->text() == caption) {
+                return *action;
+            }
+        }
+        ADD_FAILURE() << caption;
+        static QAction none;
+        return none;
     }
 
     std::string path(const std::string& name) const { return JoinPath(working, name); }

@@ -219,15 +219,19 @@ class FakePrompts : public Prompts {
                                        const std::string& current) override {
         pagesListed.push_back(pages);
         pageListCurrent = current;
-        (void)folder;
-        return Next(pageListAnswers);
+        return realPageWindows ? realPageWindows->pageList(folder, pages, current)
+                               : Next(pageListAnswers);
     }
     std::optional<VersionChoice> pageHistory(
         const std::string& page, const std::vector<PageVersionEntry>& versions) override {
         historyShown.push_back(page);
         versionsListed = versions;
-        return Next(historyAnswers);
+        return realPageWindows ? realPageWindows->pageHistory(page, versions)
+                               : Next(historyAnswers);
     }
+    // The program's Pages and History windows, for the tests that work them through their
+    // widgets.
+    Prompts* realPageWindows = nullptr;
     std::vector<std::vector<PageListEntry>> pagesListed;
     std::string pageListCurrent;
     std::deque<std::optional<PageChoice>> pageListAnswers;

@@ -1,0 +1,112 @@
+// The Pages and History windows worked through their widgets, in the real main window.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "items/pagehistory.h"
+#include "items/pagelist.h"
+#include "shell/qt_ports.h"
+#include "window_fixture.h"
+
+namespace {
+
+class PagesWindowTest : public WindowFixture {
+  protected:
+    // Runs the action on the window of that type once it is shown and waits for input.
+    template <typename Window>
+    static void WhenShown(std::function<void(Window*)> action) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, action] {
+            if (auto* shown = qobject_cast<Window*>(QApplication::activeModalWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                action(shown);
+            }
+        });
+        poll->start(50);
+    }
+    // Clicks the row as a user does.
+    template <typename List, typename Item>
+    static void ClickRow(List* list, Item* row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+    }
+
+    PageRecord linkingPage(const std::string& name, const std::string& target) {
+        PageRecord page = sitePage(name, "Title of " + name);
+        page.stylesData =
+            "<div id='pagetextitem1~' style='position:absolute;top:100px;left:50px;width:200px;"
+            "visibility:visible'>";
+        page.texts = {"pagetextitem1~<P><A HREF='" + target + "'>on</A></P>"};
+        page.richTexts = {"{\\rtf1 on}"};
+        page.textProperties = {"pagetextitem1~^^^^^NOJUSTIFY"};
+        page.elementCount = 1;
+        return page;
+    }
+
+    QtPrompts realWindows;
+};
+
+}  // namespace
+
+TEST_F(PagesWindowTest, APageOthersLinkToIsDeletedThenAnEarlierVersionIsRestored) {
+    store(linkingPage("index.html", "news.html"), true);
+    store(linkingPage("news.html", "index.html"));
+    store(linkingPage("about.html", "news.html"));
+    startWindow();
+    ASSERT_TRUE(resume());
+    realWindows.setOwner(window.get());
+    prompts.realPageWindows = &realWindows;
+
+    // news.html chosen in the list and deleted; the window comes back without it and is closed.
+    int rowsAfter = -1;
+    WhenShown<pagelist>([&](pagelist* pages) {
+        auto* list = pages->findChild<QTreeWidget*>("pages");
+        const QList<QTreeWidgetItem*> news = list->findItems("news.html", Qt::MatchExactly, 1);
+        ASSERT_EQ(news.size(), 1);
+        ClickRow(list, news[0]);
+        WhenShown<pagelist>([&](pagelist* again) {
+            rowsAfter = again->findChild<QTreeWidget*>("pages")->topLevelItemCount();
+            QTest::keyClick(again, Qt::Key_Escape);
+        });
+        QTest::mouseClick(pages->findChild<QPushButton*>("deleteButton"), Qt::LeftButton);
+    });
+    prompts.answers = {MessageAnswer::Yes};
+    menuEntry("Pages...").trigger();
+    EXPECT_EQ(rowsAfter, 2);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_NE(prompts.shown[0].text.find("will lead nowhere: index.html and about.html"),
+              std::string::npos)
+        << prompts.shown[0].text;
+    EXPECT_FALSE(std::filesystem::exists(path("webpages/news.html")));
+    EXPECT_TRUE(stored("select ID from quillprojects where FILENAME = 'news.html'").empty());
+
+    // A drag saved, then the version before it restored from the History window; one undo
+    // brings the drag back.
+    ASSERT_TRUE(editorShown());
+    const QString section = QStringLiteral("div[id='pagetextitem1~']");
+    const QString before = spot(section);
+    drag(centreOf(section), QPointF(120, 40));
+    const QString dragged = spot(section);
+    ASSERT_NE(dragged, before);
+    save("webpages/index.html");
+    int versionsShown = 0;
+    WhenShown<pagehistory>([&](pagehistory* history) {
+        auto* list = history->findChild<QListWidget*>("versions");
+        versionsShown = list->count();
+        ASSERT_GE(versionsShown, 2);
+        ClickRow(list, list->item(versionsShown - 1));
+        QTest::mouseClick(history->findChild<QPushButton*>("restoreButton"), Qt::LeftButton);
+    });
+    ASSERT_TRUE(redrawnAfter([&] { menuEntry("History...").trigger(); }));
+    ASSERT_TRUE(editorShown());
+    EXPECT_GE(versionsShown, 2);
+    EXPECT_FALSE(prompts.versionsListed.front().picture.empty());
+    EXPECT_EQ(spot(section), before);
+    window->browser()->focusProxy()->setFocus();
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(spot(section), dragged);
+}

@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
+#include "publish/site_archive_command.h"
 #include "publish/site_upload.h"
 #include "site/published_page.h"
 #include "site/site_check.h"
@@ -23,7 +24,9 @@ constexpr const char* kUsage =
     "[--require-tls] [--trust-certificate FINGERPRINT] [--trust-host-key FINGERPRINT]] "
     "SITE_FOLDER "
     "[PAGE ...]\n"
-    "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n";
+    "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n"
+    "       quillora-publish [--workdir DIR] --export-site SITE_FOLDER FILE\n"
+    "       quillora-publish [--workdir DIR] --import-site FILE SITE_FOLDER [--force]\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
     "their pictures, as the designer's save writes them. The page store is only read,\n"
@@ -67,6 +70,16 @@ constexpr const char* kHelp =
     "                 visitors well (pictures without a description, pages without a language\n"
     "                 or description, pictures far heavier than their place, links to no\n"
     "                 page, missing picture files, site options that would help)\n"
+    "  --export-site SITE_FOLDER FILE\n"
+    "                 write nothing of the folder: put its stored designs, shared items, site\n"
+    "                 options and every picture and background its pages use into FILE (a\n"
+    "                 .qsite file), to carry the site to another computer or keep it\n"
+    "  --import-site FILE SITE_FOLDER\n"
+    "                 bring an exported site into SITE_FOLDER of this working folder (its\n"
+    "                 pictures into the working folder's \"imported\" folder) and write its\n"
+    "                 pages; refused for a damaged or foreign file, and for a folder that has\n"
+    "                 pages unless --force is given (the imported pages then replace those of\n"
+    "                 the same names)\n"
     "  --help         this text\n"
     "\n"
     "Exit status: 0 every page written (and sent), 1 some were not (they are named), 2 usage,\n"
@@ -82,6 +95,7 @@ struct Request {
     UploadOptions options;
     HostingAddresses hosting = HostingAddresses::Service();
     bool check = false;
+    enum class Carry { None, Export, Import } carry = Carry::None;
 };
 
 std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
@@ -117,6 +131,10 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             request.hosting.certificateAuthority = arguments[i];
         } else if (argument == "--check") {
             request.check = true;
+        } else if (argument == "--export-site") {
+            request.carry = Request::Carry::Export;
+        } else if (argument == "--import-site") {
+            request.carry = Request::Carry::Import;
         } else if (argument == "--dry-run") {
             request.options.dryRun = true;
         } else if (argument == "--force") {
@@ -139,8 +157,13 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             positional.push_back(argument);
         }
     }
-    if (positional.empty()) {
+    if (positional.empty() ||
+        (request.carry != Request::Carry::None && (positional.size() != 2 || request.upload))) {
         return std::nullopt;
+    }
+    // The file of an import comes before its folder.
+    if (request.carry == Request::Carry::Import) {
+        std::swap(positional[0], positional[1]);
     }
     // Folders are stored as full paths.
     std::filesystem::path folder(positional.front());
@@ -174,6 +197,14 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     if (!request) {
         err << kUsage;
         return kUsageOrDatabaseError;
+    }
+    if (request->carry == Request::Carry::Export) {
+        return ExportSiteCommand(request->workingFolder, request->siteFolder, request->pages[0],
+                                 out, err);
+    }
+    if (request->carry == Request::Carry::Import) {
+        return ImportSiteCommand(request->workingFolder, request->pages[0], request->siteFolder,
+                                 request->options.force, out, err);
     }
     const std::string databasePath = JoinPath(request->workingFolder, "quilldata.db");
     SqliteDatabase db;

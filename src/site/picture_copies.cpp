@@ -107,6 +107,19 @@ bool SiteCopies::copy(const std::string& picture, Naming naming) {
     return true;
 }
 
+bool SiteCopies::placeAs(const std::string& name, const std::string& picture) {
+    const std::string target = JoinPath(siteFolder_, name);
+    if (!SameBytes(target, picture)) {
+        const std::optional<std::string> bytes = ReadTextFile(picture);
+        if (!bytes || !WriteTextFile(target, *bytes)) {
+            return false;
+        }
+    }
+    made_[name] = picture;
+    writeRecord();
+    return true;
+}
+
 void SiteCopies::writeRecord() {
     std::string record = siteFolder_ + "\n";
     for (const auto& [copy, source] : made_) {

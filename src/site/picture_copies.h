@@ -25,6 +25,11 @@ class SiteCopies {
     // Puts the copy there when it is missing or older; false when it cannot be written.
     bool copy(const std::string& picture, Naming naming = Naming::WebSafe);
     const std::string& siteFolder() const { return siteFolder_; }
+    // The copies made before: the copy's name and the picture it was made of.
+    const std::map<std::string, std::string>& made() const { return made_; }
+    // Puts a copy of the picture under that name, as an earlier copy made it (a site brought
+    // from elsewhere keeps the names its pages use); false when it cannot be written.
+    bool placeAs(const std::string& name, const std::string& picture);
     // The copies this program made that none of the texts refers to, taken out of the site
     // folder while they still hold the bytes they were copied from (a file the user wrote over
     // them stays, and so does any file the program did not make); their names.

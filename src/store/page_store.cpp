@@ -232,6 +232,9 @@ bool PageStore::savePage(const PageRecord& page, const std::string& picture) {
     if (page.fileName == kSiteItemsFile) {
         return saveRecord(page);
     }
+    if (!keepsVersions_) {
+        return saveSplit(page);
+    }
     // A page stored before versions were kept keeps the design this save replaces first.
     std::optional<PageRecord> before;
     try {

@@ -22,6 +22,8 @@ class SqliteStatement;
 class PageStore {
   public:
     PageStore(SqliteDatabase& db, Prompts& prompts);
+    // A store that is no working folder's (an exported site) keeps no versions.
+    void keepVersions(bool keep) { keepsVersions_ = keep; }
 
     // Stores the page under its directory and file name, replacing its earlier row and child
     // rows, in one transaction. A failing statement is reported and the rest still runs; a page
@@ -110,6 +112,7 @@ class PageStore {
     SqliteDatabase& db_;
     Prompts& prompts_;
     PageVersions versions_;
+    bool keepsVersions_ = true;
     bool saving_ = false;
     bool inTransaction_ = false;
     // The reason a save cannot store anything, shown once when the save ends.

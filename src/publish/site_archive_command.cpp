@@ -1,0 +1,78 @@
+#include "publish/site_archive_command.h"
+
+#include <filesystem>
+
+#include "common/paths.h"
+#include "page/working_files.h"
+#include "platform/console_prompts.h"
+#include "site/site_archive.h"
+#include "store/db/sqlite_database.h"
+#include "store/db/sqlite_exception.h"
+#include "store/page_store.h"
+#include "store/page_store_schema.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kSomeNotWritten = 1;
+constexpr int kRefused = 2;
+
+}  // namespace
+
+int ExportSiteCommand(const std::string& workingFolder, const std::string& siteFolder,
+                      const std::string& file, std::ostream& out, std::ostream& err) {
+    const std::string databasePath = JoinPath(workingFolder, "quilldata.db");
+    SqliteDatabase db;
+    try {
+        db.openReadOnly(databasePath);
+    } catch (const SqliteException& failure) {
+        err << "cannot open the page store " << databasePath << ": " << failure.message() << "\n";
+        return kRefused;
+    }
+    ConsolePrompts prompts(err);
+    PageStore store(db, prompts);
+    const SiteArchiveResult result = ExportSite(store, workingFolder, siteFolder, file);
+    (result.done ? out : err) << result.message << "\n";
+    return result.done ? kDone : kRefused;
+}
+
+int ImportSiteCommand(const std::string& workingFolder, const std::string& file,
+                      const std::string& siteFolder, bool force, std::ostream& out,
+                      std::ostream& err) {
+    SiteArchive archive;
+    std::string refusal;
+    if (!archive.open(file, refusal)) {
+        err << refusal << "\n";
+        return kRefused;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(workingFolder, error);
+    const std::string databasePath = JoinPath(workingFolder, "quilldata.db");
+    SqliteDatabase db;
+    try {
+        db.open(databasePath);
+        CreatePageStore(db);
+    } catch (const SqliteException& failure) {
+        err << "cannot open the page store " << databasePath << ": " << failure.message() << "\n";
+        return kRefused;
+    }
+    ConsolePrompts prompts(err);
+    PageStore store(db, prompts);
+    std::size_t held = 0;
+    for (const std::string& name : store.pageNames(siteFolder)) {
+        held += name != kQuickstartPage ? 1 : 0;
+    }
+    if (held > 0 && !force) {
+        err << siteFolder << " already has " << held << (held == 1 ? " page" : " pages")
+            << "; nothing was imported. With --force, the imported pages replace those of the "
+               "same names, and the folder's shared items and site options become the "
+               "imported ones.\n";
+        return kRefused;
+    }
+    const SiteArchiveResult result = archive.importInto(store, prompts, workingFolder, siteFolder);
+    (result.done ? out : err) << result.message << "\n";
+    if (result.done) {
+        return kDone;
+    }
+    return result.pages > 0 ? kSomeNotWritten : kRefused;
+}

@@ -16,6 +16,7 @@
 #include "designer/pages/page_manager.h"
 #include "designer/pages/page_site_options.h"
 #include "designer/pages/published_page_writer.h"
+#include "designer/pages/site_archive_commands.h"
 #include "designer/pages/version_history.h"
 #include "designer/phone/phone_view.h"
 #include "hosting/hosting_commands.h"
@@ -67,6 +68,7 @@ class DesignerSession : public HostingSession {
     PublishedPageWriter& publisher() { return publisher_; }
     PageManager& pages() { return pages_; }
     VersionHistory& history() { return history_; }
+    SiteArchiveCommands& archives() { return archives_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
     ItemCommands& items() { return items_; }
@@ -93,6 +95,7 @@ class DesignerSession : public HostingSession {
     PublishedPageWriter publisher_;
     PageManager pages_;
     VersionHistory history_;
+    SiteArchiveCommands archives_;
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;
     ItemCommands items_;

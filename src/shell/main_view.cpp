@@ -194,6 +194,10 @@ void MainView::buildMenu() {
             [this] { runControlsCommand(QStringLiteral("http://save_as_page")); });
     connect(file->addAction(QStringLiteral("History...")), &QAction::triggered, this,
             [this] { perform([this] { session_->history().showHistory(); }); });
+    connect(file->addAction(QStringLiteral("Export Site...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->archives().exportSite(); }); });
+    connect(file->addAction(QStringLiteral("Import Site...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->archives().importSite(); }); });
     connect(file->addAction(QStringLiteral("Publish Site")), &QAction::triggered, this,
             [this] { perform([this] { session_->pages().publishSite(); }); });
     connect(add(QStringLiteral("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this,

@@ -1,6 +1,7 @@
 // The Pages and History windows worked through their widgets, in the real main window.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -109,4 +110,40 @@ TEST_F(PagesWindowTest, APageOthersLinkToIsDeletedThenAnEarlierVersionIsRestored
     window->browser()->focusProxy()->setFocus();
     ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
     EXPECT_EQ(spot(section), dragged);
+}
+
+TEST_F(PagesWindowTest, ASiteExportedFromTheWindowIsImportedIntoAnotherFolderAndShown) {
+    store(linkingPage("index.html", "news.html"), true);
+    store(linkingPage("news.html", "index.html"));
+    startWindow();
+    ASSERT_TRUE(resume());
+    const std::string file = path("carried.qsite");
+    prompts.fileNames = {file};
+    menuEntry("Export Site...").trigger();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].icon, MessageIcon::Information) << prompts.shown[0].text;
+    ASSERT_TRUE(std::filesystem::exists(file));
+
+    const std::string elsewhere = path("elsewhere");
+    std::filesystem::create_directories(elsewhere);
+    prompts.openFileNames = {file};
+    prompts.chosenFolders = {elsewhere};
+    ASSERT_TRUE(redrawnAfter([&] { menuEntry("Import Site...").trigger(); }));
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[1].text.rfind("2 pages and 0 pictures imported into " + elsewhere, 0),
+              0u)
+        << prompts.shown[1].text;
+    EXPECT_EQ(window->findChild<QComboBox*>("folders")->currentText().toStdString(), elsewhere);
+    EXPECT_EQ(window->findChild<QComboBox*>("pages")->count(), 2);
+    EXPECT_NE(ReadFile(JoinPath(elsewhere, "news.html")).find("HREF='index.html'"),
+              std::string::npos);
+
+    // Into a folder with pages only when the user says so.
+    prompts.openFileNames = {file};
+    prompts.chosenFolders = {elsewhere};
+    prompts.answers = {MessageAnswer::No};
+    menuEntry("Import Site...").trigger();
+    ASSERT_EQ(prompts.shown.size(), 3u);
+    EXPECT_EQ(prompts.shown[2].icon, MessageIcon::Warning);
+    EXPECT_NE(prompts.shown[2].text.find("already has 2 pages"), std::string::npos);
 }

@@ -25,8 +25,10 @@ constexpr long long kDayMs = 24LL * 60 * 60 * 1000;
 
 constexpr std::size_t kSmallestPiece = 256;
 constexpr std::size_t kLargestPiece = 16 * 1024;
-// A cut where the rolling hash's low 11 bits are all zero: about every 2 KB.
-constexpr std::uint64_t kCutMask = (1U << 11) - 1;
+// A cut where the rolling hash's top 11 bits are all zero: about every 2 KB. The top bits hang
+// on the last 64 bytes; the low ones on the last few only, which a repetitive text never
+// brings to zero.
+constexpr std::uint64_t kCutMask = ~std::uint64_t{0} << 53;
 
 // One fixed pseudo-random number per byte value, for the rolling hash.
 const std::array<std::uint64_t, 256>& Gear() {

@@ -377,6 +377,9 @@ TEST_F(PageFilesTest, PublishSiteWritesEveryPageAsTheCommandLineDoes) {
     other.fileName = "other.html";
     other.texts = {"pagetextitem4~<P>other</P>"};
     ASSERT_TRUE(session.store().savePage(other));
+    // Each page's file stands in the folder, as its save left it.
+    WriteFile(working / "site/current.html", "saved");
+    WriteFile(working / "site/other.html", "saved");
     workspace().pages.add("current.html");
     workspace().pages.select(0);
     page().texts = {"pagetextitem4~<P>changed since the save</P>"};

@@ -108,8 +108,14 @@ TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
               "[--require-tls] [--trust-certificate FINGERPRINT] [--trust-host-key FINGERPRINT]] "
               "SITE_FOLDER "
               "[PAGE ...]\n"
-              "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n");
+              "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n"
+              "       quillora-publish [--workdir DIR] --export-site SITE_FOLDER FILE\n"
+              "       quillora-publish [--workdir DIR] --import-site FILE SITE_FOLDER "
+              "[--force]\n");
     EXPECT_EQ(run({"--workdir"}), 2);
+    EXPECT_EQ(run({"--export-site", siteFolder()}), 2);
+    EXPECT_EQ(run({"--import-site", "a.qsite", siteFolder(), "more"}), 2);
+    EXPECT_EQ(run({"--export-site", siteFolder(), "a.qsite", "--upload", "hosting"}), 2);
     EXPECT_EQ(run({"--verbose", siteFolder()}), 2);
     EXPECT_EQ(run({"--workdir", working / "empty", siteFolder()}), 2);
     EXPECT_NE(err.str().find("cannot open the page store"), std::string::npos);

@@ -141,3 +141,11 @@ std::optional<long long> SentRecord::removedAt(const std::string& name) const {
     const auto found = removed_.find(name);
     return found == removed_.end() ? std::nullopt : std::optional<long long>(found->second);
 }
+
+std::vector<std::string> SentRecord::names() const {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : entries_) {
+        names.push_back(name);
+    }
+    return names;
+}

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What was sent to one upload target (a server, user and folder; or a hosting folder): each
 // file's size, content hash, modification time and when it went, kept in the working folder's
@@ -35,6 +36,8 @@ class SentRecord {
               const std::string& contentHash = std::string(),
               const std::optional<LocalState>& before = std::nullopt);
 
+    // The names recorded as sent, in order.
+    std::vector<std::string> names() const;
     // The file was removed from the server (its page was deleted); the record forgets it.
     void removed(const std::string& name);
     // When the file was last removed from the server (seconds since 1970); nothing when never,

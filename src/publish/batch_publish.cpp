@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
+#include "publish/branch_upload.h"
 #include "publish/site_archive_command.h"
 #include "publish/site_upload.h"
 #include "site/published_page.h"
@@ -49,6 +50,15 @@ constexpr const char* kHelp =
     "                 A file goes when it is new there, its content changed since it was last\n"
     "                 sent there, or the server holds another size (the working folder's\n"
     "                 \"sent\" records what went where)\n"
+    "  --upload git+URL [--branch NAME]\n"
+    "                 then commit the pages and their pictures to that branch (gh-pages when\n"
+    "                 none is named) of the Git repository at URL (file://, ssh://, https://\n"
+    "                 or USER@HOST:PATH) and push, never forced: one commit for each publish\n"
+    "                 that changes something, on top of the branch as the remote has it;\n"
+    "                 files this program did not write (CNAME, README) stay. SSH logs in with\n"
+    "                 the agent, ~/.ssh/id_ed25519 or id_rsa, the host in ~/.ssh/known_hosts\n"
+    "                 (or --trust-host-key); https with a token from QUILLORA_GIT_TOKEN or the\n"
+    "                 keyring\n"
     "  --dry-run      with --upload: list what would be sent, send nothing\n"
     "  --force        with --upload: send every file\n"
     "  --require-tls  with an FTP upload: refuse a server that offers no TLS. Without it, a\n"
@@ -129,6 +139,11 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                 return std::nullopt;
             }
             request.hosting.certificateAuthority = arguments[i];
+        } else if (argument == "--branch") {
+            if (++i == arguments.size() || !request.upload || !request.upload->git) {
+                return std::nullopt;
+            }
+            request.upload->branch = arguments[i];
         } else if (argument == "--check") {
             request.check = true;
         } else if (argument == "--export-site") {
@@ -273,8 +288,11 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
         return kUsageOrDatabaseError;
     }
     if (request->upload && !written.pages.empty()) {
-        const int sent = UploadSite(written, *request->upload, db, request->hosting,
-                                    WithPorts(request->options, vault, stop), err);
+        const UploadOptions options = WithPorts(request->options, vault, stop);
+        const int sent =
+            request->upload->git
+                ? UploadToGitBranch(written, *request->upload, db, options, err)
+                : UploadSite(written, *request->upload, db, request->hosting, options, err);
         if (sent != kAllWritten) {
             return sent;
         }

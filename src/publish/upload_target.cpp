@@ -8,6 +8,11 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
         target.hosting = true;
         return target;
     }
+    if (text.rfind("git+", 0) == 0 && text.size() > 4) {
+        UploadTarget target;
+        target.git = text.substr(4);
+        return target;
+    }
     const bool secureShell = text.rfind("sftp://", 0) == 0;
     const std::string scheme = secureShell ? "sftp://" : "ftp://";
     if (text.rfind(scheme, 0) != 0) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <sstream>
+#include <vector>
 
 #include <cstdlib>
 #include <filesystem>
@@ -143,9 +144,14 @@ bool AddKnownHost(const std::string& knownHostsPath, const std::string& line) {
     return true;
 }
 
-bool KnownHostsName(const std::string& knownHostsPath, const std::string& host, long port) {
+namespace {
+
+// The keys (base64, as the lines give them) that known_hosts holds for the host and port.
+std::vector<std::string> KnownKeys(const std::string& knownHostsPath, const std::string& host,
+                                   long port) {
     const std::string name = port == 22 ? host : "[" + host + "]:" + std::to_string(port);
     const std::string text = ReadTextFile(knownHostsPath).value_or(std::string());
+    std::vector<std::string> keys;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
@@ -161,9 +167,27 @@ bool KnownHostsName(const std::string& knownHostsPath, const std::string& host, 
         while (std::getline(patterns, pattern, ',')) {
             if (pattern.rfind("|1|", 0) == 0 ? HashedNameIs(pattern, name)
                                              : EqualIgnoringCase(pattern, name)) {
-                return true;
+                std::string type;
+                std::string key;
+                fields >> type >> key;
+                keys.push_back(key);
+                break;
             }
         }
     }
-    return false;
+    return keys;
+}
+
+}  // namespace
+
+bool KnownHostsName(const std::string& knownHostsPath, const std::string& host, long port) {
+    return !KnownKeys(knownHostsPath, host, port).empty();
+}
+
+bool KnownHostsHolds(const std::string& knownHostsPath, const std::string& host, long port,
+                     const SshHostKey& key) {
+    const std::vector<std::string> keys = KnownKeys(knownHostsPath, host, port);
+    const std::string shown =
+        Base64(reinterpret_cast<const unsigned char*>(key.blob.data()), key.blob.size());
+    return std::find(keys.begin(), keys.end(), shown) != keys.end();
 }

@@ -32,3 +32,6 @@ bool AddKnownHost(const std::string& knownHostsPath, const std::string& line);
 // Whether known_hosts names the host and port at all, with whatever key, in plain or hashed
 // form: a host it names that shows a key it does not hold has changed its key.
 bool KnownHostsName(const std::string& knownHostsPath, const std::string& host, long port);
+// Whether known_hosts holds this key for the host and port.
+bool KnownHostsHolds(const std::string& knownHostsPath, const std::string& host, long port,
+                     const SshHostKey& key);

@@ -1,7 +1,8 @@
 """A real SSH server for the tests: Debian's OpenSSH sshd on 127.0.0.1 and a free port, with its
 own configuration and host key in the given folder, offering SFTP only. It lets in one account,
 the test user "quillora-sftp-test" (made once, without a shell), with the password
-"quill-sftp-pw" or a key listed in <folder>/authorized_keys. The host key is <folder>/host_key,
+"quill-sftp-pw" or a key listed in <folder>/authorized_keys. With --git it offers Git instead:
+the test user "quillora-git-test", whose shell is git-shell, gets in with a listed key. The host key is <folder>/host_key,
 made when missing (so a test may put another there). Prints "PORT <n>" once sshd listens; sshd
 ends with this script.
 """
@@ -16,15 +17,15 @@ import time
 
 USER = "quillora-sftp-test"
 PASSWORD = "quill-sftp-pw"
+GIT_USER = "quillora-git-test"
 
 
-def ensure_user():
+def ensure_user(user, shell):
     try:
-        subprocess.run(["id", USER], check=True, capture_output=True)
+        subprocess.run(["id", user], check=True, capture_output=True)
     except subprocess.CalledProcessError:
-        subprocess.run(["useradd", "--create-home", "--shell", "/usr/sbin/nologin", USER],
-                       check=True)
-    subprocess.run(["chpasswd"], input=f"{USER}:{PASSWORD}\n".encode(), check=True)
+        subprocess.run(["useradd", "--create-home", "--shell", shell, user], check=True)
+    subprocess.run(["chpasswd"], input=f"{user}:{PASSWORD}\n".encode(), check=True)
 
 
 def free_port():
@@ -41,9 +42,12 @@ def die_with_parent():
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("folder")
+    parser.add_argument("--git", action="store_true")
     options = parser.parse_args()
     folder = os.path.abspath(options.folder)
-    ensure_user()
+    user = GIT_USER if options.git else USER
+    ensure_user(user, "/usr/bin/git-shell" if options.git else "/usr/sbin/nologin")
+    offered = "" if options.git else "Subsystem sftp internal-sftp\nForceCommand internal-sftp\n"
     os.makedirs("/run/sshd", exist_ok=True)
     host_key = os.path.join(folder, "host_key")
     if not os.path.exists(host_key):
@@ -67,11 +71,9 @@ KbdInteractiveAuthentication no
 PubkeyAuthentication yes
 AuthorizedKeysFile {authorized}
 StrictModes no
-AllowUsers {USER}
+AllowUsers {user}
 PermitRootLogin no
-Subsystem sftp internal-sftp
-ForceCommand internal-sftp
-MaxStartups 50
+{offered}MaxStartups 50
 LogLevel ERROR
 """)
     server = subprocess.Popen(["/usr/sbin/sshd", "-D", "-E", os.path.join(folder, "sshd.log"),

@@ -19,8 +19,15 @@ class SshServer {
   public:
     static constexpr const char* kUser = "quillora-sftp-test";
     static constexpr const char* kPassword = "quill-sftp-pw";
+    // The user of a server that offers Git (its shell is git-shell) instead of SFTP.
+    static constexpr const char* kGitUser = "quillora-git-test";
+    enum class Offers { Sftp, Git };
 
-    SshServer() : process_(QUILLORA_TEST_DATA "/sftp/sshserver.py", {config_.path()}) {}
+    explicit SshServer(Offers offers = Offers::Sftp)
+        : git_(offers == Offers::Git),
+          process_(QUILLORA_TEST_DATA "/sftp/sshserver.py",
+                   git_ ? std::vector<std::string>{config_.path(), "--git"}
+                        : std::vector<std::string>{config_.path()}) {}
 
     int port() const { return process_.port(); }
     std::string address() const { return "127.0.0.1:" + std::to_string(port()); }
@@ -51,7 +58,7 @@ class SshServer {
     std::string ownedFolder(const std::string& name) const {
         const std::string path = config_ / name;
         std::filesystem::create_directories(path);
-        if (const passwd* user = getpwnam(kUser)) {
+        if (const passwd* user = getpwnam(git_ ? kGitUser : kUser)) {
             if (chown(path.c_str(), user->pw_uid, user->pw_gid) != 0) {
                 return std::string();
             }
@@ -78,6 +85,7 @@ class SshServer {
     }
 
     TempFolder config_;
+    bool git_ = false;
     ServerProcess process_;
 };
 

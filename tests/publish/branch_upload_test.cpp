@@ -1,0 +1,171 @@
+#include "publish/branch_upload.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+#include "publish/batch_publish.h"
+#include "store/page_store.h"
+#include "support/designer_fixture.h"
+#include "support/ssh_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The standard output of a command run by the shell.
+std::string Output(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string text;
+    char buffer[4096];
+    while (pipe && fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
+        text += buffer;
+    }
+    return text;
+}
+
+// Three pages sharing a picture, stored and written as the designer does, and a bare
+// repository on disk to publish them to.
+class BranchUploadTest : public DesignerFixture {
+  protected:
+    BranchUploadTest() {
+        fs::create_directories(working / "pics");
+        WriteFile(working / "pics/sun.jpg", "the sun's bytes");
+        selectFolder(siteFolder());
+        for (const char* name : {"a.html", "b.html", "c.html"}) {
+            save(name, std::string("<P>") + name + "</P>");
+        }
+        Output("git init -q --bare '" + remote() + "'");
+    }
+    void save(const std::string& name, const std::string& words) {
+        workspace().pages.clear();
+        workspace().pages.select(workspace().pages.add(name));
+        page().directory = siteFolder();
+        page().fileName = name;
+        page().pageTitle = name;
+        page().texts = {"pagetextitem1~" + words};
+        page().pictures = {"pageimageitem3~" + working / "pics/sun.jpg"};
+        page().links = {""};
+        handOver(
+            "<div id='pagetextitem1~' style='left:5px'>|<div id='dpageimageitem3~' "
+            "style='top:1px'>^10^20");
+        ASSERT_TRUE(session.publisher().writePublishedPage());
+    }
+    std::string remote() const { return working / "remote.git"; }
+    int publish(std::vector<std::string> arguments = {}) {
+        err.str("");
+        std::ostringstream out;
+        arguments.insert(arguments.begin(), {"--upload", "git+file://" + remote()});
+        arguments.push_back(siteFolder());
+        return RunBatchPublish(arguments, working.path(), out, err);
+    }
+    std::string git(const std::string& command) {
+        return Output("git --git-dir='" + remote() + "' " + command + " 2>&1");
+    }
+    std::string files(const std::string& branch = "gh-pages") {
+        return git("ls-tree --name-only " + branch);
+    }
+
+    std::ostringstream err;
+};
+
+}  // namespace
+
+TEST_F(BranchUploadTest, EachPublishThatChangesSomethingIsOneCommitOnTopOfTheBranch) {
+    // First publish: every page and the picture, one commit naming the pages.
+    ASSERT_EQ(publish({"--dry-run"}), 0) << err.str();
+    EXPECT_NE(err.str().find("would commit a.html"), std::string::npos) << err.str();
+    EXPECT_NE(git("rev-parse gh-pages").find("unknown revision"), std::string::npos);
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(files(), "a.html\nb.html\nc.html\nsun.jpg\n");
+    EXPECT_EQ(git("log --format=%s gh-pages"), "Publish a.html, b.html, c.html\n");
+    EXPECT_EQ(git("show gh-pages:sun.jpg"), "the sun's bytes");
+
+    // Nothing changed: no commit.
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_NE(err.str().find("nothing to publish"), std::string::npos) << err.str();
+    EXPECT_EQ(git("rev-list --count gh-pages"), "1\n");
+
+    // A commit made elsewhere (a CNAME) stays, and the next commit goes on top of it.
+    const std::string clone = working / "clone";
+    Output("git clone -q -b gh-pages '" + remote() + "' '" + clone + "' && cd '" + clone +
+           "' && echo example.org > CNAME && git add CNAME && git -c user.name=Someone -c "
+           "user.email=someone@example.org commit -q -m 'Add a domain' && git push -q 2>&1");
+    save("b.html", "<P>b changed</P>");
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(git("log --format=%s gh-pages"),
+              "Publish b.html\nAdd a domain\nPublish a.html, b.html, c.html\n");
+    EXPECT_NE(git("show gh-pages:b.html").find("b changed"), std::string::npos);
+
+    // A page deleted from the site leaves the branch; the CNAME is not this program's.
+    ASSERT_TRUE(session.store().deletePage(siteFolder(), "c.html"));
+    fs::remove(siteFolder() + "/c.html");
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(files(), "CNAME\na.html\nb.html\nsun.jpg\n");
+    EXPECT_EQ(git("log -1 --format=%s gh-pages"), "Publish c.html\n");
+
+    // Another branch by name.
+    ASSERT_EQ(publish({"--branch", "pages"}), 0) << err.str();
+    EXPECT_EQ(files("pages"), "a.html\nb.html\nsun.jpg\n");
+}
+
+// Over SSH to a loopback sshd whose test user's shell is git-shell: the host key is checked as
+// SFTP checks it, the user's key logs in, and a push the server refuses changes nothing.
+TEST_F(BranchUploadTest, OverSshTheHostKeyAndTheLoginAreCheckedAndARefusalChangesNothing) {
+    SshServer server(SshServer::Offers::Git);
+    TempFolder home;
+    // The test's own ~/.ssh, given back however the test ends.
+    struct HomeFor {
+        explicit HomeFor(const std::string& home) {
+            const char* kept = std::getenv("HOME");
+            kept_ = kept != nullptr ? kept : "";
+            setenv("HOME", home.c_str(), 1);
+            unsetenv("SSH_AUTH_SOCK");
+        }
+        ~HomeFor() { setenv("HOME", kept_.c_str(), 1); }
+        std::string kept_;
+    } homeFor(home.path());
+    const std::string repository = server.ownedFolder("site.git");
+    Output("git init -q --bare '" + repository + "' && chown -R " + SshServer::kGitUser + " '" +
+           repository + "'");
+    const std::string url = "git+ssh://" + std::string(SshServer::kGitUser) +
+                            "@127.0.0.1:" + std::to_string(server.port()) + repository;
+    const auto run = [&](std::vector<std::string> arguments) {
+        err.str("");
+        std::ostringstream out;
+        arguments.push_back(siteFolder());
+        return RunBatchPublish(arguments, working.path(), out, err);
+    };
+    const std::string key = SshServer::MakeUserKey(home.path());
+
+    // An unknown host is refused, with the fingerprint to trust.
+    EXPECT_EQ(run({"--upload", url}), 2);
+    EXPECT_NE(err.str().find("is not in known_hosts; its SHA-256 fingerprint is SHA256:"),
+              std::string::npos)
+        << err.str();
+    // Known, but the key is not let in.
+    WriteFile(home / ".ssh/known_hosts", server.knownHostsLine() + "\n");
+    EXPECT_EQ(run({"--upload", url}), 2);
+    EXPECT_NE(err.str().find("cannot log in"), std::string::npos) << err.str();
+    server.authorize(key);
+    ASSERT_EQ(run({"--upload", url}), 0) << err.str();
+    const auto branch = [&](const std::string& command) {
+        return Output("git --git-dir='" + repository + "' " + command + " 2>&1");
+    };
+    EXPECT_EQ(branch("ls-tree --name-only gh-pages"), "a.html\nb.html\nc.html\nsun.jpg\n");
+
+    const std::string before = branch("rev-parse gh-pages");
+    WriteFile(repository + "/hooks/pre-receive", "#!/bin/sh\necho 'no pushes today' >&2\nexit 1\n");
+    fs::permissions(repository + "/hooks/pre-receive", fs::perms::all);
+    save("a.html", "<P>a changed</P>");
+    EXPECT_EQ(run({"--upload", url}), 2);
+    EXPECT_NE(err.str().find("refused"), std::string::npos) << err.str();
+    EXPECT_EQ(branch("rev-parse gh-pages"), before);
+
+    // A server that is gone.
+    EXPECT_EQ(run({"--upload", "git+ssh://nobody@127.0.0.1:1/x.git"}), 2);
+    EXPECT_NE(err.str().find("failed"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--upload", "git+file://" + working / "nowhere.git"}), 2);
+}

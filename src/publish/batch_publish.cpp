@@ -6,7 +6,7 @@
 #include "common/paths.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
-#include "publish/branch_upload.h"
+#include "publish/hosted_upload.h"
 #include "publish/site_archive_command.h"
 #include "publish/site_upload.h"
 #include "site/published_page.h"
@@ -59,6 +59,13 @@ constexpr const char* kHelp =
     "                 the agent, ~/.ssh/id_ed25519 or id_rsa, the host in ~/.ssh/known_hosts\n"
     "                 (or --trust-host-key); https with a token from QUILLORA_GIT_TOKEN or the\n"
     "                 keyring\n"
+    "  --upload s3://BUCKET[/PREFIX] [--s3-endpoint URL] [--s3-region REGION]\n"
+    "                 then send the pages and their pictures the bucket lacks or holds\n"
+    "                 otherwise to that S3-compatible bucket (AWS unless an endpoint is named;\n"
+    "                 a named endpoint is addressed path-style; region us-east-1 unless named),\n"
+    "                 each with its content type and cache header, and delete the files of\n"
+    "                 pages removed. Credentials come from AWS_ACCESS_KEY_ID and\n"
+    "                 AWS_SECRET_ACCESS_KEY, or the keyring\n"
     "  --dry-run      with --upload: list what would be sent, send nothing\n"
     "  --force        with --upload: send every file\n"
     "  --require-tls  with an FTP upload: refuse a server that offers no TLS. Without it, a\n"
@@ -144,6 +151,12 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                 return std::nullopt;
             }
             request.upload->branch = arguments[i];
+        } else if (argument == "--s3-endpoint" || argument == "--s3-region") {
+            if (++i == arguments.size() || !request.upload || !request.upload->bucket) {
+                return std::nullopt;
+            }
+            (argument == "--s3-endpoint" ? request.upload->bucket->endpoint
+                                         : request.upload->bucket->region) = arguments[i];
         } else if (argument == "--check") {
             request.check = true;
         } else if (argument == "--export-site") {
@@ -290,8 +303,9 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     if (request->upload && !written.pages.empty()) {
         const UploadOptions options = WithPorts(request->options, vault, stop);
         const int sent =
-            request->upload->git
-                ? UploadToGitBranch(written, *request->upload, db, options, err)
+            request->upload->git ? UploadToGitBranch(written, *request->upload, db, options, err)
+            : request->upload->bucket
+                ? UploadToBucket(written, *request->upload, db, options, err)
                 : UploadSite(written, *request->upload, db, request->hosting, options, err);
         if (sent != kAllWritten) {
             return sent;

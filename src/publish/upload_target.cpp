@@ -13,6 +13,22 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
         target.git = text.substr(4);
         return target;
     }
+    if (text.rfind("s3://", 0) == 0) {
+        std::string rest = text.substr(5);
+        while (!rest.empty() && rest.back() == '/') {
+            rest.pop_back();
+        }
+        const std::size_t slash = rest.find('/');
+        S3Target bucket;
+        bucket.bucket = rest.substr(0, slash);
+        bucket.prefix = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
+        if (bucket.bucket.empty()) {
+            return std::nullopt;
+        }
+        UploadTarget target;
+        target.bucket = bucket;
+        return target;
+    }
     const bool secureShell = text.rfind("sftp://", 0) == 0;
     const std::string scheme = secureShell ? "sftp://" : "ftp://";
     if (text.rfind(scheme, 0) != 0) {

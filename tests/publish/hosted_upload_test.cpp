@@ -1,4 +1,4 @@
-#include "publish/branch_upload.h"
+#include "publish/hosted_upload.h"
 
 #include <gtest/gtest.h>
 
@@ -28,9 +28,9 @@ std::string Output(const std::string& command) {
 
 // Three pages sharing a picture, stored and written as the designer does, and a bare
 // repository on disk to publish them to.
-class BranchUploadTest : public DesignerFixture {
+class HostedUploadTest : public DesignerFixture {
   protected:
-    BranchUploadTest() {
+    HostedUploadTest() {
         fs::create_directories(working / "pics");
         WriteFile(working / "pics/sun.jpg", "the sun's bytes");
         selectFolder(siteFolder());
@@ -73,7 +73,7 @@ class BranchUploadTest : public DesignerFixture {
 
 }  // namespace
 
-TEST_F(BranchUploadTest, EachPublishThatChangesSomethingIsOneCommitOnTopOfTheBranch) {
+TEST_F(HostedUploadTest, EachPublishThatChangesSomethingIsOneCommitOnTopOfTheBranch) {
     // First publish: every page and the picture, one commit naming the pages.
     ASSERT_EQ(publish({"--dry-run"}), 0) << err.str();
     EXPECT_NE(err.str().find("would commit a.html"), std::string::npos) << err.str();
@@ -113,7 +113,7 @@ TEST_F(BranchUploadTest, EachPublishThatChangesSomethingIsOneCommitOnTopOfTheBra
 
 // Over SSH to a loopback sshd whose test user's shell is git-shell: the host key is checked as
 // SFTP checks it, the user's key logs in, and a push the server refuses changes nothing.
-TEST_F(BranchUploadTest, OverSshTheHostKeyAndTheLoginAreCheckedAndARefusalChangesNothing) {
+TEST_F(HostedUploadTest, OverSshTheHostKeyAndTheLoginAreCheckedAndARefusalChangesNothing) {
     SshServer server(SshServer::Offers::Git);
     TempFolder home;
     // The test's own ~/.ssh, given back however the test ends.
@@ -168,4 +168,67 @@ TEST_F(BranchUploadTest, OverSshTheHostKeyAndTheLoginAreCheckedAndARefusalChange
     EXPECT_EQ(run({"--upload", "git+ssh://nobody@127.0.0.1:1/x.git"}), 2);
     EXPECT_NE(err.str().find("failed"), std::string::npos) << err.str();
     EXPECT_EQ(run({"--upload", "git+file://" + working / "nowhere.git"}), 2);
+}
+
+// To s3rver on loopback, path-style under a prefix, signed with its own credentials.
+TEST_F(HostedUploadTest, ABucketGetsOnlyChangedFilesWithTheirHeadersAndLosesRemovedPages) {
+    TempFolder objects;
+    ServerProcess server(QUILLORA_TEST_DATA "/s3/s3server.py", {QUILLORA_S3RVER, objects.path()});
+    ASSERT_NE(server.port(), 0);
+    const std::string endpoint = "http://127.0.0.1:" + std::to_string(server.port());
+    setenv("AWS_ACCESS_KEY_ID", "S3RVER", 1);
+    setenv("AWS_SECRET_ACCESS_KEY", "S3RVER", 1);
+    const auto run = [&](std::vector<std::string> extra = {}) {
+        err.str("");
+        std::ostringstream out;
+        std::vector<std::string> arguments = {"--upload", "s3://site/www", "--s3-endpoint",
+                                              endpoint};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        arguments.push_back(siteFolder());
+        return RunBatchPublish(arguments, working.path(), out, err);
+    };
+    const auto head = [&](const std::string& key) {
+        return Output("curl -sI '" + endpoint + "/site/www/" + key + "'");
+    };
+    ASSERT_EQ(run(), 0) << err.str();
+    EXPECT_NE(err.str().find("4 files sent, 0 deleted"), std::string::npos) << err.str();
+    EXPECT_NE(head("a.html").find("Content-Type: text/html; charset=utf-8"), std::string::npos)
+        << head("a.html");
+    EXPECT_NE(head("a.html").find("Cache-Control: no-cache"), std::string::npos);
+    EXPECT_NE(head("sun.jpg").find("Content-Type: image/jpeg"), std::string::npos);
+    EXPECT_NE(head("sun.jpg").find("Cache-Control: public, max-age=2592000"), std::string::npos);
+
+    // Unchanged, nothing goes; one page changed, it alone goes; a deleted page leaves.
+    ASSERT_EQ(run(), 0) << err.str();
+    EXPECT_NE(err.str().find("0 files sent, 0 deleted: the bucket has every file"),
+              std::string::npos)
+        << err.str();
+    save("b.html", "<P>b changed</P>");
+    ASSERT_EQ(run(), 0) << err.str();
+    EXPECT_NE(err.str().find("sent b.html"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("1 files sent, 0 deleted"), std::string::npos) << err.str();
+    ASSERT_TRUE(session.store().deletePage(siteFolder(), "c.html"));
+    fs::remove(siteFolder() + "/c.html");
+    ASSERT_EQ(run(), 0) << err.str();
+    EXPECT_NE(err.str().find("deleted c.html"), std::string::npos) << err.str();
+    EXPECT_NE(head("c.html").find("404"), std::string::npos);
+
+    // Wrong credentials and a store that cannot be reached are refused before anything goes.
+    setenv("AWS_ACCESS_KEY_ID", "SOMEONE", 1);
+    save("a.html", "<P>a changed</P>");
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(err.str().find("nothing was sent"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("InvalidAccessKeyId"), std::string::npos) << err.str();
+    setenv("AWS_ACCESS_KEY_ID", "S3RVER", 1);
+    err.str("");
+    std::ostringstream out;
+    EXPECT_EQ(RunBatchPublish(
+                  {"--upload", "s3://site", "--s3-endpoint", "http://127.0.0.1:1", siteFolder()},
+                  working.path(), out, err),
+              2);
+    EXPECT_NE(err.str().find("cannot be reached"), std::string::npos) << err.str();
+    unsetenv("AWS_ACCESS_KEY_ID");
+    unsetenv("AWS_SECRET_ACCESS_KEY");
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(err.str().find("no credentials"), std::string::npos) << err.str();
 }

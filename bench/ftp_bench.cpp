@@ -90,7 +90,9 @@ std::pair<double, double> SiteThroughput(const fs::path& root, const std::string
         fs::create_directories(root / "server" / folder);
         fs::create_directories(root / "server" / ("curl" + folder));
         std::ostringstream progress;
-        const UploadTarget target{false, "quill", address, folder, false, std::string("secret")};
+        const UploadTarget target{false,        "quill",    address,
+                                  folder,       false,      std::string("secret"),
+                                  std::nullopt, "gh-pages", std::nullopt};
         ours.push_back(MegabytesPerSecond([&] {
             return UploadSite(pages, target, unused, HostingAddresses::Service(), {}, progress) ==
                    0;
@@ -119,7 +121,9 @@ double UnchangedSiteSeconds(const fs::path& root, const std::string& address) {
     PageRecord record;
     record.fileName = "index.html";
     const SitePages pages{site.string(), root.string(), {record}};
-    const UploadTarget target{false, "quill", address, "many", false, std::string("secret")};
+    const UploadTarget target{false,        "quill",    address,
+                              "many",       false,      std::string("secret"),
+                              std::nullopt, "gh-pages", std::nullopt};
     SqliteDatabase unused;
     std::ostringstream progress;
     if (UploadSite(pages, target, unused, HostingAddresses::Service(), {}, progress) != 0) {

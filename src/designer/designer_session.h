@@ -17,6 +17,7 @@
 #include "designer/pages/page_site_options.h"
 #include "designer/pages/published_page_writer.h"
 #include "designer/pages/site_archive_commands.h"
+#include "designer/pages/site_publishing.h"
 #include "designer/pages/version_history.h"
 #include "designer/phone/phone_view.h"
 #include "hosting/hosting_commands.h"
@@ -69,6 +70,7 @@ class DesignerSession : public HostingSession {
     PageManager& pages() { return pages_; }
     VersionHistory& history() { return history_; }
     SiteArchiveCommands& archives() { return archives_; }
+    SitePublishing& publishing() { return publishing_; }
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
     ItemCommands& items() { return items_; }
@@ -96,6 +98,7 @@ class DesignerSession : public HostingSession {
     PageManager pages_;
     VersionHistory history_;
     SiteArchiveCommands archives_;
+    SitePublishing publishing_;
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;
     ItemCommands items_;

@@ -53,6 +53,10 @@ class ConsolePrompts : public Prompts {
                                        const std::string&) override {
         return {};
     }
+    std::optional<PublishRequest> publishSite(const std::string&,
+                                              const std::vector<std::string>&) override {
+        return {};
+    }
     std::optional<VersionChoice> pageHistory(const std::string&,
                                              const std::vector<PageVersionEntry>&) override {
         return {};

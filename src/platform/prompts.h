@@ -99,6 +99,15 @@ struct VersionChoice {
     std::size_t index = 0;
 };
 
+// What the "Publish" window leaves: the site folder's targets as the user left them, the one to
+// publish to now (none when the window was only closed), and a password, token or
+// "KEY:SECRET" typed for it.
+struct PublishRequest {
+    std::vector<std::string> targets;
+    std::optional<std::size_t> chosen;
+    std::string secret;
+};
+
 // Everything the program asks the user. The program shows real dialogs; tests script the
 // answers. A dialog answered with nothing was cancelled.
 class Prompts {
@@ -177,6 +186,10 @@ class Prompts {
     virtual std::optional<PageChoice> pageList(const std::string& folder,
                                                const std::vector<PageListEntry>& pages,
                                                const std::string& current) = 0;
+    // The "Publish" window of a site folder: its targets, each as quillora-publish names one
+    // after --upload; nothing when it was cancelled.
+    virtual std::optional<PublishRequest> publishSite(const std::string& folder,
+                                                      const std::vector<std::string>& targets) = 0;
     // The "History" window of a page: its kept versions; the one to look at or restore.
     virtual std::optional<VersionChoice> pageHistory(
         const std::string& page, const std::vector<PageVersionEntry>& versions) = 0;

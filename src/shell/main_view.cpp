@@ -198,6 +198,8 @@ void MainView::buildMenu() {
             [this] { perform([this] { session_->archives().exportSite(); }); });
     connect(file->addAction(QStringLiteral("Import Site...")), &QAction::triggered, this,
             [this] { perform([this] { session_->archives().importSite(); }); });
+    connect(file->addAction(QStringLiteral("Publish...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->publishing().publish(); }); });
     connect(file->addAction(QStringLiteral("Publish Site")), &QAction::triggered, this,
             [this] { perform([this] { session_->pages().publishSite(); }); });
     connect(add(QStringLiteral("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this,

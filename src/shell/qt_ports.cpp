@@ -35,6 +35,7 @@
 #include "items/pagelist.h"
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
+#include "items/publishsite.h"
 #include "items/sitecheck.h"
 #include "items/sitemenu.h"
 #include "items/siteoptions.h"
@@ -347,6 +348,15 @@ std::optional<VersionChoice> QtPrompts::pageHistory(const std::string& page,
     pagehistory dialog(FromStd(page), versions, owner_);
     dialog.exec();
     return dialog.choice();
+}
+
+std::optional<PublishRequest> QtPrompts::publishSite(const std::string& folder,
+                                                     const std::vector<std::string>& targets) {
+    publishsite dialog(FromStd(folder), targets, owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.request();
 }
 
 std::optional<std::size_t> QtPrompts::siteCheck(const std::string& folder,

@@ -61,6 +61,11 @@ class PageStore {
     // each was deleted (seconds since 1970).
     std::vector<std::pair<std::string, long long>> deletedPages(const std::string& folder);
 
+    // Where the site folder is published, each as quillora-publish names a target after
+    // --upload ("git+ssh://git@host/site.git --branch pages"), in the user's order.
+    std::vector<std::string> publishTargets(const std::string& folder);
+    bool setPublishTargets(const std::string& folder, const std::vector<std::string>& targets);
+
     // The site folder's options; all off when none were set or the store cannot be read.
     SiteOptions siteOptions(const std::string& folder);
     bool setSiteOptions(const std::string& folder, const SiteOptions& options);

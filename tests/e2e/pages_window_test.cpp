@@ -1,15 +1,21 @@
-// The Pages and History windows worked through their widgets, in the real main window.
+// The Pages, History and Publish windows worked through their widgets, in the real main window.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "items/pagehistory.h"
 #include "items/pagelist.h"
+#include "items/publishsite.h"
 #include "shell/qt_ports.h"
 #include "window_fixture.h"
 
@@ -146,4 +152,31 @@ TEST_F(PagesWindowTest, ASiteExportedFromTheWindowIsImportedIntoAnotherFolderAnd
     ASSERT_EQ(prompts.shown.size(), 3u);
     EXPECT_EQ(prompts.shown[2].icon, MessageIcon::Warning);
     EXPECT_NE(prompts.shown[2].text.find("already has 2 pages"), std::string::npos);
+}
+
+// A target typed into the real Publish window, added with Return and published with the button.
+TEST_F(PagesWindowTest, ATargetTypedInThePublishWindowGetsTheSite) {
+    store(linkingPage("index.html", "index.html"), true);
+    startWindow();
+    ASSERT_TRUE(resume());
+    realWindows.setOwner(window.get());
+    prompts.realPageWindows = &realWindows;
+    const std::string remote = path("remote.git");
+    ASSERT_EQ(std::system(("git init -q --bare '" + remote + "'").c_str()), 0);
+    WhenShown<publishsite>([&](publishsite* publish) {
+        auto* target = publish->findChild<QLineEdit*>("target");
+        target->setFocus();
+        QTest::keyClicks(target,
+                         QString::fromStdString("git+file://" + remote + " --branch pages"));
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::mouseClick(publish->findChild<QPushButton*>("publishButton"), Qt::LeftButton);
+    });
+    menuEntry("Publish...").trigger();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].icon, MessageIcon::Information) << prompts.shown[0].text;
+    std::array<char, 256> listed{};
+    std::unique_ptr<FILE, int (*)(FILE*)> files(
+        popen(("git --git-dir='" + remote + "' ls-tree --name-only pages").c_str(), "r"), pclose);
+    ASSERT_NE(std::fgets(listed.data(), listed.size(), files.get()), nullptr);
+    EXPECT_EQ(std::string(listed.data()), "index.html\n");
 }

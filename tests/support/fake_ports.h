@@ -222,6 +222,15 @@ class FakePrompts : public Prompts {
         return realPageWindows ? realPageWindows->pageList(folder, pages, current)
                                : Next(pageListAnswers);
     }
+    std::optional<PublishRequest> publishSite(const std::string& folder,
+                                              const std::vector<std::string>& targets) override {
+        targetsShown.push_back(targets);
+        static_cast<void>(folder);
+        return realPageWindows ? realPageWindows->publishSite(folder, targets)
+                               : Next(publishAnswers);
+    }
+    std::vector<std::vector<std::string>> targetsShown;
+    std::deque<std::optional<PublishRequest>> publishAnswers;
     std::optional<VersionChoice> pageHistory(
         const std::string& page, const std::vector<PageVersionEntry>& versions) override {
         historyShown.push_back(page);
@@ -229,8 +238,8 @@ class FakePrompts : public Prompts {
         return realPageWindows ? realPageWindows->pageHistory(page, versions)
                                : Next(historyAnswers);
     }
-    // The program's Pages and History windows, for the tests that work them through their
-    // widgets.
+    // The program's Pages, History and Publish windows, for the tests that work them through
+    // their widgets.
     Prompts* realPageWindows = nullptr;
     std::vector<std::vector<PageListEntry>> pagesListed;
     std::string pageListCurrent;

@@ -1,0 +1,157 @@
+#include "designer/pages/site_publishing.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <streambuf>
+#include <vector>
+
+#include "common/fields.h"
+#include "designer/pages/page_catalog.h"
+#include "hosting/hosting_session.h"
+#include "page/workspace.h"
+#include "platform/password_vault.h"
+#include "platform/prompts.h"
+#include "publish/batch_publish.h"
+#include "store/page_store.h"
+
+namespace {
+
+constexpr const char* kCaption = "Publish";
+
+// Lines written to it are shown on the notice as they come; the notice's Cancel asks the
+// publish to stop.
+class NoticeLines : public std::streambuf {
+  public:
+    NoticeLines(Prompts& prompts, std::atomic<bool>& stop) : prompts_(prompts), stop_(stop) {}
+    const std::vector<std::string>& lines() const { return lines_; }
+
+  protected:
+    int overflow(int c) override {
+        if (c == '\n') {
+            lines_.push_back(line_);
+            prompts_.waitNotice(line_);
+            line_.clear();
+            if (!prompts_.transferGoesOn()) {
+                stop_ = true;
+            }
+        } else if (c != EOF) {
+            line_ += static_cast<char>(c);
+        }
+        return c;
+    }
+
+  private:
+    Prompts& prompts_;
+    std::atomic<bool>& stop_;
+    std::string line_;
+    std::vector<std::string> lines_;
+};
+
+// The environment the publish reads its secret from, set for the publish and given back after.
+class SecretFor {
+  public:
+    SecretFor(const std::string& target, const std::string& secret) {
+        if (secret.empty()) {
+            return;
+        }
+        if (target.rfind("git+", 0) == 0) {
+            set("QUILLORA_GIT_TOKEN", secret);
+        } else if (target.rfind("s3://", 0) == 0) {
+            const std::size_t colon = secret.find(':');
+            set("AWS_ACCESS_KEY_ID", secret.substr(0, colon));
+            set("AWS_SECRET_ACCESS_KEY",
+                colon == std::string::npos ? std::string() : secret.substr(colon + 1));
+        } else if (target != "hosting") {
+            set("QUILLORA_FTP_PASSWORD", secret);
+        }
+    }
+    ~SecretFor() {
+        for (const auto& [name, value] : kept_) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+    SecretFor(const SecretFor&) = delete;
+    SecretFor& operator=(const SecretFor&) = delete;
+
+  private:
+    void set(const char* name, const std::string& value) {
+        const char* before = std::getenv(name);
+        kept_.emplace_back(name,
+                           before != nullptr ? std::optional<std::string>(before) : std::nullopt);
+        setenv(name, value.c_str(), 1);
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> kept_;
+};
+
+}  // namespace
+
+std::string PublishSecretName(const std::string& target) {
+    return "publish:" + target;
+}
+
+SitePublishing::SitePublishing(HostingSession& session, PageCatalog& catalog, Prompts& prompts)
+    : session_(session), catalog_(catalog), prompts_(prompts) {}
+
+void SitePublishing::publish() {
+    Workspace& workspace = session_.workspace();
+    const std::string folder = SiteFolderShown(workspace);
+    if (folder.empty()) {
+        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    catalog_.storeCurrentDesign();
+    PageStore& store = session_.store();
+    const std::optional<PublishRequest> request =
+        prompts_.publishSite(folder, store.publishTargets(folder));
+    if (!request) {
+        return;
+    }
+    store.setPublishTargets(folder, request->targets);
+    if (!request->chosen || *request->chosen >= request->targets.size()) {
+        return;
+    }
+    const std::string& target = request->targets[*request->chosen];
+    PasswordVault* vault = session_.passwordVault();
+    std::string secret = request->secret;
+    if (vault != nullptr && vault->available()) {
+        if (!secret.empty()) {
+            vault->store(PublishSecretName(target), secret);
+        } else {
+            secret = vault->read(PublishSecretName(target)).value_or(std::string());
+        }
+    }
+    std::vector<std::string> arguments = {"--upload"};
+    for (const std::string& word : SplitFields(target, " ")) {
+        if (!word.empty()) {
+            arguments.push_back(word);
+        }
+    }
+    arguments.push_back(folder);
+    std::atomic<bool> stop{false};
+    NoticeLines lines(prompts_, stop);
+    std::ostream err(&lines);
+    std::ostringstream out;
+    int status = 0;
+    {
+        const SecretFor environment(target, secret);
+        prompts_.waitNotice("Publishing to " + target);
+        status = RunBatchPublish(arguments, workspace.workingFolder, out, err, vault, &stop);
+        prompts_.waitNotice(std::string());
+    }
+    std::string told;
+    const std::vector<std::string>& said = lines.lines();
+    for (std::size_t i = said.size() > 12 ? said.size() - 12 : 0; i < said.size(); ++i) {
+        told += "\n" + said[i];
+    }
+    prompts_.messageBox(
+        (status == 0 ? "Published to " : "Not everything was published to ") + target + "." + told,
+        kCaption, MessageButtons::Ok,
+        status == 0 ? MessageIcon::Information : MessageIcon::Warning);
+}

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <sstream>
+#include <streambuf>
+#include <thread>
 
 #include "publish/batch_publish.h"
 #include "store/page_store.h"
@@ -25,6 +28,50 @@ std::string Output(const std::string& command) {
     }
     return text;
 }
+
+// The test's own ~/.ssh, and no agent, given back however the test ends.
+class HomeFor {
+  public:
+    explicit HomeFor(const std::string& home) {
+        const char* kept = std::getenv("HOME");
+        kept_ = kept != nullptr ? kept : "";
+        setenv("HOME", home.c_str(), 1);
+        unsetenv("SSH_AUTH_SOCK");
+    }
+    ~HomeFor() { setenv("HOME", kept_.c_str(), 1); }
+    HomeFor(const HomeFor&) = delete;
+    HomeFor& operator=(const HomeFor&) = delete;
+
+  private:
+    std::string kept_;
+};
+
+// Collects what is written and runs the action once a line starts with the trigger: a server
+// that goes away in the middle of a publish.
+class DropAt : public std::streambuf {
+  public:
+    DropAt(std::string trigger, std::function<void()> drop)
+        : trigger_(std::move(trigger)), drop_(std::move(drop)) {}
+    std::string text;
+
+  protected:
+    int overflow(int c) override {
+        text += static_cast<char>(c);
+        if (c == '\n' && drop_) {
+            const std::size_t start = text.rfind('\n', text.size() - 2);
+            const std::size_t line = start == std::string::npos ? 0 : start + 1;
+            if (text.compare(line, trigger_.size(), trigger_) == 0) {
+                drop_();
+                drop_ = nullptr;
+            }
+        }
+        return c;
+    }
+
+  private:
+    std::string trigger_;
+    std::function<void()> drop_;
+};
 
 // Three pages sharing a picture, stored and written as the designer does, and a bare
 // repository on disk to publish them to.
@@ -116,17 +163,7 @@ TEST_F(HostedUploadTest, EachPublishThatChangesSomethingIsOneCommitOnTopOfTheBra
 TEST_F(HostedUploadTest, OverSshTheHostKeyAndTheLoginAreCheckedAndARefusalChangesNothing) {
     SshServer server(SshServer::Offers::Git);
     TempFolder home;
-    // The test's own ~/.ssh, given back however the test ends.
-    struct HomeFor {
-        explicit HomeFor(const std::string& home) {
-            const char* kept = std::getenv("HOME");
-            kept_ = kept != nullptr ? kept : "";
-            setenv("HOME", home.c_str(), 1);
-            unsetenv("SSH_AUTH_SOCK");
-        }
-        ~HomeFor() { setenv("HOME", kept_.c_str(), 1); }
-        std::string kept_;
-    } homeFor(home.path());
+    const HomeFor homeFor(home.path());
     const std::string repository = server.ownedFolder("site.git");
     Output("git init -q --bare '" + repository + "' && chown -R " + SshServer::kGitUser + " '" +
            repository + "'");
@@ -231,4 +268,52 @@ TEST_F(HostedUploadTest, ABucketGetsOnlyChangedFilesWithTheirHeadersAndLosesRemo
     unsetenv("AWS_SECRET_ACCESS_KEY");
     EXPECT_EQ(run(), 2);
     EXPECT_NE(err.str().find("no credentials"), std::string::npos) << err.str();
+}
+
+// A server gone in the middle: the bucket keeps what was sent, and the output names it and what
+// was not; the branch is as it was.
+TEST_F(HostedUploadTest, AServerGoneMidwayLeavesNoHalfPublishedSiteUnsaid) {
+    TempFolder objects;
+    auto bucket =
+        std::make_unique<ServerProcess>(QUILLORA_TEST_DATA "/s3/s3server.py",
+                                        std::vector<std::string>{QUILLORA_S3RVER, objects.path()});
+    setenv("AWS_ACCESS_KEY_ID", "S3RVER", 1);
+    setenv("AWS_SECRET_ACCESS_KEY", "S3RVER", 1);
+    const std::string endpoint = "http://127.0.0.1:" + std::to_string(bucket->port());
+    DropAt dropped("sent a.html", [&] {
+        bucket->stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    std::ostream bucketErr(&dropped);
+    std::ostringstream out;
+    EXPECT_EQ(RunBatchPublish({"--upload", "s3://site", "--s3-endpoint", endpoint, siteFolder()},
+                              working.path(), out, bucketErr),
+              1);
+    EXPECT_NE(dropped.text.find("sent before the failure: a.html"), std::string::npos)
+        << dropped.text;
+    EXPECT_NE(dropped.text.find("not sent: b.html"), std::string::npos) << dropped.text;
+    EXPECT_NE(dropped.text.find("cannot be reached"), std::string::npos) << dropped.text;
+    unsetenv("AWS_ACCESS_KEY_ID");
+    unsetenv("AWS_SECRET_ACCESS_KEY");
+
+    auto server = std::make_unique<SshServer>(SshServer::Offers::Git);
+    TempFolder home;
+    const HomeFor homeFor(home.path());
+    server->authorize(SshServer::MakeUserKey(home.path()));
+    WriteFile(home / ".ssh/known_hosts", server->knownHostsLine() + "\n");
+    const std::string repository = server->ownedFolder("site.git");
+    Output("git init -q --bare '" + repository + "' && chown -R " + SshServer::kGitUser + " '" +
+           repository + "'");
+    DropAt gone("committing a.html", [&] { server->stop(); });
+    std::ostream gitErr(&gone);
+    EXPECT_EQ(RunBatchPublish({"--upload",
+                               "git+ssh://" + std::string(SshServer::kGitUser) +
+                                   "@127.0.0.1:" + std::to_string(server->port()) + repository,
+                               siteFolder()},
+                              working.path(), out, gitErr),
+              2);
+    EXPECT_NE(gone.text.find("failed"), std::string::npos) << gone.text;
+    EXPECT_NE(Output("git --git-dir='" + repository + "' rev-parse gh-pages 2>&1")
+                  .find("unknown revision"),
+              std::string::npos);
 }

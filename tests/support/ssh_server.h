@@ -50,6 +50,8 @@ class SshServer {
         key >> type >> blob;
         return "[127.0.0.1]:" + std::to_string(port()) + " " + type + " " + blob;
     }
+    // Ends the server, as a dropped connection does.
+    void stop() { process_.stop(); }
     // Lets the key (a .pub file) in.
     void authorize(const std::string& publicKey) const {
         std::ofstream(config_ / "authorized_keys", std::ios::app) << ReadWhole(publicKey);

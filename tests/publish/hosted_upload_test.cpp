@@ -244,11 +244,17 @@ TEST_F(HostedUploadTest, ABucketGetsOnlyChangedFilesWithTheirHeadersAndLosesRemo
     ASSERT_EQ(run(), 0) << err.str();
     EXPECT_NE(err.str().find("sent b.html"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("1 files sent, 0 deleted"), std::string::npos) << err.str();
+    // A file someone else put there stays.
+    Output(
+        "curl -s -X PUT --aws-sigv4 aws:amz:us-east-1:s3 -u S3RVER:S3RVER -H "
+        "'x-amz-content-sha256: UNSIGNED-PAYLOAD' --data-binary example.org '" +
+        endpoint + "/site/www/CNAME'");
     ASSERT_TRUE(session.store().deletePage(siteFolder(), "c.html"));
     fs::remove(siteFolder() + "/c.html");
     ASSERT_EQ(run(), 0) << err.str();
     EXPECT_NE(err.str().find("deleted c.html"), std::string::npos) << err.str();
     EXPECT_NE(head("c.html").find("404"), std::string::npos);
+    EXPECT_NE(head("CNAME").find("200 OK"), std::string::npos) << head("CNAME");
 
     // Wrong credentials and a store that cannot be reached are refused before anything goes.
     setenv("AWS_ACCESS_KEY_ID", "SOMEONE", 1);

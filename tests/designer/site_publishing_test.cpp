@@ -58,6 +58,8 @@ TEST_F(SitePublishingTest, TheChosenTargetGetsTheSiteAndTheTargetsAndSecretsAreK
     EXPECT_EQ(session.store().publishTargets(siteFolder()),
               (std::vector<std::string>{git, bucket}));
     EXPECT_EQ(vault.kept[PublishSecretName(git)], "a token");
+    // Where the command line finds them too.
+    EXPECT_EQ(vault.kept["git:file://" + working / "remote.git"], "a token");
     ASSERT_FALSE(prompts.waits.empty());
     EXPECT_EQ(prompts.waits.front(), "Publishing to " + git);
     EXPECT_EQ(prompts.waits.back(), "");
@@ -74,6 +76,7 @@ TEST_F(SitePublishingTest, TheChosenTargetGetsTheSiteAndTheTargetsAndSecretsAreK
         << prompts.shown[0].text;
     EXPECT_EQ(std::getenv("AWS_SECRET_ACCESS_KEY"), nullptr);
     EXPECT_EQ(vault.kept[PublishSecretName(bucket)], "KEY:SECRET");
+    EXPECT_EQ(vault.kept["s3:http://127.0.0.1:1/site"], "KEY:SECRET");
 
     // To a bucket that answers, with the key pair typed once and then taken from the keyring.
     TempFolder objects;

@@ -95,6 +95,32 @@ std::string PublishSecretName(const std::string& target) {
     return "publish:" + target;
 }
 
+std::string CommandLineSecretName(const std::string& target) {
+    std::vector<std::string> words;
+    for (const std::string& word : SplitFields(target, " ")) {
+        if (!word.empty()) {
+            words.push_back(word);
+        }
+    }
+    if (words.empty()) {
+        return std::string();
+    }
+    if (words[0].rfind("git+", 0) == 0) {
+        return "git:" + words[0].substr(4);
+    }
+    if (words[0].rfind("s3://", 0) == 0) {
+        std::string endpoint;
+        for (std::size_t i = 1; i + 1 < words.size(); ++i) {
+            if (words[i] == "--s3-endpoint") {
+                endpoint = words[i + 1];
+            }
+        }
+        const std::string bucket = words[0].substr(5, words[0].find('/', 5) - 5);
+        return "s3:" + endpoint + "/" + bucket;
+    }
+    return std::string();
+}
+
 SitePublishing::SitePublishing(HostingSession& session, PageCatalog& catalog, Prompts& prompts)
     : session_(session), catalog_(catalog), prompts_(prompts) {}
 
@@ -123,6 +149,10 @@ void SitePublishing::publish() {
     if (vault != nullptr && vault->available()) {
         if (!secret.empty()) {
             vault->store(PublishSecretName(target), secret);
+            // Where quillora-publish looks for it too.
+            if (const std::string name = CommandLineSecretName(target); !name.empty()) {
+                vault->store(name, secret);
+            }
         } else {
             secret = vault->read(PublishSecretName(target)).value_or(std::string());
         }

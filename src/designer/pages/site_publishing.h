@@ -24,3 +24,6 @@ class SitePublishing {
 
 // The name of a target's secret in the keyring.
 std::string PublishSecretName(const std::string& target);
+// The name quillora-publish reads a Git token ("git:URL") or a bucket's key pair
+// ("s3:ENDPOINT/BUCKET") by; empty for other targets, whose passwords it reads elsewhere.
+std::string CommandLineSecretName(const std::string& target);

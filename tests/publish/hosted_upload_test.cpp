@@ -9,6 +9,7 @@
 #include <streambuf>
 #include <thread>
 
+#include "platform/password_vault.h"
 #include "publish/batch_publish.h"
 #include "store/page_store.h"
 #include "support/designer_fixture.h"
@@ -205,6 +206,50 @@ TEST_F(HostedUploadTest, OverSshTheHostKeyAndTheLoginAreCheckedAndARefusalChange
     EXPECT_EQ(run({"--upload", "git+ssh://nobody@127.0.0.1:1/x.git"}), 2);
     EXPECT_NE(err.str().find("failed"), std::string::npos) << err.str();
     EXPECT_EQ(run({"--upload", "git+file://" + working / "nowhere.git"}), 2);
+}
+
+// Over HTTP to git-http-backend, which wants a token: the token comes from the environment or
+// from the keyring, and without the right one nobody gets in.
+TEST_F(HostedUploadTest, OverHttpTheTokenComesFromTheEnvironmentOrTheKeyring) {
+    TempFolder served;
+    // The server runs the backend as nobody, who must reach the repository.
+    fs::permissions(served.path(), fs::perms::all);
+    const std::string repository = served / "site.git";
+    Output("git init -q --bare '" + repository + "' && git --git-dir='" + repository +
+           "' config http.receivepack true && chmod -R a+rwX '" + repository + "'");
+    ServerProcess server(QUILLORA_TEST_DATA "/gitserver/githttpserver.py",
+                         {served.path(), "the-token"});
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/git/site.git";
+    struct Vault : PasswordVault {
+        bool available() override { return true; }
+        bool store(const std::string&, const std::string&) override { return false; }
+        std::optional<std::string> read(const std::string& key) override {
+            return key == name ? std::optional<std::string>("the-token") : std::nullopt;
+        }
+        void forget(const std::string&) override {}
+        std::string name;
+    } vault;
+    const auto run = [&](PasswordVault* keyring) {
+        err.str("");
+        std::ostringstream out;
+        return RunBatchPublish({"--upload", "git+" + url, siteFolder()}, working.path(), out, err,
+                               keyring);
+    };
+    unsetenv("QUILLORA_GIT_TOKEN");
+    EXPECT_EQ(run(nullptr), 2);
+    EXPECT_NE(err.str().find("cannot log in"), std::string::npos) << err.str();
+    setenv("QUILLORA_GIT_TOKEN", "not-the-token", 1);
+    EXPECT_EQ(run(nullptr), 2);
+    setenv("QUILLORA_GIT_TOKEN", "the-token", 1);
+    ASSERT_EQ(run(nullptr), 0) << err.str();
+    EXPECT_EQ(Output("git --git-dir='" + repository + "' ls-tree --name-only gh-pages"),
+              "a.html\nb.html\nc.html\nsun.jpg\n");
+    unsetenv("QUILLORA_GIT_TOKEN");
+    vault.name = "git:" + url;
+    save("a.html", "<P>a changed</P>");
+    ASSERT_EQ(run(&vault), 0) << err.str();
+    EXPECT_EQ(Output("git --git-dir='" + repository + "' log -1 --format=%s gh-pages"),
+              "Publish a.html\n");
 }
 
 // To s3rver on loopback, path-style under a prefix, signed with its own credentials.

@@ -1,6 +1,7 @@
 #include "publish/hosted_upload.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -15,7 +16,7 @@
 namespace {
 
 // The site's files for the target, and the names it must lose: those this program sent there
-// before (its record) and sends no more, and the pages deleted from the site.
+// before (its record) that are gone from the site folder, and the pages deleted from the site.
 struct OwnFiles {
     std::vector<std::string> files;
     std::vector<std::string> removed;
@@ -29,8 +30,11 @@ OwnFiles FilesFor(const SitePages& site, SentRecord& record, SqliteDatabase& db)
     }
     own.files = FilesToSend(site.siteFolder, pages);
     const std::set<std::string> current(own.files.begin(), own.files.end());
+    // A file still in the site folder stays there too: only some pages may have been named.
     for (const std::string& name : record.names()) {
-        if (current.count(name) == 0) {
+        std::error_code error;
+        if (current.count(name) == 0 &&
+            !std::filesystem::exists(JoinPath(site.siteFolder, name), error)) {
             own.removed.push_back(name);
         }
     }

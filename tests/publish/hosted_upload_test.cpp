@@ -131,10 +131,20 @@ TEST_F(HostedUploadTest, EachPublishThatChangesSomethingIsOneCommitOnTopOfTheBra
     EXPECT_EQ(git("log --format=%s gh-pages"), "Publish a.html, b.html, c.html\n");
     EXPECT_EQ(git("show gh-pages:sun.jpg"), "the sun's bytes");
 
+    // One page named: the others stay on the branch.
+    save("a.html", "<P>a again</P>");
+    std::ostringstream named;
+    ASSERT_EQ(RunBatchPublish({"--upload", "git+file://" + remote(), siteFolder(), "a.html"},
+                              working.path(), named, err),
+              0)
+        << err.str();
+    EXPECT_EQ(files(), "a.html\nb.html\nc.html\nsun.jpg\n");
+    EXPECT_EQ(git("log -1 --format=%s gh-pages"), "Publish a.html\n");
+
     // Nothing changed: no commit.
     ASSERT_EQ(publish(), 0) << err.str();
     EXPECT_NE(err.str().find("nothing to publish"), std::string::npos) << err.str();
-    EXPECT_EQ(git("rev-list --count gh-pages"), "1\n");
+    EXPECT_EQ(git("rev-list --count gh-pages"), "2\n");
 
     // A commit made elsewhere (a CNAME) stays, and the next commit goes on top of it.
     const std::string clone = working / "clone";
@@ -144,7 +154,7 @@ TEST_F(HostedUploadTest, EachPublishThatChangesSomethingIsOneCommitOnTopOfTheBra
     save("b.html", "<P>b changed</P>");
     ASSERT_EQ(publish(), 0) << err.str();
     EXPECT_EQ(git("log --format=%s gh-pages"),
-              "Publish b.html\nAdd a domain\nPublish a.html, b.html, c.html\n");
+              "Publish b.html\nAdd a domain\nPublish a.html\nPublish a.html, b.html, c.html\n");
     EXPECT_NE(git("show gh-pages:b.html").find("b changed"), std::string::npos);
 
     // A page deleted from the site leaves the branch; the CNAME is not this program's.

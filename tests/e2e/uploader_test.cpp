@@ -95,6 +95,7 @@ TEST_F(UploaderTest, TheMainWindowLendsItsStoreToTheUploaderAndTakesItBack) {
 
 TEST_F(UploaderTest, AnSftpSiteIsReachedWithThePasswordThenTheKey) {
     SshServer server;
+    ASSERT_NE(server.port(), 0);
     const std::string site = server.ownedFolder("site");
     std::filesystem::create_directories(path("webpages"));
     WriteFile(path("webpages/index.html"), "<html>sent over SSH</html>");
@@ -185,7 +186,7 @@ class BoxAnswers {
     explicit BoxAnswers(std::deque<QMessageBox::StandardButton> answers)
         : answers_(std::move(answers)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<QMessageBox*>(ModalShown());
             if (box == nullptr) {
                 return;
             }

@@ -5,9 +5,11 @@ password of HTTP basic authentication (any user name); others get 401. Prints "P
 it listens.
 """
 import base64
+import ctypes
 import http.server
 import io
 import os
+import signal
 import sys
 
 ROOT, TOKEN = os.path.abspath(sys.argv[1]), sys.argv[2]
@@ -67,6 +69,8 @@ class Handler(http.server.CGIHTTPRequestHandler):
 
 
 def main():
+    # Gone with the test that started it, however the test ends.
+    ctypes.CDLL("libc.so.6").prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
     os.environ["GIT_PROJECT_ROOT"] = ROOT
     os.environ["GIT_HTTP_EXPORT_ALL"] = "1"
     # The repositories belong to whoever made them.

@@ -16,6 +16,8 @@ def die_with_parent():
 
 
 def main():
+    # Gone with the test that started it, however the test ends.
+    die_with_parent()
     script, folder = sys.argv[1], sys.argv[2]
     server = subprocess.Popen(["node", script, "--directory", folder, "--address", "127.0.0.1",
                                "--port", "0", "--configure-bucket", "site"],

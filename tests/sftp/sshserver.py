@@ -8,6 +8,7 @@ ends with this script.
 """
 import argparse
 import ctypes
+import fcntl
 import os
 import signal
 import socket
@@ -21,11 +22,21 @@ GIT_USER = "quillora-git-test"
 
 
 def ensure_user(user, shell):
-    try:
-        subprocess.run(["id", user], check=True, capture_output=True)
-    except subprocess.CalledProcessError:
-        subprocess.run(["useradd", "--create-home", "--shell", shell, user], check=True)
-    subprocess.run(["chpasswd"], input=f"{user}:{PASSWORD}\n".encode(), check=True)
+    # Tests start servers side by side: useradd and chpasswd refuse to run while another holds
+    # the account files, so one at a time, and again after a refusal.
+    with open("/tmp/quillora-test-users.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        for attempt in range(20):
+            try:
+                if subprocess.run(["id", user], capture_output=True).returncode != 0:
+                    subprocess.run(["useradd", "--create-home", "--shell", shell, user],
+                                   check=True, capture_output=True)
+                subprocess.run(["chpasswd"], input=f"{user}:{PASSWORD}\n".encode(), check=True,
+                               capture_output=True)
+                return
+            except subprocess.CalledProcessError:
+                time.sleep(0.1 * (attempt + 1))
+        sys.exit("the test user cannot be made")
 
 
 def free_port():
@@ -40,6 +51,9 @@ def die_with_parent():
 
 
 def main():
+    # Gone with the test that started it, however the test ends: left running, it would keep
+    # the test's output open and its runner waiting.
+    die_with_parent()
     parser = argparse.ArgumentParser()
     parser.add_argument("folder")
     parser.add_argument("--git", action="store_true")

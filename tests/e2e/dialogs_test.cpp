@@ -223,9 +223,9 @@ TEST(Dialogs, TheProgramsPromptsAreAnsweredThroughTheirOwnWidgets) {
     TempFolder folder;
     QtPrompts prompts;
 
-    AnswerNext([](QWidget& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), "FTP Security");
-        qobject_cast<QMessageBox*>(&dialog)->button(QMessageBox::Yes)->click();
+    AnswerNextBox([](QMessageBox& box) {
+        EXPECT_EQ(box.windowTitle(), "FTP Security");
+        box.button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(prompts.messageBox("Connect anyway?", "FTP Security", MessageButtons::YesNo,
                                  MessageIcon::Warning),

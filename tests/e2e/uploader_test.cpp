@@ -116,10 +116,9 @@ TEST_F(UploaderTest, AnSftpSiteIsReachedWithThePasswordThenTheKey) {
     // The unknown host's fingerprint is shown; No leaves it unknown, Yes connects.
     for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
         QString asked;
-        AnswerNext([&](QWidget& dialog) {
-            auto* box = qobject_cast<QMessageBox*>(&dialog);
-            asked = box->text();
-            box->button(answer)->click();
+        AnswerNextBox([&](QMessageBox& box) {
+            asked = box.text();
+            box.button(answer)->click();
         });
         button("connect")->click();
         EXPECT_TRUE(asked.contains("key fingerprint is SHA256:")) << asked.toStdString();
@@ -186,7 +185,7 @@ class BoxAnswers {
     explicit BoxAnswers(std::deque<QMessageBox::StandardButton> answers)
         : answers_(std::move(answers)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(ModalShown());
+            QMessageBox* box = MessageBoxShown();
             if (box == nullptr) {
                 return;
             }

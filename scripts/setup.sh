@@ -8,7 +8,8 @@ libcurl4-openssl-dev libssl-dev libxxhash-dev libgit2-dev qtkeychain-qt6-dev lib
 git python3 python3-pyftpdlib python3-openssl openssl curl xvfb xauth clang-format fonts-dejavu-core fonts-liberation2 \
 clang libclang-rt-14-dev chromium libimage-exiftool-perl openssh-client openssh-server passwd gnome-keyring dbus libsecret-tools"
 
-# The browser tests fetch their accessibility checker and Lighthouse from the npm registry.
+# The browser tests fetch their accessibility checker and Lighthouse, and the bucket tests
+# s3rver, from the npm registry.
 if ! command -v npm >/dev/null 2>&1; then
     packages="$packages nodejs npm"
 fi

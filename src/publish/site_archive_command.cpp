@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "common/paths.h"
-#include "page/working_files.h"
 #include "platform/console_prompts.h"
 #include "site/site_archive.h"
 #include "store/db/sqlite_database.h"
@@ -58,10 +57,7 @@ int ImportSiteCommand(const std::string& workingFolder, const std::string& file,
     }
     ConsolePrompts prompts(err);
     PageStore store(db, prompts);
-    std::size_t held = 0;
-    for (const std::string& name : store.pageNames(siteFolder)) {
-        held += name != kQuickstartPage ? 1 : 0;
-    }
+    const std::size_t held = PagesHeld(store, siteFolder);
     if (held > 0 && !force) {
         err << siteFolder << " already has " << held << (held == 1 ? " page" : " pages")
             << "; nothing was imported. With --force, the imported pages replace those of the "

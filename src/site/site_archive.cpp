@@ -132,6 +132,13 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
 
 }  // namespace
 
+std::size_t PagesHeld(PageStore& store, const std::string& siteFolder) {
+    const std::vector<std::string> names = store.pageNames(siteFolder);
+    return static_cast<std::size_t>(
+        std::count_if(names.begin(), names.end(),
+                      [](const std::string& name) { return name != kQuickstartPage; }));
+}
+
 std::string SiteArchiveName(const std::string& siteFolder) {
     const std::string name = FileNameOf(WithoutTrailingSeparator(siteFolder));
     return (name.empty() ? std::string("site") : name) + kExtension;

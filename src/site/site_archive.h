@@ -51,5 +51,8 @@ class SiteArchive {
     std::vector<std::string> pages_;
 };
 
+// The folder's stored pages an import into it would meet (the quickstart page is none).
+std::size_t PagesHeld(PageStore& store, const std::string& siteFolder);
+
 // The file name an export is offered under: the site folder's name and ".qsite".
 std::string SiteArchiveName(const std::string& siteFolder);

@@ -79,13 +79,17 @@ std::vector<std::string> ContentPieces(const std::string& text) {
 
 PageVersions::PageVersions(SqliteDatabase& db) : db_(db) {}
 
+bool PageVersions::kept() {
+    return db_.runScalar(kHasTable) != 0;
+}
+
 void PageVersions::prepareTables() {
     // Asked each time: another program may have made the store anew meanwhile.
     db_.runStatement(kTables);
 }
 
 bool PageVersions::holdsAny(const std::string& folder, const std::string& fileName) {
-    if (db_.runScalar(kHasTable) == 0) {
+    if (!kept()) {
         return false;
     }
     SqliteStatement any =
@@ -155,14 +159,19 @@ void PageVersions::keep(const PageRecord& page, const std::string& picture, long
     const long long stillKept =
         young >= static_cast<long long>(kKeptVersions) ? 0 : kKeptVersions - young;
     old.bindInt64(4, stillKept);
-    std::vector<std::pair<long long, std::string>> dropped;
-    for (SqliteCursor row = old.runQuery(); !row.atEnd(); row.advance()) {
-        dropped.emplace_back(std::stoll(row.textValue(0)), row.textValue(1));
+    forgetAll(old);
+    transaction.commit();
+}
+
+void PageVersions::forgetAll(SqliteStatement& versions) {
+    // Read whole first: forgetting deletes rows of the table the query walks.
+    std::vector<std::pair<long long, std::string>> named;
+    for (SqliteCursor row = versions.runQuery(); !row.atEnd(); row.advance()) {
+        named.emplace_back(std::stoll(row.textValue(0)), row.textValue(1));
     }
-    for (const auto& [id, pieces] : dropped) {
+    for (const auto& [id, pieces] : named) {
         forget(id, pieces);
     }
-    transaction.commit();
 }
 
 void PageVersions::forget(long long id, const std::string& pieces) {
@@ -186,7 +195,7 @@ void PageVersions::forget(long long id, const std::string& pieces) {
 std::vector<PageVersion> PageVersions::list(const std::string& folder,
                                             const std::string& fileName) {
     std::vector<PageVersion> versions;
-    if (db_.runScalar(kHasTable) == 0) {
+    if (!kept()) {
         return versions;
     }
     SqliteStatement rows = Bound(db_,
@@ -201,7 +210,7 @@ std::vector<PageVersion> PageVersions::list(const std::string& folder,
 }
 
 std::optional<PageRecord> PageVersions::design(long long id) {
-    if (db_.runScalar(kHasTable) == 0) {
+    if (!kept()) {
         return std::nullopt;
     }
     SqliteStatement version = db_.prepare("select PIECES from pageversions where ID = ?1");
@@ -227,7 +236,7 @@ std::optional<PageRecord> PageVersions::design(long long id) {
 
 std::optional<long long> PageVersions::lastSaved(const std::string& folder,
                                                  const std::string& fileName) {
-    if (db_.runScalar(kHasTable) == 0) {
+    if (!kept()) {
         return std::nullopt;
     }
     SqliteStatement newest =
@@ -242,7 +251,7 @@ std::optional<long long> PageVersions::lastSaved(const std::string& folder,
 
 void PageVersions::rename(const std::string& folder, const std::string& oldName,
                           const std::string& newName) {
-    if (db_.runScalar(kHasTable) == 0) {
+    if (!kept()) {
         return;
     }
     SqliteStatement rename =
@@ -254,17 +263,11 @@ void PageVersions::rename(const std::string& folder, const std::string& oldName,
 }
 
 void PageVersions::remove(const std::string& folder, const std::string& fileName) {
-    if (db_.runScalar(kHasTable) == 0) {
+    if (!kept()) {
         return;
     }
-    std::vector<std::pair<long long, std::string>> versions;
     SqliteStatement rows =
         Bound(db_, "select ID,PIECES from pageversions where DIRECTORY = ?1 AND FILENAME = ?2",
               folder, fileName);
-    for (SqliteCursor row = rows.runQuery(); !row.atEnd(); row.advance()) {
-        versions.emplace_back(std::stoll(row.textValue(0)), row.textValue(1));
-    }
-    for (const auto& [id, pieces] : versions) {
-        forget(id, pieces);
-    }
+    forgetAll(rows);
 }

@@ -7,6 +7,7 @@
 #include "page/page_record.h"
 
 class SqliteDatabase;
+class SqliteStatement;
 
 // A kept version of a page: when it was saved (milliseconds since 1970) and a small picture of
 // the page then (empty when none was taken).
@@ -42,7 +43,11 @@ class PageVersions {
     void remove(const std::string& folder, const std::string& fileName);
 
   private:
+    // Whether the store has versions at all (a store of an earlier version has not).
+    bool kept();
     void prepareTables();
+    // Lets go of the versions the query names (their ID and pieces).
+    void forgetAll(SqliteStatement& versions);
     void forget(long long id, const std::string& chunks);
 
     SqliteDatabase& db_;

@@ -40,45 +40,25 @@ using Commit = std::unique_ptr<git_commit, Freed<git_commit, git_commit_free>>;
 using Tree = std::unique_ptr<git_tree, Freed<git_tree, git_tree_free>>;
 using Index = std::unique_ptr<git_index, Freed<git_index, git_index_free>>;
 using Signature = std::unique_ptr<git_signature, Freed<git_signature, git_signature_free>>;
-using Reference = std::unique_ptr<git_reference, Freed<git_reference, git_reference_free>>;
 
 std::string LastError() {
     const git_error* error = git_error_last();
     return error != nullptr && error->message != nullptr ? error->message : "unknown error";
 }
 
-// The host and port of an ssh:// or user@host:path address; nothing for other kinds.
-struct SshPlace {
-    std::string host;
-    long port = 22;
-};
-std::optional<SshPlace> SshPlaceOf(const std::string& url) {
-    std::string rest;
-    if (url.rfind("ssh://", 0) == 0) {
-        rest = url.substr(6);
-        rest = rest.substr(0, rest.find('/'));
-    } else if (url.find("://") == std::string::npos && url.find(':') != std::string::npos) {
-        rest = url.substr(0, url.find(':'));
-    } else {
-        return std::nullopt;
+// The port an ssh:// address names, 22 when none (user@host:path names none).
+long SshPortOf(const std::string& url) {
+    if (url.rfind("ssh://", 0) != 0) {
+        return 22;
     }
-    SshPlace place;
-    const std::size_t at = rest.rfind('@');
-    std::string hostPort = at == std::string::npos ? rest : rest.substr(at + 1);
-    const std::size_t colon = hostPort.rfind(':');
-    if (url.rfind("ssh://", 0) == 0 && colon != std::string::npos && hostPort.find(']') < colon) {
-        place.port = std::atol(hostPort.c_str() + colon + 1);
-        hostPort = hostPort.substr(0, colon);
-    } else if (url.rfind("ssh://", 0) == 0 && colon != std::string::npos &&
-               hostPort.find('[') == std::string::npos) {
-        place.port = std::atol(hostPort.c_str() + colon + 1);
-        hostPort = hostPort.substr(0, colon);
+    std::string authority = url.substr(6, url.find('/', 6) - 6);
+    authority = authority.substr(authority.rfind('@') + 1);
+    const std::size_t colon = authority.rfind(':');
+    // A colon inside brackets belongs to an IPv6 address.
+    if (colon == std::string::npos || authority.find(']', colon) != std::string::npos) {
+        return 22;
     }
-    if (hostPort.size() > 1 && hostPort.front() == '[' && hostPort.back() == ']') {
-        hostPort = hostPort.substr(1, hostPort.size() - 2);
-    }
-    place.host = hostPort;
-    return place;
+    return std::atol(authority.c_str() + colon + 1);
 }
 
 // What the remote callbacks learn and need.
@@ -146,8 +126,7 @@ int CheckCertificate(git_cert* certificate, int valid, const char* host, void* p
         return GIT_ECERTIFICATE;
     }
     const SshHostKey key{std::string(hostKey->hostkey, hostKey->hostkey_len)};
-    const std::optional<SshPlace> place = SshPlaceOf(connection.target->url);
-    const long port = place ? place->port : 22;
+    const long port = SshPortOf(connection.target->url);
     const std::string knownHosts = KnownHostsPath();
     if (KnownHostsHolds(knownHosts, host, port, key)) {
         return 0;
@@ -378,7 +357,7 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
             err << "cannot make the commit: " << LastError() << "\n";
             return report;
         }
-        Reference(reference).reset();
+        git_reference_free(reference);
         // Pushed only on top of what was fetched: a branch moved since is fetched again and
         // the commit made anew, never forced over another's work.
         if (!Fetch(remote.get(), connection, target.branch)) {

@@ -110,14 +110,22 @@ void PageCatalog::resetToFreshPage() {
     loadPage();
 }
 
-void PageCatalog::checkSite(Prompts& prompts) {
+std::string PageCatalog::siteFolderStored(Prompts& prompts) {
     const std::string folder = SiteFolderShown(workspace_);
     if (folder.empty()) {
         prompts.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
                            MessageIcon::None);
-        return;
+        return folder;
     }
     storeCurrentDesign();
+    return folder;
+}
+
+void PageCatalog::checkSite(Prompts& prompts) {
+    const std::string folder = siteFolderStored(prompts);
+    if (folder.empty()) {
+        return;
+    }
     const std::vector<SiteFinding> findings = CheckSite(store_, folder);
     std::vector<std::string> lines;
     lines.reserve(findings.size());

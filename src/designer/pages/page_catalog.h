@@ -21,6 +21,10 @@ class PageCatalog {
     // page of the folder, and selected; a folder without pages is told so instead.
     void addSiteMenu(Prompts& prompts);
 
+    // The site folder shown, for a command on the whole site, with the open page stored first;
+    // empty, the user told to choose one, when none is shown.
+    std::string siteFolderStored(Prompts& prompts);
+
     // Every stored folder that still exists on disk, sorted.
     void fillFolderList();
     // The stored pages of the selected folder that still exist on disk. A folder without any

@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <ctime>
 #include <optional>
 
+#include "common/local_time.h"
 #include "common/paths.h"
 #include "designer/editor_page/editor_page_writer.h"
 #include "designer/pages/page_catalog.h"
@@ -41,15 +41,7 @@ std::string LastSaved(PageStore& store, const std::string& folder, const std::st
     if (!seconds && ::stat(JoinPath(folder, name).c_str(), &file) == 0) {
         seconds = static_cast<long long>(file.st_mtime);
     }
-    if (!seconds) {
-        return std::string();
-    }
-    const std::time_t time = static_cast<std::time_t>(*seconds);
-    std::tm local{};
-    localtime_r(&time, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-    return text;
+    return seconds ? LocalTimeText(*seconds, "%Y-%m-%d %H:%M") : std::string();
 }
 
 }  // namespace
@@ -64,13 +56,10 @@ PageManager::PageManager(Workspace& workspace, PageCatalog& catalog, PageFiles& 
       prompts_(prompts) {}
 
 void PageManager::managePages() {
-    const std::string folder = SiteFolderShown(workspace_);
+    const std::string folder = catalog_.siteFolderStored(prompts_);
     if (folder.empty()) {
-        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
-                            MessageIcon::None);
         return;
     }
-    catalog_.storeCurrentDesign();
     for (;;) {
         std::vector<PageListEntry> entries;
         for (const auto& [name, title] : store_.sitePages(folder)) {
@@ -276,13 +265,10 @@ void PageManager::removeFromMenus(const std::string& folder, const std::string& 
 }
 
 void PageManager::publishSite() {
-    const std::string folder = SiteFolderShown(workspace_);
+    const std::string folder = catalog_.siteFolderStored(prompts_);
     if (folder.empty()) {
-        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
-                            MessageIcon::None);
         return;
     }
-    catalog_.storeCurrentDesign();
     std::vector<std::string> gone;
     for (const std::string& name : store_.pageNames(folder)) {
         if (name != kQuickstartPage &&

@@ -23,13 +23,10 @@ SiteArchiveCommands::SiteArchiveCommands(Workspace& workspace, PageCatalog& cata
     : workspace_(workspace), catalog_(catalog), store_(store), prompts_(prompts) {}
 
 void SiteArchiveCommands::exportSite() {
-    const std::string folder = SiteFolderShown(workspace_);
+    const std::string folder = catalog_.siteFolderStored(prompts_);
     if (folder.empty()) {
-        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
-                            MessageIcon::None);
         return;
     }
-    catalog_.storeCurrentDesign();
     std::optional<std::string> file = prompts_.saveFileName(
         {kExportCaption, kFilter, JoinPath(workspace_.workingFolder, SiteArchiveName(folder))});
     if (!file) {
@@ -62,10 +59,7 @@ void SiteArchiveCommands::importSite() {
         return;
     }
     const std::string siteFolder = WithoutTrailingSeparator(*folder);
-    std::size_t held = 0;
-    for (const std::string& name : store_.pageNames(siteFolder)) {
-        held += name != kQuickstartPage ? 1 : 0;
-    }
+    const std::size_t held = PagesHeld(store_, siteFolder);
     if (held > 0 &&
         prompts_.messageBox(
             siteFolder + " already has " + std::to_string(held) + (held == 1 ? " page" : " pages") +

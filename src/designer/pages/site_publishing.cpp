@@ -126,13 +126,10 @@ SitePublishing::SitePublishing(HostingSession& session, PageCatalog& catalog, Pr
 
 void SitePublishing::publish() {
     Workspace& workspace = session_.workspace();
-    const std::string folder = SiteFolderShown(workspace);
+    const std::string folder = catalog_.siteFolderStored(prompts_);
     if (folder.empty()) {
-        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
-                            MessageIcon::None);
         return;
     }
-    catalog_.storeCurrentDesign();
     PageStore& store = session_.store();
     const std::optional<PublishRequest> request =
         prompts_.publishSite(folder, store.publishTargets(folder));

@@ -1,9 +1,9 @@
 #include "designer/pages/version_history.h"
 
 #include <algorithm>
-#include <ctime>
 #include <optional>
 
+#include "common/local_time.h"
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/editor_page/editor_page_writer.h"
@@ -22,15 +22,6 @@ namespace {
 constexpr const char* kCaption = "History";
 // A version is looked at as a page of its own beside the working folder's other pages.
 constexpr const char* kVersionPage = "versionpreview.html";
-
-std::string SavedAt(long long milliseconds) {
-    const std::time_t time = static_cast<std::time_t>(milliseconds / 1000);
-    std::tm local{};
-    localtime_r(&time, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
 
 }  // namespace
 
@@ -59,7 +50,8 @@ void VersionHistory::showHistory() {
     }
     std::vector<PageVersionEntry> entries;
     for (const PageVersion& version : versions) {
-        entries.push_back({SavedAt(version.savedAt), version.picture});
+        entries.push_back(
+            {LocalTimeText(version.savedAt / 1000, "%Y-%m-%d %H:%M:%S"), version.picture});
     }
     for (;;) {
         const std::optional<VersionChoice> choice = prompts_.pageHistory(page.fileName, entries);

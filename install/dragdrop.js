@@ -860,6 +860,9 @@ function ddUpdate(u) {
         !Array.prototype.every.call(fresh.childNodes, ddIsItem)) {
         return false;
     }
+    if (!ddEachIdOnce(items, u.edits, fresh.childNodes)) {
+        return false;
+    }
     var freshContainer = u.container !== null &&
         ddParsed(u.container).querySelector('#pagecontainer');
     if (u.container !== null && (!freshContainer ||
@@ -905,6 +908,25 @@ function ddUpdate(u) {
         (0, eval)(u.run);
     }
     return true;
+}
+
+// Whether the items that stay and the items that come carry each id once: a page that would
+// show one id twice is loaded whole instead.
+function ddEachIdOnce(items, edits, fresh) {
+    var leaving = new Set();
+    edits.forEach(function (edit) {
+        items.slice(edit[0], edit[0] + edit[1]).forEach(function (item) { leaving.add(item); });
+    });
+    var ids = new Set();
+    var staying = items.filter(function (item) { return !leaving.has(item); });
+    return staying.concat(Array.prototype.slice.call(fresh)).every(function (item) {
+        if (!item.id) {
+            return true;
+        }
+        var unseen = !ids.has(item.id);
+        ids.add(item.id);
+        return unseen;
+    });
 }
 
 // The controls page beside takes its new script and shows it as its load does; one still

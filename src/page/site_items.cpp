@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/fields.h"
+#include "page/item_ids.h"
 
 namespace {
 
@@ -275,11 +276,9 @@ std::string MakePageItem(PageRecord& page, const std::string& name) {
         return std::string();
     }
     const bool picture = name.rfind(kPictureNamePrefix, 0) == 0;
-    const std::string fresh =
-        picture ? PictureName(page.elementCount + 1) : TextId(page.elementCount + 1);
+    const int count = page.elementCount;
+    const std::string fresh = picture ? PictureName(page.elementCount + 1) : FreeTextId(page);
     const std::string made = Renamed(page, name, fresh);
-    if (!made.empty()) {
-        ++page.elementCount;
-    }
+    page.elementCount = made.empty() ? count : std::max(count + 1, page.elementCount);
     return made;
 }

@@ -5,6 +5,7 @@
 
 #include "common/fields.h"
 #include "common/number_text.h"
+#include "page/item_ids.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
 #include "page/working_files.h"
@@ -228,7 +229,13 @@ bool PageStore::saveBrokenOff() const {
     return storeFailure_ || (inTransaction_ && !db_.inTransaction());
 }
 
-bool PageStore::savePage(const PageRecord& page, const std::string& picture) {
+bool PageStore::savePage(const PageRecord& given, const std::string& picture) {
+    // A design that lists an id twice would be written twice into every page made from it.
+    std::optional<PageRecord> mended;
+    if (HasRepeatedItems(given)) {
+        KeepEachItemOnce(mended.emplace(given));
+    }
+    const PageRecord& page = mended ? *mended : given;
     if (page.fileName == kSiteItemsFile) {
         return saveRecord(page);
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "common/fields.h"
 #include "common/paths.h"
 #include "page_fixtures.h"
@@ -103,16 +105,20 @@ TEST(ItemWalk, LinksOfFiveCharactersOrMoreOpenAnAnchor) {
     EXPECT_LT(markup.find("<A HREF='b.htm'><IMG name='pageimageitem3~'"), std::string::npos);
 }
 
-TEST(ItemWalk, EntryMatchingTwoRecordsIsWrittenTwice) {
-    PageRecord page =
-        PageWith("<div id='pagetextitem2~' style='a'>|<div id='pagetextitem2~' style='b'>");
-    page.texts = {"pagetextitem2~T"};
+// A copy that kept its original's words holds the original's id in its own ids, and a layout
+// may list an id twice: each id is written once, from the entry that starts with it.
+TEST(ItemWalk, EachIdIsWrittenOnceFromItsOwnEntry) {
+    PageRecord page = PageWith(
+        "<div id='pagetextitem1~' style='a'>|<div id='pagetextitem2~' style='b'>|"
+        "<div id='pagetextitem1~' style='c'>");
+    page.texts = {"pagetextitem2~<SPAN id='pagetextitem1~4'>Copy</SPAN>",
+                  "pagetextitem1~<SPAN id='pagetextitem1~4'>Original</SPAN>"};
     const ItemWalkResult walk = WalkItems(page, kPlain);
-    EXPECT_EQ(
-        walk.markup,
-        "<div id='pagetextitem2~' style='a'>T</div><div id='pagetextitem2~' style='b'>T</div>");
+    EXPECT_EQ(walk.markup,
+              "<div id='pagetextitem1~' style='a'><SPAN id='pagetextitem1~4'>Original</SPAN></div>"
+              "<div id='pagetextitem2~' style='b'><SPAN id='pagetextitem1~4'>Copy</SPAN></div>");
     EXPECT_EQ(walk.itemCount, 2);
-    EXPECT_EQ(walk.dragList, ",'pagetextitem2~','pagetextitem2~',");
+    EXPECT_EQ(walk.dragList, ",'pagetextitem1~','pagetextitem2~',");
 }
 
 TEST(ItemWalk, IdInsideAnEntryIsFoundAndItsLengthIsCutFromTheFront) {
@@ -141,42 +147,59 @@ TEST(ItemWalk, PictureOptionsShapeTheDragList) {
 
 namespace {
 
-// The walk as the rule states it, an entry search per record: what the indexed walk must
-// write, byte for byte.
+// The entry the rule gives an id: the first usable one that starts with it, else the first
+// usable one that holds it; the list's size when none does.
+std::size_t EntryFor(const std::vector<std::string>& list, const std::string& id,
+                     bool skipDeleted) {
+    std::size_t holding = list.size();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].find(id) == std::string::npos ||
+            (skipDeleted && list[i].find(kDeletedPicture) != std::string::npos)) {
+            continue;
+        }
+        if (list[i].rfind(id, 0) == 0) {
+            return i;
+        }
+        holding = std::min(holding, i);
+    }
+    return holding;
+}
+
+// The walk as the rule states it, an entry search per record, each id once: what the indexed
+// walk must write, byte for byte.
 ItemWalkResult SearchingWalk(const PageRecord& page, const ItemWalkOptions& options) {
     PageRecord one;
     ItemWalkResult result;
     if (page.stylesData.size() <= 6) {
         return result;
     }
+    std::set<std::string> written;
+    const auto append = [&](const ItemWalkResult& part) {
+        result.markup += part.markup;
+        result.dragList += part.dragList.substr(1);
+        result.itemCount += part.itemCount;
+    };
     for (const std::string& record : SplitFields(page.stylesData, "|")) {
         const std::string id = RecordId(record);
-        if (id.empty()) {
+        if (id.empty() || !written.insert(id).second) {
             continue;
         }
-        // Each matching entry alone, through the walk itself, in list order.
-        for (const std::string& entry : page.texts) {
-            if (entry.find(id) != std::string::npos) {
-                one = PageRecord();
-                one.stylesData = record + "|<div id='none'>";
-                one.texts = {entry};
-                const ItemWalkResult part = WalkItems(one, options);
-                result.markup += part.markup;
-                result.dragList += part.dragList.substr(1);
-                result.itemCount += part.itemCount;
-            }
+        const std::size_t text = EntryFor(page.texts, id, false);
+        if (text < page.texts.size()) {
+            one = PageRecord();
+            one.stylesData = record + "|<div id='none'>";
+            one.texts = {page.texts[text]};
+            append(WalkItems(one, options));
         }
-        for (std::size_t i = 0; i < page.pictures.size(); ++i) {
-            if (page.pictures[i].find(id.substr(1)) != std::string::npos && id.size() > 1) {
-                one = PageRecord();
-                one.stylesData = record + "|<div id='none'>";
-                one.pictures = {page.pictures[i]};
-                one.links = {i < page.links.size() ? page.links[i] : std::string()};
-                const ItemWalkResult part = WalkItems(one, options);
-                result.markup += part.markup;
-                result.dragList += part.dragList.substr(1);
-                result.itemCount += part.itemCount;
-            }
+        const std::size_t picture =
+            id.size() > 1 ? EntryFor(page.pictures, id.substr(1), options.skipDeletedPictures)
+                          : page.pictures.size();
+        if (picture < page.pictures.size()) {
+            one = PageRecord();
+            one.stylesData = record + "|<div id='none'>";
+            one.pictures = {page.pictures[picture]};
+            one.links = {EntryAt(page.links, picture)};
+            append(WalkItems(one, options));
         }
     }
     return result;

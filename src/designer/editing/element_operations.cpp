@@ -17,6 +17,7 @@
 #include "designer/editor_page/layout_handover.h"
 #include "files/background_picture.h"
 #include "files/picture_size.h"
+#include "page/item_ids.h"
 #include "page/page_names.h"
 #include "page/site_menu.h"
 #include "page/workspace.h"
@@ -192,8 +193,7 @@ void ElementOperations::addText(const std::string& left, const std::string& top)
     EditorState& editor = workspace_.editor;
     editor.newTextLeft = left;
     editor.newTextTop = top;
-    ++workspace_.page.elementCount;
-    editor.currentTextId = TextId(workspace_.page.elementCount);
+    editor.currentTextId = FreeTextId(workspace_.page);
     if (Contains(left, kNotNewText)) {
         return;
     }

@@ -8,6 +8,7 @@
 #include "designer/editing/element_operations.h"
 #include "designer/editor_page/editor_page_writer.h"
 #include "designer/editor_page/layout_handover.h"
+#include "page/item_ids.h"
 #include "page/site_items.h"
 #include "page/workspace.h"
 #include "platform/clipboard.h"
@@ -160,10 +161,9 @@ std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offse
             }
             record = Renamed(item.record, item.name.size() + 1, "d" + name, offset);
         } else {
-            ++page.elementCount;
-            name = TextId(page.elementCount);
+            name = FreeTextId(page);
             page.richTexts.resize(page.texts.size());
-            page.texts.push_back(name + item.entry.substr(item.name.size()));
+            page.texts.push_back(EntryUnderId(item.entry, item.name, name));
             page.richTexts.push_back(item.richText);
             if (!item.properties.empty()) {
                 page.textProperties.push_back(name + item.properties.substr(item.name.size()));

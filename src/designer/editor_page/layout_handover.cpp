@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "page/item_ids.h"
 #include "page/page_record.h"
 #include "platform/clipboard.h"
 
@@ -31,9 +32,9 @@ bool TakeLayoutFromClipboard(PageRecord& page, EditorState& editor, Clipboard& c
     if (layout == kAwaitedLayout) {
         return false;
     }
-    page.stylesData = layout;
-    editor.takenLayout = layout;
-    editor.reportedLayout = layout;
+    page.stylesData = LayoutWithEachIdOnce(layout);
+    editor.takenLayout = page.stylesData;
+    editor.reportedLayout = page.stylesData;
     ++editor.layoutReports;
     return true;
 }

@@ -9,6 +9,7 @@
 #include "designer/editor_page/editor_page_writer.h"
 #include "designer/pages/recovery.h"
 #include "files/file_operation.h"
+#include "page/item_ids.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
 #include "page/working_files.h"
@@ -162,9 +163,9 @@ void PageCatalog::addSiteMenu(Prompts& prompts) {
         return;
     }
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
-        page.stylesData = *layout;
+        page.stylesData = LayoutWithEachIdOnce(*layout);
     }
-    const std::string id = TextId(++page.elementCount);
+    const std::string id = FreeTextId(page);
     page.stylesData += (page.stylesData.empty() ? "" : "|") + std::string(kRecordStart) + id +
                        "' style='position: absolute; top: 10px; left: 10px; visibility: "
                        "visible;'>";
@@ -223,7 +224,7 @@ bool PageCatalog::storeCurrentDesign() {
     }
     PageRecord& page = workspace_.page;
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
-        page.stylesData = *layout;
+        page.stylesData = LayoutWithEachIdOnce(*layout);
     }
     if (!store_.savePage(page, browser_.pagePicture())) {
         return false;
@@ -238,7 +239,7 @@ void PageCatalog::keepForRecovery() {
     }
     PageRecord design = workspace_.page;
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
-        design.stylesData = *layout;
+        design.stylesData = LayoutWithEachIdOnce(*layout);
     }
     WriteRecovery(workspace_.workingFolder, design);
 }

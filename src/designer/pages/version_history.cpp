@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/editor_page/editor_page_writer.h"
+#include "page/item_ids.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
 #include "page/working_files.h"
@@ -86,8 +87,8 @@ void VersionHistory::restore(const PageRecord& version) {
     PageRecord& page = workspace_.page;
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
         // What was dragged since the last command is a step of its own before the restore.
-        workspace_.editor.takenLayout = *layout;
-        page.stylesData = *layout;
+        page.stylesData = LayoutWithEachIdOnce(*layout);
+        workspace_.editor.takenLayout = page.stylesData;
     }
     PageRecord restored = version;
     const PageRecord sharedThen = SplitSiteItems(restored);

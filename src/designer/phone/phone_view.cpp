@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/editor_page/editor_page_writer.h"
+#include "page/item_ids.h"
 #include "page/site_items.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
@@ -122,7 +123,7 @@ void PhoneView::switchOn() {
     }
     if (!workspace_.editor.phoneView) {
         if (const std::optional<std::string> layout = browser_.editorLayout()) {
-            workspace_.page.stylesData = *layout;
+            workspace_.page.stylesData = LayoutWithEachIdOnce(*layout);
         }
         workspace_.editor.phoneView = true;
     }

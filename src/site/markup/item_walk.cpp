@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <set>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/character_references.h"
@@ -89,10 +91,34 @@ class EntryIndex {
     std::set<std::size_t> lengths_;
 };
 
+// The one entry an id writes: the entry that starts with the id, else the first that holds
+// it. A section's words hold its id in their own ids, so a copy that kept its original's words
+// would otherwise be written under both ids; a page shows each id once.
+template <typename Usable>
+std::optional<std::size_t> EntryOf(const std::vector<std::string>& list,
+                                   const std::vector<std::size_t>& holding, std::string_view id,
+                                   Usable usable) {
+    std::optional<std::size_t> first;
+    for (const std::size_t index : holding) {
+        if (!usable(list[index])) {
+            continue;
+        }
+        if (list[index].compare(0, id.size(), id) == 0) {
+            return index;
+        }
+        if (!first) {
+            first = index;
+        }
+    }
+    return first;
+}
+
 void WriteTextItems(const PageRecord& page, const std::string& record, const std::string& id,
                     const EntryIndex& texts, const ItemWalkOptions& options,
                     ItemWalkResult& result) {
-    for (const std::size_t index : texts.entriesWith(id)) {
+    if (const std::optional<std::size_t> found = EntryOf(page.texts, texts.entriesWith(id), id,
+                                                         [](const std::string&) { return true; })) {
+        const std::size_t index = *found;
         const std::string& entry = page.texts[index];
         ++result.itemCount;
         AppendTextRecord(result.markup,
@@ -119,11 +145,13 @@ void WritePictures(const PageRecord& page, const std::string& record, const std:
     if (name.empty()) {
         return;
     }
-    for (const std::size_t i : pictures.entriesWith(name)) {
+    if (const std::optional<std::size_t> found =
+            EntryOf(page.pictures, pictures.entriesWith(name), name, [&](const std::string& entry) {
+                return !options.skipDeletedPictures ||
+                       entry.find(kDeletedPicture) == std::string::npos;
+            })) {
+        const std::size_t i = *found;
         const std::string& entry = page.pictures[i];
-        if (options.skipDeletedPictures && entry.find(kDeletedPicture) != std::string::npos) {
-            continue;
-        }
         ++result.itemCount;
         const std::size_t nameEnd = entry.find('~') + 1;
         const std::string entryName = entry.substr(0, nameEnd);
@@ -267,8 +295,11 @@ ItemWalkResult WalkItems(const PageRecord& page, const ItemWalkOptions& options)
     }
     texts.index(page.texts);
     pictures.index(page.pictures);
+    std::unordered_set<std::string_view> written;
+    written.reserve(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (!ids[i].empty()) {
+        // A layout that lists an id twice shows its first record.
+        if (!ids[i].empty() && written.insert(ids[i]).second) {
             WriteTextItems(page, records[i], ids[i], texts, options, result);
             WritePictures(page, records[i], ids[i], pictures, options, result);
         }

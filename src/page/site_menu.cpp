@@ -209,6 +209,20 @@ bool MenuNames(const SiteMenu& menu, const std::string& file) {
            std::find(menu.leftOut.begin(), menu.leftOut.end(), file) != menu.leftOut.end();
 }
 
+bool MenuShows(const SiteMenu& menu, const std::string& file) {
+    return std::any_of(menu.pages.begin(), menu.pages.end(),
+                       [&](const auto& entry) { return entry.first == file; }) ||
+           (menu.newPages &&
+            std::find(menu.leftOut.begin(), menu.leftOut.end(), file) == menu.leftOut.end());
+}
+
+bool MenusReach(const PageRecord& page, const std::string& file) {
+    return std::any_of(page.richTexts.begin(), page.richTexts.end(), [&](const std::string& rich) {
+        const std::optional<SiteMenu> menu = ReadSiteMenu(rich);
+        return menu && (MenuShows(*menu, file) || MenuNames(*menu, file));
+    });
+}
+
 bool ChangeSiteMenus(PageRecord& page, const std::function<bool(SiteMenu&)>& change) {
     bool changed = false;
     for (std::string& richText : page.richTexts) {

@@ -41,6 +41,13 @@ bool RemoveFromMenu(SiteMenu& menu, const std::string& file);
 // Whether the menu lists the page, shown or left out.
 bool MenuNames(const SiteMenu& menu, const std::string& file);
 
+// Whether the menu shows the page while it is in the folder: it lists it, or it takes pages
+// that joined later and the user did not leave this one out.
+bool MenuShows(const SiteMenu& menu, const std::string& file);
+// Whether any site menu of the page shows the file or names it (shown or left out): a rename or
+// delete of that file changes the page.
+bool MenusReach(const PageRecord& page, const std::string& file);
+
 // Every site menu of the page handed to the change, and written again where it says it
 // changed the menu; false when none changed.
 bool ChangeSiteMenus(PageRecord& page, const std::function<bool(SiteMenu&)>& change);

@@ -171,6 +171,43 @@ TEST_F(PageManagerTest, DuplicateRenameAndHomePageFromTheWindow) {
     EXPECT_NE(published("copy.html").find("HREF='index.html'"), std::string::npos);
 }
 
+// A page that joined the shared menu after it was made, and a duplicate that joins it: every
+// page's menu follows their rename and delete at once, and the question names the menu.
+TEST_F(PageManagerTest, MenusFollowPagesThatJoinedThemLater) {
+    PageRecord late;
+    late.directory = siteFolder();
+    late.fileName = "late.html";
+    late.pageTitle = "Late";
+    ASSERT_TRUE(session.store().savePage(late));
+    WriteFile(siteFolder() + "/late.html", "written by the save");
+    session.pages().publishSite();
+    prompts.shown.clear();
+    const auto everyPageLinks = [&](const std::string& target, bool linked) {
+        for (const char* name : {"index.html", "news.html"}) {
+            EXPECT_EQ(published(name).find("<li><a href='" + target + "'") != std::string::npos,
+                      linked)
+                << name << " " << target;
+        }
+    };
+    everyPageLinks("late.html", true);
+
+    prompts.pageNames = {std::string("copy"), std::string("renamed")};
+    prompts.pageListAnswers = {PageChoice{PageAction::Duplicate, "late.html"},
+                               PageChoice{PageAction::Rename, "late.html"}, std::nullopt};
+    session.pages().managePages();
+    everyPageLinks("copy.html", true);
+    everyPageLinks("renamed.html", true);
+    everyPageLinks("late.html", false);
+
+    prompts.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(session.pages().deletePage("renamed.html"));
+    EXPECT_NE(prompts.shown.back().text.find("menus of the site menu every page shares"),
+              std::string::npos)
+        << prompts.shown.back().text;
+    everyPageLinks("renamed.html", false);
+    everyPageLinks("copy.html", true);
+}
+
 TEST_F(PageManagerTest, HistoryShowsAVersionAndRestoresItAsOneUndoStep) {
     page().pageTitle = "Second";
     page().texts[0] = "pagetextitem1~<P>changed</P>";

@@ -13,6 +13,7 @@
 #include "files/file_operation.h"
 #include "page/page_names.h"
 #include "page/site_items.h"
+#include "page/site_menu.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/browser.h"
@@ -250,22 +251,30 @@ void PageFiles::followLinks(const std::string& folder, const std::string& oldNam
         PageRecord other;
         other.directory = folder;
         other.fileName = name;
-        if (name == newName || name == kQuickstartPage || !store_.loadPage(other, folder, name) ||
-            !FollowRename(other, oldName, newName)) {
+        if (name == newName || name == kQuickstartPage || !store_.loadPage(other, folder, name)) {
             continue;
         }
         std::string text;
-        if (store_.savePage(other) &&
-            publisher.publish(other, PublishVariant::Save, folder, name, text)) {
-            changed += (changed.empty() ? "" : ", ") + name;
+        if (FollowRename(other, oldName, newName)) {
+            if (store_.savePage(other) &&
+                publisher.publish(other, PublishVariant::Save, folder, name, text)) {
+                changed += (changed.empty() ? "" : ", ") + name;
+            }
+        } else if (MenusReach(other, newName)) {
+            // Its menu took the page in when it joined and names it nowhere: the link it
+            // shows changes all the same.
+            publisher.publish(other, PublishVariant::Save, folder, name, text);
         }
     }
     PageRecord sharedAfter;
     store_.loadPage(sharedAfter, folder, kSiteItemsFile);
     const bool sharedChanged = !SameItems(sharedBefore, sharedAfter);
     // The shared items (a site menu) are on every page: each is written again with them.
-    if (sharedChanged) {
+    if (sharedChanged || MenusReach(sharedAfter, newName)) {
         WriteStoredPages(store_, publisher, folder);
+    }
+    if (HoldsSiteMenu(workspace_.page)) {
+        workspace_.page.sitePages = store_.sitePages(folder);
     }
     if (!changed.empty() || sharedChanged) {
         prompts_.messageBox("The links to " + oldName + " now lead to " + newName +

@@ -128,6 +128,25 @@ void PageManager::duplicatePage(const std::string& fileName) {
     if (store_.savePage(copy) &&
         publisher.publish(copy, PublishVariant::Save, folder, copy.fileName, text)) {
         workspace_.pages.add(copy.fileName);
+        joinMenus(folder, copy.fileName);
+    }
+}
+
+void PageManager::joinMenus(const std::string& folder, const std::string& fileName) {
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    for (const std::string& name : store_.pageNames(folder)) {
+        PageRecord other;
+        std::string text;
+        if (name != fileName && name != kQuickstartPage && store_.loadPage(other, folder, name) &&
+            MenusReach(other, fileName)) {
+            publisher.publish(other, PublishVariant::Save, folder, name, text);
+        }
+    }
+    PageRecord& page = workspace_.page;
+    if (page.directory == folder && MenusReach(page, fileName)) {
+        page.sitePages = store_.sitePages(folder);
+        writer_.writeLoad(page, workspace_.editor);
     }
 }
 
@@ -160,14 +179,13 @@ PageManager::Links PageManager::linksTo(const std::string& folder, const std::st
         if (LinksTo(other, fileName)) {
             links.linking.push_back(name);
         }
-        if (ChangeSiteMenus(other, [&](SiteMenu& menu) { return MenuNames(menu, fileName); })) {
+        if (MenusReach(other, fileName)) {
             links.menus.push_back(name);
         }
     }
     PageRecord shared;
     store_.loadPage(shared, folder, kSiteItemsFile);
-    links.sharedMenu =
-        ChangeSiteMenus(shared, [&](SiteMenu& menu) { return MenuNames(menu, fileName); });
+    links.sharedMenu = MenusReach(shared, fileName);
     return links;
 }
 
@@ -235,21 +253,24 @@ void PageManager::removeFromMenus(const std::string& folder, const std::string& 
     PagePublisher publisher(workspace_.workingFolder, prompts_);
     publisher.setSiteOptions(store_.siteOptions(folder));
     for (const std::string& name : links.menus) {
+        // A menu that took the page in when it joined names it nowhere, and changes all the
+        // same: the page is written again whether its definition changed or not.
         PageRecord other;
-        if (store_.loadPage(other, folder, name) && ChangeSiteMenus(other, remove)) {
-            std::string text;
-            other.directory = folder;
-            other.fileName = name;
-            store_.savePage(other) &&
-                publisher.publish(other, PublishVariant::Save, folder, name, text);
+        if (!store_.loadPage(other, folder, name)) {
+            continue;
         }
+        std::string text;
+        other.directory = folder;
+        other.fileName = name;
+        (!ChangeSiteMenus(other, remove) || store_.savePage(other)) &&
+            publisher.publish(other, PublishVariant::Save, folder, name, text);
     }
     if (links.sharedMenu) {
         PageRecord shared;
         store_.loadPage(shared, folder, kSiteItemsFile);
         shared.directory = folder;
         shared.fileName = kSiteItemsFile;
-        if (ChangeSiteMenus(shared, remove) && store_.savePage(shared)) {
+        if (!ChangeSiteMenus(shared, remove) || store_.savePage(shared)) {
             WriteStoredPages(store_, publisher, folder);
         }
     }

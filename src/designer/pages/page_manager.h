@@ -42,6 +42,8 @@ class PageManager {
     // Deletes the page without asking.
     bool removePage(const std::string& folder, const std::string& fileName, const Links& links);
     void duplicatePage(const std::string& fileName);
+    // The pages whose menus take the new page in are written again, the open one redrawn.
+    void joinMenus(const std::string& folder, const std::string& fileName);
     void makeHomePage(const std::string& fileName);
     void openPage(const std::string& fileName);
     Links linksTo(const std::string& folder, const std::string& fileName);

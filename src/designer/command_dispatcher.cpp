@@ -1,5 +1,7 @@
 #include "designer/command_dispatcher.h"
 
+#include "designer/pages/page_manager.h"
+
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "designer/editor_page/layout_handover.h"
 #include "designer/pages/page_catalog.h"
 #include "designer/pages/page_files.h"
+#include "designer/pages/page_manager.h"
 #include "designer/pages/published_page_writer.h"
 #include "designer/phone/phone_view.h"
 #include "hosting/hosting_commands.h"
@@ -189,7 +192,8 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     if (command("http://changepagelength", false)) {
         parts_.operations.pageLength();
     }
-    if (command("http://undo", true)) {
+    // Right after a page was deleted, Undo brings that page back.
+    if (command("http://undo", true) && !parts_.pages.undoDeletion()) {
         parts_.steps.undo();
     }
     if (command("http://redo", true)) {

@@ -11,6 +11,7 @@ class EditorPageWriter;
 class HostingCommands;
 class ItemCommands;
 class PageCatalog;
+class PageManager;
 class PageFiles;
 class PhoneView;
 class Prompts;
@@ -35,6 +36,7 @@ class CommandDispatcher {
         DesignerOperations& operations;
         ItemCommands& items;
         DesignSteps& steps;
+        PageManager& pages;
         PhoneView& phoneView;
         Clipboard& clipboard;
         Prompts& prompts;

@@ -38,7 +38,7 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       operations_(operations != nullptr ? *operations : *ownOperations_),
       items_(workspace_, writer_, ports.clipboard, ClockSeededNumbers()),
       dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, items_, steps_,
-                   phoneView_, ports.clipboard, ports.prompts, ports.shell}),
+                   pages_, phoneView_, ports.clipboard, ports.prompts, ports.shell}),
       hosting_(makeHosting(*this)) {
     dispatcher_.setHosting(*hosting_);
     writer_.showPhoneViewWith([this](const PageRecord& page) { phoneView_.show(page); });

@@ -38,15 +38,18 @@ pagelist::pagelist(const QString& folder, const std::vector<PageListEntry>& page
         {"Duplicate...", PageAction::Duplicate},
         {"Rename...", PageAction::Rename},
         {"Delete...", PageAction::Delete},
-        {"Make this the home page", PageAction::MakeHome}};
-    const char* names[] = {"openButton",   "newButton",    "duplicateButton",
-                           "renameButton", "deleteButton", "homeButton"};
+        {"Make this the home page", PageAction::MakeHome},
+        {"Deleted pages...", PageAction::ShowDeleted}};
+    const char* names[] = {"openButton",   "newButton",  "duplicateButton", "renameButton",
+                           "deleteButton", "homeButton", "deletedButton"};
     for (std::size_t i = 0; i < std::size(buttons); ++i) {
         auto* button = new QPushButton(QString::fromLatin1(buttons[i].first), this);
         button->setObjectName(QString::fromLatin1(names[i]));
         const PageAction action = buttons[i].second;
-        // A new page needs no page chosen; the others work on the one chosen.
-        button->setEnabled(action == PageAction::New || list_->currentItem() != nullptr);
+        // A new page and the deleted ones need no page chosen; the others work on the one
+        // chosen.
+        const bool needsNone = action == PageAction::New || action == PageAction::ShowDeleted;
+        button->setEnabled(needsNone || list_->currentItem() != nullptr);
         connect(button, &QPushButton::clicked, this, [this, action] { choose(action); });
         actions->addWidget(button);
     }
@@ -56,7 +59,7 @@ pagelist::pagelist(const QString& folder, const std::vector<PageListEntry>& page
 
 void pagelist::choose(PageAction action) {
     const QTreeWidgetItem* row = list_->currentItem();
-    if (row == nullptr && action != PageAction::New) {
+    if (row == nullptr && action != PageAction::New && action != PageAction::ShowDeleted) {
         return;
     }
     choice_ = PageChoice{action, row != nullptr ? row->text(1).toStdString() : std::string()};

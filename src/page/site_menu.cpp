@@ -240,3 +240,71 @@ bool RetitleInMenus(PageRecord& page, const std::string& file, const std::string
     return ChangeSiteMenus(
         page, [&](SiteMenu& menu) { return RetitleInMenu(menu, file, oldTitle, newTitle); });
 }
+
+std::string MenuPlacesOf(const PageRecord& record, const std::string& recordName,
+                         const std::string& file) {
+    std::string places;
+    int number = 0;
+    for (const std::string& rich : record.richTexts) {
+        const std::optional<SiteMenu> menu = ReadSiteMenu(rich);
+        if (!menu) {
+            continue;
+        }
+        const std::string prefix = recordName + "\t" + std::to_string(number++) + "\t";
+        for (std::size_t i = 0; i < menu->pages.size(); ++i) {
+            if (menu->pages[i].first == file) {
+                places += prefix + std::to_string(i) + "\t" + menu->pages[i].second + "\n";
+            }
+        }
+        if (std::find(menu->leftOut.begin(), menu->leftOut.end(), file) != menu->leftOut.end()) {
+            places += prefix + "LEFTOUT\n";
+        }
+    }
+    return places;
+}
+
+bool PutBackInMenus(PageRecord& record, const std::string& recordName, const std::string& file,
+                    const std::string& places) {
+    std::vector<std::vector<std::string>> lines;
+    for (const std::string& line : SplitFields(places, "\n")) {
+        std::vector<std::string> fields = SplitFields(line, "\t");
+        if (fields.size() >= 3 && fields[0] == recordName) {
+            lines.push_back(std::move(fields));
+        }
+    }
+    int number = 0;
+    return ChangeSiteMenus(record, [&](SiteMenu& menu) {
+        const std::string index = std::to_string(number++);
+        if (MenuNames(menu, file)) {
+            return false;
+        }
+        bool changed = false;
+        for (const std::vector<std::string>& fields : lines) {
+            if (fields[1] != index) {
+                continue;
+            }
+            if (fields[2] == "LEFTOUT") {
+                menu.leftOut.push_back(file);
+            } else {
+                std::size_t at = 0;
+                std::from_chars(fields[2].data(), fields[2].data() + fields[2].size(), at);
+                at = std::min(at, menu.pages.size());
+                menu.pages.insert(menu.pages.begin() + static_cast<std::ptrdiff_t>(at),
+                                  {file, fields.size() > 3 ? fields[3] : file});
+            }
+            changed = true;
+        }
+        return changed;
+    });
+}
+
+std::vector<std::string> RecordsOfMenuPlaces(const std::string& places) {
+    std::vector<std::string> records;
+    for (const std::string& line : SplitFields(places, "\n")) {
+        const std::string record = FieldAt(line, 0, "\t");
+        if (!line.empty() && std::find(records.begin(), records.end(), record) == records.end()) {
+            records.push_back(record);
+        }
+    }
+    return records;
+}

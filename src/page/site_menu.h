@@ -48,6 +48,18 @@ bool MenuShows(const SiteMenu& menu, const std::string& file);
 // delete of that file changes the page.
 bool MenusReach(const PageRecord& page, const std::string& file);
 
+// Where the site menus of a record (a page, or the folder's shared items) have the file: a line
+// for each menu that names it, "RECORD\tMENU\tPOSITION\tLABEL" or "RECORD\tMENU\tLEFTOUT",
+// MENU counting the record's menus from 0. Empty when none names it.
+std::string MenuPlacesOf(const PageRecord& record, const std::string& recordName,
+                         const std::string& file);
+// The file back in the record's menus where the places say (a place past the end is the end);
+// menus that name it already are left alone. False when none changed.
+bool PutBackInMenus(PageRecord& record, const std::string& recordName, const std::string& file,
+                    const std::string& places);
+// The records the places name, each once.
+std::vector<std::string> RecordsOfMenuPlaces(const std::string& places);
+
 // Every site menu of the page handed to the change, and written again where it says it
 // changed the menu; false when none changed.
 bool ChangeSiteMenus(PageRecord& page, const std::function<bool(SiteMenu&)>& change);

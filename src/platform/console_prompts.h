@@ -57,6 +57,10 @@ class ConsolePrompts : public Prompts {
                                               const std::vector<std::string>&) override {
         return {};
     }
+    std::optional<std::size_t> deletedPages(const std::string&,
+                                            const std::vector<DeletedPageEntry>&) override {
+        return {};
+    }
     std::optional<VersionChoice> pageHistory(const std::string&,
                                              const std::vector<PageVersionEntry>&) override {
         return {};

@@ -79,11 +79,20 @@ struct PageListEntry {
     // When the page was last saved ("2026-12-08 14:05"), empty when not known.
     std::string lastSaved;
 };
-enum class PageAction { Open, New, Duplicate, Rename, Delete, MakeHome };
+enum class PageAction { Open, New, Duplicate, Rename, Delete, MakeHome, ShowDeleted };
 // What the user asked of the "Pages" window, and of which page.
 struct PageChoice {
     PageAction action = PageAction::Open;
     std::string fileName;
+};
+
+// A deleted page as the "Deleted pages" window lists it, newest first.
+struct DeletedPageEntry {
+    std::string fileName;
+    std::string title;
+    // When it was deleted, and until when it is kept ("2026-12-08 14:05").
+    std::string deleted;
+    std::string keptUntil;
 };
 
 // A kept version of a page as the "History" window lists it, newest first.
@@ -190,6 +199,10 @@ class Prompts {
     // after --upload; nothing when it was cancelled.
     virtual std::optional<PublishRequest> publishSite(const std::string& folder,
                                                       const std::vector<std::string>& targets) = 0;
+    // The "Deleted pages" window of a site folder: the deleted pages still kept; the one to
+    // restore.
+    virtual std::optional<std::size_t> deletedPages(const std::string& folder,
+                                                    const std::vector<DeletedPageEntry>& pages) = 0;
     // The "History" window of a page: its kept versions; the one to look at or restore.
     virtual std::optional<VersionChoice> pageHistory(
         const std::string& page, const std::vector<PageVersionEntry>& versions) = 0;

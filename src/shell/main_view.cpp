@@ -340,7 +340,11 @@ void MainView::perform(Action&& action) {
 void MainView::showWorkspace() {
     const Workspace& workspace = session_->workspace();
     const PageHistory& history = workspace.history;
-    ShowStep(undo_, QStringLiteral("Undo"), history.canUndo(), history.undoLabel());
+    if (session_->pages().canUndoDeletion()) {
+        ShowStep(undo_, QStringLiteral("Undo"), true, "delete page");
+    } else {
+        ShowStep(undo_, QStringLiteral("Undo"), history.canUndo(), history.undoLabel());
+    }
     ShowStep(redo_, QStringLiteral("Redo"), history.canRedo(), history.redoLabel());
     ShowEntries(folders_, workspace.folders);
     ShowEntries(pages_, workspace.pages);

@@ -27,6 +27,7 @@
 #include "hosting/sitename.h"
 #include "hosting/upload_notice.h"
 #include "items/clickoptions.h"
+#include "items/deletedpages.h"
 #include "items/imageedit.h"
 #include "items/linkselector.h"
 #include "items/newpage.h"
@@ -339,6 +340,13 @@ std::optional<PageChoice> QtPrompts::pageList(const std::string& folder,
                                               const std::vector<PageListEntry>& pages,
                                               const std::string& current) {
     pagelist dialog(FromStd(folder), pages, current, owner_);
+    dialog.exec();
+    return dialog.choice();
+}
+
+std::optional<std::size_t> QtPrompts::deletedPages(const std::string& folder,
+                                                   const std::vector<DeletedPageEntry>& pages) {
+    deletedpages dialog(FromStd(folder), pages, owner_);
     dialog.exec();
     return dialog.choice();
 }

@@ -85,6 +85,8 @@ class QtPrompts : public Prompts {
                                        const std::string& current) override;
     std::optional<VersionChoice> pageHistory(
         const std::string& page, const std::vector<PageVersionEntry>& versions) override;
+    std::optional<std::size_t> deletedPages(const std::string& folder,
+                                            const std::vector<DeletedPageEntry>& pages) override;
     std::optional<PublishRequest> publishSite(const std::string& folder,
                                               const std::vector<std::string>& targets) override;
     std::optional<std::size_t> siteCheck(const std::string& folder,

@@ -16,6 +16,20 @@ class SqliteDatabase;
 class SqliteException;
 class SqliteStatement;
 
+// A deleted page's design, kept aside with its versions for kKeptDays days.
+struct DeletedDesign {
+    long long id = 0;
+    std::string fileName;
+    std::string title;
+    // When it was deleted (seconds since 1970).
+    long long deleted = 0;
+};
+// A deleted page's design taken back, with where the menus had it (`MenuPlaces`).
+struct TakenDesign {
+    PageRecord design;
+    std::string menuPlaces;
+};
+
 // The pages kept in quilldata.db: one row per page in quillprojects and its lists in four child
 // tables. Every value reaches SQL as a bound parameter. No database failure escapes: each is
 // shown to the user as "db error" and the program goes on.
@@ -54,9 +68,17 @@ class PageStore {
     std::optional<PageRecord> versionDesign(long long id);
     // When the page was last saved (seconds since 1970); nothing when no version says.
     std::optional<long long> lastSaved(const std::string& folder, const std::string& fileName);
-    // Removes the page's stored design and its versions, and remembers that it was deleted,
-    // in one transaction.
-    bool deletePage(const std::string& folder, const std::string& fileName);
+    // Removes the page's stored design, and remembers that it was deleted, in one transaction;
+    // the design (without the folder's shared items) and its versions are kept aside with where
+    // the menus had it, to be taken back within kKeptDays days.
+    bool deletePage(const std::string& folder, const std::string& fileName,
+                    const std::string& menuPlaces = std::string());
+    // The folder's deleted designs still kept, newest first; those past keeping are let go.
+    std::vector<DeletedDesign> deletedDesigns(const std::string& folder);
+    // The deleted design back out of the aside, its versions under its name again, in one
+    // transaction; nothing when it is no longer kept or cannot be read (told). The caller
+    // stores it.
+    std::optional<TakenDesign> takeDeletedDesign(long long id);
     // The folder's pages deleted by the user and not made again since, oldest first, with when
     // each was deleted (seconds since 1970).
     std::vector<std::pair<std::string, long long>> deletedPages(const std::string& folder);

@@ -1,5 +1,8 @@
 #include <ctime>
 
+#include "page/design_text.h"
+#include "page/site_items.h"
+
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
@@ -18,16 +21,44 @@ constexpr const char* kHasDeletedTable =
 constexpr const char* kForgetDeletion =
     "delete from deletedpages where DIRECTORY = ?1 AND FILENAME = ?2";
 
+// Deleted pages' designs, with where the menus had them; their versions are kept under the
+// folder name kAsideFolder followed by the row's ID, which no real folder can have.
+constexpr const char* kDesignsTable =
+    "CREATE TABLE IF NOT EXISTS deleteddesigns (ID INTEGER PRIMARY KEY, DIRECTORY TEXT, "
+    "FILENAME TEXT, DELETED INTEGER, DESIGN TEXT, MENUS TEXT)";
+constexpr const char* kHasDesignsTable =
+    "select count(*) from sqlite_master where type = 'table' and name = 'deleteddesigns'";
+constexpr const char* kAsideFolder = "deleted page ";
+constexpr long long kKeptSeconds = PageVersions::kKeptDays * 24 * 60 * 60;
+
 // Every table holding rows of a page by its ID, the later ones only where the store has them.
 constexpr const char* kPageTables[] = {"rtftexts",       "pageimages", "pagetexts",
                                        "textproperties", "pageextras", "phonechoices"};
 
 }  // namespace
 
-bool PageStore::deletePage(const std::string& folder, const std::string& fileName) {
+bool PageStore::deletePage(const std::string& folder, const std::string& fileName,
+                           const std::string& menuPlaces) {
     const std::string id = pageIdOf(folder, fileName);
+    PageRecord design;
+    const bool kept = !id.empty() && loadPage(design, folder, fileName);
+    SplitSiteItems(design);
+    const long long now = static_cast<long long>(std::time(nullptr));
     try {
         SqliteTransaction transaction(db_);
+        if (kept) {
+            db_.runStatement(kDesignsTable);
+            SqliteStatement aside = db_.prepare(
+                "insert into deleteddesigns (DIRECTORY,FILENAME,DELETED,DESIGN,MENUS) "
+                "VALUES(?1,?2,?3,?4,?5)");
+            aside.bindText(1, folder);
+            aside.bindText(2, fileName);
+            aside.bindInt64(3, now);
+            aside.bindText(4, DesignText(design));
+            aside.bindText(5, menuPlaces);
+            aside.runStatement();
+            versions_.move(folder, fileName, kAsideFolder + std::to_string(db_.lastInsertRowId()));
+        }
         for (const char* table : kPageTables) {
             if (id.empty() || db_.runScalar("select count(*) from sqlite_master where type = "
                                             "'table' and name = '" +
@@ -54,7 +85,7 @@ bool PageStore::deletePage(const std::string& folder, const std::string& fileNam
             db_.prepare("insert into deletedpages (DIRECTORY,FILENAME,DELETED) VALUES(?1,?2,?3)");
         mark.bindText(1, folder);
         mark.bindText(2, fileName);
-        mark.bindInt64(3, static_cast<long long>(std::time(nullptr)));
+        mark.bindInt64(3, now);
         mark.runStatement();
         transaction.commit();
     } catch (const SqliteException& failure) {
@@ -87,4 +118,80 @@ bool PageStore::forgetDeletion(const std::string& folder, const std::string& fil
         statement.bindText(1, folder);
         statement.bindText(2, fileName);
     });
+}
+
+std::vector<DeletedDesign> PageStore::deletedDesigns(const std::string& folder) {
+    std::vector<DeletedDesign> designs;
+    if (!tableExists(kHasDesignsTable)) {
+        return designs;
+    }
+    const long long oldest = static_cast<long long>(std::time(nullptr)) - kKeptSeconds;
+    try {
+        SqliteTransaction transaction(db_);
+        SqliteStatement gone = db_.prepare(
+            "select ID,FILENAME from deleteddesigns where DIRECTORY = ?1 AND DELETED < ?2");
+        gone.bindText(1, folder);
+        gone.bindInt64(2, oldest);
+        std::vector<std::pair<std::string, std::string>> past;
+        for (SqliteCursor row = gone.runQuery(); !row.atEnd(); row.advance()) {
+            past.emplace_back(row.textValue(0), row.textValue(1));
+        }
+        for (const auto& [id, name] : past) {
+            versions_.remove(kAsideFolder + id, name);
+        }
+        SqliteStatement forget =
+            db_.prepare("delete from deleteddesigns where DIRECTORY = ?1 AND DELETED < ?2");
+        forget.bindText(1, folder);
+        forget.bindInt64(2, oldest);
+        forget.runStatement();
+        transaction.commit();
+    } catch (const SqliteException& failure) {
+        report(failure);
+    }
+    readRows(
+        "select ID,FILENAME,DELETED,DESIGN from deleteddesigns where DIRECTORY = ?1 "
+        "order by DELETED desc, ID desc",
+        [&](SqliteStatement& statement) { statement.bindText(1, folder); },
+        [&](const SqliteCursor& row) {
+            const std::optional<PageRecord> design = ParseDesignText(row.textValue(3));
+            designs.push_back({std::stoll(row.textValue(0)), row.textValue(1),
+                               design ? design->pageTitle : std::string(),
+                               std::stoll(row.textValue(2, "0"))});
+        });
+    return designs;
+}
+
+std::optional<TakenDesign> PageStore::takeDeletedDesign(long long id) {
+    if (!tableExists(kHasDesignsTable)) {
+        return std::nullopt;
+    }
+    try {
+        SqliteTransaction transaction(db_);
+        SqliteStatement read =
+            db_.prepare("select DIRECTORY,FILENAME,DESIGN,MENUS from deleteddesigns where ID = ?1");
+        read.bindInt64(1, id);
+        SqliteCursor row = read.runQuery();
+        if (row.atEnd()) {
+            return std::nullopt;
+        }
+        const std::string folder = row.textValue(0);
+        const std::string fileName = row.textValue(1);
+        std::optional<PageRecord> design = ParseDesignText(row.textValue(2));
+        const std::string menus = row.textValue(3, "");
+        if (!design) {
+            return std::nullopt;
+        }
+        design->directory = folder;
+        design->fileName = fileName;
+        design->id.clear();
+        versions_.move(kAsideFolder + std::to_string(id), fileName, folder);
+        SqliteStatement forget = db_.prepare("delete from deleteddesigns where ID = ?1");
+        forget.bindInt64(1, id);
+        forget.runStatement();
+        transaction.commit();
+        return TakenDesign{std::move(*design), menus};
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return std::nullopt;
+    }
 }

@@ -262,6 +262,18 @@ void PageVersions::rename(const std::string& folder, const std::string& oldName,
     rename.runStatement();
 }
 
+void PageVersions::move(const std::string& folder, const std::string& fileName,
+                        const std::string& toFolder) {
+    if (!kept()) {
+        return;
+    }
+    SqliteStatement move =
+        Bound(db_, "update pageversions set DIRECTORY = ?3 where DIRECTORY = ?1 AND FILENAME = ?2",
+              folder, fileName);
+    move.bindText(3, toFolder);
+    move.runStatement();
+}
+
 void PageVersions::remove(const std::string& folder, const std::string& fileName) {
     if (!kept()) {
         return;

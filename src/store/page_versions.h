@@ -40,6 +40,8 @@ class PageVersions {
     std::optional<PageRecord> design(long long id);
     std::optional<long long> lastSaved(const std::string& folder, const std::string& fileName);
     void rename(const std::string& folder, const std::string& oldName, const std::string& newName);
+    // The page's versions kept under another folder's name (a deleted page's aside).
+    void move(const std::string& folder, const std::string& fileName, const std::string& toFolder);
     void remove(const std::string& folder, const std::string& fileName);
 
   private:

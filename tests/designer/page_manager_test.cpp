@@ -208,6 +208,68 @@ TEST_F(PageManagerTest, MenusFollowPagesThatJoinedThemLater) {
     everyPageLinks("copy.html", true);
 }
 
+// A deleted page comes back with Undo right after the delete, or later from the deleted pages,
+// with its versions and its place in the menus; after 90 days it is let go.
+TEST_F(PageManagerTest, ADeletedPageComesBackWithItsVersionsAndItsPlaceInTheMenus) {
+    const auto shownIn = [&](const std::string& name) {
+        return published(name).find("<li><a href='news.html'") != std::string::npos;
+    };
+    const auto deleteNews = [&] {
+        prompts.answers = {MessageAnswer::Yes};
+        ASSERT_TRUE(session.pages().deletePage("news.html"));
+        ASSERT_FALSE(exists("news.html"));
+        ASSERT_FALSE(shownIn("index.html"));
+    };
+    const auto expectBack = [&](const char* how) {
+        EXPECT_TRUE(exists("news.html")) << how;
+        PageRecord back;
+        ASSERT_TRUE(session.store().loadPage(back, siteFolder(), "news.html")) << how;
+        EXPECT_EQ(back.pageTitle, "Title of news.html") << how;
+        EXPECT_FALSE(session.store().versions(siteFolder(), "news.html").empty()) << how;
+        EXPECT_TRUE(session.store().deletedPages(siteFolder()).empty()) << how;
+        EXPECT_TRUE(shownIn("index.html") && shownIn("about.html")) << how;
+        PageRecord shared;
+        session.store().loadPage(shared, siteFolder(), kSiteItemsFile);
+        const SiteMenu menu = *ReadSiteMenu(shared.richTexts[0]);
+        ASSERT_EQ(menu.pages.size(), 3u) << how;
+        EXPECT_EQ(menu.pages[2].first, "news.html") << how;
+        EXPECT_NE(std::find(workspace().pages.entries().begin(), workspace().pages.entries().end(),
+                            "news.html"),
+                  workspace().pages.entries().end())
+            << how;
+    };
+    const std::size_t versions = session.store().versions(siteFolder(), "news.html").size();
+    deleteNews();
+    EXPECT_NE(prompts.shown.back().text.find("kept 90 days: Undo brings it back now"),
+              std::string::npos)
+        << prompts.shown.back().text;
+    EXPECT_TRUE(session.pages().canUndoDeletion());
+    session.dispatcher().beforeNavigate("http://undo");
+    expectBack("undone");
+    EXPECT_EQ(session.store().versions(siteFolder(), "news.html").size(), versions);
+    EXPECT_FALSE(session.pages().canUndoDeletion());
+
+    // A change of the open page since the delete is what Undo takes back; the window restores.
+    deleteNews();
+    session.steps().perform([&] { page().pageTitle = "Changed"; });
+    EXPECT_FALSE(session.pages().canUndoDeletion());
+    session.dispatcher().beforeNavigate("http://undo");
+    EXPECT_FALSE(exists("news.html"));
+    prompts.pageListAnswers = {PageChoice{PageAction::ShowDeleted, ""}, std::nullopt};
+    prompts.deletedAnswers = {std::size_t{0}};
+    session.pages().managePages();
+    ASSERT_EQ(prompts.deletedListed.size(), 1u);
+    ASSERT_EQ(prompts.deletedListed[0].size(), 1u);
+    EXPECT_EQ(prompts.deletedListed[0][0].title, "Title of news.html");
+    expectBack("restored");
+
+    // Past 90 days a deleted design and its versions are let go.
+    deleteNews();
+    db.runStatement("update deleteddesigns set DELETED = DELETED - 91 * 24 * 3600");
+    EXPECT_TRUE(session.store().deletedDesigns(siteFolder()).empty());
+    EXPECT_EQ(db.runScalar("select count(*) from pageversions where FILENAME = 'news.html'"), 0);
+}
+
 TEST_F(PageManagerTest, HistoryShowsAVersionAndRestoresItAsOneUndoStep) {
     page().pageTitle = "Second";
     page().texts[0] = "pagetextitem1~<P>changed</P>";

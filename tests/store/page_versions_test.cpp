@@ -90,12 +90,16 @@ TEST_F(PageVersionsTest, EachChangedSaveKeepsTheWholeDesignAndAnUnchangedOneKeep
     ASSERT_TRUE(store.lastSaved(page.directory, page.fileName));
     EXPECT_EQ(*store.lastSaved(page.directory, page.fileName), versions[0].savedAt / 1000);
 
-    // Renamed, the versions follow; deleted, they go with the design and their pieces.
+    // Renamed, the versions follow; deleted, they are kept aside with the design until their
+    // time is past, and then go with their pieces.
     ASSERT_TRUE(store.renamePage(page.directory, "long.html", "short.html"));
     EXPECT_EQ(store.versions(page.directory, "short.html").size(), 2u);
     EXPECT_TRUE(store.versions(page.directory, "long.html").empty());
     ASSERT_TRUE(store.deletePage(page.directory, "short.html"));
     EXPECT_TRUE(store.versions(page.directory, "short.html").empty());
+    EXPECT_GT(rows("versionpieces"), 0);
+    db.runStatement("update deleteddesigns set DELETED = 0");
+    EXPECT_TRUE(store.deletedDesigns(page.directory).empty());
     EXPECT_EQ(rows("versionpieces"), 0);
     EXPECT_EQ(rows("pagetexts"), 0);
     EXPECT_EQ(rows("phonechoices"), 0);

@@ -231,6 +231,12 @@ class FakePrompts : public Prompts {
     }
     std::vector<std::vector<std::string>> targetsShown;
     std::deque<std::optional<PublishRequest>> publishAnswers;
+    std::optional<std::size_t> deletedPages(const std::string& folder,
+                                            const std::vector<DeletedPageEntry>& pages) override {
+        deletedListed.push_back(pages);
+        return realPageWindows ? realPageWindows->deletedPages(folder, pages)
+                               : Next(deletedAnswers);
+    }
     std::optional<VersionChoice> pageHistory(
         const std::string& page, const std::vector<PageVersionEntry>& versions) override {
         historyShown.push_back(page);
@@ -244,6 +250,8 @@ class FakePrompts : public Prompts {
     std::vector<std::vector<PageListEntry>> pagesListed;
     std::string pageListCurrent;
     std::deque<std::optional<PageChoice>> pageListAnswers;
+    std::vector<std::vector<DeletedPageEntry>> deletedListed;
+    std::deque<std::optional<std::size_t>> deletedAnswers;
     std::vector<std::string> historyShown;
     std::vector<PageVersionEntry> versionsListed;
     std::deque<std::optional<VersionChoice>> historyAnswers;

@@ -25,6 +25,7 @@ namespace {
 
 constexpr const char* kCaption = "Pages";
 constexpr const char* kHomePage = "index.html";
+constexpr long long kKeptDeletedSeconds = PageVersions::kKeptDays * 24 * 60 * 60;
 
 std::string Listed(const std::vector<std::string>& names) {
     std::string text;
@@ -92,6 +93,9 @@ void PageManager::managePages() {
                 break;
             case PageAction::MakeHome:
                 makeHomePage(choice->fileName);
+                break;
+            case PageAction::ShowDeleted:
+                showDeleted(folder);
                 break;
         }
     }
@@ -193,9 +197,11 @@ bool PageManager::deletePage(const std::string& fileName) {
     const std::string folder = SiteFolderShown(workspace_);
     catalog_.storeCurrentDesign();
     const Links links = linksTo(folder, fileName);
-    std::string question = "Delete " + fileName +
-                           "? Its file in the site folder and its stored design are removed, "
-                           "and the next upload removes it from the server.";
+    std::string question =
+        "Delete " + fileName +
+        "? Its file leaves the site folder, and the next upload removes it from the server. "
+        "Its design and its versions are kept 90 days: Undo brings it back now, and Pages > "
+        "Deleted pages until then.";
     if (links.sharedMenu || !links.menus.empty()) {
         std::vector<std::string> menus = links.menus;
         if (links.sharedMenu) {
@@ -223,7 +229,21 @@ bool PageManager::removePage(const std::string& folder, const std::string& fileN
                             "DELETE PAGE", MessageButtons::Ok, MessageIcon::Warning);
         return false;
     }
-    if (!store_.deletePage(folder, fileName)) {
+    // Where the menus had it, for a restore to put it back.
+    std::string places;
+    for (const std::string& name : links.menus) {
+        PageRecord other;
+        if (store_.loadPage(other, folder, name)) {
+            SplitSiteItems(other);
+            places += MenuPlacesOf(other, name, fileName);
+        }
+    }
+    if (links.sharedMenu) {
+        PageRecord shared;
+        store_.loadPage(shared, folder, kSiteItemsFile);
+        places += MenuPlacesOf(shared, kSiteItemsFile, fileName);
+    }
+    if (!store_.deletePage(folder, fileName, places)) {
         return false;
     }
     removeFromMenus(folder, fileName, links);
@@ -244,6 +264,115 @@ bool PageManager::removePage(const std::string& folder, const std::string& fileN
         }
         workspace_.pages.selectStartingWith(workspace_.page.fileName);
     }
+    const std::vector<DeletedDesign> kept = store_.deletedDesigns(folder);
+    if (!kept.empty() && kept.front().fileName == fileName) {
+        undoable_ = UndoableDeletion{kept.front().id, folder, workspace_.history.generation(),
+                                     workspace_.history.undoCount()};
+    }
+    return true;
+}
+
+bool PageManager::canUndoDeletion() const {
+    // Only right after the delete: any step of the open page, or another page, comes first.
+    return undoable_ && undoable_->generation == workspace_.history.generation() &&
+           undoable_->steps == workspace_.history.undoCount() &&
+           undoable_->folder == SiteFolderShown(workspace_);
+}
+
+bool PageManager::undoDeletion() {
+    if (!canUndoDeletion()) {
+        undoable_.reset();
+        return false;
+    }
+    const UndoableDeletion deletion = *undoable_;
+    undoable_.reset();
+    restoreDeleted(deletion.folder, deletion.id);
+    return true;
+}
+
+void PageManager::showDeleted(const std::string& folder) {
+    const std::vector<DeletedDesign> designs = store_.deletedDesigns(folder);
+    std::vector<DeletedPageEntry> entries;
+    for (const DeletedDesign& design : designs) {
+        entries.push_back({design.fileName, design.title,
+                           LocalTimeText(design.deleted, "%Y-%m-%d %H:%M"),
+                           LocalTimeText(design.deleted + kKeptDeletedSeconds, "%Y-%m-%d")});
+    }
+    const std::optional<std::size_t> chosen = prompts_.deletedPages(folder, entries);
+    if (chosen && *chosen < designs.size()) {
+        restoreDeleted(folder, designs[*chosen].id);
+    }
+}
+
+bool PageManager::restoreDeleted(const std::string& folder, long long id) {
+    catalog_.storeCurrentDesign();
+    std::string fileName;
+    for (const DeletedDesign& design : store_.deletedDesigns(folder)) {
+        if (design.id == id) {
+            fileName = design.fileName;
+        }
+    }
+    if (fileName.empty()) {
+        return false;
+    }
+    const std::vector<std::string> names = store_.pageNames(folder);
+    if (std::find(names.begin(), names.end(), fileName) != names.end() ||
+        FileOperation::CheckPath(JoinPath(folder, fileName)) != FileOperation::kNotFound) {
+        prompts_.messageBox("The folder has a page named " + fileName +
+                                " now. Rename or delete it first, then restore the deleted one.",
+                            kCaption, MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
+    std::optional<TakenDesign> taken = store_.takeDeletedDesign(id);
+    if (!taken || !store_.savePage(taken->design)) {
+        return false;
+    }
+    // Back in the menus where it stood; the pages whose menus show it are written again.
+    for (const std::string& record : RecordsOfMenuPlaces(taken->menuPlaces)) {
+        PageRecord holder;
+        if (!store_.loadPage(holder, folder, record)) {
+            continue;
+        }
+        if (record != kSiteItemsFile) {
+            SplitSiteItems(holder);
+        }
+        holder.directory = folder;
+        holder.fileName = record;
+        if (PutBackInMenus(holder, record, fileName, taken->menuPlaces)) {
+            store_.savePage(holder);
+        }
+    }
+    PageRecord restored;
+    store_.loadPage(restored, folder, fileName);
+    restored.directory = folder;
+    restored.fileName = fileName;
+    PagePublisher publisher(workspace_.workingFolder, prompts_);
+    publisher.setSiteOptions(store_.siteOptions(folder));
+    std::string text;
+    publisher.publish(restored, PublishVariant::Save, folder, fileName, text);
+    if (folder == SiteFolderShown(workspace_)) {
+        workspace_.pages.add(fileName);
+        workspace_.pages.selectStartingWith(workspace_.page.fileName);
+    }
+    PageRecord& page = workspace_.page;
+    if (page.directory == folder) {
+        // The open page (stored first) takes its own menus and the shared ones as now stored.
+        const bool showed = page.siteItemsShown;
+        SplitSiteItems(page);
+        PutBackInMenus(page, page.fileName, fileName, taken->menuPlaces);
+        if (showed) {
+            PageRecord shared;
+            store_.loadPage(shared, folder, kSiteItemsFile);
+            page.siteItemsKnown.clear();
+            MergeSiteItems(page, shared);
+        }
+        page.sitePages = store_.sitePages(folder);
+        writer_.writeLoad(page, workspace_.editor);
+    }
+    joinMenus(folder, fileName);
+    prompts_.messageBox(fileName + " is back in the site folder with its versions" +
+                            (taken->menuPlaces.empty() ? "." : ", in the menus it was in."),
+                        kCaption, MessageButtons::Ok, MessageIcon::Information);
     return true;
 }
 

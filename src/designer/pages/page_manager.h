@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ class PageManager {
     // deletes, or written again.
     void publishSite();
 
+    // Whether Undo now brings back the page deleted last: nothing was done since.
+    bool canUndoDeletion() const;
+    // Brings the page deleted last back, when Undo may; false when it may not.
+    bool undoDeletion();
+
   private:
     // Deletes the page without asking.
     bool removePage(const std::string& folder, const std::string& fileName, const Links& links);
@@ -51,6 +57,22 @@ class PageManager {
     // menus changed are written again.
     void removeFromMenus(const std::string& folder, const std::string& fileName,
                          const Links& links);
+
+    // The "Deleted pages" window; the page chosen is restored.
+    void showDeleted(const std::string& folder);
+    // The deleted page back from its kept design, with its versions, into the menus it was in;
+    // the pages whose menus show it are written again. Refused while the folder has a page of
+    // its name.
+    bool restoreDeleted(const std::string& folder, long long id);
+
+    // The delete Undo may take back: the design kept aside, and the open page's history then.
+    struct UndoableDeletion {
+        long long id = 0;
+        std::string folder;
+        unsigned long generation = 0;
+        std::size_t steps = 0;
+    };
+    std::optional<UndoableDeletion> undoable_;
 
     Workspace& workspace_;
     PageCatalog& catalog_;

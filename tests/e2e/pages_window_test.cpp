@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "items/deletedpages.h"
 #include "items/pagehistory.h"
 #include "items/pagelist.h"
 #include "items/publishsite.h"
@@ -90,6 +91,25 @@ TEST_F(PagesWindowTest, APageOthersLinkToIsDeletedThenAnEarlierVersionIsRestored
         << prompts.shown[0].text;
     EXPECT_FALSE(std::filesystem::exists(path("webpages/news.html")));
     EXPECT_TRUE(stored("select ID from quillprojects where FILENAME = 'news.html'").empty());
+    EXPECT_TRUE(menuEntry("Undo delete page").isEnabled());
+
+    // Brought back from the deleted pages, through their window.
+    QString deletedListed;
+    WhenShown<pagelist>([&](pagelist* pages) {
+        WhenShown<deletedpages>([&](deletedpages* deleted) {
+            auto* list = deleted->findChild<QTreeWidget*>("deleted");
+            deletedListed = list->topLevelItem(0)->text(1);
+            ClickRow(list, list->topLevelItem(0));
+            WhenShown<pagelist>([&](pagelist* again) { QTest::keyClick(again, Qt::Key_Escape); });
+            QTest::mouseClick(deleted->findChild<QPushButton*>("restoreButton"), Qt::LeftButton);
+        });
+        QTest::mouseClick(pages->findChild<QPushButton*>("deletedButton"), Qt::LeftButton);
+    });
+    menuEntry("Pages...").trigger();
+    EXPECT_EQ(deletedListed, "news.html");
+    EXPECT_TRUE(std::filesystem::exists(path("webpages/news.html")));
+    EXPECT_FALSE(stored("select ID from quillprojects where FILENAME = 'news.html'").empty());
+    prompts.shown.clear();
 
     // A drag saved, then the version before it restored from the History window; one undo
     // brings the drag back.

@@ -81,5 +81,7 @@ std::vector<std::string> PagesToRemove(
 }
 
 std::string RemovalNotice(const std::string& page) {
-    return page + " was deleted in the Pages window, so it is removed from the server.";
+    return page +
+           " is no longer a page of the site (deleted or renamed), so it is removed from "
+           "the server.";
 }

@@ -672,5 +672,5 @@ bool PageStore::renamePage(const std::string& folder, const std::string& oldName
                            statement.bindText(2, folder);
                            statement.bindText(3, oldName);
                        }) &&
-           forgetDeletion(folder, newName);
+           forgetDeletion(folder, newName) && rememberRename(folder, oldName, newName);
 }

@@ -60,7 +60,9 @@ class PageStore {
     std::string pageIdOf(const std::string& folder, const std::string& fileName);
     std::vector<std::string> folderNames();
     std::vector<std::string> pageNames(const std::string& folder);
-    // Gives a stored page a new file name in the same folder.
+    // Gives a stored page a new file name in the same folder. The old name counts as deleted
+    // (every upload target removes its file), and the rename is remembered for older versions'
+    // links.
     bool renamePage(const std::string& folder, const std::string& oldName,
                     const std::string& newName);
     // The page's kept versions, newest first; none when the store cannot be read (told).
@@ -82,6 +84,15 @@ class PageStore {
     // The folder's pages deleted by the user and not made again since, oldest first, with when
     // each was deleted (seconds since 1970).
     std::vector<std::pair<std::string, long long>> deletedPages(const std::string& folder);
+
+    // The folder's renames, oldest first: old name, new name and when (milliseconds since 1970,
+    // as versions count).
+    struct PageRename {
+        std::string oldName;
+        std::string newName;
+        long long when = 0;
+    };
+    std::vector<PageRename> renames(const std::string& folder);
 
     // Where the site folder is published, each as quillora-publish names a target after
     // --upload ("git+ssh://git@host/site.git --branch pages"), in the user's order.
@@ -128,6 +139,8 @@ class PageStore {
     bool writeRow(const PageRecord& page, std::string& id);
     bool writeChildRows(const PageRecord& page, long long id);
     bool readChildRows(PageRecord& page, const std::string& id);
+    bool rememberRename(const std::string& folder, const std::string& oldName,
+                        const std::string& newName);
     // A page stored or renamed under a deleted page's name is no longer deleted.
     bool forgetDeletion(const std::string& folder, const std::string& fileName);
     // Whether the count query (of sqlite_master) finds its table.

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <ctime>
 
 #include "page/design_text.h"
@@ -28,12 +29,34 @@ constexpr const char* kDesignsTable =
     "FILENAME TEXT, DELETED INTEGER, DESIGN TEXT, MENUS TEXT)";
 constexpr const char* kHasDesignsTable =
     "select count(*) from sqlite_master where type = 'table' and name = 'deleteddesigns'";
+// Renames of a folder's pages, for the links of versions saved before them.
+constexpr const char* kRenamesTable =
+    "CREATE TABLE IF NOT EXISTS renamedpages (DIRECTORY TEXT, OLDNAME TEXT, NEWNAME TEXT, "
+    "RENAMED INTEGER)";
+constexpr const char* kHasRenamesTable =
+    "select count(*) from sqlite_master where type = 'table' and name = 'renamedpages'";
 constexpr const char* kAsideFolder = "deleted page ";
 constexpr long long kKeptSeconds = PageVersions::kKeptDays * 24 * 60 * 60;
 
 // Every table holding rows of a page by its ID, the later ones only where the store has them.
 constexpr const char* kPageTables[] = {"rtftexts",       "pageimages", "pagetexts",
                                        "textproperties", "pageextras", "phonechoices"};
+
+// The page remembered as deleted then, once; inside the caller's transaction.
+void MarkDeleted(SqliteDatabase& db, const std::string& folder, const std::string& fileName,
+                 long long when) {
+    db.runStatement(kDeletedTable);
+    SqliteStatement forget = db.prepare(kForgetDeletion);
+    forget.bindText(1, folder);
+    forget.bindText(2, fileName);
+    forget.runStatement();
+    SqliteStatement mark =
+        db.prepare("insert into deletedpages (DIRECTORY,FILENAME,DELETED) VALUES(?1,?2,?3)");
+    mark.bindText(1, folder);
+    mark.bindText(2, fileName);
+    mark.bindInt64(3, when);
+    mark.runStatement();
+}
 
 }  // namespace
 
@@ -76,17 +99,7 @@ bool PageStore::deletePage(const std::string& folder, const std::string& fileNam
         row.bindText(1, folder);
         row.bindText(2, fileName);
         row.runStatement();
-        db_.runStatement(kDeletedTable);
-        SqliteStatement forget = db_.prepare(kForgetDeletion);
-        forget.bindText(1, folder);
-        forget.bindText(2, fileName);
-        forget.runStatement();
-        SqliteStatement mark =
-            db_.prepare("insert into deletedpages (DIRECTORY,FILENAME,DELETED) VALUES(?1,?2,?3)");
-        mark.bindText(1, folder);
-        mark.bindText(2, fileName);
-        mark.bindInt64(3, now);
-        mark.runStatement();
+        MarkDeleted(db_, folder, fileName, now);
         transaction.commit();
     } catch (const SqliteException& failure) {
         report(failure);
@@ -194,4 +207,49 @@ std::optional<TakenDesign> PageStore::takeDeletedDesign(long long id) {
         report(failure);
         return std::nullopt;
     }
+}
+
+bool PageStore::rememberRename(const std::string& folder, const std::string& oldName,
+                               const std::string& newName) {
+    if (oldName == newName) {
+        return true;
+    }
+    const long long now = static_cast<long long>(std::time(nullptr));
+    const long long nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count();
+    try {
+        SqliteTransaction transaction(db_);
+        db_.runStatement(kRenamesTable);
+        SqliteStatement rename = db_.prepare(
+            "insert into renamedpages (DIRECTORY,OLDNAME,NEWNAME,RENAMED) VALUES(?1,?2,?3,?4)");
+        rename.bindText(1, folder);
+        rename.bindText(2, oldName);
+        rename.bindText(3, newName);
+        rename.bindInt64(4, nowMs);
+        rename.runStatement();
+        // The old name is gone from the folder as a deleted page is: every target learns of it.
+        MarkDeleted(db_, folder, oldName, now);
+        transaction.commit();
+    } catch (const SqliteException& failure) {
+        report(failure);
+        return false;
+    }
+    return true;
+}
+
+std::vector<PageStore::PageRename> PageStore::renames(const std::string& folder) {
+    std::vector<PageRename> renames;
+    if (!tableExists(kHasRenamesTable)) {
+        return renames;
+    }
+    readRows(
+        "select OLDNAME,NEWNAME,RENAMED from renamedpages where DIRECTORY = ?1 "
+        "order by RENAMED, rowid",
+        [&](SqliteStatement& statement) { statement.bindText(1, folder); },
+        [&](const SqliteCursor& row) {
+            renames.push_back(
+                {row.textValue(0), row.textValue(1), std::stoll(row.textValue(2, "0"))});
+        });
+    return renames;
 }

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/fields.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
+#include "site/markup/item_walk.h"
 #include "store/page_store.h"
 #include "support/designer_fixture.h"
 
@@ -268,6 +270,58 @@ TEST_F(PageManagerTest, ADeletedPageComesBackWithItsVersionsAndItsPlaceInTheMenu
     db.runStatement("update deleteddesigns set DELETED = DELETED - 91 * 24 * 3600");
     EXPECT_TRUE(session.store().deletedDesigns(siteFolder()).empty());
     EXPECT_EQ(db.runScalar("select count(*) from pageversions where FILENAME = 'news.html'"), 0);
+}
+
+// An older version restores the page's own items; the shared menu moves back only when the user
+// asks, told how many pages it stands on. Its links and its menu follow pages renamed since,
+// and a look at it shows the menu.
+TEST_F(PageManagerTest, AnOlderVersionRestoresThePageAndTheSharedItemsOnlyWhenAsked) {
+    page().texts[0] = "pagetextitem1~<A HREF='news.html'>news</A>";
+    ASSERT_TRUE(session.store().savePage(page()));
+    const auto placeOfMenu = [&] {
+        for (const std::string& record : SplitFields(page().stylesData, "|")) {
+            if (RecordId(record) == "pagetextitemS1~") {
+                return StyleNumber(record, "left");
+            }
+        }
+        return std::string("gone");
+    };
+    ASSERT_EQ(placeOfMenu(), "0");
+    page().stylesData =
+        "<div id='pagetextitem1~' style='left:5px;top:300px'>|"
+        "<div id='pagetextitemS1~' style='top: 0px; left: 300px;'>";
+    page().texts[0] = "pagetextitem1~<P>no link</P>";
+    ASSERT_TRUE(session.store().savePage(page()));
+    prompts.pageNames = {std::string("story")};
+    prompts.pageListAnswers = {PageChoice{PageAction::Rename, "news.html"}, std::nullopt};
+    session.pages().managePages();
+    prompts.shown.clear();
+
+    struct Case {
+        MessageAnswer answer;
+        std::string menuAt;
+    };
+    for (const Case& one : {Case{MessageAnswer::Cancel, "300"}, Case{MessageAnswer::No, "300"},
+                            Case{MessageAnswer::Yes, "0"}}) {
+        prompts.answers = {one.answer};
+        prompts.historyAnswers = {VersionChoice{VersionAction::Look, 1},
+                                  VersionChoice{VersionAction::Restore, 1}};
+        session.steps().perform([&] { session.history().showHistory(); });
+        ASSERT_FALSE(shell.opened.empty());
+        const std::string looked = ReadFile(shell.opened.back());
+        EXPECT_NE(looked.find("<li><a href='story.html'"), std::string::npos) << looked;
+        EXPECT_NE(looked.find("HREF='story.html'>news</A>"), std::string::npos) << looked;
+        ASSERT_FALSE(prompts.shown.empty());
+        EXPECT_NE(prompts.shown.back().text.find("change on all 3 pages"), std::string::npos)
+            << prompts.shown.back().text;
+        EXPECT_EQ(placeOfMenu(), one.menuAt);
+        EXPECT_EQ(page().texts[0], one.answer == MessageAnswer::Cancel
+                                       ? "pagetextitem1~<P>no link</P>"
+                                       : "pagetextitem1~<A HREF='story.html'>news</A>");
+        if (one.answer != MessageAnswer::Cancel) {
+            session.steps().undo();
+        }
+    }
 }
 
 TEST_F(PageManagerTest, HistoryShowsAVersionAndRestoresItAsOneUndoStep) {

@@ -186,7 +186,7 @@ TEST_F(SiteUploadTest, AnFtpFolderGetsOnlyWhatItLacks) {
     EXPECT_EQ(run({"--upload", "ftp://nobody/x"}), 2);
 }
 
-TEST_F(SiteUploadTest, ADeletedPageLeavesEachServerAtItsNextUploadAfterSayingSo) {
+TEST_F(SiteUploadTest, ADeletedOrRenamedPageLeavesEachServerAtItsNextUploadAfterSayingSo) {
     TempFolder home;
     std::filesystem::create_directories(home / "site");
     ServerProcess ftp(kFtpServer, {"--home", home.path()});
@@ -203,7 +203,8 @@ TEST_F(SiteUploadTest, ADeletedPageLeavesEachServerAtItsNextUploadAfterSayingSo)
     ASSERT_TRUE(session.store().deletePage(siteFolder(), "b.html"));
     std::filesystem::remove(siteFolder() + "/b.html");
     const std::string notice =
-        "b.html was deleted in the Pages window, so it is removed from the server.";
+        "b.html is no longer a page of the site (deleted or renamed), so it is removed from the "
+        "server.";
     EXPECT_EQ(run({"--upload", target, "--dry-run"}), 0);
     EXPECT_NE(err.str().find("would remove: " + notice), std::string::npos) << err.str();
     EXPECT_TRUE(std::filesystem::exists(home / "site/b.html"));
@@ -217,6 +218,15 @@ TEST_F(SiteUploadTest, ADeletedPageLeavesEachServerAtItsNextUploadAfterSayingSo)
     EXPECT_FALSE(std::filesystem::exists(home / "site/b.html"));
     EXPECT_TRUE(std::filesystem::exists(home / "site/a.html"));
     EXPECT_EQ(HttpGet(Base(hosting) + "Site/b.html"), "not found");
+
+    // A renamed page leaves under its old name as a deleted one does.
+    ASSERT_TRUE(session.store().renamePage(siteFolder(), "a.html", "moved.html"));
+    std::filesystem::rename(siteFolder() + "/a.html", siteFolder() + "/moved.html");
+    EXPECT_EQ(run({"--upload", target}), 0) << err.str();
+    EXPECT_NE(err.str().find("a.html is no longer a page of the site"), std::string::npos)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::exists(home / "site/a.html"));
+    EXPECT_TRUE(std::filesystem::exists(home / "site/moved.html"));
 }
 
 // A server that confirms uploads it threw away, or renames it never made, is caught by its own

@@ -229,8 +229,9 @@ TEST_F(FtpSessionTest, AnUploadFromASiteFolderRemovesThePagesDeletedFromIt) {
     EXPECT_FALSE(fs::exists(home / "index.html"));
     EXPECT_TRUE(fs::exists(home / "README"));
     EXPECT_TRUE(Rows(panes.serverEntries, {"index.html"}).empty());
-    EXPECT_EQ(texts(), std::vector<std::string>{"QUILLORA MESSAGE index.html was deleted in the "
-                                                "Pages window, so it is removed from the server."});
+    EXPECT_EQ(texts(), std::vector<std::string>{
+                           "QUILLORA MESSAGE index.html is no longer a page of the site (deleted "
+                           "or renamed), so it is removed from the server."});
 }
 
 TEST_F(FtpSessionTest, TheLoginIsRememberedOrForgotten) {

@@ -15,6 +15,7 @@
 #include "platform/browser.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "site/link_follow.h"
 #include "site/published_page.h"
 #include "store/page_store.h"
 
@@ -65,16 +66,30 @@ void VersionHistory::showHistory() {
                                 MessageIcon::Warning);
             return;
         }
+        PageRecord then = *design;
+        followRenamesSince(then, versions[choice->index].savedAt);
         if (choice->action == VersionAction::Restore) {
-            restore(*design);
+            restore(then);
             return;
         }
-        look(*design);
+        look(then);
     }
 }
 
-void VersionHistory::look(const PageRecord& version) {
+void VersionHistory::followRenamesSince(PageRecord& version, long long savedAt) {
+    for (const PageStore::PageRename& rename : store_.renames(workspace_.page.directory)) {
+        if (rename.when >= savedAt) {
+            FollowRename(version, rename.oldName, rename.newName);
+        }
+    }
+}
+
+void VersionHistory::look(PageRecord version) {
     const std::string folder = SiteFolderShown(workspace_);
+    // Its menus list the folder's pages as they are now.
+    if (HoldsSiteMenu(version)) {
+        version.sitePages = store_.sitePages(workspace_.page.directory);
+    }
     PagePublisher publisher(workspace_.workingFolder, prompts_);
     publisher.setSiteOptions(store_.siteOptions(folder));
     const std::string path = JoinPath(workspace_.workingFolder, kVersionPage);
@@ -97,10 +112,29 @@ void VersionHistory::restore(const PageRecord& version) {
     restored.fileName = page.fileName;
     restored.elementCount = std::max(restored.elementCount, page.elementCount);
     if (page.siteItemsShown) {
-        // The shared items as they were then; those added since stay.
+        // The shared items stand on every page: they stay as they are unless the user asks
+        // for them as they were then (those added since stay either way).
         PageRecord current = page;
         PageRecord shared = SplitSiteItems(current);
-        UpdateSiteItems(shared, sharedThen);
+        PageRecord sharedAsThen = shared;
+        UpdateSiteItems(sharedAsThen, sharedThen);
+        if (!SameItems(sharedAsThen, shared)) {
+            const std::size_t pages = store_.pageNames(page.directory).size();
+            const MessageAnswer answer = prompts_.messageBox(
+                "The items every page shares (a header, a menu, a footer) were different in this "
+                "version. Restore them too? They then change on all " +
+                    std::to_string(pages) + (pages == 1 ? " page" : " pages") +
+                    " of the site folder when this page is saved.\n\nYes: restore the shared "
+                    "items as they were too.\nNo: restore this page's own items only; the "
+                    "shared items stay as they are.",
+                kCaption, MessageButtons::YesNoCancel, MessageIcon::Question);
+            if (answer == MessageAnswer::Cancel) {
+                return;
+            }
+            if (answer == MessageAnswer::Yes) {
+                shared = std::move(sharedAsThen);
+            }
+        }
         MergeSiteItems(restored, shared);
         restored.siteElementCount = std::max(page.siteElementCount, shared.elementCount);
     }

@@ -18,7 +18,12 @@ class VersionHistory {
     void showHistory();
 
   private:
-    void look(const PageRecord& version);
+    // The version's links and menus lead to the pages renamed since it was saved (milliseconds
+    // since 1970) by their new names.
+    void followRenamesSince(PageRecord& version, long long savedAt);
+    void look(PageRecord version);
+    // The version's own items in place of the page's, and its shared items too where the user
+    // asks for them, as one undo step.
     void restore(const PageRecord& version);
 
     Workspace& workspace_;

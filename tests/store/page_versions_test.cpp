@@ -104,15 +104,20 @@ TEST_F(PageVersionsTest, EachChangedSaveKeepsTheWholeDesignAndAnUnchangedOneKeep
     EXPECT_EQ(rows("pagetexts"), 0);
     EXPECT_EQ(rows("phonechoices"), 0);
     EXPECT_EQ(rows("quillprojects"), 0);
+    // The name renamed away and the name deleted are both gone from the folder.
     const auto deleted = store.deletedPages(page.directory);
-    ASSERT_EQ(deleted.size(), 1u);
-    EXPECT_EQ(deleted[0].first, "short.html");
-    EXPECT_GT(deleted[0].second, 0);
+    ASSERT_EQ(deleted.size(), 2u);
+    EXPECT_EQ(deleted[0].first, "long.html");
+    EXPECT_EQ(deleted[1].first, "short.html");
+    EXPECT_GT(deleted[1].second, 0);
     // Stored again under its name, or another renamed onto it, the page is no longer deleted.
     page.fileName = "other.html";
     ASSERT_TRUE(store.savePage(page));
     ASSERT_TRUE(store.renamePage(page.directory, "other.html", "short.html"));
-    EXPECT_TRUE(store.deletedPages(page.directory).empty());
+    const auto gone = store.deletedPages(page.directory);
+    ASSERT_EQ(gone.size(), 2u);
+    EXPECT_EQ(gone[0].first, "long.html");
+    EXPECT_EQ(gone[1].first, "other.html");
 }
 
 TEST_F(PageVersionsTest, APageStoredBeforeVersionsWereKeptKeepsTheDesignItsSaveReplaces) {

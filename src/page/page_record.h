@@ -123,6 +123,9 @@ struct EditorState {
     // The name of the undo step the running action makes, when the change it makes is not
     // what the step should be called (a version restored); used once.
     std::string stepLabel;
+    // How wide the editor page shows in the window (CSS pixels), 0 when not known: a picture
+    // added to a full-screen page lands no wider than what the user sees.
+    int visibleWidth = 0;
     // The main window shows the page as phones do, with the item chosen there last.
     bool phoneView = false;
     std::string phoneSelected;

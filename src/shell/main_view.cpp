@@ -325,6 +325,10 @@ void MainView::openPageStore() {
 template <typename Action>
 void MainView::perform(Action&& action) {
     ++performing_;
+    // The editor page fills the browser's width, less its margins and a scroll bar.
+    constexpr int kPageMargins = 24;
+    session_->workspace().editor.visibleWidth =
+        std::max(0, static_cast<int>(view_->width() / view_->zoomFactor()) - kPageMargins);
     session_->steps().perform([&] { action(); });
     --performing_;
     showWorkspace();

@@ -115,7 +115,7 @@ std::vector<std::pair<std::string, long long>> PageStore::deletedPages(const std
         return names;
     }
     readRows(
-        "select FILENAME,DELETED from deletedpages where DIRECTORY = ?1 order by DELETED",
+        "select FILENAME,DELETED from deletedpages where DIRECTORY = ?1 order by DELETED, rowid",
         [&](SqliteStatement& statement) { statement.bindText(1, folder); },
         [&](const SqliteCursor& row) {
             names.emplace_back(row.textValue(0), std::stoll(row.textValue(1, "0")));

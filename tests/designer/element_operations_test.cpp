@@ -63,35 +63,50 @@ TEST_F(ElementOperationsTest, AnAddedPictureTakesItsNaturalSizeWhereTheMenuWasOp
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-// A camera's photo lands at the container's width, keeping its shape; one that fits, or a page
-// without a container, keeps its own size.
-TEST_F(ElementOperationsTest, APhotoWiderThanTheContainerLandsAtItsWidth) {
+// A camera's photo lands at the container's width, or on a full-screen page at the width the
+// user sees, keeping its shape, and moves left as far as it must to stay inside; one that fits,
+// or a page whose visible width is unknown, keeps its own size and place.
+TEST_F(ElementOperationsTest, APhotoLandsInsideTheContainerOrTheVisiblePage) {
     PageRecord page;
     page.pageWidth = "800";
     page.pageContainer = "<CENTER><div id='pagecontainer' style='width:800px'>";
     const struct {
         PictureSize natural;
         bool container;
-        PictureSize landed;
+        int left;
+        int visible;
+        PictureLanding landed;
     } cases[] = {
-        {{4000, 3000}, true, {800, 600}},    {{3000, 4000}, true, {800, 1067}},
-        {{800, 10}, true, {800, 10}},        {{9000, 1}, true, {800, 1}},
-        {{4000, 3000}, false, {4000, 3000}},
+        {{4000, 3000}, true, 0, 0, {0, {800, 600}}},
+        {{3000, 4000}, true, 0, 0, {0, {800, 1067}}},
+        {{800, 10}, true, 0, 0, {0, {800, 10}}},
+        {{9000, 1}, true, 0, 0, {0, {800, 1}}},
+        {{4000, 3000}, true, 600, 0, {0, {800, 600}}},
+        {{300, 200}, true, 600, 0, {500, {300, 200}}},
+        {{300, 200}, true, 100, 0, {100, {300, 200}}},
+        {{4000, 3000}, false, 300, 1176, {0, {1176, 882}}},
+        {{400, 300}, false, 1000, 1176, {776, {400, 300}}},
+        {{4000, 3000}, false, 300, 0, {300, {4000, 3000}}},
     };
     for (const auto& test : cases) {
         PageRecord shown = page;
         if (!test.container) {
             shown.pageContainer.clear();
         }
-        const PictureSize landed = LandingSize(test.natural, shown);
-        EXPECT_EQ(landed.width, test.landed.width) << test.natural.width;
-        EXPECT_EQ(landed.height, test.landed.height) << test.natural.width;
+        const PictureLanding landed = LandPicture(test.natural, shown, test.left, test.visible);
+        EXPECT_EQ(landed.left, test.landed.left) << test.natural.width << " at " << test.left;
+        EXPECT_EQ(landed.size.width, test.landed.size.width) << test.natural.width;
+        EXPECT_EQ(landed.size.height, test.landed.size.height) << test.natural.width;
     }
     handOver(kLayout);
     workspace().page.pageWidth = "800";
     workspace().page.pageContainer = page.pageContainer;
     prompts.openFileNames = {picture("camera.jpg", 4000, 3000)};
     operations.addItem("addgraphic94~74");
+    EXPECT_NE(editorPage().find("top:37px;left:0px;border-width:0px;background:transparent'>"
+                                "<img name='"),
+              std::string::npos)
+        << editorPage();
     EXPECT_NE(editorPage().find("width='800' height='600'"), std::string::npos);
 }
 

@@ -4,6 +4,7 @@
 
 #include "page/page_record.h"
 #include "store/db/sqlite_cursor.h"
+#include "support/camera_photo.h"
 #include "window_fixture.h"
 
 namespace {
@@ -149,4 +150,66 @@ TEST_F(PicturesTest, OneUndoAfterDraggingANewPictureLeavesItWhereItWasAdded) {
     EXPECT_EQ(box(name), (std::vector<int>{200, 150, 160, 60}));
     ASSERT_TRUE(undo());
     EXPECT_TRUE(window->session().workspace().page.pictures.empty());
+}
+
+// On a full-screen page a tall photo lands no wider than the page shown; shrunk by its corner
+// while the page is scrolled, it keeps its place and shape, and one undo brings back its size
+// and place.
+TEST_F(PicturesTest, APhotoOnAFullScreenPageLandsInViewAndShrinksWhileScrolled) {
+    store(sitePage("full.html", "Full"), true);
+    ASSERT_TRUE(SaveCameraPhoto(path("tall.jpg"), 1500, 3000));
+    startWindow();
+    ASSERT_TRUE(resume());
+    prompts.openFileNames = {path("tall.jpg")};
+    const QVariantList frame =
+        js("(function(){var f=document.getElementById('editor').getBoundingClientRect();"
+           "return [f.left,f.top,f.width];})()")
+            .toList();
+    const QPointF corner(frame[0].toDouble(), frame[1].toDouble());
+    ASSERT_TRUE(menuCommand(corner + QPointF(900, 100), kAddPictureY));
+    const std::string entry = window->session().workspace().page.pictures.at(0);
+    const QString name = QString::fromStdString(entry.substr(0, entry.find('~') + 1));
+    const QString image = "window.frames['editor'].document.images['" + name + "']";
+    const auto placed = [&] {
+        return js("(function(){var i=" + image +
+                  ";var r=i.getBoundingClientRect();var w=window.frames['editor'];"
+                  "return [Math.round(r.left+w.pageXOffset),Math.round(r.top+w.pageYOffset),"
+                  "Math.round(r.width),Math.round(r.height)].join(',');})()")
+            .toString();
+    };
+    const QString landed = placed();
+    const QStringList parts = landed.split(',');
+    ASSERT_EQ(parts.size(), 4);
+    EXPECT_LE(parts[0].toInt() + parts[2].toInt(), frame[2].toInt()) << landed.toStdString();
+
+    // Scrolled to its foot, the corner handle dragged up and left.
+    js("window.frames['editor'].scrollTo(0, 100000)");
+    QTest::qWait(100);
+    const QVariantList near =
+        js("(function(){var f=document.getElementById('editor').getBoundingClientRect();"
+           "var e=" +
+           image + ".getBoundingClientRect();return [f.left+e.right-20, f.top+e.bottom-20];})()")
+            .toList();
+    ASSERT_EQ(near.size(), 2);
+    sendMouse(QEvent::MouseMove, QPointF(near[0].toDouble(), near[1].toDouble()), Qt::NoButton,
+              Qt::NoButton);
+    const QPointF handle = centreOf(QStringLiteral("span[id='dd-handle']"));
+    ASSERT_FALSE(handle.isNull());
+    const QPointF by(-300, -200);
+    sendMouse(QEvent::MouseButtonPress, handle, Qt::LeftButton, Qt::LeftButton);
+    for (int step = 1; step <= 10; ++step) {
+        sendMouse(QEvent::MouseMove, handle + by * step / 10.0, Qt::NoButton, Qt::LeftButton);
+    }
+    sendMouse(QEvent::MouseButtonRelease, handle + by, Qt::LeftButton, Qt::NoButton);
+    QTest::qWait(300);
+    const QStringList shrunk = placed().split(',');
+    ASSERT_EQ(shrunk.size(), 4);
+    EXPECT_EQ(shrunk[0], parts[0]) << placed().toStdString();
+    EXPECT_EQ(shrunk[1], parts[1]) << placed().toStdString();
+    EXPECT_NEAR(shrunk[2].toInt(), parts[2].toInt() - 300, 3) << placed().toStdString();
+    EXPECT_NEAR(shrunk[3].toInt() * 1.0 / shrunk[2].toInt(), 2.0, 0.02) << placed().toStdString();
+
+    window->browser()->focusProxy()->setFocus();
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(placed(), landed);
 }

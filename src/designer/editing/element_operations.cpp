@@ -326,16 +326,23 @@ std::string FreePictureName(const PageRecord& page, const std::function<int()>& 
     return PictureName(number);
 }
 
-PictureSize LandingSize(const PictureSize& natural, const PageRecord& page) {
+PictureLanding LandPicture(const PictureSize& natural, const PageRecord& page, int left,
+                           int visibleWidth) {
     // A camera's photo would land thousands of pixels wide: it comes to the container's width,
-    // keeping its shape.
+    // or on a full-screen page the width the user sees, keeping its shape; then it moves left
+    // as far as it must to stay inside.
     const int container = LeadingInt(page.pageWidth);
-    if (!page.hasContainer() || container <= 0 || natural.width <= container) {
-        return natural;
+    const int room = page.hasContainer() ? container : visibleWidth;
+    if (room <= 0) {
+        return {left, natural};
     }
-    const long long height =
-        (static_cast<long long>(natural.height) * container + natural.width / 2) / natural.width;
-    return {container, static_cast<int>(std::max(1LL, height))};
+    PictureSize size = natural;
+    if (natural.width > room) {
+        const long long height =
+            (static_cast<long long>(natural.height) * room + natural.width / 2) / natural.width;
+        size = {room, static_cast<int>(std::max(1LL, height))};
+    }
+    return {std::max(0, std::min(left, room - size.width)), size};
 }
 
 void ElementOperations::addPicture(const std::string& left, const std::string& top) {
@@ -355,12 +362,16 @@ void ElementOperations::addPicture(const std::string& left, const std::string& t
         if (!size) {
             return;
         }
-        const PictureSize landed = LandingSize(*size, page);
-        picture.width = std::to_string(landed.width);
-        picture.height = std::to_string(landed.height);
+        const PictureLanding landed =
+            LandPicture(*size, page, LeadingInt(left), workspace_.editor.visibleWidth);
+        if (landed.left != LeadingInt(left)) {
+            picture.left = std::to_string(landed.left);
+        }
+        picture.width = std::to_string(landed.size.width);
+        picture.height = std::to_string(landed.size.height);
         page.pictures.push_back(name + path);
         page.links.emplace_back();
-        workspace_.editor.landings["d" + name] = {left, top,
+        workspace_.editor.landings["d" + name] = {picture.left, top,
                                                   "^" + picture.width + "^" + picture.height};
     }
     writer_.writeAddPicture(page, workspace_.editor, picture);

@@ -65,9 +65,15 @@ ElementOperations::RandomNumber ClockSeededNumbers();
 // 64 draws, so that a full page cannot make the draw loop).
 std::string FreePictureName(const PageRecord& page, const std::function<int()>& draw);
 
-// The size a new picture lands at: its own, or, when it is wider than the page's container,
-// the container's width at its own shape.
-PictureSize LandingSize(const PictureSize& natural, const PageRecord& page);
+// Where and how large a new picture lands: at its own size, or, when it is wider than the room
+// (the page's container, or on a full-screen page the width the user sees; 0 when unknown),
+// the room's width at its own shape; moved left as far as it must to stay inside the room.
+struct PictureLanding {
+    int left = 0;
+    PictureSize size;
+};
+PictureLanding LandPicture(const PictureSize& natural, const PageRecord& page, int left,
+                           int visibleWidth);
 
 // Takes a text section out of the page (its entry marked removed), or a picture (its entries
 // gone); false when the page has no such item.

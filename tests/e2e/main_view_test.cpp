@@ -1,6 +1,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWebEnginePage>
 #include <algorithm>
 #include <filesystem>
@@ -379,4 +381,25 @@ TEST_F(MainViewTest, TheControlsBarFitsFrom800PixelsUp) {
     }
     EXPECT_EQ(js("window.frames['controls'].document.form1.screensize.value").toString(),
               "Full Screen");
+}
+
+// The help names every command of the window's menus, as the menu names it.
+TEST_F(MainViewTest, TheHelpNamesEveryMenuCommand) {
+    startWindow();
+    const std::string help = ReadFile(path("help/quillhelp.html"));
+    int commands = 0;
+    for (QAction* menu : window->menuBar()->actions()) {
+        for (QAction* action : menu->menu()->actions()) {
+            if (action->isSeparator()) {
+                continue;
+            }
+            ++commands;
+            const std::string name = action->text().remove(QLatin1Char('&')).toStdString();
+            // Bold alone, or after its menu ("<b>Page &gt; Pages...</b>").
+            EXPECT_TRUE(help.find("<b>" + name + "</b>") != std::string::npos ||
+                        help.find("&gt; " + name + "</b>") != std::string::npos)
+                << name;
+        }
+    }
+    EXPECT_GT(commands, 30);
 }

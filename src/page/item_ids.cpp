@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string JoinedRecords(const std::vector<std::string>& records) {
-    std::string layout;
-    for (const std::string& record : records) {
-        layout += (layout.empty() ? "" : "|") + record;
-    }
-    return layout;
-}
-
 // Whether some id (named by the key) comes twice in the list; an entry without one is free.
 template <typename Key>
 bool RepeatsAny(const std::vector<std::string>& list, Key key) {
@@ -55,6 +47,14 @@ void KeepMarked(std::vector<std::string>& list, const std::vector<bool>& kept) {
 
 }  // namespace
 
+std::string JoinRecords(const std::vector<std::string>& records) {
+    std::string joined;
+    for (const std::string& record : records) {
+        joined += (joined.empty() ? "" : "|") + record;
+    }
+    return joined;
+}
+
 std::string FreeTextId(PageRecord& page) {
     std::unordered_set<std::string> used;
     for (const std::string& entry : page.texts) {
@@ -92,7 +92,7 @@ std::string LayoutWithEachIdOnce(const std::string& layout) {
                                      return !id.empty() && !seen.insert(id).second;
                                  }),
                   records.end());
-    return JoinedRecords(records);
+    return JoinRecords(records);
 }
 
 bool HasRepeatedItems(const PageRecord& page) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "page/page_record.h"
 
@@ -15,6 +16,9 @@ std::string FreeTextId(PageRecord& page);
 // A section's entry (id followed by its HTML) moved to the new id, inner ids included.
 std::string EntryUnderId(const std::string& entry, const std::string& oldId,
                          const std::string& newId);
+
+// Layout records joined with "|" between them.
+std::string JoinRecords(const std::vector<std::string>& records);
 
 // The layout with each id's first record only.
 std::string LayoutWithEachIdOnce(const std::string& layout);

@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string JoinRecords(const std::vector<std::string>& records) {
-    std::string joined;
-    for (const std::string& record : records) {
-        joined += (joined.empty() ? "" : "|") + record;
-    }
-    return joined;
-}
-
 // The number a site id carries ("pagetextitemS12~" gives 12).
 int SiteNumber(std::string_view id) {
     const std::size_t s = id.find("itemS");

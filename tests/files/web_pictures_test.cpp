@@ -278,60 +278,6 @@ TEST_F(WebPicturesTest, PicturesFromAnywhereAreReadSafelyAndKeepTheirColours) {
     g_free(pixel);
 }
 
-// A print shop's CMYK photo keeps its colour in the sRGB copies, converted by its own profile or,
-// without one, by the standard CMYK profile.
-TEST_F(WebPicturesTest, ACmykPhotoKeepsItsColour) {
-    VipsImage* plain = nullptr;
-    VipsImage* flat = nullptr;
-    ASSERT_EQ(vips_black(&plain, 32, 32, "bands", 4, nullptr), 0);
-    const Image plainImage(plain);
-    const double ink[4] = {0, 20, 90, 0};
-    ASSERT_EQ(vips_linear(plain, &flat, std::array<double, 4>{1, 1, 1, 1}.data(), ink, 4, nullptr),
-              0);
-    VipsImage* bytes = nullptr;
-    ASSERT_EQ(vips_cast_uchar(flat, &bytes, nullptr), 0);
-    g_object_unref(flat);
-    const Image cmyk(bytes);
-    cmyk->Type = VIPS_INTERPRETATION_CMYK;
-    VipsImage* standard = nullptr;
-    ASSERT_EQ(vips_icc_transform(cmyk.get(), &standard, "srgb", "input_profile", "cmyk", nullptr),
-              0);
-    const Image reference(standard);
-    double* expected = nullptr;
-    int expectedBands = 0;
-    ASSERT_EQ(vips_getpoint(reference.get(), &expected, &expectedBands, 8, 8, nullptr), 0);
-    VipsBlob* profile = nullptr;
-    ASSERT_EQ(vips_profile_load("cmyk", &profile, nullptr), 0);
-    WebPictures web(folder / "cache");
-    for (const bool embedded : {false, true}) {
-        VipsImage* copied = nullptr;
-        ASSERT_EQ(vips_copy(cmyk.get(), &copied, nullptr), 0);
-        const Image photo(copied);
-        if (embedded) {
-            std::size_t length = 0;
-            const void* data = vips_blob_get(profile, &length);
-            vips_image_set_blob_copy(photo.get(), VIPS_META_ICC_NAME, data, length);
-        }
-        const std::string path = folder / (embedded ? "print-profiled.jpg" : "print.jpg");
-        ASSERT_EQ(vips_jpegsave(photo.get(), path.c_str(), "Q", 100, nullptr), 0);
-        const PreparedPicture prepared = web.prepare(path, 16, 16);
-        ASSERT_TRUE(prepared.prepared) << prepared.refused;
-        for (const std::string& made : {prepared.webp1x, prepared.fallback}) {
-            const Image copy = Open(made);
-            ASSERT_TRUE(copy) << made;
-            double* pixel = nullptr;
-            int bands = 0;
-            ASSERT_EQ(vips_getpoint(copy.get(), &pixel, &bands, 8, 8, nullptr), 0);
-            for (int band = 0; band < 3; ++band) {
-                EXPECT_NEAR(pixel[band], expected[band], 4) << made << " " << band;
-            }
-            g_free(pixel);
-        }
-    }
-    vips_area_unref(reinterpret_cast<VipsArea*>(profile));
-    g_free(expected);
-}
-
 // Many photos are made at once, each once, and progress is heard on this thread to the end.
 TEST_F(WebPicturesTest, ManyPhotosArePreparedAtOnceAndFoundAfterwards) {
     std::vector<WebPictures::Request> requests;

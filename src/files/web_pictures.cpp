@@ -132,20 +132,55 @@ const char* FallbackExtension(Kind kind) {
     }
 }
 
+// Whether the picture's pixels are inks (cyan, magenta, yellow, black) rather than light.
+bool IsCmyk(const std::string& path) {
+    VipsImage* header =
+        vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
+    if (header == nullptr) {
+        vips_error_clear();
+        return false;
+    }
+    const bool cmyk = vips_image_guess_interpretation(header) == VIPS_INTERPRETATION_CMYK;
+    g_object_unref(header);
+    return cmyk;
+}
+
 // Fitted inside the box, never enlarged, turned upright as the camera's orientation says, and
 // bare of every metadata item (camera, owner, place, orientation, profile): the savers' own
 // stripping leaves EXIF in a WebP.
 Image Fitted(const std::string& path, int width, int height) {
     VipsImage* fitted = nullptr;
-    if (vips_thumbnail(path.c_str(), &fitted, width, "height", height, "size", VIPS_SIZE_DOWN,
-                       nullptr) != 0) {
+    // A print shop's CMYK photo comes to sRGB through its own profile, or the standard CMYK
+    // profile when it has none, before it is fitted: many CMYK profiles offer only their
+    // perceptual table, and libvips would otherwise set them aside for its own.
+    const bool cmyk = IsCmyk(path);
+    int made = 0;
+    if (cmyk) {
+        VipsImage* original = vips_image_new_from_file(path.c_str(), nullptr);
+        VipsImage* light = nullptr;
+        made = original == nullptr ||
+               vips_icc_transform(original, &light, "srgb", "embedded", TRUE, "input_profile",
+                                  "cmyk", "intent", VIPS_INTENT_PERCEPTUAL, nullptr) != 0 ||
+               vips_thumbnail_image(light, &fitted, width, "height", height, "size", VIPS_SIZE_DOWN,
+                                    nullptr) != 0;
+        if (light != nullptr) {
+            g_object_unref(light);
+        }
+        if (original != nullptr) {
+            g_object_unref(original);
+        }
+    } else {
+        made = vips_thumbnail(path.c_str(), &fitted, width, "height", height, "size",
+                              VIPS_SIZE_DOWN, nullptr);
+    }
+    if (made != 0) {
         vips_error_clear();
         return Image();
     }
     Image fittedImage(fitted);
     // Colours a profile gives (Display P3, Adobe RGB) are turned into sRGB before the profile
     // goes, so that the copy shows them as the original does.
-    if (vips_image_get_typeof(fitted, VIPS_META_ICC_NAME) != 0) {
+    if (!cmyk && vips_image_get_typeof(fitted, VIPS_META_ICC_NAME) != 0) {
         VipsImage* standard = nullptr;
         if (vips_icc_transform(fitted, &standard, "srgb", "embedded", TRUE, nullptr) == 0) {
             fittedImage.reset(standard);

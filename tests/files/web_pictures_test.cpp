@@ -278,6 +278,97 @@ TEST_F(WebPicturesTest, PicturesFromAnywhereAreReadSafelyAndKeepTheirColours) {
     g_free(pixel);
 }
 
+// A CMYK profile that reads inks as a screen would without one: each ink takes away its share
+// of red, green or blue.
+cmsInt32Number PlainInks(const cmsUInt16Number in[], cmsUInt16Number out[], void* toLab) {
+    const double k = 1.0 - in[3] / 65535.0;
+    const double rgb[3] = {(1.0 - in[0] / 65535.0) * k, (1.0 - in[1] / 65535.0) * k,
+                           (1.0 - in[2] / 65535.0) * k};
+    cmsCIELab lab;
+    cmsDoTransform(static_cast<cmsHTRANSFORM>(toLab), rgb, &lab, 1);
+    cmsFloat2LabEncoded(out, &lab);
+    return TRUE;
+}
+
+std::string PlainCmykProfile() {
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHPROFILE labProfile = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM toLab = cmsCreateTransform(srgb, TYPE_RGB_DBL, labProfile, TYPE_Lab_DBL,
+                                             INTENT_RELATIVE_COLORIMETRIC, 0);
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 4.3);
+    cmsSetDeviceClass(profile, cmsSigOutputClass);
+    cmsSetColorSpace(profile, cmsSigCmykData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsPipeline* toPcs = cmsPipelineAlloc(nullptr, 4, 3);
+    cmsStage* table = cmsStageAllocCLut16bit(nullptr, 9, 4, 3, nullptr);
+    cmsStageSampleCLut16bit(table, PlainInks, toLab, 0);
+    // Curves before and after the table, as a version 4 profile stores one.
+    cmsPipelineInsertStage(toPcs, cmsAT_BEGIN, table);
+    cmsPipelineInsertStage(toPcs, cmsAT_BEGIN, cmsStageAllocToneCurves(nullptr, 4, nullptr));
+    cmsPipelineInsertStage(toPcs, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsWriteTag(profile, cmsSigAToB0Tag, toPcs);
+    cmsPipelineFree(toPcs);
+    cmsUInt32Number length = 0;
+    cmsSaveProfileToMem(profile, nullptr, &length);
+    std::string icc(length, '\0');
+    cmsSaveProfileToMem(profile, icc.data(), &length);
+    cmsCloseProfile(profile);
+    cmsDeleteTransform(toLab);
+    cmsCloseProfile(labProfile);
+    cmsCloseProfile(srgb);
+    return icc;
+}
+
+// A print shop's CMYK photo keeps its colour in the sRGB copies, read through its own profile.
+TEST_F(WebPicturesTest, ACmykPhotoKeepsTheColourOfItsOwnProfile) {
+    VipsImage* plain = nullptr;
+    VipsImage* flat = nullptr;
+    ASSERT_EQ(vips_black(&plain, 32, 32, "bands", 4, nullptr), 0);
+    const Image plainImage(plain);
+    const double ink[4] = {0, 51, 214, 0};
+    ASSERT_EQ(vips_linear(plain, &flat, std::array<double, 4>{1, 1, 1, 1}.data(), ink, 4, nullptr),
+              0);
+    VipsImage* bytes = nullptr;
+    ASSERT_EQ(vips_cast_uchar(flat, &bytes, nullptr), 0);
+    g_object_unref(flat);
+    const Image photo(bytes);
+    photo->Type = VIPS_INTERPRETATION_CMYK;
+    const std::string icc = PlainCmykProfile();
+    vips_image_set_blob_copy(photo.get(), VIPS_META_ICC_NAME, icc.data(), icc.size());
+    const std::string path = folder / "print.jpg";
+    ASSERT_EQ(vips_jpegsave(photo.get(), path.c_str(), "Q", 100, nullptr), 0);
+    // What the profile itself says the inks show; far from what the standard CMYK profile would.
+    cmsHPROFILE own = cmsOpenProfileFromMem(icc.data(), static_cast<cmsUInt32Number>(icc.size()));
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM shown =
+        cmsCreateTransform(own, TYPE_CMYK_8, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
+    ASSERT_NE(shown, nullptr);
+    const std::uint8_t inks[4] = {0, 51, 214, 0};
+    std::uint8_t expected[3] = {};
+    cmsDoTransform(shown, inks, expected, 1);
+    cmsDeleteTransform(shown);
+    cmsCloseProfile(srgb);
+    cmsCloseProfile(own);
+    EXPECT_NEAR(expected[1], 204, 4);
+    EXPECT_NEAR(expected[2], 41, 4);
+    WebPictures web(folder / "cache");
+    const PreparedPicture prepared = web.prepare(path, 16, 16);
+    ASSERT_TRUE(prepared.prepared) << prepared.refused;
+    for (const std::string& made : {prepared.webp1x, prepared.fallback}) {
+        const Image copy = Open(made);
+        ASSERT_TRUE(copy) << made;
+        double* pixel = nullptr;
+        int bands = 0;
+        ASSERT_EQ(vips_getpoint(copy.get(), &pixel, &bands, 8, 8, nullptr), 0);
+        for (int band = 0; band < 3; ++band) {
+            EXPECT_NEAR(pixel[band], expected[band], 5) << made << " " << band;
+        }
+        g_free(pixel);
+    }
+}
+
 // Many photos are made at once, each once, and progress is heard on this thread to the end.
 TEST_F(WebPicturesTest, ManyPhotosArePreparedAtOnceAndFoundAfterwards) {
     std::vector<WebPictures::Request> requests;

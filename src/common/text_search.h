@@ -7,3 +7,8 @@
 inline bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
+
+// Whether the text holds the part at that place (its start unless told).
+inline bool StartsWith(std::string_view text, std::string_view part, std::size_t at = 0) {
+    return text.size() >= at + part.size() && text.compare(at, part.size(), part) == 0;
+}

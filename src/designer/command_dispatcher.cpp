@@ -1,7 +1,5 @@
 #include "designer/command_dispatcher.h"
 
-#include "designer/pages/page_manager.h"
-
 #include <algorithm>
 #include <optional>
 #include <vector>

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/paths.h"
+#include "common/text_search.h"
 #include "files/web_pictures.h"
 #include "platform/prompts.h"
 
@@ -12,10 +13,6 @@ namespace {
 std::optional<PictureSize> Fail(Prompts& prompts, const std::string& text) {
     prompts.messageBox(text, "quillora", MessageButtons::Ok, MessageIcon::None);
     return std::nullopt;
-}
-
-bool StartsWith(const std::string& bytes, std::string_view start, std::size_t at = 0) {
-    return bytes.size() >= at + start.size() && bytes.compare(at, start.size(), start) == 0;
 }
 
 // A file's weight as a person reads it: "12.3 MB", "840 KB".

@@ -132,19 +132,6 @@ const char* FallbackExtension(Kind kind) {
     }
 }
 
-// Whether the picture's pixels are inks (cyan, magenta, yellow, black) rather than light.
-bool IsCmyk(const std::string& path) {
-    VipsImage* header =
-        vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
-    if (header == nullptr) {
-        vips_error_clear();
-        return false;
-    }
-    const bool cmyk = vips_image_guess_interpretation(header) == VIPS_INTERPRETATION_CMYK;
-    g_object_unref(header);
-    return cmyk;
-}
-
 // Fitted inside the box, never enlarged, turned upright as the camera's orientation says, and
 // bare of every metadata item (camera, owner, place, orientation, profile): the savers' own
 // stripping leaves EXIF in a WebP.
@@ -153,22 +140,17 @@ Image Fitted(const std::string& path, int width, int height) {
     // A print shop's CMYK photo comes to sRGB through its own profile, or the standard CMYK
     // profile when it has none, before it is fitted: many CMYK profiles offer only their
     // perceptual table, and libvips would otherwise set them aside for its own.
-    const bool cmyk = IsCmyk(path);
+    const Image original(vips_image_new_from_file(path.c_str(), nullptr));
+    const bool cmyk =
+        original && vips_image_guess_interpretation(original.get()) == VIPS_INTERPRETATION_CMYK;
     int made = 0;
     if (cmyk) {
-        VipsImage* original = vips_image_new_from_file(path.c_str(), nullptr);
         VipsImage* light = nullptr;
-        made = original == nullptr ||
-               vips_icc_transform(original, &light, "srgb", "embedded", TRUE, "input_profile",
-                                  "cmyk", "intent", VIPS_INTENT_PERCEPTUAL, nullptr) != 0 ||
-               vips_thumbnail_image(light, &fitted, width, "height", height, "size", VIPS_SIZE_DOWN,
-                                    nullptr) != 0;
-        if (light != nullptr) {
-            g_object_unref(light);
-        }
-        if (original != nullptr) {
-            g_object_unref(original);
-        }
+        made = vips_icc_transform(original.get(), &light, "srgb", "embedded", TRUE, "input_profile",
+                                  "cmyk", "intent", VIPS_INTENT_PERCEPTUAL, nullptr);
+        const Image lightImage(light);
+        made = made != 0 || vips_thumbnail_image(light, &fitted, width, "height", height, "size",
+                                                 VIPS_SIZE_DOWN, nullptr) != 0;
     } else {
         made = vips_thumbnail(path.c_str(), &fitted, width, "height", height, "size",
                               VIPS_SIZE_DOWN, nullptr);

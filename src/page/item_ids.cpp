@@ -1,40 +1,39 @@
 #include "page/item_ids.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
-#include "common/fields.h"
 #include "common/text_search.h"
 
 namespace {
 
-// Whether some id (named by the key) comes twice in the list; an entry without one is free.
-template <typename Key>
-bool RepeatsAny(const std::vector<std::string>& list, Key key) {
-    std::unordered_set<std::string> seen;
-    return std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
-        const std::string id = key(entry);
-        return !id.empty() && !seen.insert(id).second;
-    });
-}
-
-// The indexes of the list to keep: each named entry's first, every unnamed entry.
-std::vector<bool> FirstOfEach(const std::vector<std::string>& list) {
-    std::unordered_set<std::string> seen;
+// Which entries of the list to keep: each named entry's first, every unnamed entry; nothing
+// when every entry stays.
+std::optional<std::vector<bool>> FirstOfEach(const std::vector<std::string>& list) {
+    std::unordered_set<std::string_view> seen;
     std::vector<bool> kept;
     kept.reserve(list.size());
+    bool dropped = false;
     for (const std::string& entry : list) {
-        const std::string id = ItemNameIn(entry);
-        kept.push_back(id.empty() || seen.insert(id).second);
+        const std::size_t tilde = entry.find('~');
+        kept.push_back(tilde == std::string::npos ||
+                       seen.insert(std::string_view(entry).substr(0, tilde + 1)).second);
+        dropped = dropped || !kept.back();
     }
-    return kept;
+    return dropped ? std::optional<std::vector<bool>>(std::move(kept)) : std::nullopt;
 }
 
-void KeepMarked(std::vector<std::string>& list, const std::vector<bool>& kept) {
+void KeepMarked(std::vector<std::string>& list, const std::optional<std::vector<bool>>& kept) {
+    if (!kept) {
+        return;
+    }
     std::size_t to = 0;
     for (std::size_t from = 0; from < list.size(); ++from) {
-        if (from < kept.size() && !kept[from]) {
+        if (from < kept->size() && !(*kept)[from]) {
             continue;
         }
         if (to != from) {
@@ -43,6 +42,26 @@ void KeepMarked(std::vector<std::string>& list, const std::vector<bool>& kept) {
         ++to;
     }
     list.resize(to);
+}
+
+// Hands over each record whose id no record before it had, in order; gives how many records
+// were passed over for an id seen before.
+std::size_t EachFirstRecord(std::string_view layout,
+                            const std::function<void(std::string_view)>& visit) {
+    std::unordered_set<std::string_view> seen;
+    std::size_t repeated = 0;
+    for (std::size_t start = 0; start <= layout.size();) {
+        const std::size_t end = std::min(layout.find('|', start), layout.size());
+        const std::string_view record = layout.substr(start, end - start);
+        const std::string_view id = RecordIdIn(record);
+        if (id.empty() || seen.insert(id).second) {
+            visit(record);
+        } else {
+            ++repeated;
+        }
+        start = end + 1;
+    }
+    return repeated;
 }
 
 }  // namespace
@@ -56,14 +75,14 @@ std::string JoinRecords(const std::vector<std::string>& records) {
 }
 
 std::string FreeTextId(PageRecord& page) {
-    std::unordered_set<std::string> used;
-    for (const std::string& entry : page.texts) {
-        used.insert(ItemNameIn(entry));
-    }
+    const auto used = [&page](const std::string& id) {
+        return std::any_of(page.texts.begin(), page.texts.end(),
+                           [&id](const std::string& entry) { return StartsWith(entry, id); });
+    };
     std::string id;
     do {
         id = TextId(++page.elementCount);
-    } while (used.count(id) > 0);
+    } while (used(id));
     return id;
 }
 
@@ -78,36 +97,31 @@ std::string EntryUnderId(const std::string& entry, const std::string& oldId,
 }
 
 std::string LayoutWithEachIdOnce(const std::string& layout) {
-    if (!Contains(layout, "|")) {
+    // Read in place, and copied only when an id repeats: every command hands a layout over, and
+    // a page may hold thousands of items.
+    if (EachFirstRecord(layout, [](std::string_view) {}) == 0) {
         return layout;
     }
-    std::vector<std::string> records = SplitFields(layout, "|");
-    if (!RepeatsAny(records, RecordId)) {
-        return layout;
-    }
-    std::unordered_set<std::string> seen;
-    records.erase(std::remove_if(records.begin(), records.end(),
-                                 [&](const std::string& record) {
-                                     const std::string id = RecordId(record);
-                                     return !id.empty() && !seen.insert(id).second;
-                                 }),
-                  records.end());
-    return JoinRecords(records);
+    std::string kept;
+    EachFirstRecord(layout, [&kept](std::string_view record) {
+        kept.append(kept.empty() ? "" : "|").append(record);
+    });
+    return kept;
 }
 
 bool HasRepeatedItems(const PageRecord& page) {
-    return LayoutWithEachIdOnce(page.stylesData).size() != page.stylesData.size() ||
-           RepeatsAny(page.texts, ItemNameIn) || RepeatsAny(page.pictures, ItemNameIn) ||
-           RepeatsAny(page.textProperties, ItemNameIn);
+    return EachFirstRecord(page.stylesData, [](std::string_view) {}) > 0 ||
+           FirstOfEach(page.texts) || FirstOfEach(page.pictures) ||
+           FirstOfEach(page.textProperties);
 }
 
 void KeepEachItemOnce(PageRecord& page) {
     page.stylesData = LayoutWithEachIdOnce(page.stylesData);
-    const std::vector<bool> texts = FirstOfEach(page.texts);
+    const std::optional<std::vector<bool>> texts = FirstOfEach(page.texts);
     KeepMarked(page.texts, texts);
     KeepMarked(page.richTexts, texts);
     KeepMarked(page.textProperties, FirstOfEach(page.textProperties));
-    const std::vector<bool> pictures = FirstOfEach(page.pictures);
+    const std::optional<std::vector<bool>> pictures = FirstOfEach(page.pictures);
     KeepMarked(page.pictures, pictures);
     KeepMarked(page.links, pictures);
 }

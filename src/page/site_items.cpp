@@ -269,8 +269,10 @@ std::string MakePageItem(PageRecord& page, const std::string& name) {
     }
     const bool picture = name.rfind(kPictureNamePrefix, 0) == 0;
     const int count = page.elementCount;
-    const std::string fresh = picture ? PictureName(page.elementCount + 1) : FreeTextId(page);
+    const std::string fresh = picture ? PictureName(++page.elementCount) : FreeTextId(page);
     const std::string made = Renamed(page, name, fresh);
-    page.elementCount = made.empty() ? count : std::max(count + 1, page.elementCount);
+    if (made.empty()) {
+        page.elementCount = count;
+    }
     return made;
 }

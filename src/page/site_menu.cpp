@@ -6,14 +6,11 @@
 #include "common/character_references.h"
 #include "common/fields.h"
 #include "common/markup_escaping.h"
+#include "common/text_search.h"
 
 namespace {
 
 constexpr std::string_view kStart = "QUILLORA SITE MENU";
-
-bool StartsWith(const std::string& text, std::string_view start) {
-    return text.compare(0, start.size(), start) == 0;
-}
 
 // A colour as #RRGGBB; anything else gives the fallback, so nothing can leave the style.
 std::string Colour(const std::string& value, const std::string& fallback) {

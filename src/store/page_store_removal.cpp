@@ -36,7 +36,6 @@ constexpr const char* kRenamesTable =
 constexpr const char* kHasRenamesTable =
     "select count(*) from sqlite_master where type = 'table' and name = 'renamedpages'";
 constexpr const char* kAsideFolder = "deleted page ";
-constexpr long long kKeptSeconds = PageVersions::kKeptDays * 24 * 60 * 60;
 
 // Every table holding rows of a page by its ID, the later ones only where the store has them.
 constexpr const char* kPageTables[] = {"rtftexts",       "pageimages", "pagetexts",
@@ -138,7 +137,8 @@ std::vector<DeletedDesign> PageStore::deletedDesigns(const std::string& folder) 
     if (!tableExists(kHasDesignsTable)) {
         return designs;
     }
-    const long long oldest = static_cast<long long>(std::time(nullptr)) - kKeptSeconds;
+    const long long oldest =
+        static_cast<long long>(std::time(nullptr)) - PageVersions::kKeptSeconds;
     try {
         SqliteTransaction transaction(db_);
         SqliteStatement gone = db_.prepare(

@@ -26,6 +26,7 @@ class PageVersions {
   public:
     static constexpr std::size_t kKeptVersions = 100;
     static constexpr long long kKeptDays = 90;
+    static constexpr long long kKeptSeconds = kKeptDays * 24 * 60 * 60;
 
     explicit PageVersions(SqliteDatabase& db);
 

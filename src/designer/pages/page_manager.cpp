@@ -25,7 +25,6 @@ namespace {
 
 constexpr const char* kCaption = "Pages";
 constexpr const char* kHomePage = "index.html";
-constexpr long long kKeptDeletedSeconds = PageVersions::kKeptDays * 24 * 60 * 60;
 
 std::string Listed(const std::vector<std::string>& names) {
     std::string text;
@@ -185,11 +184,13 @@ PageManager::Links PageManager::linksTo(const std::string& folder, const std::st
         }
         if (MenusReach(other, fileName)) {
             links.menus.push_back(name);
+            links.menuPlaces += MenuPlacesOf(other, name, fileName);
         }
     }
     PageRecord shared;
     store_.loadPage(shared, folder, kSiteItemsFile);
     links.sharedMenu = MenusReach(shared, fileName);
+    links.menuPlaces += MenuPlacesOf(shared, kSiteItemsFile, fileName);
     return links;
 }
 
@@ -229,21 +230,7 @@ bool PageManager::removePage(const std::string& folder, const std::string& fileN
                             "DELETE PAGE", MessageButtons::Ok, MessageIcon::Warning);
         return false;
     }
-    // Where the menus had it, for a restore to put it back.
-    std::string places;
-    for (const std::string& name : links.menus) {
-        PageRecord other;
-        if (store_.loadPage(other, folder, name)) {
-            SplitSiteItems(other);
-            places += MenuPlacesOf(other, name, fileName);
-        }
-    }
-    if (links.sharedMenu) {
-        PageRecord shared;
-        store_.loadPage(shared, folder, kSiteItemsFile);
-        places += MenuPlacesOf(shared, kSiteItemsFile, fileName);
-    }
-    if (!store_.deletePage(folder, fileName, places)) {
+    if (!store_.deletePage(folder, fileName, links.menuPlaces)) {
         return false;
     }
     removeFromMenus(folder, fileName, links);
@@ -296,7 +283,7 @@ void PageManager::showDeleted(const std::string& folder) {
     for (const DeletedDesign& design : designs) {
         entries.push_back({design.fileName, design.title,
                            LocalTimeText(design.deleted, "%Y-%m-%d %H:%M"),
-                           LocalTimeText(design.deleted + kKeptDeletedSeconds, "%Y-%m-%d")});
+                           LocalTimeText(design.deleted + PageVersions::kKeptSeconds, "%Y-%m-%d")});
     }
     const std::optional<std::size_t> chosen = prompts_.deletedPages(folder, entries);
     if (chosen && *chosen < designs.size()) {
@@ -366,9 +353,8 @@ bool PageManager::restoreDeleted(const std::string& folder, long long id) {
             page.siteItemsKnown.clear();
             MergeSiteItems(page, shared);
         }
-        page.sitePages = store_.sitePages(folder);
-        writer_.writeLoad(page, workspace_.editor);
     }
+    // Its menus, which now show it again, are redrawn there.
     joinMenus(folder, fileName);
     prompts_.messageBox(fileName + " is back in the site folder with its versions" +
                             (taken->menuPlaces.empty() ? "." : ", in the menus it was in."),

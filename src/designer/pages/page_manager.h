@@ -22,6 +22,8 @@ class PageManager {
         std::vector<std::string> linking;
         std::vector<std::string> menus;
         bool sharedMenu = false;
+        // Where those menus have it (`MenuPlacesOf`), for a restore to put it back.
+        std::string menuPlaces;
     };
 
     PageManager(Workspace& workspace, PageCatalog& catalog, PageFiles& files, PageStore& store,

@@ -15,6 +15,7 @@
 #include "common/fields.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
+#include "common/text_search.h"
 #include "page/site_menu.h"
 #include "site/markup/typed_markup.h"
 
@@ -103,7 +104,7 @@ std::optional<std::size_t> EntryOf(const std::vector<std::string>& list,
         if (!usable(list[index])) {
             continue;
         }
-        if (list[index].compare(0, id.size(), id) == 0) {
+        if (StartsWith(list[index], id)) {
             return index;
         }
         if (!first) {

@@ -350,13 +350,22 @@ function ddStartResize(event) {
         corner: { x: box.x, y: box.y },
         lines: ddGuideLines([record]),
         moved: false,
-        heldHeight: document.body.style.minHeight
+        heldHeight: document.body.style.minHeight,
+        heldWidth: document.body.style.minWidth
     };
-    // The page keeps its height while an item shrinks: were it to shorten, the browser would
-    // scroll it under a still pointer, the pointer would seem to move up, and the item would
-    // shrink on to nothing.
+    // The page keeps its size while an item shrinks: were it to shorten or narrow, the browser
+    // would scroll it under a still pointer, the pointer would seem to move up or left, and the
+    // item would shrink on to nothing.
     document.body.style.minHeight =
         Math.max(document.documentElement.scrollHeight, document.body.scrollHeight) + 'px';
+    document.body.style.minWidth = Math.max(document.documentElement.scrollWidth,
+        document.body.scrollWidth) - ddBodyMargins() + 'px';
+}
+
+// The body's own margins across: a minimum width counts without them.
+function ddBodyMargins() {
+    var style = window.getComputedStyle(document.body);
+    return (parseFloat(style.marginLeft) || 0) + (parseFloat(style.marginRight) || 0);
 }
 
 function ddSetSize(record, width, height) {
@@ -502,6 +511,7 @@ function ddEnd() {
     }
     if (kind === 'resize') {
         document.body.style.minHeight = ddAction.heldHeight;
+        document.body.style.minWidth = ddAction.heldWidth;
     }
     ddAction = null;
     if (ddGuides) {

@@ -63,6 +63,48 @@ class LayoutFlowTest : public WindowFixture {
         QTest::qWait(100);
     }
     int selected() { return js("window.frames['editor'].ddSelection.length").toInt(); }
+
+    // The element's place and size on the editor page, "left,top,width,height"; the element
+    // is a lookup on the page's document.
+    std::string boxOf(const QString& element) {
+        return js("(function(){var w=window.frames['editor'];var b=w.document." + element +
+                  ".getBoundingClientRect();return [b.left+w.pageXOffset,b.top+w.pageYOffset,"
+                  "b.width,b.height].map(Math.round).join(',');})()")
+            .toString()
+            .toStdString();
+    }
+    // Scrolls the editor page to its end, grabs the element's corner handle, drags it by the
+    // distance in steps, rests, lets go, and gives the element's box.
+    std::string shrunkAtCorner(const QString& element, const QPointF& by) {
+        js("window.frames['editor'].scrollTo(100000, 100000)");
+        QTest::qWait(100);
+        // The pointer over the element near its lower right corner shows the handle there.
+        const QVariantList near =
+            js("(function(){var f=document.getElementById('editor').getBoundingClientRect();"
+               "var e=window.frames['editor'].document." +
+               element +
+               ".getBoundingClientRect();return [f.left+e.right-30, f.top+e.bottom-30];})()")
+                .toList();
+        if (near.size() != 2) {
+            return "no element";
+        }
+        sendMouse(QEvent::MouseMove, QPointF(near[0].toDouble(), near[1].toDouble()), Qt::NoButton,
+                  Qt::NoButton);
+        const QPointF corner = centreOf(QStringLiteral("span[id='dd-handle']"));
+        if (corner.isNull()) {
+            return "no handle";
+        }
+        sendMouse(QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::LeftButton);
+        for (int step = 1; step <= 10; ++step) {
+            sendMouse(QEvent::MouseMove, corner + by * step / 10.0, Qt::NoButton, Qt::LeftButton);
+        }
+        // The pointer rests; the page must not carry on shrinking it.
+        for (int still = 0; still < 5; ++still) {
+            sendMouse(QEvent::MouseMove, corner + by, Qt::NoButton, Qt::LeftButton);
+        }
+        sendMouse(QEvent::MouseButtonRelease, corner + by, Qt::LeftButton, Qt::NoButton);
+        return boxOf(element);
+    }
 };
 
 QString Section(int number) {
@@ -339,39 +381,14 @@ TEST_F(LayoutFlowTest, AHeaderSharedOnOnePageIsOnEveryPageMovesThereAndIsPublish
     EXPECT_EQ(pages->findText(".siteitems"), -1);
 }
 
-// A tall item at the foot of a page scrolled to its end, shrunk by its corner: the page does
-// not scroll away under the pointer, and the item ends as large as the pointer left it.
+// An item at the foot of a page scrolled to its end, shrunk by its corner: the page does not
+// scroll away under the pointer, and the item ends as large as the pointer left it, in place.
 TEST_F(LayoutFlowTest, AnItemShrunkAtTheFootOfAScrolledPageFollowsThePointer) {
     storeSections("tall.html", {{40, 100, 300, 2000}}, std::string());
     startWindow();
     ASSERT_TRUE(resume());
-    js("window.frames['editor'].scrollTo(0, 100000)");
-    QTest::qWait(100);
-    // The pointer over the section, near its lower right corner, shows the handle there.
-    const QVariantList near =
-        js("(function(){var f=document.getElementById('editor').getBoundingClientRect();"
-           "var e=window.frames['editor'].document.getElementById('pagetextitem1~')"
-           ".getBoundingClientRect();return [f.left+e.right-30, f.top+e.bottom-30];})()")
-            .toList();
-    ASSERT_EQ(near.size(), 2);
-    sendMouse(QEvent::MouseMove, QPointF(near[0].toDouble(), near[1].toDouble()), Qt::NoButton,
-              Qt::NoButton);
-    const QPointF corner = centreOf(QStringLiteral("span[id='dd-handle']"));
-    ASSERT_FALSE(corner.isNull());
-    const QPointF by(0, -300);
-    sendMouse(QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::LeftButton);
-    for (int step = 1; step <= 10; ++step) {
-        sendMouse(QEvent::MouseMove, corner + by * step / 10.0, Qt::NoButton, Qt::LeftButton);
-    }
-    // The pointer rests; the page must not carry on shrinking it.
-    for (int still = 0; still < 5; ++still) {
-        sendMouse(QEvent::MouseMove, corner + by, Qt::NoButton, Qt::LeftButton);
-    }
-    sendMouse(QEvent::MouseButtonRelease, corner + by, Qt::LeftButton, Qt::NoButton);
-    const int height = js("window.frames['editor'].document.getElementById('pagetextitem1~')"
-                          ".getBoundingClientRect().height")
-                           .toInt();
-    EXPECT_NEAR(height, 1700, 12);
+    EXPECT_EQ(shrunkAtCorner(QStringLiteral("getElementById('pagetextitem1~')"), {0, -300}),
+              "40,100,300,1700");
     ASSERT_TRUE(WaitFor([&] {
         for (const std::string& record : SplitFields(page().stylesData, "|")) {
             if (RecordId(record) == "pagetextitem1~") {
@@ -380,6 +397,26 @@ TEST_F(LayoutFlowTest, AnItemShrunkAtTheFootOfAScrolledPageFollowsThePointer) {
         }
         return false;
     }));
+}
+
+// A camera photo wider and taller than a Full-screen page, shrunk by its corner with the page
+// scrolled to it: the page neither scrolls left nor up under the pointer, and one undo brings
+// back both its size and its place.
+TEST_F(LayoutFlowTest, APhotoShrunkOnAScrolledFullScreenPageKeepsItsPlaceAndUndoesWhole) {
+    PageRecord stored = sitePage("wide.html", "Wide");
+    stored.stylesData =
+        "<div id='dpageimageitem7~' style='position:absolute;top:100px;left:40px;"
+        "background:transparent;Z-INDEX:1'>^4000^3000";
+    stored.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
+    stored.links = {""};
+    stored.elementCount = 1;
+    store(stored, true);
+    startWindow();
+    ASSERT_TRUE(resume());
+    const QString photo = QStringLiteral("getElementsByName('pageimageitem7~')[0]");
+    EXPECT_EQ(shrunkAtCorner(photo, {-600, -500}), "40,100,3400,2500");
+    ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
+    EXPECT_EQ(boxOf(photo), "40,100,4000,3000");
 }
 
 // After each command the editor page is brought up to date in place; loaded whole from the

@@ -40,9 +40,14 @@ function ddFind(name) {
         document.getElementsByName(name)[0] || null;
 }
 
-// The element that moves: a picture moves with the div around it.
+// The element that moves: a picture moves with the div around it, through its link and its
+// web versions.
 function ddMover(element) {
     var parent = element.parentNode;
+    while (element.tagName === 'IMG' && parent &&
+        (parent.nodeName === 'A' || parent.nodeName === 'PICTURE')) {
+        parent = parent.parentNode;
+    }
     if (element.tagName === 'IMG' && parent && parent.id === 'd' + element.name) {
         return parent;
     }
@@ -764,6 +769,68 @@ document.addEventListener('mousemove', ddMove, false);
 document.addEventListener('mouseup', ddEnd, false);
 document.addEventListener('keydown', ddKey, false);
 
+// Whether anything the layout report reads may have changed since it was last asked: the
+// page's markup or styles, the window's size or scroll, a picture or a font loaded. Measuring
+// thousands of items costs more than a frame, and most commands come with nothing moved since
+// the last.
+var ddLayoutWatch = { observer: null, changed: true };
+
+function ddLayoutChanged() {
+    var watch = ddLayoutWatch;
+    if (!watch.observer) {
+        var changed = function () {
+            watch.changed = true;
+            watch.observer.disconnect();
+        };
+        watch.observer = new MutationObserver(function (records) {
+            if (records.some(ddMovesLayout)) {
+                changed();
+            }
+        });
+        window.addEventListener('resize', changed);
+        window.addEventListener('scroll', changed);
+        document.addEventListener('load', function (event) {
+            if (!ddIsFurniture(event.target)) {
+                changed();
+            }
+        }, true);
+        if (document.fonts) {
+            document.fonts.addEventListener('loadingdone', changed);
+        }
+    }
+    var answer = watch.changed || watch.observer.takeRecords().some(ddMovesLayout);
+    watch.changed = false;
+    // Once a change is seen the page is not watched until the next question: a drag or an
+    // update would otherwise queue a record for each of its steps.
+    watch.observer.observe(document.documentElement,
+        { attributes: true, childList: true, subtree: true, characterData: true });
+    return answer;
+}
+
+// Whether a change of the page can move or resize what the layout report reads: the add menu,
+// the handle, the guides, the frame and the selection's outline cannot.
+function ddMovesLayout(record) {
+    if (record.type === 'attributes' && record.attributeName === 'class') {
+        return false;
+    }
+    if (record.type !== 'childList') {
+        return !ddIsFurniture(record.target);
+    }
+    var isItem = function (node) { return !ddIsFurniture(node); };
+    return Array.prototype.some.call(record.addedNodes, isItem) ||
+        Array.prototype.some.call(record.removedNodes, isItem);
+}
+
+function ddIsFurniture(node) {
+    for (; node && node.nodeType === 1; node = node.parentNode) {
+        if (node.id === 'target' || node.id.indexOf('dd-') === 0 ||
+            node.classList.contains('dd-guide')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The page's own layout report (loadStylesData, in its head) reads every picture against every
 // registered element and measures each element four times; on a page of thousands of items
 // that takes most of a second. This gives the same report, character for character, reading
@@ -778,8 +845,7 @@ function ddInstallLayoutReport() {
         return;
     }
     var containerWidth = Number(width[1]);
-    var report = function () {
-        hostNavigate('http://clipboardcache');
+    var measure = function () {
         var originX = 0;
         var originY = 0;
         var output = [];
@@ -821,7 +887,19 @@ function ddInstallLayoutReport() {
             });
         }
         var text = output.join('');
-        text = text.substring(0, text.length - 1);
+        return text.substring(0, text.length - 1);
+    };
+    var reported = null;
+    var fresh = function () {
+        var changed = ddLayoutChanged();
+        if (reported === null || changed) {
+            reported = measure();
+        }
+        return reported;
+    };
+    var report = function () {
+        hostNavigate('http://clipboardcache');
+        var text = fresh();
         if (window.clipboardData && clipboardData.setData) {
             clipboardData.setData('Text', text);
         } else {
@@ -829,9 +907,24 @@ function ddInstallLayoutReport() {
         }
     };
     report.ddFast = true;
+    report.ddMeasure = fresh;
     loadStylesData = report;
 }
 ddInstallLayoutReport();
+ddMeasureWhenIdle();
+
+// The page shown anew is measured for the layout report once the browser is idle, so that the
+// next command finds the report ready.
+function ddMeasureWhenIdle() {
+    if (typeof window.requestIdleCallback !== 'function') {
+        return;
+    }
+    window.requestIdleCallback(function () {
+        if (typeof loadStylesData === 'function' && loadStylesData.ddMeasure) {
+            loadStylesData.ddMeasure();
+        }
+    }, { timeout: 1000 });
+}
 
 // The program brings the page up to date in place instead of loading it again: the changed
 // items are swapped, the container's and the body's attributes and the head's script take
@@ -873,6 +966,10 @@ function ddUpdate(u) {
     if (!ddEachIdOnce(items, u.edits, fresh.childNodes)) {
         return false;
     }
+    var relinks = ddRelinks(items, u.links || []);
+    if (!relinks) {
+        return false;
+    }
     var freshContainer = u.container !== null &&
         ddParsed(u.container).querySelector('#pagecontainer');
     if (u.container !== null && (!freshContainer ||
@@ -895,6 +992,7 @@ function ddUpdate(u) {
     if (freshContainer) {
         ddTakeAttributes(container, freshContainer);
     }
+    relinks.forEach(function (relink) { relink(); });
     // Every edit stands before an item that stays, or at the end: the items are found by the
     // nodes they were, whatever the edits before them did.
     var freshItems = Array.prototype.slice.call(fresh.childNodes);
@@ -917,7 +1015,46 @@ function ddUpdate(u) {
     if (u.run) {
         (0, eval)(u.run);
     }
+    ddMeasureWhenIdle();
     return true;
+}
+
+// How each item that only gains or loses its link changes: its content goes into the anchor,
+// or out of the one it has. Null when an item is not as the program wrote it.
+function ddRelinks(items, links) {
+    var changes = [];
+    var sound = links.every(function (link) {
+        var item = items[link[0]];
+        if (!item) {
+            return false;
+        }
+        if (link[1] === null) {
+            var anchor = item.firstChild;
+            if (item.childNodes.length !== 1 || anchor.nodeName !== 'A') {
+                return false;
+            }
+            changes.push(function () {
+                while (anchor.firstChild) {
+                    item.insertBefore(anchor.firstChild, anchor);
+                }
+                anchor.remove();
+            });
+            return true;
+        }
+        var parsed = ddParsed(link[1] + '</A>');
+        var wrapper = parsed.firstChild;
+        if (parsed.childNodes.length !== 1 || wrapper.nodeName !== 'A' || wrapper.firstChild) {
+            return false;
+        }
+        changes.push(function () {
+            while (item.firstChild) {
+                wrapper.appendChild(item.firstChild);
+            }
+            item.appendChild(wrapper);
+        });
+        return true;
+    });
+    return sound ? changes : null;
 }
 
 // Whether the items that stay and the items that come carry each id once: a page that would

@@ -57,3 +57,51 @@ TEST(ItemEditsTest, OnlyWhatChangedIsSwappedAndItemsAreFollowedByTheirIds) {
             << test.what;
     }
 }
+
+// A picture that only gains or loses its link keeps its content; anything more is a swap.
+TEST(ItemEditsTest, AnItemThatOnlyGainsOrLosesItsLinkIsRelinkedInPlace) {
+    const std::string open = "<div id='dpageimageitem1~' style='left:1px'>";
+    const std::string picture = "<IMG name='pageimageitem1~' SRC=\"a.gif\">";
+    const std::string plain = open + picture + "</div>";
+    const std::string linked = open + "<A HREF='http://a/'>" + picture + "</A></div>";
+    struct Case {
+        const char* what;
+        std::string before;
+        std::string after;
+        const char* anchor;
+    };
+    const Case cases[] = {
+        {"gains its link", plain, linked, "<A HREF='http://a/'>"},
+        {"loses its link", linked, plain, ""},
+        {"a link with '>' in it", plain, open + "<A HREF='http://a/?b>c'>" + picture + "</A></div>",
+         "<A HREF='http://a/?b>c'>"},
+        {"moved as well", plain,
+         "<div id='dpageimageitem1~' style='left:2px'><A HREF='http://a/'>" + picture +
+             "</A></div>",
+         nullptr},
+        {"another link", linked, open + "<A HREF='http://b/'>" + picture + "</A></div>", nullptr},
+        {"content with an anchor of its own", open + "<a name='x'></a>" + picture + "</div>",
+         open + "<A HREF='http://a/'><a name='x'></a>" + picture + "</A></div>", nullptr},
+        {"an unclosed anchor", plain, open + "<A HREF='http://a/'>" + picture + "</div>", nullptr},
+    };
+    for (const Case& test : cases) {
+        const std::optional<Relink> relink = RelinkOf(test.before, test.after);
+        ASSERT_EQ(relink.has_value(), test.anchor != nullptr) << test.what;
+        if (relink) {
+            EXPECT_EQ(relink->anchor, test.anchor) << test.what;
+        }
+    }
+    // In the update the relinked item stays; the one beside it that changed more is swapped.
+    EditorPageParts before;
+    EditorPageParts after;
+    const std::string other = "<div id='pagetextitem2~' style='left:1px'>x</div>";
+    const std::string otherMoved = "<div id='pagetextitem2~' style='left:9px'>x</div>";
+    before.items = {plain, other};
+    after.items = {linked, otherMoved};
+    const std::optional<std::string> update = EditorPageUpdate(before, after, {});
+    ASSERT_TRUE(update);
+    EXPECT_NE(update->find(R"(edits:[[1,1,1]],links:[[0,'\x3CA HREF=\'http://a/\'>']],)"
+                           R"(items:'\x3Cdiv id=\'pagetextitem2~\')"),
+              std::string::npos)
+        << *update;
+}

@@ -466,4 +466,6 @@ TEST_F(LayoutFlowTest, APageUpdatedInPlaceIsThePageAWholeLoadShows) {
            "e.addGraphic();})()");
     }));
     sameAsLoaded("a picture added");
+    ASSERT_TRUE(controlsCommand(QStringLiteral("http://gridchange3")));
+    sameAsLoaded("a grid after the picture");
 }

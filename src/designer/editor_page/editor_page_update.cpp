@@ -40,7 +40,61 @@ std::unordered_map<std::string_view, std::string_view> RecordsById(std::string_v
     return records;
 }
 
+bool HoldsAnAnchor(std::string_view markup) {
+    for (std::size_t at = markup.find('<'); at != markup.npos; at = markup.find('<', at + 1)) {
+        std::size_t name = at + 1;
+        if (name < markup.size() && markup[name] == '/') {
+            ++name;
+        }
+        if (name < markup.size() && (markup[name] == 'a' || markup[name] == 'A')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// An item's markup with its content wrapped in the anchor: the div's open tag, the anchor, the
+// content, "</A></div>". Nothing when `longer` is not `shorter` so wrapped, or when the content
+// holds an anchor of its own, whose parse would nest otherwise.
+std::optional<std::string_view> WrappingAnchor(std::string_view shorter, std::string_view longer) {
+    constexpr std::string_view kDivEnd = "</div>";
+    constexpr std::string_view kAnchorStart = "<A HREF='";
+    constexpr std::string_view kAnchorEnd = "</A></div>";
+    const std::size_t content = shorter.find('>') + 1;
+    if (content == 0 || shorter.size() < content + kDivEnd.size() ||
+        shorter.substr(shorter.size() - kDivEnd.size()) != kDivEnd ||
+        longer.substr(0, content) != shorter.substr(0, content) ||
+        longer.substr(content, kAnchorStart.size()) != kAnchorStart) {
+        return std::nullopt;
+    }
+    const std::size_t quote = longer.find('\'', content + kAnchorStart.size());
+    if (quote == longer.npos || quote + 1 >= longer.size() || longer[quote + 1] != '>') {
+        return std::nullopt;
+    }
+    const std::string_view anchor = longer.substr(content, quote + 2 - content);
+    const std::string_view inner =
+        shorter.substr(content, shorter.size() - kDivEnd.size() - content);
+    if (anchor.find('<', 1) != anchor.npos || HoldsAnAnchor(inner) ||
+        longer.size() != content + anchor.size() + inner.size() + kAnchorEnd.size() ||
+        longer.substr(content + anchor.size(), inner.size()) != inner ||
+        longer.substr(longer.size() - kAnchorEnd.size()) != kAnchorEnd) {
+        return std::nullopt;
+    }
+    return anchor;
+}
+
 }  // namespace
+
+std::optional<Relink> RelinkOf(std::string_view before, std::string_view after) {
+    if (after.size() > before.size()) {
+        if (const auto anchor = WrappingAnchor(before, after)) {
+            return Relink{0, *anchor};
+        }
+    } else if (after.size() < before.size() && WrappingAnchor(after, before)) {
+        return Relink{0, std::string_view()};
+    }
+    return std::nullopt;
+}
 
 void ForgetMovedItems(EditorPageParts& shown, std::string_view writtenFrom,
                       std::string_view reported) {
@@ -137,23 +191,58 @@ std::optional<std::string> EditorPageUpdate(const EditorPageParts& before,
         before.head.siteItemMark != after.head.siteItemMark) {
         return std::nullopt;
     }
+    // An item that only gained or lost its link keeps its content: the page wraps it in the
+    // anchor or takes the anchor away, where swapping hundreds of pictures would cost a frame.
+    std::unordered_map<std::string_view, std::size_t> shownAt;
+    for (std::size_t i = 0; i < before.items.size(); ++i) {
+        const std::string_view id = ItemId(before.items[i]);
+        if (!id.empty()) {
+            shownAt.emplace(id, i);
+        }
+    }
+    std::vector<std::string_view> compared = after.items;
+    std::vector<Relink> relinks;
+    for (std::string_view& item : compared) {
+        const auto shown = shownAt.find(ItemId(item));
+        if (shown == shownAt.end() || before.items[shown->second] == item) {
+            continue;
+        }
+        if (std::optional<Relink> relink = RelinkOf(before.items[shown->second], item)) {
+            relink->at = shown->second;
+            relinks.push_back(*relink);
+            item = before.items[shown->second];
+        }
+    }
+    const std::vector<ItemEdit> itemEdits = ItemEdits(before.items, compared);
+    std::vector<bool> replaced(before.items.size(), false);
+    for (const ItemEdit& edit : itemEdits) {
+        std::fill_n(replaced.begin() + static_cast<std::ptrdiff_t>(edit.at), edit.removed, true);
+    }
+    std::string links;
+    for (const Relink& relink : relinks) {
+        if (!replaced[relink.at]) {
+            links += (links.empty() ? "[" : ",[") + std::to_string(relink.at) + "," +
+                     (relink.anchor.empty() ? std::string("null") : ScriptString(relink.anchor)) +
+                     "]";
+        }
+    }
     std::string items;
     std::string edits;
-    for (const ItemEdit& edit : ItemEdits(before.items, after.items)) {
+    for (const ItemEdit& edit : itemEdits) {
         for (std::size_t i = edit.firstNew; i < edit.firstNew + edit.added; ++i) {
             items += after.items[i];
         }
         edits += (edits.empty() ? "[" : ",[") + std::to_string(edit.at) + "," +
                  std::to_string(edit.removed) + "," + std::to_string(edit.added) + "]";
     }
-    std::string update = "{base:" + std::to_string(request.base) +
-                         ",version:" + std::to_string(request.version) +
-                         ",script:" + ChangedValue(before.head.script, after.head.script) +
-                         ",body:" + ChangedValue(before.head.bodyStart, after.head.bodyStart) +
-                         ",container:" + ChangedValue(before.head.container, after.head.container) +
-                         ",hasContainer:" + (after.head.container.empty() ? "false" : "true") +
-                         ",total:" + std::to_string(before.items.size()) + ",edits:[" + edits +
-                         "],items:" + ScriptString(items) + ",tail:" + ScriptString(after.tail);
+    std::string update =
+        "{base:" + std::to_string(request.base) + ",version:" + std::to_string(request.version) +
+        ",script:" + ChangedValue(before.head.script, after.head.script) +
+        ",body:" + ChangedValue(before.head.bodyStart, after.head.bodyStart) +
+        ",container:" + ChangedValue(before.head.container, after.head.container) +
+        ",hasContainer:" + (after.head.container.empty() ? "false" : "true") +
+        ",total:" + std::to_string(before.items.size()) + ",edits:[" + edits + "],links:[" + links +
+        "],items:" + ScriptString(items) + ",tail:" + ScriptString(after.tail);
     update +=
         ",drag:" + (request.registration.empty() ? "null" : ScriptString(request.registration));
     update += ",run:" + (request.onLoad.empty() ? "null" : ScriptString(request.onLoad));

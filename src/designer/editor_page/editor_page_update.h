@@ -47,6 +47,18 @@ struct ItemEdit {
 std::vector<ItemEdit> ItemEdits(const std::vector<std::string_view>& before,
                                 const std::vector<std::string_view>& after);
 
+// An item of the page shown whose content gains the anchor, or loses the one it has when
+// `anchor` is empty; nothing else of it changes.
+struct Relink {
+    std::size_t at = 0;
+    std::string_view anchor;
+};
+
+// How the item's markup `after` differs from `before` by its link alone: the anchor that now
+// wraps its content, or an empty one when the anchor went. Nothing when more changed, or when
+// an in-place wrap would not be the markup's own parse. `at` is left 0.
+std::optional<Relink> RelinkOf(std::string_view before, std::string_view after);
+
 // What an update in place carries besides the difference of the two pages.
 struct EditorPageUpdateRequest {
     // The version the shown page has, and the one the update gives it.

@@ -468,4 +468,8 @@ TEST_F(LayoutFlowTest, APageUpdatedInPlaceIsThePageAWholeLoadShows) {
     sameAsLoaded("a picture added");
     ASSERT_TRUE(controlsCommand(QStringLiteral("http://gridchange3")));
     sameAsLoaded("a grid after the picture");
+    // The linked picture's place in the stacking order is read through its link.
+    EXPECT_NE(page().stylesData.find("left:136px;background:transparent;Z-INDEX:1'>"),
+              std::string::npos)
+        << page().stylesData;
 }

@@ -21,10 +21,11 @@ struct Form {
 };
 
 // Multipart form posts on libcurl. The file part comes first, then FILENAME and the fields,
-// the closing field ("submit" or "upload" = "send") last. A post counts as sent only when the
-// transfer worked, the server answered with a 2xx status and the service's own word for it
-// ("saved" for a page, "uploaded" for a picture); a redirect is not followed and counts as a
-// failure with its status. A post takes at most two minutes in all.
+// the closing field ("submit" or "upload" = "send") last. A post counts as sent when the
+// transfer worked and the server answered with a 2xx status, whatever the body says (the service
+// defines none); a redirect is not followed and counts as a failure with its status. Whether the
+// service stored the file is for its own listings to tell. A post takes at most two minutes in
+// all.
 class FormPoster {
   public:
     // Asked while a post moves: false ends it (the user cancelled).
@@ -46,7 +47,6 @@ class FormPoster {
     struct Kind {
         const char* filePart;
         const char* closingField;
-        const char* confirmation;
     };
     PostResult post(const std::string& address, const Form& form, const Kind& kind) const;
 

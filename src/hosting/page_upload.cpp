@@ -33,6 +33,49 @@ void Tell(Prompts& prompts, const std::string& text, const char* caption) {
     prompts.messageBox(text, caption, MessageButtons::Ok, MessageIcon::None);
 }
 
+// The names the picture list gives, as the service meant them: a reply ending in a line end
+// names no further picture.
+std::vector<std::string> ListedPictures(const std::string& answer) {
+    std::vector<std::string> names;
+    for (std::string name : SplitFields(answer, "|")) {
+        name.erase(0, name.find_first_not_of(" \t\r\n"));
+        name.erase(name.find_last_not_of(" \t\r\n") + 1);
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Whether the text names the file as a whole name (not inside a longer one), as it stands or
+// percent-encoded as in a link.
+bool NamesFile(const std::string& text, const std::string& name) {
+    for (const std::string& form : {name, PercentEncoded(name)}) {
+        for (std::size_t at = text.find(form); at != std::string::npos;
+             at = text.find(form, at + 1)) {
+            const std::size_t end = at + form.size();
+            if ((at == 0 || !PartOfName(text[at - 1])) &&
+                (end == text.size() || !PartOfName(text[end]))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The first of the files sent that the service's own listing does not hold; nothing when it
+// holds them all. An answer of 2xx says only that a post arrived: an error page or a full disk
+// behind it stored nothing.
+std::optional<std::string> MissingFromListing(const std::vector<std::string>& sent,
+                                              const std::string& listing, bool pictures) {
+    const std::vector<std::string> names = ListedPictures(listing);
+    for (const std::string& name : sent) {
+        if (pictures ? std::find(names.begin(), names.end(), name) == names.end()
+                     : !NamesFile(listing, name)) {
+            return name;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string ReplacePictureReferences(const std::string& page, const std::vector<std::string>& forms,
@@ -170,13 +213,25 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         report.sent.emplace_back(FileNameOf(path), error ? 0LL : static_cast<long long>(size));
         return true;
     };
-    // Names as the server meant them: a reply ending in a line end names no new picture.
-    std::vector<std::string> onServer;
-    for (std::string name : SplitFields(answer, "|")) {
-        name.erase(0, name.find_first_not_of(" \t\r\n"));
-        name.erase(name.find_last_not_of(" \t\r\n") + 1);
-        onServer.push_back(name);
-    }
+    const std::vector<std::string> onServer = ListedPictures(answer);
+    const auto confirmed = [&](const std::vector<std::string>& sent, const std::string& listing,
+                               bool pictures) {
+        const std::optional<std::string> missing = MissingFromListing(sent, listing, pictures);
+        if (missing) {
+            report.failure =
+                (pictures ? "The picture " : "The page ") + *missing +
+                (listing == "N" ? " was sent, but the hosting folder's list of files could not "
+                                  "be read to confirm it."
+                                : " was sent, but the hosting folder does not hold it.");
+            tell(report.failure, kIncompleteCaption);
+            report.sent.erase(
+                std::remove_if(report.sent.begin(), report.sent.end(),
+                               [&](const auto& file) { return file.first == *missing; }),
+                report.sent.end());
+        }
+        return !missing;
+    };
+    std::vector<std::string> picturesSent;
     // A picture the folder holds is sent again when it changed since it was sent there.
     SentRecord record(page.workingFolder, "hosting|" + folder.folderId);
     for (const std::string& name : used) {
@@ -198,6 +253,12 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         if (!dryRun) {
             record.sent(name, picture.filePath, std::string(), before);
         }
+        picturesSent.push_back(name);
+    }
+    if (!picturesSent.empty() && !dryRun &&
+        !confirmed(picturesSent,
+                   HttpGet(request, addresses.timeout, addresses.certificateAuthority), true)) {
+        return report;
     }
     const Form form{uploadFile,
                     page.pageName,
@@ -205,8 +266,15 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
                      {"FOLDERNAME", folder.folderName},
                      {"PASSWORD", folder.password},
                      {"PAGETITLE", page.pageTitle}}};
-    if (send(false, form, "The page " + page.pageName) && !report.sent.empty()) {
-        report.sent.back().first = page.pageName;
+    if (!send(false, form, "The page " + page.pageName)) {
+        return report;
+    }
+    report.sent.back().first = page.pageName;
+    if (!dryRun) {
+        confirmed({page.pageName},
+                  HttpGet(FileListingRequest(addresses, folder), addresses.timeout,
+                          addresses.certificateAuthority),
+                  false);
     }
     return report;
 }

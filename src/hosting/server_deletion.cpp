@@ -21,7 +21,7 @@ void ServerDeletion::run() {
     }
     prompts_->serverFiles(
         {JoinPath(workspace_->workingFolder, "connecting_message.html"),
-         addresses_.servlet + "?FILELISTING|" + folder.folderName + "|" + folder.password,
+         FileListingRequest(addresses_, folder),
          // The window may outlive this object (it opens once the command has ended): the link
          // handler keeps what it needs itself.
          [deletion = *this](const std::string& url) mutable { deletion.navigated(url); }});
@@ -49,4 +49,8 @@ std::string DeleteRequest(const HostingAddresses& addresses, const HostingFolder
                           const std::string& file, const std::string& password) {
     return addresses.deleteScript + PercentEncoded(file) + "&password=" + password +
            "&folderid=" + folder.folderId;
+}
+
+std::string FileListingRequest(const HostingAddresses& addresses, const HostingFolder& folder) {
+    return addresses.servlet + "?FILELISTING|" + folder.folderName + "|" + folder.password;
 }

@@ -28,3 +28,6 @@ class ServerDeletion {
 // The delete script's request for a file of the hosting folder, with the password given.
 std::string DeleteRequest(const HostingAddresses& addresses, const HostingFolder& folder,
                           const std::string& file, const std::string& password);
+
+// The servlet's listing of the folder's files, an HTML page with a delete link for each.
+std::string FileListingRequest(const HostingAddresses& addresses, const HostingFolder& folder);

@@ -66,9 +66,16 @@ class FullHostingTest : public HostingTest {
     FullHostingTest() : HostingTest("full") {}
 };
 
-class RefusingHostingTest : public HostingTest {
+// A stand-in that answers its posts in one way, and what the window says after an upload.
+struct PostAnswer {
+    const char* mode;
+    const char* caption;
+    const char* text;
+};
+
+class PostAnswerTest : public HostingTest, public ::testing::WithParamInterface<PostAnswer> {
   protected:
-    RefusingHostingTest() : HostingTest("refuse") {}
+    PostAnswerTest() : HostingTest(GetParam().mode) {}
 };
 
 class SilentHostingTest : public HostingTest {
@@ -300,17 +307,40 @@ TEST_F(FullHostingTest, AFullFolderGetsNothing) {
     EXPECT_EQ(log().find("POST"), std::string::npos);
 }
 
-TEST_F(RefusingHostingTest, ARefusedPostIsReportedNotCalledASuccess) {
-    registerFolder("Refused");
+// A post is judged by its status, and then by the folder's own listings: whatever the service
+// answers to a post it took, the upload is complete; a 200 that stored nothing is not.
+TEST_P(PostAnswerTest, AnUploadIsCompleteOnlyWhenTheFolderHoldsWhatWasSent) {
+    registerFolder("Answers");
+    WriteFile(working / "site/a.jpg", "a picture");
+    page().pictures = {"pageimageitem1~" + working / "site/a.jpg"};
+    page().links = {""};
+    handOver("<div id='dpageimageitem1~' style='a'>^10^10");
     prompts.shown.clear();
     hosting.uploadPage();
-    EXPECT_EQ(prompts.shown.back().caption, "FILE UPLOAD INCOMPLETE");
-    EXPECT_EQ(prompts.shown.back().text,
-              "The page page.html could not be uploaded: the server answered 500.");
+    EXPECT_EQ(prompts.shown.back().caption, GetParam().caption);
+    EXPECT_EQ(prompts.shown.back().text, GetParam().text);
     for (const ShownMessage& shown : prompts.shown) {
-        EXPECT_NE(shown.caption, "File Upload Complete");
+        EXPECT_TRUE(shown.caption != "File Upload Complete" ||
+                    std::string(GetParam().caption) == shown.caption);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ServiceAnswers, PostAnswerTest,
+    ::testing::Values(
+        PostAnswer{"normal", "File Upload Complete",
+                   "Web page and image files uploaded successfully."},
+        PostAnswer{"shouting", "File Upload Complete",
+                   "Web page and image files uploaded successfully."},
+        PostAnswer{"silent", "File Upload Complete",
+                   "Web page and image files uploaded successfully."},
+        PostAnswer{"unconfirmed", "FILE UPLOAD INCOMPLETE",
+                   "The picture a.jpg was sent, but the hosting folder does not hold it."},
+        PostAnswer{"refuse", "FILE UPLOAD INCOMPLETE",
+                   "The picture a.jpg could not be uploaded: the server answered 500."}),
+    [](const ::testing::TestParamInfo<PostAnswer>& answer) {
+        return std::string(answer.param.mode);
+    });
 
 TEST_F(HostingTest, DeleteLinksAskTheDeleteScript) {
     hosting.deleteServerPages();

@@ -3,9 +3,10 @@
 It registers and renames folders, lists a folder's files with delete links, takes page and
 picture uploads, lists, serves and deletes pictures. Modes: normal, full (every picture list
 says STORAGE EXCEEDED), refuse (every post is answered 500), unconfirmed (every post is answered
-200 with an error page instead of the service's word), slow (connections are accepted and never
-answered), gzip (answers are gzip-encoded). A picture taken is answered "uploaded", a page
-"saved". It prints "PORT <n>" once it listens. GET /_log
+200 with an error page and nothing is stored), shouting (a post taken is answered "PAGE SAVED"),
+silent (a post taken is answered with an empty body), slow (connections are accepted and never
+answered), gzip (answers are gzip-encoded). A picture taken is otherwise answered "uploaded", a
+page "saved". It prints "PORT <n>" once it listens. GET /_log
 gives every request it took, a line each.
 """
 import argparse
@@ -104,7 +105,12 @@ class Handler(socketserver.StreamRequestHandler):
                     return 500, "refused"
                 if Handler.mode == "unconfirmed":
                     return 200, "<html><body>Internal error: nothing was stored</body></html>"
-                return self.upload(path, fields, files)
+                status, reply = self.upload(path, fields, files)
+                if Handler.mode == "shouting" and status == 200:
+                    return status, "PAGE SAVED"
+                if Handler.mode == "silent" and status == 200:
+                    return status, ""
+                return status, reply
             LOG.append("GET " + target)
             return self.get(path, query)
 

@@ -47,3 +47,14 @@ std::vector<std::string> SplitFields(std::string_view text, std::string_view sep
 std::string EntryAt(const std::vector<std::string>& list, std::size_t index) {
     return index < list.size() ? list[index] : std::string();
 }
+
+std::string JoinFields(const std::vector<std::string>& fields, std::string_view separator) {
+    std::string joined;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            joined += separator;
+        }
+        joined += fields[i];
+    }
+    return joined;
+}

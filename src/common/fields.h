@@ -17,5 +17,8 @@ int FieldCount(std::string_view text, std::string_view separator);
 // Every field in order: FieldAt(text, i, separator) for i from 0 to FieldCount - 1, in one pass.
 std::vector<std::string> SplitFields(std::string_view text, std::string_view separator);
 
+// The fields joined with the separator between each two: SplitFields the other way.
+std::string JoinFields(const std::vector<std::string>& fields, std::string_view separator);
+
 // The entry at the index of a list of fields; empty past its end.
 std::string EntryAt(const std::vector<std::string>& list, std::size_t index);

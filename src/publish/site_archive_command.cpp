@@ -1,6 +1,7 @@
 #include "publish/site_archive_command.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "common/paths.h"
 #include "platform/console_prompts.h"
@@ -57,12 +58,10 @@ int ImportSiteCommand(const std::string& workingFolder, const std::string& file,
     }
     ConsolePrompts prompts(err);
     PageStore store(db, prompts);
-    const std::size_t held = PagesHeld(store, siteFolder);
-    if (held > 0 && !force) {
-        err << siteFolder << " already has " << held << (held == 1 ? " page" : " pages")
-            << "; nothing was imported. With --force, the imported pages replace those of the "
-               "same names, and the folder's shared items and site options become the "
-               "imported ones.\n";
+    const std::optional<std::string> replaced =
+        ImportReplaces(PagesHeld(store, siteFolder), archive.filesMet(siteFolder), siteFolder);
+    if (replaced && !force) {
+        err << *replaced << " Nothing was imported; --force imports all the same.\n";
         return kRefused;
     }
     const SiteArchiveResult result = archive.importInto(store, prompts, workingFolder, siteFolder);

@@ -8,6 +8,7 @@
 #include "page/site_items.h"
 #include "page/site_menu.h"
 #include "publish/batch_publish.h"
+#include "store/db/sqlite_database.h"
 #include "store/page_store.h"
 #include "support/designer_fixture.h"
 
@@ -150,4 +151,93 @@ TEST_F(SiteArchiveTest, ADamagedOrForeignFileIsRefusedAndNothingChanges) {
     EXPECT_EQ(run(working.path(), {"--export-site", working / "empty", working / "e.qsite"}), 2);
     EXPECT_FALSE(fs::exists(working / "e.qsite"));
     EXPECT_FALSE(fs::exists(working / "e.qsite.part"));
+}
+
+// A site file is someone else's: each one below was changed by hand after its export. None
+// writes outside the site and working folders, none reaches the store, and each refusal names
+// what it refused.
+TEST_F(SiteArchiveTest, AHostileSiteFileIsRefusedWithItsReasonAndWritesNothing) {
+    const std::string exported = working / "site.qsite";
+    ASSERT_EQ(run(working.path(), {"--export-site", siteFolder(), exported}), 0) << err.str();
+    const struct {
+        const char* what;
+        const char* change;
+        const char* reason;
+    } cases[] = {
+        {"a page outside the site folder",
+         "UPDATE quillprojects SET FILENAME='../escaped.html' WHERE FILENAME='about.html'",
+         "the page name \"../escaped.html\" is not a plain file name"},
+        {"a page over the store",
+         "UPDATE quillprojects SET FILENAME='../quilldata.db' WHERE FILENAME='about.html'",
+         "the page name \"../quilldata.db\" is not a plain file name"},
+        {"a view that answers twice",
+         "DROP TABLE sitecopies; CREATE VIEW sitecopies AS SELECT '../../.bash_login' AS COPY,"
+         "ORIGINAL FROM sitefiles",
+         "holds more than an exported site (the view sitecopies)"},
+        {"a trigger", "CREATE TRIGGER t AFTER INSERT ON siteexport BEGIN SELECT 1; END",
+         "holds more than an exported site (the trigger t)"},
+        {"script in the page width",
+         "UPDATE quillprojects SET PAGEWIDTH='800);hostNavigate(\"http://deleteservpages\");//'",
+         "the page width \"800);hostNavigate("},
+        {"script in the container",
+         "UPDATE quillprojects SET PAGECONTAINER=PAGECONTAINER||'\"><script>x()</script>' "
+         "WHERE FILENAME='index.html'; UPDATE quillprojects SET PAGEWIDTH='8x0' "
+         "WHERE FILENAME='index.html'",
+         "the page width \"8x0\""},
+        {"a background of this computer",
+         "UPDATE quillprojects SET BACKIMAGE='../../.ssh/id_ed25519'",
+         "the background \"../../.ssh/id_ed25519\""},
+        {"a picture file outside its folder", "UPDATE sitefiles SET NAME='../x.jpg'",
+         "the picture name \"../x.jpg\" is not a plain file name"},
+        {"a layout record that closes its element",
+         "UPDATE quillprojects SET STYLESDATA='<div id=''pagetextitem1~'' style=''left:5px''>"
+         "<img src=x onerror=y>' WHERE FILENAME='index.html'",
+         "the layout record"},
+        {"a script link", "UPDATE pageimages SET LINKINFO='javascript:alert(1)'",
+         "the link \"javascript:alert(1)\""},
+        {"an address with markup", "UPDATE siteoptions SET SITEADDRESS='https://x/\"><b>'",
+         "the site address"},
+    };
+    for (const auto& hostile : cases) {
+        const std::string file = working / "hostile.qsite";
+        WriteFile(file, ReadFile(exported));
+        {
+            SqliteDatabase changed;
+            changed.open(file);
+            changed.runStatement(hostile.change);
+        }
+        TempFolder other;
+        EXPECT_EQ(run(other.path(), {"--import-site", file, other / "site"}), 2) << hostile.what;
+        EXPECT_NE(err.str().find(hostile.reason), std::string::npos)
+            << hostile.what << ": " << err.str();
+        EXPECT_TRUE(fs::is_empty(other.path())) << hostile.what;
+        EXPECT_FALSE(fs::exists(other.path() + "/../escaped.html")) << hostile.what;
+    }
+}
+
+// A picture the file names without holding it is left out, never taken from this computer;
+// a folder of pages written by hand is not written over unless the user says so.
+TEST_F(SiteArchiveTest, MissingPicturesAreLeftOutAndHandWrittenPagesAreAskedFor) {
+    const std::string file = working / "site.qsite";
+    ASSERT_EQ(run(working.path(), {"--export-site", siteFolder(), file}), 0) << err.str();
+    {
+        SqliteDatabase changed;
+        changed.open(file);
+        changed.runStatement("DELETE FROM sitefiles WHERE ORIGINAL LIKE '%more%'");
+    }
+    TempFolder other;
+    const std::string there = other / "site";
+    fs::create_directories(there);
+    WriteFile(there + "/index.html", "my own page");
+    EXPECT_EQ(run(other.path(), {"--import-site", file, there}), 2);
+    EXPECT_NE(err.str().find("files the import would write over: index.html"), std::string::npos)
+        << err.str();
+    EXPECT_EQ(ReadFile(there + "/index.html"), "my own page");
+    EXPECT_EQ(run(other.path(), {"--import-site", file, there, "--force"}), 0) << err.str();
+    EXPECT_NE(out.str().find("Not in the file, so left out: sun.jpg ("), std::string::npos)
+        << out.str();
+    SqliteDatabase imported;
+    imported.open(other / "quilldata.db");
+    EXPECT_EQ(imported.runScalar("SELECT count(*) FROM pageimages WHERE IMAGESOURCE LIKE '%more%'"),
+              0);
 }

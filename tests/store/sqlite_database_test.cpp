@@ -218,3 +218,20 @@ TEST_F(DatabaseTest, ClosingWhileAStatementLivesIsSafe) {
     EXPECT_EQ(FailureOf([&] { select.runStatement(); }), "DBLAYER_ERROR[1000]: Database not open");
     select.release();
 }
+
+// Someone else's file: its views and triggers do not run, and a query that would never end is
+// stopped by the budget.
+TEST_F(DatabaseTest, AnUntrustedFileRunsNoViewNoTriggerAndNoEndlessQuery) {
+    db.runStatement(
+        "CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1);"
+        "CREATE VIEW v AS SELECT a FROM t;");
+    db.close();
+    SqliteDatabase untrusted;
+    untrusted.openUntrusted(folder / "test.db", 1'000'000);
+    EXPECT_EQ(untrusted.runScalar("SELECT a FROM t"), 1);
+    EXPECT_THROW(untrusted.runScalar("SELECT a FROM v"), SqliteException);
+    EXPECT_THROW(untrusted.runScalar("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
+                                     "FROM c) SELECT count(*) FROM c"),
+                 SqliteException);
+    EXPECT_THROW(untrusted.runStatement("INSERT INTO t VALUES (2)"), SqliteException);
+}

@@ -59,19 +59,19 @@ void SiteArchiveCommands::importSite() {
         return;
     }
     const std::string siteFolder = WithoutTrailingSeparator(*folder);
-    const std::size_t held = PagesHeld(store_, siteFolder);
-    if (held > 0 &&
-        prompts_.messageBox(
-            siteFolder + " already has " + std::to_string(held) + (held == 1 ? " page" : " pages") +
-                ". The imported pages replace those of the same names, and the "
-                "folder's shared items and site options become the imported "
-                "ones. Import into it?",
-            kImportCaption, MessageButtons::YesNo, MessageIcon::Warning) != MessageAnswer::Yes) {
+    const std::optional<std::string> replaced =
+        ImportReplaces(PagesHeld(store_, siteFolder), archive.filesMet(siteFolder), siteFolder);
+    if (replaced &&
+        prompts_.messageBox(*replaced + " Import into it?", kImportCaption, MessageButtons::YesNo,
+                            MessageIcon::Warning) != MessageAnswer::Yes) {
         return;
     }
     catalog_.storeCurrentDesign();
     const SiteArchiveResult result =
         archive.importInto(store_, prompts_, workspace_.workingFolder, siteFolder);
+    // The open design is stored already; the folder shown next must not store it again over
+    // an imported design of its name.
+    workspace_.flags.noSaveOnExit = true;
     prompts_.messageBox(result.message, kImportCaption, MessageButtons::Ok,
                         result.done ? MessageIcon::Information : MessageIcon::Warning);
     if (result.pages == 0) {

@@ -11,6 +11,7 @@
 SqliteDatabase::SqliteDatabase(SqliteDatabase&& other) noexcept
     : db_(std::exchange(other.db_, nullptr)),
       open_(std::move(other.open_)),
+      budget_(std::move(other.budget_)),
       busyTimeoutMs_(other.busyTimeoutMs_) {}
 
 SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
@@ -18,6 +19,7 @@ SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
         close();
         db_ = std::exchange(other.db_, nullptr);
         open_ = std::move(other.open_);
+        budget_ = std::move(other.budget_);
         busyTimeoutMs_ = other.busyTimeoutMs_;
     }
     return *this;
@@ -33,6 +35,29 @@ void SqliteDatabase::open(const std::string& path) {
 
 void SqliteDatabase::openReadOnly(const std::string& path) {
     openWithFlags(path, SQLITE_OPEN_READONLY);
+}
+
+namespace {
+
+constexpr int kInstructionsPerCall = 1000;
+
+// Stops the statement once the budget is spent.
+int SpendBudget(void* budget) {
+    long long& left = *static_cast<long long*>(budget);
+    return --left < 0 ? 1 : 0;
+}
+
+}  // namespace
+
+void SqliteDatabase::openUntrusted(const std::string& path, long long steps) {
+    openWithFlags(path, SQLITE_OPEN_READONLY);
+    int unused = 0;
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, &unused);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &unused);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &unused);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &unused);
+    budget_ = std::make_unique<long long>(steps / kInstructionsPerCall + 1);
+    sqlite3_progress_handler(db_, kInstructionsPerCall, SpendBudget, budget_.get());
 }
 
 void SqliteDatabase::openWithFlags(const std::string& path, int flags) {

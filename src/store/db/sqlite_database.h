@@ -25,6 +25,10 @@ class SqliteDatabase {
     void open(const std::string& path);
     // For readers that must never change the file; a missing file is refused.
     void openReadOnly(const std::string& path);
+    // For a file from someone else, read only: SQLite's defensive mode, no trust in the
+    // schema's functions, views and triggers refused, and every statement stopped once it has
+    // run about `steps` virtual machine instructions (an endless query becomes a failure).
+    void openUntrusted(const std::string& path, long long steps);
     void close();
     bool isOpen() const { return db_ != nullptr; }
 
@@ -56,5 +60,8 @@ class SqliteDatabase {
     sqlite3* db_ = nullptr;
     // Shared with the statements of this connection, which refuse to run once it is closed.
     std::shared_ptr<bool> open_;
+    // What an untrusted file's statements may still run, in thousands of instructions; read
+    // by SQLite's progress handler, so it stays where it is when the connection moves.
+    std::unique_ptr<long long> budget_;
     int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
 };

@@ -172,6 +172,18 @@ TEST_F(PagesWindowTest, ASiteExportedFromTheWindowIsImportedIntoAnotherFolderAnd
     ASSERT_EQ(prompts.shown.size(), 3u);
     EXPECT_EQ(prompts.shown[2].icon, MessageIcon::Warning);
     EXPECT_NE(prompts.shown[2].text.find("already has 2 pages"), std::string::npos);
+
+    // Into the folder that is open, whose page was changed since: the imported design stays.
+    const std::string widthStored = "SELECT PAGEWIDTH FROM quillprojects WHERE DIRECTORY='" +
+                                    elsewhere + "' AND FILENAME='index.html'";
+    const std::string exportedWidth = stored(widthStored);
+    ASSERT_TRUE(controlsCommand(QStringLiteral("http://pagecontainer3")));
+    prompts.openFileNames = {file};
+    prompts.chosenFolders = {elsewhere};
+    prompts.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(redrawnAfter([&] { menuEntry("Import Site...").trigger(); }));
+    EXPECT_EQ(stored(widthStored), exportedWidth);
+    EXPECT_EQ(window->session().workspace().page.pageWidth, exportedWidth);
 }
 
 // A target typed into the real Publish window, added with Return and published with the button.

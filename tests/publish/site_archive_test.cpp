@@ -241,3 +241,40 @@ TEST_F(SiteArchiveTest, MissingPicturesAreLeftOutAndHandWrittenPagesAreAskedFor)
     EXPECT_EQ(imported.runScalar("SELECT count(*) FROM pageimages WHERE IMAGESOURCE LIKE '%more%'"),
               0);
 }
+
+// A file whose shared menu carries a page's id (the page's own section has the same id): each
+// shows once after the import, and carried on again nothing multiplies.
+TEST_F(SiteArchiveTest, ASharedItemWithAPagesIdShowsOnceAndStaysOnceWhenCarriedOn) {
+    std::string file = working / "site.qsite";
+    ASSERT_EQ(run(working.path(), {"--export-site", siteFolder(), file}), 0) << err.str();
+    {
+        SqliteDatabase changed;
+        changed.open(file);
+        changed.runStatement(
+            "UPDATE quillprojects SET STYLESDATA=replace(STYLESDATA,'pagetextitemS1~',"
+            "'pagetextitem1~') WHERE FILENAME='.siteitems';"
+            "UPDATE pagetexts SET TEXTDATA=replace(TEXTDATA,'pagetextitemS1~','pagetextitem1~');"
+            "UPDATE textproperties SET PROPERTIESDATA=replace(PROPERTIESDATA,'pagetextitemS1~',"
+            "'pagetextitem1~');");
+    }
+    const auto count = [](const std::string& text, const std::string& part) {
+        std::size_t found = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos;
+             at = text.find(part, at + 1)) {
+            ++found;
+        }
+        return found;
+    };
+    for (int round = 0; round < 2; ++round) {
+        TempFolder other;
+        const std::string there = other / "site";
+        ASSERT_EQ(run(other.path(), {"--import-site", file, there}), 0) << err.str();
+        const std::string index = ReadFile(there + "/index.html");
+        EXPECT_EQ(count(index, "<nav"), 1u) << round << index;
+        EXPECT_EQ(count(index, "<div id='pagetextitem1~'"), 1u) << round << index;
+        file = other / "again.qsite";
+        ASSERT_EQ(run(other.path(), {"--export-site", there, file}), 0) << err.str();
+        fs::copy_file(file, working / "again.qsite", fs::copy_options::overwrite_existing);
+        file = working / "again.qsite";
+    }
+}

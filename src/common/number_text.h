@@ -6,3 +6,6 @@
 // many digits as follow; no number gives 0. Never undefined on overflow.
 int LeadingInt(std::string_view text);
 double LeadingReal(std::string_view text);
+
+// The digits the text starts with, nothing else.
+std::string_view LeadingDigits(std::string_view text);

@@ -70,7 +70,7 @@ using BackgroundAddress = std::function<std::string(const std::string&)>;
 
 std::string BodyBackground(const PageRecord& page, const BackgroundAddress& address) {
     if (page.backImage.size() < kShortestBodyPicture) {
-        return "bgcolor = '" + page.backColor + "' ";
+        return "bgcolor = '" + HtmlAttribute(page.backColor, '\'') + "' ";
     }
     return "background = '" + HtmlAttribute(address(page.backImage), '\'') + "' ";
 }
@@ -79,7 +79,7 @@ std::string ContainerStart(const PageRecord& page, const BackgroundAddress& addr
     std::string start = page.pageContainer;
     if (page.hasContainer()) {
         start += page.pageImage.size() < kShortestContainerPicture
-                     ? "background-color:" + page.pageColor + "'>"
+                     ? "background-color:" + HtmlAttribute(page.pageColor, '\'') + "'>"
                      : "background-Image:url(" +
                            HtmlAttribute(CssUrlArgument(address(page.pageImage)), '\'') + ")'>";
     }

@@ -295,3 +295,17 @@ TEST_F(EditorPageWriterTest, AnItemTheUserMovedIsWrittenAgainWhenAnUndoPutsItBac
     EXPECT_EQ(browser.updates[0].find("pagetextitem3~\\' style"), std::string::npos)
         << "an item the user left alone is not sent";
 }
+
+// A design from elsewhere whose width and colours hold script: the editor page's head and the
+// controls page show them as numbers and attribute values, never as code.
+TEST_F(EditorPageWriterTest, AWidthOrColourHoldingScriptNeverRunsInThePages) {
+    PageRecord page;
+    page.pageWidth = "800);hostNavigate('http://uploadpage');//";
+    page.backColor = "#FFF' onload='hostNavigate(1)";
+    writer.writeLoad(page, editor);
+    const std::string written = editorPage();
+    EXPECT_NE(written.find("clientWidth - 800)/2)"), std::string::npos) << written;
+    EXPECT_EQ(written.find("uploadpage"), std::string::npos) << written;
+    EXPECT_EQ(written.find("' onload='"), std::string::npos) << written;
+    EXPECT_EQ(ReadFile(working / "controlstart.js").find("('http"), std::string::npos);
+}

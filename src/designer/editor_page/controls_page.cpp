@@ -14,7 +14,8 @@ std::string ControlsPage::ScriptText(const PageRecord& page, const EditorState& 
     std::string script = "var gridsetting = " + editor.gridSetting +
                          ";\nvar gridstart = " + editor.gridStart + ";\nfunction setForm()\n{";
     if (page.pageWidth.size() > 1) {
-        script += "document.form1.screensize.value = '" + page.pageWidth + " pixels';\n}";
+        script += "document.form1.screensize.value = '" + ScriptStringContent(page.pageWidth) +
+                  " pixels';\n}";
     } else {
         script += "document.form1.screensize.value = 'Full Screen';\n}";
     }

@@ -1,6 +1,7 @@
 #include "site/markup/page_head.h"
 
 #include "common/markup_escaping.h"
+#include "common/number_text.h"
 #include "page/site_items.h"
 
 namespace {
@@ -145,7 +146,7 @@ std::string BodyBackgroundAttribute(const PageRecord& page, const EditorState& e
     if (page.backImage.size() > 4) {
         return "background = 'backgrounds/" + HtmlAttribute(page.backImage, '\'') + "' ";
     }
-    return "bgcolor = '" + page.backColor + "' ";
+    return "bgcolor = '" + HtmlAttribute(page.backColor, '\'') + "' ";
 }
 
 std::string ContainerBackground(const PageRecord& page, const EditorState& editor) {
@@ -159,7 +160,7 @@ std::string ContainerBackground(const PageRecord& page, const EditorState& edito
         return "background-Image:url(" +
                HtmlAttribute(CssUrlArgument("backgrounds/" + page.pageImage), '\'') + ")'>";
     }
-    return "background-color:" + page.pageColor + "'>";
+    return "background-color:" + HtmlAttribute(page.pageColor, '\'') + "'>";
 }
 
 constexpr const char* kSiteItemMark =
@@ -173,7 +174,8 @@ std::string PageHead(const PageRecord& page, const EditorState& editor) {
     std::string head;
     head.reserve(5000);
     head += kHeadStart;
-    head += page.pageWidth;
+    // A number inside the head's script: whatever else a design holds there would run.
+    head += LeadingDigits(page.pageWidth);
     head += kAfterPageWidth;
     // The style request's values come from the text editor: strings of the script.
     head += ScriptStringContent(style.border);

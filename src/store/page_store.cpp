@@ -661,16 +661,24 @@ std::vector<std::string> PageStore::pageNames(const std::string& folder) {
 
 bool PageStore::renamePage(const std::string& folder, const std::string& oldName,
                            const std::string& newName) {
+    // One transaction: a stored design of the new name (its file gone, so no list showed it)
+    // goes among the deleted pages first; two rows of one name would hide the renamed design.
     try {
+        SqliteTransaction transaction(db_);
+        if (newName != oldName && !pageIdOf(folder, newName).empty()) {
+            putAside(folder, newName, std::string());
+        }
         versions_.rename(folder, oldName, newName);
+        SqliteStatement rename = db_.prepareExplained(kRename);
+        rename.bindText(1, newName);
+        rename.bindText(2, folder);
+        rename.bindText(3, oldName);
+        rename.runStatement();
+        transaction.commit();
     } catch (const SqliteException& failure) {
         report(failure);
+        return false;
     }
-    return runReported(kRename,
-                       [&](SqliteStatement& statement) {
-                           statement.bindText(1, newName);
-                           statement.bindText(2, folder);
-                           statement.bindText(3, oldName);
-                       }) &&
-           forgetDeletion(folder, newName) && rememberRename(folder, oldName, newName);
+    siteItems_.clear();
+    return forgetDeletion(folder, newName) && rememberRename(folder, oldName, newName);
 }

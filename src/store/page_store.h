@@ -143,6 +143,10 @@ class PageStore {
                         const std::string& newName);
     // A page stored or renamed under a deleted page's name is no longer deleted.
     bool forgetDeletion(const std::string& folder, const std::string& fileName);
+    // The page's design and versions moved among the deleted pages and its rows removed,
+    // inside the caller's transaction.
+    void putAside(const std::string& folder, const std::string& fileName,
+                  const std::string& menuPlaces);
     // Whether the count query (of sqlite_master) finds its table.
     bool tableExists(const char* countQuery);
 

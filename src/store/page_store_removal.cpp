@@ -61,44 +61,9 @@ void MarkDeleted(SqliteDatabase& db, const std::string& folder, const std::strin
 
 bool PageStore::deletePage(const std::string& folder, const std::string& fileName,
                            const std::string& menuPlaces) {
-    const std::string id = pageIdOf(folder, fileName);
-    PageRecord design;
-    const bool kept = !id.empty() && loadPage(design, folder, fileName);
-    SplitSiteItems(design);
-    const long long now = static_cast<long long>(std::time(nullptr));
     try {
         SqliteTransaction transaction(db_);
-        if (kept) {
-            db_.runStatement(kDesignsTable);
-            SqliteStatement aside = db_.prepare(
-                "insert into deleteddesigns (DIRECTORY,FILENAME,DELETED,DESIGN,MENUS) "
-                "VALUES(?1,?2,?3,?4,?5)");
-            aside.bindText(1, folder);
-            aside.bindText(2, fileName);
-            aside.bindInt64(3, now);
-            aside.bindText(4, DesignText(design));
-            aside.bindText(5, menuPlaces);
-            aside.runStatement();
-            versions_.move(folder, fileName, kAsideFolder + std::to_string(db_.lastInsertRowId()));
-        }
-        for (const char* table : kPageTables) {
-            if (id.empty() || db_.runScalar("select count(*) from sqlite_master where type = "
-                                            "'table' and name = '" +
-                                            std::string(table) + "'") == 0) {
-                continue;
-            }
-            SqliteStatement rows =
-                db_.prepare(std::string("delete from ") + table + " where PROJECTID = ?1");
-            rows.bindInt64(1, std::stoll(id));
-            rows.runStatement();
-        }
-        versions_.remove(folder, fileName);
-        SqliteStatement row =
-            db_.prepare("delete from quillprojects where DIRECTORY = ?1 AND FILENAME = ?2");
-        row.bindText(1, folder);
-        row.bindText(2, fileName);
-        row.runStatement();
-        MarkDeleted(db_, folder, fileName, now);
+        putAside(folder, fileName, menuPlaces);
         transaction.commit();
     } catch (const SqliteException& failure) {
         report(failure);
@@ -106,6 +71,46 @@ bool PageStore::deletePage(const std::string& folder, const std::string& fileNam
     }
     siteItems_.clear();
     return true;
+}
+
+void PageStore::putAside(const std::string& folder, const std::string& fileName,
+                         const std::string& menuPlaces) {
+    const std::string id = pageIdOf(folder, fileName);
+    PageRecord design;
+    const bool kept = !id.empty() && loadPage(design, folder, fileName);
+    SplitSiteItems(design);
+    const long long now = static_cast<long long>(std::time(nullptr));
+    if (kept) {
+        db_.runStatement(kDesignsTable);
+        SqliteStatement aside = db_.prepare(
+            "insert into deleteddesigns (DIRECTORY,FILENAME,DELETED,DESIGN,MENUS) "
+            "VALUES(?1,?2,?3,?4,?5)");
+        aside.bindText(1, folder);
+        aside.bindText(2, fileName);
+        aside.bindInt64(3, now);
+        aside.bindText(4, DesignText(design));
+        aside.bindText(5, menuPlaces);
+        aside.runStatement();
+        versions_.move(folder, fileName, kAsideFolder + std::to_string(db_.lastInsertRowId()));
+    }
+    for (const char* table : kPageTables) {
+        if (id.empty() || db_.runScalar("select count(*) from sqlite_master where type = "
+                                        "'table' and name = '" +
+                                        std::string(table) + "'") == 0) {
+            continue;
+        }
+        SqliteStatement rows =
+            db_.prepare(std::string("delete from ") + table + " where PROJECTID = ?1");
+        rows.bindInt64(1, std::stoll(id));
+        rows.runStatement();
+    }
+    versions_.remove(folder, fileName);
+    SqliteStatement row =
+        db_.prepare("delete from quillprojects where DIRECTORY = ?1 AND FILENAME = ?2");
+    row.bindText(1, folder);
+    row.bindText(2, fileName);
+    row.runStatement();
+    MarkDeleted(db_, folder, fileName, now);
 }
 
 std::vector<std::pair<std::string, long long>> PageStore::deletedPages(const std::string& folder) {

@@ -304,6 +304,13 @@ TEST_F(PageStoreTest, ListsAndRenameTakeNamesWithQuotes) {
     ASSERT_TRUE(store.renamePage(quoted, "it's \"new\".html", "O'Hara.html"));
     EXPECT_EQ(store.pageNames(quoted), (std::vector<std::string>{"O'Hara.html", "second.html"}));
     EXPECT_EQ(store.pageIdOf(quoted, "O'Hara.html"), "1");
+
+    // Onto the name of a stored design whose file is gone: one row of that name, the renamed
+    // design's, and the other among the deleted pages.
+    ASSERT_TRUE(store.renamePage(quoted, "O'Hara.html", "second.html"));
+    EXPECT_EQ(store.pageNames(quoted), std::vector<std::string>{"second.html"});
+    EXPECT_EQ(store.pageIdOf(quoted, "second.html"), "1");
+    ASSERT_EQ(store.deletedDesigns(quoted).size(), 1u);
 }
 
 // Rows as earlier versions wrote them: values spliced into the statement text, the page ID

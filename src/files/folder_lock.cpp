@@ -4,8 +4,11 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "common/paths.h"
@@ -32,6 +35,9 @@ std::optional<FolderLock> FolderLock::Take(const std::string& folder, Refusal* r
     const std::string path = JoinPath(folder, kLockFile);
     const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (descriptor < 0) {
+        if (refusal != nullptr) {
+            refusal->unwritable = std::strerror(errno);
+        }
         return std::nullopt;
     }
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
@@ -50,4 +56,24 @@ std::optional<FolderLock> FolderLock::Take(const std::string& folder, Refusal* r
         ftruncate(descriptor, 0) == 0 &&
         pwrite(descriptor, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
     return FolderLock(descriptor);
+}
+
+std::string LockRefusalReason(const FolderLock::Refusal& refusal) {
+    if (!refusal.unwritable.empty()) {
+        return "the folder cannot be written (" + refusal.unwritable + ")";
+    }
+    return "held by another Quillora" + (refusal.holder > 0
+                                             ? " (process " + std::to_string(refusal.holder) + ")"
+                                             : std::string());
+}
+
+std::optional<FolderLock> LockForWriting(const std::string& workingFolder, std::ostream& err) {
+    FolderLock::Refusal refusal;
+    std::optional<FolderLock> lock = FolderLock::Take(workingFolder, &refusal);
+    if (!lock) {
+        err << "the working folder " << workingFolder
+            << " cannot be written now: " << LockRefusalReason(refusal)
+            << (refusal.unwritable.empty() ? "; close Quillora there first" : "") << "\n";
+    }
+    return lock;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 // One program writes a working folder at a time: two designers on one folder hand each other's
@@ -15,10 +16,11 @@ class FolderLock {
     FolderLock& operator=(FolderLock&&) = delete;
     ~FolderLock();
 
-    // The folder's lock for this program; nothing when another program holds it (or the lock
-    // file cannot be made), with that program's process id when it is known.
+    // The folder's lock for this program; nothing when another program holds it, with that
+    // program's process id when it is known, or when the lock file cannot be made, with why.
     struct Refusal {
         long holder = 0;
+        std::string unwritable;
     };
     static std::optional<FolderLock> Take(const std::string& folder, Refusal* refusal = nullptr);
 
@@ -27,3 +29,11 @@ class FolderLock {
 
     int descriptor_ = -1;
 };
+
+// The working folder's lock for a command line program; nothing, with the reason told, when it
+// cannot be had.
+std::optional<FolderLock> LockForWriting(const std::string& workingFolder, std::ostream& err);
+
+// Why the folder's lock could not be taken, in words for the user: "held by Quillora (process
+// 123)", or "the folder cannot be written (Read-only file system)".
+std::string LockRefusalReason(const FolderLock::Refusal& refusal);

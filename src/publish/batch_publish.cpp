@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "files/folder_lock.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
 #include "publish/hosted_upload.h"
@@ -233,6 +234,13 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     if (request->carry == Request::Carry::Import) {
         return ImportSiteCommand(request->workingFolder, request->pages[0], request->siteFolder,
                                  request->options.force, out, err);
+    }
+    // Publishing writes the working folder (pages, sent records): it holds the folder's lock, as
+    // the window does; a check only reads.
+    const std::optional<FolderLock> lock =
+        request->check ? std::nullopt : LockForWriting(request->workingFolder, err);
+    if (!request->check && !lock) {
+        return kUsageOrDatabaseError;
     }
     const std::string databasePath = JoinPath(request->workingFolder, "quilldata.db");
     SqliteDatabase db;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "files/folder_lock.h"
 #include "platform/console_prompts.h"
 #include "site/site_archive.h"
 #include "store/db/sqlite_database.h"
@@ -45,8 +46,10 @@ int ImportSiteCommand(const std::string& workingFolder, const std::string& file,
         err << refusal << "\n";
         return kRefused;
     }
-    std::error_code error;
-    std::filesystem::create_directories(workingFolder, error);
+    const std::optional<FolderLock> lock = LockForWriting(workingFolder, err);
+    if (!lock) {
+        return kRefused;
+    }
     const std::string databasePath = JoinPath(workingFolder, "quilldata.db");
     SqliteDatabase db;
     try {

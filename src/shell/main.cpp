@@ -35,10 +35,14 @@ int main(int argc, char** argv) {
     const std::optional<FolderLock> lock = FolderLock::Take(workingFolder, &refusal);
     if (!lock) {
         prompts.messageBox(
-            "Quillora is already open on the working folder " + workingFolder +
-                (refusal.holder > 0 ? " (process " + std::to_string(refusal.holder) + ")" : "") +
-                ". Two programs writing one working folder lose each other's work: go on in "
-                "the one that is open.",
+            refusal.unwritable.empty()
+                ? "Quillora is already open on the working folder " + workingFolder +
+                      (refusal.holder > 0 ? " (process " + std::to_string(refusal.holder) + ")"
+                                          : "") +
+                      ". Two programs writing one working folder lose each other's work: go "
+                      "on in the one that is open."
+                : "The working folder " + workingFolder +
+                      " cannot be used: " + LockRefusalReason(refusal) + ".",
             "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
         return 1;
     }

@@ -1,11 +1,14 @@
 #include "publish/batch_publish.h"
+#include "files/folder_lock.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <sstream>
 
 #include "designer/pages/published_page_writer.h"
+#include "files/folder_lock.h"
 #include "store/page_store.h"
 #include "support/camera_photo.h"
 #include "support/designer_fixture.h"
@@ -68,6 +71,26 @@ TEST_F(BatchPublishTest, WritesTheSameFileAsTheDesignersSaveWithoutTouchingTheSt
               "wrote " + working / "site/one.html\nwrote " + working / "site/two.html\n");
     EXPECT_EQ(err.str(), "");
     EXPECT_EQ(ReadFile(working / "quilldata.db"), storeBefore);
+}
+
+// While the window holds the working folder, every command that writes it says so and
+// writes nothing; the check and the export only read, and go on.
+TEST_F(BatchPublishTest, WritingCommandsWaitForTheFolderTheWindowHolds) {
+    saveInDesigner("one.html", "first");
+    std::filesystem::remove_all(siteFolder());
+    const std::optional<FolderLock> window = FolderLock::Take(working.path());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(run({"--export-site", siteFolder(), working / "a.qsite"}), 0) << err.str();
+    const std::string held = "held by another Quillora (process " + std::to_string(getpid()) + ")";
+    for (const std::vector<std::string>& writing :
+         {std::vector<std::string>{siteFolder()},
+          std::vector<std::string>{"--upload", "hosting", siteFolder()},
+          std::vector<std::string>{"--import-site", working / "a.qsite", working / "other"}}) {
+        EXPECT_EQ(run(writing), 2) << writing[0];
+        EXPECT_NE(err.str().find(held), std::string::npos) << err.str();
+    }
+    EXPECT_FALSE(std::filesystem::exists(working / "site/one.html"));
+    EXPECT_EQ(run({"--check", siteFolder()}), 1) << err.str();
 }
 
 TEST_F(BatchPublishTest, NamedPagesOnlyAndPagesNotStoredAreReported) {

@@ -59,7 +59,7 @@ int main() {
     std::system(("git init -q --bare '" + remote + "'").c_str());
     Twice("Git branch (file://)", [&] {
         return PublishToGitBranch(working.path(), {"file://" + remote, "gh-pages"},
-                                  {site, files, {}}, {}, told)
+                                  {site, files, {}, {}}, {}, told)
             .status;
     });
 

@@ -142,6 +142,14 @@ std::optional<long long> SentRecord::removedAt(const std::string& name) const {
     return found == removed_.end() ? std::nullopt : std::optional<long long>(found->second);
 }
 
+std::optional<std::string> SentRecord::sentHash(const std::string& name) const {
+    const auto found = entries_.find(name);
+    if (found == entries_.end()) {
+        return std::nullopt;
+    }
+    return found->second.hash;
+}
+
 std::vector<std::string> SentRecord::names() const {
     std::vector<std::string> names;
     for (const auto& [name, entry] : entries_) {

@@ -38,6 +38,9 @@ class SentRecord {
 
     // The names recorded as sent, in order.
     std::vector<std::string> names() const;
+    // The content hash recorded for a file sent (XXH3-128, or SHA-256 in older records);
+    // nothing for a file this program has not sent there, or has removed since.
+    std::optional<std::string> sentHash(const std::string& name) const;
     // The file was removed from the server (its page was deleted); the record forgets it.
     void removed(const std::string& name);
     // When the file was last removed from the server (seconds since 1970); nothing when never,

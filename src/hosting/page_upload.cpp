@@ -270,11 +270,13 @@ SendReport SendPage(const PageSending& page, const HostingFolder& folder,
         return report;
     }
     report.sent.back().first = page.pageName;
-    if (!dryRun) {
-        confirmed({page.pageName},
-                  HttpGet(FileListingRequest(addresses, folder), addresses.timeout,
-                          addresses.certificateAuthority),
-                  false);
+    // The page is recorded once the folder lists it: only a page this program sent there is
+    // ever removed from it.
+    if (!dryRun && confirmed({page.pageName},
+                             HttpGet(FileListingRequest(addresses, folder), addresses.timeout,
+                                     addresses.certificateAuthority),
+                             false)) {
+        record.sent(page.pageName, uploadFile);
     }
     return report;
 }

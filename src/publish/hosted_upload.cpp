@@ -40,7 +40,8 @@ OwnFiles FilesFor(const SitePages& site, SentRecord& record, SqliteDatabase& db)
     }
     std::ostringstream ignored;
     ConsolePrompts prompts(ignored);
-    for (const auto& [name, when] : PageStore(db, prompts).deletedPages(site.siteFolder)) {
+    for (const std::string& name :
+         PagesToRemove(PageStore(db, prompts).deletedPages(site.siteFolder), record)) {
         if (current.count(name) == 0 &&
             std::find(own.removed.begin(), own.removed.end(), name) == own.removed.end()) {
             own.removed.push_back(name);
@@ -75,8 +76,12 @@ int UploadToGitBranch(const SitePages& site, const UploadTarget& target, SqliteD
     gitOptions.trustedHostKey = options.trustedHostKey;
     gitOptions.vault = options.vault;
     gitOptions.stop = options.stop;
-    const GitPublishReport report = PublishToGitBranch(
-        site.workingFolder, branch, {site.siteFolder, own.files, own.removed}, gitOptions, err);
+    GitPublishFiles files{site.siteFolder, own.files, own.removed, {}};
+    for (const std::string& name : own.removed) {
+        files.sentHashes[name] = record.sentHash(name).value_or(std::string());
+    }
+    const GitPublishReport report =
+        PublishToGitBranch(site.workingFolder, branch, files, gitOptions, err);
     if (report.status != 0 || options.dryRun) {
         return report.status;
     }

@@ -71,9 +71,10 @@ std::vector<std::string> FilesToSend(const std::string& siteFolder,
 std::vector<std::string> PagesToRemove(
     const std::vector<std::pair<std::string, long long>>& deleted, const SentRecord& record) {
     std::vector<std::string> names;
+    // Only what this program sent there and has not removed since: a file of that name that
+    // someone else put there (or put back) is theirs.
     for (const auto& [name, when] : deleted) {
-        const std::optional<long long> removed = record.removedAt(name);
-        if (!removed || *removed < when) {
+        if (record.sentHash(name)) {
             names.push_back(name);
         }
     }

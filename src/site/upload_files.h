@@ -22,8 +22,9 @@ std::vector<std::string> PictureReferenceForms(const std::string& picture);
 std::vector<std::string> FilesToSend(const std::string& siteFolder,
                                      const std::vector<std::string>& pageFiles);
 
-// The pages deleted from the site (name and when) that the upload target may still hold: those
-// not removed from it since they were deleted.
+// The pages deleted from the site (name and when) that the upload target still holds as this
+// program sent them there: each is removed once, and never a file of that name someone else
+// put there.
 std::vector<std::string> PagesToRemove(
     const std::vector<std::pair<std::string, long long>>& deleted, const SentRecord& record);
 

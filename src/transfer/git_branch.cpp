@@ -9,7 +9,9 @@
 #include <optional>
 #include <set>
 
+#include "common/address_login.h"
 #include "common/paths.h"
+#include "common/text_case.h"
 #include "files/content_hash.h"
 #include "platform/password_vault.h"
 #include "transfer/known_hosts.h"
@@ -70,7 +72,24 @@ struct Connection {
     bool credentialsRefused = false;
     std::string hostKeyProblem;
     std::string pushRefusal;
+    bool tokenWithheld = false;
 };
+
+// A token goes only where no one on the way can read it: over https, or to this computer.
+bool TokenMayGo(const char* url) {
+    const std::string address = url != nullptr ? url : "";
+    if (address.rfind("https://", 0) == 0) {
+        return true;
+    }
+    const std::size_t start = address.find("://");
+    if (start == std::string::npos) {
+        return false;
+    }
+    std::string host = address.substr(start + 3, address.find('/', start + 3) - start - 3);
+    host = host.substr(host.rfind('@') + 1);
+    return host.rfind("127.0.0.1", 0) == 0 || host.rfind("localhost", 0) == 0 ||
+           host.rfind("[::1]", 0) == 0;
+}
 
 int Credentials(git_credential** out, const char* url, const char* userFromUrl,
                 unsigned int allowed, void* payload) {
@@ -98,6 +117,9 @@ int Credentials(git_credential** out, const char* url, const char* userFromUrl,
                 out, user.c_str(), std::ifstream(publicKey).good() ? publicKey.c_str() : nullptr,
                 key.c_str(), "");
         }
+    } else if ((allowed & GIT_CREDENTIAL_USERPASS_PLAINTEXT) != 0 && attempt == 0 &&
+               !TokenMayGo(url)) {
+        connection.tokenWithheld = true;
     } else if ((allowed & GIT_CREDENTIAL_USERPASS_PLAINTEXT) != 0 && attempt == 0) {
         std::string token;
         if (const char* fromEnvironment = std::getenv("QUILLORA_GIT_TOKEN")) {
@@ -160,6 +182,7 @@ git_remote_callbacks Callbacks(Connection& connection) {
     connection.credentialTries = 0;
     connection.credentialsRefused = false;
     connection.hostKeyProblem.clear();
+    connection.tokenWithheld = false;
     git_remote_callbacks callbacks = GIT_REMOTE_CALLBACKS_INIT;
     callbacks.credentials = Credentials;
     callbacks.certificate_check = CheckCertificate;
@@ -173,12 +196,17 @@ std::string RemoteFailure(const Connection& connection, const std::string& what)
     if (!connection.hostKeyProblem.empty()) {
         return connection.hostKeyProblem;
     }
+    if (connection.tokenWithheld) {
+        return "a token is sent only over https, and " +
+               WithoutLogin(connection.target->url, connection.target->url) + " is not";
+    }
     if (connection.credentialsRefused) {
-        return "cannot log in to " + connection.target->url +
+        return "cannot log in to " + WithoutLogin(connection.target->url, connection.target->url) +
                ": the key or token was refused, or none was found (the SSH agent, "
                "~/.ssh/id_ed25519 or id_rsa; QUILLORA_GIT_TOKEN or the keyring for https)";
     }
-    return what + " " + connection.target->url + " failed: " + LastError();
+    const std::string& url = connection.target->url;
+    return what + " " + WithoutLogin(url, url) + " failed: " + WithoutLogin(LastError(), url);
 }
 
 // The branch as the remote has it, fetched into the cache; nothing when the remote has none.
@@ -199,6 +227,51 @@ std::optional<git_oid> RemoteHead(git_repository* repository, const std::string&
         return std::nullopt;
     }
     return head;
+}
+
+// What a tree walk looks for: an entry no branch of a site may hold.
+struct TreeCheck {
+    const std::set<std::string>* written = nullptr;
+    std::string found;
+};
+
+int CheckEntry(const char* root, const git_tree_entry* entry, void* payload) {
+    auto& check = *static_cast<TreeCheck*>(payload);
+    const std::string name = git_tree_entry_name(entry);
+    const std::string path = std::string(root) + name;
+    const std::string lower = LowerCase(name);
+    if (lower == ".git" || lower == "git~1" || name == ".." || name == "." ||
+        name.find_first_of("/\\") != std::string::npos) {
+        check.found = "an entry named \"" + path + "\"";
+        return -1;
+    }
+    if (git_tree_entry_filemode(entry) == GIT_FILEMODE_LINK && check.written->count(path) != 0) {
+        check.found = "a symbolic link where " + path + " goes";
+        return -1;
+    }
+    return 0;
+}
+
+// The first entry of the branch's tree that makes it no site to publish onto; empty when none.
+std::string HostileEntry(const git_tree* tree, const std::vector<std::string>& written) {
+    const std::set<std::string> names(written.begin(), written.end());
+    TreeCheck check{&names, std::string()};
+    git_tree_walk(tree, GIT_TREEWALK_PRE, CheckEntry, &check);
+    return check.found;
+}
+
+// Whether the branch holds the file as this program sent it: its content hash is the one
+// recorded. A file someone changed or put back since is theirs.
+bool HoldsAsSent(git_repository* repository, const git_index_entry& entry,
+                 const std::string& sentHash) {
+    git_blob* found = nullptr;
+    if (sentHash.empty() || git_blob_lookup(&found, repository, &entry.id) != 0) {
+        return false;
+    }
+    const std::unique_ptr<git_blob, Freed<git_blob, git_blob_free>> blob(found);
+    const std::string content(static_cast<const char*>(git_blob_rawcontent(blob.get())),
+                              static_cast<std::size_t>(git_blob_rawsize(blob.get())));
+    return ContentHashOfText(content) == sentHash;
 }
 
 // The commit message: the pages the publish changes or removes by name.
@@ -245,7 +318,8 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
     const Repository repository(opened);
     git_remote* made = nullptr;
     if (git_remote_create_anonymous(&made, repository.get(), target.url.c_str()) != 0) {
-        err << "not a repository address: " << target.url << ": " << LastError() << "\n";
+        err << "not a repository address: " << WithoutLogin(target.url, target.url) << ": "
+            << WithoutLogin(LastError(), target.url) << "\n";
         return report;
     }
     const Remote remote(made);
@@ -277,7 +351,17 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
                 return report;
             }
             parentTree.reset(tree);
-            git_index_read_tree(index.get(), tree);
+            const std::string hostile = HostileEntry(tree, files.files);
+            if (!hostile.empty()) {
+                err << "the branch " << target.branch << " holds " << hostile
+                    << ", which no site's branch holds; nothing was pushed\n";
+                return report;
+            }
+            if (git_index_read_tree(index.get(), tree) != 0) {
+                err << "cannot read the branch " << target.branch << ": " << LastError()
+                    << "; nothing was pushed\n";
+                return report;
+            }
         }
         report.changed.clear();
         report.removed.clear();
@@ -302,11 +386,24 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
             }
             report.changed.push_back(name);
         }
+        report.kept.clear();
         for (const std::string& name : files.removed) {
-            if (git_index_get_bypath(index.get(), name.c_str(), 0) != nullptr &&
-                git_index_remove(index.get(), name.c_str(), 0) == 0) {
-                report.removed.push_back(name);
+            const git_index_entry* held = git_index_get_bypath(index.get(), name.c_str(), 0);
+            if (held == nullptr) {
+                continue;
             }
+            const auto sent = files.sentHashes.find(name);
+            if (!HoldsAsSent(repository.get(), *held,
+                             sent == files.sentHashes.end() ? std::string() : sent->second)) {
+                report.kept.push_back(name);
+                err << name << " on the branch is not what this program sent there, so it stays\n";
+                continue;
+            }
+            if (git_index_remove(index.get(), name.c_str(), 0) != 0) {
+                err << "cannot remove " << name << ": " << LastError() << "\n";
+                return report;
+            }
+            report.removed.push_back(name);
         }
         if (report.changed.empty() && report.removed.empty()) {
             report.status = kDone;
@@ -387,7 +484,8 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
         }
         char shown[GIT_OID_HEXSZ + 1] = {};
         git_oid_tostr(shown, sizeof shown, &commit);
-        err << "pushed " << shown << " to " << target.branch << " of " << target.url << "\n";
+        err << "pushed " << shown << " to " << target.branch << " of "
+            << WithoutLogin(target.url, target.url) << "\n";
         report.committed = true;
         report.status = kDone;
         return report;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ struct GitPublishFiles {
     std::string siteFolder;
     std::vector<std::string> files;
     std::vector<std::string> removed;
+    // The content hash each removed name had when this program sent it: a file the branch holds
+    // otherwise (someone changed it or put it back) stays.
+    std::map<std::string, std::string> sentHashes;
 };
 
 struct GitPublishReport {
@@ -38,6 +42,9 @@ struct GitPublishReport {
     bool committed = false;
     std::vector<std::string> changed;
     std::vector<std::string> removed;
+    // Names to remove that the branch holds otherwise than they were sent: left there, and
+    // no longer this program's.
+    std::vector<std::string> kept;
 };
 
 // Fetches the branch into the working folder's cache of the repository, makes the commit the

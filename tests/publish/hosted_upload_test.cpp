@@ -378,3 +378,62 @@ TEST_F(HostedUploadTest, AServerGoneMidwayLeavesNoHalfPublishedSiteUnsaid) {
                   .find("unknown revision"),
               std::string::npos);
 }
+
+// A branch that is no site's (an entry a checkout would take for the repository itself, or a
+// link where a page goes) is refused and nothing is pushed; a deleted page leaves the branch
+// only as this program sent it, and only once.
+TEST_F(HostedUploadTest, AHostileBranchIsRefusedAndOnlyWhatWasSentLeavesIt) {
+    ASSERT_EQ(publish(), 0) << err.str();
+    // A commit on top of the branch whose tree is the branch's but for a.html, with the
+    // entries given ("MODE blob BLOB\tNAME" lines, BLOB standing for a blob of "x").
+    const auto commitOnTop = [&](std::string entries) {
+        const std::string blob =
+            Output("echo x | git --git-dir='" + remote() + "' hash-object -w --stdin")
+                .substr(0, 40);
+        for (std::size_t at = entries.find("BLOB"); at != std::string::npos;
+             at = entries.find("BLOB")) {
+            entries.replace(at, 4, blob);
+        }
+        const std::string tree = Output("(git --git-dir='" + remote() +
+                                        "' ls-tree gh-pages | grep -v 'a.html$'; "
+                                        "printf '%b' '" +
+                                        entries + "') | git --git-dir='" + remote() + "' mktree")
+                                     .substr(0, 40);
+        const std::string commit =
+            git("-c user.name=X -c user.email=x@x commit-tree " + tree + " -p gh-pages -m hostile")
+                .substr(0, 40);
+        git("update-ref refs/heads/gh-pages " + commit);
+        return commit;
+    };
+    const std::string good = git("rev-parse gh-pages").substr(0, 40);
+    save("a.html", "<P>a changed</P>");
+    for (const auto& [entry, refusal] :
+         {std::pair<std::string, std::string>{
+              "100644 blob BLOB\\t.GIT\\n100644 blob BLOB\\ta.html\\n",
+              "holds an entry named \".GIT\""},
+          {"100644 blob BLOB\\tGIT~1\\n100644 blob BLOB\\ta.html\\n",
+           "holds an entry named \"GIT~1\""},
+          {"120000 blob BLOB\\ta.html\\n", "holds a symbolic link where a.html goes"}}) {
+        const std::string hostile = commitOnTop(entry);
+        EXPECT_EQ(publish(), 2) << entry;
+        EXPECT_NE(err.str().find(refusal), std::string::npos) << err.str();
+        EXPECT_EQ(git("rev-parse gh-pages").substr(0, 40), hostile) << "nothing was pushed";
+        git("update-ref refs/heads/gh-pages " + good);
+    }
+
+    // c.html changed on the branch by someone else: deleted from the site, it stays there, and
+    // is not asked about again.
+    const std::string clone = working / "clone";
+    Output("git clone -q -b gh-pages '" + remote() + "' '" + clone + "' && cd '" + clone +
+           "' && echo theirs > c.html && git -c user.name=S -c user.email=s@x commit -qam "
+           "'Their c' && git push -q 2>&1");
+    ASSERT_TRUE(session.store().deletePage(siteFolder(), "c.html"));
+    fs::remove(siteFolder() + "/c.html");
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_NE(err.str().find("c.html on the branch is not what this program sent there"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(git("show gh-pages:c.html"), "theirs\n");
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(err.str().find("c.html"), std::string::npos) << err.str();
+}

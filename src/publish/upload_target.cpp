@@ -55,7 +55,7 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
 
 std::optional<std::pair<std::size_t, std::size_t>> PasswordInAddress(const std::string& text) {
     std::size_t start = 0;
-    for (const char* scheme : {"sftp://", "ftp://"}) {
+    for (const char* scheme : {"sftp://", "ftp://", "git+https://", "git+http://"}) {
         if (text.rfind(scheme, 0) == 0) {
             start = std::string(scheme).size();
         }

@@ -28,6 +28,7 @@ struct UploadTarget {
 };
 std::optional<UploadTarget> ParseUploadTarget(const std::string& text);
 
-// Where a password written into an ftp:// or sftp:// address sits (its first character and
-// length), so that it can be wiped from the process's arguments; nothing when it holds none.
+// Where a password or token written into an ftp://, sftp:// or git+http(s):// address sits (its
+// first character and length), so that it can be wiped from the process's arguments; nothing when
+// it holds none.
 std::optional<std::pair<std::size_t, std::size_t>> PasswordInAddress(const std::string& text);

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "common/fields.h"
 #include "common/markup_escaping.h"
@@ -15,12 +16,14 @@
 #include "common/text_case.h"
 #include "common/text_file.h"
 #include "platform/password_vault.h"
+#include "transfer/s3_listing.h"
 
 namespace {
 
 constexpr int kDone = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kNotReached = 2;
+constexpr int kStopped = 3;
 constexpr long kTimeoutSeconds = 60;
 
 struct Credentials {
@@ -77,27 +80,13 @@ struct Reply {
 
 class Store {
   public:
-    Store(const S3Target& target, Credentials credentials)
-        : target_(target), credentials_(std::move(credentials)) {
+    Store(const S3Target& target, Credentials credentials, const std::atomic<bool>* stop)
+        : target_(target), credentials_(std::move(credentials)), stop_(stop) {
         curl_global_init(CURL_GLOBAL_ALL);
     }
 
-    // The address of a key (or of the bucket, for an empty key), with the query.
     std::string address(const std::string& key, const std::string& query = std::string()) const {
-        std::string base = target_.endpoint;
-        while (!base.empty() && base.back() == '/') {
-            base.pop_back();
-        }
-        std::string url =
-            base.empty() ? "https://" + target_.bucket + ".s3." + target_.region + ".amazonaws.com/"
-                         : base + "/" + target_.bucket + "/";
-        if (!key.empty()) {
-            for (const std::string& part : SplitFields(key, "/")) {
-                url += PercentEncoded(part) + "/";
-            }
-            url.pop_back();
-        }
-        return url + (query.empty() ? "" : "?" + query);
+        return S3ObjectAddress(target_, key, query);
     }
 
     Reply send(const char* method, const std::string& url, const std::string& body,
@@ -124,6 +113,12 @@ class Store {
         curl_easy_setopt(easy, CURLOPT_WRITEDATA, &reply.body);
         curl_easy_setopt(easy, CURLOPT_TIMEOUT, kTimeoutSeconds);
         curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+        // Asked about once a second however the transfer stands: Ctrl+C ends a wait in time.
+        if (stop_ != nullptr) {
+            curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, StopAsked);
+            curl_easy_setopt(easy, CURLOPT_XFERINFODATA, stop_);
+            curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+        }
         if (!target_.certificateAuthority.empty()) {
             curl_easy_setopt(easy, CURLOPT_CAINFO, target_.certificateAuthority.c_str());
         }
@@ -145,37 +140,14 @@ class Store {
     }
 
   private:
+    static int StopAsked(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        return static_cast<const std::atomic<bool>*>(stop)->load() ? 1 : 0;
+    }
+
     const S3Target& target_;
     Credentials credentials_;
+    const std::atomic<bool>* stop_;
 };
-
-// The text of each element of that name in the XML, in order.
-std::vector<std::string> Elements(const std::string& xml, const std::string& name) {
-    std::vector<std::string> values;
-    const std::string open = "<" + name + ">";
-    const std::string close = "</" + name + ">";
-    for (std::size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at)) {
-        const std::size_t end = xml.find(close, at);
-        if (end == std::string::npos) {
-            break;
-        }
-        values.push_back(xml.substr(at + open.size(), end - at - open.size()));
-        at = end;
-    }
-    return values;
-}
-
-std::string XmlUnescaped(std::string text) {
-    const std::pair<const char*, const char*> references[] = {
-        {"&quot;", "\""}, {"&apos;", "'"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
-    for (const auto& [reference, character] : references) {
-        for (std::size_t at = text.find(reference); at != std::string::npos;
-             at = text.find(reference, at + 1)) {
-            text.replace(at, std::string(reference).size(), character);
-        }
-    }
-    return text;
-}
 
 // The store's refusal in a sentence: its code and message.
 std::string Refusal(const Reply& reply) {
@@ -225,6 +197,28 @@ std::string ContentTypeOf(const std::string& name) {
     return found != kTypes.end() ? found->second : "application/octet-stream";
 }
 
+std::string S3ObjectAddress(const S3Target& target, const std::string& key,
+                            const std::string& query) {
+    std::string base = target.endpoint;
+    while (!base.empty() && base.back() == '/') {
+        base.pop_back();
+    }
+    // A bucket name with a dot cannot be a host name under AWS's certificate
+    // (*.s3.REGION.amazonaws.com covers one label): it goes in the path.
+    const std::string aws = "s3." + target.region + ".amazonaws.com/";
+    std::string url = !base.empty() ? base + "/" + target.bucket + "/"
+                      : target.bucket.find('.') != std::string::npos
+                          ? "https://" + aws + target.bucket + "/"
+                          : "https://" + target.bucket + "." + aws;
+    if (!key.empty()) {
+        for (const std::string& part : SplitFields(key, "/")) {
+            url += PercentEncoded(part) + "/";
+        }
+        url.pop_back();
+    }
+    return url + (query.empty() ? "" : "?" + query);
+}
+
 S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
                             const S3PublishOptions& options, std::ostream& err) {
     S3PublishReport report;
@@ -235,34 +229,42 @@ S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
             << ": set AWS_ACCESS_KEY_ID and AWS_SECRET_ACCESS_KEY, or keep them in the keyring\n";
         return report;
     }
-    Store store(target, *credentials);
+    Store store(target, *credentials, options.stop);
     const std::string prefix = target.prefix.empty() ? std::string() : target.prefix + "/";
     // What the bucket holds under the prefix: each key's ETag, the MD5 of a file sent whole.
     std::map<std::string, std::string> held;
     std::string token;
+    // A store that hands out a token it gave before would be listed for ever.
+    std::set<std::string> tokens;
     for (;;) {
         std::string query = "list-type=2&prefix=" + PercentEncoded(prefix);
         if (!token.empty()) {
             query = "continuation-token=" + PercentEncoded(token) + "&" + query;
         }
         const Reply listing = store.send("GET", store.address("", query), "", {});
+        if (options.stop != nullptr && options.stop->load()) {
+            err << "stopped while the bucket " << target.bucket
+                << " was listed: nothing was sent\n";
+            report.status = kStopped;
+            return report;
+        }
         if (!listing.reached || listing.status != 200) {
             err << "the bucket " << target.bucket << " " << Refusal(listing)
                 << ": nothing was sent\n";
             return report;
         }
-        const std::vector<std::string> keys = Elements(listing.body, "Key");
-        const std::vector<std::string> tags = Elements(listing.body, "ETag");
-        for (std::size_t i = 0; i < keys.size() && i < tags.size(); ++i) {
-            std::string tag = XmlUnescaped(tags[i]);
-            tag.erase(std::remove(tag.begin(), tag.end(), '"'), tag.end());
-            held[XmlUnescaped(keys[i])] = tag;
-        }
-        const std::vector<std::string> next = Elements(listing.body, "NextContinuationToken");
-        if (next.empty()) {
+        const S3ListingPage page = ReadS3Listing(listing.body);
+        held.insert(page.etags.begin(), page.etags.end());
+        if (!page.next) {
             break;
         }
-        token = XmlUnescaped(next[0]);
+        token = *page.next;
+        if (!tokens.insert(token).second) {
+            err << "the bucket " << target.bucket
+                << " repeats its listing (it gave the same continuation token twice): nothing "
+                   "was sent\n";
+            return report;
+        }
     }
     report.status = kDone;
     std::vector<std::string> failed;
@@ -321,7 +323,9 @@ S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
         }
     }
     if (!failed.empty()) {
-        report.status = report.sent.empty() ? kNotReached : kSomeFailed;
+        report.status = options.stop != nullptr && options.stop->load() ? kStopped
+                        : report.sent.empty()                           ? kNotReached
+                                                                        : kSomeFailed;
         for (const std::string& name : report.sent) {
             err << "sent before the failure: " << name << "\n";
         }

@@ -36,11 +36,17 @@ struct S3PublishFiles {
 };
 
 struct S3PublishReport {
-    // 0 done, 1 some files failed (named), 2 not reached or refused before anything was sent.
+    // 0 done, 1 some files failed (named), 2 not reached or refused before anything was sent,
+    // 3 stopped (Ctrl+C or SIGTERM), the files not sent named.
     int status = 0;
     std::vector<std::string> sent;
     std::vector<std::string> deleted;
 };
+
+// The address of a key (or of the bucket, for an empty key), with the query: under the
+// endpoint when one is named, else on AWS (a bucket name with a dot in the path).
+std::string S3ObjectAddress(const S3Target& target, const std::string& key,
+                            const std::string& query = std::string());
 
 // Sends the files the bucket lacks or holds with other content (its listing's ETags against
 // the files' MD5), each with its content type and cache header (pages revalidate, pictures are

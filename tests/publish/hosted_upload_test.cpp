@@ -437,3 +437,34 @@ TEST_F(HostedUploadTest, AHostileBranchIsRefusedAndOnlyWhatWasSentLeavesIt) {
     ASSERT_EQ(publish(), 0) << err.str();
     EXPECT_EQ(err.str().find("c.html"), std::string::npos) << err.str();
 }
+
+// A store whose listing never ends is given up with a message; one that never answers is left
+// within a second of Ctrl+C, and the run ends as a stopped one.
+TEST_F(HostedUploadTest, AnEndlessOrSilentBucketListingEnds) {
+    setenv("AWS_ACCESS_KEY_ID", "KEY", 1);
+    setenv("AWS_SECRET_ACCESS_KEY", "SECRET", 1);
+    const auto upload = [&](ServerProcess& server, const std::atomic<bool>* stop) {
+        err.str("");
+        std::ostringstream out;
+        return RunBatchPublish({"--upload", "s3://site", "--s3-endpoint",
+                                "http://127.0.0.1:" + std::to_string(server.port()), siteFolder()},
+                               working.path(), out, err, nullptr, stop);
+    };
+    ServerProcess repeating(QUILLORA_TEST_DATA "/s3/looping_bucket.py", {"repeat"});
+    EXPECT_EQ(upload(repeating, nullptr), 2);
+    EXPECT_NE(err.str().find("gave the same continuation token twice"), std::string::npos)
+        << err.str();
+
+    ServerProcess silent(QUILLORA_TEST_DATA "/s3/looping_bucket.py", {"silent"});
+    std::atomic<bool> stop{false};
+    std::thread interrupt([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stop = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(upload(silent, &stop), 3) << err.str();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1800));
+    interrupt.join();
+    unsetenv("AWS_ACCESS_KEY_ID");
+    unsetenv("AWS_SECRET_ACCESS_KEY");
+}

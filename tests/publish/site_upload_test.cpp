@@ -24,6 +24,7 @@
 #include "support/designer_fixture.h"
 #include "support/server_process.h"
 #include "support/ssh_server.h"
+#include "transfer/s3_bucket.h"
 
 namespace {
 
@@ -486,5 +487,21 @@ TEST(UploadTargets, APasswordInTheAddressIsFoundToBeWiped) {
         const std::string said = WithoutLogin("cannot reach " + text + " as " + text, text);
         EXPECT_EQ(said.find(test.password != nullptr ? test.password : "\x01"), std::string::npos)
             << said;
+    }
+}
+
+TEST(UploadTargets, ABucketIsAddressedWhereItsCertificateHoldsIt) {
+    const struct {
+        S3Target target;
+        const char* address;
+    } cases[] = {
+        {{"site", "", "", "eu-west-1", ""}, "https://site.s3.eu-west-1.amazonaws.com/a%20b.html"},
+        {{"www.example.org", "", "", "eu-west-1", ""},
+         "https://s3.eu-west-1.amazonaws.com/www.example.org/a%20b.html"},
+        {{"site", "", "http://127.0.0.1:9000/", "us-east-1", ""},
+         "http://127.0.0.1:9000/site/a%20b.html"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(S3ObjectAddress(test.target, "a b.html"), test.address);
     }
 }

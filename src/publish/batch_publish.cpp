@@ -215,7 +215,7 @@ UploadOptions WithPorts(UploadOptions options, PasswordVault* vault,
 
 int RunBatchPublish(const std::vector<std::string>& arguments,
                     const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err,
-                    PasswordVault* vault, const std::atomic<bool>* stop) {
+                    PasswordVault* vault, const std::atomic<bool>* stop, FolderLocking locking) {
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
             out << kUsage << kHelp;
@@ -233,13 +233,14 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     }
     if (request->carry == Request::Carry::Import) {
         return ImportSiteCommand(request->workingFolder, request->pages[0], request->siteFolder,
-                                 request->options.force, out, err);
+                                 request->options.force, out, err, locking == FolderLocking::Take);
     }
     // Publishing writes the working folder (pages, sent records): it holds the folder's lock, as
     // the window does; a check only reads.
+    const bool locks = !request->check && locking == FolderLocking::Take;
     const std::optional<FolderLock> lock =
-        request->check ? std::nullopt : LockForWriting(request->workingFolder, err);
-    if (!request->check && !lock) {
+        locks ? LockForWriting(request->workingFolder, err) : std::nullopt;
+    if (locks && !lock) {
         return kUsageOrDatabaseError;
     }
     const std::string databasePath = JoinPath(request->workingFolder, "quilldata.db");

@@ -14,7 +14,10 @@ class PasswordVault;
 // Exit status: 0 every page written (and sent), 1 some were not, 2 usage, database,
 // connection or login error, 3 stopped (Ctrl+C or SIGTERM) before every file was sent.
 // The keyring, when given, holds the passwords the uploader remembered there; the stop flag,
-// when given, is set by a signal to end an upload cleanly.
+// when given, is set by a signal to end an upload cleanly. A command that writes the working
+// folder takes its lock, unless the caller is the window that holds it already.
+enum class FolderLocking { Take, HeldByCaller };
 int RunBatchPublish(const std::vector<std::string>& arguments,
                     const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err,
-                    PasswordVault* vault = nullptr, const std::atomic<bool>* stop = nullptr);
+                    PasswordVault* vault = nullptr, const std::atomic<bool>* stop = nullptr,
+                    FolderLocking locking = FolderLocking::Take);

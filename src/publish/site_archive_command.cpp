@@ -39,15 +39,16 @@ int ExportSiteCommand(const std::string& workingFolder, const std::string& siteF
 
 int ImportSiteCommand(const std::string& workingFolder, const std::string& file,
                       const std::string& siteFolder, bool force, std::ostream& out,
-                      std::ostream& err) {
+                      std::ostream& err, bool takeLock) {
     SiteArchive archive;
     std::string refusal;
     if (!archive.open(file, refusal)) {
         err << refusal << "\n";
         return kRefused;
     }
-    const std::optional<FolderLock> lock = LockForWriting(workingFolder, err);
-    if (!lock) {
+    const std::optional<FolderLock> lock =
+        takeLock ? LockForWriting(workingFolder, err) : std::nullopt;
+    if (takeLock && !lock) {
         return kRefused;
     }
     const std::string databasePath = JoinPath(workingFolder, "quilldata.db");

@@ -8,6 +8,7 @@
 // has pages without --force, a page store that cannot be opened).
 int ExportSiteCommand(const std::string& workingFolder, const std::string& siteFolder,
                       const std::string& file, std::ostream& out, std::ostream& err);
+// Takes the working folder's lock first unless told the caller holds it.
 int ImportSiteCommand(const std::string& workingFolder, const std::string& file,
                       const std::string& siteFolder, bool force, std::ostream& out,
-                      std::ostream& err);
+                      std::ostream& err, bool takeLock = true);

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 
+#include "files/folder_lock.h"
+#include "files/folder_lock.h"
 #include "items/deletedpages.h"
 #include "items/pagehistory.h"
 #include "items/pagelist.h"
@@ -189,6 +191,9 @@ TEST_F(PagesWindowTest, ASiteExportedFromTheWindowIsImportedIntoAnotherFolderAnd
 // A target typed into the real Publish window, added with Return and published with the button.
 TEST_F(PagesWindowTest, ATargetTypedInThePublishWindowGetsTheSite) {
     store(linkingPage("index.html", "index.html"), true);
+    // As the program does: the window holds its working folder while it runs.
+    const std::optional<FolderLock> held = FolderLock::Take(working);
+    ASSERT_TRUE(held);
     startWindow();
     ASSERT_TRUE(resume());
     realWindows.setOwner(window.get());

@@ -169,7 +169,8 @@ void SitePublishing::publish() {
     {
         const SecretFor environment(target, secret);
         prompts_.waitNotice("Publishing to " + target);
-        status = RunBatchPublish(arguments, workspace.workingFolder, out, err, vault, &stop);
+        status = RunBatchPublish(arguments, workspace.workingFolder, out, err, vault, &stop,
+                                 FolderLocking::HeldByCaller);
         prompts_.waitNotice(std::string());
     }
     std::string told;

@@ -404,7 +404,8 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         } else if (code < 0) {
             progress.failed(
                 file,
-                "code " + std::to_string(code) + " (" + FtpErrorMeaning(code) + ")" +
+                "code " + std::to_string(code) + " (" +
+                    FtpErrorMeaning(code, engine.serverRefusal()) + ")" +
                     (engine.serverRefusal().empty()
                          ? std::string()
                          : "; the server said \"" + engine.serverRefusal() + "\"") +

@@ -11,6 +11,11 @@
 
 namespace {
 
+// Who the fields would log in as, and where.
+std::string LoginOf(const FtpPanes& panes) {
+    return std::to_string(static_cast<int>(panes.protocol)) + "|" + panes.server + "|" + panes.user;
+}
+
 // The notice over the window while a server is awaited: the window keeps answering, and its
 // Cancel ends the wait.
 class WaitNotice {
@@ -47,11 +52,10 @@ bool FtpSession::connected() {
 }
 
 void FtpSession::showError(int code) {
-    const std::string meaning = FtpErrorMeaning(code);
     // The server's own words name the cause best ("451 Disk full.").
-    const std::string said = engine_ && !engine_->serverRefusal().empty()
-                                 ? "\nThe server said: " + engine_->serverRefusal()
-                                 : std::string();
+    const std::string refusal = engine_ ? engine_->serverRefusal() : std::string();
+    const std::string meaning = FtpErrorMeaning(code, refusal);
+    const std::string said = refusal.empty() ? std::string() : "\nThe server said: " + refusal;
     prompts_.messageBox(
         "Code: " + std::to_string(code) + (meaning.empty() ? "" : "\n" + meaning) + said,
         "FTP Error:", MessageButtons::Ok, MessageIcon::None);
@@ -66,10 +70,19 @@ void FtpSession::endEngine() {
 }
 
 void FtpSession::connect() {
-    // Connecting again shows the server folder as it is now.
-    if (panes_.connected) {
+    // Connecting again to the server the fields name shows its folder as it is now; fields
+    // that name another server, user or protocol connect to that one.
+    if (panes_.connected && connectedTo_ == LoginOf(panes_)) {
         refreshServerList();
         return;
+    }
+    if (panes_.connected) {
+        endEngine();
+        panes_.connected = false;
+        panes_.serverEntries.clear();
+        panes_.serverSelection.clear();
+        panes_.serverCaret.reset();
+        panes_.serverFolder.clear();
     }
     // The scheme typed wins over the choice.
     if (panes_.server.rfind("sftp://", 0) == 0) {
@@ -119,6 +132,7 @@ void FtpSession::connect() {
         return;
     }
     panes_.connected = true;
+    connectedTo_ = LoginOf(panes_);
     accountRoot_ = engine_->ftpeGetServerDir();
     engine_->ftpeSetLocalDir(panes_.localFolder);
     const int listed = engine_->ftpeGetList();
@@ -170,17 +184,18 @@ void FtpSession::showServerEntries() {
     panes_.serverCaret.reset();
 }
 
-void FtpSession::refreshServerList() {
+bool FtpSession::refreshServerList() {
     if (!connected()) {
-        return;
+        return false;
     }
     const WaitNotice waiting(prompts_, kReadingFolder);
     const int listed = engine_->ftpeGetList();
     if (listed < 0) {
         showError(listed);
-        return;
+        return false;
     }
     showServerEntries();
+    return true;
 }
 
 void FtpSession::openServerFolder() {

@@ -26,7 +26,8 @@ class FtpSession {
     FtpPanes& panes() { return panes_; }
 
     void connect();
-    void refreshServerList();
+    // False when the folder could not be listed (the failure told).
+    bool refreshServerList();
     void openServerFolder();
     void serverFolderUp();
     void makeServerFolder();
@@ -87,4 +88,6 @@ class FtpSession {
     long stallSeconds_ = 30;
     bool toldClearFiles_ = false;
     std::string accountRoot_;
+    // The login of the connection that is open (see LoginOf).
+    std::string connectedTo_;
 };

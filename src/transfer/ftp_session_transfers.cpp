@@ -99,8 +99,10 @@ void FtpSession::uploadFiles() {
         }
     }
     panes_.localSelection.clear();
-    refreshServerList();
-    tellNotHeldWhole(sent);
+    // A folder that could not be listed tells nothing of the files sent: its failure was told.
+    if (refreshServerList()) {
+        tellNotHeldWhole(sent);
+    }
     if (!sent.empty()) {
         removeDeletedPages();
     }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/fields.h"
 #include "common/paths.h"
 #include "common/text_file.h"
 
@@ -134,8 +135,20 @@ bool AddKnownHost(const std::string& knownHostsPath, const std::string& line) {
         }
         existing = *text;
     }
+    // A host's changed key replaces its old line of that key type: two lines for one host
+    // would leave the old key trusted beside the new one.
+    const std::vector<std::string> replaced = SplitFields(line, " ");
+    std::string kept;
+    for (const std::string& held : SplitFields(existing, "\n")) {
+        const std::vector<std::string> fields = SplitFields(held, " ");
+        const bool same = fields.size() >= 2 && replaced.size() >= 2 && fields[0] == replaced[0] &&
+                          fields[1] == replaced[1];
+        if (!same && !held.empty()) {
+            kept += held + "\n";
+        }
+    }
     const auto mode = fs::status(knownHostsPath, error).permissions();
-    if (!WriteTextFile(knownHostsPath, line + "\n" + existing)) {
+    if (!WriteTextFile(knownHostsPath, line + "\n" + kept)) {
         return false;
     }
     if (!error && mode != fs::perms::unknown) {

@@ -26,7 +26,8 @@ std::optional<std::string> UserKeyFile();
 // The known_hosts line for the host and port ("[host]:port" unless the port is 22).
 std::string KnownHostsLine(const std::string& host, long port, const SshHostKey& key);
 // Adds the line at the top of known_hosts, where libssh2 reads it even when a later line stops
-// its reading, keeping every line that is there; the file is replaced whole or not at all.
+// its reading, keeping every other line that is there (a line for the same host and key type is
+// replaced); the file is replaced whole or not at all.
 // Makes ~/.ssh (0700) and the file when missing. False when it cannot be written.
 bool AddKnownHost(const std::string& knownHostsPath, const std::string& line);
 // Whether known_hosts names the host and port at all, with whatever key, in plain or hashed

@@ -6,6 +6,21 @@
 
 #include "transfer/ftp_engine.h"
 
+namespace {
+
+constexpr const char* kNoRoom = "The server had no room for the file.";
+
+}  // namespace
+
+std::string FtpErrorMeaning(int code, const std::string& serverRefusal) {
+    for (const char* full : {"451", "452", "552"}) {
+        if (serverRefusal.rfind(full, 0) == 0) {
+            return kNoRoom;
+        }
+    }
+    return FtpErrorMeaning(code);
+}
+
 std::string FtpErrorMeaning(int code) {
     switch (code) {
         case FtpEngine::kUnknownHostKey:
@@ -47,6 +62,7 @@ std::string FtpErrorMeaning(int code) {
         {CURLE_RECV_ERROR, "The connection to the server broke off."},
         {CURLE_GOT_NOTHING, "The connection to the server broke off."},
         {CURLE_PARTIAL_FILE, "The transfer ended before the whole file had come."},
+        {CURLE_REMOTE_DISK_FULL, kNoRoom},
         {CURLE_READ_ERROR, "A local file could not be read."},
         {CURLE_WRITE_ERROR, "A local file could not be written."},
         {CURLE_SSH, "The SSH connection failed."},

@@ -557,7 +557,8 @@ TEST(FtpTransfers, NoHalfFileTakesARealNameAndNothingHangs) {
         Stand stand("diskfull");
         stand.select(false, "live.html");
         stand.session.uploadFiles();
-        EXPECT_NE(stand.errors().find("The server said: 451 Requested action aborted: disk full."),
+        EXPECT_NE(stand.errors().find("The server had no room for the file.\nThe server said: "
+                                      "451 Requested action aborted: disk full."),
                   std::string::npos)
             << stand.errors();
         EXPECT_TRUE(ReadFile(stand.home / "live.html") == "the live page");
@@ -571,6 +572,21 @@ TEST(FtpTransfers, NoHalfFileTakesARealNameAndNothingHangs) {
                   std::string::npos)
             << stand.errors();
         EXPECT_EQ(ReadFile(stand.working / "outside.txt"), "not to be overwritten");
+    }
+    {
+        // Another server typed while connected: CONNECT goes there, and so does the next PUT.
+        Stand first("normal");
+        Stand second("normal");
+        WriteFile(second.home / "only-here.html", "second");
+        FtpPanes& panes = first.session.panes();
+        panes.server = "127.0.0.1:" + std::to_string(second.server.port());
+        AcceptPlainFtp(first.working.path(), second.server.port());
+        first.session.connect();
+        EXPECT_EQ(Rows(panes.serverEntries, {"only-here.html"}).size(), 1u) << first.errors();
+        first.select(false, "live.html");
+        first.session.uploadFiles();
+        EXPECT_TRUE(ReadFile(second.home / "live.html") == std::string(400 * 1024, 'n'));
+        EXPECT_EQ(ReadFile(first.home / "live.html"), "the live page");
     }
     for (const char* lying : {"liar", "fakerename"}) {
         // A server that confirms an upload it threw away, or a rename it never made, is told.

@@ -10,6 +10,7 @@
 #include "support/ssh_server.h"
 #include "transfer/ftp_engine.h"
 #include "transfer/ftp_session.h"
+#include "transfer/known_hosts.h"
 
 namespace fs = std::filesystem;
 
@@ -269,4 +270,18 @@ TEST_F(SftpSessionTest, TheRememberedLoginKeepsItsProtocolAndOldRowsReadAsFtp) {
     session.connect();
     EXPECT_TRUE(session.panes().connected);
     EXPECT_EQ(session.panes().protocol, TransferProtocol::Sftp);
+}
+
+// A changed key the user trusts takes the place of the old one: no second line keeps the old
+// key trusted beside it. Other hosts and other key types of the host stay.
+TEST(KnownHosts, TrustingAChangedKeyReplacesItsLine) {
+    TempFolder folder;
+    const std::string path = folder / "known_hosts";
+    WriteFile(path,
+              "[127.0.0.1]:2222 ssh-ed25519 OLD\nother.example.org ssh-ed25519 X\n"
+              "[127.0.0.1]:2222 ssh-rsa R\n");
+    ASSERT_TRUE(AddKnownHost(path, "[127.0.0.1]:2222 ssh-ed25519 NEW"));
+    EXPECT_EQ(ReadFile(path),
+              "[127.0.0.1]:2222 ssh-ed25519 NEW\nother.example.org ssh-ed25519 X\n"
+              "[127.0.0.1]:2222 ssh-rsa R\n");
 }

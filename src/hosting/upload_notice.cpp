@@ -47,7 +47,11 @@ void UploadNotice::place() {
     }
     progress_->hide();
     cancel_->show();
-    cancelled_ = false;
+    // A Cancel given stays given while the notice is up: each new line of a publish shows it
+    // again, and must not take the user's answer back.
+    if (!isVisible()) {
+        cancelled_ = false;
+    }
     show();
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

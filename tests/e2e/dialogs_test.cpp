@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include "files/picture_size.h"
+#include "hosting/upload_notice.h"
 #include "items/clickoptions.h"
 #include "items/imageedit.h"
 #include "items/linkselector.h"
@@ -386,4 +387,22 @@ TEST(Dialogs, TheSiteMenuWindowOrdersTicksAndRelabelsThePages) {
                              {{"index.html", "Home"}, {"about.html", "About"}, {"new.html", "New"}})
                   .find("index.html"),
               std::string::npos);
+}
+
+// Cancel on the notice of a publish stays given while new lines come: each line shows the
+// notice again, and the publish asks after it.
+TEST(Dialogs, ACancelOnTheNoticeStaysGivenAsLinesCome) {
+    QWidget owner;
+    owner.resize(400, 300);
+    owner.show();
+    UploadNotice notice(&owner);
+    notice.showWaiting(QStringLiteral("Publishing to ftp://127.0.0.1/site"));
+    auto* cancel = notice.findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    notice.showWaiting(QStringLiteral("sent a.html"));
+    EXPECT_TRUE(notice.cancelled());
+    notice.hide();
+    notice.showWaiting(QStringLiteral("Publishing again"));
+    EXPECT_FALSE(notice.cancelled());
 }

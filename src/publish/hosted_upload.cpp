@@ -98,6 +98,7 @@ int UploadToBucket(const SitePages& site, const UploadTarget& target, SqliteData
     const OwnFiles own = FilesFor(site, record, db);
     S3PublishOptions s3Options;
     s3Options.dryRun = options.dryRun;
+    s3Options.force = options.force;
     s3Options.vault = options.vault;
     s3Options.stop = options.stop;
     const S3PublishReport report =

@@ -268,7 +268,8 @@ S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
     }
     report.status = kDone;
     std::vector<std::string> failed;
-    for (const std::string& name : files.files) {
+    for (std::size_t i = 0; i < files.files.size(); ++i) {
+        const std::string& name = files.files[i];
         if (options.stop != nullptr && options.stop->load()) {
             failed.push_back(name);
             continue;
@@ -280,7 +281,7 @@ S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
             continue;
         }
         const auto there = held.find(prefix + name);
-        if (there != held.end() && there->second == Digest(EVP_md5(), *bytes)) {
+        if (!options.force && there != held.end() && there->second == Digest(EVP_md5(), *bytes)) {
             continue;
         }
         if (options.dryRun) {
@@ -295,7 +296,12 @@ S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
         if (!put.reached || put.status / 100 != 2) {
             err << "failed " << name << ": the store " << Refusal(put) << "\n";
             failed.push_back(name);
+            // A store gone or refusing the login takes nothing more: the files after this one
+            // are not sent either, and are named so.
             if (!put.reached || put.status == 403) {
+                failed.insert(failed.end(),
+                              files.files.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                              files.files.end());
                 break;
             }
             continue;

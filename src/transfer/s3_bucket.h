@@ -22,6 +22,8 @@ struct S3Target {
 
 struct S3PublishOptions {
     bool dryRun = false;
+    // Every file goes, whatever the bucket holds.
+    bool force = false;
     // The keyring, asked when AWS_ACCESS_KEY_ID and AWS_SECRET_ACCESS_KEY are not set (may be
     // none).
     PasswordVault* vault = nullptr;

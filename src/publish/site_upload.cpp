@@ -241,6 +241,13 @@ class OptionAnswers : public TrustQuestions {
 std::string LoginFailure(const FtpEngine& engine, int code, const UploadOptions& options) {
     const std::string shown =
         engine.ftpeHostKey() ? engine.ftpeHostKey()->fingerprint() : std::string("unknown");
+    const bool trustedOther =
+        !options.trustedHostKey.empty() &&
+        (code == FtpEngine::kUnknownHostKey || code == FtpEngine::kChangedHostKey);
+    if (trustedOther) {
+        return " (the server's host key is " + shown + ", not the one --trust-host-key names (" +
+               options.trustedHostKey + "): nothing was trusted or sent)";
+    }
     switch (code) {
         case FtpEngine::kNoTls:
             return options.requireTls ? " (the server offers no TLS, and --require-tls refuses it)"

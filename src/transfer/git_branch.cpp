@@ -161,6 +161,12 @@ int CheckCertificate(git_cert* certificate, int valid, const char* host, void* p
                         << ") as --trust-host-key says; it is added to " << knownHosts << "\n";
         return 0;
     }
+    if (!trusted.empty()) {
+        connection.hostKeyProblem = std::string("the host key of ") + host + " is " +
+                                    key.fingerprint() + ", not the one --trust-host-key names (" +
+                                    trusted + ")";
+        return GIT_ECERTIFICATE;
+    }
     connection.hostKeyProblem =
         std::string("the host key of ") + host +
         (KnownHostsName(knownHosts, host, port) ? " differs from the one known_hosts holds"

@@ -339,6 +339,9 @@ TEST_F(SiteUploadTest, AnSftpFolderGetsOnlyWhatItLacksWithPasswordOrKey) {
     ASSERT_NE(printed, std::string::npos) << err.str();
     const std::string fingerprint = err.str().substr(printed + 17, 50);
     EXPECT_EQ(run({"--upload", target, "--trust-host-key", "SHA256:wrong"}), 2);
+    EXPECT_NE(err.str().find("not the one --trust-host-key names (SHA256:wrong)"),
+              std::string::npos)
+        << err.str();
     EXPECT_EQ(run({"--upload", target, "--dry-run", "--trust-host-key", fingerprint}), 0)
         << err.str();
     EXPECT_NE(err.str().find("4 files to send"), std::string::npos) << err.str();

@@ -204,10 +204,11 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
     return request;
 }
 
-UploadOptions WithPorts(UploadOptions options, PasswordVault* vault,
-                        const std::atomic<bool>* stop) {
+UploadOptions WithPorts(UploadOptions options, PasswordVault* vault, const std::atomic<bool>* stop,
+                        Prompts* asker) {
     options.vault = vault;
     options.stop = stop;
+    options.asker = asker;
     return options;
 }
 
@@ -215,7 +216,8 @@ UploadOptions WithPorts(UploadOptions options, PasswordVault* vault,
 
 int RunBatchPublish(const std::vector<std::string>& arguments,
                     const std::string& defaultWorkingFolder, std::ostream& out, std::ostream& err,
-                    PasswordVault* vault, const std::atomic<bool>* stop, FolderLocking locking) {
+                    PasswordVault* vault, const std::atomic<bool>* stop, FolderLocking locking,
+                    Prompts* asker) {
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
             out << kUsage << kHelp;
@@ -310,7 +312,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
         return kUsageOrDatabaseError;
     }
     if (request->upload && !written.pages.empty()) {
-        const UploadOptions options = WithPorts(request->options, vault, stop);
+        const UploadOptions options = WithPorts(request->options, vault, stop, asker);
         const int sent =
             request->upload->git ? UploadToGitBranch(written, *request->upload, db, options, err)
             : request->upload->bucket

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "common/fields.h"
@@ -24,6 +25,7 @@
 #include "transfer/ftp_listing.h"
 #include "transfer/server_login.h"
 #include "transfer/transfer_errors.h"
+#include "transfer/uploader_questions.h"
 
 namespace fs = std::filesystem;
 
@@ -324,11 +326,17 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     engine.ftpeAttach();
     engine.hashSentContent(true);
     engine.ftpeLog("--> quillora-publish to " + EngineAddress(target) + "/" + target.path);
-    OptionAnswers answers(options, target.server, err);
+    // The window's user is asked as the uploader asks; at the command line the options answer.
+    std::unique_ptr<TrustQuestions> answers;
+    if (options.asker != nullptr) {
+        answers = std::make_unique<UploaderQuestions>(*options.asker, target.server);
+    } else {
+        answers = std::make_unique<OptionAnswers>(options, target.server, err);
+    }
     const int connected = LogInTrusting(engine,
                                         {EngineAddress(target), target.user, password,
                                          site.workingFolder, options.requireTls, false},
-                                        answers);
+                                        *answers);
     if (connected < 0) {
         err << "cannot log in to " << target.server << " as " << target.user << ": code "
             << connected << LoginFailure(engine, connected, options) << "\n";

@@ -11,6 +11,7 @@
 #include "publish/upload_target.h"
 
 class PasswordVault;
+class Prompts;
 class SqliteDatabase;
 
 // The pages written, with the site folder they stand in.
@@ -38,6 +39,10 @@ struct UploadOptions {
     const std::atomic<bool>* stop = nullptr;
     // Where remembered passwords may be kept; none to read the page store only.
     PasswordVault* vault = nullptr;
+    // A window's user, asked the uploader's questions before anything of a login is sent (a
+    // server without encryption, an unknown host key or certificate); none at the command
+    // line, where the options answer.
+    Prompts* asker = nullptr;
 };
 
 // Sends the pages, and the pictures they use, where the target says: a file goes when it is new

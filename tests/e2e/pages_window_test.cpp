@@ -14,12 +14,12 @@
 #include <memory>
 
 #include "files/folder_lock.h"
-#include "files/folder_lock.h"
 #include "items/deletedpages.h"
 #include "items/pagehistory.h"
 #include "items/pagelist.h"
 #include "items/publishsite.h"
 #include "shell/qt_ports.h"
+#include "support/server_process.h"
 #include "window_fixture.h"
 
 namespace {
@@ -216,4 +216,57 @@ TEST_F(PagesWindowTest, ATargetTypedInThePublishWindowGetsTheSite) {
         popen(("git --git-dir='" + remote + "' ls-tree --name-only pages").c_str(), "r"), pclose);
     ASSERT_NE(std::fgets(listed.data(), listed.size(), files.get()), nullptr);
     EXPECT_EQ(std::string(listed.data()), "index.html\n");
+}
+
+// File > Publish... to a plain FTP server asks the uploader's question before anything of the
+// login goes: No sends nothing, Yes publishes; Cancel on the notice midway stops the publish.
+TEST_F(PagesWindowTest, APublishToAPlainFtpServerAsksFirstAndStopsWhenCancelled) {
+    store(linkingPage("index.html", "index.html"), true);
+    store(linkingPage("news.html", "index.html"));
+    TempFolder served;
+    const std::string log = served / "commands.log";
+    ServerProcess server(QUILLORA_TEST_DATA "/transfer/ftpserver.py",
+                         {"--home", served.path(), "--log", log, "--mode", "slow"});
+    ASSERT_GT(server.port(), 0);
+    startWindow();
+    ASSERT_TRUE(resume());
+    realWindows.setOwner(window.get());
+    prompts.realPageWindows = &realWindows;
+    const std::string target = "ftp://quill@127.0.0.1:" + std::to_string(server.port()) + "/";
+    const auto publishWith = [&](const std::function<void(publishsite*)>& typed) {
+        WhenShown<publishsite>([&](publishsite* publish) {
+            typed(publish);
+            QTest::mouseClick(publish->findChild<QPushButton*>("publishButton"), Qt::LeftButton);
+        });
+        menuEntry("Publish...").trigger();
+    };
+    // The first box says the typed password is kept nowhere (no keyring answers here).
+    prompts.answers = {MessageAnswer::Ok, MessageAnswer::No};
+    publishWith([&](publishsite* publish) {
+        auto* field = publish->findChild<QLineEdit*>("target");
+        field->setFocus();
+        QTest::keyClicks(field, QString::fromStdString(target));
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClicks(publish->findChild<QLineEdit*>("secret"), QStringLiteral("secret"));
+    });
+    ASSERT_GE(prompts.shown.size(), 2u);
+    EXPECT_NE(prompts.shown[prompts.shown.size() - 2].text.find("offers no encryption"),
+              std::string::npos)
+        << prompts.shown[prompts.shown.size() - 2].text;
+    EXPECT_EQ(ReadFile(log).find("USER"), std::string::npos) << ReadFile(log);
+    EXPECT_FALSE(std::filesystem::exists(served / "index.html"));
+
+    // Yes: the site goes, and Cancel on the notice while the first file moves stops it there.
+    prompts.shown.clear();
+    prompts.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    prompts.transferSteps = 0;
+    prompts.cancelAtStep = 2;
+    publishWith([&](publishsite* publish) {
+        publish->findChild<QListWidget*>("targets")->setCurrentRow(0);
+        QTest::keyClicks(publish->findChild<QLineEdit*>("secret"), QStringLiteral("secret"));
+    });
+    EXPECT_NE(ReadFile(log).find("USER quill"), std::string::npos) << ReadFile(log);
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_EQ(prompts.shown.back().text.rfind("Not everything was published", 0), 0u)
+        << prompts.shown.back().text;
 }

@@ -19,6 +19,9 @@
 namespace {
 
 constexpr const char* kCaption = "Publish";
+constexpr const char* kSecretKeptNowhere =
+    "No keyring answers on this computer, so the password or token you typed is used for this "
+    "publish only and kept nowhere: type it again next time.";
 
 // Lines written to it are shown on the notice as they come; the notice's Cancel asks the
 // publish to stop.
@@ -143,6 +146,10 @@ void SitePublishing::publish() {
     const std::string& target = request->targets[*request->chosen];
     PasswordVault* vault = session_.passwordVault();
     std::string secret = request->secret;
+    if (!secret.empty() && (vault == nullptr || !vault->available())) {
+        prompts_.messageBox(kSecretKeptNowhere, kCaption, MessageButtons::Ok,
+                            MessageIcon::Information);
+    }
     if (vault != nullptr && vault->available()) {
         if (!secret.empty()) {
             vault->store(PublishSecretName(target), secret);
@@ -170,7 +177,7 @@ void SitePublishing::publish() {
         const SecretFor environment(target, secret);
         prompts_.waitNotice("Publishing to " + target);
         status = RunBatchPublish(arguments, workspace.workingFolder, out, err, vault, &stop,
-                                 FolderLocking::HeldByCaller);
+                                 FolderLocking::HeldByCaller, &prompts_);
         prompts_.waitNotice(std::string());
     }
     std::string told;

@@ -20,6 +20,7 @@
 #include "items/publishsite.h"
 #include "shell/qt_ports.h"
 #include "support/server_process.h"
+#include "support/ssh_server.h"
 #include "window_fixture.h"
 
 namespace {
@@ -269,4 +270,38 @@ TEST_F(PagesWindowTest, APublishToAPlainFtpServerAsksFirstAndStopsWhenCancelled)
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_EQ(prompts.shown.back().text.rfind("Not everything was published", 0), 0u)
         << prompts.shown.back().text;
+}
+
+// File > Publish... to an SFTP server this computer has never met shows its key's fingerprint
+// and asks; Yes remembers the key and publishes.
+TEST_F(PagesWindowTest, APublishToAnUnknownSshHostAsksWithTheFingerprintThenPublishes) {
+    store(linkingPage("index.html", "index.html"), true);
+    SshServer server;
+    ASSERT_NE(server.port(), 0);
+    const std::string site = server.ownedFolder("site");
+    startWindow();
+    ASSERT_TRUE(resume());
+    realWindows.setOwner(window.get());
+    prompts.realPageWindows = &realWindows;
+    prompts.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    WhenShown<publishsite>([&](publishsite* publish) {
+        auto* field = publish->findChild<QLineEdit*>("target");
+        field->setFocus();
+        QTest::keyClicks(field, QString::fromStdString("sftp://" + std::string(SshServer::kUser) +
+                                                       "@" + server.address() + site));
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClicks(publish->findChild<QLineEdit*>("secret"),
+                         QString::fromLatin1(SshServer::kPassword));
+        QTest::mouseClick(publish->findChild<QPushButton*>("publishButton"), Qt::LeftButton);
+    });
+    menuEntry("Publish...").trigger();
+    ASSERT_EQ(prompts.shown.size(), 3u);
+    EXPECT_NE(prompts.shown[1].text.find("is not among your known hosts"), std::string::npos)
+        << prompts.shown[1].text;
+    EXPECT_NE(prompts.shown[1].text.find("SHA256:"), std::string::npos);
+    EXPECT_EQ(prompts.shown[2].text.rfind("Published to", 0), 0u) << prompts.shown[2].text;
+    EXPECT_NE(ReadFile(JoinPath(home.path(), ".ssh/known_hosts")).find(server.knownHostsLine()),
+              std::string::npos);
+    EXPECT_NE(SshServer::ReadWhole(site + "/index.html").find("Title of index.html"),
+              std::string::npos);
 }

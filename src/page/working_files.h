@@ -1,7 +1,9 @@
 #pragma once
 
-// Files of the working folder that the editor page is made of. The first three are written
-// by the program; the rest come with the installation.
+// Files of the working folder: its page store, and those the editor page is made of (the first
+// three of them written by the program, the rest coming with the installation).
+// The page store: every design, version and login of the working folder.
+inline constexpr const char* kPageStoreFile = "quilldata.db";
 inline constexpr const char* kEditorPageFile = "quilltemp.html";
 inline constexpr const char* kControlsScriptFile = "controlstart.js";
 inline constexpr const char* kControlsPageFile = "controls.html";

@@ -15,3 +15,8 @@ class PasswordVault {
     virtual std::optional<std::string> read(const std::string& key) = 0;
     virtual void forget(const std::string& key) = 0;
 };
+
+// The names the keyring keeps a publishing target's secret under, read by the command line and
+// stored by the Publish window alike: a Git repository's token, a bucket's keys.
+std::string GitTokenKeyringName(const std::string& repositoryUrl);
+std::string BucketKeyringName(const std::string& endpoint, const std::string& bucket);

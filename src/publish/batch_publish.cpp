@@ -245,7 +245,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     if (locks && !lock) {
         return kUsageOrDatabaseError;
     }
-    const std::string databasePath = JoinPath(request->workingFolder, "quilldata.db");
+    const std::string databasePath = JoinPath(request->workingFolder, kPageStoreFile);
     SqliteDatabase db;
     try {
         db.openReadOnly(databasePath);

@@ -5,6 +5,7 @@
 
 #include "common/paths.h"
 #include "files/folder_lock.h"
+#include "page/working_files.h"
 #include "platform/console_prompts.h"
 #include "site/site_archive.h"
 #include "store/db/sqlite_database.h"
@@ -22,7 +23,7 @@ constexpr int kRefused = 2;
 
 int ExportSiteCommand(const std::string& workingFolder, const std::string& siteFolder,
                       const std::string& file, std::ostream& out, std::ostream& err) {
-    const std::string databasePath = JoinPath(workingFolder, "quilldata.db");
+    const std::string databasePath = JoinPath(workingFolder, kPageStoreFile);
     SqliteDatabase db;
     try {
         db.openReadOnly(databasePath);
@@ -51,7 +52,7 @@ int ImportSiteCommand(const std::string& workingFolder, const std::string& file,
     if (takeLock && !lock) {
         return kRefused;
     }
-    const std::string databasePath = JoinPath(workingFolder, "quilldata.db");
+    const std::string databasePath = JoinPath(workingFolder, kPageStoreFile);
     SqliteDatabase db;
     try {
         db.open(databasePath);

@@ -96,7 +96,7 @@ std::optional<std::string> UnreadableStoreReason(const fs::path& store) {
 // aside under a name that says so, never over another file, so that a fresh one can be made.
 // Its journal goes with it: left behind, it would be played into the fresh store.
 void SetAsideDamagedStore(const std::string& workingFolder, std::vector<std::string>& problems) {
-    const fs::path store = fs::path(workingFolder) / "quilldata.db";
+    const fs::path store = fs::path(workingFolder) / kPageStoreFile;
     std::error_code error;
     if (!fs::exists(store, error)) {
         return;
@@ -129,7 +129,7 @@ void InstallQuickstart(const std::string& workingFolder, Prompts& prompts,
                        std::vector<std::string>& problems) {
     try {
         SqliteDatabase db;
-        db.open(JoinPath(workingFolder, "quilldata.db"));
+        db.open(JoinPath(workingFolder, kPageStoreFile));
         CreatePageStore(db);
         PageStore store(db, prompts);
         const PageRecord tutorial = QuickstartTutorial(workingFolder);
@@ -152,7 +152,7 @@ void InstallQuickstart(const std::string& workingFolder, Prompts& prompts,
 void KeepPrivate(const std::string& workingFolder) {
     std::error_code error;
     fs::permissions(workingFolder, fs::perms::owner_all, error);
-    for (const char* store : {"quilldata.db", "quillwords.db"}) {
+    for (const char* store : {kPageStoreFile, "quillwords.db"}) {
         fs::permissions(fs::path(workingFolder) / store,
                         fs::perms::owner_read | fs::perms::owner_write, error);
     }

@@ -19,6 +19,7 @@
 #include "designer/pages/recovery.h"
 #include "designer/session_lifecycle.h"
 #include "hosting/hosting_operations.h"
+#include "page/working_files.h"
 #include "shell/browser_page.h"
 #include "shell/phone_preview.h"
 #include "store/db/sqlite_exception.h"
@@ -315,7 +316,7 @@ void MainView::refreshPhonePreview(bool onlyWhenChanged) {
 void MainView::openPageStore() {
     try {
         // The working folder's set-up has created the store's tables before the window opens.
-        db_.open(JoinPath(workingFolder_, "quilldata.db"));
+        db_.open(JoinPath(workingFolder_, kPageStoreFile));
     } catch (const SqliteException& failure) {
         ports_.prompts.messageBox(failure.message(), "db error", MessageButtons::Ok,
                                   MessageIcon::None);

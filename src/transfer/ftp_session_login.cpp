@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "common/paths.h"
+#include "page/working_files.h"
 #include "platform/password_vault.h"
 #include "platform/prompts.h"
 #include "store/db/sqlite_database.h"
@@ -18,7 +19,7 @@
 void FtpSession::loadLogin() {
     try {
         SqliteDatabase db;
-        db.open(JoinPath(workingFolder_, "quilldata.db"));
+        db.open(JoinPath(workingFolder_, kPageStoreFile));
         StoredFtpLogin login = LoadFtpLogin(db);
         if (!login.remembered) {
             return;
@@ -52,7 +53,7 @@ void FtpSession::loadLogin() {
 void FtpSession::saveLogin() {
     try {
         SqliteDatabase db;
-        db.open(JoinPath(workingFolder_, "quilldata.db"));
+        db.open(JoinPath(workingFolder_, kPageStoreFile));
         // A login typed into the server field ("sftp://me:pw@host") is kept in its own fields:
         // the server's name never holds a password, nor does the keyring item's name.
         const ServerAddress typed = ParseServerAddress(panes_.server);
@@ -92,7 +93,7 @@ void FtpSession::saveLogin() {
 void FtpSession::keepStorePrivate() {
     std::error_code error;
     std::filesystem::permissions(
-        JoinPath(workingFolder_, "quilldata.db"),
+        JoinPath(workingFolder_, kPageStoreFile),
         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, error);
 }
 

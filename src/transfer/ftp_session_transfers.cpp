@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "common/paths.h"
+#include "page/working_files.h"
 #include "platform/prompts.h"
 #include "site/upload_files.h"
 #include "store/db/sqlite_database.h"
@@ -113,7 +114,7 @@ void FtpSession::removeDeletedPages() {
     std::vector<std::pair<std::string, long long>> deleted;
     try {
         SqliteDatabase db;
-        db.open(JoinPath(workingFolder_, "quilldata.db"));
+        db.open(JoinPath(workingFolder_, kPageStoreFile));
         deleted = PageStore(db, prompts_).deletedPages(panes_.localFolder);
     } catch (const SqliteException&) {
         return;

@@ -125,7 +125,7 @@ int Credentials(git_credential** out, const char* url, const char* userFromUrl,
         if (const char* fromEnvironment = std::getenv("QUILLORA_GIT_TOKEN")) {
             token = fromEnvironment;
         } else if (connection.options->vault != nullptr) {
-            token = connection.options->vault->read("git:" + std::string(url)).value_or("");
+            token = connection.options->vault->read(GitTokenKeyringName(url)).value_or("");
         }
         if (!token.empty()) {
             return git_credential_userpass_plaintext_new(

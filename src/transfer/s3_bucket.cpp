@@ -40,7 +40,7 @@ std::optional<Credentials> FindCredentials(const S3Target& target, PasswordVault
     if (vault != nullptr) {
         // Kept as "KEY:SECRET" under the endpoint and bucket.
         const std::optional<std::string> kept =
-            vault->read("s3:" + target.endpoint + "/" + target.bucket);
+            vault->read(BucketKeyringName(target.endpoint, target.bucket));
         if (kept && kept->find(':') != std::string::npos) {
             return Credentials{kept->substr(0, kept->find(':')), kept->substr(kept->find(':') + 1)};
         }

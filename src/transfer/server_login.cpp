@@ -1,6 +1,7 @@
 #include "transfer/server_login.h"
 
 #include "common/paths.h"
+#include "page/working_files.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/server_trust_store.h"
@@ -13,7 +14,7 @@ namespace {
 class TrustBook {
   public:
     TrustBook(const std::string& workingFolder, const std::string& server)
-        : path_(JoinPath(workingFolder, "quilldata.db")), server_(TrustKey(server, false)) {
+        : path_(JoinPath(workingFolder, kPageStoreFile)), server_(TrustKey(server, false)) {
         try {
             SqliteDatabase db;
             db.open(path_);

@@ -109,7 +109,7 @@ std::string CommandLineSecretName(const std::string& target) {
         return std::string();
     }
     if (words[0].rfind("git+", 0) == 0) {
-        return "git:" + words[0].substr(4);
+        return GitTokenKeyringName(words[0].substr(4));
     }
     if (words[0].rfind("s3://", 0) == 0) {
         std::string endpoint;
@@ -119,7 +119,7 @@ std::string CommandLineSecretName(const std::string& target) {
             }
         }
         const std::string bucket = words[0].substr(5, words[0].find('/', 5) - 5);
-        return "s3:" + endpoint + "/" + bucket;
+        return BucketKeyringName(endpoint, bucket);
     }
     return std::string();
 }

@@ -303,6 +303,144 @@ std::string Message(const std::vector<std::string>& changed,
     return message;
 }
 
+// The branch's tree read into the index: nothing to read for a branch the remote lacks; false,
+// told, when it cannot be read or holds what no site's branch holds.
+bool ReadBranch(git_repository* repository, const std::optional<git_oid>& head,
+                const GitBranchTarget& target, const GitPublishFiles& files, git_index* index,
+                Commit& parent, std::ostream& err) {
+    if (!head) {
+        return true;
+    }
+    git_commit* found = nullptr;
+    git_tree* tree = nullptr;
+    if (git_commit_lookup(&found, repository, &*head) != 0 ||
+        (parent.reset(found), git_commit_tree(&tree, found)) != 0) {
+        err << "cannot read the branch " << target.branch << ": " << LastError() << "\n";
+        return false;
+    }
+    const Tree parentTree(tree);
+    const std::string hostile = HostileEntry(tree, files.files);
+    if (!hostile.empty()) {
+        err << "the branch " << target.branch << " holds " << hostile
+            << ", which no site's branch holds; nothing was pushed\n";
+        return false;
+    }
+    if (git_index_read_tree(index, tree) != 0) {
+        err << "cannot read the branch " << target.branch << ": " << LastError()
+            << "; nothing was pushed\n";
+        return false;
+    }
+    return true;
+}
+
+// The site's files put into the index where the branch holds them otherwise, and the removed
+// ones taken out where the branch holds them as sent; the report names both. False, told, on a
+// failure.
+bool ChangeIndex(git_repository* repository, git_index* index, const GitPublishFiles& files,
+                 GitPublishReport& report, std::ostream& err) {
+    report.changed.clear();
+    report.removed.clear();
+    report.kept.clear();
+    for (const std::string& name : files.files) {
+        git_oid blob;
+        const std::string path = JoinPath(files.siteFolder, name);
+        if (git_blob_create_from_disk(&blob, repository, path.c_str()) != 0) {
+            err << "cannot read " << path << ": " << LastError() << "\n";
+            return false;
+        }
+        const git_index_entry* held = git_index_get_bypath(index, name.c_str(), 0);
+        if (held != nullptr && git_oid_equal(&held->id, &blob) != 0) {
+            continue;
+        }
+        git_index_entry entry{};
+        entry.mode = GIT_FILEMODE_BLOB;
+        entry.id = blob;
+        entry.path = name.c_str();
+        if (git_index_add(index, &entry) != 0) {
+            err << "cannot add " << name << ": " << LastError() << "\n";
+            return false;
+        }
+        report.changed.push_back(name);
+    }
+    for (const std::string& name : files.removed) {
+        const git_index_entry* held = git_index_get_bypath(index, name.c_str(), 0);
+        if (held == nullptr) {
+            continue;
+        }
+        const auto sent = files.sentHashes.find(name);
+        if (!HoldsAsSent(repository, *held,
+                         sent == files.sentHashes.end() ? std::string() : sent->second)) {
+            report.kept.push_back(name);
+            err << name << " on the branch is not what this program sent there, so it stays\n";
+            continue;
+        }
+        if (git_index_remove(index, name.c_str(), 0) != 0) {
+            err << "cannot remove " << name << ": " << LastError() << "\n";
+            return false;
+        }
+        report.removed.push_back(name);
+    }
+    return true;
+}
+
+// The commit of the index on top of the parent, with the local branch pointed at it; nothing,
+// told, on a failure.
+std::optional<git_oid> MakeCommit(git_repository* repository, git_index* index,
+                                  const Commit& parent, const GitPublishReport& report,
+                                  const std::string& local, std::ostream& err) {
+    git_oid treeId;
+    git_tree* tree = nullptr;
+    if (git_index_write_tree_to(&treeId, index, repository) != 0 ||
+        git_tree_lookup(&tree, repository, &treeId) != 0) {
+        err << "cannot make the commit: " << LastError() << "\n";
+        return std::nullopt;
+    }
+    const Tree newTree(tree);
+    git_signature* signed_ = nullptr;
+    if (git_signature_now(&signed_, "Quillora", "quillora@localhost") != 0) {
+        err << "cannot sign the commit: " << LastError() << "\n";
+        return std::nullopt;
+    }
+    const Signature signature(signed_);
+    const git_commit* parents[] = {parent.get()};
+    git_oid commit;
+    const std::string message = Message(report.changed, report.removed);
+    if (git_commit_create(&commit, repository, nullptr, signature.get(), signature.get(), "UTF-8",
+                          message.c_str(), newTree.get(), parent ? 1 : 0,
+                          parent ? parents : nullptr) != 0) {
+        err << "cannot make the commit: " << LastError() << "\n";
+        return std::nullopt;
+    }
+    git_reference* reference = nullptr;
+    if (git_reference_create(&reference, repository, local.c_str(), &commit, 1,
+                             "quillora publish") != 0) {
+        err << "cannot make the commit: " << LastError() << "\n";
+        return std::nullopt;
+    }
+    git_reference_free(reference);
+    return commit;
+}
+
+// The local branch pushed over the remote's, never forced; false, told, when it did not go.
+bool Push(git_remote* remote, Connection& connection, const std::string& local, std::ostream& err) {
+    git_push_options push = GIT_PUSH_OPTIONS_INIT;
+    push.callbacks = Callbacks(connection);
+    std::string spec = local + ":" + local;
+    char* specs[] = {spec.data()};
+    const git_strarray refspecs = {specs, 1};
+    connection.pushRefusal.clear();
+    if (git_remote_push(remote, &refspecs, &push) != 0) {
+        err << RemoteFailure(connection, "pushing to") << "\n";
+        return false;
+    }
+    if (!connection.pushRefusal.empty()) {
+        err << "the server refused the push (" << connection.pushRefusal
+            << "): the branch is as it was\n";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitBranchTarget& target,
@@ -333,6 +471,7 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
     connection.target = &target;
     connection.options = &options;
     connection.err = &err;
+    const std::string local = "refs/heads/" + target.branch;
 
     for (int attempt = 0; attempt < kTries; ++attempt) {
         if (!Fetch(remote.get(), connection, target.branch)) {
@@ -347,69 +486,9 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
         }
         const Index index(indexMade);
         Commit parent;
-        Tree parentTree;
-        if (head) {
-            git_commit* found = nullptr;
-            git_tree* tree = nullptr;
-            if (git_commit_lookup(&found, repository.get(), &*head) != 0 ||
-                (parent.reset(found), git_commit_tree(&tree, found)) != 0) {
-                err << "cannot read the branch " << target.branch << ": " << LastError() << "\n";
-                return report;
-            }
-            parentTree.reset(tree);
-            const std::string hostile = HostileEntry(tree, files.files);
-            if (!hostile.empty()) {
-                err << "the branch " << target.branch << " holds " << hostile
-                    << ", which no site's branch holds; nothing was pushed\n";
-                return report;
-            }
-            if (git_index_read_tree(index.get(), tree) != 0) {
-                err << "cannot read the branch " << target.branch << ": " << LastError()
-                    << "; nothing was pushed\n";
-                return report;
-            }
-        }
-        report.changed.clear();
-        report.removed.clear();
-        for (const std::string& name : files.files) {
-            git_oid blob;
-            const std::string path = JoinPath(files.siteFolder, name);
-            if (git_blob_create_from_disk(&blob, repository.get(), path.c_str()) != 0) {
-                err << "cannot read " << path << ": " << LastError() << "\n";
-                return report;
-            }
-            const git_index_entry* held = git_index_get_bypath(index.get(), name.c_str(), 0);
-            if (held != nullptr && git_oid_equal(&held->id, &blob) != 0) {
-                continue;
-            }
-            git_index_entry entry{};
-            entry.mode = GIT_FILEMODE_BLOB;
-            entry.id = blob;
-            entry.path = name.c_str();
-            if (git_index_add(index.get(), &entry) != 0) {
-                err << "cannot add " << name << ": " << LastError() << "\n";
-                return report;
-            }
-            report.changed.push_back(name);
-        }
-        report.kept.clear();
-        for (const std::string& name : files.removed) {
-            const git_index_entry* held = git_index_get_bypath(index.get(), name.c_str(), 0);
-            if (held == nullptr) {
-                continue;
-            }
-            const auto sent = files.sentHashes.find(name);
-            if (!HoldsAsSent(repository.get(), *held,
-                             sent == files.sentHashes.end() ? std::string() : sent->second)) {
-                report.kept.push_back(name);
-                err << name << " on the branch is not what this program sent there, so it stays\n";
-                continue;
-            }
-            if (git_index_remove(index.get(), name.c_str(), 0) != 0) {
-                err << "cannot remove " << name << ": " << LastError() << "\n";
-                return report;
-            }
-            report.removed.push_back(name);
+        if (!ReadBranch(repository.get(), head, target, files, index.get(), parent, err) ||
+            !ChangeIndex(repository.get(), index.get(), files, report, err)) {
+            return report;
         }
         if (report.changed.empty() && report.removed.empty()) {
             report.status = kDone;
@@ -430,37 +509,11 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
             err << "stopped before anything was committed: the branch is as it was\n";
             return report;
         }
-        git_oid treeId;
-        git_tree* tree = nullptr;
-        git_signature* signed_ = nullptr;
-        if (git_index_write_tree_to(&treeId, index.get(), repository.get()) != 0 ||
-            git_tree_lookup(&tree, repository.get(), &treeId) != 0) {
-            err << "cannot make the commit: " << LastError() << "\n";
+        const std::optional<git_oid> commit =
+            MakeCommit(repository.get(), index.get(), parent, report, local, err);
+        if (!commit) {
             return report;
         }
-        const Tree newTree(tree);
-        if (git_signature_now(&signed_, "Quillora", "quillora@localhost") != 0) {
-            err << "cannot sign the commit: " << LastError() << "\n";
-            return report;
-        }
-        const Signature signature(signed_);
-        const git_commit* parents[] = {parent.get()};
-        git_oid commit;
-        const std::string message = Message(report.changed, report.removed);
-        if (git_commit_create(&commit, repository.get(), nullptr, signature.get(), signature.get(),
-                              "UTF-8", message.c_str(), newTree.get(), parent ? 1 : 0,
-                              parent ? parents : nullptr) != 0) {
-            err << "cannot make the commit: " << LastError() << "\n";
-            return report;
-        }
-        const std::string local = "refs/heads/" + target.branch;
-        git_reference* reference = nullptr;
-        if (git_reference_create(&reference, repository.get(), local.c_str(), &commit, 1,
-                                 "quillora publish") != 0) {
-            err << "cannot make the commit: " << LastError() << "\n";
-            return report;
-        }
-        git_reference_free(reference);
         // Pushed only on top of what was fetched: a branch moved since is fetched again and
         // the commit made anew, never forced over another's work.
         if (!Fetch(remote.get(), connection, target.branch)) {
@@ -473,23 +526,11 @@ GitPublishReport PublishToGitBranch(const std::string& workingFolder, const GitB
                 << " moved while the commit was made; making it again on top\n";
             continue;
         }
-        git_push_options push = GIT_PUSH_OPTIONS_INIT;
-        push.callbacks = Callbacks(connection);
-        std::string spec = local + ":" + local;
-        char* specs[] = {spec.data()};
-        const git_strarray refspecs = {specs, 1};
-        connection.pushRefusal.clear();
-        if (git_remote_push(remote.get(), &refspecs, &push) != 0) {
-            err << RemoteFailure(connection, "pushing to") << "\n";
-            return report;
-        }
-        if (!connection.pushRefusal.empty()) {
-            err << "the server refused the push (" << connection.pushRefusal
-                << "): the branch is as it was\n";
+        if (!Push(remote.get(), connection, local, err)) {
             return report;
         }
         char shown[GIT_OID_HEXSZ + 1] = {};
-        git_oid_tostr(shown, sizeof shown, &commit);
+        git_oid_tostr(shown, sizeof shown, &*commit);
         err << "pushed " << shown << " to " << target.branch << " of "
             << WithoutLogin(target.url, target.url) << "\n";
         report.committed = true;

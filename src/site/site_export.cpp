@@ -88,6 +88,94 @@ std::string SiteArchiveName(const std::string& siteFolder) {
     return (name.empty() ? std::string("site") : name) + kExtension;
 }
 
+namespace {
+
+// The folder's shared record (when it has one) and its pages' designs, each as the folder keeps
+// it; nothing, with the page that could not be read, when one cannot.
+std::optional<std::vector<PageRecord>> StoredDesigns(PageStore& store, const std::string& folder,
+                                                     const std::vector<std::string>& names,
+                                                     std::string& unread) {
+    std::vector<PageRecord> pages;
+    PageRecord shared;
+    if (store.loadPage(shared, folder, kSiteItemsFile)) {
+        AsStored(shared, folder, kSiteItemsFile);
+        pages.push_back(shared);
+    }
+    for (const std::string& name : names) {
+        PageRecord page;
+        if (!store.loadPage(page, folder, name)) {
+            unread = name;
+            return std::nullopt;
+        }
+        AsStored(page, folder, name);
+        pages.push_back(page);
+    }
+    return pages;
+}
+
+// The designs and the folder's options into the file's page store.
+void WriteDesigns(SqliteDatabase& out, const std::vector<PageRecord>& pages,
+                  const std::string& folder, const SiteOptions& options) {
+    std::ostringstream told;
+    ConsolePrompts quiet(told);
+    PageStore copy(out, quiet);
+    copy.keepVersions(false);
+    for (const PageRecord& page : pages) {
+        if (!copy.savePage(page)) {
+            throw SqliteException(
+                1, "the design of " + page.fileName + " could not be written: " + told.str());
+        }
+    }
+    copy.setSiteOptions(folder, options);
+}
+
+// Every picture the designs use, with the backgrounds they show and the names the folder's
+// copies of them carry; the pictures not found are named in `missing`.
+void AddFiles(SqliteDatabase& out, const std::vector<PageRecord>& pages,
+              const std::string& workingFolder, const std::string& siteFolder,
+              std::vector<std::string>& missing) {
+    std::set<std::string> pictures;
+    for (const PageRecord& page : pages) {
+        for (const std::string& path : PicturePaths(page)) {
+            pictures.insert(path);
+        }
+    }
+    std::set<std::string> exported;
+    for (const std::string& path : pictures) {
+        if (const std::optional<std::string> bytes = ReadTextFile(path)) {
+            AddFile(out, kSiteFilePicture, path, FileNameOf(path), *bytes);
+            exported.insert(path);
+        } else {
+            missing.push_back(path);
+        }
+    }
+    std::error_code error;
+    const std::string backgrounds = JoinPath(workingFolder, "backgrounds");
+    for (const auto& entry : fs::directory_iterator(backgrounds, error)) {
+        const std::string name = entry.path().filename().string();
+        const bool used = std::any_of(pages.begin(), pages.end(), [&](const PageRecord& page) {
+            return UsesBackground(page, name);
+        });
+        if (used && entry.is_regular_file(error)) {
+            if (const std::optional<std::string> bytes = ReadTextFile(entry.path().string())) {
+                AddFile(out, kSiteFileBackground, entry.path().string(), name, *bytes);
+            }
+        }
+    }
+    const SiteCopies copies(workingFolder, siteFolder);
+    for (const auto& [name, picture] : copies.made()) {
+        if (exported.count(picture) != 0) {
+            SqliteStatement row =
+                out.prepare("insert into sitecopies (COPY,ORIGINAL) VALUES(?1,?2)");
+            row.bindText(1, name);
+            row.bindText(2, picture);
+            row.runStatement();
+        }
+    }
+}
+
+}  // namespace
+
 SiteArchiveResult ExportSite(PageStore& store, const std::string& workingFolder,
                              const std::string& siteFolder, const std::string& file) {
     SiteArchiveResult result;
@@ -101,6 +189,13 @@ SiteArchiveResult ExportSite(PageStore& store, const std::string& workingFolder,
         result.message = siteFolder + " has no stored pages to export.";
         return result;
     }
+    std::string unread;
+    const std::optional<std::vector<PageRecord>> pages =
+        StoredDesigns(store, siteFolder, names, unread);
+    if (!pages) {
+        result.message = "The design of " + unread + " could not be read; nothing was exported.";
+        return result;
+    }
     const std::string part = file + ".part";
     std::error_code error;
     fs::remove(part, error);
@@ -112,75 +207,9 @@ SiteArchiveResult ExportSite(PageStore& store, const std::string& workingFolder,
         out.runStatement("PRAGMA user_version = " + std::to_string(kSiteFileVersion));
         CreatePageStore(out);
         out.runStatement(kSiteFileTables);
-        std::ostringstream told;
-        ConsolePrompts quiet(told);
-        PageStore copy(out, quiet);
-        copy.keepVersions(false);
-        std::vector<PageRecord> pages;
-        PageRecord shared;
-        if (store.loadPage(shared, siteFolder, kSiteItemsFile)) {
-            AsStored(shared, siteFolder, kSiteItemsFile);
-            pages.push_back(shared);
-        }
-        for (const std::string& name : names) {
-            PageRecord page;
-            if (!store.loadPage(page, siteFolder, name)) {
-                result.message = "The design of " + name +
-                                 " could not be read; nothing was "
-                                 "exported.";
-                out.close();
-                fs::remove(part, error);
-                return result;
-            }
-            AsStored(page, siteFolder, name);
-            pages.push_back(page);
-        }
-        for (const PageRecord& page : pages) {
-            if (!copy.savePage(page)) {
-                throw SqliteException(
-                    1, "the design of " + page.fileName + " could not be written: " + told.str());
-            }
-        }
-        copy.setSiteOptions(siteFolder, store.siteOptions(siteFolder));
-
+        WriteDesigns(out, *pages, siteFolder, store.siteOptions(siteFolder));
         SqliteTransaction files(out);
-        std::set<std::string> pictures;
-        for (const PageRecord& page : pages) {
-            for (const std::string& path : PicturePaths(page)) {
-                pictures.insert(path);
-            }
-        }
-        std::set<std::string> exported;
-        for (const std::string& path : pictures) {
-            if (const std::optional<std::string> bytes = ReadTextFile(path)) {
-                AddFile(out, kSiteFilePicture, path, FileNameOf(path), *bytes);
-                exported.insert(path);
-            } else {
-                missing.push_back(path);
-            }
-        }
-        const std::string backgrounds = JoinPath(workingFolder, "backgrounds");
-        for (const auto& entry : fs::directory_iterator(backgrounds, error)) {
-            const std::string name = entry.path().filename().string();
-            const bool used = std::any_of(pages.begin(), pages.end(), [&](const PageRecord& page) {
-                return UsesBackground(page, name);
-            });
-            if (used && entry.is_regular_file(error)) {
-                if (const std::optional<std::string> bytes = ReadTextFile(entry.path().string())) {
-                    AddFile(out, kSiteFileBackground, entry.path().string(), name, *bytes);
-                }
-            }
-        }
-        const SiteCopies copies(workingFolder, siteFolder);
-        for (const auto& [name, picture] : copies.made()) {
-            if (exported.count(picture) != 0) {
-                SqliteStatement row =
-                    out.prepare("insert into sitecopies (COPY,ORIGINAL) VALUES(?1,?2)");
-                row.bindText(1, name);
-                row.bindText(2, picture);
-                row.runStatement();
-            }
-        }
+        AddFiles(out, *pages, workingFolder, siteFolder, missing);
         SetInfo(out, "FORMAT", kSiteFileFormat);
         SetInfo(out, "VERSION", std::to_string(kSiteFileVersion));
         SetInfo(out, "FOLDER", siteFolder);

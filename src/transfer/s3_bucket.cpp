@@ -219,19 +219,15 @@ std::string S3ObjectAddress(const S3Target& target, const std::string& key,
     return url + (query.empty() ? "" : "?" + query);
 }
 
-S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
-                            const S3PublishOptions& options, std::ostream& err) {
-    S3PublishReport report;
-    report.status = kNotReached;
-    const std::optional<Credentials> credentials = FindCredentials(target, options.vault);
-    if (!credentials) {
-        err << "no credentials for the bucket " << target.bucket
-            << ": set AWS_ACCESS_KEY_ID and AWS_SECRET_ACCESS_KEY, or keep them in the keyring\n";
-        return report;
-    }
-    Store store(target, *credentials, options.stop);
-    const std::string prefix = target.prefix.empty() ? std::string() : target.prefix + "/";
-    // What the bucket holds under the prefix: each key's ETag, the MD5 of a file sent whole.
+namespace {
+
+// What the bucket holds under the prefix: each key's ETag, the MD5 of a file sent whole. Nothing,
+// told, when it cannot be listed whole (the report's status says why).
+std::optional<std::map<std::string, std::string>> ListBucket(Store& store, const S3Target& target,
+                                                             const std::string& prefix,
+                                                             const S3PublishOptions& options,
+                                                             S3PublishReport& report,
+                                                             std::ostream& err) {
     std::map<std::string, std::string> held;
     std::string token;
     // A store that hands out a token it gave before would be listed for ever.
@@ -246,27 +242,35 @@ S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
             err << "stopped while the bucket " << target.bucket
                 << " was listed: nothing was sent\n";
             report.status = kStopped;
-            return report;
+            return std::nullopt;
         }
         if (!listing.reached || listing.status != 200) {
             err << "the bucket " << target.bucket << " " << Refusal(listing)
                 << ": nothing was sent\n";
-            return report;
+            return std::nullopt;
         }
         const S3ListingPage page = ReadS3Listing(listing.body);
         held.insert(page.etags.begin(), page.etags.end());
         if (!page.next) {
-            break;
+            return held;
         }
         token = *page.next;
         if (!tokens.insert(token).second) {
             err << "the bucket " << target.bucket
                 << " repeats its listing (it gave the same continuation token twice): nothing "
                    "was sent\n";
-            return report;
+            return std::nullopt;
         }
     }
-    report.status = kDone;
+}
+
+// The files the bucket lacks or holds otherwise (every one when forced), each with its type
+// and cache header; the names of those not sent.
+std::vector<std::string> SendFiles(Store& store, const S3PublishFiles& files,
+                                   const std::string& prefix,
+                                   const std::map<std::string, std::string>& held,
+                                   const S3PublishOptions& options, S3PublishReport& report,
+                                   std::ostream& err) {
     std::vector<std::string> failed;
     for (std::size_t i = 0; i < files.files.size(); ++i) {
         const std::string& name = files.files[i];
@@ -309,24 +313,59 @@ S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
         err << "sent " << name << " (" << bytes->size() << " bytes)\n";
         report.sent.push_back(name);
     }
-    if (failed.empty()) {
-        for (const std::string& name : files.removed) {
-            if (held.count(prefix + name) == 0) {
-                continue;
-            }
-            if (options.dryRun) {
-                err << "would delete " << name << "\n";
-                continue;
-            }
-            const Reply gone = store.send("DELETE", store.address(prefix + name), "", {});
-            if (!gone.reached || gone.status / 100 != 2) {
-                err << "failed to delete " << name << ": the store " << Refusal(gone) << "\n";
-                failed.push_back(name);
-                continue;
-            }
-            err << "deleted " << name << "\n";
-            report.deleted.push_back(name);
+    return failed;
+}
+
+// The removed files the bucket holds, deleted; the names of those that stay.
+std::vector<std::string> DeleteRemoved(Store& store, const S3PublishFiles& files,
+                                       const std::string& prefix,
+                                       const std::map<std::string, std::string>& held,
+                                       const S3PublishOptions& options, S3PublishReport& report,
+                                       std::ostream& err) {
+    std::vector<std::string> failed;
+    for (const std::string& name : files.removed) {
+        if (held.count(prefix + name) == 0) {
+            continue;
         }
+        if (options.dryRun) {
+            err << "would delete " << name << "\n";
+            continue;
+        }
+        const Reply gone = store.send("DELETE", store.address(prefix + name), "", {});
+        if (!gone.reached || gone.status / 100 != 2) {
+            err << "failed to delete " << name << ": the store " << Refusal(gone) << "\n";
+            failed.push_back(name);
+            continue;
+        }
+        err << "deleted " << name << "\n";
+        report.deleted.push_back(name);
+    }
+    return failed;
+}
+
+}  // namespace
+
+S3PublishReport PublishToS3(const S3Target& target, const S3PublishFiles& files,
+                            const S3PublishOptions& options, std::ostream& err) {
+    S3PublishReport report;
+    report.status = kNotReached;
+    const std::optional<Credentials> credentials = FindCredentials(target, options.vault);
+    if (!credentials) {
+        err << "no credentials for the bucket " << target.bucket
+            << ": set AWS_ACCESS_KEY_ID and AWS_SECRET_ACCESS_KEY, or keep them in the keyring\n";
+        return report;
+    }
+    Store store(target, *credentials, options.stop);
+    const std::string prefix = target.prefix.empty() ? std::string() : target.prefix + "/";
+    const std::optional<std::map<std::string, std::string>> held =
+        ListBucket(store, target, prefix, options, report, err);
+    if (!held) {
+        return report;
+    }
+    report.status = kDone;
+    std::vector<std::string> failed = SendFiles(store, files, prefix, *held, options, report, err);
+    if (failed.empty()) {
+        failed = DeleteRemoved(store, files, prefix, *held, options, report, err);
     }
     if (!failed.empty()) {
         report.status = options.stop != nullptr && options.stop->load() ? kStopped

@@ -312,9 +312,81 @@ void RecordPlaced(FtpEngine& engine, const std::vector<Placed>& placed, SentReco
     }
 }
 
+// Sends the file, taking it back when a stop is asked; whether it went. Progress tells how far
+// it got and, when it did not go, why.
+bool PutFile(FtpEngine& engine, const std::string& file, long long size,
+             const UploadOptions& options, Progress& progress) {
+    int code = engine.ftpePutFile(file);
+    auto next = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (code >= 0) {
+        if (StopAsked(options)) {
+            // Taken back: the part file goes, the server keeps what it had under the name.
+            engine.ftpeAbort();
+            code = kStopped;
+            break;
+        }
+        code = engine.ftpeDriver();
+        if (code == 0) {
+            break;
+        }
+        if (code > 0 && std::chrono::steady_clock::now() >= next && size > 0) {
+            progress.percent(file, static_cast<int>(engine.ftpeGetInteger(12) * 100 / size));
+            next += std::chrono::seconds(1);
+        }
+    }
+    const std::string partFile = engine.leftPartFile();
+    if (code == kStopped) {
+        progress.failed(file, partFile.empty()
+                                  ? "stopped while it went; nothing of it stays on the server"
+                                  : "stopped while it went; its part file " + partFile +
+                                        " stays on the server");
+        return false;
+    }
+    if (code < 0) {
+        const std::string& refusal = engine.serverRefusal();
+        progress.failed(
+            file, "code " + std::to_string(code) + " (" + FtpErrorMeaning(code, refusal) + ")" +
+                      (refusal.empty() ? std::string() : "; the server said \"" + refusal + "\"") +
+                      (partFile.empty() ? std::string()
+                                        : "; its part file " + partFile + " stays on the server"));
+        return false;
+    }
+    return true;
+}
+
+// The deleted pages this program sent to the folder, removed from it, each told first; a page
+// the folder no longer holds is forgotten.
+void RemoveDeletedPages(FtpEngine& engine,
+                        const std::vector<std::pair<std::string, long long>>& deleted,
+                        const std::map<std::string, std::optional<long long>>& onServer,
+                        SentRecord& record, const UploadOptions& options, Progress& progress,
+                        std::ostream& err) {
+    for (const std::string& name : PagesToRemove(deleted, record)) {
+        if (onServer.count(name) == 0 || StopAsked(options)) {
+            if (onServer.count(name) == 0 && !options.dryRun) {
+                record.removed(name);
+            }
+            continue;
+        }
+        err << (options.dryRun ? "would remove: " : "") << RemovalNotice(name) << "\n";
+        if (options.dryRun) {
+            continue;
+        }
+        const int code = engine.ftpeDelFile(name);
+        if (code < 0) {
+            progress.failed(name, "could not be removed from the server: code " +
+                                      std::to_string(code) + " (" + FtpErrorMeaning(code) + ")");
+        } else {
+            record.removed(name);
+        }
+    }
+}
+
 int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
                 const UploadOptions& options, std::ostream& err) {
     const bool dryRun = options.dryRun;
+    std::ostringstream ignored;
+    ConsolePrompts quiet(ignored);
     const std::string password = FtpPassword(db, target, options.vault);
     // SFTP may log in with the user's key or agent instead.
     if (password.empty() && !target.secureShell) {
@@ -393,68 +465,14 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
             continue;
         }
         const std::optional<SentRecord::LocalState> before = SentRecord::Look(local);
-        int code = engine.ftpePutFile(file);
-        auto next = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-        while (code >= 0) {
-            if (StopAsked(options)) {
-                // Taken back: the part file goes, the server keeps what it had under the name.
-                engine.ftpeAbort();
-                code = kStopped;
-                break;
-            }
-            code = engine.ftpeDriver();
-            if (code == 0) {
-                break;
-            }
-            if (code > 0 && std::chrono::steady_clock::now() >= next && size > 0) {
-                progress.percent(file, static_cast<int>(engine.ftpeGetInteger(12) * 100 / size));
-                next += std::chrono::seconds(1);
-            }
-        }
-        if (code == kStopped) {
-            progress.failed(file, engine.leftPartFile().empty()
-                                      ? "stopped while it went; nothing of it stays on the server"
-                                      : "stopped while it went; its part file " +
-                                            engine.leftPartFile() + " stays on the server");
-        } else if (code < 0) {
-            progress.failed(
-                file,
-                "code " + std::to_string(code) + " (" +
-                    FtpErrorMeaning(code, engine.serverRefusal()) + ")" +
-                    (engine.serverRefusal().empty()
-                         ? std::string()
-                         : "; the server said \"" + engine.serverRefusal() + "\"") +
-                    (engine.leftPartFile().empty()
-                         ? std::string()
-                         : "; its part file " + engine.leftPartFile() + " stays on the server"));
-        } else {
+        if (PutFile(engine, file, size, options, progress)) {
             placed.push_back({file, local, engine.ftpeSentDigest(), before, size});
             progress.sent(file, size);
         }
     }
     RecordPlaced(engine, placed, record, progress);
-    std::ostringstream ignored;
-    ConsolePrompts prompts(ignored);
-    for (const std::string& name :
-         PagesToRemove(PageStore(db, prompts).deletedPages(site.siteFolder), record)) {
-        if (onServer.count(name) == 0 || StopAsked(options)) {
-            if (onServer.count(name) == 0 && !dryRun) {
-                record.removed(name);
-            }
-            continue;
-        }
-        err << (dryRun ? "would remove: " : "") << RemovalNotice(name) << "\n";
-        if (dryRun) {
-            continue;
-        }
-        const int code = engine.ftpeDelFile(name);
-        if (code < 0) {
-            progress.failed(name, "could not be removed from the server: code " +
-                                      std::to_string(code) + " (" + FtpErrorMeaning(code) + ")");
-        } else {
-            record.removed(name);
-        }
-    }
+    RemoveDeletedPages(engine, PageStore(db, quiet).deletedPages(site.siteFolder), onServer, record,
+                       options, progress, err);
     engine.ftpeClose();
     engine.ftpeRelease();
     const int status = progress.finish();

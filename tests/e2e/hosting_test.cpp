@@ -70,13 +70,7 @@ class HostingWindowTest : public WindowFixture {
 
 TEST_F(HostingWindowTest, AFolderIsMadeRenamedViewedUploadedToAndCleared) {
     ASSERT_GT(server.port(), 0);
-    PageRecord page = sitePage("site.html", "Online");
-    page.stylesData =
-        "<div id='dpageimageitem9~' style='position:absolute;top:10px;left:10px;"
-        "background:transparent;Z-INDEX:1'>^160^60";
-    page.pictures = {"pageimageitem9~" + path("webpages/quillora-logo.gif")};
-    page.links = {""};
-    store(page, true);
+    store(logoPage("site.html", 10, 10, 160, 60), true);
     startWithStandIn(prompts);
     ASSERT_TRUE(resume());
     EXPECT_EQ(label(), "[Click for a Corvala web folder]");

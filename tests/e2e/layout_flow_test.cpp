@@ -403,17 +403,10 @@ TEST_F(LayoutFlowTest, AnItemShrunkAtTheFootOfAScrolledPageFollowsThePointer) {
 // scrolled to it: the page neither scrolls left nor up under the pointer, and one undo brings
 // back both its size and its place.
 TEST_F(LayoutFlowTest, APhotoShrunkOnAScrolledFullScreenPageKeepsItsPlaceAndUndoesWhole) {
-    PageRecord stored = sitePage("wide.html", "Wide");
-    stored.stylesData =
-        "<div id='dpageimageitem7~' style='position:absolute;top:100px;left:40px;"
-        "background:transparent;Z-INDEX:1'>^4000^3000";
-    stored.pictures = {"pageimageitem7~" + path("webpages/quillora-logo.gif")};
-    stored.links = {""};
-    stored.elementCount = 1;
-    store(stored, true);
+    store(logoPage("wide.html", 40, 100, 4000, 3000), true);
     startWindow();
     ASSERT_TRUE(resume());
-    const QString photo = QStringLiteral("getElementsByName('pageimageitem7~')[0]");
+    const QString photo = QStringLiteral("getElementsByName('pageimageitem9~')[0]");
     EXPECT_EQ(shrunkAtCorner(photo, {-600, -500}), "40,100,3400,2500");
     ASSERT_TRUE(undoneAfter([&] { press(Qt::Key_Z, Qt::ControlModifier); }));
     EXPECT_EQ(boxOf(photo), "40,100,4000,3000");

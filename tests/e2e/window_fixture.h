@@ -261,6 +261,21 @@ class WindowFixture : public ::testing::Test {
         store(page, true);
     }
 
+    // A full-screen page showing the installed logo alone, as picture 9 at the place and size
+    // given.
+    PageRecord logoPage(const std::string& fileName, int left, int top, int width,
+                        int height) const {
+        PageRecord page = sitePage(fileName, fileName);
+        page.stylesData =
+            "<div id='dpageimageitem9~' style='position:absolute;top:" + std::to_string(top) +
+            "px;left:" + std::to_string(left) + "px;background:transparent;Z-INDEX:1'>^" +
+            std::to_string(width) + "^" + std::to_string(height);
+        page.pictures = {"pageimageitem9~" + path("webpages/quillora-logo.gif")};
+        page.links = {""};
+        page.elementCount = 1;
+        return page;
+    }
+
     // A page in an 800-pixel container with a text section of the words at 50,100 and the
     // installed logo at 136,300.
     PageRecord textAndPicturePage(const std::string& fileName, const std::string& words) const {

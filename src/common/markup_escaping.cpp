@@ -1,4 +1,5 @@
 #include "common/markup_escaping.h"
+#include "common/hex_text.h"
 
 #include <cctype>
 
@@ -95,7 +96,6 @@ std::string ScriptString(std::string_view text) {
 }
 
 std::string PercentEncoded(std::string_view value) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
     std::string encoded;
     encoded.reserve(value.size());
     for (const char c : value) {
@@ -104,8 +104,7 @@ std::string PercentEncoded(std::string_view value) {
             encoded += c;
         } else {
             encoded += '%';
-            encoded += kDigits[byte >> 4];
-            encoded += kDigits[byte & 0x0F];
+            AppendHexByte(encoded, byte, true);
         }
     }
     return encoded;

@@ -1,4 +1,5 @@
 #include "files/content_hash.h"
+#include "common/hex_text.h"
 
 #include <openssl/evp.h>
 #include <xxhash.h>
@@ -14,13 +15,7 @@ struct FileCloser {
 };
 
 std::string Hex(const unsigned char* bytes, std::size_t size) {
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (std::size_t i = 0; i < size; ++i) {
-        hex += kDigits[bytes[i] >> 4];
-        hex += kDigits[bytes[i] & 0x0F];
-    }
-    return hex;
+    return HexText(bytes, size);
 }
 
 // Feeds the file to the consumer piece by piece; false when it cannot be read whole.

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/hex_text.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_case.h"
@@ -23,10 +24,9 @@ std::string RecordName(const std::string& siteFolder) {
     for (const unsigned char c : siteFolder) {
         hash = (hash ^ c) * 1099511628211ULL;
     }
-    static const char kDigits[] = "0123456789abcdef";
     std::string name;
-    for (int shift = 60; shift >= 0; shift -= 4) {
-        name += kDigits[(hash >> shift) & 0xF];
+    for (int shift = 56; shift >= 0; shift -= 8) {
+        AppendHexByte(name, static_cast<unsigned char>(hash >> shift));
     }
     return name + ".txt";
 }

@@ -1,4 +1,5 @@
 #include "transfer/certificate_pins.h"
+#include "common/hex_text.h"
 
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
@@ -21,11 +22,9 @@ std::optional<PeerKey> KeyOf(X509* certificate) {
     unsigned char encoded[4 * EVP_MAX_MD_SIZE];
     EVP_EncodeBlock(encoded, digest, static_cast<int>(size));
     PeerKey key{"sha256//" + std::string(reinterpret_cast<char*>(encoded)), "SHA256"};
-    constexpr char kDigits[] = "0123456789ABCDEF";
     for (unsigned int i = 0; i < size; ++i) {
         key.fingerprint += ':';
-        key.fingerprint += kDigits[digest[i] >> 4];
-        key.fingerprint += kDigits[digest[i] & 0x0F];
+        AppendHexByte(key.fingerprint, digest[i], true);
     }
     return key;
 }

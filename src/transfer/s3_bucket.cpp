@@ -11,6 +11,7 @@
 #include <set>
 
 #include "common/fields.h"
+#include "common/hex_text.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_case.h"
@@ -49,13 +50,7 @@ std::optional<Credentials> FindCredentials(const S3Target& target, PasswordVault
 }
 
 std::string Hex(const unsigned char* bytes, unsigned int size) {
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned int i = 0; i < size; ++i) {
-        hex += kDigits[bytes[i] >> 4];
-        hex += kDigits[bytes[i] & 0x0F];
-    }
-    return hex;
+    return HexText(bytes, size);
 }
 
 std::string Digest(const EVP_MD* kind, const std::string& bytes) {

@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "common/fields.h"
+#include "common/hex_text.h"
 #include "common/number_text.h"
 #include "site/markup/item_walk.h"
 #include "site/phone/text_extent.h"
@@ -42,11 +43,8 @@ void AppendCssString(std::string& quoted, std::string_view text) {
     quoted += '\'';
     for (const char c : text) {
         if (c == '\'' || c == '\\' || c == '<' || c == '>' || c == '\n' || c == '\r') {
-            constexpr char kDigits[] = "0123456789abcdef";
-            const auto byte = static_cast<unsigned char>(c);
             quoted += '\\';
-            quoted += kDigits[byte >> 4];
-            quoted += kDigits[byte & 0x0F];
+            AppendHexByte(quoted, static_cast<unsigned char>(c));
             quoted += ' ';
         } else {
             quoted += c;

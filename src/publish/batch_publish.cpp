@@ -212,6 +212,43 @@ UploadOptions WithPorts(UploadOptions options, PasswordVault* vault, const std::
     return options;
 }
 
+// The named pages written from their stored designs into the site folder, each told; the
+// written ones join `written`. Whether every one was.
+bool WritePages(PageStore& store, ConsolePrompts& prompts, const std::vector<std::string>& pages,
+                SitePages& written, std::ostream& out, std::ostream& err) {
+    const std::string& folder = written.siteFolder;
+    PagePublisher publisher(written.workingFolder, prompts);
+    publisher.setSiteOptions(store.siteOptions(folder));
+    bool allWritten = true;
+    for (const std::string& name : pages) {
+        const std::string path = JoinPath(folder, name);
+        if (name == kQuickstartPage) {
+            err << path << ": the quickstart page is for reference only and is not written\n";
+            allWritten = false;
+            continue;
+        }
+        PageRecord page;
+        page.directory = folder;
+        page.fileName = name;
+        if (!store.loadPage(page, folder, name)) {
+            if (!prompts.databaseFailed()) {
+                err << path << ": this page is not stored\n";
+            }
+            allWritten = false;
+            continue;
+        }
+        std::string text;
+        if (!publisher.publish(page, PublishVariant::Save, folder, name, text)) {
+            err << path << ": cannot write the page\n";
+            allWritten = false;
+            continue;
+        }
+        out << "wrote " << path << "\n";
+        written.pages.push_back(page);
+    }
+    return allWritten;
+}
+
 }  // namespace
 
 int RunBatchPublish(const std::vector<std::string>& arguments,
@@ -278,36 +315,8 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
         }
     }
 
-    PagePublisher publisher(request->workingFolder, prompts);
-    publisher.setSiteOptions(store.siteOptions(request->siteFolder));
-    bool allWritten = true;
     SitePages written{request->siteFolder, request->workingFolder, {}};
-    for (const std::string& name : pages) {
-        const std::string path = JoinPath(request->siteFolder, name);
-        if (name == kQuickstartPage) {
-            err << path << ": the quickstart page is for reference only and is not written\n";
-            allWritten = false;
-            continue;
-        }
-        PageRecord page;
-        page.directory = request->siteFolder;
-        page.fileName = name;
-        if (!store.loadPage(page, request->siteFolder, name)) {
-            if (!prompts.databaseFailed()) {
-                err << path << ": this page is not stored\n";
-            }
-            allWritten = false;
-            continue;
-        }
-        std::string text;
-        if (!publisher.publish(page, PublishVariant::Save, request->siteFolder, name, text)) {
-            err << path << ": cannot write the page\n";
-            allWritten = false;
-            continue;
-        }
-        out << "wrote " << path << "\n";
-        written.pages.push_back(page);
-    }
+    const bool allWritten = WritePages(store, prompts, pages, written, out, err);
     if (prompts.databaseFailed()) {
         return kUsageOrDatabaseError;
     }

@@ -6,6 +6,16 @@ void AppendHexByte(std::string& text, unsigned char byte, bool upperCase) {
     text += digits[byte & 0x0F];
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
 std::string HexText(const unsigned char* bytes, std::size_t size, bool upperCase) {
     std::string hex;
     hex.reserve(size * 2);

@@ -27,3 +27,6 @@ std::string ScriptString(std::string_view text);
 // A name as one value of a request address: every byte but letters, digits and "-._~" as %XX
 // ("my page.html" as "my%20page.html").
 std::string PercentEncoded(std::string_view value);
+// "%40" as "@": every "%" followed by two hexadecimal digits is the byte they name; any other
+// "%" stays as it is.
+std::string PercentDecoded(std::string_view text);

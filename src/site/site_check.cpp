@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/fields.h"
+#include "common/markup_escaping.h"
 #include "common/number_text.h"
 #include "common/paths.h"
 #include "common/text_case.h"
@@ -54,22 +55,6 @@ std::string PageLinkedTo(const std::string& link) {
         (lowered.size() > 5 && lowered.compare(lowered.size() - 5, 5, ".html") == 0) ||
         (lowered.size() > 4 && lowered.compare(lowered.size() - 4, 4, ".htm") == 0);
     return page ? target : std::string();
-}
-
-std::string PercentDecoded(const std::string& text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        int value = 0;
-        if (text[i] == '%' && i + 2 < text.size() &&
-            std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16).ptr ==
-                text.data() + i + 3) {
-            decoded += static_cast<char>(value);
-            i += 2;
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
 }
 
 class PageChecker {

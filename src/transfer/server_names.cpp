@@ -3,34 +3,9 @@
 #include <cctype>
 #include <filesystem>
 
+#include "common/markup_escaping.h"
+
 namespace fs = std::filesystem;
-
-namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
-// "%40" as "@": a user name in an address may be written encoded.
-std::string PercentDecoded(const std::string& text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
-}
-
-}  // namespace
 
 std::optional<std::string> LocalNameFor(std::string_view listed) {
     if (listed.empty() || listed == "." || listed == "..") {

@@ -209,7 +209,7 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
         if (deletionAgreed(names)) {
             if (names.size() > 1) {
                 parts_.items.remove(name);
-            } else if (name.rfind(kTextIdPrefix, 0) == 0) {
+            } else if (StartsWith(name, kTextIdPrefix)) {
                 parts_.operations.deleteText(name);
             } else {
                 parts_.operations.deletePicture(ItemNameIn(name));

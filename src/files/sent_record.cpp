@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "common/paths.h"
+#include "common/text_search.h"
 #include "files/content_hash.h"
 
 namespace fs = std::filesystem;
@@ -51,7 +52,7 @@ SentRecord::SentRecord(const std::string& workingFolder, const std::string& targ
                 continue;
             }
             removed_.erase(name);
-            if (entry.hash.rfind(kNewHash, 0) == 0) {
+            if (StartsWith(entry.hash, kNewHash)) {
                 const std::size_t colon = entry.hash.find(':', 5);
                 if (colon != std::string::npos) {
                     entry.modified = std::atoll(entry.hash.c_str() + colon + 1);

@@ -1,5 +1,7 @@
 #include "page/page_record.h"
 
+#include "common/text_search.h"
+
 std::string PageContainerMarkup(const std::string& width, const std::string& length) {
     return "<CENTER><div id='pagecontainer' style='position:relative;top:15px;width:" + width +
            "px;height:" + length + "px;border-width:1px;border-style:solid;border-color:#008000;";
@@ -73,11 +75,11 @@ void SetPageExtra(PageRecord& page, const std::string& name, const std::string& 
         page.description = value;
     } else if (name == kNoSiteItems) {
         page.noSiteItems = value == "1";
-    } else if (name.rfind(kPictureDescription, 0) == 0) {
+    } else if (StartsWith(name, kPictureDescription)) {
         page.pictureDescriptions[name.substr(std::string(kPictureDescription).size())] = value;
     }
 }
 
 std::string ItemDivId(const std::string& name) {
-    return name.rfind(kPictureNamePrefix, 0) == 0 ? "d" + name : name;
+    return StartsWith(name, kPictureNamePrefix) ? "d" + name : name;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/fields.h"
+#include "common/text_search.h"
 #include "page/item_ids.h"
 
 namespace {
@@ -45,7 +46,7 @@ std::string Renamed(PageRecord& page, const std::string& name, const std::string
     page.stylesData = JoinRecords(records);
     for (std::vector<std::string>* list : {&page.texts, &page.textProperties, &page.pictures}) {
         for (std::string& entry : *list) {
-            if (entry.rfind(name, 0) == 0) {
+            if (StartsWith(entry, name)) {
                 ReplaceAll(entry, name, fresh);
             }
         }
@@ -252,7 +253,7 @@ std::string MakeSiteItem(PageRecord& page, const std::string& name) {
     if (IsSiteItemId(name)) {
         return std::string();
     }
-    const bool picture = name.rfind(kPictureNamePrefix, 0) == 0;
+    const bool picture = StartsWith(name, kPictureNamePrefix);
     const std::string number = "S" + std::to_string(page.siteElementCount + 1);
     const std::string fresh =
         (picture ? std::string(kPictureNamePrefix) : std::string(kTextIdPrefix)) + number + "~";
@@ -267,7 +268,7 @@ std::string MakePageItem(PageRecord& page, const std::string& name) {
     if (!IsSiteItemId(name)) {
         return std::string();
     }
-    const bool picture = name.rfind(kPictureNamePrefix, 0) == 0;
+    const bool picture = StartsWith(name, kPictureNamePrefix);
     const int count = page.elementCount;
     const std::string fresh = picture ? PictureName(++page.elementCount) : FreeTextId(page);
     const std::string made = Renamed(page, name, fresh);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "common/text_search.h"
 #include "files/folder_lock.h"
 #include "page/working_files.h"
 #include "platform/console_prompts.h"
@@ -180,7 +181,7 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
                 return std::nullopt;
             }
             request.options.trustedHostKey = arguments[i];
-        } else if (argument.rfind("--", 0) == 0) {
+        } else if (StartsWith(argument, "--")) {
             return std::nullopt;
         } else {
             positional.push_back(argument);

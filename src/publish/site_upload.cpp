@@ -10,6 +10,7 @@
 
 #include "common/fields.h"
 #include "common/paths.h"
+#include "common/text_search.h"
 #include "files/sent_record.h"
 #include "hosting/page_upload.h"
 #include "platform/console_prompts.h"
@@ -221,7 +222,7 @@ class OptionAnswers : public TrustQuestions {
     }
     bool goOnUnencrypted() override { return !options_.requireTls; }
     bool trustHostKey(const SshHostKey& key) override {
-        const std::string wanted = options_.trustedHostKey.rfind("SHA256:", 0) == 0
+        const std::string wanted = StartsWith(options_.trustedHostKey, "SHA256:")
                                        ? options_.trustedHostKey
                                        : "SHA256:" + options_.trustedHostKey;
         if (options_.trustedHostKey.empty() || wanted != key.fingerprint()) {

@@ -1,5 +1,6 @@
 #include "publish/upload_target.h"
 
+#include "common/text_search.h"
 #include "transfer/server_names.h"
 
 std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
@@ -8,12 +9,12 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
         target.hosting = true;
         return target;
     }
-    if (text.rfind("git+", 0) == 0 && text.size() > 4) {
+    if (StartsWith(text, "git+") && text.size() > 4) {
         UploadTarget target;
         target.git = text.substr(4);
         return target;
     }
-    if (text.rfind("s3://", 0) == 0) {
+    if (StartsWith(text, "s3://")) {
         std::string rest = text.substr(5);
         while (!rest.empty() && rest.back() == '/') {
             rest.pop_back();
@@ -29,9 +30,9 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
         target.bucket = bucket;
         return target;
     }
-    const bool secureShell = text.rfind("sftp://", 0) == 0;
+    const bool secureShell = StartsWith(text, "sftp://");
     const std::string scheme = secureShell ? "sftp://" : "ftp://";
-    if (text.rfind(scheme, 0) != 0) {
+    if (!StartsWith(text, scheme)) {
         return std::nullopt;
     }
     const ServerAddress address = ParseServerAddress(text);
@@ -56,7 +57,7 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
 std::optional<std::pair<std::size_t, std::size_t>> PasswordInAddress(const std::string& text) {
     std::size_t start = 0;
     for (const char* scheme : {"sftp://", "ftp://", "git+https://", "git+http://"}) {
-        if (text.rfind(scheme, 0) == 0) {
+        if (StartsWith(text, scheme)) {
             start = std::string(scheme).size();
         }
     }

@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "common/text_file.h"
+#include "common/text_search.h"
 #include "platform/prompts.h"
 #include "site/markup/item_walk.h"
 #include "site/phone/phone_layout.h"
@@ -235,7 +236,7 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
         const std::string largest = LargestPicture(page);
         std::string picture;
         for (const std::string& entry : page.pictures) {
-            if (!largest.empty() && entry.rfind(largest, 0) == 0) {
+            if (!largest.empty() && StartsWith(entry, largest)) {
                 const std::string path = entry.substr(largest.size());
                 picture =
                     web ? web->fallbackName(largest, path, page, copies) : copies.nameOf(path);

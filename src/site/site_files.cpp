@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "common/text_file.h"
+#include "common/text_search.h"
 #include "page/working_files.h"
 
 namespace {
@@ -29,7 +30,7 @@ std::optional<std::string> SiteAddressFrom(std::string typed) {
     const std::string lowered = LowerCase(typed);
     std::size_t hostStart = 0;
     for (const char* scheme : {"https://", "http://"}) {
-        if (lowered.rfind(scheme, 0) == 0) {
+        if (StartsWith(lowered, scheme)) {
             hostStart = std::string(scheme).size();
         }
     }
@@ -96,7 +97,7 @@ bool IsProgramsSitemap(const std::string& text) {
     while (at < text.size() - end.size()) {
         const std::size_t lineEnd = text.find('\n', at);
         const std::string line = text.substr(at, lineEnd - at);
-        if (line.rfind("<url><loc>", 0) != 0 || line.size() < 22 ||
+        if (!StartsWith(line, "<url><loc>") || line.size() < 22 ||
             line.compare(line.size() - 12, 12, "</loc></url>") != 0 ||
             line.find('<', 10) != line.size() - 12) {
             return false;

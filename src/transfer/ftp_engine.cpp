@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "common/text_search.h"
 #include "transfer/curl_request.h"
 #include "transfer/remote_commands.h"
 #include "transfer/server_names.h"
@@ -27,7 +28,7 @@ int FtpEngine::Debug(CURL*, curl_infotype kind, char* data, size_t size, void* e
     if (kind == CURLINFO_HEADER_OUT) {
         self->tls_.sawCommand(text);
         self->log_.line(
-            "> " + (text.rfind("PASS ", 0) == 0 ? std::string("PASS ****") : WithoutLineEnd(text)));
+            "> " + (StartsWith(text, "PASS ") ? std::string("PASS ****") : WithoutLineEnd(text)));
     } else if (kind == CURLINFO_HEADER_IN) {
         self->tls_.sawReply(text);
         if (!text.empty() && (text[0] == '4' || text[0] == '5')) {

@@ -1,6 +1,7 @@
 #include "transfer/ftp_session.h"
 
 #include "common/paths.h"
+#include "common/text_search.h"
 #include "platform/prompts.h"
 #include "transfer/ftp_engine.h"
 #include "transfer/ftp_panes.h"
@@ -85,9 +86,9 @@ void FtpSession::connect() {
         panes_.serverFolder.clear();
     }
     // The scheme typed wins over the choice.
-    if (panes_.server.rfind("sftp://", 0) == 0) {
+    if (StartsWith(panes_.server, "sftp://")) {
         panes_.protocol = TransferProtocol::Sftp;
-    } else if (panes_.server.rfind("ftp://", 0) == 0 && panes_.protocol == TransferProtocol::Sftp) {
+    } else if (StartsWith(panes_.server, "ftp://") && panes_.protocol == TransferProtocol::Sftp) {
         panes_.protocol = TransferProtocol::Ftp;
     }
     const bool sftp = panes_.protocol == TransferProtocol::Sftp;
@@ -146,7 +147,7 @@ void FtpSession::connect() {
 }
 
 std::string FtpSession::engineAddress() const {
-    if (panes_.protocol == TransferProtocol::Sftp && panes_.server.rfind("sftp://", 0) != 0) {
+    if (panes_.protocol == TransferProtocol::Sftp && !StartsWith(panes_.server, "sftp://")) {
         return "sftp://" + panes_.server;
     }
     return panes_.server;

@@ -1,5 +1,7 @@
 #include "transfer/ftp_tls.h"
 
+#include "common/text_search.h"
+
 void FtpTls::prepare(CURL* easy) const {
     const bool verifyPeer = pinnedKey_.empty();
     long rule = CURLUSESSL_ALL;
@@ -18,12 +20,12 @@ void FtpTls::prepare(CURL* easy) const {
 }
 
 void FtpTls::sawCommand(const std::string& line) {
-    authSent_ = line.rfind("AUTH TLS", 0) == 0 || line.rfind("AUTH SSL", 0) == 0;
-    protSent_ = line.rfind("PROT P", 0) == 0;
+    authSent_ = StartsWith(line, "AUTH TLS") || StartsWith(line, "AUTH SSL");
+    protSent_ = StartsWith(line, "PROT P");
 }
 
 void FtpTls::sawReply(const std::string& line) {
-    if (authSent_ && line.rfind("234", 0) == 0) {
+    if (authSent_ && StartsWith(line, "234")) {
         inUse_ = true;
     }
     // A refusal is a 4xx or 5xx answer; a multi-line answer's later lines start otherwise.

@@ -12,6 +12,7 @@
 #include "common/address_login.h"
 #include "common/paths.h"
 #include "common/text_case.h"
+#include "common/text_search.h"
 #include "files/content_hash.h"
 #include "platform/password_vault.h"
 #include "transfer/known_hosts.h"
@@ -50,7 +51,7 @@ std::string LastError() {
 
 // The port an ssh:// address names, 22 when none (user@host:path names none).
 long SshPortOf(const std::string& url) {
-    if (url.rfind("ssh://", 0) != 0) {
+    if (!StartsWith(url, "ssh://")) {
         return 22;
     }
     std::string authority = url.substr(6, url.find('/', 6) - 6);
@@ -78,7 +79,7 @@ struct Connection {
 // A token goes only where no one on the way can read it: over https, or to this computer.
 bool TokenMayGo(const char* url) {
     const std::string address = url != nullptr ? url : "";
-    if (address.rfind("https://", 0) == 0) {
+    if (StartsWith(address, "https://")) {
         return true;
     }
     const std::size_t start = address.find("://");
@@ -87,8 +88,8 @@ bool TokenMayGo(const char* url) {
     }
     std::string host = address.substr(start + 3, address.find('/', start + 3) - start - 3);
     host = host.substr(host.rfind('@') + 1);
-    return host.rfind("127.0.0.1", 0) == 0 || host.rfind("localhost", 0) == 0 ||
-           host.rfind("[::1]", 0) == 0;
+    return StartsWith(host, "127.0.0.1") || StartsWith(host, "localhost") ||
+           StartsWith(host, "[::1]");
 }
 
 int Credentials(git_credential** out, const char* url, const char* userFromUrl,

@@ -14,7 +14,9 @@
 
 #include "common/fields.h"
 #include "common/paths.h"
+#include "common/text_case.h"
 #include "common/text_file.h"
+#include "common/text_search.h"
 
 namespace {
 
@@ -56,13 +58,6 @@ bool HashedNameIs(const std::string& pattern, const std::string& name) {
     HMAC(EVP_sha1(), salt.data(), static_cast<int>(salt.size()),
          reinterpret_cast<const unsigned char*>(name.data()), name.size(), digest, &size);
     return size > 0 && hash == std::string(reinterpret_cast<char*>(digest), size);
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 }  // namespace
@@ -178,8 +173,8 @@ std::vector<std::string> KnownKeys(const std::string& knownHostsPath, const std:
         std::istringstream patterns(names);
         std::string pattern;
         while (std::getline(patterns, pattern, ',')) {
-            if (pattern.rfind("|1|", 0) == 0 ? HashedNameIs(pattern, name)
-                                             : EqualIgnoringCase(pattern, name)) {
+            if (StartsWith(pattern, "|1|") ? HashedNameIs(pattern, name)
+                                           : EqualIgnoringCase(pattern, name)) {
                 std::string type;
                 std::string key;
                 fields >> type >> key;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "common/markup_escaping.h"
+#include "common/text_search.h"
 
 namespace fs = std::filesystem;
 
@@ -47,7 +48,7 @@ ServerAddress ParseServerAddress(const std::string& typed) {
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     for (const char* scheme : {"sftp://", "ftp://"}) {
-        if (lower.rfind(scheme, 0) == 0) {
+        if (StartsWith(lower, scheme)) {
             address.scheme = scheme;
             rest = rest.substr(address.scheme.size());
             break;

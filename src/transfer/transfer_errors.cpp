@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "common/text_search.h"
 #include "transfer/ftp_engine.h"
 
 namespace {
@@ -14,7 +15,7 @@ constexpr const char* kNoRoom = "The server had no room for the file.";
 
 std::string FtpErrorMeaning(int code, const std::string& serverRefusal) {
     for (const char* full : {"451", "452", "552"}) {
-        if (serverRefusal.rfind(full, 0) == 0) {
+        if (StartsWith(serverRefusal, full)) {
             return kNoRoom;
         }
     }

@@ -5,6 +5,7 @@
 
 #include "common/fields.h"
 #include "common/markup_escaping.h"
+#include "common/text_search.h"
 #include "designer/editing/element_operations.h"
 #include "designer/editor_page/editor_page_writer.h"
 #include "designer/editor_page/layout_handover.h"
@@ -70,7 +71,7 @@ std::vector<std::string> ItemNames(const std::string& argument) {
         if (name.rfind(std::string("d") + kPictureNamePrefix, 0) == 0) {
             name.erase(0, 1);
         }
-        if (name.rfind(kTextIdPrefix, 0) == 0 || name.rfind(kPictureNamePrefix, 0) == 0) {
+        if (StartsWith(name, kTextIdPrefix) || StartsWith(name, kPictureNamePrefix)) {
             names.push_back(name);
         }
         start = tilde + 1;
@@ -84,7 +85,7 @@ std::vector<ClippedItem> ClipItems(const PageRecord& page, const std::vector<std
     for (const std::string& name : names) {
         ClippedItem item;
         item.name = name;
-        item.picture = name.rfind(kPictureNamePrefix, 0) == 0;
+        item.picture = StartsWith(name, kPictureNamePrefix);
         const std::string id = ItemDivId(name);
         for (const std::string& record : records) {
             if (RecordId(record) == id) {
@@ -216,8 +217,8 @@ void ItemCommands::remove(const std::string& names) {
     PageRecord& page = workspace_.page;
     bool removed = false;
     for (const std::string& name : itemsNamed(names)) {
-        removed = (name.rfind(kTextIdPrefix, 0) == 0 ? RemoveText(page, name)
-                                                     : RemovePicture(page, name)) ||
+        removed = (StartsWith(name, kTextIdPrefix) ? RemoveText(page, name)
+                                                   : RemovePicture(page, name)) ||
                   removed;
     }
     if (removed) {

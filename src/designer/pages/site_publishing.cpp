@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/fields.h"
+#include "common/text_search.h"
 #include "designer/pages/page_catalog.h"
 #include "hosting/hosting_session.h"
 #include "page/workspace.h"
@@ -59,9 +60,9 @@ class SecretFor {
         if (secret.empty()) {
             return;
         }
-        if (target.rfind("git+", 0) == 0) {
+        if (StartsWith(target, "git+")) {
             set("QUILLORA_GIT_TOKEN", secret);
-        } else if (target.rfind("s3://", 0) == 0) {
+        } else if (StartsWith(target, "s3://")) {
             const std::size_t colon = secret.find(':');
             set("AWS_ACCESS_KEY_ID", secret.substr(0, colon));
             set("AWS_SECRET_ACCESS_KEY",
@@ -108,10 +109,10 @@ std::string CommandLineSecretName(const std::string& target) {
     if (words.empty()) {
         return std::string();
     }
-    if (words[0].rfind("git+", 0) == 0) {
+    if (StartsWith(words[0], "git+")) {
         return GitTokenKeyringName(words[0].substr(4));
     }
-    if (words[0].rfind("s3://", 0) == 0) {
+    if (StartsWith(words[0], "s3://")) {
         std::string endpoint;
         for (std::size_t i = 1; i + 1 < words.size(); ++i) {
             if (words[i] == "--s3-endpoint") {

@@ -14,10 +14,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::string Hex(const unsigned char* bytes, std::size_t size) {
-    return HexText(bytes, size);
-}
-
 // Feeds the file to the consumer piece by piece; false when it cannot be read whole.
 template <typename Consumer>
 bool ReadPieces(const std::string& path, Consumer&& consume) {
@@ -52,13 +48,13 @@ std::string ContentHashOfFile(const std::string& path) {
     }
     XXH128_canonical_t canonical;
     XXH128_canonicalFromHash(&canonical, XXH3_128bits_digest(state.get()));
-    return Hex(canonical.digest, sizeof canonical.digest);
+    return HexText(canonical.digest, sizeof canonical.digest);
 }
 
 std::string ContentHashOfText(std::string_view text) {
     XXH128_canonical_t canonical;
     XXH128_canonicalFromHash(&canonical, XXH3_128bits(text.data(), text.size()));
-    return Hex(canonical.digest, sizeof canonical.digest);
+    return HexText(canonical.digest, sizeof canonical.digest);
 }
 
 std::string Sha256OfFile(const std::string& path) {
@@ -75,12 +71,12 @@ std::string Sha256OfFile(const std::string& path) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
     EVP_DigestFinal_ex(context.get(), digest, &size);
-    return Hex(digest, size);
+    return HexText(digest, size);
 }
 
 std::string Sha256OfText(std::string_view text) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
     EVP_Digest(text.data(), text.size(), digest, &size, EVP_sha256(), nullptr);
-    return Hex(digest, size);
+    return HexText(digest, size);
 }

@@ -29,6 +29,13 @@ bool PartOfName(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
 }
 
+// Whether the name found at `at` stands whole, not inside a longer name (a.jpg in ba.jpg or
+// a.jpg.bak).
+bool WholeNameAt(std::string_view text, std::size_t at, std::size_t size) {
+    const std::size_t end = at + size;
+    return (at == 0 || !PartOfName(text[at - 1])) && (end == text.size() || !PartOfName(text[end]));
+}
+
 void Tell(Prompts& prompts, const std::string& text, const char* caption) {
     prompts.messageBox(text, caption, MessageButtons::Ok, MessageIcon::None);
 }
@@ -51,9 +58,7 @@ bool NamesFile(const std::string& text, const std::string& name) {
     for (const std::string& form : {name, PercentEncoded(name)}) {
         for (std::size_t at = text.find(form); at != std::string::npos;
              at = text.find(form, at + 1)) {
-            const std::size_t end = at + form.size();
-            if ((at == 0 || !PartOfName(text[at - 1])) &&
-                (end == text.size() || !PartOfName(text[end]))) {
+            if (WholeNameAt(text, at, form.size())) {
                 return true;
             }
         }
@@ -87,12 +92,10 @@ std::string ReplacePictureReferences(const std::string& page, const std::vector<
             if (form.empty() || page.compare(at, form.size(), form) != 0) {
                 continue;
             }
-            const std::size_t end = at + form.size();
-            if ((at == 0 || !PartOfName(page[at - 1])) &&
-                (end == page.size() || !PartOfName(page[end]))) {
+            if (WholeNameAt(page, at, form.size())) {
                 result += page.substr(from, at - from) + address;
-                from = end;
-                at = end - 1;
+                from = at + form.size();
+                at = from - 1;
                 break;
             }
         }

@@ -1,7 +1,18 @@
 #include "publish/upload_target.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "common/address_login.h"
 #include "common/text_search.h"
 #include "transfer/server_names.h"
+
+namespace {
+
+// The addresses a password or token may be written into.
+constexpr const char* kLoginSchemes[] = {"sftp://", "ftp://", "git+https://", "git+http://"};
+
+}  // namespace
 
 std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
     if (text == "hosting") {
@@ -55,25 +66,16 @@ std::optional<UploadTarget> ParseUploadTarget(const std::string& text) {
 }
 
 std::optional<std::pair<std::size_t, std::size_t>> PasswordInAddress(const std::string& text) {
-    std::size_t start = 0;
-    for (const char* scheme : {"sftp://", "ftp://", "git+https://", "git+http://"}) {
-        if (StartsWith(text, scheme)) {
-            start = std::string(scheme).size();
-        }
-    }
-    if (start == 0) {
+    const bool known = std::any_of(std::begin(kLoginSchemes), std::end(kLoginSchemes),
+                                   [&](const char* scheme) { return StartsWith(text, scheme); });
+    const std::optional<std::pair<std::size_t, std::size_t>> login =
+        known ? LoginInAddress(text) : std::nullopt;
+    if (!login) {
         return std::nullopt;
     }
-    // As the address is read: the login ends at the last "@" before the folder's "/".
-    const std::size_t folder = text.find('/', start);
-    const std::size_t at =
-        text.rfind('@', folder == std::string::npos ? std::string::npos : folder - 1);
-    if (at == std::string::npos || at < start) {
+    const std::size_t colon = text.substr(login->first, login->second).find(':');
+    if (colon == std::string::npos || colon + 1 == login->second) {
         return std::nullopt;
     }
-    const std::size_t colon = text.find(':', start);
-    if (colon == std::string::npos || colon > at || colon + 1 == at) {
-        return std::nullopt;
-    }
-    return std::make_pair(colon + 1, at - colon - 1);
+    return std::make_pair(login->first + colon + 1, login->second - colon - 1);
 }

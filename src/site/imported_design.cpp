@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "common/fields.h"
+#include "common/hex_text.h"
 #include "common/html_colour.h"
+#include "common/text_case.h"
 #include "common/text_search.h"
 #include "page/item_ids.h"
 #include "page/site_items.h"
@@ -29,11 +31,11 @@ bool AllLetters(std::string_view text) {
                        [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
 }
 
+// The value of hexadecimal digits already checked to be such.
 int HexValue(std::string_view digits) {
     int value = 0;
     for (const char c : digits) {
-        const int lower = std::tolower(static_cast<unsigned char>(c));
-        value = value * 16 + (std::isdigit(lower) != 0 ? lower - '0' : lower - 'a' + 10);
+        value = value * 16 + HexDigitValue(c);
     }
     return value;
 }
@@ -187,10 +189,7 @@ bool SafeLink(std::string_view link) {
     if (colon == std::string_view::npos || (slash != std::string_view::npos && slash < colon)) {
         return true;
     }
-    std::string scheme(link.substr(0, colon));
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    const std::string scheme = LowerCase(std::string(link.substr(0, colon)));
     return scheme == "http" || scheme == "https" || scheme == "mailto" || scheme == "ftp" ||
            scheme == "tel";
 }

@@ -49,15 +49,11 @@ std::optional<Credentials> FindCredentials(const S3Target& target, PasswordVault
     return std::nullopt;
 }
 
-std::string Hex(const unsigned char* bytes, unsigned int size) {
-    return HexText(bytes, size);
-}
-
 std::string Digest(const EVP_MD* kind, const std::string& bytes) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
     EVP_Digest(bytes.data(), bytes.size(), digest, &size, kind, nullptr);
-    return Hex(digest, size);
+    return HexText(digest, size);
 }
 
 size_t Collect(char* data, size_t size, size_t count, void* target) {

@@ -171,27 +171,6 @@ class ItemCommandsTest : public WindowFixture {
     }
     void selectAll() { key(Qt::Key_A, Qt::ControlModifier); }
     void pick(const std::string& id) { click(centreOf(Div(id))); }
-    // The mouse as the user moves it, without the pauses of the fixture's gestures: settle()
-    // waits for the page instead.
-    void mouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,
-               Qt::MouseButtons buttons) {
-        QWidget* target = window->browser()->focusProxy();
-        QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &event);
-    }
-    void quickClick(const QPointF& at) {
-        mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
-        mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-    }
-    void quickDrag(const QPointF& from, const QPointF& by) {
-        mouse(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        for (int step = 1; step <= 3; ++step) {
-            mouse(QEvent::MouseMove, from + by * step / 3.0, Qt::NoButton, Qt::LeftButton);
-        }
-        mouse(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
-    }
 };
 
 }  // namespace
@@ -265,13 +244,13 @@ TEST_F(ItemCommandsTest, RandomGesturesKeepThePageShownTheStoredDesign) {
         {"click",
          [&] {
              if (const std::string item = anyItem(); !item.empty())
-                 quickClick(centreOf(Div(item.substr(0, item.find(' ')))));
+                 click(centreOf(Div(item.substr(0, item.find(' ')))), Pace::Quick);
          }},
         {"drag",
          [&] {
              if (const std::string item = anyItem(); !item.empty()) {
-                 quickDrag(centreOf(Div(item.substr(0, item.find(' ')))),
-                           QPointF(below(121) - 60, below(121) - 60));
+                 drag(centreOf(Div(item.substr(0, item.find(' ')))),
+                      QPointF(below(121) - 60, below(121) - 60), 3, Pace::Quick);
              }
          }},
         {"select all", [&] { selectAll(); }},

@@ -32,6 +32,9 @@
 // dialogs and the user's own browser are scripted.
 class WindowFixture : public ::testing::Test {
   protected:
+    // How gestures are paced: as a user makes them, or one event straight after another.
+    enum class Pace { UserLike, Quick };
+
     WindowFixture() {
         setenv("HOME", home.path().c_str(), 1);
         working = DefaultWorkingFolder();
@@ -140,22 +143,27 @@ class WindowFixture : public ::testing::Test {
     }
 
     // Drags with the mouse as a user does: press, several moves, release.
-    void drag(const QPointF& from, const QPointF& by) {
-        sendMouse(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
-        sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        for (int step = 1; step <= 5; ++step) {
-            sendMouse(QEvent::MouseMove, from + by * step / 5.0, Qt::NoButton, Qt::LeftButton);
+    void drag(const QPointF& from, const QPointF& by, int steps = 5, Pace pace = Pace::UserLike) {
+        sendMouse(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton, pace);
+        sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, pace);
+        for (int step = 1; step <= steps; ++step) {
+            sendMouse(QEvent::MouseMove, from + by * step / static_cast<double>(steps),
+                      Qt::NoButton, Qt::LeftButton, pace);
         }
-        sendMouse(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
-        QTest::qWait(100);
+        sendMouse(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton, pace);
+        if (pace == Pace::UserLike) {
+            QTest::qWait(100);
+        }
     }
 
     // A click as a user makes it, at a point of the browser.
-    void click(const QPointF& at) {
-        sendMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
-        sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-        QTest::qWait(100);
+    void click(const QPointF& at, Pace pace = Pace::UserLike) {
+        sendMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton, pace);
+        sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, pace);
+        sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton, pace);
+        if (pace == Pace::UserLike) {
+            QTest::qWait(100);
+        }
     }
 
     // A point of the browser: the container's corner plus the offset, or the page's own
@@ -209,13 +217,16 @@ class WindowFixture : public ::testing::Test {
     bool undoneAfter(const std::function<void()>& keys) {
         return redrawnAfter(keys) && editorShown();
     }
-    // One mouse event delivered where the browser takes its input.
+    // One mouse event delivered where the browser takes its input, with a user's pause after
+    // it unless quick (a test that then waits for the page itself).
     void sendMouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,
-                   Qt::MouseButtons buttons) {
+                   Qt::MouseButtons buttons, Pace pace = Pace::UserLike) {
         QWidget* target = window->browser()->focusProxy();
         QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &event);
-        QTest::qWait(30);
+        if (pace == Pace::UserLike) {
+            QTest::qWait(30);
+        }
     }
 
     // The window's menu entry of that caption.

@@ -138,7 +138,7 @@ bool PageUpload::transfer() {
         [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); },
         false, false, [this] { return prompts_.transferGoesOn(); });
     const std::vector<std::string> kept = RemoveDeletedPages(
-        session_.store().deletedPages(siteFolder), workspace.hosting, addresses_,
+        session_.store().deleted().pages(siteFolder), workspace.hosting, addresses_,
         workspace.workingFolder,
         [this](const std::string& text, const char* caption) { Tell(prompts_, text, caption); });
     for (const std::string& name : kept) {

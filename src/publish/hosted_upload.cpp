@@ -41,7 +41,7 @@ OwnFiles FilesFor(const SitePages& site, SentRecord& record, SqliteDatabase& db)
     std::ostringstream ignored;
     ConsolePrompts prompts(ignored);
     for (const std::string& name :
-         PagesToRemove(PageStore(db, prompts).deletedPages(site.siteFolder), record)) {
+         PagesToRemove(PageStore(db, prompts).deleted().pages(site.siteFolder), record)) {
         if (current.count(name) == 0 &&
             std::find(own.removed.begin(), own.removed.end(), name) == own.removed.end()) {
             own.removed.push_back(name);

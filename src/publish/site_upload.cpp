@@ -114,7 +114,7 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
     std::ostringstream ignored;
     ConsolePrompts prompts(ignored);
     PagePublisher publisher(site.workingFolder, prompts);
-    publisher.setSiteOptions(PageStore(db, prompts).siteOptions(site.siteFolder));
+    publisher.setSiteOptions(PageStore(db, prompts).siteOptions().load(site.siteFolder));
     for (const PageRecord& page : site.pages) {
         if (StopAsked(options)) {
             progress.failed(page.fileName, "stopped before it went");
@@ -149,7 +149,7 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
         }
     }
     if (!StopAsked(options)) {
-        const auto deleted = PageStore(db, prompts).deletedPages(site.siteFolder);
+        const auto deleted = PageStore(db, prompts).deleted().pages(site.siteFolder);
         if (dryRun) {
             SentRecord record(site.workingFolder, "hosting|" + folder.folderId);
             for (const std::string& name : PagesToRemove(deleted, record)) {
@@ -472,8 +472,8 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         }
     }
     RecordPlaced(engine, placed, record, progress);
-    RemoveDeletedPages(engine, PageStore(db, quiet).deletedPages(site.siteFolder), onServer, record,
-                       options, progress, err);
+    RemoveDeletedPages(engine, PageStore(db, quiet).deleted().pages(site.siteFolder), onServer,
+                       record, options, progress, err);
     engine.ftpeClose();
     engine.ftpeRelease();
     const int status = progress.finish();

@@ -64,7 +64,7 @@ std::set<std::string> ExportSchema() {
     page.description = "extra";
     page.phoneChoices["item"]["ORDER"] = "1";
     store.savePage(page);
-    store.setSiteOptions(page.directory, SiteOptions{});
+    store.siteOptions().save(page.directory, SiteOptions{});
     std::set<std::string> entries;
     for (SqliteCursor row = reference.runQuery("select type,name from sqlite_master"); !row.atEnd();
          row.advance()) {
@@ -162,7 +162,7 @@ bool SiteArchive::read(SqliteDatabase& db, const std::string& damaged, std::stri
     if (stored.loadPage(shared, folder, kSiteItemsFile)) {
         shared_ = shared;
     }
-    options_ = stored.siteOptions(folder);
+    options_ = stored.siteOptions().load(folder);
     for (SqliteCursor row = db.runQuery("select KIND,ORIGINAL,NAME,HASH,DATA from sitefiles");
          !row.atEnd(); row.advance()) {
         File read{row.textValue(0), row.textValue(1), row.textValue(2), std::string(),

@@ -166,7 +166,7 @@ class PageChecker {
 
 std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& siteFolder) {
     std::vector<SiteFinding> findings;
-    const SiteOptions options = store.siteOptions(siteFolder);
+    const SiteOptions options = store.siteOptions().load(siteFolder);
     std::set<std::string> pages;
     for (const std::string& name : store.pageNames(siteFolder)) {
         if (name != kQuickstartPage) {

@@ -126,7 +126,7 @@ void WriteDesigns(SqliteDatabase& out, const std::vector<PageRecord>& pages,
                 1, "the design of " + page.fileName + " could not be written: " + told.str());
         }
     }
-    copy.setSiteOptions(folder, options);
+    copy.siteOptions().save(folder, options);
 }
 
 // Every picture the designs use, with the backgrounds they show and the names the folder's
@@ -207,7 +207,7 @@ SiteArchiveResult ExportSite(PageStore& store, const std::string& workingFolder,
         out.runStatement("PRAGMA user_version = " + std::to_string(kSiteFileVersion));
         CreatePageStore(out);
         out.runStatement(kSiteFileTables);
-        WriteDesigns(out, *pages, siteFolder, store.siteOptions(siteFolder));
+        WriteDesigns(out, *pages, siteFolder, store.siteOptions().load(siteFolder));
         SqliteTransaction files(out);
         AddFiles(out, *pages, workingFolder, siteFolder, missing);
         SetInfo(out, "FORMAT", kSiteFileFormat);

@@ -101,7 +101,7 @@ SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
                 ++result.pages;
             }
         }
-        store.setSiteOptions(siteFolder, options_);
+        store.siteOptions().save(siteFolder, options_);
     } catch (const SqliteException& failure) {
         result.message = "The site could not be imported whole: " + failure.message();
         return result;
@@ -115,7 +115,7 @@ SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
         }
     }
     PagePublisher publisher(workingFolder, prompts);
-    publisher.setSiteOptions(store.siteOptions(siteFolder));
+    publisher.setSiteOptions(store.siteOptions().load(siteFolder));
     const StoredPagesWritten written = WriteStoredPages(store, publisher, siteFolder);
     result.done = result.pages == pages_.size() && written.failed.empty();
     result.message = Counted(result.pages, "page", "pages") + " and " +

@@ -43,25 +43,6 @@ constexpr const char* kNoRowText =
 constexpr const char* kDbErrorCaption = "db error";
 constexpr const char* kNotStoredText = "The page design was not stored: ";
 
-// Failures of the database file as a whole (it cannot be opened, written, locked, full or
-// damaged): once one happens, no later statement of the same save can succeed.
-bool FailsTheWholeStore(int code) {
-    switch (code & 0xFF) {
-        case 3:   // SQLITE_PERM
-        case 5:   // SQLITE_BUSY
-        case 6:   // SQLITE_LOCKED
-        case 8:   // SQLITE_READONLY
-        case 10:  // SQLITE_IOERR
-        case 11:  // SQLITE_CORRUPT
-        case 13:  // SQLITE_FULL
-        case 14:  // SQLITE_CANTOPEN
-        case 26:  // SQLITE_NOTADB
-            return true;
-        default:
-            return false;
-    }
-}
-
 // The child tables in the order a save replaces them. Earlier versions wrote the page ID as a
 // number into three of them and as text into rtftexts, and read every table by the ID as
 // text; the parameters keep those types so their rows keep matching.
@@ -103,16 +84,6 @@ constexpr LaterTable kPhoneChoices{
     {"delete from phonechoices where PROJECTID = ?1",
      "insert into phonechoices (PROJECTID,ITEM,NAME,VALUE) VALUES(?1,?2,?3,?4)"},
     "select ITEM,NAME,VALUE from phonechoices where PROJECTID = ?1;"};
-constexpr const char* kSiteOptionsTable =
-    "CREATE TABLE IF NOT EXISTS siteoptions (DIRECTORY TEXT PRIMARY KEY, PHONEFRIENDLY INTEGER)";
-constexpr const char* kHasSiteOptions =
-    "select count(*) from sqlite_master where type = 'table' and name = 'siteoptions'";
-constexpr const char* kWriteSiteOptions =
-    "insert or replace into siteoptions (DIRECTORY,PHONEFRIENDLY,WEBPICTURES,SITEADDRESS) "
-    "VALUES(?1,?2,?3,?4)";
-// Columns later versions added to the table, added to an older store on its first save.
-constexpr const char* kLaterSiteColumns[][2] = {{"WEBPICTURES", "INTEGER"},
-                                                {"SITEADDRESS", "TEXT"}};
 
 constexpr const char* kReadRichTexts = "select RTFDATA from rtftexts where PROJECTID = ?1;";
 constexpr const char* kReadImages =
@@ -139,79 +110,17 @@ void BindRowValues(SqliteStatement& statement, const PageRecord& page) {
 }  // namespace
 
 PageStore::PageStore(SqliteDatabase& db, Prompts& prompts)
-    : db_(db), prompts_(prompts), versions_(db) {}
-
-void PageStore::report(const SqliteException& failure) {
-    if (saving_ && FailsTheWholeStore(failure.code())) {
-        // Told once, when the save ends.
-        if (!storeFailure_) {
-            storeFailure_ = failure.message();
-        }
-        return;
-    }
-    prompts_.messageBox(failure.message(), kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
-}
-
-bool PageStore::runReported(const std::string& sql, const Binder& bind) {
-    if (storeFailure_) {
-        return false;
-    }
-    try {
-        SqliteStatement statement = db_.prepareExplained(sql);
-        bind(statement);
-        statement.runStatement();
-        return true;
-    } catch (const SqliteException& failure) {
-        report(failure);
-        return false;
-    }
-}
-
-bool PageStore::readRows(const std::string& sql, const Binder& bind, const RowReader& read) {
-    if (storeFailure_) {
-        return false;
-    }
-    try {
-        SqliteStatement statement = db_.prepareExplained(sql);
-        bind(statement);
-        for (SqliteCursor rows = statement.runQuery(); !rows.atEnd(); rows.advance()) {
-            read(rows);
-        }
-        return true;
-    } catch (const SqliteException& failure) {
-        report(failure);
-        return false;
-    }
-}
-
-bool PageStore::insertEach(const std::string& sql, std::size_t count,
-                           const std::function<void(SqliteStatement&, std::size_t)>& bind) {
-    if (count == 0) {
-        return true;
-    }
-    std::optional<SqliteStatement> statement;
-    try {
-        statement = db_.prepareExplained(sql);
-    } catch (const SqliteException& failure) {
-        report(failure);
-        return false;
-    }
-    bool allStored = true;
-    for (std::size_t i = 0; i < count && !saveBrokenOff(); ++i) {
-        try {
-            bind(*statement, i);
-            statement->runStatement();
-        } catch (const SqliteException& failure) {
-            report(failure);
-            allStored = false;
-        }
-    }
-    return allStored;
-}
+    : db_(db),
+      access_(db, prompts),
+      versions_(access_),
+      deleted_(access_, versions_.kept()),
+      renames_(access_),
+      siteOptions_(access_),
+      publishTargets_(access_) {}
 
 std::string PageStore::pageIdOf(const std::string& folder, const std::string& fileName) {
     std::string id;
-    readRows(
+    access_.readRows(
         kLookup,
         [&](SqliteStatement& statement) {
             statement.bindText(1, folder);
@@ -223,10 +132,6 @@ std::string PageStore::pageIdOf(const std::string& folder, const std::string& fi
             }
         });
     return id;
-}
-
-bool PageStore::saveBrokenOff() const {
-    return storeFailure_ || (inTransaction_ && !db_.inTransaction());
 }
 
 bool PageStore::savePage(const PageRecord& given, const std::string& picture) {
@@ -245,7 +150,7 @@ bool PageStore::savePage(const PageRecord& given, const std::string& picture) {
     // A page stored before versions were kept keeps the design this save replaces first.
     std::optional<PageRecord> before;
     try {
-        if (!versions_.holdsAny(page.directory, page.fileName)) {
+        if (!versions_.kept().holdsAny(page.directory, page.fileName)) {
             before.emplace();
         }
     } catch (const SqliteException&) {
@@ -260,50 +165,10 @@ bool PageStore::savePage(const PageRecord& given, const std::string& picture) {
     if (before) {
         before->directory = page.directory;
         before->fileName = page.fileName;
-        keepVersion(*before, std::string());
+        versions_.keep(*before, std::string());
     }
-    keepVersion(page, picture);
+    versions_.keep(page, picture);
     return true;
-}
-
-void PageStore::keepVersion(const PageRecord& page, const std::string& picture) {
-    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              std::chrono::system_clock::now().time_since_epoch())
-                              .count();
-    try {
-        versions_.keep(page, picture, now);
-    } catch (const SqliteException& failure) {
-        report(failure);
-    }
-}
-
-std::vector<PageVersion> PageStore::versions(const std::string& folder,
-                                             const std::string& fileName) {
-    try {
-        return versions_.list(folder, fileName);
-    } catch (const SqliteException& failure) {
-        report(failure);
-        return {};
-    }
-}
-
-std::optional<PageRecord> PageStore::versionDesign(long long id) {
-    try {
-        return versions_.design(id);
-    } catch (const SqliteException& failure) {
-        report(failure);
-        return std::nullopt;
-    }
-}
-
-std::optional<long long> PageStore::lastSaved(const std::string& folder,
-                                              const std::string& fileName) {
-    try {
-        const std::optional<long long> ms = versions_.lastSaved(folder, fileName);
-        return ms ? std::optional<long long>(*ms / 1000) : std::nullopt;
-    } catch (const SqliteException&) {
-        return std::nullopt;
-    }
 }
 
 bool PageStore::saveSplit(const PageRecord& page) {
@@ -334,15 +199,11 @@ bool PageStore::handBackSiteItems(const PageRecord& shared, const std::vector<st
 
 bool PageStore::saveRecord(const PageRecord& page) {
     siteItems_.clear();
-    saving_ = true;
-    storeFailure_.reset();
+    access_.startSave();
     const bool stored = saveInTransaction(page);
-    saving_ = false;
-    inTransaction_ = false;
-    if (storeFailure_) {
-        prompts_.messageBox(kNotStoredText + *storeFailure_, kDbErrorCaption, MessageButtons::Ok,
-                            MessageIcon::None);
-        storeFailure_.reset();
+    if (const std::optional<std::string> failure = access_.endSave()) {
+        access_.prompts().messageBox(kNotStoredText + *failure, kDbErrorCaption, MessageButtons::Ok,
+                                     MessageIcon::None);
         return false;
     }
     return stored;
@@ -354,29 +215,30 @@ bool PageStore::saveInTransaction(const PageRecord& page) {
         transaction.emplace(db_);
     } catch (const SqliteException& failure) {
         // Without a transaction the statements still store what they can.
-        report(failure);
+        access_.report(failure);
     }
-    inTransaction_ = transaction.has_value();
+    access_.saveInTransaction(transaction.has_value());
     std::string id;
     bool stored = writeRow(page, id);
-    if (storeFailure_) {
+    if (access_.storeFailed()) {
         return false;
     }
     if (id.empty()) {
-        prompts_.messageBox(kNoRowText, kDbErrorCaption, MessageButtons::Ok, MessageIcon::None);
+        access_.prompts().messageBox(kNoRowText, kDbErrorCaption, MessageButtons::Ok,
+                                     MessageIcon::None);
         return false;
     }
     stored = writeChildRows(page, LeadingInt(id)) && stored;
     if (page.fileName != kSiteItemsFile) {
-        stored = forgetDeletion(page.directory, page.fileName) && stored;
+        stored = deleted_.forget(page.directory, page.fileName) && stored;
     }
-    if (!transaction || saveBrokenOff()) {
-        return stored && !saveBrokenOff();
+    if (!transaction || access_.saveBrokenOff()) {
+        return stored && !access_.saveBrokenOff();
     }
     try {
         transaction->commit();
     } catch (const SqliteException& failure) {
-        report(failure);
+        access_.report(failure);
         return false;
     }
     return stored;
@@ -385,12 +247,12 @@ bool PageStore::saveInTransaction(const PageRecord& page) {
 bool PageStore::writeRow(const PageRecord& page, std::string& id) {
     id = pageIdOf(page.directory, page.fileName);
     if (!id.empty()) {
-        return runReported(kUpdateRow, [&](SqliteStatement& statement) {
+        return access_.runReported(kUpdateRow, [&](SqliteStatement& statement) {
             BindRowValues(statement, page);
             statement.bindInt64(13, LeadingInt(id));
         });
     }
-    const bool inserted = runReported(
+    const bool inserted = access_.runReported(
         kInsertRow, [&](SqliteStatement& statement) { BindRowValues(statement, page); });
     if (inserted) {
         id = pageIdOf(page.directory, page.fileName);
@@ -404,12 +266,12 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
     // Each table is replaced only while the save's transaction stands.
     const auto replace = [&](const ChildTable& table, std::size_t count,
                              const std::function<void(SqliteStatement&, std::size_t)>& bind) {
-        if (saveBrokenOff()) {
+        if (access_.saveBrokenOff()) {
             stored = false;
             return;
         }
-        stored = runReported(table.deleteRows, bindId) && stored;
-        stored = insertEach(table.insertRow, count, bind) && stored;
+        stored = access_.runReported(table.deleteRows, bindId) && stored;
+        stored = access_.insertEach(table.insertRow, count, bind) && stored;
     };
     replace(kRichTexts, page.richTexts.size(), [&](SqliteStatement& statement, std::size_t i) {
         statement.bindText(1, std::to_string(id));
@@ -431,8 +293,8 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
     // A page without rows for a later table leaves a store that never had it as it was.
     const auto replaceLater = [&](const LaterTable& table, std::size_t count,
                                   const std::function<void(SqliteStatement&, std::size_t)>& bind) {
-        if (count > 0 || tableExists(table.exists)) {
-            stored = runReported(table.create, [](SqliteStatement&) {}) && stored;
+        if (count > 0 || access_.tableExists(table.exists)) {
+            stored = access_.runReported(table.create, [](SqliteStatement&) {}) && stored;
             replace(table.rows, count, bind);
         }
     };
@@ -452,69 +314,9 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
     return stored;
 }
 
-bool PageStore::tableExists(const char* countQuery) {
-    bool exists = false;
-    readRows(
-        countQuery, [](SqliteStatement&) {},
-        [&](const SqliteCursor& row) { exists = row.intValue(0) > 0; });
-    return exists;
-}
-
-SiteOptions PageStore::siteOptions(const std::string& folder) {
-    // Asked before every page is written: a store that cannot be read says "off" here and
-    // tells its failure where the page is stored.
-    SiteOptions options;
-    try {
-        if (db_.runScalar(kHasSiteOptions) == 0) {
-            return options;
-        }
-        std::string columns = "PHONEFRIENDLY";
-        for (const auto& [column, type] : kLaterSiteColumns) {
-            columns += HasColumn(db_, "siteoptions", column) ? std::string(",") + column : ",NULL";
-        }
-        SqliteStatement lookup =
-            db_.prepare("select " + columns + " from siteoptions where DIRECTORY = ?1");
-        lookup.bindText(1, folder);
-        SqliteCursor row = lookup.runQuery();
-        if (!row.atEnd()) {
-            options.phoneFriendly = row.intValue(0) != 0;
-            options.webPictures = row.intValue(1) != 0;
-            options.siteAddress = row.textValue(2);
-        }
-    } catch (const SqliteException&) {
-        return SiteOptions();
-    }
-    return options;
-}
-
-bool PageStore::setSiteOptions(const std::string& folder, const SiteOptions& options) {
-    if (!runReported(kSiteOptionsTable, [](SqliteStatement&) {})) {
-        return false;
-    }
-    for (const auto& [column, type] : kLaterSiteColumns) {
-        bool present = false;
-        try {
-            present = HasColumn(db_, "siteoptions", column);
-        } catch (const SqliteException&) {
-            present = false;
-        }
-        if (!present &&
-            !runReported(std::string("ALTER TABLE siteoptions ADD COLUMN ") + column + " " + type,
-                         [](SqliteStatement&) {})) {
-            return false;
-        }
-    }
-    return runReported(kWriteSiteOptions, [&](SqliteStatement& statement) {
-        statement.bindText(1, folder);
-        statement.bindInt64(2, options.phoneFriendly ? 1 : 0);
-        statement.bindInt64(3, options.webPictures ? 1 : 0);
-        statement.bindText(4, options.siteAddress);
-    });
-}
-
 bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std::string& fileName) {
     bool found = false;
-    const bool read = readRows(
+    const bool read = access_.readRows(
         kReadRow,
         [&](SqliteStatement& statement) {
             statement.bindText(1, folder);
@@ -562,7 +364,7 @@ bool PageStore::loadPage(PageRecord& page, const std::string& folder, const std:
 
 std::vector<std::pair<std::string, std::string>> PageStore::sitePages(const std::string& folder) {
     std::vector<std::pair<std::string, std::string>> pages;
-    readRows(
+    access_.readRows(
         "select FILENAME,PAGETITLE from quillprojects where DIRECTORY = ?1",
         [&](SqliteStatement& statement) { statement.bindText(1, folder); },
         [&](const SqliteCursor& row) {
@@ -609,24 +411,22 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
         return true;
     }
     const auto bindId = [&id](SqliteStatement& statement) { statement.bindText(1, id); };
-    bool read = readRows(kReadRichTexts, bindId, [&](const SqliteCursor& row) {
+    bool read = access_.readRows(kReadRichTexts, bindId, [&](const SqliteCursor& row) {
         page.richTexts.push_back(DecodeRichTextBlock(row.textValue(0)));
     });
-    read = readRows(kReadImages, bindId,
-                    [&](const SqliteCursor& row) {
-                        page.pictures.push_back(row.textValue(0));
-                        page.links.push_back(row.textValue(1));
-                    }) &&
-           read;
+    read = access_.readRows(kReadImages, bindId, [&](const SqliteCursor& row) {
+        page.pictures.push_back(row.textValue(0));
+        page.links.push_back(row.textValue(1));
+    }) && read;
     const auto appendTo = [](std::vector<std::string>& list) {
         return [&list](const SqliteCursor& row) { list.push_back(row.textValue(0)); };
     };
-    read = readRows(kReadTexts, bindId, appendTo(page.texts)) && read;
-    read = readRows(kReadProperties, bindId, appendTo(page.textProperties)) && read;
+    read = access_.readRows(kReadTexts, bindId, appendTo(page.texts)) && read;
+    read = access_.readRows(kReadProperties, bindId, appendTo(page.textProperties)) && read;
     const auto readLater = [&](const LaterTable& table,
                                const std::function<void(const SqliteCursor&)>& take) {
-        if (tableExists(table.exists)) {
-            read = readRows(table.read, bindId, take) && read;
+        if (access_.tableExists(table.exists)) {
+            read = access_.readRows(table.read, bindId, take) && read;
         }
     };
     readLater(kExtras, [&](const SqliteCursor& row) {
@@ -640,7 +440,7 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
 
 std::vector<std::string> PageStore::folderNames() {
     std::vector<std::string> names;
-    readRows(
+    access_.readRows(
         kFolders, [](SqliteStatement&) {},
         [&](const SqliteCursor& row) { names.push_back(row.textValue(0)); });
     return names;
@@ -648,7 +448,7 @@ std::vector<std::string> PageStore::folderNames() {
 
 std::vector<std::string> PageStore::pageNames(const std::string& folder) {
     std::vector<std::string> names;
-    readRows(
+    access_.readRows(
         kPageNames, [&](SqliteStatement& statement) { statement.bindText(1, folder); },
         [&](const SqliteCursor& row) {
             // The folder's shared items are kept in a record that is no page.
@@ -668,7 +468,7 @@ bool PageStore::renamePage(const std::string& folder, const std::string& oldName
         if (newName != oldName && !pageIdOf(folder, newName).empty()) {
             putAside(folder, newName, std::string());
         }
-        versions_.rename(folder, oldName, newName);
+        versions_.kept().rename(folder, oldName, newName);
         SqliteStatement rename = db_.prepareExplained(kRename);
         rename.bindText(1, newName);
         rename.bindText(2, folder);
@@ -676,9 +476,9 @@ bool PageStore::renamePage(const std::string& folder, const std::string& oldName
         rename.runStatement();
         transaction.commit();
     } catch (const SqliteException& failure) {
-        report(failure);
+        access_.report(failure);
         return false;
     }
     siteItems_.clear();
-    return forgetDeletion(folder, newName) && rememberRename(folder, oldName, newName);
+    return deleted_.forget(folder, newName) && renames_.remember(folder, oldName, newName);
 }

@@ -115,7 +115,7 @@ void FtpSession::removeDeletedPages() {
     try {
         SqliteDatabase db;
         db.open(JoinPath(workingFolder_, kPageStoreFile));
-        deleted = PageStore(db, prompts_).deletedPages(panes_.localFolder);
+        deleted = PageStore(db, prompts_).deleted().pages(panes_.localFolder);
     } catch (const SqliteException&) {
         return;
     }

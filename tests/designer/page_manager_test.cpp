@@ -88,9 +88,9 @@ TEST_F(PageManagerTest, ADeletedPageLeavesEveryMenuTheFolderAndTheStoreAndStaysG
 
     EXPECT_FALSE(exists("news.html"));
     EXPECT_TRUE(session.store().pageIdOf(siteFolder(), "news.html").empty());
-    EXPECT_TRUE(session.store().versions(siteFolder(), "news.html").empty());
-    ASSERT_EQ(session.store().deletedPages(siteFolder()).size(), 1u);
-    EXPECT_EQ(session.store().deletedPages(siteFolder())[0].first, "news.html");
+    EXPECT_TRUE(session.store().versions().list(siteFolder(), "news.html").empty());
+    ASSERT_EQ(session.store().deleted().pages(siteFolder()).size(), 1u);
+    EXPECT_EQ(session.store().deleted().pages(siteFolder())[0].first, "news.html");
     EXPECT_EQ(workspace().pages.entries(), (std::vector<std::string>{"index.html", "about.html"}));
     EXPECT_EQ(workspace().pages.selectedText(), "about.html");
     // Out of the shared menu, as stored, as written and as the open page shows it.
@@ -111,7 +111,7 @@ TEST_F(PageManagerTest, ADeletedPageLeavesEveryMenuTheFolderAndTheStoreAndStaysG
     again.directory = siteFolder();
     again.fileName = "news.html";
     ASSERT_TRUE(session.store().savePage(again));
-    EXPECT_TRUE(session.store().deletedPages(siteFolder()).empty());
+    EXPECT_TRUE(session.store().deleted().pages(siteFolder()).empty());
 }
 
 TEST_F(PageManagerTest, TheOpenPageDeletedGivesWayToAnotherWithoutBeingStoredAgain) {
@@ -227,8 +227,8 @@ TEST_F(PageManagerTest, ADeletedPageComesBackWithItsVersionsAndItsPlaceInTheMenu
         PageRecord back;
         ASSERT_TRUE(session.store().loadPage(back, siteFolder(), "news.html")) << how;
         EXPECT_EQ(back.pageTitle, "Title of news.html") << how;
-        EXPECT_FALSE(session.store().versions(siteFolder(), "news.html").empty()) << how;
-        EXPECT_TRUE(session.store().deletedPages(siteFolder()).empty()) << how;
+        EXPECT_FALSE(session.store().versions().list(siteFolder(), "news.html").empty()) << how;
+        EXPECT_TRUE(session.store().deleted().pages(siteFolder()).empty()) << how;
         EXPECT_TRUE(shownIn("index.html") && shownIn("about.html")) << how;
         PageRecord shared;
         session.store().loadPage(shared, siteFolder(), kSiteItemsFile);
@@ -240,7 +240,7 @@ TEST_F(PageManagerTest, ADeletedPageComesBackWithItsVersionsAndItsPlaceInTheMenu
                   workspace().pages.entries().end())
             << how;
     };
-    const std::size_t versions = session.store().versions(siteFolder(), "news.html").size();
+    const std::size_t versions = session.store().versions().list(siteFolder(), "news.html").size();
     deleteNews();
     EXPECT_NE(prompts.shown.back().text.find("kept 90 days: Undo brings it back now"),
               std::string::npos)
@@ -248,7 +248,7 @@ TEST_F(PageManagerTest, ADeletedPageComesBackWithItsVersionsAndItsPlaceInTheMenu
     EXPECT_TRUE(session.pages().canUndoDeletion());
     session.dispatcher().beforeNavigate("http://undo");
     expectBack("undone");
-    EXPECT_EQ(session.store().versions(siteFolder(), "news.html").size(), versions);
+    EXPECT_EQ(session.store().versions().list(siteFolder(), "news.html").size(), versions);
     EXPECT_FALSE(session.pages().canUndoDeletion());
 
     // A change of the open page since the delete is what Undo takes back; the window restores.
@@ -268,7 +268,7 @@ TEST_F(PageManagerTest, ADeletedPageComesBackWithItsVersionsAndItsPlaceInTheMenu
     // Past 90 days a deleted design and its versions are let go.
     deleteNews();
     db.runStatement("update deleteddesigns set DELETED = DELETED - 91 * 24 * 3600");
-    EXPECT_TRUE(session.store().deletedDesigns(siteFolder()).empty());
+    EXPECT_TRUE(session.store().deleted().designs(siteFolder()).empty());
     EXPECT_EQ(db.runScalar("select count(*) from pageversions where FILENAME = 'news.html'"), 0);
 }
 
@@ -328,7 +328,7 @@ TEST_F(PageManagerTest, HistoryShowsAVersionAndRestoresItAsOneUndoStep) {
     page().pageTitle = "Second";
     page().texts[0] = "pagetextitem1~<P>changed</P>";
     ASSERT_TRUE(session.store().savePage(page()));
-    const std::size_t kept = session.store().versions(siteFolder(), "about.html").size();
+    const std::size_t kept = session.store().versions().list(siteFolder(), "about.html").size();
     ASSERT_EQ(kept, 2u);
 
     prompts.historyAnswers = {VersionChoice{VersionAction::Look, 1},

@@ -280,9 +280,9 @@ TEST_F(PublishedPageTest, APhoneFriendlyFolderAddsTheViewportAndOneStyleBlockOnl
     const std::string plain = published();
     SiteOptions phoneOn;
     phoneOn.phoneFriendly = true;
-    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), phoneOn));
-    EXPECT_EQ(session.store().siteOptions(siteFolder()), phoneOn);
-    EXPECT_EQ(session.store().siteOptions(working / "elsewhere"), SiteOptions());
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), phoneOn));
+    EXPECT_EQ(session.store().siteOptions().load(siteFolder()), phoneOn);
+    EXPECT_EQ(session.store().siteOptions().load(working / "elsewhere"), SiteOptions());
     handOver(layout);
     ASSERT_TRUE(session.publisher().writePublishedPage());
     const std::string phone = published();
@@ -310,7 +310,7 @@ TEST_F(PublishedPageTest, APhoneFriendlyFolderAddsTheViewportAndOneStyleBlockOnl
     EXPECT_NE(block.find("[id='dpageimageitem417~']{order:1}"), std::string::npos);
     EXPECT_NE(block.find("[id='pagetextitem3~']{order:2}"), std::string::npos);
     EXPECT_NE(block.find("[id='dpageimageitem5~']{order:3}"), std::string::npos);
-    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), SiteOptions()));
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), SiteOptions()));
     handOver(layout);
     ASSERT_TRUE(session.publisher().writePublishedPage());
     EXPECT_EQ(published(), plain);
@@ -450,7 +450,7 @@ TEST_F(PublishedPageTest, AWebPictureSiteOffersSizedCopiesAndNamesItsPages) {
     SiteOptions options;
     options.webPictures = true;
     options.siteAddress = "https://example.org/";
-    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
     handOver(layout);
     ASSERT_TRUE(session.publisher().writePublishedPage());
 
@@ -501,7 +501,7 @@ TEST_F(PublishedPageTest, AWebPictureSiteHoldsOnlyWhatItsPagesReferTo) {
     WriteFile(siteFolder() + "/mine.jpg", "the user's own");
     SiteOptions options;
     options.webPictures = true;
-    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
     const auto files = [&] {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(siteFolder())) {
@@ -541,7 +541,7 @@ TEST_F(PublishedPageTest, APictureTooLargeToPrepareIsToldAndThePageStillSaves) {
     page().links = {""};
     SiteOptions options;
     options.webPictures = true;
-    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
     handOver("<div id='dpageimageitem3~' style='position:absolute;top:4px;left:5px'>^90^80");
     ASSERT_TRUE(session.publisher().writePublishedPage());
     ASSERT_EQ(prompts.shown.size(), 1u);

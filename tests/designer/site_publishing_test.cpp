@@ -55,7 +55,7 @@ TEST_F(SitePublishingTest, TheChosenTargetGetsTheSiteAndTheTargetsAndSecretsAreK
     EXPECT_EQ(prompts.shown[0].icon, MessageIcon::Information) << prompts.shown[0].text;
     EXPECT_EQ(prompts.shown[0].text.rfind("Published to " + git + ".", 0), 0u);
     EXPECT_NE(prompts.shown[0].text.find("1 files committed"), std::string::npos);
-    EXPECT_EQ(session.store().publishTargets(siteFolder()),
+    EXPECT_EQ(session.store().publishTargets().load(siteFolder()),
               (std::vector<std::string>{git, bucket}));
     EXPECT_EQ(vault.kept[PublishSecretName(git)], "a token");
     // Where the command line finds them too.
@@ -98,5 +98,6 @@ TEST_F(SitePublishingTest, TheChosenTargetGetsTheSiteAndTheTargetsAndSecretsAreK
     prompts.publishAnswers = {PublishRequest{{bucket}, std::nullopt, ""}};
     session.publishing().publish();
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(session.store().publishTargets(siteFolder()), std::vector<std::string>{bucket});
+    EXPECT_EQ(session.store().publishTargets().load(siteFolder()),
+              std::vector<std::string>{bucket});
 }

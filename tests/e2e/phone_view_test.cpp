@@ -129,7 +129,7 @@ TEST_F(PhoneViewTest, InThePhoneViewItemsAreMovedHiddenAndSizedEachUndoneAndTheD
         PageStore pages(db, prompts);
         SiteOptions options;
         options.phoneFriendly = true;
-        ASSERT_TRUE(pages.setSiteOptions(path("webpages"), options));
+        ASSERT_TRUE(pages.siteOptions().save(path("webpages"), options));
     }
     Design page = shaped();
     store(page.page(), true);

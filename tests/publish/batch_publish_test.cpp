@@ -233,7 +233,7 @@ TEST_F(BatchPublishTest, TheCheckListsWhatASiteLacksAndEndsWithOneWhenAnything) 
     options.phoneFriendly = true;
     options.webPictures = true;
     options.siteAddress = "https://example.org/";
-    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
     EXPECT_EQ(run({"--check", siteFolder()}), 0);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(err.str(), "");

@@ -31,7 +31,7 @@ class SiteArchiveTest : public DesignerFixture {
         SiteOptions options;
         options.phoneFriendly = true;
         options.siteAddress = "https://example.org/";
-        session.store().setSiteOptions(siteFolder(), options);
+        session.store().siteOptions().save(siteFolder(), options);
         PageRecord site;
         site.directory = siteFolder();
         site.fileName = kSiteItemsFile;

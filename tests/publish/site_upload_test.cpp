@@ -379,7 +379,7 @@ TEST_F(SiteUploadTest, EveryFileThePagesNeedGoesByEveryWay) {
     SiteOptions options;
     options.webPictures = true;
     options.siteAddress = "https://example.org/";
-    ASSERT_TRUE(session.store().setSiteOptions(siteFolder(), options));
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
     page().pictures = {"pageimageitem3~" + working / "pics/summer fete.jpg"};
     handOver("<div id='dpageimageitem3~' style='top:1px'>^300^200");
     ASSERT_TRUE(session.publisher().writePublishedPage());

@@ -310,7 +310,7 @@ TEST_F(PageStoreTest, ListsAndRenameTakeNamesWithQuotes) {
     ASSERT_TRUE(store.renamePage(quoted, "O'Hara.html", "second.html"));
     EXPECT_EQ(store.pageNames(quoted), std::vector<std::string>{"second.html"});
     EXPECT_EQ(store.pageIdOf(quoted, "second.html"), "1");
-    ASSERT_EQ(store.deletedDesigns(quoted).size(), 1u);
+    ASSERT_EQ(store.deleted().designs(quoted).size(), 1u);
 }
 
 // Rows as earlier versions wrote them: values spliced into the statement text, the page ID
@@ -353,7 +353,7 @@ TEST_F(PageStoreTest, APageWrittenByAnEarlierVersionLoadsUnchanged) {
     // The store of that version had no table for what later versions keep beside a page; a
     // page without such values leaves it so, and no failure was shown.
     EXPECT_EQ(db.runScalar("select count(*) from sqlite_master where name = 'pageextras'"), 0);
-    EXPECT_EQ(store.siteOptions("c:\\quillworking\\webpages"), SiteOptions());
+    EXPECT_EQ(store.siteOptions().load("c:\\quillworking\\webpages"), SiteOptions());
     EXPECT_TRUE(prompts.shown.empty());
 
     page.language = "en";
@@ -393,19 +393,19 @@ TEST_F(PageStoreTest, SiteOptionsOfAnOlderStoreAreReadAndGrowTheirColumnsOnSave)
     db.runStatement("insert into siteoptions VALUES('/site', 1)");
     SiteOptions phoneOnly;
     phoneOnly.phoneFriendly = true;
-    EXPECT_EQ(store.siteOptions("/site"), phoneOnly);
-    EXPECT_EQ(store.siteOptions("/elsewhere"), SiteOptions());
+    EXPECT_EQ(store.siteOptions().load("/site"), phoneOnly);
+    EXPECT_EQ(store.siteOptions().load("/elsewhere"), SiteOptions());
 
     SiteOptions all;
     all.webPictures = true;
     all.siteAddress = "https://example.org/it's/";
-    ASSERT_TRUE(store.setSiteOptions("/other", all));
-    EXPECT_EQ(store.siteOptions("/other"), all);
-    EXPECT_EQ(store.siteOptions("/site"), phoneOnly);
+    ASSERT_TRUE(store.siteOptions().save("/other", all));
+    EXPECT_EQ(store.siteOptions().load("/other"), all);
+    EXPECT_EQ(store.siteOptions().load("/site"), phoneOnly);
     EXPECT_EQ(db.runScalar("select count(*) from pragma_table_info('siteoptions') where name in "
                            "('WEBPICTURES','SITEADDRESS')"),
               2);
-    ASSERT_TRUE(store.setSiteOptions("/other", SiteOptions()));
-    EXPECT_EQ(store.siteOptions("/other"), SiteOptions());
+    ASSERT_TRUE(store.siteOptions().save("/other", SiteOptions()));
+    EXPECT_EQ(store.siteOptions().load("/other"), SiteOptions());
     EXPECT_TRUE(prompts.shown.empty());
 }

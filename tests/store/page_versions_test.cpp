@@ -80,32 +80,33 @@ TEST_F(PageVersionsTest, EachChangedSaveKeepsTheWholeDesignAndAnUnchangedOneKeep
     const PageRecord first = page;
     page.texts[1] = "pagetextitem2~<P>changed</P>";
     ASSERT_TRUE(store.savePage(page));
-    const std::vector<PageVersion> versions = store.versions(page.directory, page.fileName);
+    const std::vector<PageVersion> versions = store.versions().list(page.directory, page.fileName);
     ASSERT_EQ(versions.size(), 2u);
     EXPECT_EQ(versions[1].picture, "picture bytes");
     EXPECT_TRUE(versions[0].picture.empty());
     EXPECT_GE(versions[0].savedAt, versions[1].savedAt);
-    EXPECT_EQ(DesignText(*store.versionDesign(versions[1].id)), DesignText(first));
-    EXPECT_EQ(DesignText(*store.versionDesign(versions[0].id)), DesignText(page));
-    ASSERT_TRUE(store.lastSaved(page.directory, page.fileName));
-    EXPECT_EQ(*store.lastSaved(page.directory, page.fileName), versions[0].savedAt / 1000);
+    EXPECT_EQ(DesignText(*store.versions().design(versions[1].id)), DesignText(first));
+    EXPECT_EQ(DesignText(*store.versions().design(versions[0].id)), DesignText(page));
+    ASSERT_TRUE(store.versions().lastSaved(page.directory, page.fileName));
+    EXPECT_EQ(*store.versions().lastSaved(page.directory, page.fileName),
+              versions[0].savedAt / 1000);
 
     // Renamed, the versions follow; deleted, they are kept aside with the design until their
     // time is past, and then go with their pieces.
     ASSERT_TRUE(store.renamePage(page.directory, "long.html", "short.html"));
-    EXPECT_EQ(store.versions(page.directory, "short.html").size(), 2u);
-    EXPECT_TRUE(store.versions(page.directory, "long.html").empty());
+    EXPECT_EQ(store.versions().list(page.directory, "short.html").size(), 2u);
+    EXPECT_TRUE(store.versions().list(page.directory, "long.html").empty());
     ASSERT_TRUE(store.deletePage(page.directory, "short.html"));
-    EXPECT_TRUE(store.versions(page.directory, "short.html").empty());
+    EXPECT_TRUE(store.versions().list(page.directory, "short.html").empty());
     EXPECT_GT(rows("versionpieces"), 0);
     db.runStatement("update deleteddesigns set DELETED = 0");
-    EXPECT_TRUE(store.deletedDesigns(page.directory).empty());
+    EXPECT_TRUE(store.deleted().designs(page.directory).empty());
     EXPECT_EQ(rows("versionpieces"), 0);
     EXPECT_EQ(rows("pagetexts"), 0);
     EXPECT_EQ(rows("phonechoices"), 0);
     EXPECT_EQ(rows("quillprojects"), 0);
     // The name renamed away and the name deleted are both gone from the folder.
-    const auto deleted = store.deletedPages(page.directory);
+    const auto deleted = store.deleted().pages(page.directory);
     ASSERT_EQ(deleted.size(), 2u);
     EXPECT_EQ(deleted[0].first, "long.html");
     EXPECT_EQ(deleted[1].first, "short.html");
@@ -114,7 +115,7 @@ TEST_F(PageVersionsTest, EachChangedSaveKeepsTheWholeDesignAndAnUnchangedOneKeep
     page.fileName = "other.html";
     ASSERT_TRUE(store.savePage(page));
     ASSERT_TRUE(store.renamePage(page.directory, "other.html", "short.html"));
-    const auto gone = store.deletedPages(page.directory);
+    const auto gone = store.deleted().pages(page.directory);
     ASSERT_EQ(gone.size(), 2u);
     EXPECT_EQ(gone[0].first, "long.html");
     EXPECT_EQ(gone[1].first, "other.html");
@@ -127,10 +128,10 @@ TEST_F(PageVersionsTest, APageStoredBeforeVersionsWereKeptKeepsTheDesignItsSaveR
     const PageRecord before = page;
     page.pageTitle = "Renewed";
     ASSERT_TRUE(store.savePage(page));
-    const std::vector<PageVersion> versions = store.versions(page.directory, page.fileName);
+    const std::vector<PageVersion> versions = store.versions().list(page.directory, page.fileName);
     ASSERT_EQ(versions.size(), 2u);
-    EXPECT_EQ(store.versionDesign(versions[1].id)->pageTitle, before.pageTitle);
-    EXPECT_EQ(store.versionDesign(versions[0].id)->pageTitle, "Renewed");
+    EXPECT_EQ(store.versions().design(versions[1].id)->pageTitle, before.pageTitle);
+    EXPECT_EQ(store.versions().design(versions[0].id)->pageTitle, "Renewed");
 }
 
 TEST_F(PageVersionsTest, PruningKeepsTheLastHundredOrNinetyDaysWhicheverIsMore) {

@@ -36,7 +36,7 @@ std::string Listed(const std::vector<std::string>& names) {
 
 // When the page was saved last: its newest kept version, else its file's time.
 std::string LastSaved(PageStore& store, const std::string& folder, const std::string& name) {
-    std::optional<long long> seconds = store.lastSaved(folder, name);
+    std::optional<long long> seconds = store.versions().lastSaved(folder, name);
     struct stat file {};
     if (!seconds && ::stat(JoinPath(folder, name).c_str(), &file) == 0) {
         seconds = static_cast<long long>(file.st_mtime);
@@ -126,7 +126,7 @@ void PageManager::duplicatePage(const std::string& fileName) {
     copy.fileName = *name;
     copy.id.clear();
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions(folder));
+    publisher.setSiteOptions(store_.siteOptions().load(folder));
     std::string text;
     if (store_.savePage(copy) &&
         publisher.publish(copy, PublishVariant::Save, folder, copy.fileName, text)) {
@@ -137,7 +137,7 @@ void PageManager::duplicatePage(const std::string& fileName) {
 
 void PageManager::joinMenus(const std::string& folder, const std::string& fileName) {
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions(folder));
+    publisher.setSiteOptions(store_.siteOptions().load(folder));
     for (const std::string& name : store_.pageNames(folder)) {
         PageRecord other;
         std::string text;
@@ -251,7 +251,7 @@ bool PageManager::removePage(const std::string& folder, const std::string& fileN
         }
         workspace_.pages.selectStartingWith(workspace_.page.fileName);
     }
-    const std::vector<DeletedDesign> kept = store_.deletedDesigns(folder);
+    const std::vector<DeletedDesign> kept = store_.deleted().designs(folder);
     if (!kept.empty() && kept.front().fileName == fileName) {
         undoable_ = UndoableDeletion{kept.front().id, folder, workspace_.history.generation(),
                                      workspace_.history.undoCount()};
@@ -278,7 +278,7 @@ bool PageManager::undoDeletion() {
 }
 
 void PageManager::showDeleted(const std::string& folder) {
-    const std::vector<DeletedDesign> designs = store_.deletedDesigns(folder);
+    const std::vector<DeletedDesign> designs = store_.deleted().designs(folder);
     std::vector<DeletedPageEntry> entries;
     for (const DeletedDesign& design : designs) {
         entries.push_back({design.fileName, design.title,
@@ -294,7 +294,7 @@ void PageManager::showDeleted(const std::string& folder) {
 bool PageManager::restoreDeleted(const std::string& folder, long long id) {
     catalog_.storeCurrentDesign();
     std::string fileName;
-    for (const DeletedDesign& design : store_.deletedDesigns(folder)) {
+    for (const DeletedDesign& design : store_.deleted().designs(folder)) {
         if (design.id == id) {
             fileName = design.fileName;
         }
@@ -310,7 +310,7 @@ bool PageManager::restoreDeleted(const std::string& folder, long long id) {
                             kCaption, MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
-    std::optional<TakenDesign> taken = store_.takeDeletedDesign(id);
+    std::optional<TakenDesign> taken = store_.deleted().take(id);
     if (!taken || !store_.savePage(taken->design)) {
         return false;
     }
@@ -334,7 +334,7 @@ bool PageManager::restoreDeleted(const std::string& folder, long long id) {
     restored.directory = folder;
     restored.fileName = fileName;
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions(folder));
+    publisher.setSiteOptions(store_.siteOptions().load(folder));
     std::string text;
     publisher.publish(restored, PublishVariant::Save, folder, fileName, text);
     if (folder == SiteFolderShown(workspace_)) {
@@ -366,7 +366,7 @@ void PageManager::removeFromMenus(const std::string& folder, const std::string& 
                                   const Links& links) {
     const auto remove = [&](SiteMenu& menu) { return RemoveFromMenu(menu, fileName); };
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions(folder));
+    publisher.setSiteOptions(store_.siteOptions().load(folder));
     for (const std::string& name : links.menus) {
         // A menu that took the page in when it joined names it nowhere, and changes all the
         // same: the page is written again whether its definition changed or not.
@@ -429,7 +429,7 @@ void PageManager::publishSite() {
     }
     // Every page as the command line writes it: from its stored design.
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions(folder));
+    publisher.setSiteOptions(store_.siteOptions().load(folder));
     const StoredPagesWritten pages =
         WriteStoredPages(store_, publisher, folder, std::string(), &prompts_);
     std::string failed;

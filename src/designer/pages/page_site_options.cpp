@@ -58,14 +58,14 @@ void PageSiteOptions::editSiteOptions() {
         return;
     }
     if (const std::optional<SiteOptions> options =
-            prompts_.siteOptions(folder, store_.siteOptions(folder))) {
-        store_.setSiteOptions(folder, *options);
+            prompts_.siteOptions(folder, store_.siteOptions().load(folder))) {
+        store_.siteOptions().save(folder, *options);
     }
 }
 
 bool PageSiteOptions::phoneFriendlyHere() {
     const std::string folder = SiteFolderShown(workspace_);
-    return !folder.empty() && store_.siteOptions(folder).phoneFriendly;
+    return !folder.empty() && store_.siteOptions().load(folder).phoneFriendly;
 }
 
 std::string PageSiteOptions::writePhonePreview(bool onlyWhenChanged) {

@@ -136,11 +136,11 @@ void SitePublishing::publish() {
     }
     PageStore& store = session_.store();
     const std::optional<PublishRequest> request =
-        prompts_.publishSite(folder, store.publishTargets(folder));
+        prompts_.publishSite(folder, store.publishTargets().load(folder));
     if (!request) {
         return;
     }
-    store.setPublishTargets(folder, request->targets);
+    store.publishTargets().save(folder, request->targets);
     if (!request->chosen || *request->chosen >= request->targets.size()) {
         return;
     }

@@ -43,7 +43,7 @@ void VersionHistory::showHistory() {
                             kCaption, MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    const std::vector<PageVersion> versions = store_.versions(page.directory, page.fileName);
+    const std::vector<PageVersion> versions = store_.versions().list(page.directory, page.fileName);
     if (versions.empty()) {
         prompts_.messageBox(
             "No versions of " + page.fileName + " are kept yet: each save keeps one.", kCaption,
@@ -60,7 +60,8 @@ void VersionHistory::showHistory() {
         if (!choice || choice->index >= versions.size()) {
             return;
         }
-        const std::optional<PageRecord> design = store_.versionDesign(versions[choice->index].id);
+        const std::optional<PageRecord> design =
+            store_.versions().design(versions[choice->index].id);
         if (!design) {
             prompts_.messageBox("That version can no longer be read.", kCaption, MessageButtons::Ok,
                                 MessageIcon::Warning);
@@ -77,7 +78,7 @@ void VersionHistory::showHistory() {
 }
 
 void VersionHistory::followRenamesSince(PageRecord& version, long long savedAt) {
-    for (const PageStore::PageRename& rename : store_.renames(workspace_.page.directory)) {
+    for (const PageRename& rename : store_.renames().of(workspace_.page.directory)) {
         if (rename.when >= savedAt) {
             FollowRename(version, rename.oldName, rename.newName);
         }
@@ -91,7 +92,7 @@ void VersionHistory::look(PageRecord version) {
         version.sitePages = store_.sitePages(workspace_.page.directory);
     }
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions(folder));
+    publisher.setSiteOptions(store_.siteOptions().load(folder));
     const std::string path = JoinPath(workspace_.workingFolder, kVersionPage);
     if (WriteRemadeFile(path, publisher.pageText(version, PublishVariant::Preview, folder))) {
         shell_.open(path);

@@ -139,7 +139,7 @@ void PhoneView::switchOff() {
 
 void PhoneView::show(const PageRecord& page) {
     const std::string folder = SiteFolderShown(workspace_);
-    SiteOptions options = folder.empty() ? SiteOptions() : store_.siteOptions(folder);
+    SiteOptions options = folder.empty() ? SiteOptions() : store_.siteOptions().load(folder);
     const bool phoneFriendly = options.phoneFriendly;
     // The column whether or not the folder's switch is on: the user shapes it before turning
     // it on.

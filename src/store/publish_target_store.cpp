@@ -1,9 +1,11 @@
+#include "store/publish_target_store.h"
+
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/db/sqlite_statement.h"
 #include "store/db/sqlite_transaction.h"
-#include "store/page_store.h"
+#include "store/store_access.h"
 
 namespace {
 
@@ -15,28 +17,28 @@ constexpr const char* kHasTargets =
 
 }  // namespace
 
-std::vector<std::string> PageStore::publishTargets(const std::string& folder) {
+std::vector<std::string> PublishTargetStore::load(const std::string& folder) {
     std::vector<std::string> targets;
-    if (!tableExists(kHasTargets)) {
+    if (!access_.tableExists(kHasTargets)) {
         return targets;
     }
-    readRows(
+    access_.readRows(
         "select TARGET from publishtargets where DIRECTORY = ?1 order by POSITION",
         [&](SqliteStatement& statement) { statement.bindText(1, folder); },
         [&](const SqliteCursor& row) { targets.push_back(row.textValue(0)); });
     return targets;
 }
 
-bool PageStore::setPublishTargets(const std::string& folder,
-                                  const std::vector<std::string>& targets) {
+bool PublishTargetStore::save(const std::string& folder, const std::vector<std::string>& targets) {
+    SqliteDatabase& db = access_.db();
     try {
-        SqliteTransaction transaction(db_);
-        db_.runStatement(kTargetsTable);
-        SqliteStatement clear = db_.prepare("delete from publishtargets where DIRECTORY = ?1");
+        SqliteTransaction transaction(db);
+        db.runStatement(kTargetsTable);
+        SqliteStatement clear = db.prepare("delete from publishtargets where DIRECTORY = ?1");
         clear.bindText(1, folder);
         clear.runStatement();
         SqliteStatement add =
-            db_.prepare("insert into publishtargets (DIRECTORY,POSITION,TARGET) VALUES(?1,?2,?3)");
+            db.prepare("insert into publishtargets (DIRECTORY,POSITION,TARGET) VALUES(?1,?2,?3)");
         for (std::size_t i = 0; i < targets.size(); ++i) {
             add.bindText(1, folder);
             add.bindInt64(2, static_cast<long long>(i));
@@ -45,7 +47,7 @@ bool PageStore::setPublishTargets(const std::string& folder,
         }
         transaction.commit();
     } catch (const SqliteException& failure) {
-        report(failure);
+        access_.report(failure);
         return false;
     }
     return true;

@@ -71,7 +71,7 @@ int main() {
     bucket.bucket = "site";
     bucket.endpoint = "http://127.0.0.1:" + std::to_string(server.port());
     Twice("S3 bucket (s3rver)", [&] {
-        return PublishToS3(bucket, {site, files, {}}, {}, told).status;
+        return PublishToS3(bucket, {site, files, {}, {}}, {}, told).status;
     });
     return 0;
 }

@@ -158,3 +158,10 @@ std::vector<std::string> SentRecord::names() const {
     }
     return names;
 }
+
+bool HoldsAsSent(std::string_view content, const std::string& sentHash) {
+    if (sentHash.empty()) {
+        return false;
+    }
+    return (sentHash.size() == 64 ? Sha256OfText(content) : ContentHashOfText(content)) == sentHash;
+}

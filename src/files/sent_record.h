@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What was sent to one upload target (a server, user and folder; or a hosting folder): each
@@ -64,3 +65,7 @@ class SentRecord {
     std::map<std::string, long long> removed_;
     std::map<std::string, std::string> hashes_;
 };
+
+// Whether the content a target holds is what was sent there, by the recorded hash (either
+// kind); never for an empty hash.
+bool HoldsAsSent(std::string_view content, const std::string& sentHash);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -50,6 +51,16 @@ OwnFiles FilesFor(const SitePages& site, SentRecord& record, SqliteDatabase& db)
     return own;
 }
 
+// What was sent under each name, as the record holds it.
+std::map<std::string, std::string> SentHashes(const SentRecord& record,
+                                              const std::vector<std::string>& names) {
+    std::map<std::string, std::string> hashes;
+    for (const std::string& name : names) {
+        hashes[name] = record.sentHash(name).value_or(std::string());
+    }
+    return hashes;
+}
+
 // The target holds these files as this program sent them, and has lost those.
 void Remember(SentRecord& record, const SitePages& site, const std::vector<std::string>& held,
               const std::vector<std::string>& removed) {
@@ -76,10 +87,8 @@ int UploadToGitBranch(const SitePages& site, const UploadTarget& target, SqliteD
     gitOptions.trustedHostKey = options.trustedHostKey;
     gitOptions.vault = options.vault;
     gitOptions.stop = options.stop;
-    GitPublishFiles files{site.siteFolder, own.files, own.removed, {}};
-    for (const std::string& name : own.removed) {
-        files.sentHashes[name] = record.sentHash(name).value_or(std::string());
-    }
+    const GitPublishFiles files{site.siteFolder, own.files, own.removed,
+                                SentHashes(record, own.removed)};
     const GitPublishReport report =
         PublishToGitBranch(site.workingFolder, branch, files, gitOptions, err);
     if (report.status != 0 || options.dryRun) {
@@ -101,11 +110,14 @@ int UploadToBucket(const SitePages& site, const UploadTarget& target, SqliteData
     s3Options.force = options.force;
     s3Options.vault = options.vault;
     s3Options.stop = options.stop;
-    const S3PublishReport report =
-        PublishToS3(bucket, {site.siteFolder, own.files, own.removed}, s3Options, err);
+    const S3PublishReport report = PublishToS3(
+        bucket, {site.siteFolder, own.files, own.removed, SentHashes(record, own.removed)},
+        s3Options, err);
     if (options.dryRun || report.status == 2) {
         return report.status;
     }
-    Remember(record, site, report.status == 0 ? own.files : report.sent, report.deleted);
+    std::vector<std::string> forgotten = report.deleted;
+    forgotten.insert(forgotten.end(), report.kept.begin(), report.kept.end());
+    Remember(record, site, report.status == 0 ? own.files : report.sent, forgotten);
     return report.status;
 }

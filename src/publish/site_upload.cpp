@@ -24,6 +24,7 @@
 #include "store/page_store.h"
 #include "transfer/ftp_engine.h"
 #include "transfer/ftp_listing.h"
+#include "transfer/server_copy.h"
 #include "transfer/server_login.h"
 #include "transfer/transfer_errors.h"
 #include "transfer/uploader_questions.h"
@@ -356,15 +357,30 @@ bool PutFile(FtpEngine& engine, const std::string& file, long long size,
 }
 
 // The deleted pages this program sent to the folder, removed from it, each told first; a page
-// the folder no longer holds is forgotten.
+// the folder no longer holds, or holds as someone else's file now, is forgotten.
 void RemoveDeletedPages(FtpEngine& engine,
                         const std::vector<std::pair<std::string, long long>>& deleted,
                         const std::map<std::string, std::optional<long long>>& onServer,
-                        SentRecord& record, const UploadOptions& options, Progress& progress,
-                        std::ostream& err) {
+                        SentRecord& record, const std::string& siteFolder,
+                        const UploadOptions& options, Progress& progress, std::ostream& err) {
     for (const std::string& name : PagesToRemove(deleted, record)) {
         if (onServer.count(name) == 0 || StopAsked(options)) {
             if (onServer.count(name) == 0 && !options.dryRun) {
+                record.removed(name);
+            }
+            continue;
+        }
+        const std::optional<std::string> there =
+            FetchServerFile(engine, name, siteFolder, [&] { return StopAsked(options); });
+        if (!there) {
+            if (!StopAsked(options)) {
+                progress.failed(name, "could not be read back from the server, so it stays");
+            }
+            continue;
+        }
+        if (!HoldsAsSent(*there, record.sentHash(name).value_or(std::string()))) {
+            err << name << " on the server is not what this program sent there, so it stays\n";
+            if (!options.dryRun) {
                 record.removed(name);
             }
             continue;
@@ -473,7 +489,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     }
     RecordPlaced(engine, placed, record, progress);
     RemoveDeletedPages(engine, PageStore(db, quiet).deleted().pages(site.siteFolder), onServer,
-                       record, options, progress, err);
+                       record, site.siteFolder, options, progress, err);
     engine.ftpeClose();
     engine.ftpeRelease();
     const int status = progress.finish();

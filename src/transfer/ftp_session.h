@@ -7,6 +7,7 @@
 #include "transfer/ftp_panes.h"
 
 class FtpEngine;
+class SentRecord;
 class PasswordVault;
 class Prompts;
 
@@ -59,8 +60,10 @@ class FtpSession {
     enum class Driven { Done, Failed, Cancelled };
     Driven callTheDriver(char kind, long long expected);
     // After uploads from a site folder: the pages deleted from it that the server folder holds
-    // are removed there, each told first.
-    void removeDeletedPages();
+    // as this program sent them are removed there, each told first.
+    void removeDeletedPages(SentRecord& record);
+    // The name of the record of what was sent to the server folder shown.
+    std::string sentRecordTarget() const;
     // After uploads: the files the server confirmed but its listing does not hold whole.
     void tellNotHeldWhole(const std::vector<SentFile>& sent);
     // Once a session: the files travel in clear although the login was encrypted.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 
 #include "common/paths.h"
+#include "files/sent_record.h"
 #include "page/working_files.h"
 #include "platform/prompts.h"
 #include "site/upload_files.h"
@@ -13,6 +15,7 @@
 #include "transfer/ftp_engine.h"
 #include "transfer/ftp_listing.h"
 #include "transfer/ftp_panes.h"
+#include "transfer/server_copy.h"
 
 // The uploader's uploads and downloads: each file started on the engine and driven to its end,
 // the window kept painted and its Cancel heard between the steps.
@@ -77,8 +80,10 @@ void FtpSession::uploadFiles() {
     }
     engine_->ftpeSetLocalDir(panes_.localFolder);
     engine_->ftpeSetMode('B');
+    engine_->hashSentContent(true);
     prompts_.uploadNotice(true);
     std::vector<SentFile> sent;
+    std::map<std::string, std::string> digests;
     for (const std::size_t index : panes_.localSelection) {
         const std::string& entry = panes_.localEntries.at(index);
         if (IsFolderEntry(entry)) {
@@ -95,22 +100,37 @@ void FtpSession::uploadFiles() {
         const Driven driven = callTheDriver('P', size);
         if (driven == Driven::Done) {
             sent.push_back({entry, size});
+            digests[entry] = engine_->ftpeSentDigest();
         } else if (driven == Driven::Cancelled) {
             break;
         }
     }
     panes_.localSelection.clear();
     // A folder that could not be listed tells nothing of the files sent: its failure was told.
+    // What it holds whole is recorded as sent, so that a page deleted later may leave it.
+    SentRecord record(workingFolder_, sentRecordTarget());
     if (refreshServerList()) {
+        const auto notWhole = NotHeldWhole(engine_->entries(), sent);
+        for (const SentFile& file : sent) {
+            if (std::none_of(notWhole.begin(), notWhole.end(),
+                             [&](const auto& bad) { return bad.first == file.name; })) {
+                record.sent(file.name, JoinPath(panes_.localFolder, file.name), digests[file.name]);
+            }
+        }
         tellNotHeldWhole(sent);
     }
     if (!sent.empty()) {
-        removeDeletedPages();
+        removeDeletedPages(record);
     }
     prompts_.uploadNotice(false);
 }
 
-void FtpSession::removeDeletedPages() {
+std::string FtpSession::sentRecordTarget() const {
+    return (panes_.protocol == TransferProtocol::Sftp ? "sftp|" : "ftp|") + panes_.server + "|" +
+           panes_.user + "|" + panes_.serverFolder;
+}
+
+void FtpSession::removeDeletedPages(SentRecord& record) {
     std::vector<std::pair<std::string, long long>> deleted;
     try {
         SqliteDatabase db;
@@ -120,9 +140,24 @@ void FtpSession::removeDeletedPages() {
         return;
     }
     bool removed = false;
-    for (const auto& [name, when] : deleted) {
+    // Only what this program sent there and the server still holds as sent: a file of that
+    // name someone else put there, or changed since, is theirs.
+    for (const std::string& name : PagesToRemove(deleted, record)) {
         const std::vector<std::string>& held = panes_.serverEntries;
         if (std::find(held.begin(), held.end(), name) == held.end()) {
+            record.removed(name);
+            continue;
+        }
+        const std::optional<std::string> there =
+            FetchServerFile(*engine_, name, panes_.localFolder, [] { return false; });
+        if (!there) {
+            continue;
+        }
+        if (!HoldsAsSent(*there, record.sentHash(name).value_or(std::string()))) {
+            prompts_.messageBox(
+                name + " on the server is not what this program sent there, so it stays.",
+                kUploaderCaption, MessageButtons::Ok, MessageIcon::Information);
+            record.removed(name);
             continue;
         }
         prompts_.messageBox(RemovalNotice(name), kUploaderCaption, MessageButtons::Ok,
@@ -130,6 +165,8 @@ void FtpSession::removeDeletedPages() {
         const int code = engine_->ftpeDelFile(name);
         if (code < 0) {
             showError(code);
+        } else {
+            record.removed(name);
         }
         removed = true;
     }

@@ -14,6 +14,7 @@
 #include "common/text_case.h"
 #include "common/text_search.h"
 #include "files/content_hash.h"
+#include "files/sent_record.h"
 #include "platform/password_vault.h"
 #include "transfer/known_hosts.h"
 
@@ -269,8 +270,8 @@ std::string HostileEntry(const git_tree* tree, const std::vector<std::string>& w
 
 // Whether the branch holds the file as this program sent it: its content hash is the one
 // recorded. A file someone changed or put back since is theirs.
-bool HoldsAsSent(git_repository* repository, const git_index_entry& entry,
-                 const std::string& sentHash) {
+bool BlobHoldsAsSent(git_repository* repository, const git_index_entry& entry,
+                     const std::string& sentHash) {
     git_blob* found = nullptr;
     if (sentHash.empty() || git_blob_lookup(&found, repository, &entry.id) != 0) {
         return false;
@@ -278,7 +279,7 @@ bool HoldsAsSent(git_repository* repository, const git_index_entry& entry,
     const std::unique_ptr<git_blob, Freed<git_blob, git_blob_free>> blob(found);
     const std::string content(static_cast<const char*>(git_blob_rawcontent(blob.get())),
                               static_cast<std::size_t>(git_blob_rawsize(blob.get())));
-    return ContentHashOfText(content) == sentHash;
+    return HoldsAsSent(content, sentHash);
 }
 
 // The commit message: the pages the publish changes or removes by name.
@@ -369,8 +370,8 @@ bool ChangeIndex(git_repository* repository, git_index* index, const GitPublishF
             continue;
         }
         const auto sent = files.sentHashes.find(name);
-        if (!HoldsAsSent(repository, *held,
-                         sent == files.sentHashes.end() ? std::string() : sent->second)) {
+        if (!BlobHoldsAsSent(repository, *held,
+                             sent == files.sentHashes.end() ? std::string() : sent->second)) {
             report.kept.push_back(name);
             err << name << " on the branch is not what this program sent there, so it stays\n";
             continue;

@@ -16,6 +16,7 @@
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "common/text_file.h"
+#include "files/sent_record.h"
 #include "platform/password_vault.h"
 #include "transfer/s3_listing.h"
 
@@ -26,6 +27,8 @@ constexpr int kSomeFailed = 1;
 constexpr int kNotReached = 2;
 constexpr int kStopped = 3;
 constexpr long kTimeoutSeconds = 60;
+// A file fetched back to see whether it is still what was sent is never larger than this.
+constexpr curl_off_t kMostFetchedBytes = 512LL * 1024 * 1024;
 
 struct Credentials {
     std::string key;
@@ -119,6 +122,8 @@ class Store {
                              static_cast<curl_off_t>(body.size()));
         } else if (std::string(method) == "HEAD") {
             curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        } else if (std::string(method) == "GET") {
+            curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, kMostFetchedBytes);
         }
         const CURLcode code = curl_easy_perform(easy);
         if (code != CURLE_OK) {
@@ -316,6 +321,21 @@ std::vector<std::string> DeleteRemoved(Store& store, const S3PublishFiles& files
     std::vector<std::string> failed;
     for (const std::string& name : files.removed) {
         if (held.count(prefix + name) == 0) {
+            report.kept.push_back(name);
+            continue;
+        }
+        // Someone may have put their own file under the name since: only what was sent goes.
+        const Reply there = store.send("GET", store.address(prefix + name), "", {});
+        if (!there.reached || there.status / 100 != 2) {
+            err << "failed to delete " << name << ": the store " << Refusal(there) << "\n";
+            failed.push_back(name);
+            continue;
+        }
+        const auto sent = files.sentHashes.find(name);
+        if (!HoldsAsSent(there.body,
+                         sent == files.sentHashes.end() ? std::string() : sent->second)) {
+            err << name << " in the bucket is not what this program sent there, so it stays\n";
+            report.kept.push_back(name);
             continue;
         }
         if (options.dryRun) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ struct S3PublishFiles {
     std::vector<std::string> files;
     // Names the bucket must lose: pages deleted, files this program put there and puts no more.
     std::vector<std::string> removed;
+    // What was sent under each removed name (the sent record's hash): a file that holds
+    // anything else stays.
+    std::map<std::string, std::string> sentHashes;
 };
 
 struct S3PublishReport {
@@ -43,6 +47,9 @@ struct S3PublishReport {
     int status = 0;
     std::vector<std::string> sent;
     std::vector<std::string> deleted;
+    // Removed names the bucket no longer holds as sent (gone, or someone else's file now): left
+    // as they are.
+    std::vector<std::string> kept;
 };
 
 // The address of a key (or of the bucket, for an empty key), with the query: under the

@@ -313,6 +313,21 @@ TEST_F(HostedUploadTest, ABucketGetsOnlyChangedFilesWithTheirHeadersAndLosesRemo
     EXPECT_NE(err.str().find("deleted c.html"), std::string::npos) << err.str();
     EXPECT_NE(head("c.html").find("404"), std::string::npos);
     EXPECT_NE(head("CNAME").find("200 OK"), std::string::npos) << head("CNAME");
+    // A page this program sent and someone changed since stays too, and is not asked again.
+    Output(
+        "curl -s -X PUT --aws-sigv4 aws:amz:us-east-1:s3 -u S3RVER:S3RVER -H "
+        "'x-amz-content-sha256: UNSIGNED-PAYLOAD' --data-binary '<p>theirs</p>' '" +
+        endpoint + "/site/www/b.html'");
+    ASSERT_TRUE(session.store().deletePage(siteFolder(), "b.html"));
+    fs::remove(siteFolder() + "/b.html");
+    ASSERT_EQ(run(), 0) << err.str();
+    EXPECT_NE(err.str().find("b.html in the bucket is not what this program sent there, so it "
+                             "stays"),
+              std::string::npos)
+        << err.str();
+    EXPECT_NE(head("b.html").find("200 OK"), std::string::npos);
+    ASSERT_EQ(run(), 0) << err.str();
+    EXPECT_EQ(err.str().find("b.html"), std::string::npos) << err.str();
 
     // Wrong credentials and a store that cannot be reached are refused before anything goes.
     setenv("AWS_ACCESS_KEY_ID", "SOMEONE", 1);

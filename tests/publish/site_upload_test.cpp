@@ -15,6 +15,7 @@
 
 #include "common/address_login.h"
 #include "common/markup_escaping.h"
+#include "common/text_file.h"
 #include "designer/pages/published_page_writer.h"
 #include "hosting/http_client.h"
 #include "publish/batch_publish.h"
@@ -235,6 +236,19 @@ TEST_F(SiteUploadTest, ADeletedOrRenamedPageLeavesEachServerAtItsNextUploadAfter
         << err.str();
     EXPECT_FALSE(std::filesystem::exists(home / "site/a.html"));
     EXPECT_TRUE(std::filesystem::exists(home / "site/moved.html"));
+
+    // A page someone changed on the server since it was sent stays theirs, and is not asked
+    // about again.
+    ASSERT_TRUE(WriteTextFile(home / "site/moved.html", "<p>theirs</p>"));
+    ASSERT_TRUE(session.store().deletePage(siteFolder(), "moved.html"));
+    std::filesystem::remove(siteFolder() + "/moved.html");
+    EXPECT_EQ(run({"--upload", target}), 0) << err.str();
+    EXPECT_NE(err.str().find("moved.html on the server is not what this program sent there"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(ReadTextFile(home / "site/moved.html"), "<p>theirs</p>");
+    EXPECT_EQ(run({"--upload", target}), 0) << err.str();
+    EXPECT_EQ(err.str().find("moved.html"), std::string::npos) << err.str();
 }
 
 // A server that confirms uploads it threw away, or renames it never made, is caught by its own

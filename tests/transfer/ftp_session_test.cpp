@@ -208,30 +208,50 @@ TEST_F(FtpSessionTest, FilesGoUpAndComeDownFoldersAreRefused) {
     EXPECT_EQ(texts().back(), "Folder Skipped Can't download folders");
 }
 
-TEST_F(FtpSessionTest, AnUploadFromASiteFolderRemovesThePagesDeletedFromIt) {
-    {
-        SqliteDatabase db;
-        db.open(working / "quilldata.db");
-        FakePrompts quiet;
-        PageStore store(db, quiet);
+TEST_F(FtpSessionTest, AnUploadFromASiteFolderRemovesOnlyTheDeletedPagesItSentThereAsSent) {
+    WriteFile(local / "three.html", "three");
+    SqliteDatabase db;
+    db.open(working / "quilldata.db");
+    FakePrompts quiet;
+    PageStore store(db, quiet);
+    const auto deletePage = [&](const std::string& name) {
         PageRecord page;
         page.directory = local.path();
-        page.fileName = "index.html";
+        page.fileName = name;
         ASSERT_TRUE(store.savePage(page));
-        ASSERT_TRUE(store.deletePage(local.path(), "index.html"));
-    }
+        ASSERT_TRUE(store.deletePage(local.path(), name));
+        fs::remove(local / name);
+    };
     session.fillLocalList();
     logIn(session);
     FtpPanes& panes = session.panes();
-    panes.localSelection = Rows(panes.localEntries, {"one.html"});
-    session.uploadFiles();
-    EXPECT_EQ(ReadFile(home / "one.html"), "one");
-    EXPECT_FALSE(fs::exists(home / "index.html"));
-    EXPECT_TRUE(fs::exists(home / "README"));
-    EXPECT_TRUE(Rows(panes.serverEntries, {"index.html"}).empty());
-    EXPECT_EQ(texts(), std::vector<std::string>{
-                           "QUILLORA MESSAGE index.html is no longer a page of the site (deleted "
-                           "or renamed), so it is removed from the server."});
+    const auto upload = [&](const std::vector<std::string>& names) {
+        session.fillLocalList();
+        panes.localSelection = Rows(panes.localEntries, names);
+        prompts.answers.clear();
+        session.uploadFiles();
+    };
+    upload({"one.html", "three.html"});
+    // index.html came from elsewhere; three.html was changed there since it was sent.
+    deletePage("index.html");
+    deletePage("one.html");
+    WriteFile(home / "three.html", "theirs");
+    deletePage("three.html");
+    const std::size_t told = texts().size();
+    upload({"two.gif"});
+    EXPECT_TRUE(fs::exists(home / "index.html"));
+    EXPECT_FALSE(fs::exists(home / "one.html"));
+    EXPECT_EQ(ReadFile(home / "three.html"), "theirs");
+    const std::vector<std::string> all = texts();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(told), all.end()),
+              (std::vector<std::string>{
+                  "QUILLORA MESSAGE one.html is no longer a page of the site (deleted or "
+                  "renamed), so it is removed from the server.",
+                  "QUILLORA MESSAGE three.html on the server is not what this program sent "
+                  "there, so it stays."}));
+    // Each is settled once: the next upload asks nothing.
+    upload({"two.gif"});
+    EXPECT_EQ(texts().size(), told + 2);
 }
 
 TEST_F(FtpSessionTest, TheLoginIsRememberedOrForgotten) {

@@ -60,6 +60,12 @@ bool HashedNameIs(const std::string& pattern, const std::string& name) {
     return size > 0 && hash == std::string(reinterpret_cast<char*>(digest), size);
 }
 
+// Whether a pattern of a line's names (plain, or hashed as "|1|salt|hash") names the host.
+bool PatternNames(const std::string& pattern, const std::string& name) {
+    return StartsWith(pattern, "|1|") ? HashedNameIs(pattern, name)
+                                      : EqualIgnoringCase(pattern, name);
+}
+
 }  // namespace
 
 std::string SshHostKey::type() const {
@@ -130,16 +136,30 @@ bool AddKnownHost(const std::string& knownHostsPath, const std::string& line) {
         }
         existing = *text;
     }
-    // A host's changed key replaces its old line of that key type: two lines for one host
-    // would leave the old key trusted beside the new one.
+    // A host's changed key replaces its old line of that key type, named plain or hashed: two
+    // lines for one host would leave the old key trusted beside the new one. A line that names
+    // other hosts too keeps them.
     const std::vector<std::string> replaced = SplitFields(line, " ");
     std::string kept;
     for (const std::string& held : SplitFields(existing, "\n")) {
-        const std::vector<std::string> fields = SplitFields(held, " ");
-        const bool same = fields.size() >= 2 && replaced.size() >= 2 && fields[0] == replaced[0] &&
-                          fields[1] == replaced[1];
-        if (!same && !held.empty()) {
+        if (held.empty()) {
+            continue;
+        }
+        const std::size_t space = held.find(' ');
+        std::vector<std::string> fields = SplitFields(held, " ");
+        if (replaced.size() < 2 || fields.size() < 2 || fields[1] != replaced[1] ||
+            space == std::string::npos) {
             kept += held + "\n";
+            continue;
+        }
+        std::vector<std::string> others;
+        for (const std::string& pattern : SplitFields(fields[0], ",")) {
+            if (!PatternNames(pattern, replaced[0])) {
+                others.push_back(pattern);
+            }
+        }
+        if (!others.empty()) {
+            kept += JoinFields(others, ",") + held.substr(space) + "\n";
         }
     }
     const auto mode = fs::status(knownHostsPath, error).permissions();
@@ -173,8 +193,7 @@ std::vector<std::string> KnownKeys(const std::string& knownHostsPath, const std:
         std::istringstream patterns(names);
         std::string pattern;
         while (std::getline(patterns, pattern, ',')) {
-            if (StartsWith(pattern, "|1|") ? HashedNameIs(pattern, name)
-                                           : EqualIgnoringCase(pattern, name)) {
+            if (PatternNames(pattern, name)) {
                 std::string type;
                 std::string key;
                 fields >> type >> key;

@@ -272,16 +272,20 @@ TEST_F(SftpSessionTest, TheRememberedLoginKeepsItsProtocolAndOldRowsReadAsFtp) {
     EXPECT_EQ(session.panes().protocol, TransferProtocol::Sftp);
 }
 
-// A changed key the user trusts takes the place of the old one: no second line keeps the old
-// key trusted beside it. Other hosts and other key types of the host stay.
+// A changed key the user trusts takes the place of the old one, however the host was named (a
+// hashed name, one of several): no line keeps the old key trusted beside it. Other hosts and
+// other key types of the host stay.
 TEST(KnownHosts, TrustingAChangedKeyReplacesItsLine) {
     TempFolder folder;
     const std::string path = folder / "known_hosts";
     WriteFile(path,
               "[127.0.0.1]:2222 ssh-ed25519 OLD\nother.example.org ssh-ed25519 X\n"
+              "|1|MDEyMzQ1Njc4OWFiY2RlZmdoaWo=|kjl9J932vxVxCmU2IfKMefPFSKM= ssh-ed25519 HASHED\n"
+              "alias.example.org,[127.0.0.1]:2222 ssh-ed25519 SHARED\n"
               "[127.0.0.1]:2222 ssh-rsa R\n");
     ASSERT_TRUE(AddKnownHost(path, "[127.0.0.1]:2222 ssh-ed25519 NEW"));
     EXPECT_EQ(ReadFile(path),
               "[127.0.0.1]:2222 ssh-ed25519 NEW\nother.example.org ssh-ed25519 X\n"
+              "alias.example.org ssh-ed25519 SHARED\n"
               "[127.0.0.1]:2222 ssh-rsa R\n");
 }

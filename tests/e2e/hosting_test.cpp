@@ -119,6 +119,48 @@ TEST_F(HostingWindowTest, AFolderIsMadeRenamedViewedUploadedToAndCleared) {
     EXPECT_EQ(HttpGet(base() + "Renamed/site.html"), "not found");
 }
 
+// An upload from the window is judged by the service's status and its own listing, whatever
+// words it answers a post with.
+TEST_F(HostingWindowTest, AnUploadIsCompleteWhenTheFolderHoldsThePageWhateverThePostSays) {
+    ASSERT_EQ(HttpGet(base() + "quillservlet?REGISTERFOLDER|Said|5").substr(0, 5), "1000|");
+    {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        HostingFolder folder;
+        folder.folderName = "Said";
+        folder.password = "5";
+        folder.folderId = "1000";
+        folder.scriptAddress = base() + "scripts/";
+        SaveNewHostingFolder(db, folder);
+    }
+    store(sitePage("site.html", "Online"), true);
+    startWithStandIn(prompts);
+    ASSERT_TRUE(resume());
+    const struct {
+        const char* mode;
+        const char* caption;
+        const char* said;
+    } cases[] = {
+        // Stored nothing: the first, while the folder holds no page yet.
+        {"unconfirmed", "FILE UPLOAD INCOMPLETE",
+         "was sent, but the hosting folder does not hold it"},
+        {"normal", "File Upload Complete", ""},
+        {"shouting", "File Upload Complete", ""},
+        {"silent", "File Upload Complete", ""},
+    };
+    for (const auto& answer : cases) {
+        ASSERT_EQ(HttpGet(base() + "_mode/" + answer.mode), answer.mode);
+        prompts.shown.clear();
+        js("window.frames['controls'].runCommand('http://uploadpage')");
+        ASSERT_TRUE(WaitFor([&] {
+            return !prompts.shown.empty() && prompts.shown.back().caption == answer.caption;
+        })) << answer.mode;
+        EXPECT_NE(prompts.shown.back().text.find(answer.said), std::string::npos)
+            << answer.mode << ": " << prompts.shown.back().text;
+    }
+    EXPECT_NE(HttpGet(base() + "Said/site.html").find("Online"), std::string::npos);
+}
+
 TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
     agreement terms("Storage folders @ Corvala ...", nullptr);
     EXPECT_EQ(terms.windowTitle(), "Corvala Folder Agreement");

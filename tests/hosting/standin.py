@@ -7,7 +7,7 @@ says STORAGE EXCEEDED), refuse (every post is answered 500), unconfirmed (every 
 silent (a post taken is answered with an empty body), slow (connections are accepted and never
 answered), gzip (answers are gzip-encoded). A picture taken is otherwise answered "uploaded", a
 page "saved". It prints "PORT <n>" once it listens. GET /_log
-gives every request it took, a line each.
+gives every request it took, a line each; GET /_mode/NAME changes the mode.
 """
 import argparse
 import email.parser
@@ -96,6 +96,10 @@ class Handler(socketserver.StreamRequestHandler):
         with LOCK:
             if path == "/_log":
                 return 200, "\n".join(LOG) + "\n"
+            # A test changes how the service answers without starting another.
+            if path.startswith("/_mode/"):
+                Handler.mode = path[len("/_mode/"):]
+                return 200, Handler.mode
             if method == "POST":
                 fields, files = form_fields(headers.get("content-type", ""), body)
                 LOG.append("POST %s %s %s" % (

@@ -399,19 +399,11 @@ void RemoveDeletedPages(FtpEngine& engine,
     }
 }
 
-int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
-                const UploadOptions& options, std::ostream& err) {
-    const bool dryRun = options.dryRun;
-    std::ostringstream ignored;
-    ConsolePrompts quiet(ignored);
-    const std::string password = FtpPassword(db, target, options.vault);
-    // SFTP may log in with the user's key or agent instead.
-    if (password.empty() && !target.secureShell) {
-        err << "no password for " << target.user << "@" << target.server
-            << ": set QUILLORA_FTP_PASSWORD or remember the login in the uploader\n";
-        return kCannotSend;
-    }
-    FtpEngine engine(JoinPath(site.workingFolder, "conftp.log"));
+// Logs in as the window's user or the options answer, opens the target's folder and lists it;
+// false, told, when the target cannot be reached that far.
+bool OpenTargetFolder(FtpEngine& engine, const SitePages& site, const UploadTarget& target,
+                      const std::string& password, const UploadOptions& options,
+                      std::ostream& err) {
     engine.ftpeAttach();
     engine.hashSentContent(true);
     engine.ftpeLog("--> quillora-publish to " + EngineAddress(target) + "/" + target.path);
@@ -429,7 +421,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     if (connected < 0) {
         err << "cannot log in to " << target.server << " as " << target.user << ": code "
             << connected << LoginFailure(engine, connected, options) << "\n";
-        return kCannotSend;
+        return false;
     }
     if (!target.secureShell && !engine.usesTls()) {
         err << "warning: " << target.server
@@ -438,33 +430,33 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
     const std::string folder = "/" + target.path;
     if (!target.path.empty() && engine.ftpeSetServerDir(folder) < 0) {
         err << "the server has no folder " << folder << "\n";
-        return kCannotSend;
+        return false;
     }
     if (engine.ftpeGetList() < 0) {
         err << "cannot list " << folder << " on " << target.server << "\n";
-        return kCannotSend;
+        return false;
     }
     if (engine.filesInClear()) {
         err << "warning: " << target.server
             << " encrypts the login but refuses to encrypt files (PROT P): the files travel "
                "unencrypted (--require-tls refuses such a server)\n";
     }
-    std::map<std::string, std::optional<long long>> onServer;
-    for (const FtpEntry& entry : engine.entries()) {
-        onServer[entry.name] = entry.size;
-    }
-    SentRecord record(site.workingFolder, (target.secureShell ? "sftp|" : "ftp|") + target.server +
-                                              "|" + target.user + "|" + folder);
+    return true;
+}
+
+// Sends each file the folder lacks or holds otherwise (every one when forced), recording what
+// the server confirmed.
+void SendMissingFiles(FtpEngine& engine, const SitePages& site,
+                      const std::map<std::string, std::optional<long long>>& onServer,
+                      SentRecord& record, const UploadOptions& options, Progress& progress) {
     std::vector<std::string> pageFiles;
     for (const PageRecord& page : site.pages) {
         pageFiles.push_back(page.fileName);
     }
-    const std::vector<std::string> files = FilesToSend(site.siteFolder, pageFiles);
-    Progress progress(err, dryRun);
     std::vector<Placed> placed;
     engine.ftpeSetLocalDir(site.siteFolder);
     engine.ftpeSetMode('B');
-    for (const std::string& file : files) {
+    for (const std::string& file : FilesToSend(site.siteFolder, pageFiles)) {
         if (StopAsked(options)) {
             progress.failed(file, "stopped before it went");
             continue;
@@ -477,7 +469,7 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
             progress.skipped(file);
             continue;
         }
-        if (dryRun) {
+        if (options.dryRun) {
             progress.sent(file, size);
             continue;
         }
@@ -488,6 +480,31 @@ int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabas
         }
     }
     RecordPlaced(engine, placed, record, progress);
+}
+
+int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,
+                const UploadOptions& options, std::ostream& err) {
+    const std::string password = FtpPassword(db, target, options.vault);
+    // SFTP may log in with the user's key or agent instead.
+    if (password.empty() && !target.secureShell) {
+        err << "no password for " << target.user << "@" << target.server
+            << ": set QUILLORA_FTP_PASSWORD or remember the login in the uploader\n";
+        return kCannotSend;
+    }
+    FtpEngine engine(JoinPath(site.workingFolder, "conftp.log"));
+    if (!OpenTargetFolder(engine, site, target, password, options, err)) {
+        return kCannotSend;
+    }
+    std::map<std::string, std::optional<long long>> onServer;
+    for (const FtpEntry& entry : engine.entries()) {
+        onServer[entry.name] = entry.size;
+    }
+    SentRecord record(site.workingFolder, (target.secureShell ? "sftp|" : "ftp|") + target.server +
+                                              "|" + target.user + "|/" + target.path);
+    Progress progress(err, options.dryRun);
+    SendMissingFiles(engine, site, onServer, record, options, progress);
+    std::ostringstream ignored;
+    ConsolePrompts quiet(ignored);
     RemoveDeletedPages(engine, PageStore(db, quiet).deleted().pages(site.siteFolder), onServer,
                        record, site.siteFolder, options, progress, err);
     engine.ftpeClose();

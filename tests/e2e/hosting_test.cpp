@@ -63,6 +63,18 @@ class HostingWindowTest : public WindowFixture {
             .sent;
     }
 
+    // The store knows the stand-in's folder, as after a registration.
+    void rememberFolder(const std::string& name, const std::string& password) {
+        SqliteDatabase db;
+        db.open(path("quilldata.db"));
+        HostingFolder folder;
+        folder.folderName = name;
+        folder.password = password;
+        folder.folderId = "1000";
+        folder.scriptAddress = base() + "scripts/";
+        SaveNewHostingFolder(db, folder);
+    }
+
     ServerProcess server{kStandIn, {}};
 };
 
@@ -123,16 +135,7 @@ TEST_F(HostingWindowTest, AFolderIsMadeRenamedViewedUploadedToAndCleared) {
 // words it answers a post with.
 TEST_F(HostingWindowTest, AnUploadIsCompleteWhenTheFolderHoldsThePageWhateverThePostSays) {
     ASSERT_EQ(HttpGet(base() + "quillservlet?REGISTERFOLDER|Said|5").substr(0, 5), "1000|");
-    {
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        HostingFolder folder;
-        folder.folderName = "Said";
-        folder.password = "5";
-        folder.folderId = "1000";
-        folder.scriptAddress = base() + "scripts/";
-        SaveNewHostingFolder(db, folder);
-    }
+    rememberFolder("Said", "5");
     store(sitePage("site.html", "Online"), true);
     startWithStandIn(prompts);
     ASSERT_TRUE(resume());
@@ -199,16 +202,7 @@ TEST_F(HostingWindowTest, TheServiceWindowsShowTheirTextsAndAnswers) {
 // program's own dialogs: the listing comes and a delete link goes through.
 TEST_F(HostingWindowTest, TheDeleteWindowListsTheFolderWhenOpenedFromTheControls) {
     ASSERT_TRUE(folderWithPage("Shown", "77", "gone.html"));
-    {
-        SqliteDatabase db;
-        db.open(path("quilldata.db"));
-        HostingFolder folder;
-        folder.folderName = "Shown";
-        folder.password = "77";
-        folder.folderId = "1000";
-        folder.scriptAddress = base() + "scripts/";
-        SaveNewHostingFolder(db, folder);
-    }
+    rememberFolder("Shown", "77");
     store(sitePage("site.html", "Online"), true);
     QtPrompts dialogs;
     startWithStandIn(dialogs);

@@ -12,3 +12,9 @@ inline bool Contains(std::string_view text, std::string_view part) {
 inline bool StartsWith(std::string_view text, std::string_view part, std::size_t at = 0) {
     return text.size() >= at + part.size() && text.compare(at, part.size(), part) == 0;
 }
+
+// Whether the text ends with the part.
+inline bool EndsWith(std::string_view text, std::string_view part) {
+    return text.size() >= part.size() &&
+           text.compare(text.size() - part.size(), part.size(), part) == 0;
+}

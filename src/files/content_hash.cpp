@@ -80,3 +80,12 @@ std::string Sha256OfText(std::string_view text) {
     EVP_Digest(text.data(), text.size(), digest, &size, EVP_sha256(), nullptr);
     return HexText(digest, size);
 }
+
+std::string Base64Of(std::string_view bytes) {
+    std::string encoded(4 * ((bytes.size() + 2) / 3) + 1, '\0');
+    const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(encoded.data()),
+                                       reinterpret_cast<const unsigned char*>(bytes.data()),
+                                       static_cast<int>(bytes.size()));
+    encoded.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return encoded;
+}

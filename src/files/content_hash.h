@@ -13,3 +13,5 @@ std::string ContentHashOfText(std::string_view text);
 std::string Sha256OfFile(const std::string& path);
 // The SHA-256 of a text, in the same form.
 std::string Sha256OfText(std::string_view text);
+// The bytes in base64, as data addresses and known_hosts lines write them.
+std::string Base64Of(std::string_view bytes);

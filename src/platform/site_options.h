@@ -12,9 +12,11 @@ struct SiteOptions {
     // The site's public address ("https://example.org/"), for a site map and links that name
     // the page.
     std::string siteAddress;
+    // The fonts the sections show go along with the pages, cut to the characters the site uses.
+    bool siteFonts = false;
 
     bool operator==(const SiteOptions& other) const {
         return phoneFriendly == other.phoneFriendly && webPictures == other.webPictures &&
-               siteAddress == other.siteAddress;
+               siteAddress == other.siteAddress && siteFonts == other.siteFonts;
     }
 };

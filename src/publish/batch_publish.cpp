@@ -219,7 +219,7 @@ bool WritePages(PageStore& store, ConsolePrompts& prompts, const std::vector<std
                 SitePages& written, std::ostream& out, std::ostream& err) {
     const std::string& folder = written.siteFolder;
     PagePublisher publisher(written.workingFolder, prompts);
-    publisher.setSiteOptions(store.siteOptions().load(folder));
+    publisher.setUpFor(store, folder);
     bool allWritten = true;
     for (const std::string& name : pages) {
         const std::string path = JoinPath(folder, name);

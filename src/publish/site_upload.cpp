@@ -115,7 +115,8 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
     std::ostringstream ignored;
     ConsolePrompts prompts(ignored);
     PagePublisher publisher(site.workingFolder, prompts);
-    publisher.setSiteOptions(PageStore(db, prompts).siteOptions().load(site.siteFolder));
+    PageStore store(db, prompts);
+    publisher.setUpFor(store, site.siteFolder);
     for (const PageRecord& page : site.pages) {
         if (StopAsked(options)) {
             progress.failed(page.fileName, "stopped before it went");
@@ -150,7 +151,7 @@ int UploadToHosting(const SitePages& site, SqliteDatabase& db, const HostingAddr
         }
     }
     if (!StopAsked(options)) {
-        const auto deleted = PageStore(db, prompts).deleted().pages(site.siteFolder);
+        const auto deleted = store.deleted().pages(site.siteFolder);
         if (dryRun) {
             SentRecord record(site.workingFolder, "hosting|" + folder.folderId);
             for (const std::string& name : PagesToRemove(deleted, record)) {

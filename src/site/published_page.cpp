@@ -12,6 +12,7 @@
 #include "common/text_case.h"
 #include "common/text_file.h"
 #include "common/text_search.h"
+#include "files/content_hash.h"
 #include "platform/prompts.h"
 #include "site/markup/item_walk.h"
 #include "site/phone/phone_layout.h"
@@ -19,6 +20,7 @@
 #include "site/picture_loading.h"
 #include "site/site_files.h"
 #include "site/web_picture_set.h"
+#include "store/page_store.h"
 
 namespace {
 
@@ -199,7 +201,8 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     const bool preview = variant == PublishVariant::Preview || variant == PublishVariant::Shaping;
     // A site that asked for anything of today's web gets a page without the old script, whose
     // call throws in every current browser, and with its character set declared.
-    const bool current = site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty();
+    const bool current =
+        site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty() || site_.siteFonts;
     std::string text = page.language ? "<html lang='" + HtmlAttribute(*page.language, '\'') + "'>"
                                      : std::string("<html>");
     text += current ? "<head><meta charset='utf-8'><title>" : "<head><title>";
@@ -217,6 +220,7 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
         text += PhoneHead(
             page, variant == PublishVariant::Shaping ? PhoneShown::Shaping : PhoneShown::Published);
     }
+    text += fontHead(page, variant);
     std::optional<WebPictureSet> web =
         site_.webPictures && !preview
             ? std::optional<WebPictureSet>(std::in_place, workingFolder_, page, site_.phoneFriendly)
@@ -296,6 +300,50 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     return text + "</body></html>";
 }
 
+void PagePublisher::setUpFor(PageStore& store, const std::string& folder,
+                             const PageRecord* current) {
+    site_ = store.siteOptions().load(folder);
+    fonts_ = SiteFontSet();
+    if (!site_.siteFonts) {
+        return;
+    }
+    FaceCharacters faces = FolderFaces(store, folder);
+    if (current != nullptr) {
+        AddPageFaces(*current, faces);
+    }
+    fonts_ = SiteFonts(workingFolder_).prepare(faces);
+}
+
+std::string PagePublisher::fontHead(const PageRecord& page, PublishVariant variant) const {
+    if (!site_.siteFonts || fonts_.fonts.empty()) {
+        return std::string();
+    }
+    switch (variant) {
+        case PublishVariant::Save: {
+            // The page's own faces come first, before anything asks for them.
+            std::string head;
+            for (const TravellingFont& font : FontsOfPage(fonts_, page)) {
+                head += "<link rel='preload' href='" + HtmlAttribute(font.fileName, '\'') +
+                        "' as='font' type='font/woff2' crossorigin>";
+            }
+            return head + FontFaceStyle(fonts_.fonts,
+                                        [](const TravellingFont& font) { return font.fileName; });
+        }
+        case PublishVariant::Upload:
+            // The hosting service keeps pages and pictures only: the fonts travel inside.
+            return FontFaceStyle(fonts_.fonts, [](const TravellingFont& font) {
+                return "data:font/woff2;base64," +
+                       Base64Of(ReadTextFile(font.cachedPath).value_or(std::string()));
+            });
+        case PublishVariant::Preview:
+        case PublishVariant::Shaping:
+            break;
+    }
+    return FontFaceStyle(fonts_.fonts, [](const TravellingFont& font) {
+        return std::string(kFontCacheFolder) + "/" + font.cachedName;
+    });
+}
+
 bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
                             const std::string& siteFolder, const std::string& fileName,
                             std::string& text) {
@@ -308,6 +356,14 @@ bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
     }
     if (site_.webPictures && variant == PublishVariant::Save) {
         copies.removeUnreferenced(PageTextsIn(siteFolder));
+    }
+    if (site_.siteFonts && variant == PublishVariant::Save) {
+        if (!PlaceFonts(fonts_.fonts, siteFolder)) {
+            prompts_.messageBox("The site's font files could not all be written to " + siteFolder +
+                                    ". Visitors see their own faces instead.",
+                                "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
+        }
+        RemoveUnreferencedFonts(siteFolder, PageTextsIn(siteFolder));
     }
     if (!site_.siteAddress.empty() && variant != PublishVariant::Preview &&
         !WriteSiteFiles(siteFolder, site_.siteAddress)) {

@@ -5,7 +5,9 @@
 #include "page/page_record.h"
 #include "platform/site_options.h"
 #include "site/picture_copies.h"
+#include "site/site_fonts.h"
 
+class PageStore;
 class Prompts;
 
 // The upload variant has no script and no onload handler: the hosting service serves the page
@@ -25,6 +27,13 @@ class PagePublisher {
     void copyPictures(const PageRecord& page, const std::string& siteFolder);
     // Pages of a phone-friendly site folder also lay out in one column on narrow screens.
     void setSiteOptions(const SiteOptions& options) { site_ = options; }
+    // The fonts the site's pages bring along, for a site whose options ask for them.
+    void setSiteFonts(SiteFontSet fonts) { fonts_ = std::move(fonts); }
+    // The folder's options from the store, and the fonts of every page stored there (and of
+    // the page given, which may hold more than its stored design) when the options ask.
+    void setUpFor(PageStore& store, const std::string& folder, const PageRecord* current = nullptr);
+    const SiteOptions& siteOptions() const { return site_; }
+    const SiteFontSet& siteFonts() const { return fonts_; }
     // The page text; text-item background pictures are copied while it is built (not for the
     // preview).
     std::string pageText(const PageRecord& page, PublishVariant variant,
@@ -42,8 +51,11 @@ class PagePublisher {
     std::string withLocalBackground(const std::string& record, SiteCopies& copies);
     // Tells the user a picture the page shows could not be copied beside it.
     void copied(bool done, const std::string& picture);
+    // The font rules of the page's head, each file where the variant finds it.
+    std::string fontHead(const PageRecord& page, PublishVariant variant) const;
 
     std::string workingFolder_;
     Prompts& prompts_;
     SiteOptions site_;
+    SiteFontSet fonts_;
 };

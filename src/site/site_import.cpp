@@ -115,7 +115,7 @@ SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
         }
     }
     PagePublisher publisher(workingFolder, prompts);
-    publisher.setSiteOptions(store.siteOptions().load(siteFolder));
+    publisher.setUpFor(store, siteFolder);
     const StoredPagesWritten written = WriteStoredPages(store, publisher, siteFolder);
     result.done = result.pages == pages_.size() && written.failed.empty();
     result.message = Counted(result.pages, "page", "pages") + " and " +

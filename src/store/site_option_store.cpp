@@ -14,11 +14,11 @@ constexpr const char* kSiteOptionsTable =
 constexpr const char* kHasSiteOptions =
     "select count(*) from sqlite_master where type = 'table' and name = 'siteoptions'";
 constexpr const char* kWriteSiteOptions =
-    "insert or replace into siteoptions (DIRECTORY,PHONEFRIENDLY,WEBPICTURES,SITEADDRESS) "
-    "VALUES(?1,?2,?3,?4)";
+    "insert or replace into siteoptions (DIRECTORY,PHONEFRIENDLY,WEBPICTURES,SITEADDRESS,"
+    "SITEFONTS) VALUES(?1,?2,?3,?4,?5)";
 // Columns later versions added to the table, added to an older store on its first save.
-constexpr const char* kLaterSiteColumns[][2] = {{"WEBPICTURES", "INTEGER"},
-                                                {"SITEADDRESS", "TEXT"}};
+constexpr const char* kLaterSiteColumns[][2] = {
+    {"WEBPICTURES", "INTEGER"}, {"SITEADDRESS", "TEXT"}, {"SITEFONTS", "INTEGER"}};
 
 }  // namespace
 
@@ -43,6 +43,7 @@ SiteOptions SiteOptionStore::load(const std::string& folder) {
             options.phoneFriendly = row.intValue(0) != 0;
             options.webPictures = row.intValue(1) != 0;
             options.siteAddress = row.textValue(2);
+            options.siteFonts = row.intValue(3) != 0;
         }
     } catch (const SqliteException&) {
         return SiteOptions();
@@ -72,5 +73,6 @@ bool SiteOptionStore::save(const std::string& folder, const SiteOptions& options
         statement.bindInt64(2, options.phoneFriendly ? 1 : 0);
         statement.bindInt64(3, options.webPictures ? 1 : 0);
         statement.bindText(4, options.siteAddress);
+        statement.bindInt64(5, options.siteFonts ? 1 : 0);
     });
 }

@@ -17,6 +17,7 @@
 #include "common/text_case.h"
 #include "common/text_file.h"
 #include "common/text_search.h"
+#include "files/content_hash.h"
 
 namespace {
 
@@ -35,14 +36,6 @@ std::string Unbase64(const std::string& text) {
     }
     decoded.resize(size);
     return decoded;
-}
-
-std::string Base64(const unsigned char* data, std::size_t size) {
-    std::string encoded(4 * ((size + 2) / 3) + 1, '\0');
-    const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(encoded.data()), data,
-                                       static_cast<int>(size));
-    encoded.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-    return encoded;
 }
 
 // A hashed known_hosts name ("|1|salt|hash", both base64) is the HMAC-SHA1 of the name.
@@ -85,7 +78,7 @@ std::string SshHostKey::fingerprint() const {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
     EVP_Digest(blob.data(), blob.size(), digest, &size, EVP_sha256(), nullptr);
-    std::string encoded = Base64(digest, size);
+    std::string encoded = Base64Of(std::string_view(reinterpret_cast<const char*>(digest), size));
     while (!encoded.empty() && encoded.back() == '=') {
         encoded.pop_back();
     }
@@ -114,8 +107,7 @@ std::optional<std::string> UserKeyFile() {
 
 std::string KnownHostsLine(const std::string& host, long port, const SshHostKey& key) {
     const std::string name = port == 22 ? host : "[" + host + "]:" + std::to_string(port);
-    return name + " " + key.type() + " " +
-           Base64(reinterpret_cast<const unsigned char*>(key.blob.data()), key.blob.size());
+    return name + " " + key.type() + " " + Base64Of(key.blob);
 }
 
 bool AddKnownHost(const std::string& knownHostsPath, const std::string& line) {
@@ -214,7 +206,6 @@ bool KnownHostsName(const std::string& knownHostsPath, const std::string& host, 
 bool KnownHostsHolds(const std::string& knownHostsPath, const std::string& host, long port,
                      const SshHostKey& key) {
     const std::vector<std::string> keys = KnownKeys(knownHostsPath, host, port);
-    const std::string shown =
-        Base64(reinterpret_cast<const unsigned char*>(key.blob.data()), key.blob.size());
+    const std::string shown = Base64Of(key.blob);
     return std::find(keys.begin(), keys.end(), shown) != keys.end();
 }

@@ -243,7 +243,7 @@ void PageFiles::followLinks(const std::string& folder, const std::string& oldNam
     // The open page's own links change with it and are stored at its next save.
     FollowRename(workspace_.page, oldName, newName);
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions().load(folder));
+    publisher.setUpFor(store_, folder);
     PageRecord sharedBefore;
     store_.loadPage(sharedBefore, folder, kSiteItemsFile);
     std::string changed;

@@ -126,7 +126,7 @@ void PageManager::duplicatePage(const std::string& fileName) {
     copy.fileName = *name;
     copy.id.clear();
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions().load(folder));
+    publisher.setUpFor(store_, folder);
     std::string text;
     if (store_.savePage(copy) &&
         publisher.publish(copy, PublishVariant::Save, folder, copy.fileName, text)) {
@@ -137,7 +137,7 @@ void PageManager::duplicatePage(const std::string& fileName) {
 
 void PageManager::joinMenus(const std::string& folder, const std::string& fileName) {
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions().load(folder));
+    publisher.setUpFor(store_, folder);
     for (const std::string& name : store_.pageNames(folder)) {
         PageRecord other;
         std::string text;
@@ -334,7 +334,7 @@ bool PageManager::restoreDeleted(const std::string& folder, long long id) {
     restored.directory = folder;
     restored.fileName = fileName;
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions().load(folder));
+    publisher.setUpFor(store_, folder);
     std::string text;
     publisher.publish(restored, PublishVariant::Save, folder, fileName, text);
     if (folder == SiteFolderShown(workspace_)) {
@@ -366,7 +366,7 @@ void PageManager::removeFromMenus(const std::string& folder, const std::string& 
                                   const Links& links) {
     const auto remove = [&](SiteMenu& menu) { return RemoveFromMenu(menu, fileName); };
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions().load(folder));
+    publisher.setUpFor(store_, folder);
     for (const std::string& name : links.menus) {
         // A menu that took the page in when it joined names it nowhere, and changes all the
         // same: the page is written again whether its definition changed or not.
@@ -429,7 +429,7 @@ void PageManager::publishSite() {
     }
     // Every page as the command line writes it: from its stored design.
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions().load(folder));
+    publisher.setUpFor(store_, folder);
     const StoredPagesWritten pages =
         WriteStoredPages(store_, publisher, folder, std::string(), &prompts_);
     std::string failed;

@@ -71,11 +71,15 @@ bool PageSiteOptions::phoneFriendlyHere() {
 std::string PageSiteOptions::writePhonePreview(bool onlyWhenChanged) {
     const std::string path = JoinPath(workspace_.workingFolder, kPhonePreviewPage);
     // What a phone will show: the one column only where the site folder's switch is on.
+    const std::string folder = SiteFolderShown(workspace_);
     SiteOptions shown;
-    shown.phoneFriendly = phoneFriendlyHere();
+    if (!folder.empty()) {
+        preview_.setUpFor(store_, folder, &workspace_.page);
+        shown.phoneFriendly = preview_.siteOptions().phoneFriendly;
+        shown.siteFonts = preview_.siteOptions().siteFonts;
+    }
     preview_.setSiteOptions(shown);
-    std::string text =
-        preview_.pageText(workspace_.page, PublishVariant::Preview, SiteFolderShown(workspace_));
+    std::string text = preview_.pageText(workspace_.page, PublishVariant::Preview, folder);
     if (onlyWhenChanged && text == previewText_) {
         return std::string();
     }

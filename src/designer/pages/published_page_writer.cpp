@@ -66,7 +66,7 @@ std::optional<std::string> PublishedPageWriter::write(PublishVariant variant) {
         page.fileName = workspace_.pages.selectedText();
     }
     std::string text;
-    publisher_.setSiteOptions(store_.siteOptions().load(siteFolder));
+    publisher_.setUpFor(store_, siteFolder, &page);
     if (!publisher_.publish(page, variant, siteFolder, page.fileName, text)) {
         prompts_.messageBox(
             "The page could not be written to " + JoinPath(siteFolder, page.fileName) + ".",

@@ -92,7 +92,7 @@ void VersionHistory::look(PageRecord version) {
         version.sitePages = store_.sitePages(workspace_.page.directory);
     }
     PagePublisher publisher(workspace_.workingFolder, prompts_);
-    publisher.setSiteOptions(store_.siteOptions().load(folder));
+    publisher.setUpFor(store_, folder, &version);
     const std::string path = JoinPath(workspace_.workingFolder, kVersionPage);
     if (WriteRemadeFile(path, publisher.pageText(version, PublishVariant::Preview, folder))) {
         shell_.open(path);

@@ -139,7 +139,13 @@ void PhoneView::switchOff() {
 
 void PhoneView::show(const PageRecord& page) {
     const std::string folder = SiteFolderShown(workspace_);
-    SiteOptions options = folder.empty() ? SiteOptions() : store_.siteOptions().load(folder);
+    if (folder.empty()) {
+        publisher_.setSiteOptions(SiteOptions());
+        publisher_.setSiteFonts(SiteFontSet());
+    } else {
+        publisher_.setUpFor(store_, folder, &page);
+    }
+    SiteOptions options = publisher_.siteOptions();
     const bool phoneFriendly = options.phoneFriendly;
     // The column whether or not the folder's switch is on: the user shapes it before turning
     // it on.

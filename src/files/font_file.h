@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <set>
+#include <string>
+
+// What a font file's own licence bits (OS/2 fsType) allow a page to do with it.
+enum class FontLicence {
+    // Installable or editable or previewable: it may travel inside a site.
+    Embeddable,
+    // "Restricted licence embedding", or bitmaps only: it must stay on this computer.
+    Restricted,
+    // Not a font this program can read.
+    Unreadable,
+};
+FontLicence LicenceOf(const std::string& fontBytes, unsigned index = 0);
+
+// The family the file names itself (its typographic family, else its family); empty when the
+// file is no font.
+std::string FamilyNameOf(const std::string& fontBytes, unsigned index = 0);
+
+// How long the last subsets took, for the bench.
+struct FontWork {
+    std::chrono::microseconds subsetting{0};
+    std::chrono::microseconds encoding{0};
+};
+
+// The font cut down to the characters given, hinting left out (the browser's own rendering
+// does not use it), compressed as WOFF2; nothing when the file cannot be read or cut. The work
+// done is added to the counters when given.
+std::optional<std::string> SubsetAsWoff2(const std::string& fontBytes, unsigned index,
+                                         const std::set<char32_t>& characters,
+                                         FontWork* work = nullptr);

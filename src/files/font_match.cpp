@@ -1,0 +1,166 @@
+#include "files/font_match.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <tuple>
+
+#include "common/paths.h"
+#include "common/text_case.h"
+#include "common/text_file.h"
+#include "common/text_search.h"
+#include "files/font_file.h"
+
+const char* const kOwnFontsFolder = "fonts";
+
+namespace {
+
+struct PatternFree {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternFree>;
+
+bool IsFontFileName(const std::filesystem::path& path) {
+    const std::string extension = path.extension().string();
+    return EqualIgnoringCase(extension, ".ttf") || EqualIgnoringCase(extension, ".otf") ||
+           EqualIgnoringCase(extension, ".woff2");
+}
+
+// The user's own font files, made known to fontconfig once each, as the browser of the editor
+// page knows them through the page's rules.
+void KnowOwnFonts(const std::string& workingFolder) {
+    static std::set<std::string> known;
+    std::error_code error;
+    const std::filesystem::path folder = JoinPath(workingFolder, kOwnFontsFolder);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string path = entry.path().string();
+        if (entry.is_regular_file(error) && IsFontFileName(entry.path()) &&
+            known.insert(path).second) {
+            FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(path.c_str()));
+        }
+    }
+}
+
+// The family names fontconfig puts in the face's place as the same face (binding "same" or
+// strong), the asked family first; the weak ones are mere fallbacks a browser refuses.
+std::vector<std::string> SameFamilies(FcPattern* pattern) {
+    std::vector<std::string> families;
+    FcPatternIter iter;
+    if (!FcPatternFindIter(pattern, &iter, FC_FAMILY)) {
+        return families;
+    }
+    const int count = FcPatternIterValueCount(pattern, &iter);
+    for (int i = 0; i < count; ++i) {
+        FcValue value;
+        FcValueBinding binding = FcValueBindingWeak;
+        if (FcPatternIterGetValue(pattern, &iter, i, &value, &binding) == FcResultMatch &&
+            value.type == FcTypeString && binding != FcValueBindingWeak) {
+            families.emplace_back(reinterpret_cast<const char*>(value.u.s));
+        }
+    }
+    return families;
+}
+
+bool NamesOneOf(FcPattern* font, const std::vector<std::string>& families, std::string& found) {
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+        const std::string family = reinterpret_cast<const char*>(name);
+        for (const std::string& wanted : families) {
+            if (EqualIgnoringCase(family, wanted)) {
+                found = family;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool IsLibraryFamily(const std::string& family) {
+    for (const std::string& library : LibraryFamilies()) {
+        if (EqualIgnoringCase(library, family)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool FontFace::operator<(const FontFace& other) const {
+    return std::tie(family, bold, italic) < std::tie(other.family, other.bold, other.italic);
+}
+
+std::optional<MatchedFont> MatchFont(const FontFace& face, const std::string& workingFolder) {
+    if (face.family.empty() || !FcInit()) {
+        return std::nullopt;
+    }
+    KnowOwnFonts(workingFolder);
+    const Pattern pattern(FcPatternCreate());
+    FcPatternAddString(pattern.get(), FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(face.family.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, face.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern.get(), FC_SLANT, face.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    const std::vector<std::string> same = SameFamilies(pattern.get());
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    const Pattern font(FcFontMatch(nullptr, pattern.get(), &result));
+    MatchedFont matched;
+    FcChar8* file = nullptr;
+    if (!font || FcPatternGetString(font.get(), FC_FILE, 0, &file) != FcResultMatch ||
+        !NamesOneOf(font.get(), same, matched.family)) {
+        return std::nullopt;
+    }
+    matched.path = reinterpret_cast<const char*>(file);
+    FcPatternGetInteger(font.get(), FC_INDEX, 0, &matched.index);
+    int weight = FC_WEIGHT_REGULAR;
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(font.get(), FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(font.get(), FC_SLANT, 0, &slant);
+    matched.bold = weight >= FC_WEIGHT_DEMIBOLD;
+    matched.italic = slant != FC_SLANT_ROMAN;
+    const std::string own = JoinPath(workingFolder, kOwnFontsFolder) + kPathSeparator;
+    matched.travels = IsLibraryFamily(matched.family) || StartsWith(matched.path, own);
+    return matched;
+}
+
+const std::vector<std::string>& LibraryFamilies() {
+    static const std::vector<std::string> families = {"Liberation Sans",
+                                                      "Liberation Serif",
+                                                      "Liberation Mono",
+                                                      "Open Sans",
+                                                      "Lato",
+                                                      "Roboto",
+                                                      "Inter",
+                                                      "EB Garamond",
+                                                      "Cantarell",
+                                                      "Fira Code",
+                                                      "Quicksand",
+                                                      "Manrope",
+                                                      "Comic Neue",
+                                                      "DejaVu Sans",
+                                                      "DejaVu Serif"};
+    return families;
+}
+
+std::vector<std::string> OwnFamilies(const std::string& workingFolder) {
+    std::vector<std::string> families;
+    std::error_code error;
+    const std::filesystem::path folder = JoinPath(workingFolder, kOwnFontsFolder);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error) || !IsFontFileName(entry.path())) {
+            continue;
+        }
+        const std::string family =
+            FamilyNameOf(ReadTextFile(entry.path().string()).value_or(std::string()));
+        if (!family.empty() &&
+            std::find(families.begin(), families.end(), family) == families.end()) {
+            families.push_back(family);
+        }
+    }
+    std::sort(families.begin(), families.end());
+    return families;
+}

@@ -23,6 +23,7 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       workspace_(std::move(workingFolder)),
       store_(db, ports.prompts),
       controls_(workspace_.workingFolder),
+      editorFonts_(workspace_.workingFolder, store_),
       writer_(workspace_.workingFolder, controls_, ports.browser, ports.clipboard, ports.prompts),
       steps_(workspace_, writer_, ports.clipboard),
       catalog_(workspace_, store_, writer_, ports.browser),
@@ -42,6 +43,7 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       hosting_(makeHosting(*this)) {
     dispatcher_.setHosting(*hosting_);
     writer_.showPhoneViewWith([this](const PageRecord& page) { phoneView_.show(page); });
+    writer_.useFontStyle([this](const PageRecord& page) { return editorFonts_.style(page); });
 }
 
 void DesignerSession::showFolderLabel(const std::string& label) {

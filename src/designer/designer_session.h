@@ -10,6 +10,7 @@
 #include "designer/editing/designer_operations.h"
 #include "designer/editing/item_commands.h"
 #include "designer/editor_page/controls_page.h"
+#include "designer/editor_page/editor_fonts.h"
 #include "designer/editor_page/editor_page_writer.h"
 #include "designer/pages/page_catalog.h"
 #include "designer/pages/page_files.h"
@@ -88,6 +89,7 @@ class DesignerSession : public HostingSession {
     Workspace workspace_;
     PageStore store_;
     ControlsPage controls_;
+    EditorFonts editorFonts_;
     EditorPageWriter writer_;
     DesignSteps steps_;
     PageCatalog catalog_;

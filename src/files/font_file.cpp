@@ -5,6 +5,10 @@
 #include <hb.h>
 #include <woff2/encode.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -42,6 +46,35 @@ std::string NameOf(hb_face_t* face, hb_ot_name_id_t id) {
     name.resize(size);
     return name;
 }
+
+// Debian's WOFF2 encoder writes "Compressed N to M." on the standard error of whatever calls
+// it, which is where quillora-publish tells its user what happened: it goes to /dev/null
+// while the encoder runs.
+class QuietStandardError {
+  public:
+    QuietStandardError() : saved_(dup(STDERR_FILENO)) {
+        const int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && nothing >= 0) {
+            std::fflush(stderr);
+            dup2(nothing, STDERR_FILENO);
+        }
+        if (nothing >= 0) {
+            close(nothing);
+        }
+    }
+    ~QuietStandardError() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+  private:
+    int saved_;
+};
 
 }  // namespace
 
@@ -103,6 +136,7 @@ std::optional<std::string> SubsetAsWoff2(const std::string& fontBytes, unsigned 
     const auto* font = reinterpret_cast<const uint8_t*>(data);
     std::size_t size = woff2::MaxWOFF2CompressedSize(font, length);
     std::string woff2(size, '\0');
+    const QuietStandardError quiet;
     if (!woff2::ConvertTTFToWOFF2(font, length, reinterpret_cast<uint8_t*>(woff2.data()), &size)) {
         return std::nullopt;
     }

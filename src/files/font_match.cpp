@@ -116,10 +116,23 @@ std::optional<MatchedFont> MatchFont(const FontFace& face, const std::string& wo
     }
     matched.path = reinterpret_cast<const char*>(file);
     FcPatternGetInteger(font.get(), FC_INDEX, 0, &matched.index);
+    // The match carries the weight and slant asked for where the browser would embolden or
+    // slant a face itself: the file's own are in fontconfig's list of fonts.
+    const Pattern listing(FcPatternCreate());
+    FcPatternAddString(listing.get(), FC_FILE,
+                       reinterpret_cast<const FcChar8*>(matched.path.c_str()));
+    FcPatternAddInteger(listing.get(), FC_INDEX, matched.index);
+    const std::unique_ptr<FcObjectSet, void (*)(FcObjectSet*)> wanted(
+        FcObjectSetBuild(FC_WEIGHT, FC_SLANT, nullptr), FcObjectSetDestroy);
+    const std::unique_ptr<FcFontSet, void (*)(FcFontSet*)> listed(
+        FcFontList(nullptr, listing.get(), wanted.get()), FcFontSetDestroy);
+    if (!listed || listed->nfont < 1) {
+        return std::nullopt;
+    }
     int weight = FC_WEIGHT_REGULAR;
     int slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(font.get(), FC_WEIGHT, 0, &weight);
-    FcPatternGetInteger(font.get(), FC_SLANT, 0, &slant);
+    FcPatternGetInteger(listed->fonts[0], FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(listed->fonts[0], FC_SLANT, 0, &slant);
     matched.bold = weight >= FC_WEIGHT_DEMIBOLD;
     matched.italic = slant != FC_SLANT_ROMAN;
     const std::string own = JoinPath(workingFolder, kOwnFontsFolder) + kPathSeparator;

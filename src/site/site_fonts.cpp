@@ -265,7 +265,12 @@ std::string FaceName(const FontFace& face) {
 SiteFontSet SiteFonts::prepare(const FaceCharacters& faces) {
     SiteFontSet set;
     // The faces one file shows under one family name share its subset.
-    std::map<std::pair<std::string, std::string>, std::pair<MatchedFont, std::set<char32_t>>> files;
+    struct FileUse {
+        MatchedFont font;
+        std::set<char32_t> characters;
+        std::vector<FontFace> shows;
+    };
+    std::map<std::pair<std::string, std::string>, FileUse> files;
     for (const auto& [face, characters] : faces) {
         const std::optional<MatchedFont> matched = MatchFont(face, workingFolder_);
         if (!matched) {
@@ -276,46 +281,45 @@ SiteFontSet SiteFonts::prepare(const FaceCharacters& faces) {
             set.localOnly.push_back(FaceName(face));
             continue;
         }
-        auto& entry = files[{face.family, matched->path + "#" + std::to_string(matched->index)}];
-        entry.first = *matched;
-        entry.second.insert(characters.begin(), characters.end());
+        FileUse& use = files[{face.family, matched->path + "#" + std::to_string(matched->index)}];
+        use.font = *matched;
+        use.characters.insert(characters.begin(), characters.end());
+        use.shows.push_back(face);
     }
     const std::u32string& basic = BasicCharacters();
     const std::string cache = JoinPath(workingFolder_, kFontCacheFolder);
-    for (auto& [key, entry] : files) {
-        const MatchedFont& font = entry.first;
-        std::set<char32_t>& characters = entry.second;
+    for (auto& [key, use] : files) {
+        const MatchedFont& font = use.font;
+        std::set<char32_t>& characters = use.characters;
         characters.insert(basic.begin(), basic.end());
         const std::string cachedName = FileKey(font, characters) + std::string(kFontExtension);
         const std::string cachedPath = JoinPath(cache, cachedName);
-        std::optional<std::string> woff2 = ReadTextFile(cachedPath);
-        if (!woff2 || woff2->empty()) {
-            const std::optional<std::string> bytes = ReadTextFile(font.path);
-            if (!bytes ||
-                LicenceOf(*bytes, static_cast<unsigned>(font.index)) != FontLicence::Embeddable) {
-                set.restricted.push_back(FaceName({key.first, font.bold, font.italic}));
-                continue;
-            }
-            woff2 = SubsetAsWoff2(*bytes, static_cast<unsigned>(font.index), characters, &set.work);
-            std::error_code error;
-            std::filesystem::create_directories(cache, error);
-            if (!woff2 || !WriteTextFile(cachedPath, *woff2)) {
-                continue;
-            }
-            names_.erase(cachedName);
-        }
+        std::error_code error;
         auto named = names_.find(cachedName);
-        if (named == names_.end()) {
-            named =
-                names_
-                    .emplace(cachedName, Slug(key.first) + "-" + (font.bold ? "700" : "400") +
-                                             (font.italic ? "i" : "") + "-" +
-                                             ContentHashOfText(*woff2).substr(0, kNameHashDigits) +
-                                             std::string(kFontExtension))
-                    .first;
+        if (named == names_.end() || !std::filesystem::exists(cachedPath, error)) {
+            std::optional<std::string> woff2 = ReadTextFile(cachedPath);
+            if (!woff2 || woff2->empty()) {
+                const std::optional<std::string> bytes = ReadTextFile(font.path);
+                if (!bytes || LicenceOf(*bytes, static_cast<unsigned>(font.index)) !=
+                                  FontLicence::Embeddable) {
+                    set.restricted.push_back(FaceName({key.first, font.bold, font.italic}));
+                    continue;
+                }
+                woff2 =
+                    SubsetAsWoff2(*bytes, static_cast<unsigned>(font.index), characters, &set.work);
+                std::filesystem::create_directories(cache, error);
+                if (!woff2 || !WriteTextFile(cachedPath, *woff2)) {
+                    continue;
+                }
+            }
+            const std::string name = Slug(key.first) + "-" + (font.bold ? "700" : "400") +
+                                     (font.italic ? "i" : "") + "-" +
+                                     ContentHashOfText(*woff2).substr(0, kNameHashDigits) +
+                                     std::string(kFontExtension);
+            named = names_.insert_or_assign(cachedName, name).first;
         }
         set.fonts.push_back(
-            {key.first, font.bold, font.italic, named->second, cachedPath, cachedName});
+            {key.first, font.bold, font.italic, named->second, cachedPath, cachedName, use.shows});
     }
     return set;
 }
@@ -342,10 +346,8 @@ std::vector<TravellingFont> FontsOfPage(const SiteFontSet& set, const PageRecord
     AddPageFaces(page, faces);
     std::vector<TravellingFont> used;
     for (const TravellingFont& font : set.fonts) {
-        const bool shown = std::any_of(faces.begin(), faces.end(), [&](const auto& face) {
-            return EqualIgnoringCase(face.first.family, font.family) &&
-                   face.first.bold == font.bold && face.first.italic == font.italic;
-        });
+        const bool shown = std::any_of(font.shows.begin(), font.shows.end(),
+                                       [&](const FontFace& face) { return faces.count(face) > 0; });
         if (shown) {
             used.push_back(font);
         }

@@ -31,6 +31,8 @@ struct TravellingFont {
     std::string cachedPath;
     // The name of the cached copy inside the working folder's cache folder.
     std::string cachedName;
+    // The faces the sections ask for that this file shows.
+    std::vector<FontFace> shows;
 };
 
 // What a site's faces come to: the files that travel, and the faces that cannot, by kind.

@@ -10,6 +10,7 @@
 #include "files/folder_listing.h"
 #include "files/sent_record.h"
 #include "site/site_files.h"
+#include "site/site_fonts.h"
 
 namespace {
 
@@ -53,14 +54,26 @@ std::vector<std::string> FilesToSend(const std::string& siteFolder,
         AddOnce(files, page);
     }
     const std::string pictures = ListPictures(JoinPath(siteFolder, "*.*"));
+    std::vector<std::string> fonts;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(siteFolder, error)) {
+        if (IsTravellingFontName(entry.path().filename().string())) {
+            fonts.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(fonts.begin(), fonts.end());
     for (const std::string& page : pageFiles) {
         const std::string text = ReadTextFile(JoinPath(siteFolder, page)).value_or(std::string());
         for (const std::string& picture : UsedPictures(pictures, text)) {
             AddOnce(files, picture);
         }
+        for (const std::string& font : fonts) {
+            if (text.find("'" + font + "'") != std::string::npos) {
+                AddOnce(files, font);
+            }
+        }
     }
     for (const char* siteFile : {kSitemapFile, kRobotsFile}) {
-        std::error_code error;
         if (std::filesystem::is_regular_file(JoinPath(siteFolder, siteFile), error)) {
             AddOnce(files, siteFile);
         }

@@ -118,6 +118,16 @@ PageStore::PageStore(SqliteDatabase& db, Prompts& prompts)
       siteOptions_(access_),
       publishTargets_(access_) {}
 
+long long PageStore::generation() {
+    long long version = 0;
+    try {
+        version = db_.runScalar("PRAGMA data_version");
+    } catch (const SqliteException&) {
+        version = -1;
+    }
+    return version * 1000000000LL + db_.totalChanges();
+}
+
 std::string PageStore::pageIdOf(const std::string& folder, const std::string& fileName) {
     std::string id;
     access_.readRows(

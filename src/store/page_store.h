@@ -68,6 +68,9 @@ class PageStore {
     SiteOptionStore& siteOptions() { return siteOptions_; }
     PublishTargetStore& publishTargets() { return publishTargets_; }
 
+    // Changes whenever anything in the store may have changed, by this program or another.
+    long long generation();
+
     // Shows the failure as the user sees every database failure.
     void report(const SqliteException& failure) { access_.report(failure); }
 

@@ -186,6 +186,7 @@ std::string ContentTypeOf(const std::string& name) {
                                                               {".png", "image/png"},
                                                               {".gif", "image/gif"},
                                                               {".webp", "image/webp"},
+                                                              {".woff2", "font/woff2"},
                                                               {".bmp", "image/bmp"},
                                                               {".svg", "image/svg+xml"},
                                                               {".ico", "image/x-icon"}};

@@ -187,8 +187,10 @@ std::optional<EditorPageParts> PartsOf(std::string_view text, const EditorPageCu
 std::optional<std::string> EditorPageUpdate(const EditorPageParts& before,
                                             const EditorPageParts& after,
                                             const EditorPageUpdateRequest& request) {
+    // New font rules load new files: the page is loaded whole.
     if (before.head.container.empty() != after.head.container.empty() ||
-        before.head.siteItemMark != after.head.siteItemMark) {
+        before.head.siteItemMark != after.head.siteItemMark ||
+        before.head.fonts != after.head.fonts) {
         return std::nullopt;
     }
     // An item that only gained or lost its link keeps its content: the page wraps it in the

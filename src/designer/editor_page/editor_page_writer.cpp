@@ -94,7 +94,7 @@ void EditorPageWriter::writeAndShow(const PageRecord& page, const EditorState& e
     std::optional<std::string> unwritten = controls_.writeScript(page, editor);
     // Two buffers, the page shown and the page written, for every redraw: a large page is not
     // allocated afresh on each change.
-    text_.assign(PageHead(page, editor));
+    text_.assign(PageHead(page, editor, fontStyle_ ? fontStyle_(page) : std::string()));
     const std::size_t itemsStart = text_.size();
     text_ += body.walk.markup;
     text_ += body.extra;

@@ -59,6 +59,11 @@ class EditorPageWriter {
     std::string editorPagePath() const;
     std::string screenPagePath() const;
 
+    // The font rules of the page's site, asked for at every write.
+    void useFontStyle(std::function<std::string(const PageRecord&)> fontStyle) {
+        fontStyle_ = std::move(fontStyle);
+    }
+
     // While the editor state asks for the phone view, every writer shows the page this way.
     void showPhoneViewWith(std::function<void(const PageRecord&)> showPhoneView) {
         showPhoneView_ = std::move(showPhoneView);
@@ -96,4 +101,5 @@ class EditorPageWriter {
     Clipboard& clipboard_;
     Prompts& prompts_;
     std::function<void(const PageRecord&)> showPhoneView_;
+    std::function<std::string(const PageRecord&)> fontStyle_;
 };

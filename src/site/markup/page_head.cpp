@@ -169,7 +169,8 @@ constexpr const char* kSiteItemMark =
 
 }  // namespace
 
-std::string PageHead(const PageRecord& page, const EditorState& editor) {
+std::string PageHead(const PageRecord& page, const EditorState& editor,
+                     std::string_view fontStyle) {
     const StyleRequest& style = editor.styleRequest;
     std::string head;
     head.reserve(5000);
@@ -197,6 +198,7 @@ std::string PageHead(const PageRecord& page, const EditorState& editor) {
     if (PlacesSiteItems(page)) {
         head += kSiteItemMark;
     }
+    head += fontStyle;
     return head;
 }
 
@@ -220,6 +222,12 @@ std::optional<PageHeadParts> SplitPageHead(std::string_view head) {
     parts.script = head.substr(scriptStart, scriptEnd - scriptStart);
     parts.bodyStart = head.substr(body, fixed + fixedBodyStart.find('>') + 1 - body);
     parts.container = head.substr(fixed + fixedBodyStart.size());
+    constexpr std::string_view kFontStyle = "<style>@font-face{";
+    const std::size_t fonts = parts.container.rfind(kFontStyle);
+    if (fonts != std::string_view::npos) {
+        parts.fonts = parts.container.substr(fonts);
+        parts.container = parts.container.substr(0, fonts);
+    }
     const std::string_view mark = kSiteItemMark;
     if (parts.container.size() >= mark.size() &&
         parts.container.substr(parts.container.size() - mark.size()) == mark) {

@@ -7,8 +7,10 @@
 #include "page/page_record.h"
 
 // The editor page up to where the items begin: its scripts, the add menu, the body tag with
-// the page background and the pending onload requests, and the container's start tag.
-std::string PageHead(const PageRecord& page, const EditorState& editor);
+// the page background and the pending onload requests, the container's start tag, and the
+// font rules given (a style element; empty for a site without fonts of its own).
+std::string PageHead(const PageRecord& page, const EditorState& editor,
+                     std::string_view fontStyle = std::string_view());
 
 // The parts of a written head that change with the page: what a page brought up to date in
 // place takes over.
@@ -21,6 +23,8 @@ struct PageHeadParts {
     std::string_view container;
     // Whether the items shared with the site are marked.
     bool siteItemMark = false;
+    // The font rules, whole; empty when there are none.
+    std::string_view fonts;
 };
 
 // Nothing for a text that PageHead did not write.

@@ -180,6 +180,10 @@ long long SqliteDatabase::lastInsertRowId() const {
     return db_ != nullptr ? sqlite3_last_insert_rowid(db_) : 0;
 }
 
+long long SqliteDatabase::totalChanges() const {
+    return db_ == nullptr ? 0 : static_cast<long long>(sqlite3_total_changes64(db_));
+}
+
 void SqliteDatabase::setBusyTimeout(int milliseconds) {
     busyTimeoutMs_ = milliseconds;
     if (db_ != nullptr) {

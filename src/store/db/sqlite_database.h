@@ -44,6 +44,8 @@ class SqliteDatabase {
     bool hasTable(const std::string& name);
 
     long long lastInsertRowId() const;
+    // Rows this connection has changed since it opened.
+    long long totalChanges() const;
     // True while a transaction is open; SQLite ends one by itself after some failures.
     bool inTransaction() const;
     // SQLite's own text for the last failure on this connection.

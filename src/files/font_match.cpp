@@ -32,7 +32,16 @@ bool IsFontFileName(const std::filesystem::path& path) {
 // The user's own font files, made known to fontconfig once each, as the browser of the editor
 // page knows them through the page's rules.
 void KnowOwnFonts(const std::string& workingFolder) {
+    static std::string knownFolder;
     static std::set<std::string> known;
+    if (workingFolder != knownFolder) {
+        // Another working folder's files are not this one's.
+        if (!knownFolder.empty()) {
+            FcConfigAppFontClear(nullptr);
+            known.clear();
+        }
+        knownFolder = workingFolder;
+    }
     std::error_code error;
     const std::filesystem::path folder = JoinPath(workingFolder, kOwnFontsFolder);
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {

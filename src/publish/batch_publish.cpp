@@ -294,7 +294,8 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
     ConsolePrompts prompts(err);
     PageStore store(db, prompts);
     if (request->check) {
-        const std::vector<SiteFinding> findings = CheckSite(store, request->siteFolder);
+        const std::vector<SiteFinding> findings =
+            CheckSite(store, request->workingFolder, request->siteFolder);
         for (const SiteFinding& finding : findings) {
             out << FindingLine(finding) << "\n";
         }

@@ -18,6 +18,7 @@
 #include "page/working_files.h"
 #include "site/link_follow.h"
 #include "site/site_files.h"
+#include "site/site_fonts.h"
 #include "store/page_store.h"
 
 namespace {
@@ -164,7 +165,8 @@ class PageChecker {
 
 }  // namespace
 
-std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& siteFolder) {
+std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& workingFolder,
+                                   const std::string& siteFolder) {
     std::vector<SiteFinding> findings;
     const SiteOptions options = store.siteOptions().load(siteFolder);
     std::set<std::string> pages;
@@ -185,6 +187,10 @@ std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& siteFold
         }
     }
     const auto help = [&](const std::string& text) { findings.push_back({"", "", text}); };
+    for (const std::string& font :
+         FontFindings(FolderFaces(store, siteFolder), options.siteFonts, workingFolder)) {
+        help(font);
+    }
     if (!options.phoneFriendly) {
         help(
             "Phone-friendly pages are off: phones show each page as designed, too wide to read "

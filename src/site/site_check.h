@@ -18,8 +18,10 @@ struct SiteFinding {
 // Reads every stored page of the site folder and its files: pictures without a description
 // (unless they only decorate), pages without a language or description, pictures far heavier
 // than their place needs while web pictures are off, links between pages that lead to no
-// page, picture files that are missing, and the site options that would help.
-std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& siteFolder);
+// page, picture files that are missing, faces that cannot travel with the site, and the site
+// options that would help.
+std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& workingFolder,
+                                   const std::string& siteFolder);
 
 // The finding as one line: "page.html: text", or "site: text".
 std::string FindingLine(const SiteFinding& finding);

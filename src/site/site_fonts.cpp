@@ -258,6 +258,56 @@ FaceCharacters FolderFaces(PageStore& store, const std::string& folder) {
     return faces;
 }
 
+FaceStanding StandingOf(const FontFace& face, const std::string& workingFolder) {
+    const std::optional<MatchedFont> matched = MatchFont(face, workingFolder);
+    if (!matched) {
+        return FaceStanding::Missing;
+    }
+    if (!matched->travels) {
+        return FaceStanding::OnlyHere;
+    }
+    const std::optional<std::string> bytes = ReadTextFile(matched->path);
+    return bytes && LicenceOf(*bytes, static_cast<unsigned>(matched->index)) ==
+                        FontLicence::Embeddable
+               ? FaceStanding::Travels
+               : FaceStanding::Restricted;
+}
+
+std::vector<std::string> FontFindings(const FaceCharacters& faces, bool siteFonts,
+                                      const std::string& workingFolder) {
+    std::vector<std::string> findings;
+    if (!faces.empty() && !siteFonts) {
+        findings.push_back(
+            "Fonts travel with the site is off: visitors see the sections in the faces their "
+            "own computers have, and the lines break elsewhere (Page > Site Options).");
+    }
+    for (const auto& [face, characters] : faces) {
+        const std::string name = FaceName(face);
+        switch (StandingOf(face, workingFolder)) {
+            case FaceStanding::Travels:
+                break;
+            case FaceStanding::Restricted:
+                findings.push_back(name +
+                                   ": the licence of its font forbids putting it in a page, so "
+                                   "visitors see another face. Choose a face the text editor "
+                                   "lists first.");
+                break;
+            case FaceStanding::OnlyHere:
+                findings.push_back(name +
+                                   " is only on this computer and does not travel with the "
+                                   "site. Choose a face the text editor lists first, or add "
+                                   "its font file there.");
+                break;
+            case FaceStanding::Missing:
+                findings.push_back(name +
+                                   " is not on this computer: the editor and every visitor show "
+                                   "another face. Choose a face the text editor lists first.");
+                break;
+        }
+    }
+    return findings;
+}
+
 std::string FaceName(const FontFace& face) {
     return face.family + (face.bold ? " bold" : "") + (face.italic ? " italic" : "");
 }

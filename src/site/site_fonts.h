@@ -66,6 +66,15 @@ class SiteFonts {
     std::map<std::string, std::string> names_;
 };
 
+// Whether a face can travel with a site, and if not, why.
+enum class FaceStanding { Travels, Restricted, OnlyHere, Missing };
+FaceStanding StandingOf(const FontFace& face, const std::string& workingFolder);
+
+// What the site check says of the faces of a site: that the option would help, and each face
+// that cannot travel.
+std::vector<std::string> FontFindings(const FaceCharacters& faces, bool siteFonts,
+                                      const std::string& workingFolder);
+
 // A face as the user reads it: "EB Garamond bold italic".
 std::string FaceName(const FontFace& face);
 

@@ -9,6 +9,7 @@
 #include "common/text_file.h"
 #include "site/markup/page_head.h"
 #include "site/published_page.h"
+#include "site/site_check.h"
 #include "site/site_fonts.h"
 #include "support/designer_fixture.h"
 #include "support/font_files.h"
@@ -154,4 +155,27 @@ TEST_F(SiteFontsTest, TheEditorPageLoadsTheSameFontsFromTheWorkingFolder) {
     session.writer().writeLoad(page(), workspace().editor);
     EXPECT_EQ(ReadTextFile(session.writer().editorPagePath()).value_or("").find("@font-face"),
               std::string::npos);
+}
+
+TEST_F(SiteFontsTest, TheSiteCheckNamesEachFaceThatCannotTravelAndRecommendsTheOption) {
+    fs::create_directories(working / "fonts");
+    ASSERT_TRUE(test_fonts::WriteRestrictedFont(working / "fonts/restricted.ttf"));
+    section(1, "<font face='Arial'>Travels</font>");
+    section(2, "<font face='Restricted Sans'>Kept at home</font>");
+    section(3, "<font face='No Such Face'>Shown otherwise</font>");
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), SiteOptions()));
+    ASSERT_TRUE(publish());
+    std::vector<std::string> lines;
+    for (const SiteFinding& finding : CheckSite(session.store(), working.path(), siteFolder())) {
+        lines.push_back(FindingLine(finding));
+    }
+    const auto said = [&](const std::string& start) {
+        return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind("site: " + start, 0) == 0;
+        });
+    };
+    EXPECT_EQ(said("Fonts travel with the site is off"), 1);
+    EXPECT_EQ(said("Restricted Sans: the licence of its font forbids"), 1);
+    EXPECT_EQ(said("No Such Face is not on this computer"), 1);
+    EXPECT_EQ(said("Arial"), 0);
 }

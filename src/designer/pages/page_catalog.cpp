@@ -127,7 +127,7 @@ void PageCatalog::checkSite(Prompts& prompts) {
     if (folder.empty()) {
         return;
     }
-    const std::vector<SiteFinding> findings = CheckSite(store_, folder);
+    const std::vector<SiteFinding> findings = CheckSite(store_, workspace_.workingFolder, folder);
     std::vector<std::string> lines;
     lines.reserve(findings.size());
     for (const SiteFinding& finding : findings) {

@@ -32,6 +32,13 @@ siteoptions::siteoptions(const QString& folder, const SiteOptions& current, QWid
                        "in WebP beside the original format, turned upright and without the "
                        "camera's details or the place where they were taken. Your own pictures "
                        "are never changed."));
+    siteFonts_ = addSwitch(
+        QStringLiteral("Fonts travel with the site"), QStringLiteral("siteFonts"),
+        current.siteFonts,
+        QStringLiteral("The font files of the faces your sections show go along with the "
+                       "pages, cut to the characters the site uses, so that every visitor sees "
+                       "your faces and your line breaks. Nothing is fetched from another host. "
+                       "Faces only on this computer, or whose licence forbids it, stay here."));
     content()->addWidget(new QLabel(QStringLiteral("Address of the site"), this));
     siteAddress_ = new QLineEdit(QString::fromStdString(current.siteAddress), this);
     siteAddress_->setPlaceholderText(QStringLiteral("https://example.org/"));
@@ -51,6 +58,7 @@ SiteOptions siteoptions::options() const {
     SiteOptions options;
     options.phoneFriendly = phoneFriendly_->isChecked();
     options.webPictures = webPictures_->isChecked();
+    options.siteFonts = siteFonts_->isChecked();
     options.siteAddress = SiteAddressFrom(siteAddress_->text().toStdString()).value_or("");
     return options;
 }

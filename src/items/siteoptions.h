@@ -24,6 +24,7 @@ class siteoptions : public DialogFrame {
   private:
     QCheckBox* phoneFriendly_;
     QCheckBox* webPictures_;
+    QCheckBox* siteFonts_;
     QLineEdit* siteAddress_;
     QLabel* addressProblem_;
 };

@@ -289,9 +289,12 @@ TEST(Dialogs, PageAndSiteOptionsHandBackWhatWasTypedAndTicked) {
     auto* phone = site.findChild<QCheckBox*>("phoneFriendly");
     QTest::mouseClick(phone, Qt::LeftButton, {}, QPoint(5, phone->height() / 2));
     EXPECT_TRUE(site.options().phoneFriendly);
-    auto* web = site.findChild<QCheckBox*>("webPictures");
-    QTest::mouseClick(web, Qt::LeftButton, {}, QPoint(5, web->height() / 2));
+    for (const char* name : {"webPictures", "siteFonts"}) {
+        auto* box = site.findChild<QCheckBox*>(name);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+    }
     EXPECT_TRUE(site.options().webPictures);
+    EXPECT_TRUE(site.options().siteFonts);
     // An address without its scheme keeps the dialog open and says why.
     auto* address = site.findChild<QLineEdit*>("siteAddress");
     Type(address, QStringLiteral("example.org"));

@@ -216,7 +216,7 @@ def main():
                 'ignore': 'IGNORE', 'dictionary': 'ADD', 'accept': 'ACCEPT',
                 'decline': 'DECLINE', 'connect': 'CONNECT', 'newsession': 'NEW',
                 'download': 'GET', 'back': 'BACK', 'delete': 'DELETE', 'openfolder': 'OPEN',
-                'newfolder': 'MKDIR', 'upload': 'PUT', 'ftpexit': 'EXIT'}
+                'newfolder': 'MKDIR', 'upload': 'PUT', 'ftpexit': 'EXIT', 'addfont': 'FONT+'}
     for caption, text in captions.items():
         width = 40 if caption in ('newpage', 'rename', 'pagetitle', 'ftplaunch', 'help') \
             or len(text) == 1 else 64

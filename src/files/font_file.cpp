@@ -3,6 +3,7 @@
 #include <hb-ot.h>
 #include <hb-subset.h>
 #include <hb.h>
+#include <woff2/decode.h>
 #include <woff2/encode.h>
 
 #include <fcntl.h>
@@ -24,7 +25,7 @@ using SubsetInput =
     std::unique_ptr<hb_subset_input_t, Freed<hb_subset_input_t, hb_subset_input_destroy>>;
 
 // The face over the bytes, which must outlive it; its glyph count is 0 when it is no font.
-Face FaceOf(const std::string& bytes, unsigned index) {
+Face FaceOf(std::string_view bytes, unsigned index) {
     const Blob blob(hb_blob_create(bytes.data(), static_cast<unsigned>(bytes.size()),
                                    HB_MEMORY_MODE_READONLY, nullptr, nullptr));
     return Face(hb_face_create(blob.get(), index));
@@ -78,7 +79,32 @@ class QuietStandardError {
 
 }  // namespace
 
-FontLicence LicenceOf(const std::string& fontBytes, unsigned index) {
+FontLicence LicenceOfFile(const std::string& path, unsigned index) {
+    // Mapped, not read: the check runs over every face of this computer.
+    const Blob blob(hb_blob_create_from_file_or_fail(path.c_str()));
+    if (!blob) {
+        return FontLicence::Unreadable;
+    }
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(blob.get(), &length);
+    return LicenceOf(std::string_view(data, length), index);
+}
+
+std::optional<std::string> FromWoff2(const std::string& woff2) {
+    const auto* data = reinterpret_cast<const uint8_t*>(woff2.data());
+    const std::size_t size = woff2::ComputeWOFF2FinalSize(data, woff2.size());
+    if (size == 0) {
+        return std::nullopt;
+    }
+    std::string font(size, '\0');
+    if (!woff2::ConvertWOFF2ToTTF(reinterpret_cast<uint8_t*>(font.data()), font.size(), data,
+                                  woff2.size())) {
+        return std::nullopt;
+    }
+    return font;
+}
+
+FontLicence LicenceOf(std::string_view fontBytes, unsigned index) {
     const Face face = FaceOf(fontBytes, index);
     if (!IsFont(face.get())) {
         return FontLicence::Unreadable;

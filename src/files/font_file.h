@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
 // What a font file's own licence bits (OS/2 fsType) allow a page to do with it.
 enum class FontLicence {
@@ -14,7 +15,12 @@ enum class FontLicence {
     // Not a font this program can read.
     Unreadable,
 };
-FontLicence LicenceOf(const std::string& fontBytes, unsigned index = 0);
+FontLicence LicenceOf(std::string_view fontBytes, unsigned index = 0);
+// The same of a font file, read only as far as its licence bits.
+FontLicence LicenceOfFile(const std::string& path, unsigned index = 0);
+
+// A WOFF2 file's font as TrueType or OpenType; nothing when it is no WOFF2.
+std::optional<std::string> FromWoff2(const std::string& woff2);
 
 // The family the file names itself (its typographic family, else its family); empty when the
 // file is no font.

@@ -186,3 +186,49 @@ std::vector<std::string> OwnFamilies(const std::string& workingFolder) {
     std::sort(families.begin(), families.end());
     return families;
 }
+
+AddedFont AddOwnFont(const std::string& workingFolder, const std::string& chosenFile) {
+    AddedFont added;
+    const std::filesystem::path chosen(chosenFile);
+    const std::string shown = chosen.filename().string();
+    std::optional<std::string> bytes = ReadTextFile(chosenFile);
+    std::string extension = LowerCase(chosen.extension().string());
+    if (bytes && extension == ".woff2") {
+        bytes = FromWoff2(*bytes);
+        extension = ".ttf";
+    }
+    if (!bytes || !IsFontFileName(chosen) || LicenceOf(*bytes) == FontLicence::Unreadable) {
+        added.refusal = shown + " is not a font file Quillora can read (TTF, OTF or WOFF2).";
+        return added;
+    }
+    if (LicenceOf(*bytes) == FontLicence::Restricted) {
+        added.refusal = "The licence of " + shown +
+                        " forbids putting it in a web page, so it cannot travel with a site.";
+        return added;
+    }
+    added.family = FamilyNameOf(*bytes);
+    const std::string folder = JoinPath(workingFolder, kOwnFontsFolder);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    // Another font of the same name stays; the same font is not kept twice.
+    const std::string stem = chosen.stem().string();
+    for (int number = 1;; ++number) {
+        const std::string name =
+            stem + (number == 1 ? "" : "-" + std::to_string(number)) + extension;
+        const std::string path = JoinPath(folder, name);
+        const std::optional<std::string> there = ReadTextFile(path);
+        if (there && *there == *bytes) {
+            added.path = path;
+            return added;
+        }
+        if (!std::filesystem::exists(path, error)) {
+            if (!WriteTextFile(path, *bytes)) {
+                added.refusal = "The font could not be kept in " + folder + ".";
+                added.family.clear();
+                return added;
+            }
+            added.path = path;
+            return added;
+        }
+    }
+}

@@ -43,3 +43,14 @@ const std::vector<std::string>& LibraryFamilies();
 
 // The families of the user's own font files in the working folder.
 std::vector<std::string> OwnFamilies(const std::string& workingFolder);
+
+// A font file the user chose, kept among the working folder's own fonts (a WOFF2 file as the
+// font it holds) under a name of its own, so that its faces travel with every site: its family,
+// or why it was refused (not a font, or its licence forbids embedding).
+struct AddedFont {
+    std::string family;
+    std::string refusal;
+    // Where it was kept.
+    std::string path;
+};
+AddedFont AddOwnFont(const std::string& workingFolder, const std::string& chosenFile);

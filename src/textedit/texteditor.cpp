@@ -21,7 +21,9 @@
 
 #include "common/html_colour.h"
 #include "files/background_picture.h"
+#include "files/font_match.h"
 #include "platform/prompts.h"
+#include "textedit/face_choices.h"
 #include "textedit/rich_text_document.h"
 #include "textedit/rtf_reader.h"
 #include "textedit/spell_check.h"
@@ -36,10 +38,12 @@ enum Effect { kBold, kItalic, kUnderline };
 constexpr int kWrapWidth = 510;
 constexpr int kMargin = 10;
 
+// The entries as the list rule reads them: the faces list by its families, not its labels.
 std::vector<std::string> Entries(const QComboBox* box) {
     std::vector<std::string> entries;
     for (int i = 0; i < box->count(); ++i) {
-        entries.push_back(box->itemText(i).toStdString());
+        const QVariant family = box->itemData(i);
+        entries.push_back((family.isValid() ? family.toString() : box->itemText(i)).toStdString());
     }
     return entries;
 }
@@ -138,6 +142,51 @@ texteditor::texteditor(Prompts& prompts, QWidget* parent) : QDialog(parent), pro
     showAlignment();
 }
 
+void texteditor::setWorkingFolder(const std::string& folder) {
+    if (folder == state_.workingFolder) {
+        return;
+    }
+    state_.workingFolder = folder;
+    const QString shown = faces_->currentData().toString();
+    fillFaces();
+    SelectFromSecond(faces_, shown.toStdString());
+}
+
+void texteditor::fillFaces() {
+    std::vector<std::string> installed;
+    for (const QString& family : QFontDatabase::families()) {
+        installed.push_back(family.toStdString());
+    }
+    faces_->clear();
+    for (const FaceChoice& choice : FaceChoices(installed, state_.workingFolder)) {
+        const QString family = QString::fromStdString(choice.family);
+        faces_->addItem(QString::fromStdString(choice.label), family);
+        if (choice.travels) {
+            faces_->setItemData(faces_->count() - 1, QFont(family), Qt::FontRole);
+        }
+    }
+}
+
+void texteditor::addFont() {
+    const std::optional<std::string> chosen =
+        prompts_.openFileName({"Font files (*.ttf *.otf *.woff2 *.TTF *.OTF *.WOFF2)", ""});
+    if (!chosen) {
+        return;
+    }
+    const AddedFont added = AddOwnFont(state_.workingFolder, *chosen);
+    if (!added.refusal.empty()) {
+        prompts_.messageBox(added.refusal, "Quillora Text Editor", MessageButtons::Ok,
+                            MessageIcon::Warning);
+        return;
+    }
+    QFontDatabase::addApplicationFont(QString::fromStdString(added.path));
+    fillFaces();
+    SelectFromSecond(faces_, added.family);
+    QTextCharFormat format;
+    format.setFontFamilies({QString::fromStdString(added.family)});
+    mergeFormat(format);
+}
+
 PictureButton* texteditor::addTool(const QString& caption, const QString& tip) {
     auto* button = new PictureButton(caption, tip, this);
     button->setFocusPolicy(Qt::NoFocus);
@@ -151,16 +200,7 @@ void texteditor::buildWindow() {
     faces_ = new QComboBox(this);
     faces_->setObjectName(QStringLiteral("faces"));
     faces_->setToolTip(QStringLiteral("Change font style for selected text"));
-    // First the faces every visitor's browser has, which the editor page shows alike through
-    // the metric-compatible fonts the set-up installs; then whatever else this machine has.
-    QStringList faces = {QStringLiteral("Arial"), QStringLiteral("Courier New"),
-                         QStringLiteral("Times New Roman")};
-    for (const QString& family : QFontDatabase::families()) {
-        if (!faces.contains(family)) {
-            faces << family;
-        }
-    }
-    faces_->addItems(faces);
+    fillFaces();
     sizes_ = new QComboBox(this);
     sizes_->setObjectName(QStringLiteral("sizes"));
     sizes_->setToolTip(QStringLiteral("Change font size for selected text"));
@@ -190,10 +230,14 @@ void texteditor::buildWindow() {
     PictureButton* spell =
         addTool(QStringLiteral("spell"),
                 QStringLiteral("Check spelling for the contents of this text area"));
+    PictureButton* addFont =
+        addTool(QStringLiteral("addfont"),
+                QStringLiteral("Add a font file (TTF, OTF or WOFF2) to the faces that travel "
+                               "with your sites"));
     tools->addWidget(faces_, 3);
     tools->addWidget(sizes_, 1);
     for (PictureButton* button :
-         {bold_, italic_, underline_, colour, cut, copy, paste, link, spell}) {
+         {bold_, italic_, underline_, colour, cut, copy, paste, link, spell, addFont}) {
         tools->addWidget(button);
     }
     layout->addLayout(tools);
@@ -274,9 +318,10 @@ void texteditor::buildWindow() {
 
     connect(faces_, qOverload<int>(&QComboBox::activated), this, [this] {
         QTextCharFormat format;
-        format.setFontFamilies({faces_->currentText()});
+        format.setFontFamilies({faces_->currentData().toString()});
         mergeFormat(format);
     });
+    connect(addFont, &QAbstractButton::clicked, this, &texteditor::addFont);
     connect(sizes_, qOverload<int>(&QComboBox::activated), this, [this] {
         QTextCharFormat format;
         format.setFontPointSize(sizes_->currentText().toInt());

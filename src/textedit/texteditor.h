@@ -25,7 +25,8 @@ class texteditor : public QDialog {
     texteditor(Prompts& prompts, QWidget* parent);
 
     void setItemId(const std::string& id) { state_.itemId = id; }
-    void setWorkingFolder(const std::string& folder) { state_.workingFolder = folder; }
+    // The faces list takes in the working folder's own fonts.
+    void setWorkingFolder(const std::string& folder);
     // An existing section's RTF replaces the whole content.
     void loadForEdit(const std::string& rtf);
     // An empty editing area for a new section; the clipboard keeps its text.
@@ -51,6 +52,10 @@ class texteditor : public QDialog {
 
   private:
     void buildWindow();
+    // The faces that travel first, each in its own face, then the rest, marked.
+    void fillFaces();
+    // A font file the user chooses joins the faces that travel.
+    void addFont();
     PictureButton* addTool(const QString& caption, const QString& tip);
     void mergeFormat(const QTextCharFormat& format);
     void toggleEffect(int effect);

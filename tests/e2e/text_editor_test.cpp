@@ -2,17 +2,22 @@
 // spelling dialog.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 
+#include "shell/qt_ports.h"
 #include "support/fake_ports.h"
+#include "support/font_files.h"
 #include "support/temp_folder.h"
 #include "textedit/rich_text_document.h"
 #include "textedit/spelldialog.h"
@@ -137,4 +142,60 @@ TEST(SpellDialog, SuggestionsFillTheWordAndEachButtonGivesItsAnswer) {
     EXPECT_EQ(run("ignore", [](spelldialog&) {}).replacement, "thier");
     EXPECT_TRUE(run("dictionary", chooseSecond).addWord);
     EXPECT_TRUE(run("dialog_cancel", [](spelldialog&) {}).cancelAll);
+}
+
+// The faces that travel with a site come first, each shown in its own face; a font file
+// chosen in Qt's own file dialog joins them, unless its licence keeps it on this computer.
+TEST_F(TextEditorTest, TheFacesThatTravelComeFirstAndAChosenFontFileJoinsThem) {
+    auto* faces = editor.findChild<QComboBox*>("faces");
+    ASSERT_GT(faces->count(), 6);
+    EXPECT_EQ(faces->itemText(0), "Arial");
+    EXPECT_EQ(faces->itemText(1), "Times New Roman");
+    EXPECT_EQ(faces->itemText(2), "Courier New");
+    int firstMarked = -1;
+    for (int i = 0; i < faces->count(); ++i) {
+        const bool marked = faces->itemText(i).contains(QString::fromUtf8("only on this computer"));
+        if (marked && firstMarked < 0) {
+            firstMarked = i;
+        }
+        EXPECT_EQ(marked, firstMarked >= 0) << faces->itemText(i).toStdString();
+        EXPECT_EQ(faces->itemData(i, Qt::FontRole).isValid(), !marked)
+            << faces->itemText(i).toStdString();
+    }
+    EXPECT_NE(faces->findText("Open Sans"), -1);
+    EXPECT_LT(faces->findText("Open Sans"), firstMarked);
+
+    TempFolder chosen;
+    ASSERT_TRUE(test_fonts::WriteRestrictedFont(chosen / "restricted.ttf"));
+    ASSERT_TRUE(test_fonts::WriteRenamedFont(chosen / "houseprint.ttf", "Houseprint", false));
+    QtPrompts dialogs;
+    dialogs.setOwner(&editor);
+    prompts.realFileDialogs = &dialogs;
+    for (const std::string& file : {chosen / "restricted.ttf", chosen / "houseprint.ttf"}) {
+        // The user types the file's path into the dialog and presses Enter.
+        QTimer::singleShot(100, [&] {
+            std::function<void()> answer = [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (dialog == nullptr) {
+                    QTimer::singleShot(50, answer);
+                    return;
+                }
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                name->setText(QString::fromStdString(file));
+                QTest::keyClick(name, Qt::Key_Return);
+            };
+            answer();
+        });
+        QTest::mouseClick(editor.findChild<PictureButton*>("addfont"), Qt::LeftButton);
+    }
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text,
+              "The licence of restricted.ttf forbids putting it in a web page, so it cannot "
+              "travel with a site.");
+    EXPECT_TRUE(std::filesystem::exists(working / "fonts/houseprint.ttf"));
+    EXPECT_FALSE(std::filesystem::exists(working / "fonts/restricted.ttf"));
+    const int added = faces->findData(QStringLiteral("Houseprint Sans"));
+    ASSERT_NE(added, -1);
+    EXPECT_EQ(faces->currentIndex(), added);
+    EXPECT_TRUE(faces->itemData(added, Qt::FontRole).isValid());
 }

@@ -13,14 +13,19 @@ namespace test_fonts {
 constexpr const char* kLiberationSans =
     "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
 
-// A copy of Liberation Sans named "Restricted Sans" whose licence bits forbid embedding.
-inline bool WriteRestrictedFont(const std::string& target) {
+// A copy of Liberation Sans named "<name> Sans" (a name of ten letters), whose licence bits
+// forbid embedding when asked.
+inline bool WriteRenamedFont(const std::string& target, const std::string& name, bool restricted) {
     std::string font = ReadTextFile(kLiberationSans).value_or(std::string());
-    if (font.size() < 12) {
+    if (font.size() < 12 || name.size() != 10) {
         return false;
     }
     const std::string from = std::string("\0L\0i\0b\0e\0r\0a\0t\0i\0o\0n", 20);
-    const std::string to = std::string("\0R\0e\0s\0t\0r\0i\0c\0t\0e\0d", 20);
+    std::string to;
+    for (const char letter : name) {
+        to += '\0';
+        to += letter;
+    }
     for (std::size_t at = font.find(from); at != std::string::npos; at = font.find(from, at)) {
         font.replace(at, to.size(), to);
     }
@@ -33,13 +38,18 @@ inline bool WriteRestrictedFont(const std::string& target) {
     };
     for (int table = 0; table < word(4); ++table) {
         const std::size_t record = 12 + 16 * static_cast<std::size_t>(table);
-        if (font.compare(record, 4, "OS/2") == 0) {
+        if (restricted && font.compare(record, 4, "OS/2") == 0) {
             const std::size_t fsType = longWord(record + 8) + 8;
             font[fsType] = 0;
             font[fsType + 1] = 2;
         }
     }
     return WriteTextFile(target, font);
+}
+
+// A copy of Liberation Sans named "Restricted Sans" whose licence bits forbid embedding.
+inline bool WriteRestrictedFont(const std::string& target) {
+    return WriteRenamedFont(target, "Restricted", true);
 }
 
 // Whether the WOFF2 font has a glyph for the character.

@@ -168,6 +168,10 @@ const std::vector<std::string>& LibraryFamilies() {
     return families;
 }
 
+bool IsOwnFontName(const std::string& name) {
+    return IsFontFileName(std::filesystem::path(name));
+}
+
 std::vector<std::string> OwnFamilies(const std::string& workingFolder) {
     std::vector<std::string> families;
     std::error_code error;

@@ -41,6 +41,9 @@ std::optional<MatchedFont> MatchFont(const FontFace& face, const std::string& wo
 // order the text editor offers them; each travels with a site.
 const std::vector<std::string>& LibraryFamilies();
 
+// Whether a file name is one a font of the user's own may have (.ttf, .otf, .woff2).
+bool IsOwnFontName(const std::string& name);
+
 // The families of the user's own font files in the working folder.
 std::vector<std::string> OwnFamilies(const std::string& workingFolder);
 

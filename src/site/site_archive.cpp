@@ -8,6 +8,8 @@
 
 #include "common/paths.h"
 #include "files/content_hash.h"
+#include "files/font_file.h"
+#include "files/font_match.h"
 #include "page/site_items.h"
 #include "platform/console_prompts.h"
 #include "site/imported_design.h"
@@ -169,7 +171,8 @@ bool SiteArchive::read(SqliteDatabase& db, const std::string& damaged, std::stri
                   row.blobValue(4)};
         read.hash = ContentHashOfText(read.bytes);
         if (read.hash != row.textValue(3)) {
-            refusal = damaged + "the picture " + read.name + " is not whole.";
+            refusal = damaged + "the " + (read.kind == kSiteFileFont ? "font " : "picture ") +
+                      read.name + " is not whole.";
             return false;
         }
         files_.push_back(std::move(read));
@@ -204,12 +207,21 @@ bool SiteArchive::check(std::string& refusal) {
         return false;
     }
     for (const File& file : files_) {
-        if (file.kind != kSiteFilePicture && file.kind != kSiteFileBackground) {
+        const bool font = file.kind == kSiteFileFont;
+        if (file.kind != kSiteFilePicture && file.kind != kSiteFileBackground && !font) {
             refusal = "the file " + file.name + " is of no kind this program exports";
             return false;
         }
         if (!IsPlainFileName(file.name)) {
             refusal = "the " + file.kind + " name \"" + file.name + "\" is not a plain file name";
+            return false;
+        }
+        // A font joins this computer's fonts: only one a page may carry.
+        if (font &&
+            (!IsOwnFontName(file.name) || LicenceOf(file.bytes) != FontLicence::Embeddable)) {
+            refusal = "the font " + file.name +
+                      " is not a font file a page may carry (unreadable, or its licence "
+                      "forbids embedding)";
             return false;
         }
     }

@@ -21,6 +21,8 @@ inline constexpr const char* kSiteFileTables =
     "CREATE TABLE sitecopies (COPY TEXT, ORIGINAL TEXT);";
 inline constexpr const char* kSiteFilePicture = "picture";
 inline constexpr const char* kSiteFileBackground = "background";
+// A font file of the working folder's own that a section shows: it travels with the site.
+inline constexpr const char* kSiteFileFont = "font";
 
 // The record as the folder keeps it: its own items, under its folder and name.
 void AsStored(PageRecord& page, const std::string& folder, const std::string& name);

@@ -15,6 +15,7 @@
 #include "platform/console_prompts.h"
 #include "site/picture_copies.h"
 #include "site/site_archive_format.h"
+#include "site/site_fonts.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/db/sqlite_statement.h"
@@ -159,6 +160,20 @@ void AddFiles(SqliteDatabase& out, const std::vector<PageRecord>& pages,
         if (used && entry.is_regular_file(error)) {
             if (const std::optional<std::string> bytes = ReadTextFile(entry.path().string())) {
                 AddFile(out, kSiteFileBackground, entry.path().string(), name, *bytes);
+            }
+        }
+    }
+    FaceCharacters faces;
+    for (const PageRecord& page : pages) {
+        AddPageFaces(page, faces);
+    }
+    std::set<std::string> fonts;
+    const std::string ownFonts = JoinPath(workingFolder, kOwnFontsFolder) + kPathSeparator;
+    for (const auto& [face, characters] : faces) {
+        const std::optional<MatchedFont> matched = MatchFont(face, workingFolder);
+        if (matched && StartsWith(matched->path, ownFonts) && fonts.insert(matched->path).second) {
+            if (const std::optional<std::string> bytes = ReadTextFile(matched->path)) {
+                AddFile(out, kSiteFileFont, matched->path, FileNameOf(matched->path), *bytes);
             }
         }
     }

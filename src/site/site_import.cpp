@@ -5,6 +5,7 @@
 #include "common/fields.h"
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "files/font_match.h"
 #include "page/site_items.h"
 #include "site/picture_copies.h"
 #include "site/published_page.h"
@@ -68,7 +69,9 @@ SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
         // A picture's folder is named by the content read here, whatever the file claimed.
         const std::string folder = picture ? JoinPath(JoinPath(workingFolder, kImportedFolder),
                                                       file.hash.substr(0, kHashFolderLength))
-                                           : JoinPath(workingFolder, "backgrounds");
+                                   : file.kind == kSiteFileFont
+                                       ? JoinPath(workingFolder, kOwnFontsFolder)
+                                       : JoinPath(workingFolder, "backgrounds");
         const std::string target = JoinPath(folder, file.name);
         const std::optional<std::string> there = ReadTextFile(target);
         if (!there) {
@@ -78,7 +81,8 @@ SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
                 return result;
             }
         } else if (*there != file.bytes) {
-            // Only a background can differ: a picture's folder is named by its content.
+            // Only a background or a font can differ: a picture's folder is named by its
+            // content.
             kept.push_back(file.name);
         }
         ++result.files;

@@ -5,12 +5,17 @@
 #include <map>
 #include <sstream>
 
+#include "common/hex_text.h"
+#include "files/content_hash.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
 #include "publish/batch_publish.h"
+#include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
+#include "store/db/sqlite_statement.h"
 #include "store/page_store.h"
 #include "support/designer_fixture.h"
+#include "support/font_files.h"
 
 namespace {
 
@@ -159,9 +164,13 @@ TEST_F(SiteArchiveTest, ADamagedOrForeignFileIsRefusedAndNothingChanges) {
 TEST_F(SiteArchiveTest, AHostileSiteFileIsRefusedWithItsReasonAndWritesNothing) {
     const std::string exported = working / "site.qsite";
     ASSERT_EQ(run(working.path(), {"--export-site", siteFolder(), exported}), 0) << err.str();
+    ASSERT_TRUE(test_fonts::WriteRestrictedFont(working / "restricted.ttf"));
+    const std::string restrictedBytes = ReadFile(working / "restricted.ttf");
+    const std::string restricted = HexText(
+        reinterpret_cast<const unsigned char*>(restrictedBytes.data()), restrictedBytes.size());
     const struct {
         const char* what;
-        const char* change;
+        std::string change;
         const char* reason;
     } cases[] = {
         {"a page outside the site folder",
@@ -197,6 +206,19 @@ TEST_F(SiteArchiveTest, AHostileSiteFileIsRefusedWithItsReasonAndWritesNothing) 
          "the link \"javascript:alert(1)\""},
         {"an address with markup", "UPDATE siteoptions SET SITEADDRESS='https://x/\"><b>'",
          "the site address"},
+        {"a font that is no font",
+         "INSERT INTO sitefiles (KIND,ORIGINAL,NAME,HASH,DATA) VALUES('font','x','x.ttf','',"
+         "X'00010000')",
+         "the font x.ttf is not a font file a page may carry"},
+        {"a font file outside the fonts folder",
+         "INSERT INTO sitefiles (KIND,ORIGINAL,NAME,HASH,DATA) VALUES('font','x','../x.ttf','',"
+         "X'00')",
+         "the font name \"../x.ttf\" is not a plain file name"},
+        {"a font whose licence forbids embedding",
+         "INSERT INTO sitefiles (KIND,ORIGINAL,NAME,HASH,DATA) VALUES('font','x','kept.ttf','',"
+         "X'" +
+             restricted + "')",
+         "the font kept.ttf is not a font file a page may carry"},
     };
     for (const auto& hostile : cases) {
         const std::string file = working / "hostile.qsite";
@@ -205,6 +227,18 @@ TEST_F(SiteArchiveTest, AHostileSiteFileIsRefusedWithItsReasonAndWritesNothing) 
             SqliteDatabase changed;
             changed.open(file);
             changed.runStatement(hostile.change);
+            // A file added carries the hash of what it holds, as an export writes it.
+            std::vector<std::pair<long long, std::string>> added;
+            for (SqliteCursor row = changed.runQuery("select ID,DATA from sitefiles where HASH=''");
+                 !row.atEnd(); row.advance()) {
+                added.emplace_back(std::stoll(row.textValue(0)), row.blobValue(1));
+            }
+            for (const auto& [id, bytes] : added) {
+                SqliteStatement hash = changed.prepare("UPDATE sitefiles SET HASH=?1 WHERE ID=?2");
+                hash.bindText(1, ContentHashOfText(bytes));
+                hash.bindInt64(2, id);
+                hash.runStatement();
+            }
         }
         TempFolder other;
         EXPECT_EQ(run(other.path(), {"--import-site", file, other / "site"}), 2) << hostile.what;
@@ -277,4 +311,37 @@ TEST_F(SiteArchiveTest, ASharedItemWithAPagesIdShowsOnceAndStaysOnceWhenCarriedO
         fs::copy_file(file, working / "again.qsite", fs::copy_options::overwrite_existing);
         file = working / "again.qsite";
     }
+}
+
+// A font of the working folder's own that a section shows goes with the site, and the site
+// publishes the same font files on the other computer.
+TEST_F(SiteArchiveTest, AnOwnFontTravelsWithTheSiteFile) {
+    fs::create_directories(working / "fonts");
+    ASSERT_TRUE(
+        test_fonts::WriteRenamedFont(working / "fonts/houseprint.ttf", "Houseprint", false));
+    SiteOptions options = session.store().siteOptions().load(siteFolder());
+    options.siteFonts = true;
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
+    page().texts[0] = "pagetextitem1~<font face='Houseprint Sans'>Our own face</font>";
+    handOver(
+        "<div id='pagetextitem1~' style='left:5px'>|<div id='dpageimageitem3~' "
+        "style='top:1px'>^10^20|<div id='pagetextitemS1~' style='top: 0px; left: 0px;'>");
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    std::string font;
+    for (const auto& [name, bytes] : Files(siteFolder())) {
+        if (name.rfind("houseprint-sans-400-", 0) == 0) {
+            font = name;
+        }
+    }
+    ASSERT_FALSE(font.empty());
+    const std::string file = working / "site.qsite";
+    ASSERT_EQ(run(working.path(), {"--export-site", siteFolder(), file}), 0) << err.str();
+
+    TempFolder other;
+    const std::string there = other / "mysite";
+    ASSERT_EQ(run(other.path(), {"--import-site", file, there}), 0) << err.str();
+    EXPECT_EQ(ReadFile(other / "fonts/houseprint.ttf"), ReadFile(working / "fonts/houseprint.ttf"));
+    EXPECT_EQ(ReadFile(there + "/" + font), ReadFile(siteFolder() + "/" + font));
+    EXPECT_NE(ReadFile(there + "/about.html").find("@font-face{font-family:'Houseprint Sans'"),
+              std::string::npos);
 }

@@ -393,18 +393,22 @@ TEST_F(SiteUploadTest, EveryFileThePagesNeedGoesByEveryWay) {
     SiteOptions options;
     options.webPictures = true;
     options.siteAddress = "https://example.org/";
+    options.siteFonts = true;
     ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
     page().pictures = {"pageimageitem3~" + working / "pics/summer fete.jpg"};
-    handOver("<div id='dpageimageitem3~' style='top:1px'>^300^200");
+    page().texts = {"pagetextitem1~<font face='Arial'>A summer fete</font>"};
+    page().richTexts = {"{\\rtf1 x}"};
+    handOver("<div id='dpageimageitem3~' style='top:1px'>^300^200|<div id='pagetextitem1~' "
+             "style='left:5px'>");
     ASSERT_TRUE(session.publisher().writePublishedPage());
     std::vector<std::string> needed{"sitemap.xml", "robots.txt"};
     for (const auto& entry : std::filesystem::directory_iterator(siteFolder())) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind("summer fete-", 0) == 0) {
+        if (name.rfind("summer fete-", 0) == 0 || name.rfind("arial-400-", 0) == 0) {
             needed.push_back(name);
         }
     }
-    ASSERT_GE(needed.size(), 5u);
+    ASSERT_GE(needed.size(), 6u);
 
     TempFolder home;
     std::filesystem::create_directories(home / "site");
@@ -422,6 +426,8 @@ TEST_F(SiteUploadTest, EveryFileThePagesNeedGoesByEveryWay) {
     EXPECT_EQ(run({"--upload", "hosting", "--hosting-base", Base(hosting)}), 0) << err.str();
     const std::string log = HttpGet(Base(hosting) + "_log");
     const std::string shown = HttpGet(Base(hosting) + "Site/c.html");
+    // The hosting service keeps pages and pictures only: the fonts are inside the page.
+    EXPECT_NE(shown.find("src:url('data:font/woff2;base64,"), std::string::npos);
     for (const std::string& name : needed) {
         if (name.find(".webp") != std::string::npos) {
             EXPECT_NE(log.find("SpecialFile:" + name), std::string::npos) << name << log;

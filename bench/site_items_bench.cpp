@@ -3,7 +3,9 @@
 // carries it out (the page and the shared record stored, then every page of the folder written
 // again from its stored design; goal under 2000 ms), and the opening of a page (read from the
 // store, shared items merged, the editor page written) with the shared items and without them
-// (goal: at most 10% more).
+// (goal: at most 10% more). Then the whole site published with its fonts travelling and
+// without (goal: at most 1.5 times as long), with the time the fonts' subsetting and encoding
+// took when they were first made.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -50,6 +52,13 @@ void StoreSite(PageStore& store, const std::string& folder, const std::string& p
         PageRecord page = PageWithItems(20);
         page.directory = folder;
         page.fileName = "page" + std::to_string(i) + ".html";
+        // Three faces across the site.
+        for (std::string& text : page.texts) {
+            const std::size_t face = text.find("face=Arial");
+            if (face != std::string::npos && i % 3 != 0) {
+                text.replace(face, 10, i % 3 == 1 ? "face='Open Sans'" : "face='Lato'");
+            }
+        }
         for (std::string& entry : page.pictures) {
             entry = ItemNameIn(entry) + picture;
         }
@@ -120,6 +129,42 @@ int main() {
     }
     std::printf("edit of a shared item, %d pages written again: median %.1f ms (min %.1f)\n",
                 kPages, Median(edits), *std::min_element(edits.begin(), edits.end()));
+
+    // The whole site published as quillora-publish does, without and with its fonts.
+    const auto publishSite = [&] {
+        const auto start = std::chrono::steady_clock::now();
+        publisher.setUpFor(store, site);
+        for (const std::string& name : store.pageNames(site)) {
+            PageRecord page;
+            page.directory = site;
+            page.fileName = name;
+            std::string text;
+            store.loadPage(page, site, name);
+            publisher.publish(page, PublishVariant::Save, site, name, text);
+        }
+        return Milliseconds(start);
+    };
+    std::vector<double> withoutFonts;
+    for (int run = 0; run < 5; ++run) {
+        withoutFonts.push_back(publishSite());
+    }
+    SiteOptions options = store.siteOptions().load(site);
+    options.siteFonts = true;
+    store.siteOptions().save(site, options);
+    const double first = publishSite();
+    const FontWork work = publisher.siteFonts().work;
+    std::vector<double> withFonts;
+    for (int run = 0; run < 5; ++run) {
+        withFonts.push_back(publishSite());
+    }
+    std::printf("publish %d pages without fonts: median %.1f ms\n", kPages, Median(withoutFonts));
+    std::printf(
+        "publish %d pages with %zu font files: median %.1f ms (%.2f times); first %.1f ms, "
+        "of which subsetting %.1f ms and WOFF2 encoding %.1f ms\n",
+        kPages, publisher.siteFonts().fonts.size(), Median(withFonts),
+        Median(withFonts) / Median(withoutFonts), first,
+        static_cast<double>(work.subsetting.count()) / 1000.0,
+        static_cast<double>(work.encoding.count()) / 1000.0);
 
     NoBrowser browser;
     NoClipboard clipboard;

@@ -363,7 +363,7 @@ bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
                                     ". Visitors see their own faces instead.",
                                 "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
         }
-        RemoveUnreferencedFonts(siteFolder, PageTextsIn(siteFolder));
+        RemoveUnreferencedFonts(siteFolder, fonts_.fonts, [&] { return PageTextsIn(siteFolder); });
     }
     if (!site_.siteAddress.empty() && variant != PublishVariant::Preview &&
         !WriteSiteFiles(siteFolder, site_.siteAddress)) {

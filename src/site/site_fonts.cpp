@@ -441,18 +441,30 @@ bool IsTravellingFontName(const std::string& name) {
 }
 
 void RemoveUnreferencedFonts(const std::string& siteFolder,
-                             const std::vector<std::string>& pageTexts) {
+                             const std::vector<TravellingFont>& current,
+                             const std::function<std::vector<std::string>()>& pageTexts) {
+    std::vector<std::filesystem::path> others;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(siteFolder, error)) {
         const std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file(error) || !IsTravellingFontName(name)) {
-            continue;
+        const bool currentFont =
+            std::any_of(current.begin(), current.end(),
+                        [&](const TravellingFont& font) { return font.fileName == name; });
+        if (!currentFont && entry.is_regular_file(error) && IsTravellingFontName(name)) {
+            others.push_back(entry.path());
         }
-        const bool referenced =
-            std::any_of(pageTexts.begin(), pageTexts.end(),
-                        [&](const auto& text) { return text.find(name) != std::string::npos; });
+    }
+    if (others.empty()) {
+        return;
+    }
+    const std::vector<std::string> texts = pageTexts();
+    for (const std::filesystem::path& font : others) {
+        const std::string name = font.filename().string();
+        const bool referenced = std::any_of(texts.begin(), texts.end(), [&](const auto& text) {
+            return text.find(name) != std::string::npos;
+        });
         if (!referenced) {
-            std::filesystem::remove(entry.path(), error);
+            std::filesystem::remove(font, error);
         }
     }
 }

@@ -93,6 +93,8 @@ bool PlaceFonts(const std::vector<TravellingFont>& fonts, const std::string& sit
 // Whether a file name is one this program gives a font beside the pages.
 bool IsTravellingFontName(const std::string& name);
 
-// Font files this program put beside the pages that no page refers to any more.
+// Font files this program put beside the pages that no page refers to any more. The pages are
+// read only when the folder holds a font file other than the current ones.
 void RemoveUnreferencedFonts(const std::string& siteFolder,
-                             const std::vector<std::string>& pageTexts);
+                             const std::vector<TravellingFont>& current,
+                             const std::function<std::vector<std::string>()>& pageTexts);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -29,6 +30,13 @@ bool IsFontFileName(const std::filesystem::path& path) {
            EqualIgnoringCase(extension, ".woff2");
 }
 
+// Faces matched before, while the fonts known stay the same: fontconfig's matching and listing
+// take a millisecond or more each, and every page written asks again.
+std::map<FontFace, std::optional<MatchedFont>>& Matched() {
+    static std::map<FontFace, std::optional<MatchedFont>> matched;
+    return matched;
+}
+
 // The user's own font files, made known to fontconfig once each, as the browser of the editor
 // page knows them through the page's rules.
 void KnowOwnFonts(const std::string& workingFolder) {
@@ -41,6 +49,7 @@ void KnowOwnFonts(const std::string& workingFolder) {
             known.clear();
         }
         knownFolder = workingFolder;
+        Matched().clear();
     }
     std::error_code error;
     const std::filesystem::path folder = JoinPath(workingFolder, kOwnFontsFolder);
@@ -49,6 +58,7 @@ void KnowOwnFonts(const std::string& workingFolder) {
         if (entry.is_regular_file(error) && IsFontFileName(entry.path()) &&
             known.insert(path).second) {
             FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(path.c_str()));
+            Matched().clear();
         }
     }
 }
@@ -98,6 +108,10 @@ bool IsLibraryFamily(const std::string& family) {
 
 }  // namespace
 
+namespace {
+std::optional<MatchedFont> MatchAnew(const FontFace& face, const std::string& workingFolder);
+}  // namespace
+
 bool FontFace::operator<(const FontFace& other) const {
     return std::tie(family, bold, italic) < std::tie(other.family, other.bold, other.italic);
 }
@@ -107,6 +121,16 @@ std::optional<MatchedFont> MatchFont(const FontFace& face, const std::string& wo
         return std::nullopt;
     }
     KnowOwnFonts(workingFolder);
+    const auto known = Matched().find(face);
+    if (known != Matched().end()) {
+        return known->second;
+    }
+    return Matched()[face] = MatchAnew(face, workingFolder);
+}
+
+namespace {
+
+std::optional<MatchedFont> MatchAnew(const FontFace& face, const std::string& workingFolder) {
     const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY,
                        reinterpret_cast<const FcChar8*>(face.family.c_str()));
@@ -148,6 +172,8 @@ std::optional<MatchedFont> MatchFont(const FontFace& face, const std::string& wo
     matched.travels = IsLibraryFamily(matched.family) || StartsWith(matched.path, own);
     return matched;
 }
+
+}  // namespace
 
 const std::vector<std::string>& LibraryFamilies() {
     static const std::vector<std::string> families = {"Liberation Sans",

@@ -247,13 +247,10 @@ void AddPageFaces(const PageRecord& page, FaceCharacters& faces) {
 
 FaceCharacters FolderFaces(PageStore& store, const std::string& folder) {
     FaceCharacters faces;
-    for (const std::string& name : store.pageNames(folder)) {
-        PageRecord page;
-        page.directory = folder;
-        page.fileName = name;
-        if (name != kQuickstartPage && store.loadPage(page, folder, name)) {
-            AddPageFaces(page, faces);
-        }
+    const std::vector<std::pair<std::string, std::string>> pages = store.sitePages(folder);
+    for (PageRecord& record : store.folderSections(folder)) {
+        record.sitePages = pages;
+        AddPageFaces(record, faces);
     }
     return faces;
 }

@@ -386,6 +386,47 @@ std::vector<std::pair<std::string, std::string>> PageStore::sitePages(const std:
     return pages;
 }
 
+std::vector<PageRecord> PageStore::folderSections(const std::string& folder) {
+    std::vector<PageRecord> records;
+    std::map<long long, std::size_t> byId;
+    const auto bindFolder = [&](SqliteStatement& statement) {
+        statement.bindText(1, folder);
+        statement.bindText(2, kQuickstartPage);
+    };
+    access_.readRows(
+        "select ID,FILENAME from quillprojects where DIRECTORY = ?1 and FILENAME <> ?2", bindFolder,
+        [&](const SqliteCursor& row) {
+            byId.emplace(std::stoll(row.textValue(0, "0")), records.size());
+            records.emplace_back();
+            records.back().directory = folder;
+            records.back().fileName = row.textValue(1);
+        });
+    const auto recordOf = [&](const SqliteCursor& row) -> PageRecord* {
+        const auto found = byId.find(std::stoll(row.textValue(0, "0")));
+        return found == byId.end() ? nullptr : &records[found->second];
+    };
+    // Each table is read once in its order; earlier versions wrote the ID into rtftexts as text.
+    constexpr const char* kFolderIds =
+        " in (select ID from quillprojects where DIRECTORY = ?1 and FILENAME <> ?2) "
+        "order by rowid";
+    access_.readRows(
+        std::string("select PROJECTID,TEXTDATA from pagetexts where PROJECTID") + kFolderIds,
+        bindFolder, [&](const SqliteCursor& row) {
+            if (PageRecord* record = recordOf(row)) {
+                record->texts.push_back(row.textValue(1));
+            }
+        });
+    access_.readRows(
+        std::string("select PROJECTID,RTFDATA from rtftexts where CAST(PROJECTID AS INTEGER)") +
+            kFolderIds,
+        bindFolder, [&](const SqliteCursor& row) {
+            if (PageRecord* record = recordOf(row)) {
+                record->richTexts.push_back(DecodeRichTextBlock(row.textValue(1)));
+            }
+        });
+    return records;
+}
+
 const PageRecord* PageStore::siteItems(const std::string& folder) {
     // Read once for all the pages opened after: another program's write to the store changes
     // its data version, this one's own writes forget what was read.

@@ -59,6 +59,9 @@ class PageStore {
     bool deletePage(const std::string& folder, const std::string& fileName,
                     const std::string& menuPlaces = std::string());
 
+    // The sections of every record of the folder (its pages and its shared items) and nothing
+    // else: each record's texts and rich texts, in their order.
+    std::vector<PageRecord> folderSections(const std::string& folder);
     // The folder's pages, file name and title, in the order they were first stored.
     std::vector<std::pair<std::string, std::string>> sitePages(const std::string& folder);
 

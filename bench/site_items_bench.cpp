@@ -85,6 +85,18 @@ void StoreSite(PageStore& store, const std::string& folder, const std::string& p
     store.savePage(site);
 }
 
+// Every page of the folder written again from its stored design.
+void WriteEveryPage(PageStore& store, PagePublisher& publisher, const std::string& folder) {
+    for (const std::string& name : store.pageNames(folder)) {
+        PageRecord page;
+        page.directory = folder;
+        page.fileName = name;
+        std::string text;
+        store.loadPage(page, folder, name);
+        publisher.publish(page, PublishVariant::Save, folder, name, text);
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -117,14 +129,7 @@ int main() {
         page.stylesData.replace(page.stylesData.find("left: ", page.stylesData.find("itemS1~")), 9,
                                 left.substr(0, 9));
         store.savePage(page);
-        for (const std::string& name : store.pageNames(site)) {
-            PageRecord other;
-            other.directory = site;
-            other.fileName = name;
-            std::string text;
-            store.loadPage(other, site, name);
-            publisher.publish(other, PublishVariant::Save, site, name, text);
-        }
+        WriteEveryPage(store, publisher, site);
         edits.push_back(Milliseconds(start));
     }
     std::printf("edit of a shared item, %d pages written again: median %.1f ms (min %.1f)\n",
@@ -134,14 +139,7 @@ int main() {
     const auto publishSite = [&] {
         const auto start = std::chrono::steady_clock::now();
         publisher.setUpFor(store, site);
-        for (const std::string& name : store.pageNames(site)) {
-            PageRecord page;
-            page.directory = site;
-            page.fileName = name;
-            std::string text;
-            store.loadPage(page, site, name);
-            publisher.publish(page, PublishVariant::Save, site, name, text);
-        }
+        WriteEveryPage(store, publisher, site);
         return Milliseconds(start);
     };
     std::vector<double> withoutFonts;

@@ -398,8 +398,9 @@ TEST_F(SiteUploadTest, EveryFileThePagesNeedGoesByEveryWay) {
     page().pictures = {"pageimageitem3~" + working / "pics/summer fete.jpg"};
     page().texts = {"pagetextitem1~<font face='Arial'>A summer fete</font>"};
     page().richTexts = {"{\\rtf1 x}"};
-    handOver("<div id='dpageimageitem3~' style='top:1px'>^300^200|<div id='pagetextitem1~' "
-             "style='left:5px'>");
+    handOver(
+        "<div id='dpageimageitem3~' style='top:1px'>^300^200|<div id='pagetextitem1~' "
+        "style='left:5px'>");
     ASSERT_TRUE(session.publisher().writePublishedPage());
     std::vector<std::string> needed{"sitemap.xml", "robots.txt"};
     for (const auto& entry : std::filesystem::directory_iterator(siteFolder())) {

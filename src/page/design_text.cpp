@@ -102,17 +102,29 @@ std::string DesignText(const PageRecord& page) {
     // Written only when the page has any, so files of pages without them stay as they were.
     const auto extras = PageExtras(page);
     const std::vector<PhoneChoiceRow> phone = PhoneChoiceRows(page.phoneChoices);
-    if (!extras.empty() || !phone.empty()) {
+    const bool translated = !page.translations.empty();
+    if (!extras.empty() || !phone.empty() || translated) {
         text += "EXTRAS " + std::to_string(extras.size()) + "\n";
         for (const auto& [name, value] : extras) {
             text += Value("-", name) + Value("-", value);
         }
     }
-    if (!phone.empty()) {
+    if (!phone.empty() || translated) {
         text += "PHONE " + std::to_string(phone.size()) + "\n";
         for (const PhoneChoiceRow& row : phone) {
             text += Value("-", row.item) + Value("-", row.name) + Value("-", row.value);
         }
+    }
+    if (translated) {
+        std::size_t count = 0;
+        std::string rows;
+        for (const auto& [language, items] : page.translations) {
+            for (const auto& [item, words] : items) {
+                rows += Value("-", language) + Value("-", item) + Value("-", words);
+                ++count;
+            }
+        }
+        text += "TRANSLATIONS " + std::to_string(count) + "\n" + rows;
     }
     return text;
 }
@@ -144,6 +156,14 @@ std::optional<PageRecord> ParseDesignText(const std::string& text) {
             const std::string item = reader.bytes(reader.count("-"));
             const std::string name = reader.bytes(reader.count("-"));
             SetPhoneChoice(page.phoneChoices, item, name, reader.bytes(reader.count("-")));
+        }
+    }
+    if (reader.good() && !reader.atEnd()) {
+        const std::size_t translations = reader.count("TRANSLATIONS");
+        for (std::size_t i = 0; i < translations && reader.good(); ++i) {
+            const std::string language = reader.bytes(reader.count("-"));
+            const std::string item = reader.bytes(reader.count("-"));
+            page.translations[language][item] = reader.bytes(reader.count("-"));
         }
     }
     if (!reader.ok() || count.empty() || count.size() > 9 ||

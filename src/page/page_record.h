@@ -15,6 +15,10 @@ inline constexpr const char* kDefaultPageTitle = "New Web Page";
 // One page as it is stored: the values of its row in the page table, the layout (styles data)
 // and five lists. The text, rich-text and text-properties lists run parallel by index, and so
 // do the picture and link lists.
+// The items of a translation that are no sections.
+inline constexpr const char* kTranslatedTitle = "TITLE";
+inline constexpr const char* kTranslatedDescription = "DESCRIPTION";
+
 struct PageRecord {
     std::string id;
     std::string directory;
@@ -52,6 +56,10 @@ struct PageRecord {
     bool noSiteItems = false;
     // How phones show the page's items (their order, hidden ones, widths, text sizes, spacing).
     PhoneChoices phoneChoices;
+    // The page's words in the site's other languages: language tag, then the item (a section's
+    // id, kTranslatedTitle or kTranslatedDescription) and its text, a section's in the form of
+    // its entry in `texts` without the id. Places, sizes and pictures are shared by all.
+    std::map<std::string, std::map<std::string, std::string>> translations;
 
     // The folder's shared items are merged into this record (never stored with it): a save
     // hands them back to the folder's record, and the counter names the next one.

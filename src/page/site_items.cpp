@@ -58,6 +58,13 @@ std::string Renamed(PageRecord& page, const std::string& name, const std::string
     }
     CopyPhoneChoices(page.phoneChoices, oldId, newId);
     page.phoneChoices.erase(oldId);
+    for (auto& [language, items] : page.translations) {
+        const auto words = items.find(name);
+        if (words != items.end()) {
+            items[fresh] = words->second;
+            items.erase(name);
+        }
+    }
     return fresh;
 }
 
@@ -79,7 +86,8 @@ bool IsSiteItemId(std::string_view id) {
 bool SameItems(const PageRecord& a, const PageRecord& b) {
     return a.stylesData == b.stylesData && a.texts == b.texts && a.richTexts == b.richTexts &&
            a.textProperties == b.textProperties && a.pictures == b.pictures && a.links == b.links &&
-           a.pictureDescriptions == b.pictureDescriptions && a.phoneChoices == b.phoneChoices;
+           a.pictureDescriptions == b.pictureDescriptions && a.phoneChoices == b.phoneChoices &&
+           a.translations == b.translations;
 }
 
 bool PlacesSiteItems(const PageRecord& page) {
@@ -113,6 +121,11 @@ void MergeSiteItems(PageRecord& page, const PageRecord& site) {
     // A page's own phone choices for a shared item win: each page shapes its phone column.
     for (const auto& [item, choices] : site.phoneChoices) {
         page.phoneChoices.emplace(item, choices);
+    }
+    for (const auto& [language, items] : site.translations) {
+        for (const auto& [item, words] : items) {
+            page.translations[language][item] = words;
+        }
     }
 }
 
@@ -173,6 +186,19 @@ PageRecord SplitSiteItems(PageRecord& page) {
         } else {
             ++description;
         }
+    }
+    // A shared section's translations are the site's, as its words are.
+    for (auto language = page.translations.begin(); language != page.translations.end();) {
+        std::map<std::string, std::string>& items = language->second;
+        for (auto item = items.begin(); item != items.end();) {
+            if (IsSiteItemId(item->first)) {
+                site.translations[language->first].insert(*item);
+                item = items.erase(item);
+            } else {
+                ++item;
+            }
+        }
+        language = items.empty() ? page.translations.erase(language) : std::next(language);
     }
     // Phone choices stay with the page, shared items' too: moving the header in one page's
     // phone column must not reorder every other page's.
@@ -245,6 +271,9 @@ void RemoveSiteItems(PageRecord& site, const std::vector<std::string>& ids) {
     }
     for (const std::string& name : ids) {
         kept.phoneChoices.erase(ItemDivId(name));
+        for (auto& [language, items] : kept.translations) {
+            items.erase(name);
+        }
     }
     site = std::move(kept);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // What every page written into one site folder follows. Each is off or empty until the user
 // sets it, so pages keep the bytes they had before these existed.
@@ -14,9 +15,12 @@ struct SiteOptions {
     std::string siteAddress;
     // The fonts the sections show go along with the pages, cut to the characters the site uses.
     bool siteFonts = false;
+    // The site's languages (BCP 47 tags), the first the main one; none or one: one language.
+    std::vector<std::string> languages;
 
     bool operator==(const SiteOptions& other) const {
         return phoneFriendly == other.phoneFriendly && webPictures == other.webPictures &&
-               siteAddress == other.siteAddress && siteFonts == other.siteFonts;
+               siteAddress == other.siteAddress && siteFonts == other.siteFonts &&
+               languages == other.languages;
     }
 };

@@ -12,6 +12,7 @@
 #include "common/text_search.h"
 #include "page/item_ids.h"
 #include "page/site_items.h"
+#include "page/site_languages.h"
 #include "site/markup/typed_markup.h"
 
 namespace {
@@ -234,6 +235,28 @@ std::optional<std::string> RebuildSections(PageRecord& page) {
     return std::nullopt;
 }
 
+// Each translation: of a language the site may have, to its title, description or a section
+// of its form, its words through the same allow-list as the sections'.
+std::optional<std::string> RebuildTranslations(PageRecord& page) {
+    for (auto& [language, items] : page.translations) {
+        if (!IsLanguageTag(language)) {
+            return Quoted("the language", language);
+        }
+        for (auto& [item, words] : items) {
+            const bool plain = item == kTranslatedTitle || item == kTranslatedDescription;
+            if (!plain && !TextIdOfForm(item)) {
+                return Quoted("the translated item", item);
+            }
+            if (!plain) {
+                std::string rebuilt;
+                AppendTypedMarkup(rebuilt, words);
+                words = rebuilt;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> RebuildPictures(PageRecord& page) {
     for (const std::string& entry : page.pictures) {
         const std::size_t tilde = entry.find('~');
@@ -304,6 +327,9 @@ std::optional<std::string> RebuildDesign(PageRecord& page) {
         return refusal;
     }
     if (std::optional<std::string> refusal = RebuildPictures(page)) {
+        return refusal;
+    }
+    if (std::optional<std::string> refusal = RebuildTranslations(page)) {
         return refusal;
     }
     KeepEachItemOnce(page);

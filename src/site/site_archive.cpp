@@ -65,6 +65,7 @@ std::set<std::string> ExportSchema() {
     page.directory = "site";
     page.description = "extra";
     page.phoneChoices["item"]["ORDER"] = "1";
+    page.translations["fr"][kTranslatedTitle] = "extra";
     store.savePage(page);
     store.siteOptions().save(page.directory, SiteOptions{});
     std::set<std::string> entries;

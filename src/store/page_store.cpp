@@ -84,6 +84,14 @@ constexpr LaterTable kPhoneChoices{
     {"delete from phonechoices where PROJECTID = ?1",
      "insert into phonechoices (PROJECTID,ITEM,NAME,VALUE) VALUES(?1,?2,?3,?4)"},
     "select ITEM,NAME,VALUE from phonechoices where PROJECTID = ?1;"};
+// The page's words in the site's other languages.
+constexpr LaterTable kTranslations{
+    "CREATE TABLE IF NOT EXISTS translations (PROJECTID INTEGER, ITEM TEXT, LANGUAGE TEXT, "
+    "TEXTDATA TEXT)",
+    "select count(*) from sqlite_master where type = 'table' and name = 'translations'",
+    {"delete from translations where PROJECTID = ?1",
+     "insert into translations (PROJECTID,ITEM,LANGUAGE,TEXTDATA) VALUES(?1,?2,?3,?4)"},
+    "select ITEM,LANGUAGE,TEXTDATA from translations where PROJECTID = ?1 order by rowid;"};
 
 constexpr const char* kReadRichTexts = "select RTFDATA from rtftexts where PROJECTID = ?1;";
 constexpr const char* kReadImages =
@@ -321,6 +329,24 @@ bool PageStore::writeChildRows(const PageRecord& page, long long id) {
         statement.bindText(3, phone[i].name);
         statement.bindText(4, phone[i].value);
     });
+    struct TranslationRow {
+        const std::string* language;
+        const std::string* item;
+        const std::string* text;
+    };
+    std::vector<TranslationRow> translations;
+    for (const auto& [language, items] : page.translations) {
+        for (const auto& [item, text] : items) {
+            translations.push_back({&language, &item, &text});
+        }
+    }
+    replaceLater(kTranslations, translations.size(),
+                 [&](SqliteStatement& statement, std::size_t i) {
+                     statement.bindInt64(1, id);
+                     statement.bindText(2, *translations[i].item);
+                     statement.bindText(3, *translations[i].language);
+                     statement.bindText(4, *translations[i].text);
+                 });
     return stored;
 }
 
@@ -458,6 +484,7 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
     page.description.reset();
     page.pictureDescriptions.clear();
     page.phoneChoices.clear();
+    page.translations.clear();
     if (id.empty()) {
         return true;
     }
@@ -485,6 +512,9 @@ bool PageStore::readChildRows(PageRecord& page, const std::string& id) {
     });
     readLater(kPhoneChoices, [&](const SqliteCursor& row) {
         SetPhoneChoice(page.phoneChoices, row.textValue(0), row.textValue(1), row.textValue(2));
+    });
+    readLater(kTranslations, [&](const SqliteCursor& row) {
+        page.translations[row.textValue(1)][row.textValue(0)] = row.textValue(2);
     });
     return read;
 }

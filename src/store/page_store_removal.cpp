@@ -11,7 +11,8 @@ namespace {
 
 // Every table holding rows of a page by its ID, the later ones only where the store has them.
 constexpr const char* kPageTables[] = {"rtftexts",       "pageimages", "pagetexts",
-                                       "textproperties", "pageextras", "phonechoices"};
+                                       "textproperties", "pageextras", "phonechoices",
+                                       "translations"};
 
 }  // namespace
 

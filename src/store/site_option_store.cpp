@@ -1,5 +1,6 @@
 #include "store/site_option_store.h"
 
+#include "page/site_languages.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
@@ -15,10 +16,12 @@ constexpr const char* kHasSiteOptions =
     "select count(*) from sqlite_master where type = 'table' and name = 'siteoptions'";
 constexpr const char* kWriteSiteOptions =
     "insert or replace into siteoptions (DIRECTORY,PHONEFRIENDLY,WEBPICTURES,SITEADDRESS,"
-    "SITEFONTS) VALUES(?1,?2,?3,?4,?5)";
+    "SITEFONTS,LANGUAGES) VALUES(?1,?2,?3,?4,?5,?6)";
 // Columns later versions added to the table, added to an older store on its first save.
-constexpr const char* kLaterSiteColumns[][2] = {
-    {"WEBPICTURES", "INTEGER"}, {"SITEADDRESS", "TEXT"}, {"SITEFONTS", "INTEGER"}};
+constexpr const char* kLaterSiteColumns[][2] = {{"WEBPICTURES", "INTEGER"},
+                                                {"SITEADDRESS", "TEXT"},
+                                                {"SITEFONTS", "INTEGER"},
+                                                {"LANGUAGES", "TEXT"}};
 
 }  // namespace
 
@@ -44,6 +47,8 @@ SiteOptions SiteOptionStore::load(const std::string& folder) {
             options.webPictures = row.intValue(1) != 0;
             options.siteAddress = row.textValue(2);
             options.siteFonts = row.intValue(3) != 0;
+            // A list another program spoilt counts as one language.
+            options.languages = LanguageList(row.textValue(4)).value_or(std::vector<std::string>());
         }
     } catch (const SqliteException&) {
         return SiteOptions();
@@ -74,5 +79,6 @@ bool SiteOptionStore::save(const std::string& folder, const SiteOptions& options
         statement.bindInt64(3, options.webPictures ? 1 : 0);
         statement.bindText(4, options.siteAddress);
         statement.bindInt64(5, options.siteFonts ? 1 : 0);
+        statement.bindText(6, LanguageListText(options.languages));
     });
 }

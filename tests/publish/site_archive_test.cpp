@@ -214,6 +214,14 @@ TEST_F(SiteArchiveTest, AHostileSiteFileIsRefusedWithItsReasonAndWritesNothing) 
          "INSERT INTO sitefiles (KIND,ORIGINAL,NAME,HASH,DATA) VALUES('font','x','../x.ttf','',"
          "X'00')",
          "the font name \"../x.ttf\" is not a plain file name"},
+        {"a translation of no section",
+         "CREATE TABLE translations (PROJECTID INTEGER, ITEM TEXT, LANGUAGE TEXT, TEXTDATA TEXT);"
+         "INSERT INTO translations SELECT ID,'x><b>','fr','w' FROM quillprojects",
+         "the translated item \"x><b>\""},
+        {"a language with markup",
+         "CREATE TABLE translations (PROJECTID INTEGER, ITEM TEXT, LANGUAGE TEXT, TEXTDATA TEXT);"
+         "INSERT INTO translations SELECT ID,'TITLE','fr\"><b>','w' FROM quillprojects",
+         "the language \"fr\"><b>\""},
         {"a font whose licence forbids embedding",
          "INSERT INTO sitefiles (KIND,ORIGINAL,NAME,HASH,DATA) VALUES('font','x','kept.ttf','',"
          "X'" +

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "page/design_text.h"
 #include "page/phone_choices.h"
 #include "store/db/sqlite_database.h"
 #include "store/page_store.h"
@@ -192,4 +193,30 @@ TEST_F(SiteItemsTest, ARecoveredDesignHandsTheSharedItemsBackOnce) {
     EXPECT_EQ(load("a.html").texts,
               (std::vector<std::string>{
                   "pagetextitem3~<font><SPAN id='pagetextitem3~0'>a.html</SPAN></font>"}));
+}
+
+// A page's translations are stored with it; a shared section's with the site, so every page
+// shows them; versions keep them too.
+TEST_F(SiteItemsTest, TranslationsGoWhereTheirItemsAreKept) {
+    shareASection();
+    PageRecord b = load("b.html");
+    b.translations["fr"] = {{kTranslatedTitle, "Page B"},
+                            {"pagetextitem1~", "<P>Le texte de b</P>"},
+                            {"pagetextitemS1~", "<P>L'en-tête</P>"}};
+    b.translations["de"] = {{"pagetextitemS1~", "<P>Die Kopfzeile</P>"}};
+    ASSERT_TRUE(store.savePage(b));
+    const PageRecord again = load("b.html");
+    EXPECT_EQ(again.translations, b.translations);
+    // The other page has the shared section's words only.
+    EXPECT_EQ(load("a.html").translations,
+              (std::map<std::string, std::map<std::string, std::string>>{
+                  {"de", {{"pagetextitemS1~", "<P>Die Kopfzeile</P>"}}},
+                  {"fr", {{"pagetextitemS1~", "<P>L'en-tête</P>"}}}}));
+    EXPECT_EQ(rows("select count(*) from translations where ITEM = 'pagetextitemS1~'"), 2);
+    const std::optional<PageRecord> version = ParseDesignText(DesignText(again));
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->translations, again.translations);
+    // Deleting the page deletes its own translations, not the site's.
+    ASSERT_TRUE(store.deletePage("/site", "b.html"));
+    EXPECT_EQ(rows("select count(*) from translations"), 2);
 }

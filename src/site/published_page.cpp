@@ -13,6 +13,7 @@
 #include "common/text_file.h"
 #include "common/text_search.h"
 #include "files/content_hash.h"
+#include "page/item_ids.h"
 #include "platform/prompts.h"
 #include "site/markup/item_walk.h"
 #include "site/phone/phone_layout.h"
@@ -186,7 +187,7 @@ std::string PagePublisher::withLocalBackground(const std::string& record, SiteCo
         const std::size_t rawDot = name.rfind('.');
         rewritten.insert(rawDot == std::string::npos ? nameEnd : nameStart + rawDot, numbered);
     }
-    rewritten.erase(folderStart, std::string(kBackgroundsFolder).size());
+    rewritten.replace(folderStart, std::string(kBackgroundsFolder).size(), prefix_);
     return rewritten;
 }
 
@@ -203,8 +204,15 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     // call throws in every current browser, and with its character set declared.
     const bool current =
         site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty() || site_.siteFonts;
-    std::string text = page.language ? "<html lang='" + HtmlAttribute(*page.language, '\'') + "'>"
-                                     : std::string("<html>");
+    // Every version of a page of several languages says its language.
+    const bool languages = SeveralLanguages(site_) && variant == PublishVariant::Save;
+    const std::string version = language_.empty() ? MainLanguage(site_) : language_;
+    std::optional<std::string> lang = page.language;
+    if (languages && (!language_.empty() || !lang)) {
+        lang = version;
+    }
+    std::string text =
+        lang ? "<html lang='" + HtmlAttribute(*lang, '\'') + "'>" : std::string("<html>");
     text += current ? "<head><meta charset='utf-8'><title>" : "<head><title>";
     text += AsciiWithCharacterReferences(HtmlText(page.pageTitle)) + "</title>";
     // Browsers ask every site for its icon: without one, say there is none rather than have
@@ -215,6 +223,9 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     if (page.description) {
         text += "<meta name='description' content='" +
                 AsciiWithCharacterReferences(HtmlAttribute(*page.description, '\'')) + "'>";
+    }
+    if (languages) {
+        text += AlternateLinks(site_, page.fileName, version);
     }
     if (site_.phoneFriendly) {
         text += PhoneHead(
@@ -247,13 +258,16 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
                 break;
             }
         }
-        text += AddressedHead(site_.siteAddress, page.fileName, page.pageTitle,
-                              page.description.value_or(""), picture);
+        // A language's version lies in its folder; the pictures lie at the root.
+        text += AddressedHead(
+            language_.empty() ? site_.siteAddress : site_.siteAddress + language_ + "/",
+            page.fileName, page.pageTitle, page.description.value_or(""),
+            picture.empty() ? picture : prefix_ + picture);
     }
     // Beside a published page under the copy's name; the preview finds them in the working
     // folder.
     const BackgroundAddress backgrounds = [&](const std::string& name) {
-        return preview ? kBackgroundsFolder + name : background(name, copies, false);
+        return preview ? kBackgroundsFolder + name : prefix_ + background(name, copies, false);
     };
     if (variant == PublishVariant::Upload || current) {
         text += "</head><body " + BodyBackground(page, backgrounds) + ">";
@@ -272,16 +286,24 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
             if (web) {
                 copied(copies.copy(path), path);
             }
-            return copies.nameOf(path);
+            return prefix_ + copies.nameOf(path);
         };
         options.rewriteTextRecord = [&](const std::string& record) {
-            return withLocalBackground(record, copies);
+            std::string rewritten = withLocalBackground(record, copies);
+            // A section shown in the main words for want of a translation says so.
+            const std::size_t start = rewritten.find("<div ");
+            if (!untranslated_.empty() && start != std::string::npos &&
+                untranslated_.count(std::string(RecordIdIn(rewritten))) != 0) {
+                rewritten.insert(start + 5,
+                                 "lang='" + HtmlAttribute(MainLanguage(site_), '\'') + "' ");
+            }
+            return rewritten;
         };
     }
     if (web) {
         options.webPicture = [&](const std::string& name, const std::string& path,
                                  const std::string& record) {
-            return web->markup(name, path, record, copies);
+            return web->markup(name, path, record, copies, prefix_);
         };
     }
     text += WalkItems(page, options).markup;
@@ -300,10 +322,32 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     return text + "</body></html>";
 }
 
+bool PagePublisher::writeLanguageVersions(const PageRecord& page, const std::string& siteFolder,
+                                          const std::string& fileName, SiteCopies& copies) {
+    bool written = true;
+    for (std::size_t i = 1; i < site_.languages.size(); ++i) {
+        language_ = site_.languages[i];
+        prefix_ = "../";
+        untranslated_.clear();
+        const PageRecord version = InLanguage(page, language_, titles_, untranslated_);
+        const std::string folder = JoinPath(siteFolder, language_);
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        written = WriteTextFile(JoinPath(folder, fileName),
+                                pageText(version, PublishVariant::Save, copies)) &&
+                  written;
+    }
+    language_.clear();
+    prefix_.clear();
+    untranslated_.clear();
+    return written;
+}
+
 void PagePublisher::setUpFor(PageStore& store, const std::string& folder,
                              const PageRecord* current) {
     site_ = store.siteOptions().load(folder);
     fonts_ = SiteFontSet();
+    titles_ = SeveralLanguages(site_) ? store.translatedTitles(folder) : TranslatedTitles();
     if (!site_.siteFonts) {
         return;
     }
@@ -323,11 +367,13 @@ std::string PagePublisher::fontHead(const PageRecord& page, PublishVariant varia
             // The page's own faces come first, before anything asks for them.
             std::string head;
             for (const TravellingFont& font : FontsOfPage(fonts_, page)) {
-                head += "<link rel='preload' href='" + HtmlAttribute(font.fileName, '\'') +
+                head += "<link rel='preload' href='" +
+                        HtmlAttribute(prefix_ + font.fileName, '\'') +
                         "' as='font' type='font/woff2' crossorigin>";
             }
-            return head + FontFaceStyle(fonts_.fonts,
-                                        [](const TravellingFont& font) { return font.fileName; });
+            return head + FontFaceStyle(fonts_.fonts, [this](const TravellingFont& font) {
+                       return prefix_ + font.fileName;
+                   });
         }
         case PublishVariant::Upload:
             // The hosting service keeps pages and pictures only: the fonts travel inside.
@@ -352,6 +398,10 @@ bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
     copyPictures(page, copies);
     text = pageText(page, variant, copies);
     if (!WriteTextFile(JoinPath(siteFolder, fileName), text)) {
+        return false;
+    }
+    if (variant == PublishVariant::Save && SeveralLanguages(site_) &&
+        !writeLanguageVersions(page, siteFolder, fileName, copies)) {
         return false;
     }
     if (site_.webPictures && variant == PublishVariant::Save) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "page/page_record.h"
 #include "platform/site_options.h"
+#include "site/language_versions.h"
 #include "site/picture_copies.h"
 #include "site/site_fonts.h"
 
@@ -32,6 +34,8 @@ class PagePublisher {
     // The folder's options from the store, and the fonts of every page stored there (and of
     // the page given, which may hold more than its stored design) when the options ask.
     void setUpFor(PageStore& store, const std::string& folder, const PageRecord* current = nullptr);
+    // The titles of the folder's pages in its other languages, for their menus.
+    void setTranslatedTitles(TranslatedTitles titles) { titles_ = std::move(titles); }
     const SiteOptions& siteOptions() const { return site_; }
     const SiteFontSet& siteFonts() const { return fonts_; }
     // The page text; text-item background pictures are copied while it is built (not for the
@@ -51,6 +55,9 @@ class PagePublisher {
     std::string withLocalBackground(const std::string& record, SiteCopies& copies);
     // Tells the user a picture the page shows could not be copied beside it.
     void copied(bool done, const std::string& picture);
+    // Each other language's version of the page, in its folder beside the main pages.
+    bool writeLanguageVersions(const PageRecord& page, const std::string& siteFolder,
+                               const std::string& fileName, SiteCopies& copies);
     // The font rules of the page's head, each file where the variant finds it.
     std::string fontHead(const PageRecord& page, PublishVariant variant) const;
 
@@ -58,4 +65,10 @@ class PagePublisher {
     Prompts& prompts_;
     SiteOptions site_;
     SiteFontSet fonts_;
+    TranslatedTitles titles_;
+    // The language of the version being written (empty: the main one), where its addresses of
+    // the site's files start from, and its sections shown in the main language.
+    std::string language_;
+    std::string prefix_;
+    std::set<std::string> untranslated_;
 };

@@ -63,7 +63,8 @@ PreparedPicture WebPictureSet::placed(const std::string& path, const std::string
 }
 
 WebPictureMarkup WebPictureSet::markup(const std::string& name, const std::string& path,
-                                       const std::string& record, SiteCopies& copies) {
+                                       const std::string& record, SiteCopies& copies,
+                                       const std::string& prefix) {
     WebPictureMarkup markup;
     const auto loading = loading_.find(name);
     if (loading != loading_.end()) {
@@ -74,12 +75,12 @@ WebPictureMarkup WebPictureSet::markup(const std::string& name, const std::strin
         return markup;
     }
     // Addresses in a srcset end at a blank or comma: each name is sent percent-encoded.
-    std::string srcset = PercentEncoded(copies.nameOf(picture.webp1x)) + " 1x";
+    std::string srcset = prefix + PercentEncoded(copies.nameOf(picture.webp1x)) + " 1x";
     if (!picture.webp2x.empty()) {
-        srcset += ", " + PercentEncoded(copies.nameOf(picture.webp2x)) + " 2x";
+        srcset += ", " + prefix + PercentEncoded(copies.nameOf(picture.webp2x)) + " 2x";
     }
     markup.sources = "<source type='image/webp' srcset='" + HtmlAttribute(srcset, '\'') + "'>";
-    markup.source = copies.nameOf(picture.fallback);
+    markup.source = prefix + copies.nameOf(picture.fallback);
     return markup;
 }
 

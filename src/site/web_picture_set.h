@@ -21,8 +21,10 @@ class WebPictureSet {
 
     // How the item walk writes the picture of that name (with "~"), path and record. A picture
     // that cannot be prepared is offered as it is, through its usual copy.
+    // Addresses start with the prefix given ("../" for a page in a language's folder).
     WebPictureMarkup markup(const std::string& name, const std::string& path,
-                            const std::string& record, SiteCopies& copies);
+                            const std::string& record, SiteCopies& copies,
+                            const std::string& prefix = std::string());
     // The name beside the page of the picture's copy in its own kind: the prepared fallback,
     // or the usual copy (put there) when it was not prepared.
     std::string fallbackName(const std::string& name, const std::string& path,

@@ -412,6 +412,25 @@ std::vector<std::pair<std::string, std::string>> PageStore::sitePages(const std:
     return pages;
 }
 
+std::map<std::string, std::map<std::string, std::string>> PageStore::translatedTitles(
+    const std::string& folder) {
+    std::map<std::string, std::map<std::string, std::string>> titles;
+    if (!access_.tableExists(kTranslations.exists)) {
+        return titles;
+    }
+    access_.readRows(
+        "select t.LANGUAGE,p.FILENAME,t.TEXTDATA from translations t join quillprojects p on "
+        "t.PROJECTID = p.ID where p.DIRECTORY = ?1 and t.ITEM = ?2",
+        [&](SqliteStatement& statement) {
+            statement.bindText(1, folder);
+            statement.bindText(2, kTranslatedTitle);
+        },
+        [&](const SqliteCursor& row) {
+            titles[row.textValue(0)][row.textValue(1)] = row.textValue(2);
+        });
+    return titles;
+}
+
 std::vector<PageRecord> PageStore::folderSections(const std::string& folder) {
     std::vector<PageRecord> records;
     std::map<long long, std::size_t> byId;

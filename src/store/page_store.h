@@ -62,6 +62,9 @@ class PageStore {
     // The sections of every record of the folder (its pages and its shared items) and nothing
     // else: each record's texts and rich texts, in their order.
     std::vector<PageRecord> folderSections(const std::string& folder);
+    // The titles of the folder's pages in other languages: language, file name, title.
+    std::map<std::string, std::map<std::string, std::string>> translatedTitles(
+        const std::string& folder);
     // The folder's pages, file name and title, in the order they were first stored.
     std::vector<std::pair<std::string, std::string>> sitePages(const std::string& folder);
 

@@ -1,0 +1,83 @@
+#include "site/language_versions.h"
+
+#include "common/markup_escaping.h"
+#include "page/item_ids.h"
+#include "site/site_files.h"
+
+bool SeveralLanguages(const SiteOptions& options) {
+    return options.languages.size() >= 2;
+}
+
+std::string MainLanguage(const SiteOptions& options) {
+    return SeveralLanguages(options) ? options.languages.front() : std::string();
+}
+
+PageRecord InLanguage(const PageRecord& page, const std::string& language,
+                      const TranslatedTitles& titles, std::set<std::string>& untranslated) {
+    PageRecord version = page;
+    const auto words = page.translations.find(language);
+    const auto translated = [&](const std::string& item) -> const std::string* {
+        if (words == page.translations.end()) {
+            return nullptr;
+        }
+        const auto found = words->second.find(item);
+        return found == words->second.end() || found->second.empty() ? nullptr : &found->second;
+    };
+    if (const std::string* title = translated(kTranslatedTitle)) {
+        version.pageTitle = *title;
+    }
+    if (const std::string* description = translated(kTranslatedDescription)) {
+        version.description = *description;
+    }
+    for (std::size_t i = 0; i < version.texts.size(); ++i) {
+        std::string& entry = version.texts[i];
+        if (entry == kRemovedItem) {
+            continue;
+        }
+        const std::string id = ItemNameIn(entry);
+        if (const std::string* text = translated(id)) {
+            entry = id + *text;
+        } else if (entry.size() > id.size()) {
+            untranslated.insert(id);
+        }
+    }
+    const auto languageTitles = titles.find(language);
+    if (languageTitles != titles.end()) {
+        for (auto& [file, title] : version.sitePages) {
+            const auto found = languageTitles->second.find(file);
+            if (found != languageTitles->second.end() && !found->second.empty()) {
+                title = found->second;
+            }
+        }
+    }
+    return version;
+}
+
+std::string LanguageAddress(const SiteOptions& options, const std::string& fileName,
+                            const std::string& language, const std::string& from) {
+    const bool main = language == MainLanguage(options);
+    if (!options.siteAddress.empty()) {
+        return main ? PageAddress(options.siteAddress, fileName)
+                    : options.siteAddress + language + "/" + PercentEncoded(fileName);
+    }
+    const bool fromMain = from == MainLanguage(options);
+    if (language == from) {
+        return PercentEncoded(fileName);
+    }
+    return (fromMain ? std::string() : std::string("../")) +
+           (main ? std::string() : language + "/") + PercentEncoded(fileName);
+}
+
+std::string AlternateLinks(const SiteOptions& options, const std::string& fileName,
+                           const std::string& current) {
+    std::string links;
+    const auto link = [&](const std::string& hreflang, const std::string& language) {
+        links += "<link rel='alternate' hreflang='" + HtmlAttribute(hreflang, '\'') + "' href='" +
+                 HtmlAttribute(LanguageAddress(options, fileName, language, current), '\'') + "'>";
+    };
+    for (const std::string& language : options.languages) {
+        link(language, language);
+    }
+    link("x-default", MainLanguage(options));
+    return links;
+}

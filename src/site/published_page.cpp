@@ -416,7 +416,7 @@ bool PagePublisher::publish(const PageRecord& page, PublishVariant variant,
         RemoveUnreferencedFonts(siteFolder, fonts_.fonts, [&] { return PageTextsIn(siteFolder); });
     }
     if (!site_.siteAddress.empty() && variant != PublishVariant::Preview &&
-        !WriteSiteFiles(siteFolder, site_.siteAddress)) {
+        !WriteSiteFiles(siteFolder, site_.siteAddress, site_.languages)) {
         prompts_.messageBox(
             "sitemap.xml and robots.txt could not be written to " + siteFolder + ".",
             "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);

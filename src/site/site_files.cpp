@@ -50,16 +50,43 @@ std::optional<std::string> SiteAddressFrom(std::string typed) {
     return typed;
 }
 
+namespace {
+
+constexpr const char* kSitemapStart =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\"";
+constexpr const char* kAlternatesNamespace = " xmlns:xhtml=\"http://www.w3.org/1999/xhtml\"";
+
+}  // namespace
+
 std::string PageAddress(const std::string& site, const std::string& fileName) {
     return fileName == "index.html" ? site : site + PercentEncoded(fileName);
 }
 
-std::string SitemapXml(const std::string& site, const std::vector<std::string>& pageFiles) {
-    std::string xml =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
+std::string SitemapXml(const std::string& site, const std::vector<std::string>& pageFiles,
+                       const std::vector<std::string>& languages) {
+    const bool several = languages.size() >= 2;
+    std::string xml = several ? std::string(kSitemapStart) + kAlternatesNamespace + ">\n"
+                              : std::string(kSitemapStart) + ">\n";
     for (const std::string& file : pageFiles) {
-        xml += "<url><loc>" + HtmlText(PageAddress(site, file)) + "</loc></url>\n";
+        if (!several) {
+            xml += "<url><loc>" + HtmlText(PageAddress(site, file)) + "</loc></url>\n";
+            continue;
+        }
+        const auto address = [&](const std::string& language) {
+            return language == languages.front() ? PageAddress(site, file)
+                                                 : site + language + "/" + PercentEncoded(file);
+        };
+        std::string alternates;
+        for (const std::string& language : languages) {
+            alternates += "<xhtml:link rel=\"alternate\" hreflang=\"" + HtmlText(language) +
+                          "\" href=\"" + HtmlText(address(language)) + "\"/>";
+        }
+        alternates += "<xhtml:link rel=\"alternate\" hreflang=\"x-default\" href=\"" +
+                      HtmlText(address(languages.front())) + "\"/>";
+        for (const std::string& language : languages) {
+            xml += "<url><loc>" + HtmlText(address(language)) + "</loc>" + alternates + "</url>\n";
+        }
     }
     return xml + "</urlset>\n";
 }
@@ -85,22 +112,34 @@ std::string AddressedHead(const std::string& site, const std::string& fileName,
 }
 
 bool IsProgramsSitemap(const std::string& text) {
-    const std::string head = SitemapXml(std::string(), {});
     const std::string end = "</urlset>\n";
-    const std::string opening = head.substr(0, head.size() - end.size());
-    if (text.size() < head.size() || text.compare(0, opening.size(), opening) != 0 ||
+    std::size_t at = 0;
+    for (const std::string& opening : {std::string(kSitemapStart) + ">\n",
+                                       std::string(kSitemapStart) + kAlternatesNamespace + ">\n"}) {
+        if (StartsWith(text, opening)) {
+            at = opening.size();
+        }
+    }
+    if (at == 0 || text.size() < at + end.size() ||
         text.compare(text.size() - end.size(), end.size(), end) != 0) {
         return false;
     }
-    // Between them, only lines of one address each.
-    std::size_t at = opening.size();
+    // Between them, only lines of one address each, with its alternates.
     while (at < text.size() - end.size()) {
         const std::size_t lineEnd = text.find('\n', at);
         const std::string line = text.substr(at, lineEnd - at);
-        if (!StartsWith(line, "<url><loc>") || line.size() < 22 ||
-            line.compare(line.size() - 12, 12, "</loc></url>") != 0 ||
-            line.find('<', 10) != line.size() - 12) {
+        const std::size_t locEnd = line.find("</loc>");
+        if (!StartsWith(line, "<url><loc>") || locEnd == std::string::npos ||
+            line.find('<', 10) != locEnd || line.compare(line.size() - 6, 6, "</url>") != 0) {
             return false;
+        }
+        for (std::size_t link = locEnd + 6; link < line.size() - 6;) {
+            const std::size_t close = line.find("\"/>", link);
+            if (!StartsWith(line, "<xhtml:link rel=\"alternate\" hreflang=\"", link) ||
+                close == std::string::npos || line.find('<', link + 1) < close) {
+                return false;
+            }
+            link = close + 3;
         }
         at = lineEnd + 1;
     }
@@ -125,7 +164,8 @@ bool IsUsersOwn(const std::string& path, bool (*programs)(const std::string&)) {
 
 }  // namespace
 
-bool WriteSiteFiles(const std::string& siteFolder, const std::string& site) {
+bool WriteSiteFiles(const std::string& siteFolder, const std::string& site,
+                    const std::vector<std::string>& languages) {
     std::vector<std::string> pages;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(siteFolder, error)) {
@@ -143,7 +183,7 @@ bool WriteSiteFiles(const std::string& siteFolder, const std::string& site) {
         const std::optional<std::string> now = ReadTextFile(path);
         return now == text || (now && !programs(*now)) || WriteTextFile(path, text);
     };
-    return written(JoinPath(siteFolder, kSitemapFile), SitemapXml(site, pages),
+    return written(JoinPath(siteFolder, kSitemapFile), SitemapXml(site, pages, languages),
                    IsProgramsSitemap) &&
            written(JoinPath(siteFolder, kRobotsFile), RobotsTxt(site), IsProgramsRobots);
 }

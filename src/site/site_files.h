@@ -18,8 +18,10 @@ std::optional<std::string> SiteAddressFrom(std::string typed);
 // cannot hold as %XX; the site's front page (index.html) is the site's address itself.
 std::string PageAddress(const std::string& site, const std::string& fileName);
 
-// sitemap.xml for the pages, in the order given.
-std::string SitemapXml(const std::string& site, const std::vector<std::string>& pageFiles);
+// sitemap.xml for the pages, in the order given. For a site of several languages (their tags,
+// the main one first) each page is listed in each language, with its alternates.
+std::string SitemapXml(const std::string& site, const std::vector<std::string>& pageFiles,
+                       const std::vector<std::string>& languages = {});
 
 // robots.txt: every visitor welcome, the site map named.
 std::string RobotsTxt(const std::string& site);
@@ -38,7 +40,8 @@ bool IsProgramsRobots(const std::string& text);
 // The published pages of a site folder (every .html file but the quickstart tutorial), by
 // name; then writes its sitemap.xml and robots.txt, leaving a file the user wrote alone. False
 // when one could not be written.
-bool WriteSiteFiles(const std::string& siteFolder, const std::string& site);
+bool WriteSiteFiles(const std::string& siteFolder, const std::string& site,
+                    const std::vector<std::string>& languages = {});
 
 // The site folder's sitemap.xml and robots.txt that the user wrote, which the program leaves
 // as they are.

@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "page/site_languages.h"
+#include "site/site_files.h"
 #include "support/designer_fixture.h"
 
 namespace fs = std::filesystem;
@@ -93,6 +94,17 @@ TEST_F(LanguagesTest, EachLanguageHasItsFolderAndEveryVersionTheWholeCluster) {
     EXPECT_NE(french.find("<link rel='canonical' href='https://example.org/fr/about%20us.html'>"),
               std::string::npos);
     EXPECT_NE(published("de/about us.html").find("<title>About us</title>"), std::string::npos);
+    // The site map lists every version with its alternates, and is the program's own to
+    // write again.
+    const std::string map = published("sitemap.xml");
+    EXPECT_NE(map.find("<url><loc>https://example.org/fr/about%20us.html</loc><xhtml:link "
+                       "rel=\"alternate\" hreflang=\"en\" "
+                       "href=\"https://example.org/about%20us.html\"/>"),
+              std::string::npos)
+        << map;
+    EXPECT_TRUE(IsProgramsSitemap(map));
+    publishIn("en", "https://example.org/");
+    EXPECT_EQ(published("sitemap.xml").find("xhtml"), std::string::npos);
 }
 
 TEST_F(LanguagesTest, ASiteOfOneLanguagePublishesAsBefore) {

@@ -69,7 +69,7 @@ std::pair<double, double> SiteThroughput(const fs::path& root, const std::string
         pictures += "<img src=\"" + name + "\">";
         names.push_back(name);
     }
-    SitePages pages{site.string(), root.string(), {}};
+    SitePages pages{site.string(), root.string(), {}, {}};
     for (const char* page : {"a.html", "b.html", "c.html"}) {
         std::ofstream(site / page) << "<html>" << pictures << "</html>";
         PageRecord record;
@@ -120,7 +120,7 @@ double UnchangedSiteSeconds(const fs::path& root, const std::string& address) {
     std::ofstream(site / "index.html") << page << "</html>";
     PageRecord record;
     record.fileName = "index.html";
-    const SitePages pages{site.string(), root.string(), {record}};
+    const SitePages pages{site.string(), root.string(), {record}, {}};
     const UploadTarget target{false,        "quill",    address,
                               "many",       false,      std::string("secret"),
                               std::nullopt, "gh-pages", std::nullopt};

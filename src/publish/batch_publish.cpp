@@ -220,6 +220,7 @@ bool WritePages(PageStore& store, ConsolePrompts& prompts, const std::vector<std
     const std::string& folder = written.siteFolder;
     PagePublisher publisher(written.workingFolder, prompts);
     publisher.setUpFor(store, folder);
+    written.languages = publisher.siteOptions().languages;
     bool allWritten = true;
     for (const std::string& name : pages) {
         const std::string path = JoinPath(folder, name);
@@ -317,7 +318,7 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
         }
     }
 
-    SitePages written{request->siteFolder, request->workingFolder, {}};
+    SitePages written{request->siteFolder, request->workingFolder, {}, {}};
     const bool allWritten = WritePages(store, prompts, pages, written, out, err);
     if (prompts.databaseFailed()) {
         return kUsageOrDatabaseError;

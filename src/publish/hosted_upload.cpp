@@ -29,7 +29,7 @@ OwnFiles FilesFor(const SitePages& site, SentRecord& record, SqliteDatabase& db)
     for (const PageRecord& page : site.pages) {
         pages.push_back(page.fileName);
     }
-    own.files = FilesToSend(site.siteFolder, pages);
+    own.files = FilesToSend(site.siteFolder, pages, site.languages);
     const std::set<std::string> current(own.files.begin(), own.files.end());
     // A file still in the site folder stays there too: only some pages may have been named.
     for (const std::string& name : record.names()) {

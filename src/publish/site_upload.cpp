@@ -285,7 +285,7 @@ struct Placed {
 // A server may confirm a file it threw away or a rename it never made: the folder's listing
 // must show each file whole before the record says it was sent.
 void RecordPlaced(FtpEngine& engine, const std::vector<Placed>& placed, SentRecord& record,
-                  Progress& progress) {
+                  Progress& progress, const std::string& prefix) {
     if (placed.empty()) {
         return;
     }
@@ -308,9 +308,9 @@ void RecordPlaced(FtpEngine& engine, const std::vector<Placed>& placed, SentReco
             return entry.first == file.file;
         });
         if (wrong != missing.end()) {
-            progress.notPlaced(file.file, file.bytes, wrong->second);
+            progress.notPlaced(prefix + file.file, file.bytes, wrong->second);
         } else {
-            record.sent(file.file, file.local, file.digest, file.before);
+            record.sent(prefix + file.file, file.local, file.digest, file.before);
         }
     }
 }
@@ -445,8 +445,45 @@ bool OpenTargetFolder(FtpEngine& engine, const SitePages& site, const UploadTarg
     return true;
 }
 
-// Sends each file the folder lacks or holds otherwise (every one when forced), recording what
-// the server confirmed.
+// Sends each of the folder's files the server folder lacks or holds otherwise (every one when
+// forced), recording what the server confirmed under the prefix given ("fr/" for a language's
+// folder).
+void SendFolderFiles(FtpEngine& engine, const std::string& localFolder, const std::string& prefix,
+                     const std::vector<std::string>& files,
+                     const std::map<std::string, std::optional<long long>>& onServer,
+                     SentRecord& record, const UploadOptions& options, Progress& progress) {
+    std::vector<Placed> placed;
+    engine.ftpeSetLocalDir(localFolder);
+    engine.ftpeSetMode('B');
+    for (const std::string& file : files) {
+        const std::string recorded = prefix + file;
+        if (StopAsked(options)) {
+            progress.failed(recorded, "stopped before it went");
+            continue;
+        }
+        const std::string local = JoinPath(localFolder, file);
+        const long long size = FtpEngine::ftpeGetLocalFSize(local);
+        const auto held = onServer.find(file);
+        if (!options.force && held != onServer.end() &&
+            !record.needsSending(recorded, local, held->second)) {
+            progress.skipped(recorded);
+            continue;
+        }
+        if (options.dryRun) {
+            progress.sent(recorded, size);
+            continue;
+        }
+        const std::optional<SentRecord::LocalState> before = SentRecord::Look(local);
+        if (PutFile(engine, file, size, options, progress)) {
+            placed.push_back({file, local, engine.ftpeSentDigest(), before, size});
+            progress.sent(recorded, size);
+        }
+    }
+    RecordPlaced(engine, placed, record, progress, prefix);
+}
+
+// Every file the pages need: those of the target folder, then each language's in a folder of
+// its own there, made when missing.
 void SendMissingFiles(FtpEngine& engine, const SitePages& site,
                       const std::map<std::string, std::optional<long long>>& onServer,
                       SentRecord& record, const UploadOptions& options, Progress& progress) {
@@ -454,33 +491,39 @@ void SendMissingFiles(FtpEngine& engine, const SitePages& site,
     for (const PageRecord& page : site.pages) {
         pageFiles.push_back(page.fileName);
     }
-    std::vector<Placed> placed;
-    engine.ftpeSetLocalDir(site.siteFolder);
-    engine.ftpeSetMode('B');
-    for (const std::string& file : FilesToSend(site.siteFolder, pageFiles)) {
-        if (StopAsked(options)) {
-            progress.failed(file, "stopped before it went");
-            continue;
-        }
-        const std::string local = JoinPath(site.siteFolder, file);
-        const long long size = FtpEngine::ftpeGetLocalFSize(local);
-        const auto held = onServer.find(file);
-        if (!options.force && held != onServer.end() &&
-            !record.needsSending(file, local, held->second)) {
-            progress.skipped(file);
-            continue;
-        }
-        if (options.dryRun) {
-            progress.sent(file, size);
-            continue;
-        }
-        const std::optional<SentRecord::LocalState> before = SentRecord::Look(local);
-        if (PutFile(engine, file, size, options, progress)) {
-            placed.push_back({file, local, engine.ftpeSentDigest(), before, size});
-            progress.sent(file, size);
-        }
+    std::map<std::string, std::vector<std::string>> byFolder;
+    for (const std::string& file : FilesToSend(site.siteFolder, pageFiles, site.languages)) {
+        const std::size_t slash = file.find('/');
+        byFolder[slash == std::string::npos ? std::string() : file.substr(0, slash)].push_back(
+            slash == std::string::npos ? file : file.substr(slash + 1));
     }
-    RecordPlaced(engine, placed, record, progress);
+    SendFolderFiles(engine, site.siteFolder, "", byFolder[""], onServer, record, options, progress);
+    const std::string base = engine.ftpeGetServerDir();
+    for (const auto& [language, files] : byFolder) {
+        if (language.empty() || StopAsked(options)) {
+            continue;
+        }
+        if (!options.dryRun) {
+            // There already, the folder is refused: only changing into it counts.
+            engine.ftpeMakeServerDir(language);
+        }
+        std::map<std::string, std::optional<long long>> held;
+        const std::string folder = base + (EndsWith(base, "/") ? "" : "/") + language;
+        if (engine.ftpeSetServerDir(folder) >= 0 && engine.ftpeGetList() >= 0) {
+            for (const FtpEntry& entry : engine.entries()) {
+                held[entry.name] = entry.size;
+            }
+        } else if (!options.dryRun) {
+            for (const std::string& file : files) {
+                progress.failed(language + "/" + file,
+                                "its folder could not be made on the server");
+            }
+            continue;
+        }
+        SendFolderFiles(engine, JoinPath(site.siteFolder, language), language + "/", files, held,
+                        record, options, progress);
+        engine.ftpeSetServerDir(base);
+    }
 }
 
 int UploadToFtp(const SitePages& site, const UploadTarget& target, SqliteDatabase& db,

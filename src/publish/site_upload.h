@@ -19,6 +19,8 @@ struct SitePages {
     std::string siteFolder;
     std::string workingFolder;
     std::vector<PageRecord> pages;
+    // The site's languages, the main first: each other one's pages lie in its folder.
+    std::vector<std::string> languages;
 };
 
 // How the site goes: a dry run lists what would go; forced, every file goes whatever the record

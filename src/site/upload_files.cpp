@@ -48,14 +48,23 @@ std::vector<std::string> UsedPictures(const std::string& pictures, const std::st
 }
 
 std::vector<std::string> FilesToSend(const std::string& siteFolder,
-                                     const std::vector<std::string>& pageFiles) {
+                                     const std::vector<std::string>& pageFiles,
+                                     const std::vector<std::string>& languages) {
     std::vector<std::string> files;
     for (const std::string& page : pageFiles) {
         AddOnce(files, page);
     }
+    std::error_code error;
+    for (std::size_t i = 1; i < languages.size(); ++i) {
+        for (const std::string& page : pageFiles) {
+            const std::string version = languages[i] + "/" + page;
+            if (std::filesystem::is_regular_file(JoinPath(siteFolder, version), error)) {
+                AddOnce(files, version);
+            }
+        }
+    }
     const std::string pictures = ListPictures(JoinPath(siteFolder, "*.*"));
     std::vector<std::string> fonts;
-    std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(siteFolder, error)) {
         if (IsTravellingFontName(entry.path().filename().string())) {
             fonts.push_back(entry.path().filename().string());

@@ -17,10 +17,12 @@ std::vector<std::string> UsedPictures(const std::string& pictures, const std::st
 // when that differs.
 std::vector<std::string> PictureReferenceForms(const std::string& picture);
 
-// The site folder's files that the pages need on the server, each once: the pages, the
-// pictures each refers to, then sitemap.xml and robots.txt when the folder holds them.
+// The site folder's files that the pages need on the server, each once: the pages (with their
+// versions in each language's folder, for a site of several languages), the pictures and fonts
+// each refers to, then sitemap.xml and robots.txt when the folder holds them.
 std::vector<std::string> FilesToSend(const std::string& siteFolder,
-                                     const std::vector<std::string>& pageFiles);
+                                     const std::vector<std::string>& pageFiles,
+                                     const std::vector<std::string>& languages = {});
 
 // The pages deleted from the site (name and when) that the upload target still holds as this
 // program sent them there: each is removed once, and never a file of that name someone else

@@ -134,6 +134,9 @@ struct EditorState {
     // How wide the editor page shows in the window (CSS pixels), 0 when not known: a picture
     // added to a full-screen page lands no wider than what the user sees.
     int visibleWidth = 0;
+    // The language the page is edited in: its sections show that language's words, and the
+    // text editor writes them; empty for the main language. The layout is the same in all.
+    std::string editingLanguage;
     // The main window shows the page as phones do, with the item chosen there last.
     bool phoneView = false;
     std::string phoneSelected;

@@ -44,6 +44,10 @@ class ConsolePrompts : public Prompts {
     std::optional<SiteOptions> siteOptions(const std::string&, const SiteOptions&) override {
         return {};
     }
+    std::optional<std::vector<std::string>> siteLanguages(
+        const std::string&, const std::vector<std::string>&) override {
+        return {};
+    }
     std::optional<SiteMenu> siteMenu(const SiteMenu&, const FolderPages&) override { return {}; }
     std::optional<std::size_t> siteCheck(const std::string&,
                                          const std::vector<std::string>&) override {

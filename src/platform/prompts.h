@@ -184,6 +184,9 @@ class Prompts {
     // site's address.
     virtual std::optional<SiteOptions> siteOptions(const std::string& folder,
                                                    const SiteOptions& current) = 0;
+    // The "Languages" window of a site folder: its languages (tags), the main one first.
+    virtual std::optional<std::vector<std::string>> siteLanguages(
+        const std::string& folder, const std::vector<std::string>& current) = 0;
     // The "Site Menu" window: the menu's pages (of the folder's), order, labels, layout and
     // look.
     virtual std::optional<SiteMenu> siteMenu(const SiteMenu& current, const FolderPages& pages) = 0;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@
 #include "designer/pages/recovery.h"
 #include "designer/session_lifecycle.h"
 #include "hosting/hosting_operations.h"
+#include "page/site_languages.h"
 #include "page/working_files.h"
 #include "shell/browser_page.h"
 #include "shell/phone_preview.h"
@@ -129,6 +131,13 @@ void MainView::buildWindow() {
     strip->addWidget(pageLabel);
     strip->addWidget(pages_, 2);
     strip->addSpacing(8);
+    languages_ = new QComboBox(this);
+    languages_->setObjectName(QStringLiteral("languages"));
+    languages_->setToolTip(QStringLiteral(
+        "The language the page is shown and written in; moving an item moves it in every "
+        "language"));
+    languages_->hide();
+    strip->addWidget(languages_, 1);
 
     PictureButton* newPage = new PictureButton(
         QStringLiteral("newpage"), QStringLiteral("Start designing a new web page"), this);
@@ -166,6 +175,10 @@ void MainView::buildWindow() {
 
     connect(folders_, qOverload<int>(&QComboBox::activated), this, &MainView::folderChosen);
     connect(pages_, qOverload<int>(&QComboBox::activated), this, &MainView::pageChosen);
+    connect(languages_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        const std::string tag = languages_->itemData(index).toString().toStdString();
+        perform([this, tag] { session_->catalog().editIn(tag); });
+    });
     connect(newPage, &QAbstractButton::clicked, this,
             [this] { perform([this] { session_->files().newPage(); }); });
     connect(rename, &QAbstractButton::clicked, this,
@@ -276,6 +289,10 @@ void MainView::buildMenu() {
             [this] { perform([this] { session_->catalog().checkSite(ports_.prompts); }); });
     connect(pageMenu->addAction(QStringLiteral("Phone Preview")), &QAction::triggered, this,
             &MainView::showPhonePreview);
+
+    QMenu* siteMenu = menuBar()->addMenu(QStringLiteral("&Site"));
+    connect(siteMenu->addAction(QStringLiteral("Languages...")), &QAction::triggered, this,
+            [this] { perform([this] { session_->pageSiteOptions().editSiteLanguages(); }); });
 }
 
 void MainView::showPhonePreview() {
@@ -354,11 +371,27 @@ void MainView::showWorkspace() {
     ShowEntries(folders_, workspace.folders);
     ShowEntries(pages_, workspace.pages);
     phoneView_->setChecked(workspace.editor.phoneView);
+    showLanguages();
     for (QAction* action : desktopOnly_) {
         action->setEnabled(!workspace.editor.phoneView);
     }
     setWindowTitle(workspace.caption.empty() ? QStringLiteral("quillora")
                                              : QString::fromStdString(workspace.caption));
+}
+
+void MainView::showLanguages() {
+    const std::vector<std::string> languages = session_->catalog().siteLanguages();
+    const std::string& editing = session_->workspace().editor.editingLanguage;
+    const QSignalBlocker quiet(languages_);
+    languages_->clear();
+    for (const std::string& tag : languages) {
+        languages_->addItem(QString::fromStdString(OwnLanguageName(tag) + " (" + tag + ")"),
+                            QString::fromStdString(tag));
+        if (tag == editing || (editing.empty() && languages_->count() == 1)) {
+            languages_->setCurrentIndex(languages_->count() - 1);
+        }
+    }
+    languages_->setVisible(!languages.empty());
 }
 
 void MainView::folderChosen(int index) {

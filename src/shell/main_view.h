@@ -60,6 +60,8 @@ class MainView : public QMainWindow {
     template <typename Action>
     void perform(Action&& action);
     void showWorkspace();
+    // The language bar, shown for a site of several languages.
+    void showLanguages();
     void folderChosen(int index);
     void pageChosen(int index);
     void runUploader();
@@ -95,6 +97,8 @@ class MainView : public QMainWindow {
     std::unique_ptr<DesignerSession> session_;
     QComboBox* folders_ = nullptr;
     QComboBox* pages_ = nullptr;
+    // The language bar: the site's languages by their own names, for a site of several.
+    QComboBox* languages_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QAction* phoneView_ = nullptr;

@@ -38,6 +38,7 @@
 #include "items/pagetitle.h"
 #include "items/publishsite.h"
 #include "items/sitecheck.h"
+#include "items/sitelanguages.h"
 #include "items/sitemenu.h"
 #include "items/siteoptions.h"
 #include "shell/browser_page.h"
@@ -317,6 +318,15 @@ std::optional<PageOptions> QtPrompts::pageOptions(const PageOptions& current) {
         return std::nullopt;
     }
     return PageOptions{dialog.language(), dialog.description(), dialog.noSiteItems()};
+}
+
+std::optional<std::vector<std::string>> QtPrompts::siteLanguages(
+    const std::string& folder, const std::vector<std::string>& current) {
+    sitelanguages dialog(FromStd(folder), current, owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.languages();
 }
 
 std::optional<SiteOptions> QtPrompts::siteOptions(const std::string& folder,

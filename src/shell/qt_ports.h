@@ -77,6 +77,8 @@ class QtPrompts : public Prompts {
                                             const std::string& start) override;
     void serverFiles(const ServerFilesWindow& window) override;
     std::optional<PageOptions> pageOptions(const PageOptions& current) override;
+    std::optional<std::vector<std::string>> siteLanguages(
+        const std::string& folder, const std::vector<std::string>& current) override;
     std::optional<SiteOptions> siteOptions(const std::string& folder,
                                            const SiteOptions& current) override;
     std::optional<SiteMenu> siteMenu(const SiteMenu& current, const FolderPages& pages) override;

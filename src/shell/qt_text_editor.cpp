@@ -41,6 +41,17 @@ void QtTextEditor::openForNew(const std::string& itemId, const std::string& work
     show();
 }
 
+void QtTextEditor::openForTranslation(const std::string& itemId, const std::string& workingFolder,
+                                      const std::string& html, const std::string& properties) {
+    make();
+    window_->setItemId(itemId);
+    window_->setWorkingFolder(workingFolder);
+    window_->loadHtmlForEdit(html);
+    window_->applyTextProperties(properties);
+    show();
+    window_->showAlignment();
+}
+
 void QtTextEditor::openForEdit(const std::string& itemId, const std::string& workingFolder,
                                const std::string& rtf, const std::string& properties) {
     make();

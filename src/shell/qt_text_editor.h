@@ -17,6 +17,8 @@ class QtTextEditor : public TextEditorWindow {
     QtTextEditor(QWidget* owner, Prompts& prompts, std::function<void(int)> done);
 
     void openForNew(const std::string& itemId, const std::string& workingFolder) override;
+    void openForTranslation(const std::string& itemId, const std::string& workingFolder,
+                            const std::string& html, const std::string& properties) override;
     void openForEdit(const std::string& itemId, const std::string& workingFolder,
                      const std::string& rtf, const std::string& properties) override;
     TextEditorState& state() override;

@@ -17,6 +17,9 @@ class TextEditorWindow {
     // An existing section: its RTF is loaded and its text-properties record applied.
     virtual void openForEdit(const std::string& itemId, const std::string& workingFolder,
                              const std::string& rtf, const std::string& properties) = 0;
+    // A section's words in another language, as the page shows them (HTML).
+    virtual void openForTranslation(const std::string& itemId, const std::string& workingFolder,
+                                    const std::string& html, const std::string& properties) = 0;
     // The switches the designer sets before opening, and the results of the last close.
     virtual TextEditorState& state() = 0;
 };

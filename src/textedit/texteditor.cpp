@@ -368,6 +368,13 @@ void texteditor::loadForEdit(const std::string& rtf) {
     editor_->moveCursor(QTextCursor::Start);
 }
 
+void texteditor::loadHtmlForEdit(const std::string& html) {
+    state_.editMode = TextEditorState::kExistingSection;
+    editor_->setHtml(QString::fromStdString(html));
+    state_.rtfText.clear();
+    editor_->moveCursor(QTextCursor::Start);
+}
+
 void texteditor::clearForNew() {
     state_.editMode = TextEditorState::kNewSection;
     // Emptied without the clipboard: what the user had copied stays there.

@@ -29,6 +29,8 @@ class texteditor : public QDialog {
     void setWorkingFolder(const std::string& folder);
     // An existing section's RTF replaces the whole content.
     void loadForEdit(const std::string& rtf);
+    // A translation's words, kept as the page shows them, replace the whole content.
+    void loadHtmlForEdit(const std::string& html);
     // An empty editing area for a new section; the clipboard keeps its text.
     void clearForNew();
     void applyTextProperties(const std::string& properties);

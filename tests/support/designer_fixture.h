@@ -68,6 +68,11 @@ class FakeTextEditor : public TextEditorWindow {
                      const std::string& rtf, const std::string& properties) override {
         opened.push_back("edit " + itemId + " " + workingFolder + " " + rtf + " " + properties);
     }
+    void openForTranslation(const std::string& itemId, const std::string& workingFolder,
+                            const std::string& html, const std::string& properties) override {
+        opened.push_back("translate " + itemId + " " + workingFolder + " " + html + " " +
+                         properties);
+    }
     TextEditorState& state() override { return editorState; }
 
     TextEditorState editorState;

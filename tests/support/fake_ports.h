@@ -194,6 +194,13 @@ class FakePrompts : public Prompts {
         siteOptionsAsked.push_back(folder + (current.phoneFriendly ? " on" : " off"));
         return Next(siteOptionsAnswers);
     }
+    std::optional<std::vector<std::string>> siteLanguages(
+        const std::string&, const std::vector<std::string>& current) override {
+        languagesShown.push_back(current);
+        return Next(languageAnswers);
+    }
+    std::vector<std::vector<std::string>> languagesShown;
+    std::deque<std::optional<std::vector<std::string>>> languageAnswers;
     std::vector<PageOptions> pageOptionsShown;
     std::deque<std::optional<PageOptions>> pageOptionAnswers;
     std::optional<std::size_t> siteCheck(const std::string& folder,

@@ -226,6 +226,14 @@ void ElementOperations::editText(const std::string& argument) {
     TextEditorState& state = textEditor_.state();
     state.justify = Contains(properties, kJustified);
     state.cancelled = false;
+    // In another language the translation is edited, or, before there is one, the main words.
+    const std::string& language = workspace_.editor.editingLanguage;
+    const auto words = page.translations.find(language);
+    if (!language.empty() && words != page.translations.end() && words->second.count(id) != 0) {
+        textEditor_.openForTranslation(id, workspace_.workingFolder, words->second.at(id),
+                                       properties);
+        return;
+    }
     textEditor_.openForEdit(id, workspace_.workingFolder, EntryAt(page.richTexts, *index),
                             properties);
 }
@@ -259,9 +267,13 @@ void ElementOperations::existingTextDone() {
     if (id.empty() || !index) {
         return;
     }
-    page.texts[*index] = id + state.htmlText;
-    page.richTexts.resize(std::max(page.richTexts.size(), page.texts.size()));
-    page.richTexts[*index] = state.rtfText;
+    if (editor.editingLanguage.empty()) {
+        page.texts[*index] = id + state.htmlText;
+        page.richTexts.resize(std::max(page.richTexts.size(), page.texts.size()));
+        page.richTexts[*index] = state.rtfText;
+    } else {
+        page.translations[editor.editingLanguage][id] = state.htmlText;
+    }
     const std::string record = PropertiesRecord(id, state);
     bool replaced = false;
     for (std::string& properties : page.textProperties) {

@@ -1,6 +1,7 @@
 #include "designer/editor_page/editor_page_writer.h"
 
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "common/markup_escaping.h"
@@ -13,6 +14,7 @@
 #include "platform/browser.h"
 #include "platform/clipboard.h"
 #include "platform/prompts.h"
+#include "site/language_versions.h"
 #include "site/markup/item_walk.h"
 #include "site/markup/page_head.h"
 #include "site/markup/typed_markup.h"
@@ -50,6 +52,17 @@ std::string Registration(const std::string& script) {
 }
 
 // Editor pages after an item change link and scale their pictures.
+// The page as the editing language shows it: the same layout with that language's words, and
+// the main words where there is no translation yet.
+const PageRecord& Shown(const PageRecord& page, const EditorState& editor, PageRecord& translated) {
+    if (editor.editingLanguage.empty()) {
+        return page;
+    }
+    std::set<std::string> untranslated;
+    translated = InLanguage(page, editor.editingLanguage, {}, untranslated);
+    return translated;
+}
+
 ItemWalkOptions ItemChangeOptions(bool pictureDivsInDragList, bool skipDeletedPictures) {
     ItemWalkOptions options;
     options.links = true;
@@ -177,7 +190,8 @@ void EditorPageWriter::show(const PageRecord& page, const EditorState& editor, E
 
 void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
     TakeLayoutFromClipboard(page, editor, clipboard_);
-    ItemWalkResult walk = WalkItems(page, {});
+    PageRecord translated;
+    ItemWalkResult walk = WalkItems(Shown(page, editor, translated), {});
     if (walk.itemCount > 0) {
         walk.dragList.pop_back();
     }
@@ -187,7 +201,8 @@ void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
 }
 
 void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
-    ItemWalkResult walk = WalkItems(page, {});
+    PageRecord translated;
+    ItemWalkResult walk = WalkItems(Shown(page, editor, translated), {});
     std::string& list = walk.dragList;
     if (walk.itemCount > 0) {
         list.pop_back();
@@ -204,7 +219,9 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
 }
 
 void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorState& editor) {
-    ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, true));
+    PageRecord translated;
+    ItemWalkResult walk =
+        WalkItems(Shown(page, editor, translated), ItemChangeOptions(false, true));
     DropTrailingComma(walk.dragList);
     AppendContainerEntry(page, walk.dragList);
     writeAndShow(page, editor, {walk, "", StartScript(walk.dragList)}, ControlsPageToo::No);
@@ -212,7 +229,9 @@ void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorSt
 
 void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState& editor,
                                        const NewPicture& picture) {
-    ItemWalkResult walk = WalkItems(page, ItemChangeOptions(false, false));
+    PageRecord translated;
+    ItemWalkResult walk =
+        WalkItems(Shown(page, editor, translated), ItemChangeOptions(false, false));
     std::string extra;
     if (picture.path.size() > 1) {
         extra = "<div id='d" + picture.name + "' style='position:absolute;top:" + picture.top +
@@ -229,7 +248,9 @@ void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState
 void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor,
                                      const FinishedText& text) {
     if (!text.cancelled) {
-        ItemWalkResult walk = WalkItems(page, ItemChangeOptions(true, true));
+        PageRecord translated;
+        ItemWalkResult walk =
+            WalkItems(Shown(page, editor, translated), ItemChangeOptions(true, true));
         std::string& list = walk.dragList;
         std::string extra;
         if (editor.newTextLeft != kNotNewText) {

@@ -122,6 +122,31 @@ std::string PageCatalog::siteFolderStored(Prompts& prompts) {
     return folder;
 }
 
+void PageCatalog::editIn(const std::string& language) {
+    const std::vector<std::string> languages = siteLanguages();
+    const bool other = !languages.empty() && language != languages.front() &&
+                       std::find(languages.begin(), languages.end(), language) != languages.end();
+    const std::string editing = other ? language : std::string();
+    if (editing == workspace_.editor.editingLanguage) {
+        return;
+    }
+    // What was dragged in the language shown is the one layout's.
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        workspace_.page.stylesData = LayoutWithEachIdOnce(*layout);
+    }
+    workspace_.editor.editingLanguage = editing;
+    writer_.writeLoad(workspace_.page, workspace_.editor);
+}
+
+std::vector<std::string> PageCatalog::siteLanguages() {
+    const std::string folder = SiteFolderShown(workspace_);
+    if (folder.empty()) {
+        return {};
+    }
+    std::vector<std::string> languages = store_.siteOptions().load(folder).languages;
+    return languages.size() >= 2 ? languages : std::vector<std::string>();
+}
+
 void PageCatalog::checkSite(Prompts& prompts) {
     const std::string folder = siteFolderStored(prompts);
     if (folder.empty()) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include <cstddef>
+#include <string>
+#include <vector>
 
 struct Workspace;
 class Browser;
@@ -42,6 +42,11 @@ class PageCatalog {
     void resumeLastPage();
     // The user chose a folder in the folder list: its first page is opened.
     void chooseFolder(std::size_t index);
+    // The language bar: the page shown and edited in one of the site's languages (its layout
+    // the same in all); the main one when the tag is not another of the site's.
+    void editIn(const std::string& language);
+    // The site folder's languages, the main one first; none for a site of one language.
+    std::vector<std::string> siteLanguages();
     // The user chose a page in the page list: it is opened.
     void choosePage(std::size_t index);
     // Stores the page being edited with the layout its editor page shows now, before another

@@ -63,6 +63,21 @@ void PageSiteOptions::editSiteOptions() {
     }
 }
 
+void PageSiteOptions::editSiteLanguages() {
+    const std::string folder = SiteFolderShown(workspace_);
+    if (folder.empty()) {
+        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    SiteOptions options = store_.siteOptions().load(folder);
+    if (const std::optional<std::vector<std::string>> languages =
+            prompts_.siteLanguages(folder, options.languages)) {
+        options.languages = *languages;
+        store_.siteOptions().save(folder, options);
+    }
+}
+
 bool PageSiteOptions::phoneFriendlyHere() {
     const std::string folder = SiteFolderShown(workspace_);
     return !folder.empty() && store_.siteOptions().load(folder).phoneFriendly;

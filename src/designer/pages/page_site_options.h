@@ -20,6 +20,8 @@ class PageSiteOptions {
     void editPageOptions();
     // The site folder's options: whether its pages are phone-friendly.
     void editSiteOptions();
+    // Site > Languages: the folder's languages; the page is shown again in the main one.
+    void editSiteLanguages();
     // Whether the site folder of the page being edited has phone-friendly pages.
     bool phoneFriendlyHere();
     // Writes the page as its site folder would publish it to a phone, readable from the

@@ -364,39 +364,60 @@ void RemoveDeletedPages(FtpEngine& engine,
                         const std::map<std::string, std::optional<long long>>& onServer,
                         SentRecord& record, const std::string& siteFolder,
                         const UploadOptions& options, Progress& progress, std::ostream& err) {
+    const std::string base = engine.ftpeGetServerDir();
     for (const std::string& name : PagesToRemove(deleted, record)) {
-        if (onServer.count(name) == 0 || StopAsked(options)) {
-            if (onServer.count(name) == 0 && !options.dryRun) {
+        if (StopAsked(options)) {
+            continue;
+        }
+        // A version in a language's folder is removed from that folder on the server.
+        const std::size_t slash = name.find('/');
+        const std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
+        std::map<std::string, std::optional<long long>> languageFolder;
+        if (slash != std::string::npos) {
+            const std::string folder =
+                base + (EndsWith(base, "/") ? "" : "/") + name.substr(0, slash);
+            if (engine.ftpeSetServerDir(folder) >= 0 && engine.ftpeGetList() >= 0) {
+                for (const FtpEntry& entry : engine.entries()) {
+                    languageFolder[entry.name] = entry.size;
+                }
+            }
+        }
+        const auto& listing = slash == std::string::npos ? onServer : languageFolder;
+        const auto back = [&] {
+            if (slash != std::string::npos) {
+                engine.ftpeSetServerDir(base);
+            }
+        };
+        if (listing.count(file) == 0) {
+            if (!options.dryRun) {
                 record.removed(name);
             }
+            back();
             continue;
         }
         const std::optional<std::string> there =
-            FetchServerFile(engine, name, siteFolder, [&] { return StopAsked(options); });
+            FetchServerFile(engine, file, siteFolder, [&] { return StopAsked(options); });
         if (!there) {
             if (!StopAsked(options)) {
                 progress.failed(name, "could not be read back from the server, so it stays");
             }
-            continue;
-        }
-        if (!HoldsAsSent(*there, record.sentHash(name).value_or(std::string()))) {
+        } else if (!HoldsAsSent(*there, record.sentHash(name).value_or(std::string()))) {
             err << name << " on the server is not what this program sent there, so it stays\n";
             if (!options.dryRun) {
                 record.removed(name);
             }
-            continue;
-        }
-        err << (options.dryRun ? "would remove: " : "") << RemovalNotice(name) << "\n";
-        if (options.dryRun) {
-            continue;
-        }
-        const int code = engine.ftpeDelFile(name);
-        if (code < 0) {
-            progress.failed(name, "could not be removed from the server: code " +
-                                      std::to_string(code) + " (" + FtpErrorMeaning(code) + ")");
         } else {
-            record.removed(name);
+            err << (options.dryRun ? "would remove: " : "") << RemovalNotice(name) << "\n";
+            const int code = options.dryRun ? 0 : engine.ftpeDelFile(file);
+            if (code < 0) {
+                progress.failed(name, "could not be removed from the server: code " +
+                                          std::to_string(code) + " (" + FtpErrorMeaning(code) +
+                                          ")");
+            } else if (!options.dryRun) {
+                record.removed(name);
+            }
         }
+        back();
     }
 }
 

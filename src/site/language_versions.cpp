@@ -1,6 +1,9 @@
 #include "site/language_versions.h"
 
+#include <filesystem>
+
 #include "common/markup_escaping.h"
+#include "common/paths.h"
 #include "page/item_ids.h"
 #include "site/site_files.h"
 
@@ -66,6 +69,15 @@ std::string LanguageAddress(const SiteOptions& options, const std::string& fileN
     }
     return (fromMain ? std::string() : std::string("../")) +
            (main ? std::string() : language + "/") + PercentEncoded(fileName);
+}
+
+void RemoveLanguageVersions(const SiteOptions& options, const std::string& siteFolder,
+                            const std::string& fileName) {
+    for (std::size_t i = 1; i < options.languages.size(); ++i) {
+        std::error_code error;
+        std::filesystem::remove(JoinPath(JoinPath(siteFolder, options.languages[i]), fileName),
+                                error);
+    }
 }
 
 std::string AlternateLinks(const SiteOptions& options, const std::string& fileName,

@@ -30,6 +30,11 @@ PageRecord InLanguage(const PageRecord& page, const std::string& language,
 std::string LanguageAddress(const SiteOptions& options, const std::string& fileName,
                             const std::string& language, const std::string& from);
 
+// The page's versions in the site's other languages, removed from their folders (a page
+// deleted or renamed); a version that is not there is no failure.
+void RemoveLanguageVersions(const SiteOptions& options, const std::string& siteFolder,
+                            const std::string& fileName);
+
 // The hreflang links of a page, as the version in `current` writes them: every language, that
 // one included, and x-default for the main one.
 std::string AlternateLinks(const SiteOptions& options, const std::string& fileName,

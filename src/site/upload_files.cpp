@@ -9,6 +9,7 @@
 #include "common/text_file.h"
 #include "files/folder_listing.h"
 #include "files/sent_record.h"
+#include "page/site_languages.h"
 #include "site/site_files.h"
 #include "site/site_fonts.h"
 
@@ -98,6 +99,18 @@ std::vector<std::string> PagesToRemove(
     for (const auto& [name, when] : deleted) {
         if (record.sentHash(name)) {
             names.push_back(name);
+        }
+    }
+    // Its versions in the languages' folders ("fr/about.html") leave with it.
+    for (const std::string& sent : record.names()) {
+        const std::size_t slash = sent.find('/');
+        if (slash == std::string::npos || !IsLanguageTag(sent.substr(0, slash))) {
+            continue;
+        }
+        const std::string page = sent.substr(slash + 1);
+        if (std::any_of(deleted.begin(), deleted.end(),
+                        [&](const auto& entry) { return entry.first == page; })) {
+            names.push_back(sent);
         }
     }
     return names;

@@ -519,4 +519,17 @@ TEST_F(HostedUploadTest, ATwoLanguageSiteGoesWholeToABranchAndAnFtpFolder) {
     err.str("");
     ASSERT_EQ(RunBatchPublish({"--upload", target, siteFolder()}, working.path(), out, err), 0);
     EXPECT_NE(err.str().find("0 files sent, 7 skipped"), std::string::npos) << err.str();
+
+    // A page deleted leaves in every language, from the site folder and from both servers.
+    prompts.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(session.pages().deletePage("c.html"));
+    EXPECT_FALSE(fs::exists(siteFolder() + "/fr/c.html"));
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(git("ls-tree -r --name-only gh-pages"),
+              "a.html\nb.html\nfr/a.html\nfr/b.html\nsun.jpg\n");
+    ASSERT_EQ(RunBatchPublish({"--upload", target, siteFolder()}, working.path(), out, err), 0)
+        << err.str();
+    EXPECT_FALSE(fs::exists(home / "site/fr/c.html"));
+    EXPECT_FALSE(fs::exists(home / "site/c.html"));
+    EXPECT_TRUE(fs::exists(home / "site/fr/a.html"));
 }

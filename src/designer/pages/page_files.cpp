@@ -19,6 +19,7 @@
 #include "platform/browser.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "site/language_versions.h"
 #include "site/link_follow.h"
 #include "site/published_page.h"
 #include "store/page_store.h"
@@ -205,6 +206,10 @@ bool PageFiles::renameInFolder(std::string oldName, const std::string& entered) 
         prompts_.messageBox("The page could not be renamed: " + files.lastErrorText(),
                             kInvalidNameCaption, MessageButtons::Ok, MessageIcon::None);
         return false;
+    }
+    // The other languages' versions are written under the new name with the page.
+    if (newName != oldName) {
+        RemoveLanguageVersions(store_.siteOptions().load(page.directory), page.directory, oldName);
     }
     const bool openPage = oldName == page.fileName;
     ChoiceList& pages = workspace_.pages;

@@ -16,6 +16,7 @@
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
+#include "site/language_versions.h"
 #include "site/link_follow.h"
 #include "site/published_page.h"
 #include "site/stored_pages.h"
@@ -233,6 +234,7 @@ bool PageManager::removePage(const std::string& folder, const std::string& fileN
     if (!store_.deletePage(folder, fileName, links.menuPlaces)) {
         return false;
     }
+    RemoveLanguageVersions(store_.siteOptions().load(folder), folder, fileName);
     removeFromMenus(folder, fileName, links);
     if (fileName == workspace_.page.fileName) {
         // Nothing of the deleted page may be stored again when the next one opens.

@@ -43,21 +43,21 @@ void QtTextEditor::openForNew(const std::string& itemId, const std::string& work
 
 void QtTextEditor::openForTranslation(const std::string& itemId, const std::string& workingFolder,
                                       const std::string& html, const std::string& properties) {
-    make();
-    window_->setItemId(itemId);
-    window_->setWorkingFolder(workingFolder);
-    window_->loadHtmlForEdit(html);
-    window_->applyTextProperties(properties);
-    show();
-    window_->showAlignment();
+    openExisting(itemId, workingFolder, properties, [&] { window_->loadHtmlForEdit(html); });
 }
 
 void QtTextEditor::openForEdit(const std::string& itemId, const std::string& workingFolder,
                                const std::string& rtf, const std::string& properties) {
+    openExisting(itemId, workingFolder, properties, [&] { window_->loadForEdit(rtf); });
+}
+
+void QtTextEditor::openExisting(const std::string& itemId, const std::string& workingFolder,
+                                const std::string& properties,
+                                const std::function<void()>& loadWords) {
     make();
     window_->setItemId(itemId);
     window_->setWorkingFolder(workingFolder);
-    window_->loadForEdit(rtf);
+    loadWords();
     window_->applyTextProperties(properties);
     show();
     window_->showAlignment();

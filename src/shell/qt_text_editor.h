@@ -30,6 +30,9 @@ class QtTextEditor : public TextEditorWindow {
     // Makes the window when it does not exist yet; true when it was made now.
     bool make();
     void show();
+    // An existing section opened, its words loaded as given.
+    void openExisting(const std::string& itemId, const std::string& workingFolder,
+                      const std::string& properties, const std::function<void()>& loadWords);
 
     QWidget* owner_;
     Prompts& prompts_;

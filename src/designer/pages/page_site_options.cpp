@@ -50,11 +50,18 @@ void PageSiteOptions::editPageOptions() {
     writer_.writeLoad(page, workspace_.editor);
 }
 
-void PageSiteOptions::editSiteOptions() {
+std::string PageSiteOptions::chosenFolder() {
     const std::string folder = SiteFolderShown(workspace_);
     if (folder.empty()) {
         prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
                             MessageIcon::None);
+    }
+    return folder;
+}
+
+void PageSiteOptions::editSiteOptions() {
+    const std::string folder = chosenFolder();
+    if (folder.empty()) {
         return;
     }
     if (const std::optional<SiteOptions> options =
@@ -64,10 +71,8 @@ void PageSiteOptions::editSiteOptions() {
 }
 
 void PageSiteOptions::editSiteLanguages() {
-    const std::string folder = SiteFolderShown(workspace_);
+    const std::string folder = chosenFolder();
     if (folder.empty()) {
-        prompts_.messageBox("Choose a site folder first.", "QUILLORA MESSAGE", MessageButtons::Ok,
-                            MessageIcon::None);
         return;
     }
     SiteOptions options = store_.siteOptions().load(folder);

@@ -31,6 +31,9 @@ class PageSiteOptions {
     std::string writePhonePreview(bool onlyWhenChanged);
 
   private:
+    // The site folder shown; empty, and told, when there is none.
+    std::string chosenFolder();
+
     Workspace& workspace_;
     PageStore& store_;
     EditorPageWriter& writer_;

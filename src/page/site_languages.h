@@ -16,6 +16,9 @@ std::optional<std::vector<std::string>> LanguageList(const std::string& text);
 // The list as stored: the tags joined by commas.
 std::string LanguageListText(const std::vector<std::string>& tags);
 
+// The rich text of a section that is the language switcher: its links are made for each page.
+inline constexpr const char* kLanguageSwitcher = "{\\rtf1 QUILLORA LANGUAGE SWITCHER}";
+
 // The language's name in its own language ("Deutsch", "Français"); the tag itself for one this
 // program does not know.
 std::string OwnLanguageName(const std::string& tag);

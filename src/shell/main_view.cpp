@@ -293,6 +293,9 @@ void MainView::buildMenu() {
     QMenu* siteMenu = menuBar()->addMenu(QStringLiteral("&Site"));
     connect(siteMenu->addAction(QStringLiteral("Languages...")), &QAction::triggered, this,
             [this] { perform([this] { session_->pageSiteOptions().editSiteLanguages(); }); });
+    connect(
+        siteMenu->addAction(QStringLiteral("Add Language Switcher")), &QAction::triggered, this,
+        [this] { perform([this] { session_->catalog().addLanguageSwitcher(ports_.prompts); }); });
 }
 
 void MainView::showPhonePreview() {

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 
+#include "common/character_references.h"
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "page/item_ids.h"
+#include "page/site_languages.h"
 #include "site/site_files.h"
 
 bool SeveralLanguages(const SiteOptions& options) {
@@ -69,6 +71,26 @@ std::string LanguageAddress(const SiteOptions& options, const std::string& fileN
     }
     return (fromMain ? std::string() : std::string("../")) +
            (main ? std::string() : language + "/") + PercentEncoded(fileName);
+}
+
+std::string LanguageSwitcherMarkup(const SiteOptions& options, const std::string& fileName,
+                                   const std::string& current) {
+    if (!SeveralLanguages(options)) {
+        return std::string();
+    }
+    std::string markup =
+        "<nav class='quillora-languages' aria-label='Languages'><style>.quillora-languages ul{"
+        "list-style:none;margin:0;padding:0;display:flex;flex-wrap:wrap;gap:4px 12px}"
+        ".quillora-languages a{display:inline-block;min-height:24px;padding:2px}</style><ul>";
+    for (const std::string& language : options.languages) {
+        const std::string tag = HtmlAttribute(language, '\'');
+        markup += "<li><a href='" +
+                  HtmlAttribute(LanguageAddress(options, fileName, language, current), '\'') +
+                  "' lang='" + tag + "' hreflang='" + tag + "'" +
+                  (language == current ? " aria-current='page'" : "") + ">" +
+                  AsciiWithCharacterReferences(HtmlText(OwnLanguageName(language))) + "</a></li>";
+    }
+    return markup + "</ul></nav>";
 }
 
 void RemoveLanguageVersions(const SiteOptions& options, const std::string& siteFolder,

@@ -30,6 +30,12 @@ PageRecord InLanguage(const PageRecord& page, const std::string& language,
 std::string LanguageAddress(const SiteOptions& options, const std::string& fileName,
                             const std::string& language, const std::string& from);
 
+// The language switcher of the page in the language `current`: a link to the same page in every
+// language, labelled by the language's own name, with its lang and hreflang; the current one
+// marked. Nothing for a site of one language.
+std::string LanguageSwitcherMarkup(const SiteOptions& options, const std::string& fileName,
+                                   const std::string& current);
+
 // The page's versions in the site's other languages, removed from their folders (a page
 // deleted or renamed); a version that is not there is no failure.
 void RemoveLanguageVersions(const SiteOptions& options, const std::string& siteFolder,

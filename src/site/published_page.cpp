@@ -202,8 +202,8 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
     const bool preview = variant == PublishVariant::Preview || variant == PublishVariant::Shaping;
     // A site that asked for anything of today's web gets a page without the old script, whose
     // call throws in every current browser, and with its character set declared.
-    const bool current =
-        site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty() || site_.siteFonts;
+    const bool current = site_.phoneFriendly || site_.webPictures || !site_.siteAddress.empty() ||
+                         site_.siteFonts || SeveralLanguages(site_);
     // Every version of a page of several languages says its language.
     const bool languages = SeveralLanguages(site_) && variant == PublishVariant::Save;
     const std::string version = language_.empty() ? MainLanguage(site_) : language_;
@@ -280,6 +280,12 @@ std::string PagePublisher::pageText(const PageRecord& page, PublishVariant varia
 
     ItemWalkOptions options;
     options.links = true;
+    if (SeveralLanguages(site_)) {
+        options.languageSwitcher = [&] {
+            return LanguageSwitcherMarkup(site_, page.fileName,
+                                          language_.empty() ? MainLanguage(site_) : language_);
+        };
+    }
     options.pictureDescriptions = true;
     if (!preview) {
         options.pictureAddress = [&](const std::string& path) {

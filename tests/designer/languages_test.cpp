@@ -115,3 +115,33 @@ TEST_F(LanguagesTest, ASiteOfOneLanguagePublishesAsBefore) {
     EXPECT_EQ(one.find("hreflang"), std::string::npos);
     EXPECT_FALSE(fs::exists(siteFolder() + "/fr"));
 }
+
+// The switcher is one shared item; on each page and in each language it leads to the same page
+// in every language, the one shown marked.
+TEST_F(LanguagesTest, TheLanguageSwitcherLeadsToTheSamePageInEveryLanguage) {
+    ASSERT_TRUE(session.store().siteOptions().save(
+        siteFolder(), SiteOptions{false, false, "", false, {"en", "fr"}}));
+    handOver(layout);
+    session.catalog().addLanguageSwitcher(prompts);
+    const std::string& id = page().texts.back();
+    ASSERT_EQ(id, "pagetextitemS1~");
+    layout += "|<div id='pagetextitemS1~' style='top:0px;left:0px'>";
+    publishIn("en,fr");
+    EXPECT_NE(published("about us.html")
+                  .find("<li><a href='about%20us.html' lang='en' hreflang='en' "
+                        "aria-current='page'>English</a></li><li><a href='fr/about%20us.html' "
+                        "lang='fr' hreflang='fr'>Fran&#231;ais</a></li>"),
+              std::string::npos)
+        << published("about us.html");
+    EXPECT_NE(published("fr/about us.html")
+                  .find("<li><a href='../about%20us.html' lang='en' hreflang='en'>English</a>"
+                        "</li><li><a href='about%20us.html' lang='fr' hreflang='fr' "
+                        "aria-current='page'>Fran&#231;ais</a></li>"),
+              std::string::npos);
+    // Without other languages there is nothing to switch to.
+    publishIn("en");
+    prompts.shown.clear();
+    session.catalog().addLanguageSwitcher(prompts);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "LANGUAGE SWITCHER");
+}

@@ -19,6 +19,7 @@
 #include "files/picture_size.h"
 #include "page/item_ids.h"
 #include "page/page_names.h"
+#include "page/site_languages.h"
 #include "page/site_menu.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
@@ -210,6 +211,10 @@ void ElementOperations::editText(const std::string& argument) {
     const std::optional<std::size_t> index = LastContaining(page.texts, id);
     // An id that matches no section has nothing to edit.
     if (id.empty() || !index) {
+        return;
+    }
+    // The language switcher has no words of its own: it lists the site's languages.
+    if (EntryAt(page.richTexts, *index) == kLanguageSwitcher) {
         return;
     }
     // A site menu is edited in its own window, not as words.

@@ -11,6 +11,7 @@
 #include "files/file_operation.h"
 #include "page/item_ids.h"
 #include "page/site_items.h"
+#include "page/site_languages.h"
 #include "page/site_menu.h"
 #include "page/working_files.h"
 #include "page/workspace.h"
@@ -197,6 +198,31 @@ void PageCatalog::addSiteMenu(Prompts& prompts) {
     page.sitePages = pages;
     page.texts.push_back(id);
     page.richTexts.push_back(WriteSiteMenu(MenuOfPages(page.sitePages)));
+    page.textProperties.push_back(id + "^^^^^" + kLeftAligned);
+    const std::string shared = MakeSiteItem(page, id);
+    workspace_.editor.layoutRequest =
+        "ddSelectNames('" + ScriptStringContent(shared.empty() ? id : shared) + "');";
+    writer_.writeLoad(page, workspace_.editor);
+}
+
+void PageCatalog::addLanguageSwitcher(Prompts& prompts) {
+    if (siteLanguages().empty()) {
+        prompts.messageBox(
+            "This site has one language, so a language switcher would have nothing to offer. "
+            "Choose its languages with Site > Languages... first.",
+            "LANGUAGE SWITCHER", MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    PageRecord& page = workspace_.page;
+    if (const std::optional<std::string> layout = browser_.editorLayout()) {
+        page.stylesData = LayoutWithEachIdOnce(*layout);
+    }
+    const std::string id = FreeTextId(page);
+    page.stylesData += (page.stylesData.empty() ? "" : "|") + std::string(kRecordStart) + id +
+                       "' style='position: absolute; top: 10px; left: 10px; visibility: "
+                       "visible;'>";
+    page.texts.push_back(id);
+    page.richTexts.push_back(kLanguageSwitcher);
     page.textProperties.push_back(id + "^^^^^" + kLeftAligned);
     const std::string shared = MakeSiteItem(page, id);
     workspace_.editor.layoutRequest =

@@ -42,6 +42,9 @@ class PageCatalog {
     void resumeLastPage();
     // The user chose a folder in the folder list: its first page is opened.
     void chooseFolder(std::size_t index);
+    // Site > Add Language Switcher: a section shared by every page of the folder whose links
+    // lead to the same page in each of the site's languages.
+    void addLanguageSwitcher(Prompts& prompts);
     // The language bar: the page shown and edited in one of the site's languages (its layout
     // the same in all); the main one when the tag is not another of the site's.
     void editIn(const std::string& language);

@@ -16,6 +16,7 @@
 #include "common/markup_escaping.h"
 #include "common/paths.h"
 #include "common/text_search.h"
+#include "page/site_languages.h"
 #include "page/site_menu.h"
 #include "site/markup/typed_markup.h"
 
@@ -129,6 +130,10 @@ void WriteTextItems(const PageRecord& page, const std::string& record, const std
             index < page.richTexts.size() ? ReadSiteMenu(page.richTexts[index]) : std::nullopt;
         if (menu) {
             result.markup += SiteMenuMarkup(*menu, page.fileName, page.sitePages);
+        } else if (index < page.richTexts.size() && page.richTexts[index] == kLanguageSwitcher) {
+            result.markup += options.languageSwitcher
+                                 ? options.languageSwitcher()
+                                 : std::string("<nav class='quillora-languages'>Languages</nav>");
         } else {
             AppendTypedMarkup(result.markup,
                               std::string_view(entry).substr(std::min(id.size(), entry.size())));

@@ -30,6 +30,8 @@ struct ItemWalkOptions {
     bool pictureDescriptions = false;
     // Applied to a text item's record before it is written.
     std::function<std::string(const std::string&)> rewriteTextRecord;
+    // The language switcher's links for the page; not set: a placeholder that names it.
+    std::function<std::string()> languageSwitcher;
     // How a picture is offered to visitors, from its name (with "~"), path and record; not
     // set: the IMG alone at the picture's address.
     std::function<WebPictureMarkup(const std::string&, const std::string&, const std::string&)>

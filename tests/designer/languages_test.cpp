@@ -145,3 +145,16 @@ TEST_F(LanguagesTest, TheLanguageSwitcherLeadsToTheSamePageInEveryLanguage) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, "LANGUAGE SWITCHER");
 }
+
+// A renamed page leaves its old name in every language; saved, it is there under the new one.
+TEST_F(LanguagesTest, ARenamedPageMovesInEveryLanguage) {
+    publishIn("en,fr");
+    ASSERT_TRUE(fs::exists(siteFolder() + "/fr/about us.html"));
+    ASSERT_TRUE(session.files().renameInFolder("about us.html", "team"));
+    EXPECT_FALSE(fs::exists(siteFolder() + "/fr/about us.html"));
+    page().fileName = "team.html";
+    handOver(layout);
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    EXPECT_NE(published("fr/team.html").find("<P>Bonjour</P>"), std::string::npos);
+    EXPECT_NE(published("team.html").find("href='fr/team.html'"), std::string::npos);
+}

@@ -227,11 +227,12 @@ AddedFont AddOwnFont(const std::string& workingFolder, const std::string& chosen
         bytes = FromWoff2(*bytes);
         extension = ".ttf";
     }
-    if (!bytes || !IsFontFileName(chosen) || LicenceOf(*bytes) == FontLicence::Unreadable) {
+    const FontLicence licence = bytes ? LicenceOf(*bytes) : FontLicence::Unreadable;
+    if (!IsFontFileName(chosen) || licence == FontLicence::Unreadable) {
         added.refusal = shown + " is not a font file Quillora can read (TTF, OTF or WOFF2).";
         return added;
     }
-    if (LicenceOf(*bytes) == FontLicence::Restricted) {
+    if (licence == FontLicence::Restricted) {
         added.refusal = "The licence of " + shown +
                         " forbids putting it in a web page, so it cannot travel with a site.";
         return added;

@@ -108,7 +108,7 @@ std::vector<std::string> PageTextsIn(const std::string& siteFolder) {
 }  // namespace
 
 PagePublisher::PagePublisher(std::string workingFolder, Prompts& prompts)
-    : workingFolder_(std::move(workingFolder)), prompts_(prompts) {}
+    : workingFolder_(std::move(workingFolder)), prompts_(prompts), folderFonts_(workingFolder_) {}
 
 void PagePublisher::copied(bool done, const std::string& picture) {
     if (!done) {
@@ -354,14 +354,9 @@ void PagePublisher::setUpFor(PageStore& store, const std::string& folder,
     site_ = store.siteOptions().load(folder);
     fonts_ = SiteFontSet();
     titles_ = SeveralLanguages(site_) ? store.translatedTitles(folder) : TranslatedTitles();
-    if (!site_.siteFonts) {
-        return;
+    if (site_.siteFonts) {
+        fonts_ = folderFonts_.prepare(store, folder, current);
     }
-    FaceCharacters faces = FolderFaces(store, folder);
-    if (current != nullptr) {
-        AddPageFaces(*current, faces);
-    }
-    fonts_ = SiteFonts(workingFolder_).prepare(faces);
 }
 
 std::string PagePublisher::fontHead(const PageRecord& page, PublishVariant variant) const {

@@ -65,6 +65,7 @@ class PagePublisher {
     Prompts& prompts_;
     SiteOptions site_;
     SiteFontSet fonts_;
+    FolderFonts folderFonts_;
     TranslatedTitles titles_;
     // The language of the version being written (empty: the main one), where its addresses of
     // the site's files start from, and its sections shown in the main language.

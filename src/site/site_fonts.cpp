@@ -98,13 +98,11 @@ std::string AttributeOf(std::string_view tag, std::string_view attribute) {
 }
 
 std::u32string Decoded(std::string_view text) {
-    std::string plain;
     std::u32string characters;
     std::size_t at = 0;
     while (at < text.size()) {
         const std::size_t amp = text.find('&', at);
-        plain = std::string(text.substr(at, amp == std::string_view::npos ? amp : amp - at));
-        characters += DecodeUtf8(plain);
+        characters += DecodeUtf8(text.substr(at, amp == std::string_view::npos ? amp : amp - at));
         if (amp == std::string_view::npos) {
             break;
         }
@@ -303,6 +301,22 @@ std::vector<std::string> FontFindings(const FaceCharacters& faces, bool siteFont
         }
     }
     return findings;
+}
+
+SiteFontSet FolderFonts::prepare(PageStore& store, const std::string& folder,
+                                 const PageRecord* current) {
+    const long long generation = store.generation();
+    if (folder != folder_ || generation != generation_) {
+        stored_ = FolderFaces(store, folder);
+        folder_ = folder;
+        generation_ = generation;
+    }
+    if (current == nullptr) {
+        return fonts_.prepare(stored_);
+    }
+    FaceCharacters faces = stored_;
+    AddPageFaces(*current, faces);
+    return fonts_.prepare(faces);
 }
 
 std::string FaceName(const FontFace& face) {

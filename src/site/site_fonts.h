@@ -75,6 +75,23 @@ FaceStanding StandingOf(const FontFace& face, const std::string& workingFolder);
 std::vector<std::string> FontFindings(const FaceCharacters& faces, bool siteFonts,
                                       const std::string& workingFolder);
 
+// The fonts of a folder's pages, its stored faces read again only when the store changed: the
+// editor page and the previews ask at every change.
+class FolderFonts {
+  public:
+    explicit FolderFonts(std::string workingFolder) : fonts_(std::move(workingFolder)) {}
+
+    // The page given counts as it is now, beside the stored designs.
+    SiteFontSet prepare(PageStore& store, const std::string& folder,
+                        const PageRecord* current = nullptr);
+
+  private:
+    SiteFonts fonts_;
+    std::string folder_;
+    long long generation_ = -1;
+    FaceCharacters stored_;
+};
+
 // A face as the user reads it: "EB Garamond bold italic".
 std::string FaceName(const FontFace& face);
 

@@ -18,11 +18,6 @@ class EditorFonts {
     std::string style(const PageRecord& page);
 
   private:
-    SiteFonts fonts_;
+    FolderFonts fonts_;
     PageStore& store_;
-    // The folder's stored faces, read again only when the store changed.
-    std::string folder_;
-    long long generation_ = -1;
-    bool siteFonts_ = false;
-    FaceCharacters stored_;
 };

@@ -188,21 +188,8 @@ void PageCatalog::addSiteMenu(Prompts& prompts) {
             "SITE MENU", MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    if (const std::optional<std::string> layout = browser_.editorLayout()) {
-        page.stylesData = LayoutWithEachIdOnce(*layout);
-    }
-    const std::string id = FreeTextId(page);
-    page.stylesData += (page.stylesData.empty() ? "" : "|") + std::string(kRecordStart) + id +
-                       "' style='position: absolute; top: 10px; left: 10px; visibility: "
-                       "visible;'>";
     page.sitePages = pages;
-    page.texts.push_back(id);
-    page.richTexts.push_back(WriteSiteMenu(MenuOfPages(page.sitePages)));
-    page.textProperties.push_back(id + "^^^^^" + kLeftAligned);
-    const std::string shared = MakeSiteItem(page, id);
-    workspace_.editor.layoutRequest =
-        "ddSelectNames('" + ScriptStringContent(shared.empty() ? id : shared) + "');";
-    writer_.writeLoad(page, workspace_.editor);
+    placeSharedSection(WriteSiteMenu(MenuOfPages(pages)));
 }
 
 void PageCatalog::addLanguageSwitcher(Prompts& prompts) {
@@ -213,6 +200,10 @@ void PageCatalog::addLanguageSwitcher(Prompts& prompts) {
             "LANGUAGE SWITCHER", MessageButtons::Ok, MessageIcon::Information);
         return;
     }
+    placeSharedSection(kLanguageSwitcher);
+}
+
+void PageCatalog::placeSharedSection(const std::string& richText) {
     PageRecord& page = workspace_.page;
     if (const std::optional<std::string> layout = browser_.editorLayout()) {
         page.stylesData = LayoutWithEachIdOnce(*layout);
@@ -222,7 +213,7 @@ void PageCatalog::addLanguageSwitcher(Prompts& prompts) {
                        "' style='position: absolute; top: 10px; left: 10px; visibility: "
                        "visible;'>";
     page.texts.push_back(id);
-    page.richTexts.push_back(kLanguageSwitcher);
+    page.richTexts.push_back(richText);
     page.textProperties.push_back(id + "^^^^^" + kLeftAligned);
     const std::string shared = MakeSiteItem(page, id);
     workspace_.editor.layoutRequest =

@@ -63,6 +63,9 @@ class PageCatalog {
     void keepForRecovery();
 
   private:
+    // A section made from the rich text given (a menu, the switcher), placed at the page's top
+    // left, shared with every page of the folder and selected.
+    void placeSharedSection(const std::string& richText);
     // False before the user opened a page, and for the quickstart page.
     bool editing() const;
 

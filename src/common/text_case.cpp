@@ -24,6 +24,13 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
+std::string UpperCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    });
+    return text;
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameLetter);
 }

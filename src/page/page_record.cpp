@@ -68,6 +68,31 @@ std::vector<std::pair<std::string, std::string>> PageExtras(const PageRecord& pa
     return extras;
 }
 
+std::string TranslationOr(const PageRecord& page, const std::string& language,
+                          const std::string& item, const std::string& otherwise) {
+    const auto words = page.translations.find(language);
+    if (words == page.translations.end()) {
+        return otherwise;
+    }
+    const auto found = words->second.find(item);
+    return found == words->second.end() || found->second.empty() ? otherwise : found->second;
+}
+
+void SetTranslation(PageRecord& page, const std::string& language, const std::string& item,
+                    const std::string& words) {
+    if (!words.empty()) {
+        page.translations[language][item] = words;
+        return;
+    }
+    const auto found = page.translations.find(language);
+    if (found != page.translations.end()) {
+        found->second.erase(item);
+        if (found->second.empty()) {
+            page.translations.erase(found);
+        }
+    }
+}
+
 void SetPageExtra(PageRecord& page, const std::string& name, const std::string& value) {
     if (name == kLanguage) {
         page.language = value;

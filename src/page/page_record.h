@@ -81,6 +81,13 @@ struct PageRecord {
 std::vector<std::pair<std::string, std::string>> PageExtras(const PageRecord& page);
 void SetPageExtra(PageRecord& page, const std::string& name, const std::string& value);
 
+// The item's words in the language: its translation, else the words given (the main ones).
+std::string TranslationOr(const PageRecord& page, const std::string& language,
+                          const std::string& item, const std::string& otherwise);
+// Keeps the words as the item's translation; empty words remove it.
+void SetTranslation(PageRecord& page, const std::string& language, const std::string& item,
+                    const std::string& words);
+
 // The opening markup of a page container of the given width and length.
 std::string PageContainerMarkup(const std::string& width, const std::string& length);
 
@@ -137,6 +144,8 @@ struct EditorState {
     // The language the page is edited in: its sections show that language's words, and the
     // text editor writes them; empty for the main language. The layout is the same in all.
     std::string editingLanguage;
+    // The site's main language when it has several; empty otherwise.
+    std::string mainLanguage;
     // The main window shows the page as phones do, with the item chosen there last.
     bool phoneView = false;
     std::string phoneSelected;

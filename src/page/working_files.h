@@ -10,6 +10,8 @@ inline constexpr const char* kControlsPageFile = "controls.html";
 inline constexpr const char* kScreenPageFile = "quillscreen.html";
 // The current page as a phone-friendly site publishes it, for the phone preview.
 inline constexpr const char* kPhonePreviewPage = "phonepreview.html";
+// A page's version in another language as the site check lays it out, to measure its words.
+inline constexpr const char* kLanguageCheckPage = "languagecheck.html";
 // The phone view of the main window: the frame with its bar, and the page as phones show it,
 // hidden items faded.
 inline constexpr const char* kPhoneViewPage = "phoneview.html";

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The embedded browser that shows the editor page.
 class Browser {
@@ -23,4 +25,11 @@ class Browser {
     // A small picture of what the browser shows now (a PNG file's bytes), for the page's kept
     // versions; empty when it cannot take one.
     virtual std::string pagePicture() { return std::string(); }
+    // Loads a page file out of sight at a desktop's width and gives, for each text section,
+    // the ids of the other items its words reach over; nothing when it cannot be measured.
+    virtual std::optional<std::map<std::string, std::vector<std::string>>> sectionReach(
+        const std::string& pageFile) {
+        static_cast<void>(pageFile);
+        return std::nullopt;
+    }
 };

@@ -42,6 +42,7 @@
 #include "items/sitemenu.h"
 #include "items/siteoptions.h"
 #include "shell/browser_page.h"
+#include "shell/section_reach.h"
 #include "textedit/spelldialog.h"
 #include "transfer/newfolder.h"
 
@@ -240,6 +241,11 @@ std::string QtBrowser::pagePicture() {
     buffer.open(QIODevice::WriteOnly);
     shown.scaledToWidth(kPictureWidth, Qt::SmoothTransformation).save(&buffer, "PNG");
     return bytes.toStdString();
+}
+
+std::optional<std::map<std::string, std::vector<std::string>>> QtBrowser::sectionReach(
+    const std::string& pageFile) {
+    return MeasureSectionReach(pageFile);
 }
 
 void QtShell::open(const std::string& pathOrAddress) {

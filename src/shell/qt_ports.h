@@ -32,6 +32,8 @@ class QtBrowser : public Browser {
     // the page waits for the program.
     std::optional<std::string> editorLayout() override;
     std::string pagePicture() override;
+    std::optional<std::map<std::string, std::vector<std::string>>> sectionReach(
+        const std::string& pageFile) override;
 
   private:
     static constexpr int kLayoutTimeoutMs = 2000;

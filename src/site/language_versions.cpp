@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "page/item_ids.h"
 #include "page/site_languages.h"
+#include "page/site_menu.h"
 #include "site/site_files.h"
 
 bool SeveralLanguages(const SiteOptions& options) {
@@ -40,6 +41,12 @@ PageRecord InLanguage(const PageRecord& page, const std::string& language,
             continue;
         }
         const std::string id = ItemNameIn(entry);
+        // Menus and switchers have no words of their own: they take each language's titles
+        // and names.
+        const std::string& rich = i < page.richTexts.size() ? page.richTexts[i] : std::string();
+        if (rich == kLanguageSwitcher || ReadSiteMenu(rich)) {
+            continue;
+        }
         if (const std::string* text = translated(id)) {
             entry = id + *text;
         } else if (entry.size() > id.size()) {

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
+#include <sstream>
 #include <system_error>
 
 #include "common/fields.h"
@@ -16,7 +18,10 @@
 #include "page/page_record.h"
 #include "page/site_items.h"
 #include "page/working_files.h"
+#include "platform/console_prompts.h"
+#include "site/language_versions.h"
 #include "site/link_follow.h"
+#include "site/published_page.h"
 #include "site/site_files.h"
 #include "site/site_fonts.h"
 #include "store/page_store.h"
@@ -104,7 +109,7 @@ class PageChecker {
         if (IsSiteItemId(item) && !toldShared_.insert(item + text).second) {
             return;
         }
-        findings_.push_back({page_, item, text});
+        findings_.push_back({page_, item, text, ""});
     }
 
     void checkPicture(const PageRecord& page, const std::string& entry,
@@ -166,7 +171,7 @@ class PageChecker {
 }  // namespace
 
 std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& workingFolder,
-                                   const std::string& siteFolder) {
+                                   const std::string& siteFolder, const ReachMeasure& measure) {
     std::vector<SiteFinding> findings;
     const SiteOptions options = store.siteOptions().load(siteFolder);
     std::set<std::string> pages;
@@ -176,6 +181,15 @@ std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& workingF
         }
     }
     PageChecker checker(siteFolder, pages, options, findings);
+    std::ostringstream unheard;
+    ConsolePrompts quiet(unheard);
+    PagePublisher publisher(workingFolder, quiet);
+    std::optional<LanguageCheck> languages;
+    if (SeveralLanguages(options)) {
+        publisher.setUpFor(store, siteFolder);
+        languages.emplace(options, store.translatedTitles(siteFolder), publisher, measure,
+                          JoinPath(workingFolder, kLanguageCheckPage));
+    }
     bool heavy = false;
     for (const std::string& name : pages) {
         PageRecord page;
@@ -184,9 +198,12 @@ std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& workingF
         if (store.loadPage(page, siteFolder, name)) {
             checker.check(page);
             heavy = heavy || checker.heavyPictures();
+            if (languages) {
+                languages->check(page, findings);
+            }
         }
     }
-    const auto help = [&](const std::string& text) { findings.push_back({"", "", text}); };
+    const auto help = [&](const std::string& text) { findings.push_back({"", "", text, ""}); };
     for (const std::string& font :
          FontFindings(FolderFaces(store, siteFolder), options.siteFonts, workingFolder)) {
         help(font);
@@ -205,6 +222,12 @@ std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& workingF
         help(
             "The address of the site is not set: search engines get no site map, and pages "
             "do not name their own address (Page > Site Options).");
+        if (SeveralLanguages(options)) {
+            help(
+                "The address of the site is not set: the versions of each page in its other "
+                "languages can name each other only by relative addresses, which search "
+                "engines do not take (Page > Site Options).");
+        }
     } else {
         for (const std::string& own : UsersOwnSiteFiles(siteFolder)) {
             help(own +

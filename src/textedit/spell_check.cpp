@@ -8,10 +8,12 @@
 #include "common/paths.h"
 #include "common/text_case.h"
 #include "common/text_search.h"
+#include "page/site_languages.h"
 #include "platform/prompts.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "textedit/custom_word_list.h"
+#include "textedit/spell_dictionary.h"
 #include "textedit/spell_engine.h"
 #include "textedit/spell_words.h"
 
@@ -108,7 +110,19 @@ void CheckSpelling(SpellTarget& text, SpellEngine& engine, CustomWordList& words
     }
 }
 
-void RunSpellCheck(SpellTarget& text, const std::string& workingFolder, Prompts& prompts) {
+void RunSpellCheck(SpellTarget& text, const std::string& workingFolder, Prompts& prompts,
+                   const std::string& language) {
+    const std::optional<SpellDictionary> dictionary =
+        DictionaryFor(language, workingFolder, SystemDictionaryFolders());
+    if (!dictionary) {
+        prompts.messageBox("No spelling dictionary for " + OwnLanguageName(language) + " (" +
+                               language +
+                               ") is installed on this computer, so its words cannot be checked. "
+                               "Debian's hunspell packages bring them (hunspell-fr, "
+                               "hunspell-de-de, hunspell-es, ...).",
+                           "SPELL CHECK MESSAGE", MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
     SqliteDatabase db;
     try {
         db.open(JoinPath(workingFolder, "quillwords.db"));
@@ -117,7 +131,7 @@ void RunSpellCheck(SpellTarget& text, const std::string& workingFolder, Prompts&
     }
     std::string failure;
     const std::unique_ptr<SpellEngine> engine =
-        SpellEngine::Load(JoinPath(workingFolder, "LDB"), failure);
+        SpellEngine::Load(dictionary->folder, failure, dictionary->name);
     if (!engine) {
         prompts.messageBox(failure, "Quillora spelling db load error", MessageButtons::Ok,
                            MessageIcon::Error);

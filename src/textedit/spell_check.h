@@ -30,6 +30,9 @@ class SpellTarget {
 // complete." unless the user cancelled.
 void CheckSpelling(SpellTarget& text, SpellEngine& engine, CustomWordList& words, Prompts& prompts);
 
-// The whole run of the editor's spell button: the working folder's dictionary (LDB) and word
-// list (quillwords.db). A dictionary that cannot be loaded is reported and ends the run.
-void RunSpellCheck(SpellTarget& text, const std::string& workingFolder, Prompts& prompts);
+// The whole run of the editor's spell button: the dictionary of the language the words are
+// written in (none given: the working folder's LDB) and the word list (quillwords.db). A
+// language without an installed dictionary, or a dictionary that cannot be loaded, is reported
+// and ends the run.
+void RunSpellCheck(SpellTarget& text, const std::string& workingFolder, Prompts& prompts,
+                   const std::string& language = std::string());

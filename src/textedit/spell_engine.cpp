@@ -2,15 +2,16 @@
 
 #include <hunspell/hunspell.hxx>
 
+#include <iconv.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 
 #include "common/paths.h"
 #include "common/utf8.h"
 
 namespace {
-
-constexpr const char* kDictionary = "en_US";
 
 // Hunspell takes a dictionary it cannot read for an empty one: the files are looked at first.
 bool Readable(const std::string& path) {
@@ -19,15 +20,65 @@ bool Readable(const std::string& path) {
     return file.get(first).good();
 }
 
+// The text converted between encodings; nothing when a character has no place in the target.
+std::optional<std::string> Converted(const std::string& text, const std::string& from,
+                                     const std::string& to) {
+    const iconv_t converter = iconv_open(to.c_str(), from.c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    std::string input = text;
+    std::string output(text.size() * 4 + 4, '\0');
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char* out = output.data();
+    std::size_t outLeft = output.size();
+    const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
+    if (result == static_cast<std::size_t>(-1)) {
+        return std::nullopt;
+    }
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+bool IsUtf8Name(const std::string& encoding) {
+    std::string bare;
+    for (const char c : encoding) {
+        if (c != '-' && c != '_') {
+            bare += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        }
+    }
+    return bare.empty() || bare == "UTF8";
+}
+
 }  // namespace
 
-SpellEngine::SpellEngine(std::unique_ptr<Hunspell> hunspell) : hunspell_(std::move(hunspell)) {}
+SpellEngine::SpellEngine(std::unique_ptr<Hunspell> hunspell) : hunspell_(std::move(hunspell)) {
+    const std::string encoding = hunspell_->get_dict_encoding();
+    if (!IsUtf8Name(encoding)) {
+        encoding_ = encoding;
+    }
+}
+
+std::optional<std::string> SpellEngine::toDictionary(const std::string& utf8) const {
+    return encoding_.empty() ? std::optional<std::string>(utf8)
+                             : Converted(utf8, "UTF-8", encoding_);
+}
+
+std::string SpellEngine::fromDictionary(const std::string& text) const {
+    if (encoding_.empty()) {
+        return text;
+    }
+    return Converted(text, encoding_, "UTF-8").value_or(std::string());
+}
 
 SpellEngine::~SpellEngine() = default;
 
-std::unique_ptr<SpellEngine> SpellEngine::Load(const std::string& folder, std::string& failure) {
-    const std::string affixes = JoinPath(folder, std::string(kDictionary) + ".aff");
-    const std::string words = JoinPath(folder, std::string(kDictionary) + ".dic");
+std::unique_ptr<SpellEngine> SpellEngine::Load(const std::string& folder, std::string& failure,
+                                               const std::string& name) {
+    const std::string affixes = JoinPath(folder, name + ".aff");
+    const std::string words = JoinPath(folder, name + ".dic");
     for (const std::string& file : {affixes, words}) {
         if (!Readable(file)) {
             failure = "The spelling dictionary " + file + " is missing or cannot be read.";
@@ -64,8 +115,15 @@ SpellEngine::Verdict SpellEngine::check(const std::string& word,
     auto known = answers_.find(word);
     if (known == answers_.end()) {
         Answer answer{Verdict::Correct, {}};
-        if (!hunspell_->spell(word)) {
-            answer = {Verdict::Incorrect, Offered(hunspell_->suggest(word))};
+        const std::optional<std::string> asked = toDictionary(word);
+        if (!asked || !hunspell_->spell(*asked)) {
+            std::vector<std::string> suggested;
+            if (asked) {
+                for (const std::string& suggestion : hunspell_->suggest(*asked)) {
+                    suggested.push_back(fromDictionary(suggestion));
+                }
+            }
+            answer = {Verdict::Incorrect, Offered(suggested)};
         }
         known = answers_.emplace(word, std::move(answer)).first;
     }

@@ -8,16 +8,18 @@
 
 class Hunspell;
 
-// The spelling dictionary of the working folder (LDB/en_US.aff and en_US.dic) on Hunspell.
+// A spelling dictionary on Hunspell: the working folder's (LDB/en_US.aff and en_US.dic) or one
+// of the system's. Words come and go as UTF-8 whatever the dictionary's own encoding.
 class SpellEngine {
   public:
     enum class Verdict { Skipped, Correct, Incorrect };
     // Words longer than this are not checked.
     static constexpr std::size_t kLongestWord = 31;
 
-    // The engine on the dictionary folder; nothing, with the reason, when the dictionary is
-    // missing or cannot be read.
-    static std::unique_ptr<SpellEngine> Load(const std::string& folder, std::string& failure);
+    // The engine on the named dictionary of the folder; nothing, with the reason, when the
+    // dictionary is missing or cannot be read.
+    static std::unique_ptr<SpellEngine> Load(const std::string& folder, std::string& failure,
+                                             const std::string& name = "en_US");
     ~SpellEngine();
     SpellEngine(const SpellEngine&) = delete;
     SpellEngine& operator=(const SpellEngine&) = delete;
@@ -35,6 +37,12 @@ class SpellEngine {
         std::vector<std::string> suggestions;
     };
 
+    // The word in the dictionary's encoding and back; nothing for a word it cannot hold.
+    std::optional<std::string> toDictionary(const std::string& utf8) const;
+    std::string fromDictionary(const std::string& text) const;
+
     std::unique_ptr<Hunspell> hunspell_;
+    // Empty for a UTF-8 dictionary.
+    std::string encoding_;
     std::unordered_map<std::string, Answer> answers_;
 };

@@ -17,6 +17,9 @@ struct TextEditorState {
 
     std::string itemId;
     std::string workingFolder;
+    // The language the words are written in, whose dictionary checks them; empty: the working
+    // folder's own.
+    std::string spellLanguage;
     int editMode = kNewSection;
     // The results of the last close.
     std::string htmlText;

@@ -339,7 +339,7 @@ void texteditor::buildWindow() {
         EditingArea area(*editor_);
         // The lists follow the selection once the run is over, not for every word it shows.
         checkingSpelling_ = true;
-        RunSpellCheck(area, state_.workingFolder, prompts_);
+        RunSpellCheck(area, state_.workingFolder, prompts_, state_.spellLanguage);
         checkingSpelling_ = false;
         selectionChanged();
     });

@@ -29,6 +29,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The language of the words being written: the one edited in, else the site's main one.
+const std::string& WrittenLanguage(const EditorState& editor) {
+    return editor.editingLanguage.empty() ? editor.mainLanguage : editor.editingLanguage;
+}
+
 // A background command's target, compared whole: "page/" or "body/" (the trailing "/" the
 // browser adds may be missing).
 bool IsTarget(const std::string& target, const std::string& name) {
@@ -201,6 +206,7 @@ void ElementOperations::addText(const std::string& left, const std::string& top)
     TextEditorState& state = textEditor_.state();
     state.cancelled = false;
     state.justify = false;
+    state.spellLanguage = WrittenLanguage(editor);
     textEditor_.openForNew(editor.currentTextId, workspace_.workingFolder);
 }
 
@@ -231,6 +237,7 @@ void ElementOperations::editText(const std::string& argument) {
     TextEditorState& state = textEditor_.state();
     state.justify = Contains(properties, kJustified);
     state.cancelled = false;
+    state.spellLanguage = WrittenLanguage(workspace_.editor);
     // In another language the translation is edited, or, before there is one, the main words.
     const std::string& language = workspace_.editor.editingLanguage;
     const auto words = page.translations.find(language);

@@ -10,6 +10,7 @@
 #include "designer/editor_page/controls_page.h"
 #include "designer/editor_page/editor_page_update.h"
 #include "designer/editor_page/layout_handover.h"
+#include "page/site_languages.h"
 #include "page/working_files.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
@@ -51,18 +52,37 @@ std::string Registration(const std::string& script) {
     return script.substr(call, script.size() - call - std::string(kScriptEnd).size());
 }
 
-// Editor pages after an item change link and scale their pictures.
-// The page as the editing language shows it: the same layout with that language's words, and
-// the main words where there is no translation yet.
-const PageRecord& Shown(const PageRecord& page, const EditorState& editor, PageRecord& translated) {
-    if (editor.editingLanguage.empty()) {
-        return page;
+// A section that shows the main words for want of a translation, classed for the editor
+// page's outline and titled, so the user sees what is left to translate. Nothing is added to
+// its style: the page reports its items' styles as the layout.
+std::string MarkedUntranslated(std::string record, const std::string& language) {
+    if (record.compare(0, 5, "<div ") != 0) {
+        return record;
     }
-    std::set<std::string> untranslated;
-    translated = InLanguage(page, editor.editingLanguage, {}, untranslated);
-    return translated;
+    record.insert(5, "class='quillora-untranslated' title='Not yet translated into " +
+                         HtmlAttribute(OwnLanguageName(language), '\'') +
+                         ": shows the main words' ");
+    return record;
 }
 
+// The items as the editing language shows them: the same layout with that language's words,
+// and the main words, marked, where there is no translation yet.
+ItemWalkResult WalkShown(const PageRecord& page, const EditorState& editor,
+                         ItemWalkOptions options) {
+    if (editor.editingLanguage.empty()) {
+        return WalkItems(page, options);
+    }
+    std::set<std::string> untranslated;
+    const PageRecord translated = InLanguage(page, editor.editingLanguage, {}, untranslated);
+    options.rewriteTextRecord = [&](const std::string& record) {
+        return untranslated.count(std::string(RecordIdIn(record))) != 0
+                   ? MarkedUntranslated(record, editor.editingLanguage)
+                   : record;
+    };
+    return WalkItems(translated, options);
+}
+
+// Editor pages after an item change link and scale their pictures.
 ItemWalkOptions ItemChangeOptions(bool pictureDivsInDragList, bool skipDeletedPictures) {
     ItemWalkOptions options;
     options.links = true;
@@ -190,8 +210,7 @@ void EditorPageWriter::show(const PageRecord& page, const EditorState& editor, E
 
 void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
     TakeLayoutFromClipboard(page, editor, clipboard_);
-    PageRecord translated;
-    ItemWalkResult walk = WalkItems(Shown(page, editor, translated), {});
+    ItemWalkResult walk = WalkShown(page, editor, {});
     if (walk.itemCount > 0) {
         walk.dragList.pop_back();
     }
@@ -201,8 +220,7 @@ void EditorPageWriter::writeRedraw(PageRecord& page, EditorState& editor) {
 }
 
 void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
-    PageRecord translated;
-    ItemWalkResult walk = WalkItems(Shown(page, editor, translated), {});
+    ItemWalkResult walk = WalkShown(page, editor, {});
     std::string& list = walk.dragList;
     if (walk.itemCount > 0) {
         list.pop_back();
@@ -219,9 +237,7 @@ void EditorPageWriter::writeLoad(const PageRecord& page, EditorState& editor) {
 }
 
 void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorState& editor) {
-    PageRecord translated;
-    ItemWalkResult walk =
-        WalkItems(Shown(page, editor, translated), ItemChangeOptions(false, true));
+    ItemWalkResult walk = WalkShown(page, editor, ItemChangeOptions(false, true));
     DropTrailingComma(walk.dragList);
     AppendContainerEntry(page, walk.dragList);
     writeAndShow(page, editor, {walk, "", StartScript(walk.dragList)}, ControlsPageToo::No);
@@ -229,9 +245,7 @@ void EditorPageWriter::writePictureChange(const PageRecord& page, const EditorSt
 
 void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState& editor,
                                        const NewPicture& picture) {
-    PageRecord translated;
-    ItemWalkResult walk =
-        WalkItems(Shown(page, editor, translated), ItemChangeOptions(false, false));
+    ItemWalkResult walk = WalkShown(page, editor, ItemChangeOptions(false, false));
     std::string extra;
     if (picture.path.size() > 1) {
         extra = "<div id='d" + picture.name + "' style='position:absolute;top:" + picture.top +
@@ -248,9 +262,7 @@ void EditorPageWriter::writeAddPicture(const PageRecord& page, const EditorState
 void EditorPageWriter::writeTextDone(const PageRecord& page, EditorState& editor,
                                      const FinishedText& text) {
     if (!text.cancelled) {
-        PageRecord translated;
-        ItemWalkResult walk =
-            WalkItems(Shown(page, editor, translated), ItemChangeOptions(true, true));
+        ItemWalkResult walk = WalkShown(page, editor, ItemChangeOptions(true, true));
         std::string& list = walk.dragList;
         std::string extra;
         if (editor.newTextLeft != kNotNewText) {

@@ -17,6 +17,7 @@
 #include "page/workspace.h"
 #include "platform/browser.h"
 #include "platform/prompts.h"
+#include "site/language_versions.h"
 #include "site/site_check.h"
 #include "store/page_store.h"
 
@@ -153,7 +154,9 @@ void PageCatalog::checkSite(Prompts& prompts) {
     if (folder.empty()) {
         return;
     }
-    const std::vector<SiteFinding> findings = CheckSite(store_, workspace_.workingFolder, folder);
+    const std::vector<SiteFinding> findings =
+        CheckSite(store_, workspace_.workingFolder, folder,
+                  [this](const std::string& pageFile) { return browser_.sectionReach(pageFile); });
     std::vector<std::string> lines;
     lines.reserve(findings.size());
     for (const SiteFinding& finding : findings) {
@@ -173,6 +176,8 @@ void PageCatalog::checkSite(Prompts& prompts) {
         workspace_.editor.layoutRequest =
             "ddSelectNames('" + ScriptStringContent(finding.item) + "');";
     }
+    // A finding about another language shows the page in it.
+    workspace_.editor.editingLanguage = finding.language;
     choosePage(static_cast<std::size_t>(page - pages.begin()));
 }
 
@@ -225,6 +230,8 @@ void PageCatalog::loadPage() {
     PageRecord& page = workspace_.page;
     workspace_.history.clear();
     store_.loadPage(page, workspace_.folders.selectedText(), page.fileName);
+    workspace_.editor.mainLanguage =
+        MainLanguage(store_.siteOptions().load(workspace_.folders.selectedText()));
     workspace_.caption = page.pageTitle;
     writer_.writeLoad(page, workspace_.editor);
 }

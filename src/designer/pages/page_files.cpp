@@ -294,6 +294,15 @@ void PageFiles::followLinks(const std::string& folder, const std::string& oldNam
 
 void PageFiles::editPageTitle() {
     PageRecord& page = workspace_.page;
+    // In another language the title's translation is edited.
+    const std::string& language = workspace_.editor.editingLanguage;
+    if (!language.empty()) {
+        if (const std::optional<std::string> title = prompts_.pageTitle(
+                TranslationOr(page, language, kTranslatedTitle, page.pageTitle))) {
+            SetTranslation(page, language, kTranslatedTitle, *title);
+        }
+        return;
+    }
     if (const std::optional<std::string> title = prompts_.pageTitle(page.pageTitle)) {
         workspace_.caption = *title;
         page.pageTitle = *title;

@@ -1,5 +1,7 @@
 #include "designer/pages/page_site_options.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "common/paths.h"
@@ -9,6 +11,7 @@
 #include "page/working_files.h"
 #include "page/workspace.h"
 #include "platform/prompts.h"
+#include "site/language_versions.h"
 #include "store/page_store.h"
 
 PageSiteOptions::PageSiteOptions(Workspace& workspace, PageStore& store, EditorPageWriter& writer,
@@ -21,13 +24,24 @@ PageSiteOptions::PageSiteOptions(Workspace& workspace, PageStore& store, EditorP
 
 void PageSiteOptions::editPageOptions() {
     PageRecord& page = workspace_.page;
+    // In another language the description's translation is edited; the rest is the page's.
+    const std::string& editing = workspace_.editor.editingLanguage;
+    const std::optional<std::string> description =
+        editing.empty() ? page.description
+                        : TranslationOr(page, editing, kTranslatedDescription,
+                                        page.description.value_or(std::string()));
     const std::optional<PageOptions> options =
-        prompts_.pageOptions({page.language, page.description, page.noSiteItems});
+        prompts_.pageOptions({page.language, description, page.noSiteItems});
     if (!options) {
         return;
     }
     page.language = options->language;
-    page.description = options->description;
+    if (editing.empty()) {
+        page.description = options->description;
+    } else {
+        SetTranslation(page, editing, kTranslatedDescription,
+                       options->description.value_or(std::string()));
+    }
     if (options->noSiteItems == page.noSiteItems) {
         return;
     }
@@ -80,6 +94,16 @@ void PageSiteOptions::editSiteLanguages() {
             prompts_.siteLanguages(folder, options.languages)) {
         options.languages = *languages;
         store_.siteOptions().save(folder, options);
+        EditorState& editor = workspace_.editor;
+        editor.mainLanguage = MainLanguage(options);
+        // A language no longer among the others is not edited in any more.
+        const auto others = std::next(options.languages.begin(), options.languages.empty() ? 0 : 1);
+        if (!editor.editingLanguage.empty() &&
+            std::find(others, options.languages.end(), editor.editingLanguage) ==
+                options.languages.end()) {
+            editor.editingLanguage.clear();
+            writer_.writeLoad(workspace_.page, editor);
+        }
     }
 }
 

@@ -167,6 +167,10 @@ constexpr const char* kSiteItemMark =
     "<style>div[id^='pagetextitemS'],div[id^='dpageimageitemS']{outline:2px dashed #2f6fdb;"
     "outline-offset:1px}</style>";
 
+// Sections not yet translated into the language edited in; the outline takes no room.
+constexpr const char* kUntranslatedMark =
+    "<style>.quillora-untranslated{outline:2px dotted #b35c00;outline-offset:2px}</style>";
+
 }  // namespace
 
 std::string PageHead(const PageRecord& page, const EditorState& editor,
@@ -193,6 +197,9 @@ std::string PageHead(const PageRecord& page, const EditorState& editor,
     head += kAfterBodyAttributes;
     head += page.pageContainer;
     head += ContainerBackground(page, editor);
+    if (!editor.editingLanguage.empty()) {
+        head += kUntranslatedMark;
+    }
     // Items shared with every page of the site are marked, so the user knows a change to
     // one reaches them all; pages without any keep their bytes.
     if (PlacesSiteItems(page)) {

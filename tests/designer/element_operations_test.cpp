@@ -328,6 +328,15 @@ TEST_F(ElementOperationsTest, AnEditedSectionIsReplacedInPlaceAndRestyled) {
                                         " {\\rtf1 two} pagetextitem2~^#FFFFFF^^#000000^2px^"
                                         "YESTEXTJUSTIFY");
     EXPECT_TRUE(textEditor.editorState.justify);
+    // Its spelling is checked in the language it is written in.
+    EXPECT_EQ(textEditor.editorState.spellLanguage, "");
+    workspace().editor.mainLanguage = "de";
+    operations.editText("pagetextitem2~/");
+    EXPECT_EQ(textEditor.editorState.spellLanguage, "de");
+    workspace().editor.editingLanguage = "fr";
+    operations.editText("pagetextitem2~/");
+    EXPECT_EQ(textEditor.editorState.spellLanguage, "fr");
+    workspace().editor.editingLanguage.clear();
 
     TextEditorState& done = textEditor.editorState;
     done.htmlText = "<P>TWO</P>";

@@ -158,3 +158,91 @@ TEST_F(LanguagesTest, ARenamedPageMovesInEveryLanguage) {
     EXPECT_NE(published("fr/team.html").find("<P>Bonjour</P>"), std::string::npos);
     EXPECT_NE(published("team.html").find("href='fr/team.html'"), std::string::npos);
 }
+
+// The site check goes through each language: what is not yet translated, the missing switcher,
+// and translated words that reach over an item the main words leave alone. A finding about a
+// language shows the page in it, the sections still in the main words marked, and there the
+// title and description are that language's.
+TEST_F(LanguagesTest, TheSiteCheckNamesWhatEachLanguageLacksAndShowsThePageInIt) {
+    page().description = "Who we are";
+    browser.reach = [](const std::string& text) {
+        std::map<std::string, std::vector<std::string>> reach{
+            {"pagetextitem1~", {"pagetextitem2~"}}};
+        if (text.find("Bonjour") != std::string::npos) {
+            reach["pagetextitem1~"].push_back("dpageimageitem3~");
+        }
+        return reach;
+    };
+    publishIn("en,fr,de");
+    session.catalog().checkSite(prompts);
+    const std::vector<std::string>& lines = prompts.siteFindings;
+    const auto count = [&](const std::string& text) {
+        return std::count(lines.begin(), lines.end(), "about us.html: " + text);
+    };
+    EXPECT_EQ(count("The page has no language switcher, so its visitors cannot reach it in the "
+                    "site's other languages (Site > Add Language Switcher)."),
+              1);
+    const std::string untranslated = "The section is not yet translated into ";
+    const std::string readers =
+        ": its visitors read the main words (double-click it in that "
+        "language).";
+    EXPECT_EQ(count(untranslated + "Français (fr)" + readers), 1);
+    EXPECT_EQ(count(untranslated + "Deutsch (de)" + readers), 2);
+    EXPECT_EQ(count("The title is not yet translated into Français (fr) (choose the language "
+                    "above the page, then Page > Page Title...)."),
+              0);
+    EXPECT_EQ(count("The title is not yet translated into Deutsch (de) (choose the language "
+                    "above the page, then Page > Page Title...)."),
+              1);
+    EXPECT_EQ(count("The description is not yet translated into Français (fr) (choose the "
+                    "language above the page, then Page > Page Options...)."),
+              1);
+    const std::string reach =
+        "about us.html: The section's words in Français (fr) run past its "
+        "box into the next item: shorten them or give the box more room.";
+    const auto reachLine = std::find(lines.begin(), lines.end(), reach);
+    ASSERT_NE(reachLine, lines.end());
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.find("run past") != std::string::npos;
+                            }),
+              1);
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "site: The address of the site is not set: the versions of each page in "
+                        "its other languages can name each other only by relative addresses, "
+                        "which search engines do not take (Page > Site Options)."),
+              lines.end());
+
+    prompts.siteCheckAnswers = {static_cast<std::size_t>(reachLine - lines.begin())};
+    session.catalog().checkSite(prompts);
+    EXPECT_EQ(workspace().editor.editingLanguage, "fr");
+    const std::string editor = ReadTextFile(working / "quilltemp.html").value_or("");
+    EXPECT_NE(editor.find("<div class='quillora-untranslated' title='Not yet translated into "
+                          "Français: shows the main words' id='pagetextitem2~'"),
+              std::string::npos)
+        << editor;
+    EXPECT_EQ(editor.find("title='Not yet translated into Français: shows the main words' "
+                          "id='pagetextitem1~'"),
+              std::string::npos);
+    EXPECT_NE(editor.find("ddSelectNames('pagetextitem1~')"), std::string::npos);
+
+    prompts.titles = {"Qui sommes-nous"};
+    session.files().editPageTitle();
+    EXPECT_EQ(prompts.titlesShown.back(), "À propos");
+    EXPECT_EQ(page().pageTitle, "About us");
+    EXPECT_EQ(page().translations["fr"][kTranslatedTitle], "Qui sommes-nous");
+    prompts.pageOptionAnswers = {PageOptions{std::nullopt, "Qui nous sommes", false}};
+    session.pageSiteOptions().editPageOptions();
+    EXPECT_EQ(prompts.pageOptionsShown.back().description, "Who we are");
+    EXPECT_EQ(page().description, "Who we are");
+    EXPECT_EQ(page().translations["fr"][kTranslatedDescription], "Qui nous sommes");
+
+    // Published, the French page's title, description and sharing lines are French.
+    publishIn("en,fr,de", "https://example.org/");
+    const std::string french = published("fr/about us.html");
+    for (const char* line :
+         {"<title>Qui sommes-nous</title>", "<meta name='description' content='Qui nous sommes'>",
+          "<meta property='og:description' content='Qui nous sommes'>"}) {
+        EXPECT_NE(french.find(line), std::string::npos) << line << "\n" << french;
+    }
+}

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/text_file.h"
 #include "platform/browser.h"
 #include "platform/clipboard.h"
 #include "platform/picture_decoder.h"
@@ -36,6 +39,16 @@ class FakeBrowser : public Browser {
     std::optional<std::string> editorLayout() override {
         ++layoutReads;
         return layout;
+    }
+    // How a page file the site check lays out would measure, from its text; without it,
+    // nothing is measured.
+    std::function<std::map<std::string, std::vector<std::string>>(const std::string&)> reach;
+    std::optional<std::map<std::string, std::vector<std::string>>> sectionReach(
+        const std::string& pageFile) override {
+        if (!reach) {
+            return std::nullopt;
+        }
+        return reach(ReadTextFile(pageFile).value_or(std::string()));
     }
     std::vector<std::string> addresses;
     std::vector<std::string> updates;

@@ -11,6 +11,7 @@
 #include "support/temp_folder.h"
 #include "textedit/custom_word_list.h"
 #include "textedit/rich_text.h"
+#include "textedit/spell_dictionary.h"
 #include "textedit/spell_engine.h"
 #include "textedit/spell_words.h"
 
@@ -179,4 +180,67 @@ TEST(SpellRun, AMissingDictionaryOrWordListIsReported) {
     EXPECT_EQ(prompts.shown[0].caption, "db error");
     EXPECT_EQ(prompts.shown[0].text, "SQLITE_ERROR[1]: no such table: searchwords");
     EXPECT_EQ(prompts.spellAsked.size(), 1u);
+}
+
+// Each language is checked in the dictionary installed for it, found by its tag, whatever that
+// dictionary's own encoding; a language without one is said, and nothing is asked.
+TEST(SpellRun, EachLanguageIsCheckedInItsOwnDictionary) {
+    TempFolder system;
+    for (const char* name : {"fr", "de_DE", "de_CH", "pt_BR"}) {
+        WriteFile(system / (std::string(name) + ".aff"), "SET UTF-8\n");
+        WriteFile(system / (std::string(name) + ".dic"), "1\nmot\n");
+    }
+    TempFolder working;
+    const struct {
+        const char* language;
+        const char* folder;
+        const char* name;
+    } cases[] = {
+        {"", "working", "en_US"},
+        {"fr-CA", "system", "fr"},
+        {"de-AT", "system", "de_DE"},
+        {"de-CH", "system", "de_CH"},
+        {"pt", "system", "pt_BR"},
+        {"en-GB", "working", "en_US"},
+        {"tlh", "", ""},
+    };
+    for (const auto& language : cases) {
+        const std::optional<SpellDictionary> found =
+            DictionaryFor(language.language, working.path(), {working / "none", system.path()});
+        const std::string folder = std::string(language.folder) == "system"    ? system.path()
+                                   : std::string(language.folder) == "working" ? working / "LDB"
+                                                                               : "";
+        EXPECT_EQ(found ? found->folder + " " + found->name : std::string(),
+                  folder.empty() ? "" : folder + " " + language.name)
+            << language.language;
+    }
+
+    // A dictionary in Latin-1 takes and gives UTF-8 words.
+    WriteFile(system / "la_LA.aff", "SET ISO8859-1\nTRY ae\xe9\n");
+    WriteFile(system / "la_LA.dic", "2\ncaf\xe9\nna\xefve\n");
+    std::string failure;
+    const std::unique_ptr<SpellEngine> latin = SpellEngine::Load(system.path(), failure, "la_LA");
+    ASSERT_TRUE(latin) << failure;
+    std::vector<std::string> suggestions;
+    EXPECT_EQ(latin->check("café", suggestions), SpellEngine::Verdict::Correct);
+    EXPECT_EQ(latin->check("cafe", suggestions), SpellEngine::Verdict::Incorrect);
+    EXPECT_EQ(suggestions, std::vector<std::string>{"café"});
+    EXPECT_EQ(latin->check("日本", suggestions), SpellEngine::Verdict::Incorrect);
+
+    // The real French dictionary asks about French mistakes only.
+    SqliteDatabase words;
+    words.open(working / "quillwords.db");
+    words.runStatement("CREATE TABLE searchwords (WORD TEXT)");
+    FakePrompts prompts;
+    TextTarget french("Bonjour, voilà le mond entier");
+    RunSpellCheck(french, working.path(), prompts, "fr");
+    ASSERT_EQ(prompts.spellAsked.size(), 1u);
+    EXPECT_EQ(prompts.spellAsked[0].substr(0, 7), "mond | ");
+    prompts.spellAsked.clear();
+    RunSpellCheck(french, working.path(), prompts, "tlh");
+    EXPECT_TRUE(prompts.spellAsked.empty());
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_EQ(
+        prompts.shown.back().text.rfind("No spelling dictionary for tlh (tlh) is installed", 0),
+        0u);
 }

@@ -146,8 +146,9 @@ TEST_F(LanguagesTest, TheLanguageSwitcherLeadsToTheSamePageInEveryLanguage) {
     EXPECT_EQ(prompts.shown[0].caption, "LANGUAGE SWITCHER");
 }
 
-// A renamed page leaves its old name in every language; saved, it is there under the new one.
-TEST_F(LanguagesTest, ARenamedPageMovesInEveryLanguage) {
+// A renamed page leaves its old name in every language; saved, it is there under the new one. A
+// copy made in the Pages window carries the translations.
+TEST_F(LanguagesTest, ARenamedOrCopiedPageIsThereInEveryLanguage) {
     publishIn("en,fr");
     ASSERT_TRUE(fs::exists(siteFolder() + "/fr/about us.html"));
     ASSERT_TRUE(session.files().renameInFolder("about us.html", "team"));
@@ -157,6 +158,14 @@ TEST_F(LanguagesTest, ARenamedPageMovesInEveryLanguage) {
     ASSERT_TRUE(session.publisher().writePublishedPage());
     EXPECT_NE(published("fr/team.html").find("<P>Bonjour</P>"), std::string::npos);
     EXPECT_NE(published("team.html").find("href='fr/team.html'"), std::string::npos);
+
+    prompts.pageNames = {std::string("copy")};
+    prompts.pageListAnswers = {PageChoice{PageAction::Duplicate, "team.html"}, std::nullopt};
+    session.pages().managePages();
+    PageRecord copy;
+    ASSERT_TRUE(session.store().loadPage(copy, siteFolder(), "copy.html"));
+    EXPECT_EQ(copy.translations, page().translations);
+    EXPECT_NE(published("fr/copy.html").find("<P>Bonjour</P>"), std::string::npos);
 }
 
 // The site check goes through each language: what is not yet translated, the missing switcher,

@@ -9,6 +9,7 @@
 #include "files/content_hash.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
+#include "platform/console_prompts.h"
 #include "publish/batch_publish.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
@@ -81,10 +82,14 @@ class SiteArchiveTest : public DesignerFixture {
         return RunBatchPublish(arguments, workdir, out, err);
     }
 
+    // Every file under the folder by its path there, with its bytes.
     static std::map<std::string, std::string> Files(const std::string& folder) {
         std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            files[entry.path().filename().string()] = ReadFile(entry.path().string());
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file()) {
+                files[fs::relative(entry.path(), folder).string()] =
+                    ReadFile(entry.path().string());
+            }
         }
         return files;
     }
@@ -113,7 +118,7 @@ TEST_F(SiteArchiveTest, ASiteCarriedToACleanWorkingFolderPublishesTheSameBytes) 
     ASSERT_EQ(run(other.path(), {"--import-site", file, there}), 0) << err.str();
     EXPECT_NE(out.str().find("2 pages and 4 pictures imported"), std::string::npos) << out.str();
     for (const auto& entry : fs::directory_iterator(there)) {
-        fs::remove(entry.path());
+        fs::remove_all(entry.path());
     }
     ASSERT_EQ(run(other.path(), {there}), 0) << err.str();
     EXPECT_EQ(Files(there), published);
@@ -352,4 +357,44 @@ TEST_F(SiteArchiveTest, AnOwnFontTravelsWithTheSiteFile) {
     EXPECT_EQ(ReadFile(there + "/" + font), ReadFile(siteFolder() + "/" + font));
     EXPECT_NE(ReadFile(there + "/about.html").find("@font-face{font-family:'Houseprint Sans'"),
               std::string::npos);
+}
+
+// Three languages carried away: every version of every page comes back byte for byte, with the
+// words of each language.
+TEST_F(SiteArchiveTest, AThreeLanguageSiteComesBackWholeInEveryLanguage) {
+    SiteOptions options = session.store().siteOptions().load(siteFolder());
+    options.languages = {"en", "fr", "de"};
+    ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
+    page().description = "Who we are";
+    page().translations["fr"] = {{kTranslatedTitle, "À propos"},
+                                 {kTranslatedDescription, "Qui nous sommes"},
+                                 {"pagetextitem1~", "<P>Bonjour</P>"}};
+    page().translations["de"] = {{"pagetextitem1~", "<P>Guten Tag</P>"}};
+    const PageRecord translated = page();
+    handOver(
+        "<div id='pagetextitem1~' style='left:5px'>|<div id='dpageimageitem3~' "
+        "style='top:1px'>^10^20|<div id='pagetextitemS1~' style='top: 0px; left: 0px;'>");
+    ASSERT_TRUE(session.publisher().writePublishedPage());
+    ASSERT_EQ(run(working.path(), {siteFolder()}), 0) << err.str();
+    const std::map<std::string, std::string> published = Files(siteFolder());
+    ASSERT_TRUE(published.count("de/index.html") && published.count("fr/about.html"));
+    const std::string file = working / "site.qsite";
+    ASSERT_EQ(run(working.path(), {"--export-site", siteFolder(), file}), 0) << err.str();
+
+    TempFolder other;
+    const std::string there = other / "mysite";
+    ASSERT_EQ(run(other.path(), {"--import-site", file, there}), 0) << err.str();
+    for (const auto& entry : fs::directory_iterator(there)) {
+        fs::remove_all(entry.path());
+    }
+    ASSERT_EQ(run(other.path(), {there}), 0) << err.str();
+    EXPECT_EQ(Files(there), published);
+    SqliteDatabase imported;
+    imported.open(other / "quilldata.db");
+    ConsolePrompts quiet(err);
+    PageStore store(imported, quiet);
+    PageRecord back;
+    ASSERT_TRUE(store.loadPage(back, there, translated.fileName));
+    EXPECT_EQ(back.translations, translated.translations);
+    EXPECT_EQ(store.siteOptions().load(there).languages, options.languages);
 }

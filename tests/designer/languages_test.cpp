@@ -35,10 +35,12 @@ class LanguagesTest : public DesignerFixture {
             "style='left:9px'>|<div id='dpageimageitem3~' style='top:1px'>^10^20";
     }
 
-    void publishIn(const std::string& languages, const std::string& address = std::string()) {
+    void publishIn(const std::string& languages, const std::string& address = std::string(),
+                   bool phoneFriendly = false) {
         SiteOptions options;
         options.languages = *LanguageList(languages);
         options.siteAddress = address;
+        options.phoneFriendly = phoneFriendly;
         ASSERT_TRUE(session.store().siteOptions().save(siteFolder(), options));
         handOver(layout);
         ASSERT_TRUE(session.publisher().writePublishedPage());
@@ -74,7 +76,7 @@ TEST_F(LanguagesTest, EachLanguageHasItsFolderAndEveryVersionTheWholeCluster) {
          "rel='alternate' hreflang='x-default' href='https://example.org/about%20us.html'>"},
     };
     for (const auto& site : cases) {
-        publishIn(site.languages, site.address);
+        publishIn(site.languages, site.address, true);
         const std::string text = published(site.file);
         EXPECT_NE(text.find(site.cluster), std::string::npos) << site.file << "\n" << text;
     }
@@ -91,6 +93,8 @@ TEST_F(LanguagesTest, EachLanguageHasItsFolderAndEveryVersionTheWholeCluster) {
     // The pictures are the main pages' files, and the canonical address is the version's own.
     EXPECT_NE(french.find("SRC=\"../sun.jpg\""), std::string::npos) << french;
     EXPECT_FALSE(fs::exists(siteFolder() + "/fr/sun.jpg"));
+    // Phones get the one column in every language.
+    EXPECT_NE(french.find("<style>@media (max-width:599px){"), std::string::npos);
     EXPECT_NE(french.find("<link rel='canonical' href='https://example.org/fr/about%20us.html'>"),
               std::string::npos);
     EXPECT_NE(published("de/about us.html").find("<title>About us</title>"), std::string::npos);

@@ -238,6 +238,9 @@ TEST_F(LanguagesTest, TheSiteCheckNamesWhatEachLanguageLacksAndShowsThePageInIt)
                           "id='pagetextitem1~'"),
               std::string::npos);
     EXPECT_NE(editor.find("ddSelectNames('pagetextitem1~')"), std::string::npos);
+    session.phoneView().show(page());
+    EXPECT_NE(ReadTextFile(working / "phoneitems.html").value_or("").find("<P>Bonjour</P>"),
+              std::string::npos);
 
     prompts.titles = {"Qui sommes-nous"};
     session.files().editPageTitle();

@@ -1,6 +1,7 @@
 #include "designer/phone/phone_view.h"
 
 #include <algorithm>
+#include <set>
 
 #include "common/fields.h"
 #include "common/markup_escaping.h"
@@ -13,6 +14,7 @@
 #include "page/workspace.h"
 #include "platform/browser.h"
 #include "platform/prompts.h"
+#include "site/language_versions.h"
 #include "site/phone/phone_layout.h"
 #include "store/page_store.h"
 
@@ -151,7 +153,14 @@ void PhoneView::show(const PageRecord& page) {
     // it on.
     options.phoneFriendly = true;
     publisher_.setSiteOptions(options);
-    const std::string items = publisher_.pageText(page, PublishVariant::Shaping, folder);
+    // Phones show the language the page is edited in.
+    const std::string& language = workspace_.editor.editingLanguage;
+    std::set<std::string> untranslated;
+    const std::string items = publisher_.pageText(
+        language.empty() || folder.empty()
+            ? page
+            : InLanguage(page, language, store_.translatedTitles(folder), untranslated),
+        PublishVariant::Shaping, folder);
     std::string view = kViewStart;
     view += ItemsScript(page, workspace_.editor.phoneSelected);
     view += kViewBody;

@@ -1,6 +1,7 @@
 #include "designer/designer_session.h"
 
 #include "designer/editing/element_operations.h"
+#include "site/starters.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       publisher_(workspace_, store_, ports.clipboard, ports.browser, ports.prompts),
       pages_(workspace_, catalog_, files_, store_, writer_, ports.prompts),
       history_(workspace_, store_, writer_, ports.browser, ports.prompts, ports.shell),
-      archives_(workspace_, catalog_, store_, ports.prompts),
+      archives_(workspace_, catalog_, store_, ports.prompts, InstalledStartersFolder()),
       publishing_(*this, catalog_, ports.prompts),
       ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
       operations_(operations != nullptr ? *operations : *ownOperations_),

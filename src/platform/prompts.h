@@ -61,6 +61,16 @@ struct PageOptions {
     bool noSiteItems = false;
 };
 
+// A starter site as the New Site window offers it: its name, its kind, one line about it and a
+// picture of its home page.
+struct StarterOffer {
+    std::string id;
+    std::string name;
+    std::string kind;
+    std::string line;
+    std::string picture;
+};
+
 // The choice of the hosting folder dialog.
 enum class FolderAction { ViewOnline, ChangeName };
 
@@ -194,6 +204,12 @@ class Prompts {
     // user opens, if any.
     virtual std::optional<std::size_t> siteCheck(const std::string& folder,
                                                  const std::vector<std::string>& findings) = 0;
+    // The "New Site" window: "Blank site", then the starters; the id of the one chosen (empty
+    // for a blank site), nothing when cancelled.
+    virtual std::optional<std::string> newSite(const std::vector<StarterOffer>& starters) {
+        static_cast<void>(starters);
+        return std::nullopt;
+    }
     // The "Pages" window: the site folder's pages, the open one selected; what the user asked.
     virtual std::optional<PageChoice> pageList(const std::string& folder,
                                                const std::vector<PageListEntry>& pages,

@@ -1,5 +1,6 @@
 #include "publish/batch_publish.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -13,6 +14,7 @@
 #include "publish/site_upload.h"
 #include "site/published_page.h"
 #include "site/site_check.h"
+#include "site/starters.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_exception.h"
 #include "store/page_store.h"
@@ -29,7 +31,9 @@ constexpr const char* kUsage =
     "[PAGE ...]\n"
     "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n"
     "       quillora-publish [--workdir DIR] --export-site SITE_FOLDER FILE\n"
-    "       quillora-publish [--workdir DIR] --import-site FILE SITE_FOLDER [--force]\n";
+    "       quillora-publish [--workdir DIR] --import-site FILE SITE_FOLDER [--force]\n"
+    "       quillora-publish [--workdir DIR] --list-starters\n"
+    "       quillora-publish [--workdir DIR] --new-site NAME SITE_FOLDER [--force]\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
     "their pictures, as the designer's save writes them. The page store is only read,\n"
@@ -99,6 +103,12 @@ constexpr const char* kHelp =
     "                 pages; refused for a damaged or foreign file, and for a folder that has\n"
     "                 pages unless --force is given (the imported pages then replace those of\n"
     "                 the same names)\n"
+    "  --list-starters\n"
+    "                 list the starter sites that come with the program, one a line: its\n"
+    "                 name, a tab, and what it is\n"
+    "  --new-site NAME SITE_FOLDER\n"
+    "                 make SITE_FOLDER from the starter of that name, as --import-site would\n"
+    "                 from its site file, and write its pages\n"
     "  --help         this text\n"
     "\n"
     "Exit status: 0 every page written (and sent), 1 some were not (they are named), 2 usage,\n"
@@ -114,7 +124,7 @@ struct Request {
     UploadOptions options;
     HostingAddresses hosting = HostingAddresses::Service();
     bool check = false;
-    enum class Carry { None, Export, Import } carry = Carry::None;
+    enum class Carry { None, Export, Import, Starter } carry = Carry::None;
 };
 
 std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
@@ -165,6 +175,8 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
             request.carry = Request::Carry::Export;
         } else if (argument == "--import-site") {
             request.carry = Request::Carry::Import;
+        } else if (argument == "--new-site") {
+            request.carry = Request::Carry::Starter;
         } else if (argument == "--dry-run") {
             request.options.dryRun = true;
         } else if (argument == "--force") {
@@ -191,8 +203,8 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& arguments,
         (request.carry != Request::Carry::None && (positional.size() != 2 || request.upload))) {
         return std::nullopt;
     }
-    // The file of an import comes before its folder.
-    if (request.carry == Request::Carry::Import) {
+    // The file of an import, or the starter, comes before its folder.
+    if (request.carry == Request::Carry::Import || request.carry == Request::Carry::Starter) {
         std::swap(positional[0], positional[1]);
     }
     // Folders are stored as full paths.
@@ -251,6 +263,20 @@ bool WritePages(PageStore& store, ConsolePrompts& prompts, const std::vector<std
     return allWritten;
 }
 
+// The site folder made from the named starter through the import of its site file.
+int NewSiteCommand(const Request& request, std::ostream& out, std::ostream& err, bool takeLock) {
+    const std::string& name = request.pages[0];
+    for (const StarterEntry& starter : ListStarters(InstalledStartersFolder())) {
+        if (starter.id == name) {
+            return ImportSiteCommand(request.workingFolder, starter.file, request.siteFolder,
+                                     request.options.force, out, err, takeLock);
+        }
+    }
+    err << "There is no starter named " << name
+        << " (quillora-publish --list-starters lists them).\n";
+    return kUsageOrDatabaseError;
+}
+
 }  // namespace
 
 int RunBatchPublish(const std::vector<std::string>& arguments,
@@ -263,10 +289,20 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
             return 0;
         }
     }
+    if (std::find(arguments.begin(), arguments.end(), "--list-starters") != arguments.end()) {
+        for (const StarterEntry& starter : ListStarters(InstalledStartersFolder())) {
+            out << starter.id << "\t" << starter.name << " (" << starter.kind
+                << "): " << starter.line << "\n";
+        }
+        return kAllWritten;
+    }
     const std::optional<Request> request = ParseArguments(arguments, defaultWorkingFolder);
     if (!request) {
         err << kUsage;
         return kUsageOrDatabaseError;
+    }
+    if (request->carry == Request::Carry::Starter) {
+        return NewSiteCommand(*request, out, err, locking == FolderLocking::Take);
     }
     if (request->carry == Request::Carry::Export) {
         return ExportSiteCommand(request->workingFolder, request->siteFolder, request->pages[0],

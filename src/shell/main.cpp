@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QTimer>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -6,8 +8,10 @@
 #include <unistd.h>
 #endif
 
+#include "common/paths.h"
 #include "common/working_folder.h"
 #include "files/folder_lock.h"
+#include "page/working_files.h"
 #include "setup/working_folder_setup.h"
 #include "shell/installed_files.h"
 #include "shell/main_view.h"
@@ -46,6 +50,9 @@ int main(int argc, char** argv) {
             "QUILLORA MESSAGE", MessageButtons::Ok, MessageIcon::Warning);
         return 1;
     }
+    // A working folder without a page store is a first run: the starters are offered.
+    std::error_code unseen;
+    const bool firstRun = !std::filesystem::exists(JoinPath(workingFolder, kPageStoreFile), unseen);
     const std::vector<std::string> problems =
         SetUpWorkingFolder(workingFolder, InstalledFiles(), SystemDictionaryFolder(), prompts);
     if (!problems.empty()) {
@@ -65,5 +72,8 @@ int main(int argc, char** argv) {
     MainView window(workingFolder, {prompts, shell}, hosting);
     prompts.setOwner(&window);
     window.showMaximized();
+    if (firstRun) {
+        QTimer::singleShot(0, &window, [&window] { window.offerNewSite(); });
+    }
     return QApplication::exec();
 }

@@ -104,6 +104,10 @@ MainView::MainView(const std::string& workingFolder, const MainViewPorts& ports,
 
 MainView::~MainView() = default;
 
+void MainView::offerNewSite() {
+    perform([this] { session_->archives().newSite(); });
+}
+
 void MainView::buildWindow() {
     auto* background =
         new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);
@@ -201,6 +205,8 @@ void MainView::buildMenu() {
     connect(add(QStringLiteral("New Page"), QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, this,
             [this] { perform([this] { session_->files().newPage(); }); });
+    connect(file->addAction(QStringLiteral("New Site...")), &QAction::triggered, this,
+            &MainView::offerNewSite);
     connect(add(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
             this, [this] { runControlsCommand(QStringLiteral("http://savepage")); });
     connect(add(QStringLiteral("Save As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),

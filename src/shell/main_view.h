@@ -43,6 +43,8 @@ class MainView : public QMainWindow {
     ~MainView() override;
 
     DesignerSession& session() { return *session_; }
+    // File > New Site, as the first run offers it once the quickstart page is shown.
+    void offerNewSite();
     // The text editor window, once a section was opened in it.
     texteditor* textEditor() const { return textEditor_->window(); }
     QWebEngineView* browser() const { return view_; }

@@ -31,6 +31,7 @@
 #include "items/imageedit.h"
 #include "items/linkselector.h"
 #include "items/newpage.h"
+#include "items/newsite.h"
 #include "items/pagehistory.h"
 #include "items/pagelength.h"
 #include "items/pagelist.h"
@@ -388,6 +389,12 @@ std::optional<std::size_t> QtPrompts::siteCheck(const std::string& folder,
     sitecheck dialog(FromStd(folder), findings, owner_);
     dialog.exec();
     return dialog.opened();
+}
+
+std::optional<std::string> QtPrompts::newSite(const std::vector<StarterOffer>& starters) {
+    newsite dialog(starters, owner_);
+    dialog.exec();
+    return dialog.chosen();
 }
 
 std::optional<std::string> QtPrompts::clickOption() {

@@ -54,6 +54,8 @@ TEST(TypedMarkup, HandTypedFormattingStaysAndEverythingElseShowsAsText) {
         // So does a typed character reference; a lone "&" stays as it is.
         {"&lt;b&gt; &#60;i&#x3E; &amp;", "&amp;lt;b&amp;gt; &amp;#60;i&amp;#x3E; &amp;amp;"},
         {"Tom & Jerry, AT&T, &;, &#; &#x;", "Tom & Jerry, AT&T, &;, &#; &#x;"},
+        // The editor writes letters beyond ASCII as references: they stay letters.
+        {"Caf&#233; &#x44F; &#127;", "Caf&#233; &#x44F; &amp;#127;"},
         {"<a href='p.html?a=1&amp;b=2'>x &copy;</a>",
          "<a href='p.html?a=1&amp;b=2'>x &amp;copy;</a>"},
         // Other tags, and tags that would close the section, show as typed.

@@ -1,6 +1,9 @@
 #include "designer/pages/site_archive_commands.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "common/paths.h"
 #include "designer/pages/page_catalog.h"
@@ -8,6 +11,7 @@
 #include "page/workspace.h"
 #include "platform/prompts.h"
 #include "site/site_archive.h"
+#include "site/starters.h"
 #include "store/page_store.h"
 
 namespace {
@@ -15,12 +19,18 @@ namespace {
 constexpr const char* kFilter = "Quillora site (*.qsite)|*.qsite||";
 constexpr const char* kExportCaption = "Export Site";
 constexpr const char* kImportCaption = "Import Site";
+constexpr const char* kNewSiteCaption = "New Site";
 
 }  // namespace
 
 SiteArchiveCommands::SiteArchiveCommands(Workspace& workspace, PageCatalog& catalog,
-                                         PageStore& store, Prompts& prompts)
-    : workspace_(workspace), catalog_(catalog), store_(store), prompts_(prompts) {}
+                                         PageStore& store, Prompts& prompts,
+                                         std::string startersFolder)
+    : workspace_(workspace),
+      catalog_(catalog),
+      store_(store),
+      prompts_(prompts),
+      startersFolder_(std::move(startersFolder)) {}
 
 void SiteArchiveCommands::exportSite() {
     const std::string folder = catalog_.siteFolderStored(prompts_);
@@ -43,28 +53,65 @@ void SiteArchiveCommands::exportSite() {
 void SiteArchiveCommands::importSite() {
     const std::optional<std::string> file =
         prompts_.openFileName({kFilter, JoinPath(workspace_.workingFolder, "*.qsite")});
-    if (!file) {
+    if (file) {
+        bringIn(*file, "Import the site into which folder?", kImportCaption);
+    }
+}
+
+void SiteArchiveCommands::newSite() {
+    const std::vector<StarterEntry> starters = ListStarters(startersFolder_);
+    std::vector<StarterOffer> offers;
+    for (const StarterEntry& starter : starters) {
+        offers.push_back({starter.id, starter.name, starter.kind, starter.line, starter.picture});
+    }
+    const std::optional<std::string> chosen = prompts_.newSite(offers);
+    if (!chosen) {
         return;
     }
+    const auto starter =
+        std::find_if(starters.begin(), starters.end(),
+                     [&](const StarterEntry& entry) { return entry.id == *chosen; });
+    if (starter == starters.end()) {
+        const std::optional<std::string> folder =
+            prompts_.chooseFolder("Make the new site in which folder?", workspace_.workingFolder);
+        if (folder) {
+            std::error_code error;
+            std::filesystem::create_directories(*folder, error);
+            catalog_.storeCurrentDesign();
+            show(WithoutTrailingSeparator(*folder));
+        }
+        return;
+    }
+    if (bringIn(starter->file, "Make the new site in which folder?", kNewSiteCaption)) {
+        // A starter opens on its home page.
+        const std::vector<std::string>& pages = workspace_.pages.entries();
+        const auto home = std::find(pages.begin(), pages.end(), "index.html");
+        if (home != pages.end() && workspace_.page.fileName != *home) {
+            catalog_.choosePage(static_cast<std::size_t>(home - pages.begin()));
+        }
+    }
+}
+
+bool SiteArchiveCommands::bringIn(const std::string& file, const std::string& folderQuestion,
+                                  const char* caption) {
     SiteArchive archive;
     std::string refusal;
-    if (!archive.open(*file, refusal)) {
-        prompts_.messageBox(refusal, kImportCaption, MessageButtons::Ok, MessageIcon::Warning);
-        return;
+    if (!archive.open(file, refusal)) {
+        prompts_.messageBox(refusal, caption, MessageButtons::Ok, MessageIcon::Warning);
+        return false;
     }
-    const std::optional<std::string> folder =
-        prompts_.chooseFolder("Import the site into which folder?",
-                              JoinPath(workspace_.workingFolder, kDefaultSiteFolder));
+    const std::optional<std::string> folder = prompts_.chooseFolder(
+        folderQuestion, JoinPath(workspace_.workingFolder, kDefaultSiteFolder));
     if (!folder) {
-        return;
+        return false;
     }
     const std::string siteFolder = WithoutTrailingSeparator(*folder);
     const std::optional<std::string> replaced =
         ImportReplaces(PagesHeld(store_, siteFolder), archive.filesMet(siteFolder), siteFolder);
     if (replaced &&
-        prompts_.messageBox(*replaced + " Import into it?", kImportCaption, MessageButtons::YesNo,
+        prompts_.messageBox(*replaced + " Import into it?", caption, MessageButtons::YesNo,
                             MessageIcon::Warning) != MessageAnswer::Yes) {
-        return;
+        return false;
     }
     catalog_.storeCurrentDesign();
     const SiteArchiveResult result =
@@ -72,12 +119,17 @@ void SiteArchiveCommands::importSite() {
     // The open design is stored already; the folder shown next must not store it again over
     // an imported design of its name.
     workspace_.flags.noSaveOnExit = true;
-    prompts_.messageBox(result.message, kImportCaption, MessageButtons::Ok,
+    prompts_.messageBox(result.message, caption, MessageButtons::Ok,
                         result.done ? MessageIcon::Information : MessageIcon::Warning);
     if (result.pages == 0) {
-        return;
+        return false;
     }
-    // The imported site is shown: its folder chosen, its first page opened.
+    show(siteFolder);
+    return true;
+}
+
+// The site folder shown: chosen in the folder list, its first page opened.
+void SiteArchiveCommands::show(const std::string& siteFolder) {
     catalog_.fillFolderList();
     ChoiceList& folders = workspace_.folders;
     if (!folders.selectStartingWith(siteFolder)) {

@@ -329,13 +329,25 @@ std::size_t ReferenceAt(std::string_view text, std::size_t at) {
                : 0;
 }
 
+// Whether the reference is the text editor's own way of writing a character beyond ASCII
+// ("&#233;"): it names a letter, never markup.
+bool WritesLetterBeyondAscii(std::string_view reference) {
+    if (reference.size() < 4 || reference[1] != '#') {
+        return false;
+    }
+    const bool hex = reference[2] == 'x' || reference[2] == 'X';
+    const std::string digits(reference.substr(hex ? 3 : 2, reference.size() - (hex ? 4 : 3)));
+    return digits.size() <= 7 && std::stoul(digits, nullptr, hex ? 16 : 10) >= 0x80;
+}
+
 // Words as typed: a reference the user typed ("&lt;b&gt;") shows as typed, not as the
-// character it names.
+// character it names; the editor's own references to letters beyond ASCII stay.
 void AppendWords(std::string& page, std::string_view words) {
     std::size_t copied = 0;
     for (std::size_t at = words.find('&'); at != std::string_view::npos;
          at = words.find('&', at + 1)) {
-        if (ReferenceAt(words, at) > 0) {
+        const std::size_t length = ReferenceAt(words, at);
+        if (length > 0 && !WritesLetterBeyondAscii(words.substr(at, length))) {
             page.append(words, copied, at + 1 - copied);
             page += "amp;";
             copied = at + 1;

@@ -1,0 +1,43 @@
+#include "site/starters.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "common/fields.h"
+#include "common/paths.h"
+#include "common/text_file.h"
+
+#ifndef QUILLORA_STARTERS_DIR
+#define QUILLORA_STARTERS_DIR "/usr/share/quillora/starters"
+#endif
+
+std::string InstalledStartersFolder() {
+    return QUILLORA_STARTERS_DIR;
+}
+
+std::vector<StarterEntry> ListStarters(const std::string& folder) {
+    std::vector<StarterEntry> starters;
+    const std::optional<std::string> index = ReadTextFile(JoinPath(folder, kStarterIndexFile));
+    if (!index) {
+        return starters;
+    }
+    std::istringstream lines(*index);
+    for (std::string line; std::getline(lines, line);) {
+        if (FieldCount(line, "\t") != 4) {
+            continue;
+        }
+        StarterEntry entry{FieldAt(line, 0, "\t"),
+                           FieldAt(line, 1, "\t"),
+                           FieldAt(line, 2, "\t"),
+                           FieldAt(line, 3, "\t"),
+                           "",
+                           ""};
+        entry.file = JoinPath(folder, entry.id + ".qsite");
+        entry.picture = JoinPath(folder, entry.id + ".png");
+        std::error_code error;
+        if (!entry.id.empty() && std::filesystem::is_regular_file(entry.file, error)) {
+            starters.push_back(std::move(entry));
+        }
+    }
+    return starters;
+}

@@ -263,14 +263,8 @@ class Designer {
                "px; height: " + std::to_string(item.height - 2 * kPadding) +
                "px; border-width: 0px; padding: " + std::to_string(kPadding) +
                "px; background-color: " + look.background + ";" +
-               (Centred(column) ? " text-align: center;" : " text-align: left;") +
+               (column.centred ? " text-align: center;" : " text-align: left;") +
                " visibility: visible;'>";
-    }
-
-    static bool Centred(const StarterColumn& column) {
-        return std::find(column.phone.begin(), column.phone.end(), "centre") !=
-                   column.phone.end() ||
-               column.look.find("centre") != std::string::npos;
     }
 
     // How tall the section's words stand at the width: each paragraph's characters wrapped at

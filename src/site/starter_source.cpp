@@ -41,6 +41,8 @@ std::optional<StarterColumn> ColumnHeader(const std::string& line) {
     for (std::size_t i = 2; i < words.size(); ++i) {
         if (words[i].rfind("phone:", 0) == 0) {
             column.phone.push_back(words[i].substr(6));
+        } else if (words[i] == "centre") {
+            column.centred = true;
         } else if (column.kind == StarterColumn::Kind::Picture && column.picture.empty()) {
             column.picture = words[i];
         } else {

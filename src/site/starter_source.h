@@ -14,6 +14,8 @@ struct StarterColumn {
     int span = 12;
     // A section's look: "plain", "band" or "accent".
     std::string look = "plain";
+    // A section's lines stand centred.
+    bool centred = false;
     // A section's lines as written (blank lines part paragraphs).
     std::vector<std::string> lines;
     // A picture's drawing and its description ("-": it only decorates).

@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "lighthouse_audit.h"
 #include "platform/console_prompts.h"
 #include "site/published_page.h"
 #include "site/site_fonts.h"
-#include "support/server_process.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -97,22 +97,8 @@ TEST(Lighthouse, APageOfCameraPhotosScoresTopMarksOnAPhone) {
     ASSERT_TRUE(
         publisher.publish(page, PublishVariant::Save, site.path(), "index.html", published));
 
-    ServerProcess server(QUILLORA_STATIC_SITE, {site.path()});
-    ASSERT_GT(server.port(), 0);
-    const std::string report = working / "lighthouse.json";
-    const std::string command =
-        std::string("node '") + QUILLORA_LIGHTHOUSE +
-        "' http://127.0.0.1:" + std::to_string(server.port()) +
-        "/index.html --quiet --output=json --output-path='" + report +
-        "' --only-categories=performance,accessibility,best-practices,seo "
-        "--chrome-path=/usr/bin/chromium --chrome-flags='--headless=new --no-sandbox "
-        "--disable-gpu --disable-background-networking --disable-component-update "
-        "--disable-sync --no-first-run --user-data-dir=" +
-        (working / "chromium") + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-
-    const QJsonObject audit =
-        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(report))).object();
+    const QJsonObject audit = LighthouseAudit(site.path(), "index.html", working.path());
+    ASSERT_FALSE(audit.isEmpty());
     const QJsonObject categories = audit["categories"].toObject();
     for (const char* category : {"performance", "accessibility", "best-practices", "seo"}) {
         const double score = categories[category].toObject()["score"].toDouble();

@@ -83,44 +83,34 @@ void AppendRuns(RichText& text, const std::string& words, CharFormat format) {
     }
 }
 
-// A section's lines in the editor's formatting: "# " a heading, "## " a smaller one, other
-// lines joined into paragraphs that blank lines part, with an empty line between paragraphs.
+// A section's lines in the editor's formatting, each line its own: "# " a heading, "## " a
+// smaller one; a blank line leaves an empty line between paragraphs.
 RichText SectionWords(const std::vector<std::string>& lines, const StarterSource& source,
                       const std::string& colour, const std::string& headingColour) {
     RichText text;
     const CharFormat body = Format(source.bodyFont, kBodySize, colour, false);
     text.setDefaultFormat(body);
-    std::vector<std::pair<std::string, CharFormat>> paragraphs;
-    std::string open;
-    const auto close = [&] {
-        if (!open.empty()) {
-            paragraphs.emplace_back(open, body);
-            open.clear();
-        }
-    };
+    bool first = true;
+    bool gap = false;
     for (const std::string& line : lines) {
-        if (line.rfind("## ", 0) == 0) {
-            close();
-            paragraphs.emplace_back(
-                line.substr(3), Format(source.headingFont, kSubheadingSize, headingColour, true));
-        } else if (line.rfind("# ", 0) == 0) {
-            close();
-            paragraphs.emplace_back(line.substr(2),
-                                    Format(source.headingFont, kHeadingSize, headingColour, true));
-        } else if (line.empty()) {
-            close();
+        if (line.empty()) {
+            gap = !first;
+            continue;
+        }
+        const bool subheading = line.rfind("## ", 0) == 0;
+        const bool heading = !subheading && line.rfind("# ", 0) == 0;
+        if (!first) {
+            text.insert(text.length(), gap ? "\r\r" : "\r", body);
+        }
+        if (heading || subheading) {
+            AppendRuns(text, line.substr(heading ? 2 : 3),
+                       Format(source.headingFont, heading ? kHeadingSize : kSubheadingSize,
+                              headingColour, true));
         } else {
-            open += (open.empty() ? "" : " ") + line;
+            AppendRuns(text, line, body);
         }
-    }
-    close();
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-        if (i > 0) {
-            // A heading sits on its words; other paragraphs keep a line between them.
-            const bool heading = paragraphs[i - 1].second.size > kBodySize;
-            text.insert(text.length(), heading ? "\r" : "\r\r", body);
-        }
-        AppendRuns(text, paragraphs[i].first, paragraphs[i].second);
+        first = false;
+        gap = false;
     }
     return text;
 }
@@ -267,39 +257,25 @@ class Designer {
                " visibility: visible;'>";
     }
 
-    // How tall the section's words stand at the width: each paragraph's characters wrapped at
-    // an average letter's width, in lines of its own size, with room to spare for wider faces.
+    // How tall the section's words stand at the width: each line's characters wrapped at an
+    // average letter's width, in lines of its own size, with room to spare for wider faces.
     int textHeight(const StarterColumn& column, int width) const {
         const double room = width - 2 * kPadding;
         double height = 2 * kPadding;
-        bool text = false;
-        std::string open;
-        const auto lines = [&](const std::string& words, int points) {
+        const auto lines = [&](std::size_t characters, int points) {
             const double pixels = points * 4.0 / 3.0;
-            const double perLine = std::max(1.0, room / (pixels * 0.52));
-            return std::ceil(static_cast<double>(words.size()) / perLine) * pixels * 1.25;
-        };
-        const auto close = [&] {
-            if (!open.empty()) {
-                height += (text ? lines("x", kBodySize) : 0) + lines(open, kBodySize);
-                text = true;
-                open.clear();
-            }
+            const double perLine = std::max(1.0, room / (pixels * 0.55));
+            return std::ceil(static_cast<double>(characters) / perLine) * pixels * 1.25;
         };
         for (const std::string& line : column.lines) {
-            const bool heading = line.rfind("# ", 0) == 0 || line.rfind("## ", 0) == 0;
-            if (heading) {
-                close();
-                height += lines(line, line[1] == '#' ? kSubheadingSize : kHeadingSize);
-                text = false;
-            } else if (line.empty()) {
-                close();
-            } else {
-                open += (open.empty() ? "" : " ") + line;
-            }
+            const bool subheading = line.rfind("## ", 0) == 0;
+            const bool heading = !subheading && line.rfind("# ", 0) == 0;
+            height += line.empty() ? lines(1, kBodySize)
+                      : subheading ? lines(line.size(), kSubheadingSize)
+                      : heading    ? lines(line.size(), kHeadingSize)
+                                   : lines(line.size(), kBodySize);
         }
-        close();
-        return static_cast<int>(std::ceil(height * 1.1));
+        return static_cast<int>(std::ceil(height * 1.15));
     }
 
     int pictureHeight(const StarterColumn& column, int width) const {

@@ -16,6 +16,7 @@
 #include "files/folder_lock.h"
 #include "items/deletedpages.h"
 #include "items/pagehistory.h"
+#include "items/newsite.h"
 #include "items/pagelist.h"
 #include "items/publishsite.h"
 #include "shell/qt_ports.h"
@@ -304,4 +305,45 @@ TEST_F(PagesWindowTest, APublishToAnUnknownSshHostAsksWithTheFingerprintThenPubl
               std::string::npos);
     EXPECT_NE(SshServer::ReadWhole(site + "/index.html").find("Title of index.html"),
               std::string::npos);
+}
+
+// File > New Site in the window: the real gallery lists the blank site and every starter with
+// its picture; the café, chosen with the keys, is made into a new folder and opens on its home
+// page, its words in the editor.
+TEST_F(PagesWindowTest, ANewSiteIsMadeFromAStarterChosenInTheGallery) {
+    startWindow();
+    ASSERT_TRUE(resume());
+    QtPrompts dialogs;
+    dialogs.setOwner(window.get());
+    prompts.realFileDialogs = &dialogs;
+    const std::string made = path("corner-cafe");
+    prompts.chosenFolders = {made};
+    std::string offered;
+    WhenShown<newsite>([&](newsite* gallery) {
+        auto* grid = gallery->findChild<QListWidget*>("starters");
+        offered = grid->item(0)->text().toStdString();
+        for (int row = 1; row < grid->count(); ++row) {
+            EXPECT_FALSE(grid->item(row)->icon().isNull());
+            if (grid->item(row)->text().startsWith(QStringLiteral("Corner Café\n"))) {
+                grid->setFocus();
+                while (grid->currentRow() != row) {
+                    QTest::keyClick(grid, Qt::Key_Right);
+                }
+            }
+        }
+        QTest::keyClick(grid, Qt::Key_Return);
+    });
+    ASSERT_TRUE(redrawnAfter([&] { menuEntry("New Site...").trigger(); }));
+    EXPECT_GE(prompts.startersOffered, 12u);
+    EXPECT_EQ(offered, "Blank site\nAn empty page to start from");
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_EQ(prompts.shown.back().text.rfind("4 pages and 3 pictures imported into " + made, 0),
+              0u)
+        << prompts.shown.back().text;
+    EXPECT_EQ(window->findChild<QComboBox*>("folders")->currentText().toStdString(), made);
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(window->session().workspace().page.fileName, "index.html");
+    EXPECT_TRUE(js("window.frames['editor'].document.body.innerText")
+                    .toString()
+                    .contains(QStringLiteral("Fresh bread every morning")));
 }

@@ -138,7 +138,8 @@ class FakePrompts : public Prompts {
     std::vector<std::string> titlesShown;
     DialogAnswers clickOptions;
     DialogAnswers openFileNames;
-    // The program's own file dialogs, for the tests that answer them through their widgets.
+    // The program's own file dialogs and New Site window, for the tests that answer them
+    // through their widgets.
     Prompts* realFileDialogs = nullptr;
     std::vector<OpenFileRequest> openRequests;
     std::deque<std::optional<Rgb>> colours;
@@ -216,6 +217,13 @@ class FakePrompts : public Prompts {
     std::deque<std::optional<std::vector<std::string>>> languageAnswers;
     std::vector<PageOptions> pageOptionsShown;
     std::deque<std::optional<PageOptions>> pageOptionAnswers;
+    // The New Site window: the real one when given, else the scripted answers.
+    std::optional<std::string> newSite(const std::vector<StarterOffer>& starters) override {
+        startersOffered = starters.size();
+        return realFileDialogs ? realFileDialogs->newSite(starters) : Next(newSiteAnswers);
+    }
+    std::size_t startersOffered = 0;
+    std::deque<std::optional<std::string>> newSiteAnswers;
     std::optional<std::size_t> siteCheck(const std::string& folder,
                                          const std::vector<std::string>& findings) override {
         siteChecked.push_back(folder);

@@ -105,8 +105,13 @@ TEST_F(StarterBuildTest, AStarterIsLaidOutAsAUserWouldMakeIt) {
     EXPECT_EQ(PhoneChoiceOf(home.phoneChoices, "dpageimageitem2~", kPhoneWidth), kPhoneFullWidth);
     EXPECT_EQ(PhoneChoiceOf(home.phoneChoices, "pagetextitem1~", kPhoneTextSize), "1");
     const std::string& words = home.texts.front();
-    EXPECT_NE(words.find("Line  one<BR> Line  two<BR> <BR> More  words"), std::string::npos)
+    // Each line its own, an empty one after a blank line.
+    const std::size_t one = words.find("Line  one<BR>");
+    const std::size_t two = words.find("Line  two<BR>");
+    const std::size_t more = words.find("More  words");
+    ASSERT_TRUE(one != std::string::npos && two != std::string::npos && more != std::string::npos)
         << words;
+    EXPECT_NE(words.substr(two, more - two).find("<BR>", 13), std::string::npos) << words;
     EXPECT_NE(home.richTexts.front().find("\\b"), std::string::npos);
     EXPECT_NE(home.stylesData.find("text-align: center;"), std::string::npos);
     const SiteOptions options = session.store().siteOptions().load(siteFolder());

@@ -21,6 +21,8 @@ struct ClippedItem {
     std::optional<std::string> description;
     // How phones show it.
     std::map<std::string, std::string> phone;
+    // A section's words in the site's other languages, by language.
+    std::map<std::string, std::string> translations;
 };
 
 // The items last copied or cut, kept while the program runs so that they can be pasted into

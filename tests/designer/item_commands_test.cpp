@@ -53,12 +53,13 @@ class ItemCommandsTest : public DesignerFixture {
 
 // Duplicate, copy and paste of texts and pictures, shared and not, onto the same page and onto
 // a page whose counter fell behind its sections: every item keeps one id of its own, and a
-// copy's words carry the copy's id.
+// copy's words, in every language, carry the copy's id.
 TEST_F(ItemCommandsTest, CopiesTakeIdsOfTheirOwnWordsIncluded) {
     ASSERT_EQ(MakeSiteItem(page(), "pagetextitem1~"), "pagetextitemS1~");
     page().stylesData += "|<div id='pagetextitem2~' style='position:absolute;left:10px;top:90px'>";
     page().texts.push_back(Section("pagetextitem2~", "Two"));
     page().richTexts.push_back("{\\rtf1 Two}");
+    page().translations["fr"]["pagetextitem2~"] = Section("pagetextitem2~", "Deux").substr(14);
     page().elementCount = 1;
     const std::string all = "pagetextitemS1~pagetextitem2~pageimageitem7~";
 
@@ -76,6 +77,11 @@ TEST_F(ItemCommandsTest, CopiesTakeIdsOfTheirOwnWordsIncluded) {
         EXPECT_NE(entry.find("<SPAN id='" + id + "4'"), std::string::npos) << entry;
     }
     EXPECT_FALSE(HasRepeatedItems(page()));
+    // The original and its three copies speak French, each under its own id.
+    ASSERT_EQ(page().translations["fr"].size(), 4u);
+    for (const auto& [id, words] : page().translations["fr"]) {
+        EXPECT_EQ(id + words, Section(id, "Deux"));
+    }
 }
 
 // What reaches the store never lists an id twice, whatever the page handed over.

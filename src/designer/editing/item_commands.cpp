@@ -118,6 +118,12 @@ std::vector<ClippedItem> ClipItems(const PageRecord& page, const std::vector<std
             }
         } else {
             item.richText = EntryAt(page.richTexts, index);
+            for (const auto& [language, words] : page.translations) {
+                const auto translated = words.find(name);
+                if (translated != words.end()) {
+                    item.translations[language] = translated->second;
+                }
+            }
             for (const std::string& properties : page.textProperties) {
                 if (ItemNameIn(properties) == name) {
                     item.properties = properties;
@@ -168,6 +174,10 @@ std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offse
             page.richTexts.push_back(item.richText);
             if (!item.properties.empty()) {
                 page.textProperties.push_back(name + item.properties.substr(item.name.size()));
+            }
+            for (const auto& [language, words] : item.translations) {
+                page.translations[language][name] =
+                    EntryUnderId(item.name + words, item.name, name).substr(name.size());
             }
             record = Renamed(item.record, item.name.size(), name, offset);
         }

@@ -15,8 +15,8 @@
 
 #include "files/folder_lock.h"
 #include "items/deletedpages.h"
-#include "items/pagehistory.h"
 #include "items/newsite.h"
+#include "items/pagehistory.h"
 #include "items/pagelist.h"
 #include "items/publishsite.h"
 #include "shell/qt_ports.h"

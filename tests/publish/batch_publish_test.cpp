@@ -134,7 +134,9 @@ TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
               "       quillora-publish [--workdir DIR] --check SITE_FOLDER\n"
               "       quillora-publish [--workdir DIR] --export-site SITE_FOLDER FILE\n"
               "       quillora-publish [--workdir DIR] --import-site FILE SITE_FOLDER "
-              "[--force]\n");
+              "[--force]\n"
+              "       quillora-publish [--workdir DIR] --list-starters\n"
+              "       quillora-publish [--workdir DIR] --new-site NAME SITE_FOLDER [--force]\n");
     EXPECT_EQ(run({"--workdir"}), 2);
     EXPECT_EQ(run({"--export-site", siteFolder()}), 2);
     EXPECT_EQ(run({"--import-site", "a.qsite", siteFolder(), "more"}), 2);

@@ -61,13 +61,16 @@ class Reader {
         if (text.size() > 2 && text.front() == '[' && text.back() == ']') {
             return block(text.substr(1, text.size() - 2), error);
         }
+        // Blocks that take no lines take blank ones.
+        const auto none = [&](const char* refusal) {
+            if (!text.empty()) {
+                error = refusal;
+            }
+            return text.empty();
+        };
         switch (block_) {
             case Block::None:
-                if (text.empty()) {
-                    return true;
-                }
-                error = "text before the first block";
-                return false;
+                return none("text before the first block");
             case Block::Site:
                 return text.empty() || setting(text, error);
             case Block::Picture:
@@ -76,11 +79,7 @@ class Reader {
                 }
                 return true;
             case Block::Menu:
-                if (text.empty()) {
-                    return true;
-                }
-                error = "the menu block takes no lines";
-                return false;
+                return none("the menu block takes no lines");
             case Block::Rows:
                 return rowLine(raw, text, error);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -51,6 +52,12 @@ class SiteArchive {
     SiteArchiveResult importInto(PageStore& store, Prompts& prompts,
                                  const std::string& workingFolder, const std::string& siteFolder);
 
+    // The one design the file holds (a section's), its pictures brought into the working folder
+    // as an import brings them and its picture list pointed at them; nothing, with the reason,
+    // for a file of more designs or a picture that cannot be written.
+    std::optional<PageRecord> takeDesign(const std::string& workingFolder,
+                                         std::string& refusal) const;
+
   private:
     struct File {
         std::string kind;
@@ -60,6 +67,10 @@ class SiteArchive {
         std::string bytes;
     };
     bool read(SqliteDatabase& db, const std::string& damaged, std::string& refusal);
+    // The pictures, backgrounds and fonts written into the working folder; `moved` maps each
+    // picture's original path to where it lies now.
+    bool bringFiles(const std::string& workingFolder, std::map<std::string, std::string>& moved,
+                    std::vector<std::string>& kept, SiteArchiveResult& result) const;
     bool check(std::string& refusal);
 
     std::vector<std::string> pages_;

@@ -56,13 +56,9 @@ void MovePictures(PageRecord& page, const std::map<std::string, std::string>& mo
 
 }  // namespace
 
-SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
-                                          const std::string& workingFolder,
-                                          const std::string& siteFolder) {
-    SiteArchiveResult result;
-    std::map<std::string, std::string> moved;
-    std::vector<std::string> kept;
-    std::vector<std::string> left;
+bool SiteArchive::bringFiles(const std::string& workingFolder,
+                             std::map<std::string, std::string>& moved,
+                             std::vector<std::string>& kept, SiteArchiveResult& result) const {
     std::error_code error;
     for (const File& file : files_) {
         const bool picture = file.kind == kSiteFilePicture;
@@ -78,7 +74,7 @@ SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
             fs::create_directories(folder, error);
             if (!WriteTextFile(target, file.bytes)) {
                 result.message = "The picture " + target + " could not be written.";
-                return result;
+                return false;
             }
         } else if (*there != file.bytes) {
             // Only a background or a font can differ: a picture's folder is named by its
@@ -89,6 +85,40 @@ SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
         if (picture) {
             moved[file.original] = target;
         }
+    }
+    return true;
+}
+
+std::optional<PageRecord> SiteArchive::takeDesign(const std::string& workingFolder,
+                                                  std::string& refusal) const {
+    if (designs_.size() != 1) {
+        refusal = "The file holds " + std::to_string(designs_.size()) +
+                  " designs where one was expected.";
+        return std::nullopt;
+    }
+    std::map<std::string, std::string> moved;
+    std::vector<std::string> kept;
+    std::vector<std::string> left;
+    SiteArchiveResult brought;
+    if (!bringFiles(workingFolder, moved, kept, brought)) {
+        refusal = brought.message;
+        return std::nullopt;
+    }
+    PageRecord design = designs_.front();
+    MovePictures(design, moved, left);
+    return design;
+}
+
+SiteArchiveResult SiteArchive::importInto(PageStore& store, Prompts& prompts,
+                                          const std::string& workingFolder,
+                                          const std::string& siteFolder) {
+    SiteArchiveResult result;
+    std::map<std::string, std::string> moved;
+    std::vector<std::string> kept;
+    std::vector<std::string> left;
+    std::error_code error;
+    if (!bringFiles(workingFolder, moved, kept, result)) {
+        return result;
     }
     try {
         if (shared_) {

@@ -11,6 +11,7 @@
 #include "page/site_menu.h"
 #include "platform/console_prompts.h"
 #include "publish/batch_publish.h"
+#include "site/section_file.h"
 #include "store/db/sqlite_cursor.h"
 #include "store/db/sqlite_database.h"
 #include "store/db/sqlite_statement.h"
@@ -397,4 +398,42 @@ TEST_F(SiteArchiveTest, AThreeLanguageSiteComesBackWholeInEveryLanguage) {
     ASSERT_TRUE(store.loadPage(back, there, translated.fileName));
     EXPECT_EQ(back.translations, translated.translations);
     EXPECT_EQ(store.siteOptions().load(there).languages, options.languages);
+}
+
+// A section kept in its own file comes back whole in another working folder, under the same
+// checks as a site file; a site file is no section.
+TEST_F(SiteArchiveTest, ASectionFileCarriesItsItemsPicturesWordsAndPhoneChoices) {
+    PageRecord section;
+    section.stylesData =
+        "<div id='pagetextitem1~' style='position: absolute; top: 0px; left: 0px;'>|<div "
+        "id='dpageimageitem2~' style='position:absolute;top:0px;left:200px'>^10^20";
+    section.texts = {"pagetextitem1~<P>Hello</P>"};
+    section.richTexts = {"{\\rtf1 Hello}"};
+    section.textProperties = {"pagetextitem1~^^^^^NOJUSTIFY"};
+    section.pictures = {"pageimageitem2~" + working / "pics/sun.jpg"};
+    section.links = {""};
+    section.pictureDescriptions = {{"pageimageitem2~", "The sun"}};
+    section.translations["fr"]["pagetextitem1~"] = "<P>Bonjour</P>";
+    SetPhoneChoice(section.phoneChoices, "dpageimageitem2~", kPhoneWidth, kPhoneFullWidth);
+    const std::string file = working / "hero.qsection";
+    const SiteArchiveResult written = WriteSectionFile(section, working.path(), file);
+    ASSERT_TRUE(written.done) << written.message;
+
+    TempFolder other;
+    std::string refusal;
+    const std::optional<PageRecord> back = ReadSectionFile(file, other.path(), refusal);
+    ASSERT_TRUE(back) << refusal;
+    EXPECT_EQ(back->texts, section.texts);
+    EXPECT_EQ(back->translations, section.translations);
+    EXPECT_EQ(back->phoneChoices, section.phoneChoices);
+    EXPECT_EQ(back->pictureDescriptions, section.pictureDescriptions);
+    ASSERT_EQ(back->pictures.size(), 1u);
+    const std::string picture = back->pictures[0].substr(std::string("pageimageitem2~").size());
+    EXPECT_EQ(picture.rfind(other / "imported/", 0), 0u) << picture;
+    EXPECT_EQ(ReadFile(picture), "the sun");
+
+    const std::string site = working / "site.qsite";
+    ASSERT_EQ(run(working.path(), {"--export-site", siteFolder(), site}), 0) << err.str();
+    EXPECT_FALSE(ReadSectionFile(site, other.path(), refusal));
+    EXPECT_EQ(refusal, "site.qsite is a site file, not a section.");
 }

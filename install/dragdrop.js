@@ -666,12 +666,17 @@ function ddAlignNames(how, names) {
     ddAlign(how);
 }
 
-// The item commands of the program on the selection: 'duplicate', 'copy', 'cut', 'paste'.
+// The item commands of the program on the selection: 'duplicate', 'copy', 'cut', 'paste',
+// 'section' (kept in the library; without a selection the program says what to do).
 function ddItemCommand(kind) {
     var addresses = { duplicate: 'http://duplicate', copy: 'http://copyitems',
         cut: 'http://cutitems' };
     if (kind === 'paste') {
         ddCommand('http://pasteitems');
+        return;
+    }
+    if (kind === 'section') {
+        ddCommand('http://savesection' + (ddSelectionNames() || ''));
         return;
     }
     var names = ddSelectionNames();

@@ -57,12 +57,36 @@ function openMenu(x, y, onContainer) {
         document.body.appendChild(menu);
     }
     menuOnContainer = onContainer;
+    addSectionEntry(menu);
     document.images['addtarget'].src = 'quillmenu_off.gif';
     menu.style.posLeft = x;
     menu.style.posTop = y;
     menu.style.zIndex = 100000;
     menu.style.display = 'block';
     menu.style.visibility = 'visible';
+}
+
+// The library of sections, a line under the menu's picture: the page keeps its menu as written,
+// and the line joins it whenever it opens.
+function addSectionEntry(menu) {
+    if (document.getElementById('addsection')) {
+        return;
+    }
+    var entry = document.createElement('a');
+    entry.id = 'addsection';
+    entry.href = '#';
+    entry.textContent = 'Add section...';
+    entry.style.cssText = 'display:block;width:82px;margin:0 0 0 15px;padding:4px 0;' +
+        'font:bold 11px Arial,sans-serif;color:#000;background:#f2f2f2;text-align:center;' +
+        'text-decoration:none;border:1px solid #808080';
+    entry.addEventListener('click', function (event) {
+        event.preventDefault();
+        hideMenu();
+        loadStylesData();
+        hostNavigate('http://addtriggeraddsection' + (menu.style.posLeft + 37) + '~' +
+            (menu.style.posTop + 37));
+    });
+    menu.appendChild(entry);
 }
 
 // The item a click landed on: a text item's id or a picture's name, with its kind.

@@ -1,6 +1,8 @@
 // Builds the starter sites from their text sources: for each SOURCE_FOLDER/ID.txt, the site file
 // OUT_FOLDER/ID.qsite the program offers, the picture of its home page OUT_FOLDER/ID.png, and a
-// line of OUT_FOLDER/index.txt. Usage: quillora-starters SOURCE_FOLDER OUT_FOLDER
+// line of OUT_FOLDER/index.txt; and the sections of the library, each SECTIONS/ID.txt (a
+// starter of one page, section.html) into SECTIONS_OUT/ID.qsection.
+// Usage: quillora-starters SOURCE_FOLDER OUT_FOLDER SECTIONS SECTIONS_OUT
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
@@ -10,7 +12,10 @@
 
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "designer/editing/item_commands.h"
+#include "page/item_ids.h"
 #include "platform/console_prompts.h"
+#include "site/section_file.h"
 #include "site/site_archive.h"
 #include "site/starter_build.h"
 #include "site/starter_source.h"
@@ -24,24 +29,95 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One starter built into the out folder; its index line, or nothing with the reason told.
-std::optional<std::string> Build(const fs::path& source, const fs::path& out) {
-    const std::string id = source.stem().string();
-    const auto fail = [&](const std::string& reason) -> std::optional<std::string> {
-        std::cerr << source.string() << ": " << reason << "\n";
-        return std::nullopt;
-    };
-    std::string error;
-    const std::optional<StarterSource> starter =
-        ReadStarterSource(ReadTextFile(source.string()).value_or(std::string()), error);
-    if (!starter) {
-        return fail(error);
-    }
+constexpr int kCorner = 24;
+
+// A working folder of its own under the out folder, emptied.
+fs::path FreshWorkingFolder(const fs::path& out, const std::string& id) {
     const fs::path working = out / "work" / id;
     std::error_code removed;
     fs::remove_all(working, removed);
     fs::create_directories(working / "pictures");
-    const std::string siteFolder = (working / id).string();
+    return working;
+}
+
+// The source read and laid out into a store in a working folder of its own under the out
+// folder; false with the reason told.
+bool LayOut(const fs::path& source, const fs::path& working, PageStore& store,
+            StarterSource& starter, const std::string& siteFolder) {
+    std::string error;
+    std::optional<StarterSource> read =
+        ReadStarterSource(ReadTextFile(source.string()).value_or(std::string()), error);
+    if (read) {
+        starter = std::move(*read);
+    }
+    if (!read ||
+        !LayOutStarter(starter, store, siteFolder, (working / "pictures").string(), error)) {
+        std::cerr << source.string() << ": " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+// One section built into the out folder: its one page's items moved to the corner of their box.
+bool BuildSection(const fs::path& source, const fs::path& out) {
+    const std::string id = source.stem().string();
+    const fs::path working = FreshWorkingFolder(out, id);
+    try {
+        SqliteDatabase db;
+        db.open(":memory:");
+        CreatePageStore(db);
+        ConsolePrompts prompts(std::cerr);
+        PageStore store(db, prompts);
+        StarterSource starter;
+        const std::string folder = (working / id).string();
+        if (!LayOut(source, working, store, starter, folder)) {
+            return false;
+        }
+        PageRecord laid;
+        if (!store.loadPage(laid, folder, "section.html")) {
+            std::cerr << source.string() << ": a section is one page, section.html\n";
+            return false;
+        }
+        std::vector<std::string> names;
+        for (const auto* list : {&laid.texts, &laid.pictures}) {
+            for (const std::string& entry : *list) {
+                names.push_back(ItemNameIn(entry));
+            }
+        }
+        PageRecord section;
+        section.pageTitle = laid.pageTitle;
+        int drawn = 0;
+        PlaceItems(section, ClipItems(laid, names), -kCorner, -kCorner,
+                   [&drawn] { return ++drawn; });
+        const SiteArchiveResult written = WriteSectionFile(
+            section, working.string(), (out / (id + kSectionFileExtension)).string());
+        if (!written.done) {
+            std::cerr << source.string() << ": " << written.message << "\n";
+            return false;
+        }
+    } catch (const SqliteException& failure) {
+        std::cerr << source.string() << ": " << failure.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::vector<fs::path> Sources(const fs::path& folder) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == ".txt") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// One starter built into the out folder; its index line, or nothing with the reason told.
+std::optional<std::string> Build(const fs::path& source, const fs::path& out) {
+    const std::string id = source.stem().string();
+    const fs::path working = FreshWorkingFolder(out, id);
+    StarterSource starter;
     try {
         SqliteDatabase db;
         db.open((working / "quilldata.db").string());
@@ -49,50 +125,55 @@ std::optional<std::string> Build(const fs::path& source, const fs::path& out) {
         ConsolePrompts prompts(std::cerr);
         PageStore store(db, prompts);
         store.keepVersions(false);
-        if (!LayOutStarter(*starter, store, siteFolder, (working / "pictures").string(), error)) {
-            return fail(error);
+        const std::string siteFolder = (working / id).string();
+        if (!LayOut(source, working, store, starter, siteFolder)) {
+            return std::nullopt;
         }
         const SiteArchiveResult exported =
             ExportSite(store, working.string(), siteFolder, (out / (id + ".qsite")).string());
         if (!exported.done) {
-            return fail(exported.message);
+            std::cerr << source.string() << ": " << exported.message << "\n";
+            return std::nullopt;
         }
     } catch (const SqliteException& failure) {
-        return fail(failure.message());
+        std::cerr << source.string() << ": " << failure.message() << "\n";
+        return std::nullopt;
     }
-    if (!DrawStarterThumbnail(*starter, (working / "pictures").string(),
+    std::string error;
+    if (!DrawStarterThumbnail(starter, (working / "pictures").string(),
                               (out / (id + ".png")).string(), error)) {
-        return fail(error);
+        std::cerr << source.string() << ": " << error << "\n";
+        return std::nullopt;
     }
-    return id + "\t" + starter->name + "\t" + starter->kind + "\t" + starter->line + "\n";
+    return id + "\t" + starter.name + "\t" + starter.kind + "\t" + starter.line + "\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: quillora-starters SOURCE_FOLDER OUT_FOLDER\n";
+    if (argc != 5) {
+        std::cerr << "usage: quillora-starters SOURCE_FOLDER OUT_FOLDER SECTIONS SECTIONS_OUT\n";
         return 2;
     }
-    const fs::path sources = argv[1];
     const fs::path out = argv[2];
+    const fs::path sectionsOut = argv[4];
     fs::create_directories(out);
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(sources)) {
-        if (entry.path().extension() == ".txt") {
-            files.push_back(entry.path());
+    fs::create_directories(sectionsOut);
+    for (const fs::path& file : Sources(argv[3])) {
+        if (!BuildSection(file, sectionsOut)) {
+            return 1;
         }
     }
-    std::sort(files.begin(), files.end());
+    std::error_code removed;
+    fs::remove_all(sectionsOut / "work", removed);
     std::string index;
-    for (const fs::path& file : files) {
+    for (const fs::path& file : Sources(argv[1])) {
         const std::optional<std::string> line = Build(file, out);
         if (!line) {
             return 1;
         }
         index += *line;
     }
-    std::error_code removed;
     fs::remove_all(out / "work", removed);
     return WriteTextFile((out / kStarterIndexFile).string(), index) ? 0 : 1;
 }

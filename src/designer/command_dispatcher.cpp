@@ -4,13 +4,16 @@
 #include <optional>
 #include <vector>
 
+#include "common/number_text.h"
 #include "common/paths.h"
 #include "common/service_addresses.h"
 #include "common/text_case.h"
 #include "common/text_search.h"
 #include "designer/editing/design_steps.h"
 #include "designer/editing/designer_operations.h"
+#include "designer/editing/element_operations.h"
 #include "designer/editing/item_commands.h"
+#include "designer/editing/section_library.h"
 #include "designer/editor_page/editor_page_writer.h"
 #include "designer/editor_page/layout_handover.h"
 #include "designer/pages/page_catalog.h"
@@ -125,6 +128,15 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     if (command(std::string(kHostingDomain) + "/siteoptions", true)) {
         siteOptions();
     }
+    // The add menu's line for the library, added by the page's script: where the menu opened.
+    if (command("http://addtriggeraddsection", true)) {
+        const std::string place = From(address, std::string("http://addtriggeraddsection").size());
+        const std::size_t tilde = place.find('~');
+        parts_.sections.addSection(
+            LeadingInt(MenuCorner(place.substr(0, tilde))),
+            LeadingInt(
+                MenuCorner(tilde == std::string::npos ? std::string() : place.substr(tilde + 1))));
+    }
     if (command("addtrigger", true)) {
         const std::size_t slash = address.find('/', kAddArgumentAt);
         parts_.operations.addItem(slash == std::string::npos
@@ -228,6 +240,9 @@ bool CommandDispatcher::beforeNavigate(const std::string& url) {
     }
     if (command("http://pasteitems", true)) {
         parts_.items.paste();
+    }
+    if (command("http://savesection", true)) {
+        parts_.sections.saveSection(argumentOf("http://savesection"));
     }
     if (command("http://itemmoved", true)) {
         parts_.steps.dragEnded();

@@ -10,6 +10,7 @@ class DesignSteps;
 class EditorPageWriter;
 class HostingCommands;
 class ItemCommands;
+class SectionLibrary;
 class PageCatalog;
 class PageManager;
 class PageFiles;
@@ -35,6 +36,7 @@ class CommandDispatcher {
         PublishedPageWriter& publisher;
         DesignerOperations& operations;
         ItemCommands& items;
+        SectionLibrary& sections;
         DesignSteps& steps;
         PageManager& pages;
         PhoneView& phoneView;

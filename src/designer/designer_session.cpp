@@ -39,8 +39,10 @@ DesignerSession::DesignerSession(std::string workingFolder, SqliteDatabase& db,
       ownOperations_(OwnOperations(operations, workspace_, writer_, ports)),
       operations_(operations != nullptr ? *operations : *ownOperations_),
       items_(workspace_, writer_, ports.clipboard, ClockSeededNumbers()),
-      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, items_, steps_,
-                   pages_, phoneView_, ports.clipboard, ports.prompts, ports.shell}),
+      sections_(workspace_, items_, ports.prompts, InstalledSectionsFolder()),
+      dispatcher_({workspace_, writer_, catalog_, files_, publisher_, operations_, items_,
+                   sections_, steps_, pages_, phoneView_, ports.clipboard, ports.prompts,
+                   ports.shell}),
       hosting_(makeHosting(*this)) {
     dispatcher_.setHosting(*hosting_);
     writer_.showPhoneViewWith([this](const PageRecord& page) { phoneView_.show(page); });

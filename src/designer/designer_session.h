@@ -9,6 +9,7 @@
 #include "designer/editing/design_steps.h"
 #include "designer/editing/designer_operations.h"
 #include "designer/editing/item_commands.h"
+#include "designer/editing/section_library.h"
 #include "designer/editor_page/controls_page.h"
 #include "designer/editor_page/editor_fonts.h"
 #include "designer/editor_page/editor_page_writer.h"
@@ -75,6 +76,7 @@ class DesignerSession : public HostingSession {
     CommandDispatcher& dispatcher() { return dispatcher_; }
     DesignerOperations& operations() { return operations_; }
     ItemCommands& items() { return items_; }
+    SectionLibrary& sections() { return sections_; }
     HostingCommands& hosting() { return *hosting_; }
     Prompts& prompts() { return prompts_; }
     // The desktop's keyring for the hosting folder's password; none keeps it in the store.
@@ -104,6 +106,7 @@ class DesignerSession : public HostingSession {
     std::unique_ptr<DesignerOperations> ownOperations_;
     DesignerOperations& operations_;
     ItemCommands items_;
+    SectionLibrary sections_;
     CommandDispatcher dispatcher_;
     std::unique_ptr<HostingCommands> hosting_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -69,6 +70,32 @@ struct StarterOffer {
     std::string kind;
     std::string line;
     std::string picture;
+};
+
+// A section of the library as its window shows it: its name, its file, and the boxes of its
+// items from its corner (a section's colour, or a picture's file) to draw it small.
+struct SectionBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::string colour;
+    std::string picture;
+};
+
+struct SectionOffer {
+    std::string name;
+    std::string file;
+    std::vector<SectionBox> boxes;
+};
+
+// What the user does in the library: add the section chosen, add one from a file, or save the
+// chosen one to a file.
+enum class SectionAction { Add, AddFromFile, SaveToFile };
+
+struct SectionChoice {
+    SectionAction action = SectionAction::Add;
+    std::size_t index = 0;
 };
 
 // The choice of the hosting folder dialog.
@@ -208,6 +235,13 @@ class Prompts {
     // for a blank site), nothing when cancelled.
     virtual std::optional<std::string> newSite(const std::vector<StarterOffer>& starters) {
         static_cast<void>(starters);
+        return std::nullopt;
+    }
+    // The name the selected items are kept under as a section; nothing when cancelled.
+    virtual std::optional<std::string> sectionName() { return std::nullopt; }
+    // The "Sections" window: the library of sections, each drawn small; what the user chose.
+    virtual std::optional<SectionChoice> sectionLibrary(const std::vector<SectionOffer>& sections) {
+        static_cast<void>(sections);
         return std::nullopt;
     }
     // The "Pages" window: the site folder's pages, the open one selected; what the user asked.

@@ -257,6 +257,10 @@ void MainView::buildMenu() {
                 [this, kind] { runEditorScript(QStringLiteral("ddItemCommand('%1')").arg(kind)); });
         desktopOnly_.push_back(action);
     }
+    QAction* section = edit->addAction(QStringLiteral("Save as Section..."));
+    connect(section, &QAction::triggered, this,
+            [this] { runEditorScript(QStringLiteral("ddItemCommand('section')")); });
+    desktopOnly_.push_back(section);
     QAction* selectAll = edit->addAction(QStringLiteral("Select All"));
     selectAll->setShortcut(QKeySequence::SelectAll);
     connect(selectAll, &QAction::triggered, this,

@@ -38,6 +38,8 @@
 #include "items/pageoptions.h"
 #include "items/pagetitle.h"
 #include "items/publishsite.h"
+#include "items/sectionlibrary.h"
+#include "items/sectionname.h"
 #include "items/sitecheck.h"
 #include "items/sitelanguages.h"
 #include "items/sitemenu.h"
@@ -395,6 +397,20 @@ std::optional<std::string> QtPrompts::newSite(const std::vector<StarterOffer>& s
     newsite dialog(starters, owner_);
     dialog.exec();
     return dialog.chosen();
+}
+
+std::optional<std::string> QtPrompts::sectionName() {
+    sectionname dialog(owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.name().toStdString();
+}
+
+std::optional<SectionChoice> QtPrompts::sectionLibrary(const std::vector<SectionOffer>& sections) {
+    sectionlibrary dialog(sections, owner_);
+    dialog.exec();
+    return dialog.choice();
 }
 
 std::optional<std::string> QtPrompts::clickOption() {

@@ -93,6 +93,8 @@ class QtPrompts : public Prompts {
                                             const std::vector<DeletedPageEntry>& pages) override;
     std::optional<PublishRequest> publishSite(const std::string& folder,
                                               const std::vector<std::string>& targets) override;
+    std::optional<std::string> sectionName() override;
+    std::optional<SectionChoice> sectionLibrary(const std::vector<SectionOffer>& sections) override;
     std::optional<std::string> newSite(const std::vector<StarterOffer>& starters) override;
     std::optional<std::size_t> siteCheck(const std::string& folder,
                                          const std::vector<std::string>& findings) override;

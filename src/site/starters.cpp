@@ -10,9 +10,16 @@
 #ifndef QUILLORA_STARTERS_DIR
 #define QUILLORA_STARTERS_DIR "/usr/share/quillora/starters"
 #endif
+#ifndef QUILLORA_SECTIONS_DIR
+#define QUILLORA_SECTIONS_DIR "/usr/share/quillora/sections"
+#endif
 
 std::string InstalledStartersFolder() {
     return QUILLORA_STARTERS_DIR;
+}
+
+std::string InstalledSectionsFolder() {
+    return QUILLORA_SECTIONS_DIR;
 }
 
 std::vector<StarterEntry> ListStarters(const std::string& folder) {

@@ -15,8 +15,9 @@ struct StarterEntry {
     std::string picture;
 };
 
-// Where the program's starters lie.
+// Where the program's starters lie, and the sections of its library.
 std::string InstalledStartersFolder();
+std::string InstalledSectionsFolder();
 
 // The starters the folder's index lists whose site file is there, in the index's order; none
 // for a folder without an index.

@@ -4,13 +4,16 @@
 
 #include <filesystem>
 
+#include "common/fields.h"
 #include "files/web_pictures.h"
 #include "page/phone_choices.h"
 #include "page/site_items.h"
 #include "page/site_menu.h"
+#include "site/markup/item_walk.h"
 #include "site/starter_build.h"
 #include "site/starter_pictures.h"
 #include "site/starter_source.h"
+#include "site/starters.h"
 #include "support/designer_fixture.h"
 
 namespace {
@@ -132,4 +135,69 @@ TEST_F(StarterBuildTest, ABlankSiteIsAnEmptyFolderShownAtOnce) {
     EXPECT_GE(prompts.startersOffered, 12u);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_EQ(workspace().folders.selectedText(), folder);
+}
+
+// Items kept as a section come back on any page where the user asks, as new items keeping their
+// shape, words in every language, phone choices and pictures, in one undo step; the program's
+// own sections stand beside them.
+TEST_F(StarterBuildTest, ASectionKeptFromAPageIsAddedToAnotherInOneStep) {
+    std::filesystem::create_directories(working / "pics");
+    WriteFile(working / "pics/sun.jpg", "the sun");
+    selectFolder(siteFolder());
+    page().directory = siteFolder();
+    page().fileName = "page.html";
+    page().stylesData =
+        "<div id='pagetextitem1~' style='position:absolute;left:40px;top:60px'>|<div "
+        "id='dpageimageitem7~' style='position:absolute;top:100px;left:300px'>^160^60";
+    page().texts = {"pagetextitem1~<P>Hello</P>"};
+    page().richTexts = {"{\\rtf1 Hello}"};
+    page().textProperties = {"pagetextitem1~^#ffffff^^#008000^1px^NOJUSTIFY"};
+    page().pictures = {"pageimageitem7~" + (working / "pics/sun.jpg")};
+    page().links = {""};
+    page().elementCount = 1;
+    page().translations["fr"]["pagetextitem1~"] = "<P>Bonjour</P>";
+    SetPhoneChoice(page().phoneChoices, "dpageimageitem7~", kPhoneHidden, "1");
+
+    session.sections().saveSection("");
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text.rfind("Select the items to keep as a section first", 0), 0u);
+    prompts.sectionNames = {std::string("Welcome block")};
+    session.sections().saveSection("pagetextitem1~pageimageitem7~");
+    EXPECT_TRUE(std::filesystem::exists(working / "sections/Welcome-block.qsection"));
+    EXPECT_EQ(prompts.shown.back().icon, MessageIcon::Information) << prompts.shown.back().text;
+    // The same name again replaces it only when the user agrees.
+    prompts.sectionNames = {std::string("Welcome block")};
+    prompts.answers = {MessageAnswer::No};
+    session.sections().saveSection("pagetextitem1~");
+    EXPECT_NE(prompts.shown.back().text.find("is kept already"), std::string::npos);
+
+    page() = PageRecord();
+    page().directory = siteFolder();
+    page().fileName = "other.html";
+    prompts.sectionChoices = {SectionChoice{SectionAction::Add, 0}};
+    session.steps().perform([&] { session.sections().addSection(500, 700); });
+    ASSERT_GE(prompts.sectionsOffered.size(), 11u);
+    EXPECT_EQ(prompts.sectionsOffered[0].name, "Welcome block");
+    ASSERT_EQ(prompts.sectionsOffered[0].boxes.size(), 2u);
+    EXPECT_EQ(prompts.sectionsOffered[0].boxes[1].width, 160);
+    const std::vector<std::string> records = SplitFields(page().stylesData, "|");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(StyleNumber(records[0], "left") + "," + StyleNumber(records[0], "top"), "500,700");
+    EXPECT_EQ(StyleNumber(records[1], "left") + "," + StyleNumber(records[1], "top"), "760,740");
+    EXPECT_EQ(page().translations["fr"].begin()->second, "<P>Bonjour</P>");
+    ASSERT_EQ(page().pictures.size(), 1u);
+    const std::string picture = page().pictures[0].substr(ItemNameIn(page().pictures[0]).size());
+    EXPECT_EQ(ReadFile(picture), "the sun");
+    EXPECT_EQ(
+        PhoneChoiceOf(page().phoneChoices, "d" + ItemNameIn(page().pictures[0]), kPhoneHidden),
+        "1");
+    session.steps().undo();
+    EXPECT_TRUE(page().texts.empty());
+    EXPECT_TRUE(page().pictures.empty());
+
+    // A site file is no section.
+    prompts.sectionChoices = {SectionChoice{SectionAction::AddFromFile, 0}};
+    prompts.openFileNames = {InstalledStartersFolder() + "/cafe.qsite"};
+    session.sections().addSection(0, 0);
+    EXPECT_EQ(prompts.shown.back().text, "cafe.qsite is a site file, not a section.");
 }

@@ -223,6 +223,18 @@ class FakePrompts : public Prompts {
         return realFileDialogs ? realFileDialogs->newSite(starters) : Next(newSiteAnswers);
     }
     std::size_t startersOffered = 0;
+    // The library of sections: the real windows when given, else the scripted answers.
+    std::optional<std::string> sectionName() override {
+        return realFileDialogs ? realFileDialogs->sectionName() : Next(sectionNames);
+    }
+    std::optional<SectionChoice> sectionLibrary(
+        const std::vector<SectionOffer>& sections) override {
+        sectionsOffered = sections;
+        return realFileDialogs ? realFileDialogs->sectionLibrary(sections) : Next(sectionChoices);
+    }
+    std::deque<std::optional<std::string>> sectionNames;
+    std::deque<std::optional<SectionChoice>> sectionChoices;
+    std::vector<SectionOffer> sectionsOffered;
     std::deque<std::optional<std::string>> newSiteAnswers;
     std::optional<std::size_t> siteCheck(const std::string& folder,
                                          const std::vector<std::string>& findings) override {

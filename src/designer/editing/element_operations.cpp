@@ -104,11 +104,8 @@ void SetStyleRequest(StyleRequest& request, const std::string& id, const TextEdi
     request.onload = " onload=Javascript:styleChange('" + id + "') ";
 }
 
-// A copy of the picture under the name wanted; where another file has that name, the copy
-// already made (the same bytes) or a free name beside it ("IMG_1-2.jpg"), so that no file of
-// the user's is replaced. Nothing when the name is the picture itself or the copy fails.
-// The add menu reports its own corner shifted by its width; the item goes where the user
-// opened the menu, the corner itself.
+}  // namespace
+
 std::string MenuCorner(const std::string& reported) {
     constexpr int kMenuWidth = 37;
     if (reported.empty() || reported.find_first_not_of("-0123456789") != std::string::npos) {
@@ -116,8 +113,6 @@ std::string MenuCorner(const std::string& reported) {
     }
     return std::to_string(std::max(0, LeadingInt(reported) - kMenuWidth));
 }
-
-}  // namespace
 
 ElementOperations::RandomNumber ClockSeededNumbers() {
     auto engine = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(

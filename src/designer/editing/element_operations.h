@@ -79,3 +79,7 @@ PictureLanding LandPicture(const PictureSize& natural, const PageRecord& page, i
 // gone); false when the page has no such item.
 bool RemoveText(PageRecord& page, const std::string& id);
 bool RemovePicture(PageRecord& page, const std::string& name);
+
+// Where an item the add menu adds stands: the corner the menu reports, less the menu's own
+// offset; what is no number stays as it is.
+std::string MenuCorner(const std::string& reported);

@@ -30,13 +30,13 @@ std::string Moved(const std::string& record, const std::string& property, int by
                            std::to_string(static_cast<long long>(std::lround(value))));
 }
 
-// The record under a new id, moved by the offset.
+// The record under a new id, moved across and down.
 std::string Renamed(const std::string& record, std::size_t oldIdLength, const std::string& newId,
-                    int offset) {
+                    int across, int down) {
     const std::string renamed =
         std::string(kRecordStart) + newId +
         record.substr(std::min(record.size(), kRecordStart.size() + oldIdLength));
-    return Moved(Moved(renamed, "left", offset), "top", offset);
+    return Moved(Moved(renamed, "left", across), "top", down);
 }
 
 // The words of the copied sections, for other programs.
@@ -149,14 +149,14 @@ int ItemCommands::step() const {
     return grid > 0 ? grid : kDefaultStep;
 }
 
-std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offset) {
-    PageRecord& page = workspace_.page;
+std::string PlaceItems(PageRecord& page, const std::vector<ClippedItem>& items, int across,
+                       int down, const std::function<int()>& draw) {
     std::string placed;
     for (const ClippedItem& item : items) {
         std::string name;
         std::string record;
         if (item.picture) {
-            name = FreePictureName(page, draw_);
+            name = FreePictureName(page, draw);
             ++page.elementCount;
             // As a picture added: taken from where it lies.
             const std::string path = item.entry.substr(item.name.size());
@@ -166,7 +166,7 @@ std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offse
             if (item.description) {
                 page.pictureDescriptions[name] = *item.description;
             }
-            record = Renamed(item.record, item.name.size() + 1, "d" + name, offset);
+            record = Renamed(item.record, item.name.size() + 1, "d" + name, across, down);
         } else {
             name = FreeTextId(page);
             page.richTexts.resize(page.texts.size());
@@ -179,7 +179,7 @@ std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offse
                 page.translations[language][name] =
                     EntryUnderId(item.name + words, item.name, name).substr(name.size());
             }
-            record = Renamed(item.record, item.name.size(), name, offset);
+            record = Renamed(item.record, item.name.size(), name, across, down);
         }
         page.stylesData += (page.stylesData.empty() ? "" : "|") + record;
         if (!item.phone.empty()) {
@@ -188,6 +188,19 @@ std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offse
         placed += name;
     }
     return placed;
+}
+
+std::string ItemCommands::place(const std::vector<ClippedItem>& items, int offset) {
+    return PlaceItems(workspace_.page, items, offset, offset, draw_);
+}
+
+std::vector<ClippedItem> ItemCommands::clipped(const std::string& names) {
+    return ClipItems(workspace_.page, itemsNamed(names));
+}
+
+void ItemCommands::placeSelected(const std::vector<ClippedItem>& items, int across, int down) {
+    TakeLayoutFromClipboard(workspace_.page, workspace_.editor, clipboard_);
+    redrawSelecting(PlaceItems(workspace_.page, items, across, down, draw_));
 }
 
 void ItemCommands::redrawSelecting(const std::string& names) {

@@ -36,6 +36,10 @@ class ItemCommands {
     void align(const std::string& how, const std::string& names);
     // The items shared with every page of the site folder, or taken back onto this page only.
     void share(const std::string& names, bool everyPage);
+    // The named items as Copy takes them, after the layout the page handed over.
+    std::vector<ClippedItem> clipped(const std::string& names);
+    // The items put on the page as new ones, moved across and down, and shown selected.
+    void placeSelected(const std::vector<ClippedItem>& items, int across, int down);
 
   private:
     // The layout the page handed over, then the named items the page has.
@@ -52,6 +56,11 @@ class ItemCommands {
     // Draws the numbers of new picture names.
     std::function<int()> draw_;
 };
+
+// The clipped items put on the page as new items of its own counting, moved across and down;
+// their names. A picture's number is drawn.
+std::string PlaceItems(PageRecord& page, const std::vector<ClippedItem>& items, int across,
+                       int down, const std::function<int()>& draw);
 
 // The items of the page by name, as Copy takes them; names the page lacks are left out.
 std::vector<ClippedItem> ClipItems(const PageRecord& page, const std::vector<std::string>& names);

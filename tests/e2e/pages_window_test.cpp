@@ -19,6 +19,8 @@
 #include "items/pagehistory.h"
 #include "items/pagelist.h"
 #include "items/publishsite.h"
+#include "items/sectionlibrary.h"
+#include "items/sectionname.h"
 #include "shell/qt_ports.h"
 #include "support/server_process.h"
 #include "support/ssh_server.h"
@@ -309,8 +311,10 @@ TEST_F(PagesWindowTest, APublishToAnUnknownSshHostAsksWithTheFingerprintThenPubl
 
 // File > New Site in the window: the real gallery lists the blank site and every starter with
 // its picture; the café, chosen with the keys, is made into a new folder and opens on its home
-// page, its words in the editor.
-TEST_F(PagesWindowTest, ANewSiteIsMadeFromAStarterChosenInTheGallery) {
+// page, its words in the editor. Two of its items, framed with the mouse, are kept as a section
+// through Edit > Save as Section...; the add menu of another page adds it from the library
+// where the user clicked; one undo takes it away, and the saved page is without it.
+TEST_F(PagesWindowTest, ANewSiteFromTheGalleryLendsASectionToAnotherPage) {
     startWindow();
     ASSERT_TRUE(resume());
     QtPrompts dialogs;
@@ -343,7 +347,65 @@ TEST_F(PagesWindowTest, ANewSiteIsMadeFromAStarterChosenInTheGallery) {
     EXPECT_EQ(window->findChild<QComboBox*>("folders")->currentText().toStdString(), made);
     ASSERT_TRUE(editorShown());
     EXPECT_EQ(window->session().workspace().page.fileName, "index.html");
-    EXPECT_TRUE(js("window.frames['editor'].document.body.innerText")
-                    .toString()
-                    .contains(QStringLiteral("Fresh bread every morning")));
+    const auto shows = [&](const char* words) {
+        return js("window.frames['editor'].document.body.innerText")
+            .toString()
+            .contains(QString::fromUtf8(words));
+    };
+    EXPECT_TRUE(shows("Fresh bread every morning"));
+
+    const QStringList hero = spot(QStringLiteral("div[id='pagetextitem1~']")).split(',');
+    ASSERT_EQ(hero.size(), 2);
+    drag(place(8, hero[1].toDouble() - 8), QPointF(900, 40));
+    EXPECT_EQ(js("window.frames['editor'].ddSelectionNames()").toString(),
+              "pagetextitem1~pageimageitem2~");
+    WhenShown<sectionname>([](sectionname* named) {
+        auto* name = named->findChild<QLineEdit*>("sectionName");
+        QTest::keyClicks(name, QStringLiteral("Welcome"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    menuEntry("Save as Section...").trigger();
+    ASSERT_TRUE(
+        WaitFor([&] { return std::filesystem::exists(path("sections/Welcome.qsection")); }));
+
+    auto* pages = window->findChild<QComboBox*>("pages");
+    ASSERT_TRUE(redrawnAfter([&] {
+        pages->setCurrentIndex(pages->findText("menu.html"));
+        emit pages->activated(pages->currentIndex());
+    }));
+    ASSERT_TRUE(editorShown());
+    const std::size_t textsBefore = window->session().workspace().page.texts.size();
+    EXPECT_FALSE(shows("Fresh bread every morning"));
+    click(place(10, 300));
+    std::size_t inLibrary = 0;
+    WhenShown<sectionlibrary>([&](sectionlibrary* library) {
+        auto* grid = library->findChild<QListWidget*>("sections");
+        inLibrary = static_cast<std::size_t>(grid->count());
+        EXPECT_EQ(grid->item(0)->text(), "Welcome");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return);
+    });
+    ASSERT_TRUE(redrawnAfter([&] { click(centreOf(QStringLiteral("#addsection"))); }));
+    EXPECT_GE(inLibrary, 11u);
+    ASSERT_TRUE(editorShown());
+    EXPECT_TRUE(shows("Fresh bread every morning"));
+    EXPECT_EQ(window->session().workspace().page.texts.size(), textsBefore + 1);
+    EXPECT_EQ(js("window.frames['editor'].ddSelectionNames()").toString().count('~'), 2);
+
+    QAction* undo = nullptr;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        if (action->text().startsWith(QStringLiteral("Undo"))) {
+            undo = action;
+        }
+    }
+    ASSERT_NE(undo, nullptr);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), "Undo add section");
+    ASSERT_TRUE(redrawnAfter([&] { undo->trigger(); }));
+    ASSERT_TRUE(editorShown());
+    EXPECT_FALSE(shows("Fresh bread every morning"));
+    EXPECT_EQ(window->session().workspace().page.texts.size(), textsBefore);
+    save("corner-cafe/menu.html");
+    EXPECT_EQ(ReadFile(JoinPath(made, "menu.html")).find("Fresh  bread"), std::string::npos);
+    EXPECT_NE(ReadFile(JoinPath(made, "menu.html")).find("Our menu"), std::string::npos);
 }

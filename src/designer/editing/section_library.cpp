@@ -181,6 +181,7 @@ void SectionLibrary::addSection(int left, int top) {
         chosen = designs[choice->index];
     }
     if (chosen) {
+        workspace_.editor.stepLabel = "add section";
         items_.placeSelected(EveryItem(*chosen), left, top);
     }
 }

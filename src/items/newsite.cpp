@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "ui/picture_grid.h"
+
 namespace {
 
 constexpr int kPictureWidth = 192;
@@ -33,15 +35,8 @@ newsite::newsite(const std::vector<StarterOffer>& starters, QWidget* parent)
     content()->addWidget(new QLabel(
         QStringLiteral("Start from a finished site and make it yours, or from a blank one."),
         this));
-    grid_ = new QListWidget(this);
-    grid_->setObjectName(QStringLiteral("starters"));
-    grid_->setViewMode(QListView::IconMode);
-    grid_->setIconSize(QSize(kPictureWidth, kPictureHeight));
-    grid_->setGridSize(QSize(kPictureWidth + 40, kPictureHeight + 110));
-    grid_->setResizeMode(QListView::Adjust);
-    grid_->setMovement(QListView::Static);
-    grid_->setWordWrap(true);
-    grid_->setMinimumSize(4 * (kPictureWidth + 40) + 30, 2 * (kPictureHeight + 110) + 10);
+    grid_ = new PictureGrid(QStringLiteral("starters"), QSize(kPictureWidth, kPictureHeight), 110,
+                            4, this);
     const auto add = [this](const std::string& id, const QString& text, const std::string& file,
                             const QString& tip) {
         auto* item = new QListWidgetItem(Picture(file), text, grid_);

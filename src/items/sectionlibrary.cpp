@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "ui/picture_grid.h"
+
 namespace {
 
 constexpr int kPictureWidth = 200;
@@ -55,15 +57,8 @@ sectionlibrary::sectionlibrary(const std::vector<SectionOffer>& sections, QWidge
                              "Section... to keep them here.")
             : QStringLiteral("Choose a section to add where you opened the menu."),
         this));
-    grid_ = new QListWidget(this);
-    grid_->setObjectName(QStringLiteral("sections"));
-    grid_->setViewMode(QListView::IconMode);
-    grid_->setIconSize(QSize(kPictureWidth, kPictureHeight));
-    grid_->setGridSize(QSize(kPictureWidth + 30, kPictureHeight + 50));
-    grid_->setResizeMode(QListView::Adjust);
-    grid_->setMovement(QListView::Static);
-    grid_->setWordWrap(true);
-    grid_->setMinimumSize(3 * (kPictureWidth + 30) + 30, 2 * (kPictureHeight + 50) + 10);
+    grid_ = new PictureGrid(QStringLiteral("sections"), QSize(kPictureWidth, kPictureHeight), 50, 3,
+                            this);
     for (const SectionOffer& section : sections) {
         new QListWidgetItem(Drawing(section), QString::fromStdString(section.name), grid_);
     }

@@ -195,6 +195,17 @@ TEST_F(StarterBuildTest, ASectionKeptFromAPageIsAddedToAnotherInOneStep) {
     EXPECT_TRUE(page().texts.empty());
     EXPECT_TRUE(page().pictures.empty());
 
+    // Saved to a file and added from it, the section comes back the same.
+    const std::string sent = working / "sent.qsection";
+    prompts.sectionChoices = {SectionChoice{SectionAction::SaveToFile, 0}};
+    prompts.fileNames = {sent};
+    session.sections().addSection(0, 0);
+    EXPECT_EQ(ReadFile(sent), ReadFile(working / "sections/Welcome-block.qsection"));
+    prompts.sectionChoices = {SectionChoice{SectionAction::AddFromFile, 0}};
+    prompts.openFileNames = {sent};
+    session.sections().addSection(0, 0);
+    EXPECT_EQ(page().texts.size(), 1u);
+
     // A site file is no section.
     prompts.sectionChoices = {SectionChoice{SectionAction::AddFromFile, 0}};
     prompts.openFileNames = {InstalledStartersFolder() + "/cafe.qsite"};

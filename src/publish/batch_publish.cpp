@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "common/program_version.h"
 #include "common/text_search.h"
 #include "files/folder_lock.h"
 #include "page/working_files.h"
@@ -33,7 +34,8 @@ constexpr const char* kUsage =
     "       quillora-publish [--workdir DIR] --export-site SITE_FOLDER FILE\n"
     "       quillora-publish [--workdir DIR] --import-site FILE SITE_FOLDER [--force]\n"
     "       quillora-publish [--workdir DIR] --list-starters\n"
-    "       quillora-publish [--workdir DIR] --new-site NAME SITE_FOLDER [--force]\n";
+    "       quillora-publish [--workdir DIR] --new-site NAME SITE_FOLDER [--force]\n"
+    "       quillora-publish --version\n";
 constexpr const char* kHelp =
     "Writes the finished pages of a site folder from their stored designs, with copies of\n"
     "their pictures, as the designer's save writes them. The page store is only read,\n"
@@ -288,6 +290,10 @@ int RunBatchPublish(const std::vector<std::string>& arguments,
             out << kUsage << kHelp;
             return 0;
         }
+    }
+    if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end()) {
+        out << "quillora-publish " << ProgramVersion() << "\n";
+        return kAllWritten;
     }
     if (std::find(arguments.begin(), arguments.end(), "--list-starters") != arguments.end()) {
         for (const StarterEntry& starter : ListStarters(InstalledStartersFolder())) {

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,7 @@
 #endif
 
 #include "common/paths.h"
+#include "common/program_version.h"
 #include "common/working_folder.h"
 #include "files/folder_lock.h"
 #include "page/working_files.h"
@@ -18,6 +20,13 @@
 #include "shell/qt_ports.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window or display is needed.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--version") {
+            std::cout << "quillora " << ProgramVersion() << "\n";
+            return 0;
+        }
+    }
     // The browser engine refuses to start its sandbox for root, which the installation
     // commands run as.
 #ifndef _WIN32
@@ -72,7 +81,13 @@ int main(int argc, char** argv) {
     MainView window(workingFolder, {prompts, shell}, hosting);
     prompts.setOwner(&window);
     window.showMaximized();
-    if (firstRun) {
+    // A site file the desktop opened with the program is imported; a first run otherwise offers
+    // the starters.
+    const QStringList files = QApplication::arguments().mid(1);
+    if (!files.isEmpty()) {
+        const std::string file = files.front().toStdString();
+        QTimer::singleShot(0, &window, [&window, file] { window.importSiteFile(file); });
+    } else if (firstRun) {
         QTimer::singleShot(0, &window, [&window] { window.offerNewSite(); });
     }
     return QApplication::exec();

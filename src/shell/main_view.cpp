@@ -108,6 +108,10 @@ void MainView::offerNewSite() {
     perform([this] { session_->archives().newSite(); });
 }
 
+void MainView::importSiteFile(const std::string& file) {
+    perform([this, file] { session_->archives().importFile(file); });
+}
+
 void MainView::buildWindow() {
     auto* background =
         new StretchedBackground(QStringLiteral(":/resources/pictures/window_background.png"), this);

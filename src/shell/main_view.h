@@ -45,6 +45,8 @@ class MainView : public QMainWindow {
     DesignerSession& session() { return *session_; }
     // File > New Site, as the first run offers it once the quickstart page is shown.
     void offerNewSite();
+    // The site file imported into the folder the user chooses, as File > Import Site does.
+    void importSiteFile(const std::string& file);
     // The text editor window, once a section was opened in it.
     texteditor* textEditor() const { return textEditor_->window(); }
     QWebEngineView* browser() const { return view_; }

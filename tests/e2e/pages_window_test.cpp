@@ -190,6 +190,13 @@ TEST_F(PagesWindowTest, ASiteExportedFromTheWindowIsImportedIntoAnotherFolderAnd
     ASSERT_TRUE(redrawnAfter([&] { menuEntry("Import Site...").trigger(); }));
     EXPECT_EQ(stored(widthStored), exportedWidth);
     EXPECT_EQ(window->session().workspace().page.pageWidth, exportedWidth);
+
+    // A site file the desktop opens with the program is imported the same way.
+    const std::string opened = path("opened");
+    prompts.chosenFolders = {opened};
+    ASSERT_TRUE(redrawnAfter([&] { window->importSiteFile(file); }));
+    EXPECT_EQ(window->findChild<QComboBox*>("folders")->currentText().toStdString(), opened);
+    EXPECT_TRUE(std::filesystem::exists(JoinPath(opened, "news.html")));
 }
 
 // A target typed into the real Publish window, added with Return and published with the button.

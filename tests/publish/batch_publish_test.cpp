@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "common/program_version.h"
 #include "designer/pages/published_page_writer.h"
 #include "files/folder_lock.h"
 #include "store/page_store.h"
@@ -125,6 +126,9 @@ TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
                   0),
               0u);
     EXPECT_TRUE(err.str().empty());
+    out.str("");
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(out.str(), "quillora-publish " + ProgramVersion() + "\n");
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(err.str(),
               "usage: quillora-publish [--workdir DIR] [--upload TARGET [--dry-run] [--force] "
@@ -136,7 +140,8 @@ TEST_F(BatchPublishTest, UsageAndDatabaseErrorsEndWithTwo) {
               "       quillora-publish [--workdir DIR] --import-site FILE SITE_FOLDER "
               "[--force]\n"
               "       quillora-publish [--workdir DIR] --list-starters\n"
-              "       quillora-publish [--workdir DIR] --new-site NAME SITE_FOLDER [--force]\n");
+              "       quillora-publish [--workdir DIR] --new-site NAME SITE_FOLDER [--force]\n"
+              "       quillora-publish --version\n");
     EXPECT_EQ(run({"--workdir"}), 2);
     EXPECT_EQ(run({"--export-site", siteFolder()}), 2);
     EXPECT_EQ(run({"--import-site", "a.qsite", siteFolder(), "more"}), 2);

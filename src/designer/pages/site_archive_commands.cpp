@@ -54,8 +54,12 @@ void SiteArchiveCommands::importSite() {
     const std::optional<std::string> file =
         prompts_.openFileName({kFilter, JoinPath(workspace_.workingFolder, "*.qsite")});
     if (file) {
-        bringIn(*file, "Import the site into which folder?", kImportCaption);
+        importFile(*file);
     }
+}
+
+void SiteArchiveCommands::importFile(const std::string& file) {
+    bringIn(file, "Import the site into which folder?", kImportCaption);
 }
 
 void SiteArchiveCommands::newSite() {

@@ -17,6 +17,8 @@ class SiteArchiveCommands {
 
     void exportSite();
     void importSite();
+    // A site file given (one the desktop opened with the program) imported as importSite does.
+    void importFile(const std::string& file);
     // The gallery of starters, "Blank site" first: the chosen one made into the folder the user
     // names, through the import and its checks, and opened on its home page.
     void newSite();

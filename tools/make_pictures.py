@@ -243,10 +243,16 @@ def main():
     notice.text_centred(0, 18, 234, 92, 'TRANSFERING FILE(S)...', INK)
     write_png(os.path.join(pictures, 'upload_notice.png'), notice)
 
-    icon = Canvas(32, 32, PAPER)
-    icon.frame(0, 0, 32, 32, ACCENT)
-    icon.text_centred(0, 0, 32, 32, 'Q', ACCENT, 3)
-    write_png(os.path.join(pictures, 'quillora.png'), icon)
+    # The program's icon: the window's at 32 pixels, the desktop's at its theme sizes.
+    desktop = os.path.join(root, 'resources', 'desktop', 'icons')
+    os.makedirs(desktop, exist_ok=True)
+    for size in (32, 48, 128, 256):
+        icon = Canvas(size, size, PAPER)
+        for ring in range(max(1, size // 32)):
+            icon.frame(ring, ring, size - ring, size - ring, ACCENT)
+        icon.text_centred(0, 0, size, size, 'Q', ACCENT, max(3, size * 3 // 32))
+        write_png(os.path.join(pictures if size == 32 else desktop,
+                               'quillora.png' if size == 32 else 'quillora-%d.png' % size), icon)
 
 
 if __name__ == '__main__':

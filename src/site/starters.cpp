@@ -14,12 +14,31 @@
 #define QUILLORA_SECTIONS_DIR "/usr/share/quillora/sections"
 #endif
 
+namespace {
+
+// An installed program's data lies beside its folder (bin/../share/quillora); a program run
+// from its build folder finds it where the build wrote it.
+std::string DataFolder(const char* kind, const char* built) {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::filesystem::path installed =
+            program.parent_path().parent_path() / "share" / "quillora" / kind;
+        if (std::filesystem::is_directory(installed, error)) {
+            return installed.string();
+        }
+    }
+    return built;
+}
+
+}  // namespace
+
 std::string InstalledStartersFolder() {
-    return QUILLORA_STARTERS_DIR;
+    return DataFolder("starters", QUILLORA_STARTERS_DIR);
 }
 
 std::string InstalledSectionsFolder() {
-    return QUILLORA_SECTIONS_DIR;
+    return DataFolder("sections", QUILLORA_SECTIONS_DIR);
 }
 
 std::vector<StarterEntry> ListStarters(const std::string& folder) {

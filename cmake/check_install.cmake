@@ -8,14 +8,18 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(file bin/quillora bin/quillora-publish share/applications/quillora.desktop
-             share/icons/hicolor/32x32/apps/quillora.png)
+             share/icons/hicolor/32x32/apps/quillora.png share/icons/hicolor/256x256/apps/quillora.png
+             share/icons/hicolor/scalable/apps/quillora.svg
+             share/metainfo/example.quillora.Quillora.metainfo.xml share/mime/packages/quillora.xml
+             share/man/man1/quillora.1.gz share/quillora/starters/index.txt
+             share/quillora/sections/hero.qsection)
     if(NOT EXISTS "${PREFIX}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()
 endforeach()
 file(READ "${PREFIX}/share/applications/quillora.desktop" entry)
-if(NOT entry MATCHES "\nExec=quillora\n" OR NOT entry MATCHES "\nIcon=quillora\n")
-    message(FATAL_ERROR "the menu entry does not start quillora with its icon")
+if(NOT entry MATCHES "\nExec=quillora %f\n" OR NOT entry MATCHES "\nIcon=quillora\n")
+    message(FATAL_ERROR "the menu entry does not start quillora, with a file to open, and its icon")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")
-message(STATUS "installed: the program, the publish tool, the menu entry and its icon")
+message(STATUS "installed: the programs, the menu entry, icons, metainfo, file type, manuals and starters")

@@ -4,7 +4,7 @@
 set -eu
 
 packages="g++ cmake make pkg-config qt6-base-dev qt6-webengine-dev libsqlite3-dev \
-libcurl4-openssl-dev libssl-dev libxxhash-dev libgit2-dev qtkeychain-qt6-dev desktop-file-utils appstream lintian libvips-dev liblcms2-dev zlib1g-dev libhunspell-dev hunspell-en-us hunspell-fr hunspell libgtest-dev libgmock-dev libbenchmark-dev \
+libcurl4-openssl-dev libssl-dev libxxhash-dev libgit2-dev qtkeychain-qt6-dev desktop-file-utils appstream lintian dpkg-dev file libvips-dev liblcms2-dev zlib1g-dev libhunspell-dev hunspell-en-us hunspell-fr hunspell libgtest-dev libgmock-dev libbenchmark-dev \
 git python3 python3-pyftpdlib python3-openssl openssl curl xvfb xauth clang-format fonts-dejavu-core fonts-liberation2 \
 libharfbuzz-dev libfontconfig-dev libwoff-dev fonts-open-sans fonts-lato fonts-roboto-unhinted fonts-inter \
 fonts-ebgaramond fonts-cantarell fonts-firacode fonts-quicksand fonts-manrope fonts-comic-neue \

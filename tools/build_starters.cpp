@@ -5,7 +5,9 @@
 // Usage: quillora-starters SOURCE_FOLDER OUT_FOLDER SECTIONS SECTIONS_OUT
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,7 +15,7 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "designer/editing/item_commands.h"
-#include "page/item_ids.h"
+#include "designer/editing/section_library.h"
 #include "platform/console_prompts.h"
 #include "site/section_file.h"
 #include "site/site_archive.h"
@@ -29,8 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kCorner = 24;
-
 // A working folder of its own under the out folder, emptied.
 fs::path FreshWorkingFolder(const fs::path& out, const std::string& id) {
     const fs::path working = out / "work" / id;
@@ -40,66 +40,53 @@ fs::path FreshWorkingFolder(const fs::path& out, const std::string& id) {
     return working;
 }
 
-// The source read and laid out into a store in a working folder of its own under the out
-// folder; false with the reason told.
-bool LayOut(const fs::path& source, const fs::path& working, PageStore& store,
-            StarterSource& starter, const std::string& siteFolder) {
+// The source read and laid out into a page store in memory, its pictures drawn into the
+// working folder, then the work done on the store; false with the reason told.
+bool LaidOut(const fs::path& source, const fs::path& working, StarterSource& starter,
+             const std::function<bool(PageStore&, const std::string&)>& work) {
     std::string error;
     std::optional<StarterSource> read =
         ReadStarterSource(ReadTextFile(source.string()).value_or(std::string()), error);
-    if (read) {
-        starter = std::move(*read);
-    }
-    if (!read ||
-        !LayOutStarter(starter, store, siteFolder, (working / "pictures").string(), error)) {
-        std::cerr << source.string() << ": " << error << "\n";
-        return false;
-    }
-    return true;
-}
-
-// One section built into the out folder: its one page's items moved to the corner of their box.
-bool BuildSection(const fs::path& source, const fs::path& out) {
-    const std::string id = source.stem().string();
-    const fs::path working = FreshWorkingFolder(out, id);
     try {
         SqliteDatabase db;
         db.open(":memory:");
         CreatePageStore(db);
         ConsolePrompts prompts(std::cerr);
         PageStore store(db, prompts);
-        StarterSource starter;
-        const std::string folder = (working / id).string();
-        if (!LayOut(source, working, store, starter, folder)) {
-            return false;
+        store.keepVersions(false);
+        const std::string siteFolder = (working / source.stem()).string();
+        if (read) {
+            starter = std::move(*read);
+            if (LayOutStarter(starter, store, siteFolder, (working / "pictures").string(), error)) {
+                return work(store, siteFolder);
+            }
         }
+    } catch (const SqliteException& failure) {
+        error = failure.message();
+    }
+    std::cerr << source.string() << ": " << error << "\n";
+    return false;
+}
+
+// One section built into the out folder: its one page's items from the corner of their box.
+bool BuildSection(const fs::path& source, const fs::path& out) {
+    const std::string id = source.stem().string();
+    const fs::path working = FreshWorkingFolder(out, id);
+    StarterSource starter;
+    return LaidOut(source, working, starter, [&](PageStore& store, const std::string& folder) {
         PageRecord laid;
         if (!store.loadPage(laid, folder, "section.html")) {
             std::cerr << source.string() << ": a section is one page, section.html\n";
             return false;
         }
-        std::vector<std::string> names;
-        for (const auto* list : {&laid.texts, &laid.pictures}) {
-            for (const std::string& entry : *list) {
-                names.push_back(ItemNameIn(entry));
-            }
-        }
-        PageRecord section;
-        section.pageTitle = laid.pageTitle;
-        int drawn = 0;
-        PlaceItems(section, ClipItems(laid, names), -kCorner, -kCorner,
-                   [&drawn] { return ++drawn; });
-        const SiteArchiveResult written = WriteSectionFile(
-            section, working.string(), (out / (id + kSectionFileExtension)).string());
+        const SiteArchiveResult written =
+            WriteSectionFile(SectionOf(ClipEveryItem(laid), laid.pageTitle), working.string(),
+                             (out / (id + kSectionFileExtension)).string());
         if (!written.done) {
             std::cerr << source.string() << ": " << written.message << "\n";
-            return false;
         }
-    } catch (const SqliteException& failure) {
-        std::cerr << source.string() << ": " << failure.message() << "\n";
-        return false;
-    }
-    return true;
+        return written.done;
+    });
 }
 
 std::vector<fs::path> Sources(const fs::path& folder) {
@@ -118,28 +105,19 @@ std::optional<std::string> Build(const fs::path& source, const fs::path& out) {
     const std::string id = source.stem().string();
     const fs::path working = FreshWorkingFolder(out, id);
     StarterSource starter;
-    try {
-        SqliteDatabase db;
-        db.open((working / "quilldata.db").string());
-        CreatePageStore(db);
-        ConsolePrompts prompts(std::cerr);
-        PageStore store(db, prompts);
-        store.keepVersions(false);
-        const std::string siteFolder = (working / id).string();
-        if (!LayOut(source, working, store, starter, siteFolder)) {
-            return std::nullopt;
-        }
-        const SiteArchiveResult exported =
-            ExportSite(store, working.string(), siteFolder, (out / (id + ".qsite")).string());
-        if (!exported.done) {
-            std::cerr << source.string() << ": " << exported.message << "\n";
-            return std::nullopt;
-        }
-    } catch (const SqliteException& failure) {
-        std::cerr << source.string() << ": " << failure.message() << "\n";
+    const bool exported =
+        LaidOut(source, working, starter, [&](PageStore& store, const std::string& folder) {
+            const SiteArchiveResult result =
+                ExportSite(store, working.string(), folder, (out / (id + ".qsite")).string());
+            if (!result.done) {
+                std::cerr << source.string() << ": " << result.message << "\n";
+            }
+            return result.done;
+        });
+    std::string error;
+    if (!exported) {
         return std::nullopt;
     }
-    std::string error;
     if (!DrawStarterThumbnail(starter, (working / "pictures").string(),
                               (out / (id + ".png")).string(), error)) {
         std::cerr << source.string() << ": " << error << "\n";

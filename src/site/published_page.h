@@ -37,6 +37,7 @@ class PagePublisher {
     // The titles of the folder's pages in its other languages, for their menus.
     void setTranslatedTitles(TranslatedTitles titles) { titles_ = std::move(titles); }
     const SiteOptions& siteOptions() const { return site_; }
+    const TranslatedTitles& translatedTitles() const { return titles_; }
     const SiteFontSet& siteFonts() const { return fonts_; }
     // The page text; text-item background pictures are copied while it is built (not for the
     // preview).

@@ -6,7 +6,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <system_error>
 
 #include "common/fields.h"
@@ -18,10 +17,8 @@
 #include "page/page_record.h"
 #include "page/site_items.h"
 #include "page/working_files.h"
-#include "platform/console_prompts.h"
 #include "site/language_versions.h"
 #include "site/link_follow.h"
-#include "site/published_page.h"
 #include "site/site_files.h"
 #include "site/site_fonts.h"
 #include "store/page_store.h"
@@ -181,14 +178,9 @@ std::vector<SiteFinding> CheckSite(PageStore& store, const std::string& workingF
         }
     }
     PageChecker checker(siteFolder, pages, options, findings);
-    std::ostringstream unheard;
-    ConsolePrompts quiet(unheard);
-    PagePublisher publisher(workingFolder, quiet);
     std::optional<LanguageCheck> languages;
     if (SeveralLanguages(options)) {
-        publisher.setUpFor(store, siteFolder);
-        languages.emplace(options, store.translatedTitles(siteFolder), publisher, measure,
-                          JoinPath(workingFolder, kLanguageCheckPage));
+        languages.emplace(store, workingFolder, siteFolder, measure);
     }
     bool heavy = false;
     for (const std::string& name : pages) {

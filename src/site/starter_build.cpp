@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
 
 #include "common/paths.h"
 #include "page/page_record.h"
@@ -15,6 +16,7 @@
 #include "textedit/html_conversion.h"
 #include "textedit/rich_text.h"
 #include "textedit/rtf_writer.h"
+#include "textedit/text_editor_state.h"
 
 namespace {
 
@@ -33,27 +35,14 @@ int SpanWidth(int span) {
     return kColumn * span + kGutter * (span - 1);
 }
 
-struct Rgb {
-    unsigned char red = 0;
-    unsigned char green = 0;
-    unsigned char blue = 0;
-};
-
-Rgb RgbOf(const std::string& colour) {
-    const auto pair = [&](std::size_t at) {
-        return static_cast<unsigned char>(std::stoi(colour.substr(at, 2), nullptr, 16));
-    };
-    return colour.size() == 7 ? Rgb{pair(1), pair(3), pair(5)} : Rgb{};
-}
-
 CharFormat Format(const std::string& face, int size, const std::string& colour, bool bold) {
     CharFormat format;
     format.face = face;
     format.size = size;
-    const Rgb rgb = RgbOf(colour);
-    format.red = rgb.red;
-    format.green = rgb.green;
-    format.blue = rgb.blue;
+    const BackgroundRgb rgb = BackgroundColourOf(colour);
+    format.red = static_cast<unsigned char>(rgb.red);
+    format.green = static_cast<unsigned char>(rgb.green);
+    format.blue = static_cast<unsigned char>(rgb.blue);
     format.bold = bold;
     return format;
 }
@@ -83,8 +72,25 @@ void AppendRuns(RichText& text, const std::string& words, CharFormat format) {
     }
 }
 
-// A section's lines in the editor's formatting, each line its own: "# " a heading, "## " a
-// smaller one; a blank line leaves an empty line between paragraphs.
+// A line of a section: "# " starts a heading, "## " a smaller one; its words and their size.
+struct Line {
+    std::string_view words;
+    int size = kBodySize;
+    bool heading = false;
+};
+
+Line LineOf(std::string_view line) {
+    if (line.rfind("## ", 0) == 0) {
+        return {line.substr(3), kSubheadingSize, true};
+    }
+    if (line.rfind("# ", 0) == 0) {
+        return {line.substr(2), kHeadingSize, true};
+    }
+    return {line, kBodySize, false};
+}
+
+// A section's lines in the editor's formatting, each line its own; a blank line leaves an
+// empty line between paragraphs.
 RichText SectionWords(const std::vector<std::string>& lines, const StarterSource& source,
                       const std::string& colour, const std::string& headingColour) {
     RichText text;
@@ -97,18 +103,13 @@ RichText SectionWords(const std::vector<std::string>& lines, const StarterSource
             gap = !first;
             continue;
         }
-        const bool subheading = line.rfind("## ", 0) == 0;
-        const bool heading = !subheading && line.rfind("# ", 0) == 0;
         if (!first) {
             text.insert(text.length(), gap ? "\r\r" : "\r", body);
         }
-        if (heading || subheading) {
-            AppendRuns(text, line.substr(heading ? 2 : 3),
-                       Format(source.headingFont, heading ? kHeadingSize : kSubheadingSize,
-                              headingColour, true));
-        } else {
-            AppendRuns(text, line, body);
-        }
+        const Line read = LineOf(line);
+        AppendRuns(
+            text, std::string(read.words),
+            read.heading ? Format(source.headingFont, read.size, headingColour, true) : body);
         first = false;
         gap = false;
     }
@@ -129,6 +130,25 @@ Look LookOf(const StarterSource& source, const std::string& look) {
         return {source.accent, source.onAccent, source.onAccent};
     }
     return {source.background, source.text, source.accent};
+}
+
+void AppendRecord(PageRecord& page, const std::string& record) {
+    page.stylesData += (page.stylesData.empty() ? "" : "|") + record;
+}
+
+// A section's box settings as the text editor keeps them: its background, no border.
+std::string Properties(const std::string& id, const std::string& background) {
+    return id + "^" + background + "^^" + background + "^0px^" + kLeftAligned;
+}
+
+// The drawing of that name; nothing when the starter draws none.
+const StarterPicture* PictureNamed(const StarterSource& source, const std::string& name) {
+    for (const StarterPicture& picture : source.pictures) {
+        if (picture.name == name) {
+            return &picture;
+        }
+    }
+    return nullptr;
 }
 
 // An item placed on the page: where it stands and what it is.
@@ -180,12 +200,11 @@ class Designer {
             const std::string count = (shared ? "S" : "") + std::to_string(number);
             if (column.kind == StarterColumn::Kind::Picture) {
                 const std::string name = "pageimageitem" + count + "~";
-                page.stylesData += (page.stylesData.empty() ? "" : "|") +
-                                   std::string("<div id='d") + name +
-                                   "' style='position:absolute;top:" + std::to_string(item.top) +
-                                   "px;left:" + std::to_string(item.left) +
-                                   "px;background:transparent;Z-INDEX:1'>^" +
-                                   std::to_string(item.width) + "^" + std::to_string(item.height);
+                AppendRecord(page,
+                             "<div id='d" + name + "' style='position:absolute;top:" +
+                                 std::to_string(item.top) + "px;left:" + std::to_string(item.left) +
+                                 "px;background:transparent;Z-INDEX:1'>^" +
+                                 std::to_string(item.width) + "^" + std::to_string(item.height));
                 page.pictures.push_back(name + picturePath(column.picture));
                 page.links.emplace_back();
                 page.pictureDescriptions[name] =
@@ -195,12 +214,11 @@ class Designer {
             }
             const std::string id = "pagetextitem" + count + "~";
             const Look look = LookOf(source_, column.look);
-            page.stylesData += (page.stylesData.empty() ? "" : "|") + record(id, item, column);
+            AppendRecord(page, record(id, item, column));
             RichText words = SectionWords(column.lines, source_, look.colour, look.headingColour);
             page.texts.push_back(id + convertToHtml(words, id, false));
             page.richTexts.push_back(WriteRtf(words));
-            page.textProperties.push_back(id + "^" + look.background + "^^" + look.background +
-                                          "^0px^" + kLeftAligned);
+            page.textProperties.push_back(Properties(id, look.background));
             phone(page, id, column);
         }
     }
@@ -217,17 +235,15 @@ class Designer {
                                     page.menuLabel.empty() ? page.title : page.menuLabel);
         }
         const std::string id = "pagetextitemS" + std::to_string(++shared.elementCount) + "~";
-        shared.stylesData += (shared.stylesData.empty() ? "" : "|") + std::string("<div id='") +
-                             id + "' style='position: absolute; top: " + std::to_string(top) +
-                             "px; left: " + std::to_string(kMargin) +
-                             "px; width: " + std::to_string(SpanWidth(12) - 2 * kPadding) +
-                             "px; border-width: 0px; padding: 8px " + std::to_string(kPadding) +
-                             "px; background-color: " + source_.background +
-                             "; visibility: visible;'>";
+        AppendRecord(
+            shared, "<div id='" + id + "' style='position: absolute; top: " + std::to_string(top) +
+                        "px; left: " + std::to_string(kMargin) +
+                        "px; width: " + std::to_string(SpanWidth(12) - 2 * kPadding) +
+                        "px; border-width: 0px; padding: 8px " + std::to_string(kPadding) +
+                        "px; background-color: " + source_.background + "; visibility: visible;'>");
         shared.texts.push_back(id);
         shared.richTexts.push_back(WriteSiteMenu(menu));
-        shared.textProperties.push_back(id + "^" + source_.background + "^^" + source_.background +
-                                        "^0px^" + kLeftAligned);
+        shared.textProperties.push_back(Properties(id, source_.background));
     }
 
     bool drawPictures(std::string& error) const {
@@ -268,23 +284,15 @@ class Designer {
             return std::ceil(static_cast<double>(characters) / perLine) * pixels * 1.25;
         };
         for (const std::string& line : column.lines) {
-            const bool subheading = line.rfind("## ", 0) == 0;
-            const bool heading = !subheading && line.rfind("# ", 0) == 0;
-            height += line.empty() ? lines(1, kBodySize)
-                      : subheading ? lines(line.size(), kSubheadingSize)
-                      : heading    ? lines(line.size(), kHeadingSize)
-                                   : lines(line.size(), kBodySize);
+            const Line read = LineOf(line);
+            height += lines(std::max<std::size_t>(line.size(), 1), read.size);
         }
         return static_cast<int>(std::ceil(height * 1.15));
     }
 
     int pictureHeight(const StarterColumn& column, int width) const {
-        for (const StarterPicture& picture : source_.pictures) {
-            if (picture.name == column.picture) {
-                return width * picture.height / picture.width;
-            }
-        }
-        return width * 2 / 3;
+        const StarterPicture* picture = PictureNamed(source_, column.picture);
+        return picture != nullptr ? width * picture->height / picture->width : width * 2 / 3;
     }
 
     static void phone(PageRecord& page, const std::string& id, const StarterColumn& column) {
@@ -309,7 +317,6 @@ class Designer {
 struct Frame {
     std::vector<Placed> header;
     int menuTop = 0;
-    int rowsTop = 0;
     std::vector<std::vector<Placed>> pages;
     std::vector<Placed> footer;
     int length = 0;
@@ -322,7 +329,6 @@ Frame FrameOf(const StarterSource& source, Designer& designer) {
         frame.menuTop = top - kRowGap / 2;
         top = frame.menuTop + kMenuHeight + kRowGap / 2;
     }
-    frame.rowsTop = top;
     int lowest = top;
     for (const StarterPage& page : source.pages) {
         frame.pages.emplace_back();
@@ -406,10 +412,8 @@ bool DrawStarterThumbnail(const StarterSource& source, const std::string& pictur
             const double width = item.width * kScale;
             const StarterColumn& column = *item.column;
             if (column.kind == StarterColumn::Kind::Picture) {
-                for (const StarterPicture& picture : source.pictures) {
-                    if (picture.name == column.picture) {
-                        scene.push_back({left, top, width, item.height * kScale, "", &picture});
-                    }
+                if (const StarterPicture* picture = PictureNamed(source, column.picture)) {
+                    scene.push_back({left, top, width, item.height * kScale, "", picture});
                 }
                 continue;
             }
@@ -421,7 +425,7 @@ bool DrawStarterThumbnail(const StarterSource& source, const std::string& pictur
                 if (words.empty() || line > top + item.height * kScale - 4) {
                     continue;
                 }
-                const bool heading = words[0] == '#';
+                const bool heading = LineOf(words).heading;
                 scene.push_back(
                     {left + kPadding * kScale, line,
                      std::min(width - 2 * kPadding * kScale,

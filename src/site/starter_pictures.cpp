@@ -35,6 +35,16 @@ std::optional<Colour> ReadColour(const std::string& text) {
                   static_cast<double>(pair(5)), text.size() == 9 ? pair(7) / 255.0 : 1.0};
 }
 
+// Where a picture's drawing lands on the canvas: its corner and scale; only its own area is
+// painted.
+struct Placement {
+    double left = 0;
+    double top = 0;
+    double scale = 1;
+    double width = 0;
+    double height = 0;
+};
+
 // The canvas, in doubles, painted shape by shape: each pixel takes as much of the shape's
 // colour as of its four sample points lie inside the shape.
 class Canvas {
@@ -44,17 +54,29 @@ class Canvas {
           height_(height),
           pixels_(static_cast<std::size_t>(width * height), Colour{255, 255, 255, 1}) {}
 
-    void paint(const std::function<bool(double, double)>& inside, const Colour& colour) {
-        paintShaded(inside, [&](double) { return colour; });
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    void paint(const Placement& area, const std::function<bool(double, double)>& inside,
+               const Colour& colour) {
+        paintShaded(area, inside, [&](double) { return colour; });
     }
 
-    // Paints with a colour that may change from top to bottom.
-    void paintShaded(const std::function<bool(double, double)>& inside,
+    // Paints with a colour that may change from top to bottom; only the pixels of the area are
+    // tried.
+    void paintShaded(const Placement& area, const std::function<bool(double, double)>& inside,
                      const std::function<Colour(double)>& colourAt) {
         static constexpr std::array<std::pair<double, double>, 4> kSamples = {
             {{0.25, 0.25}, {0.75, 0.25}, {0.25, 0.75}, {0.75, 0.75}}};
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
+        const auto clamped = [](double value, int most) {
+            return std::clamp(static_cast<int>(value), 0, most);
+        };
+        const int left = clamped(std::floor(area.left), width_);
+        const int right = clamped(std::ceil(area.left + area.width * area.scale), width_);
+        const int top = clamped(std::floor(area.top), height_);
+        const int bottom = clamped(std::ceil(area.top + area.height * area.scale), height_);
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
                 int hits = 0;
                 for (const auto& [dx, dy] : kSamples) {
                     hits += inside(x + dx, y + dy) ? 1 : 0;
@@ -99,16 +121,6 @@ double Side(double ax, double ay, double bx, double by, double px, double py) {
     return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
 }
 
-// Where a picture's drawing lands on the canvas: its corner and scale; only its own area is
-// painted.
-struct Placement {
-    double left = 0;
-    double top = 0;
-    double scale = 1;
-    double width = 0;
-    double height = 0;
-};
-
 // One command painted; false when it is none the drawing knows or its numbers are wrong.
 bool Paint(Canvas& canvas, const std::string& command, const Placement& at) {
     std::istringstream in(command);
@@ -146,35 +158,35 @@ bool Paint(Canvas& canvas, const std::string& command, const Placement& at) {
     };
     const auto all = [](double, double) { return true; };
     if (verb == "fill" && takes(0, 1)) {
-        canvas.paint(placed(all), colours[0]);
+        canvas.paint(at, placed(all), colours[0]);
     } else if (verb == "gradient" && takes(0, 2)) {
         const Colour top = colours[0];
         const Colour bottom = colours[1];
-        canvas.paintShaded(placed(all), [&](double y) {
+        canvas.paintShaded(at, placed(all), [&](double y) {
             const double t = std::clamp((y - at.top) / (at.height * at.scale), 0.0, 1.0);
             return Colour{top.red + (bottom.red - top.red) * t,
                           top.green + (bottom.green - top.green) * t,
                           top.blue + (bottom.blue - top.blue) * t, 1};
         });
     } else if (verb == "rect" && takes(4, 1)) {
-        canvas.paint(placed([&](double x, double y) {
+        canvas.paint(at, placed([&](double x, double y) {
                          return x >= n[0] && x < n[0] + n[2] && y >= n[1] && y < n[1] + n[3];
                      }),
                      colours[0]);
     } else if (verb == "circle" && takes(3, 1)) {
-        canvas.paint(placed([&](double x, double y) {
+        canvas.paint(at, placed([&](double x, double y) {
                          return (x - n[0]) * (x - n[0]) + (y - n[1]) * (y - n[1]) <= n[2] * n[2];
                      }),
                      colours[0]);
     } else if (verb == "ellipse" && takes(4, 1) && n[2] > 0 && n[3] > 0) {
-        canvas.paint(placed([&](double x, double y) {
+        canvas.paint(at, placed([&](double x, double y) {
                          const double dx = (x - n[0]) / n[2];
                          const double dy = (y - n[1]) / n[3];
                          return dx * dx + dy * dy <= 1;
                      }),
                      colours[0]);
     } else if (verb == "triangle" && takes(6, 1)) {
-        canvas.paint(placed([&](double x, double y) {
+        canvas.paint(at, placed([&](double x, double y) {
                          const double a = Side(n[0], n[1], n[2], n[3], x, y);
                          const double b = Side(n[2], n[3], n[4], n[5], x, y);
                          const double c = Side(n[4], n[5], n[0], n[1], x, y);
@@ -182,7 +194,7 @@ bool Paint(Canvas& canvas, const std::string& command, const Placement& at) {
                      }),
                      colours[0]);
     } else if (verb == "hills" && takes(4, 1) && n[2] > 0) {
-        canvas.paint(placed([&](double x, double y) {
+        canvas.paint(at, placed([&](double x, double y) {
                          return y >= n[0] - n[1] * std::sin((x / n[2] + n[3]) * 2 * M_PI);
                      }),
                      colours[0]);
@@ -228,8 +240,8 @@ std::optional<std::string> Png(int width, int height, const std::string& rows) {
     return png;
 }
 
-bool WritePng(const Canvas& canvas, int width, int height, const std::string& pngFile) {
-    const std::optional<std::string> png = Png(width, height, canvas.rows());
+bool WritePng(const Canvas& canvas, const std::string& pngFile) {
+    const std::optional<std::string> png = Png(canvas.width(), canvas.height(), canvas.rows());
     return png && WriteTextFile(pngFile, *png);
 }
 
@@ -246,7 +258,7 @@ bool DrawStarterPicture(const StarterPicture& picture, const std::string& pngFil
             return false;
         }
     }
-    if (!WritePng(canvas, picture.width, picture.height, pngFile)) {
+    if (!WritePng(canvas, pngFile)) {
         error = "picture " + picture.name + ": " + pngFile + " could not be written";
         return false;
     }
@@ -258,10 +270,7 @@ bool DrawScene(int width, int height, const std::vector<SceneItem>& items,
     Canvas canvas(width, height);
     for (const SceneItem& item : items) {
         if (item.picture == nullptr) {
-            Paint(canvas,
-                  "rect 0 0 " + std::to_string(item.width) + " " + std::to_string(item.height) +
-                      " " + item.colour,
-                  {item.left, item.top, 1, item.width, item.height});
+            Paint(canvas, "fill " + item.colour, {item.left, item.top, 1, item.width, item.height});
             continue;
         }
         const double scale = item.width / item.picture->width;
@@ -271,5 +280,5 @@ bool DrawScene(int width, int height, const std::vector<SceneItem>& items,
                    static_cast<double>(item.picture->height)});
         }
     }
-    return WritePng(canvas, width, height, pngFile);
+    return WritePng(canvas, pngFile);
 }

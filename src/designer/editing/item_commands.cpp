@@ -135,6 +135,16 @@ std::vector<ClippedItem> ClipItems(const PageRecord& page, const std::vector<std
     return items;
 }
 
+std::vector<ClippedItem> ClipEveryItem(const PageRecord& page) {
+    std::vector<std::string> names;
+    for (const auto* list : {&page.texts, &page.pictures}) {
+        for (const std::string& entry : *list) {
+            names.push_back(ItemNameIn(entry));
+        }
+    }
+    return ClipItems(page, names);
+}
+
 ItemCommands::ItemCommands(Workspace& workspace, EditorPageWriter& writer, Clipboard& clipboard,
                            std::function<int()> draw)
     : workspace_(workspace), writer_(writer), clipboard_(clipboard), draw_(std::move(draw)) {}

@@ -64,6 +64,8 @@ std::string PlaceItems(PageRecord& page, const std::vector<ClippedItem>& items, 
 
 // The items of the page by name, as Copy takes them; names the page lacks are left out.
 std::vector<ClippedItem> ClipItems(const PageRecord& page, const std::vector<std::string>& names);
+// Every section and picture of the page, as Copy takes them.
+std::vector<ClippedItem> ClipEveryItem(const PageRecord& page);
 
 // The item names of a command's argument ("pagetextitem1~pageimageitem7~/" gives both); what
 // does not end with "~" is left out.

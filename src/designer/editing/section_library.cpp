@@ -76,17 +76,21 @@ std::vector<SectionBox> BoxesOf(const PageRecord& section) {
     return boxes;
 }
 
-std::vector<ClippedItem> EveryItem(const PageRecord& section) {
-    std::vector<std::string> names;
-    for (const auto* list : {&section.texts, &section.pictures}) {
-        for (const std::string& entry : *list) {
-            names.push_back(ItemNameIn(entry));
-        }
-    }
-    return ClipItems(section, names);
-}
-
 }  // namespace
+
+PageRecord SectionOf(const std::vector<ClippedItem>& items, const std::string& name) {
+    int left = INT_MAX;
+    int top = INT_MAX;
+    for (const ClippedItem& item : items) {
+        left = std::min(left, Number(item.record, "left"));
+        top = std::min(top, Number(item.record, "top"));
+    }
+    PageRecord section;
+    section.pageTitle = name;
+    int drawn = 0;
+    PlaceItems(section, items, -left, -top, [&drawn] { return ++drawn; });
+    return section;
+}
 
 SectionLibrary::SectionLibrary(Workspace& workspace, ItemCommands& items, Prompts& prompts,
                                std::string shippedFolder)
@@ -108,16 +112,7 @@ void SectionLibrary::saveSection(const std::string& names) {
     if (!name || name->find_first_not_of(' ') == std::string::npos) {
         return;
     }
-    int left = INT_MAX;
-    int top = INT_MAX;
-    for (const ClippedItem& item : items) {
-        left = std::min(left, Number(item.record, "left"));
-        top = std::min(top, Number(item.record, "top"));
-    }
-    PageRecord section;
-    section.pageTitle = *name;
-    int drawn = 0;
-    PlaceItems(section, items, -left, -top, [&drawn] { return ++drawn; });
+    const PageRecord section = SectionOf(items, *name);
     const std::string folder = JoinPath(workspace_.workingFolder, kSectionsFolder);
     std::error_code error;
     fs::create_directories(folder, error);
@@ -182,7 +177,7 @@ void SectionLibrary::addSection(int left, int top) {
     }
     if (chosen) {
         workspace_.editor.stepLabel = "add section";
-        items_.placeSelected(EveryItem(*chosen), left, top);
+        items_.placeSelected(ClipEveryItem(*chosen), left, top);
     }
 }
 

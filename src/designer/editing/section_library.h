@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "page/clipped_items.h"
+#include "page/page_record.h"
+
 struct Workspace;
 class ItemCommands;
 class Prompts;
@@ -33,6 +36,10 @@ class SectionLibrary {
     Prompts& prompts_;
     std::string shippedFolder_;
 };
+
+// A section of the items under the name: new items of its own counting, moved so that their box
+// starts at the corner.
+PageRecord SectionOf(const std::vector<ClippedItem>& items, const std::string& name);
 
 // Where the user's sections are kept, inside the working folder.
 inline constexpr const char* kSectionsFolder = "sections";

@@ -159,7 +159,7 @@ void PhoneView::show(const PageRecord& page) {
     const std::string items = publisher_.pageText(
         language.empty() || folder.empty()
             ? page
-            : InLanguage(page, language, store_.translatedTitles(folder), untranslated),
+            : InLanguage(page, language, publisher_.translatedTitles(), untranslated),
         PublishVariant::Shaping, folder);
     std::string view = kViewStart;
     view += ItemsScript(page, workspace_.editor.phoneSelected);
